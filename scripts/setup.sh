@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only those missing), generates the
+# decimal-comma locale the tests switch to, then configures and builds.
+# Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  g++ cmake ninja-build binutils pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev libcairo2-dev libcpp-httplib-dev libhowardhinnant-date-dev tzdata
+  clang libclang-rt-14-dev locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The locale tests prove that number text never follows the process locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "setup: generating de_DE.UTF-8"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+fi
+
+build_dir="${1:-build}"
+shift || true
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+ninja -C "$build_dir"

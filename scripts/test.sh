@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds from scratch and runs every test: once plainly, once under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a bounded fuzz run. Fails on any failure or report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs="${ORDINEL_TEST_JOBS:-2}"
+
+scripts/setup.sh build
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+scripts/setup.sh build-asan -DORDINEL_SANITIZE=ON -DORDINEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
+UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -x scripts/run_fuzz.sh ]; then
+  scripts/run_fuzz.sh "${ORDINEL_FUZZ_SECONDS:-60}"
+fi

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+
+#include "json/json_value.h"
+#include "text/format.h"
+
+namespace json {
+namespace {
+
+// A compact rendering of the tree, so that one comparison checks kinds, order and bytes.
+std::string Dump(const Value& v) {
+  switch (v.kind) {
+    case kNull: return "null";
+    case kBoolean: return v.boolean ? "true" : "false";
+    case kNumber: return text::RoundTripDouble(v.number);
+    case kString: {
+      std::string out = "\"";
+      for (const char c : v.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += (byte < 0x20 || byte >= 0x7F || c == '"' || c == '\\')
+                   ? text::Format("\\x%02X", byte) : std::string(1, c);
+      }
+      return out + "\"";
+    }
+    case kArray: {
+      std::string out = "[";
+      for (size_t i = 0; i < v.elements.size(); ++i) out += (i ? "," : "") + Dump(v.elements[i]);
+      return out + "]";
+    }
+    default: {
+      std::string out = "{";
+      for (size_t i = 0; i < v.keys.size(); ++i) {
+        Value key;
+        key.kind = kString;
+        key.text = v.keys[i];
+        out += (i ? "," : "") + Dump(key) + ":" + Dump(v.members[i]);
+      }
+      return out + "}";
+    }
+  }
+}
+
+constexpr const char* kFails = "<not JSON>";
+
+std::string ParseAndDump(std::string_view text) {
+  Value value;
+  return ParseJson(text, &value) ? Dump(value) : kFails;
+}
+
+struct Case {
+  std::string input;
+  std::string expected;
+};
+
+void ExpectCases(std::initializer_list<Case> cases) {
+  for (const Case& c : cases) EXPECT_EQ(ParseAndDump(c.input), c.expected) << "input: " << c.input;
+}
+
+TEST(JsonParser, ContainersAndLeniency) {
+  ExpectCases({
+      {"[1,2,]", "[1,2]"}, {"[1 , 2 , ]", "[1,2]"}, {"{\"a\":1,}", "{\"a\":1}"},
+      {"{\"a\":1 ,\n}", "{\"a\":1}"}, {"[,1]", kFails}, {"[,]", kFails}, {"{,}", kFails},
+      {"[1,,2]", kFails}, {"{\"a\":1,,}", kFails}, {"{\"a\":1,\"a\":2}", "{\"a\":1,\"a\":2}"},
+      {" \t\r\n{ } ", "{}"}, {"[ ]", "[]"}, {"[[],{},\"\"]", "[[],{},\"\"]"},
+      {"[1] trailing garbage {", "[1]"},
+      {"{\"a\":[true,false,null]}x", "{\"a\":[true,false,null]}"}, {"truex", "true"},
+      {"[truex]", kFails}, {"[", kFails}, {"[1", kFails}, {"[1,", kFails}, {"[1 2]", kFails},
+      {"{", kFails}, {"{\"a\"", kFails}, {"{\"a\"}", kFails}, {"{\"a\":}", kFails},
+      {"{\"a\":1", kFails}, {"{a:1}", kFails}, {"{\"a\":1 \"b\":2}", kFails},
+      {"{\"a\" : 1 , \"b\" : [ ] }", "{\"a\":1,\"b\":[]}"}, {"tru", kFails}, {"nul", kFails},
+      {"nulL", kFails}, {"False", kFails}, {"", kFails}, {"   ", kFails},
+      {std::string("\0[1]", 4), kFails},
+      {"\x0B[1]", kFails},  // vertical tab is no JSON white space
+  });
+}
+
+TEST(JsonParser, Strings) {
+  ExpectCases({
+      {R"("plain")", R"("plain")"}, {R"("a\"b\\c\/d")", R"("a\x22b\x5Cc/d")"},
+      {R"("\b\f\n\r\t")", R"("\x08\x0C\x0A\x0D\x09")"}, {R"("\q\x\'")", R"("qx'")"},
+      {R"("\u0041\u00e9\u20AC")", R"("A\xC3\xA9\xE2\x82\xAC")"}, {R"("\u0000")", R"("\x00")"},
+      {R"("\u007F\u0080\u07FF\u0800")", R"("\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80")"},
+      {R"("\uD83D\uDE00")", R"("\xEF\xBF\xBD\xEF\xBF\xBD")"},
+      {R"("\uDBFF|\uD7FF|\uE000")", R"("\xEF\xBF\xBD|\xED\x9F\xBF|\xEE\x80\x80")"},
+      {R"("\uFFFF")", R"("\xEF\xBF\xBF")"}, {R"("\u12")", kFails}, {R"("\u12G4")", kFails},
+      {"\"\\u12", kFails}, {"\"\\", kFails}, {"\"unterminated", kFails},
+      {"\"raw\x01\tbytes\xFF\xC3\xA9\"", R"("raw\x01\x09bytes\xFF\xC3\xA9")"},
+      {std::string("\"nul\0inside\"", 12), R"("nul\x00inside")"},
+      {R"({"k\u0041":"v"})", R"({"kA":"v"})"},
+  });
+}
+
+TEST(JsonParser, Numbers) {
+  ExpectCases({
+      {"0", "0"}, {"-0", "-0"}, {"+1", "1"}, {"007", "7"}, {".5", "0.5"}, {"-.5", "-0.5"},
+      {"5.", "5"}, {"1e", "1"}, {"1e+", "1"}, {"2E-", "2"}, {"[1e]", "[1]"}, {"1E5", "1e+05"},
+      {"1.5e-3", "0.0015"}, {"21500.25", "21500.25"}, {"123456789012345", "123456789012345"},
+      {"1234567890123456789", "1234567890123456768"}, {"9007199254740993", "9007199254740992"},
+      {"0.1", "0.1"}, {"1e400", "inf"}, {"-1e400", "-inf"}, {"1e-400", "0"}, {"0x10", "0"},
+      {"[0x10]", kFails}, {"1.5.5", "1.5"}, {"-", kFails}, {"+", kFails}, {".", kFails},
+      {"-.", kFails}, {"e5", kFails}, {".e5", kFails}, {"+e5", kFails}, {"[-]", kFails},
+      {"-inf", kFails}, {"nan", kFails}, {"Infinity", kFails},
+  });
+}
+
+// Short plain numbers take an exact shortcut; it must agree with the general conversion.
+TEST(JsonParser, NumbersAgreeWithStrtod) {
+  std::mt19937_64 random(3);
+  for (int n = 0; n < 20000; ++n) {
+    std::string number = std::to_string(random() % 1000000000000000ULL >> (random() % 50));
+    if (random() % 2) number.insert(random() % (number.size() + 1), ".");
+    if (random() % 3 == 0) number += "e" + std::to_string(static_cast<int>(random() % 60) - 30);
+    if (random() % 2) number = "-" + number;
+    Value value;
+    ASSERT_TRUE(ParseJson(number, &value)) << number;
+    const double expected = std::strtod(number.c_str(), nullptr);
+    ASSERT_EQ(std::bit_cast<uint64_t>(value.number), std::bit_cast<uint64_t>(expected)) << number;
+  }
+}
+
+std::string Nested(int depth, const std::string& inner) {
+  return std::string(depth, '[') + inner + std::string(depth, ']');
+}
+
+TEST(JsonParser, NestingLimit) {
+  EXPECT_NE(ParseAndDump(Nested(49, "")), kFails);
+  EXPECT_EQ(ParseAndDump(Nested(50, "")), kFails);
+  EXPECT_EQ(ParseAndDump(Nested(49, "1")), kFails);
+  EXPECT_EQ(ParseAndDump(Nested(48, "1")), Nested(48, "1"));
+  std::string objects;
+  for (int i = 0; i < 48; ++i) objects += "{\"a\":";
+  EXPECT_NE(ParseAndDump(objects + "{}" + std::string(48, '}')), kFails);
+  EXPECT_EQ(ParseAndDump(objects + "[1]" + std::string(48, '}')), kFails);
+  EXPECT_EQ(ParseAndDump(Nested(100000, "")), kFails);
+}
+
+TEST(JsonParser, NullOrEmptyInputAndStaleOutput) {
+  Value value;
+  value.kind = kNumber;
+  value.number = 5;
+  EXPECT_FALSE(ParseJson(nullptr, 10, &value));
+  EXPECT_EQ(value.kind, kNull);
+  EXPECT_FALSE(ParseJson("[1]", 0, &value));
+  EXPECT_FALSE(ParseJson("[1]", 3, nullptr));
+  ASSERT_TRUE(ParseJson("{\"a\":[1]}", &value));
+  ASSERT_TRUE(ParseJson("\"s\"", &value));
+  EXPECT_EQ(Dump(value), "\"s\"");  // nothing of the previous tree remains
+  EXPECT_FALSE(ParseJson("[1,2", &value));
+  EXPECT_EQ(Dump(value), "null");
+  ASSERT_TRUE(ParseJson("12345", 3, &value));  // the length bounds the text
+  EXPECT_EQ(Dump(value), "123");
+  EXPECT_FALSE(ParseJson("[12]", 3, &value));
+}
+
+}  // namespace
+}  // namespace json
