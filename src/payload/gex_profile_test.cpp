@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "payload/payload_test_support.h"
+#include "payload/section_readers.h"
+#include "text/format.h"
+
+namespace payload {
+namespace {
+
+using testing::Answer;
+using testing::ParseAnswer;
+
+// An answer with spot 5000 (merge tolerance 6) and the given profile entries and extra levels.
+LevelsSnapshot WithProfile(const std::string& entries, int top = 10,
+                           const std::string& levels = "") {
+  return ParseAnswer(Answer("{\"spot\": 5000, " + levels + (levels.empty() ? "" : ", ") +
+                            "\"gex_profile\": [" + entries + "]}"),
+                     top);
+}
+
+struct RowCase {
+  const char* entries;
+  int top;
+  std::vector<ProfileRow> rows;
+};
+
+TEST(GexProfile, MergesSortsCapsAndRanksRows) {
+  const RowCase cases[] = {
+      // A smaller neighbour within spot x 0.0012 folds into the larger row.
+      {R"({"strike": 5000, "gex": 100}, {"strike": 5004, "gex": -30})", 10,
+       {{5000, 70, 2, 100, ""}}},
+      // The candidate reaches two kept rows; it joins the earlier-kept (larger) one, on
+      // either side of it.
+      {R"({"strike": 5000, "gex": 100}, {"strike": 5010, "gex": 90}, {"strike": 5005, "gex": 10})",
+       10, {{5010, 90, 1, 82, ""}, {5000, 110, 2, 100, ""}}},
+      {R"({"strike": 5000, "gex": 90}, {"strike": 5010, "gex": 100}, {"strike": 5005, "gex": 10})",
+       10, {{5010, 110, 2, 100, ""}, {5000, 90, 1, 82, ""}}},
+      // Just inside the tolerance merges; just beyond does not.
+      {R"({"strike": 5000, "gex": 100}, {"strike": 5005.9, "gex": 50}, {"strike": 4993.9, "gex": 50})",
+       10, {{5000, 150, 2, 100, ""}, {4993.9, 50, 1, 33, ""}}},
+      // Only the N largest survive, then appear highest price first.
+      {R"({"strike": 4900, "gex": 10}, {"strike": 4950, "gex": -40}, {"strike": 5000, "gex": 30},
+          {"strike": 5050, "gex": 20}, {"strike": 5100, "gex": -50})",
+       3, {{5100, -50, 1, 100, ""}, {5000, 30, 1, 60, ""}, {4950, -40, 1, 80, ""}}},
+      // Equal magnitudes keep document order, so the earlier entry wins the last slot.
+      {R"({"strike": 5100, "gex": 50}, {"strike": 5050, "gex": -50}, {"strike": 4900, "gex": 80})",
+       2, {{5100, 50, 1, 63, ""}, {4900, 80, 1, 100, ""}}},
+      // Key fallbacks, zero and unreadable entries dropped, half-up percentages.
+      {R"({"price": 5100, "net_gex": 200}, {"level": 5200, "value": "3"}, {"strike": 5300, "gex": 0},
+          {"strike": 5400}, 7, {"strike": "x", "gex": 5})",
+       10, {{5200, 3, 1, 2, ""}, {5100, 200, 1, 100, ""}}},
+      // A count below 1 means 10.
+      {R"({"strike": 5000, "gex": 1}, {"strike": 5100, "gex": 2})", 0,
+       {{5100, 2, 1, 100, ""}, {5000, 1, 1, 50, ""}}},
+      // Rows cancelling to 0 leave no rows at all.
+      {R"({"strike": 5000, "gex": 5}, {"strike": 5001, "gex": -5})", 10, {}},
+  };
+  for (const RowCase& c : cases) {
+    EXPECT_EQ(WithProfile(c.entries, c.top).profileRows, c.rows) << c.entries;
+  }
+}
+
+TEST(GexProfile, EqualMagnitudesKeepDocumentOrderInLongLists) {
+  // Thirty-three strikes 50 apart with |gex| 10 and alternating signs: the first five survive.
+  std::string entries;
+  for (int i = 0; i < 33; ++i) {
+    entries += (i ? ", " : "") + std::string(R"({"strike": )") + std::to_string(3000 + 50 * i) +
+               R"(, "gex": )" + (i % 2 ? "-10" : "10") + "}";
+  }
+  const LevelsSnapshot s = WithProfile(entries, 5);
+  std::vector<double> prices;
+  for (const ProfileRow& row : s.profileRows) prices.push_back(row.price);
+  EXPECT_EQ(prices, (std::vector<double>{3200, 3150, 3100, 3050, 3000}));
+}
+
+TEST(GexProfile, TagsTheFirstMatchingLevelWithinTolerance) {
+  struct Case {
+    const char* levels;
+    const char* tag;
+  } cases[] = {
+      {R"("call_wall": 5005, "put_wall": 5000, "gamma_flip": 5000, "vol_trigger": 5000)", "CW"},
+      {R"("call_wall": 5006.1, "put_wall": 4994.5, "gamma_flip": 5000)", "PW"},
+      {R"("gamma_flip": 5005.5, "vol_trigger": 5000)", "Flip"},
+      {R"("vol_trigger": "4995")", "VT"},
+      {R"("call_wall": 5010, "put_wall": 4990)", ""},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot s = WithProfile(R"({"strike": 5000, "gex": 1})", 10, c.levels);
+    ASSERT_EQ(s.profileRows.size(), 1u) << c.levels;
+    EXPECT_EQ(s.profileRows[0].tag, c.tag) << c.levels;
+  }
+}
+
+TEST(GexProfile, NeedsAPositiveSpotButProfilePointsDoNot) {
+  const char* blocks[] = {
+      R"({"gex_profile": [{"strike": 5010, "gex": 1}, {"strike": 5000, "gex": -2}]})",
+      R"({"spot": 0, "gex_profile": [{"strike": 5010, "gex": 1}, {"strike": 5000, "gex": -2}]})",
+  };
+  for (const char* block : blocks) {
+    const LevelsSnapshot s = ParseAnswer(Answer(block));
+    EXPECT_TRUE(s.profileRows.empty()) << block;
+    EXPECT_EQ(s.profilePoints, (std::vector<StrikeValue>{{5000, -2}, {5010, 1}})) << block;
+  }
+}
+
+TEST(GexProfile, ProfilePointsAreAscendingUnmergedAndUncapped) {
+  const LevelsSnapshot s = WithProfile(
+      R"({"strike": 5002, "gex": 1}, {"strike": 5000, "gex": 2}, {"strike": 5001, "gex": 0},
+         {"strike": 5000, "gex": 3}, {"price": 4000, "value": -1})",
+      1);
+  EXPECT_EQ(s.profilePoints,
+            (std::vector<StrikeValue>{{4000, -1}, {5000, 2}, {5000, 3}, {5002, 1}}));
+  EXPECT_EQ(s.profileRows.size(), 1u);
+}
+
+TEST(GexProfile, OverflowingMergedSumsStayFinite) {
+  const LevelsSnapshot s =
+      WithProfile(R"({"strike": 5000, "gex": 1.5e308}, {"strike": 5001, "gex": 1.5e308},
+                     {"strike": 5100, "gex": 1e307})");
+  ASSERT_EQ(s.profileRows.size(), 2u);
+  EXPECT_TRUE(std::isfinite(s.profileRows[1].gex));
+  EXPECT_EQ(s.profileRows[1].percent, 100);
+  EXPECT_EQ(s.profileRows[0].percent, 6);
+}
+
+TEST(GexProfile, ManyStrikesMergeLikeTheNaiveWalk) {
+  // Reference: the plain definition, scanning every kept row for each candidate.
+  std::string entries;
+  std::vector<std::pair<double, double>> input;
+  for (int i = 0; i < 400; ++i) {
+    const double strike = 4800 + (i * 37 % 400) * 2.5;
+    const double gex = ((i * 7919) % 1000) - 500 + 0.5;
+    input.push_back({strike, gex});
+    entries += (i ? ", " : "") + std::string(R"({"strike": )") + text::RoundTripDouble(strike) +
+               R"(, "gex": )" + text::RoundTripDouble(gex) + "}";
+  }
+  std::stable_sort(input.begin(), input.end(), [](const auto& a, const auto& b) {
+    return std::fabs(a.second) > std::fabs(b.second);
+  });
+  std::vector<ProfileRow> naive;
+  for (const auto& [strike, gex] : input) {
+    auto it = std::find_if(naive.begin(), naive.end(), [&](const ProfileRow& row) {
+      return std::fabs(row.price - strike) <= 5000 * 0.0012;
+    });
+    if (it != naive.end()) {
+      it->gex += gex;
+      ++it->mergedCount;
+    } else {
+      naive.push_back(ProfileRow{strike, gex, 1, 0, ""});
+    }
+  }
+  std::stable_sort(naive.begin(), naive.end(), [](const ProfileRow& a, const ProfileRow& b) {
+    return std::fabs(a.gex) > std::fabs(b.gex);
+  });
+  naive.resize(40);
+  const LevelsSnapshot s = WithProfile(entries, 40);
+  ASSERT_EQ(s.profileRows.size(), 40u);
+  for (const ProfileRow& row : naive) {
+    auto found = std::find_if(s.profileRows.begin(), s.profileRows.end(),
+                              [&](const ProfileRow& r) { return r.price == row.price; });
+    ASSERT_NE(found, s.profileRows.end()) << row.price;
+    EXPECT_EQ(found->gex, row.gex) << row.price;
+    EXPECT_EQ(found->mergedCount, row.mergedCount) << row.price;
+  }
+}
+
+}  // namespace
+}  // namespace payload

@@ -1,0 +1,213 @@
+#include "payload/levels_response.h"
+
+#include <gtest/gtest.h>
+
+#include "payload/payload_test_support.h"
+
+namespace payload {
+namespace {
+
+using testing::Answer;
+using testing::Json;
+using testing::ParseAnswer;
+
+struct EnvelopeCase {
+  const char* input;
+  const char* message;
+};
+
+TEST(LevelsEnvelope, RefusedAnswersGiveTheirMessageAndLeaveTheSnapshotReset) {
+  const EnvelopeCase cases[] = {
+      {R"([])", "Levels response was not a JSON object."},
+      {R"("ok")", "Levels response was not a JSON object."},
+      {R"({"ok": true, "connected": false, "display_levels": {"spot": 1}})",
+       "Levels unavailable: worker responded without ok/connected."},
+      {R"({"ok": "true", "connected": true, "display_levels": {}})",
+       "Levels unavailable: worker responded without ok/connected."},
+      {R"({"ok": false, "ok": true, "connected": true, "display_levels": {}})",
+       "Levels unavailable: worker responded without ok/connected."},
+      {R"({"ok": true, "connected": true})", "Worker response OK but display_levels is missing."},
+      {R"({"ok": true, "connected": true, "display_levels": null, "data": null})",
+       "Worker response OK but display_levels is missing."},
+      {R"({"ok": true, "connected": true, "display_levels": [1], "snapshot": {"spot": 1}})",
+       "Worker response OK but display_levels is missing."},
+      {R"({"ok": false, "error": "E", "message": "M", "display_message": "D"})",
+       "Levels unavailable (E): M"},
+      {R"({"ok": false, "error": "E", "message": "", "display_message": "D"})",
+       "Levels unavailable (E): D"},
+      {R"({"connected": true, "message": "The FREE \t flow feed is down"})",
+       "Levels unavailable: The market data feed is down"},
+      {R"({"ok": false, "error": 429})", "Levels unavailable (error: 429)."},
+      {R"({"ok": false, "error": null, "message": ["M"]})",
+       "Levels unavailable: worker responded without ok/connected."},
+  };
+  for (const EnvelopeCase& c : cases) {
+    LevelsSnapshot snapshot;
+    snapshot.valid = true;
+    snapshot.spot = OptionalLevel{true, 5000};
+    std::string status = "previous";
+    EXPECT_FALSE(ParseLevelsResponse(Json(c.input), 10, &snapshot, &status)) << c.input;
+    EXPECT_EQ(status, c.message) << c.input;
+    EXPECT_EQ(snapshot, LevelsSnapshot()) << c.input;
+  }
+}
+
+TEST(LevelsEnvelope, BareSuccessIsValidWithNothingElse) {
+  LevelsSnapshot expected;
+  expected.valid = true;
+  EXPECT_EQ(ParseAnswer(Answer("{}")), expected);
+}
+
+TEST(LevelsEnvelope, LevelBlockIsTheFirstNonNullOfDisplayLevelsSnapshotData) {
+  struct Case {
+    const char* input;
+    double spot;
+  } cases[] = {
+      {R"({"ok": true, "connected": true, "snapshot": {"spot": 2}, "data": {"spot": 3}})", 2},
+      {R"({"ok": true, "connected": true, "display_levels": null, "snapshot": {"spot": 2}})", 2},
+      {R"({"ok": true, "connected": true, "data": {"spot": 3}})", 3},
+      {R"({"ok": true, "connected": true, "data": {"spot": 3}, "display_levels": {"spot": 1}})",
+       1},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot snapshot = ParseAnswer(c.input);
+    EXPECT_TRUE(snapshot.spot.has) << c.input;
+    EXPECT_EQ(snapshot.spot.value, c.spot) << c.input;
+  }
+}
+
+TEST(LevelsIdentity, RootFirstThenLevelBlockWhereAllowed) {
+  const LevelsSnapshot snapshot = ParseAnswer(Answer(
+      R"({"requested_symbol": "DL-REQ", "resolved_symbol": "DL-RES",
+          "source_snapshot_time": "DL-TIME", "conversion_note": "block freeflow note",
+          "expiration_note": "DL-EXP", "mapping_note": "DL-MAP"})",
+      R"("requested_symbol": "", "resolved_symbol": "QQQ", "expiration_note": "Free Flow exp",
+         "conversion_note": null)"));
+  EXPECT_EQ(snapshot.requestedSymbol, "DL-REQ");
+  EXPECT_EQ(snapshot.resolvedSymbol, "QQQ");
+  EXPECT_EQ(snapshot.sourceSnapshotTime, "");
+  EXPECT_EQ(snapshot.conversionNote, "block market data note");
+  EXPECT_EQ(snapshot.expirationNote, "market data exp");
+  EXPECT_EQ(snapshot.mappingNote, "");
+}
+
+TEST(LevelsIdentity, LockedNeedsAFlagAndACaptureTime) {
+  struct Case {
+    const char* root;
+    bool locked;
+    double refreshAfter;
+    const char* session;
+  } cases[] = {
+      {R"("locked_mode": true, "locked_captured_at": "09:30", "locked_refresh_after_unix": 1735914600,
+          "locked_session": "2025-01-02")",
+       true, 1735914600, "2025-01-02"},
+      {R"("locked_snapshot": true, "locked_captured_at": 5, "locked_refresh_after_unix": "17e8")",
+       true, 17e8, ""},
+      {R"("locked_mode": true, "locked_refresh_after_unix": 1735914600, "locked_session": "s")",
+       false, 0, "s"},
+      {R"("locked_mode": true, "locked_captured_at": "", "locked_refresh_after_unix": 1)", false, 0,
+       ""},
+      {R"("locked_mode": "true", "locked_captured_at": "x", "locked_refresh_after_unix": 1)", false,
+       0, ""},
+      {R"("locked_mode": true, "locked_captured_at": "x", "locked_refresh_after_unix": null)", true,
+       0, ""},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot snapshot = ParseAnswer(Answer("{}", c.root));
+    EXPECT_EQ(snapshot.locked, c.locked) << c.root;
+    EXPECT_EQ(snapshot.lockedRefreshAfterUnix, c.refreshAfter) << c.root;
+    EXPECT_EQ(snapshot.lockedSession, c.session) << c.root;
+  }
+}
+
+TEST(LevelsCore, EachLevelIsReadWithTheNumberRuleOrStaysAbsent) {
+  struct Case {
+    const char* value;
+    bool has;
+    double expected;
+  } cases[] = {
+      {"21500.25", true, 21500.25}, {R"("21500.5 pts")", true, 21500.5},
+      {R"({"price": null, "level": "7"})", true, 7}, {"0", true, 0},
+      {"null", false, 0}, {"true", false, 0}, {"1e999", false, 0}, {R"("n/a")", false, 0},
+      {"[1]", false, 0},
+  };
+  for (const Case& c : cases) {
+    const std::string block = std::string(R"({"spot": )") + c.value + R"(, "call_wall": )" +
+                              c.value + R"(, "vol_trigger": )" + c.value + "}";
+    const LevelsSnapshot snapshot = ParseAnswer(Answer(block));
+    EXPECT_EQ(snapshot.spot, (OptionalLevel{c.has, c.expected})) << c.value;
+    EXPECT_EQ(snapshot.callWall, (OptionalLevel{c.has, c.expected})) << c.value;
+    EXPECT_EQ(snapshot.volTrigger, (OptionalLevel{c.has, c.expected})) << c.value;
+    EXPECT_FALSE(snapshot.putWall.has) << c.value;
+  }
+}
+
+TEST(LevelsSummaries, FocusSummaryLabels) {
+  struct Case {
+    const char* accountMap;
+    const char* summary;
+  } cases[] = {
+      {R"({"focus_count": 0})", "Full - Focus: Balanced"},
+      {R"({"mode": "gex_only", "focus_preset": "oi", "focus_count": 3.9})",
+       "GEX only - Focus: OI (3)"},
+      {R"({"mode": "minimal", "focus_preset": "flow", "focus_count": "2"})",
+       "Minimal - Focus: Flow (2)"},
+      {R"({"mode": "custom", "focus_preset": "custom", "focus_count": 0.5})",
+       "Custom - Focus: Custom (0)"},
+      {R"({"mode": "GEX_ONLY", "focus_preset": "gex_only", "focus_count": -1})",
+       "Full - Focus: GEX only"},
+      {R"({"focus_count": 1e300})", "Full - Focus: Balanced (2147483647)"},
+      {R"("not an object")", ""},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot snapshot =
+        ParseAnswer(Answer(std::string(R"({"account_map": )") + c.accountMap + "}"));
+    EXPECT_EQ(snapshot.focusSummary, c.summary) << c.accountMap;
+  }
+}
+
+TEST(LevelsSummaries, ModelSummaryParts) {
+  struct Case {
+    const char* ownModel;
+    const char* summary;
+  } cases[] = {
+      {R"({"pinning_score": 71.5})", "pin 72/100"},
+      {R"({"hedge_1pct_shares": 499})", "hedge 0k sh/1%"},
+      {R"({"pinning_score": 63.4, "hedge_1pct_shares": -15400, "hedge_direction": "dampening",
+           "flip_side": "above"})",
+       "pin 63/100 - hedge -15k sh/1% (dampening) - spot above flip"},
+      {R"({"hedge_1pct_shares": 2500, "hedge_direction": "pro_cyclical"})",
+       "hedge 3k sh/1% (pro-cyclical)"},
+      {R"({"hedge_1pct_shares": 1000, "hedge_direction": "Dampening", "flip_side": "Below"})",
+       "hedge 1k sh/1%"},
+      {R"({"flip_side": "below"})", "spot below flip"},
+      {R"({"pinning_score": "n/a", "flip_side": "at"})", ""},
+      {R"({"pinning_score": -1e300})", "pin -2147483648/100"},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot snapshot =
+        ParseAnswer(Answer(std::string(R"({"own_model": )") + c.ownModel + "}"));
+    EXPECT_EQ(snapshot.modelSummary, c.summary) << c.ownModel;
+  }
+}
+
+TEST(CleanServiceNote, ReplacesFreeFlowInAnyCase) {
+  struct Case {
+    const char* input;
+    const char* output;
+  } cases[] = {
+      {"FREE   Flow data", "market data data"},
+      {"freeflow", "market data"},
+      {"via free\t \tflow.", "via market data."},
+      {"Free Flow and free flow", "market data and market data"},
+      {"free-flow", "free-flow"},
+      {"free\nflow", "free\nflow"},
+      {"frefree flow", "fremarket data"},
+      {"FREE FLO", "FREE FLO"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CleanServiceNote(c.input), c.output) << c.input;
+}
+
+}  // namespace
+}  // namespace payload

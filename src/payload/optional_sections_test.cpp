@@ -1,0 +1,330 @@
+// Section isolation, look-up places and caps of the optional sections of a levels answer.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "payload/payload_test_support.h"
+#include "payload/section_readers.h"
+
+namespace payload {
+namespace {
+
+using testing::Answer;
+using testing::Json;
+using testing::ParseAnswer;
+
+enum class Place { kRoot, kBlock };
+
+struct SectionCase {
+  Place place;
+  const char* key;
+  std::function<void(LevelsSnapshot*)> resetFields;
+};
+
+#define RESET(...) [](LevelsSnapshot* s) { const LevelsSnapshot d; __VA_ARGS__; }
+
+std::vector<SectionCase> SectionCases() {
+  return {
+      {Place::kBlock, "zero_gamma", RESET(s->zeroGammaModel = d.zeroGammaModel,
+                                          s->zeroGammaBand = d.zeroGammaBand)},
+      {Place::kBlock, "max_pain", RESET(s->maxPain = d.maxPain)},
+      {Place::kBlock, "zero_dex", RESET(s->zeroDex = d.zeroDex)},
+      {Place::kBlock, "net_gex", RESET(s->netGex = d.netGex)},
+      {Place::kRoot, "flow", RESET(s->netDex = d.netDex)},
+      {Place::kBlock, "net_drift", RESET(s->netCum = d.netCum, s->callCum = d.callCum,
+                                         s->putCum = d.putCum, s->totalVol = d.totalVol)},
+      {Place::kRoot, "extended_levels",
+       RESET(s->densityPrice = d.densityPrice, s->densityTouchPct = d.densityTouchPct,
+             s->densityCount = d.densityCount, s->densityBand = d.densityBand,
+             s->charmHedgeUsd = d.charmHedgeUsd, s->charmHedgeDirection = d.charmHedgeDirection,
+             s->vannaHedgeUsdPerVolPoint = d.vannaHedgeUsdPerVolPoint,
+             s->vannaHedgeDirection = d.vannaHedgeDirection,
+             s->pressureZoneLower = d.pressureZoneLower,
+             s->pressureZoneUpper = d.pressureZoneUpper)},
+      {Place::kRoot, "points_of_interest", RESET(s->focus = d.focus)},
+      {Place::kRoot, "zones", RESET(s->battleZone = d.battleZone,
+                                    s->upsideCluster = d.upsideCluster,
+                                    s->downsideCluster = d.downsideCluster)},
+      {Place::kRoot, "vol_zones", RESET(s->volAnchor = d.volAnchor, s->emOneSigma = d.emOneSigma,
+                                        s->volPremium = d.volPremium, s->emFrozen = d.emFrozen)},
+      {Place::kBlock, "ndx_levels", RESET(s->ndxCallWall = d.ndxCallWall,
+                                          s->ndxPutWall = d.ndxPutWall,
+                                          s->ndxGammaFlip = d.ndxGammaFlip)},
+      {Place::kBlock, "iv_walls", RESET(s->ivCallWall = d.ivCallWall, s->ivPutWall = d.ivPutWall)},
+      {Place::kBlock, "vanna_walls",
+       RESET(s->vannaWallStrike = d.vannaWallStrike,
+             s->vannaWallIntensity = d.vannaWallIntensity, s->vannaWallCount = d.vannaWallCount)},
+      {Place::kBlock, "charm_zones",
+       RESET(s->charmZones = d.charmZones, s->charmZoneCount = d.charmZoneCount)},
+      {Place::kBlock, "vega_walls",
+       RESET(s->vegaWallStrike = d.vegaWallStrike, s->vegaWallCount = d.vegaWallCount)},
+      {Place::kBlock, "vanna_charm_flips",
+       RESET(s->vannaFlip = d.vannaFlip, s->charmFlip = d.charmFlip)},
+      {Place::kBlock, "hybrid_walls",
+       RESET(s->hybridCallWall = d.hybridCallWall, s->hybridPutWall = d.hybridPutWall,
+             s->hybridVolTrigger = d.hybridVolTrigger)},
+      {Place::kRoot, "session_refs",
+       RESET(s->priorDayHigh = d.priorDayHigh, s->priorDayLow = d.priorDayLow,
+             s->rthOpen = d.rthOpen, s->openingRange = d.openingRange)},
+      {Place::kRoot, "overnight_inventory",
+       RESET(s->priorRthClose = d.priorRthClose, s->overnightHigh = d.overnightHigh,
+             s->overnightLow = d.overnightLow)},
+      {Place::kRoot, "vwap_regime", RESET(s->vwap = d.vwap, s->vwapBandPlus = d.vwapBandPlus,
+                                          s->vwapBandMinus = d.vwapBandMinus)},
+      {Place::kRoot, "ict_sessions",
+       RESET(s->asiaRange = d.asiaRange, s->londonRange = d.londonRange,
+             s->nyAmRange = d.nyAmRange, s->midnightOpen = d.midnightOpen)},
+      {Place::kBlock, "atm_iv", RESET(s->atmIv = d.atmIv)},
+      {Place::kBlock, "gex_profile",
+       RESET(s->profileRows = d.profileRows, s->profilePoints = d.profilePoints,
+             s->callExtenderStrike = d.callExtenderStrike,
+             s->callExtenderCount = d.callExtenderCount,
+             s->putExtenderStrike = d.putExtenderStrike,
+             s->putExtenderCount = d.putExtenderCount)},
+      {Place::kBlock, "gex_topo", RESET(s->gexCells = d.gexCells)},
+      {Place::kBlock, "charm_by_strike", RESET(s->charmCells = d.charmCells)},
+      {Place::kBlock, "strike_greeks", RESET(s->deltaCells = d.deltaCells,
+                                             s->vannaCells = d.vannaCells,
+                                             s->vegaCells = d.vegaCells)},
+      {Place::kBlock, "label_exposures", RESET(s->gammaExposures = d.gammaExposures,
+                                               s->deltaExposures = d.deltaExposures)},
+      {Place::kBlock, "account_map", RESET(s->focusSummary = d.focusSummary)},
+      {Place::kBlock, "own_model", RESET(s->modelSummary = d.modelSummary)},
+  };
+}
+
+#undef RESET
+
+enum class Damage { kRemoved, kString, kOtherContainer };
+
+// Applies `damage` to the member `key` of `object`; false when the member is missing.
+bool DamageMember(json::Value* object, const char* key, Damage damage) {
+  for (size_t i = 0; i < object->keys.size(); ++i) {
+    if (object->keys[i] != key) continue;
+    json::Value& member = object->members[i];
+    if (damage == Damage::kRemoved) {
+      object->keys.erase(object->keys.begin() + i);
+      object->members.erase(object->members.begin() + i);
+    } else if (damage == Damage::kString) {
+      member = Json(R"("mistyped")");
+    } else {
+      member = member.kind == json::kArray ? Json(R"({"strike": 1, "low": 1, "high": 2})")
+                                           : Json("[1, 2, 3]");
+    }
+    return true;
+  }
+  return false;
+}
+
+TEST(OptionalSections, ADamagedSectionResetsOnlyItsOwnFields) {
+  const json::Value full = Json(testing::ReadAnswerFile("extended.json"));
+  LevelsSnapshot complete;
+  std::string status;
+  ASSERT_TRUE(ParseLevelsResponse(full, 10, &complete, &status)) << status;
+  for (const SectionCase& c : SectionCases()) {
+    LevelsSnapshot expected = complete;
+    c.resetFields(&expected);
+    EXPECT_NE(expected, complete) << c.key << " carries nothing in extended.json";
+    for (Damage damage : {Damage::kRemoved, Damage::kString, Damage::kOtherContainer}) {
+      json::Value root = full;
+      json::Value* block = const_cast<json::Value*>(json::Member(root, "display_levels"));
+      ASSERT_TRUE(DamageMember(c.place == Place::kRoot ? &root : block, c.key, damage)) << c.key;
+      LevelsSnapshot damaged;
+      ASSERT_TRUE(ParseLevelsResponse(root, 10, &damaged, &status)) << c.key;
+      EXPECT_EQ(damaged, expected) << c.key << " damage " << static_cast<int>(damage);
+    }
+  }
+}
+
+TEST(OptionalSections, SectionsAreFoundWhereTheirRuleSays) {
+  struct Case {
+    const char* block;
+    const char* root;
+    std::function<bool(const LevelsSnapshot&)> check;
+  } cases[] = {
+      // Root's object wins; a root member that is no object hands over to the block.
+      {R"({"zones": {"battle_zone": {"low": 1, "high": 2}}})",
+       R"("zones": {"battle_zone": {"low": 5, "high": 6}})",
+       [](const LevelsSnapshot& s) { return s.battleZone.low == 5; }},
+      {R"({"zones": {"battle_zone": {"low": 1, "high": 2}}})", R"("zones": [1])",
+       [](const LevelsSnapshot& s) { return s.battleZone.low == 1; }},
+      {R"({"points_of_interest": {"focus_1": {"value": 9}}})", R"("points_of_interest": null)",
+       [](const LevelsSnapshot& s) { return s.focus[0].value == 9; }},
+      {R"({"vwap_regime": {"vwap": 4}})", R"("vwap_regime": "x")",
+       [](const LevelsSnapshot& s) { return s.vwap.value == 4; }},
+      // Charm zones: root's array, else the block's.
+      {R"({"charm_zones": [{"low": 1, "high": 2}]})", R"("charm_zones": {"low": 5, "high": 6})",
+       [](const LevelsSnapshot& s) { return s.charmZoneCount == 1 && s.charmZones[0].low == 1; }},
+      {R"({"charm_zones": [{"low": 1, "high": 2}]})", R"("charm_zones": [{"low": 5, "high": 6}])",
+       [](const LevelsSnapshot& s) { return s.charmZoneCount == 1 && s.charmZones[0].low == 5; }},
+      // Vanna/charm flips: the block's object, else root's.
+      {R"({"vanna_charm_flips": {"vanna_flip": 1}})", R"("vanna_charm_flips": {"vanna_flip": 2})",
+       [](const LevelsSnapshot& s) { return s.vannaFlip.value == 1; }},
+      {R"({"vanna_charm_flips": 7})", R"("vanna_charm_flips": {"charm_flip": 2})",
+       [](const LevelsSnapshot& s) { return s.charmFlip.value == 2 && !s.vannaFlip.has; }},
+      // Per-strike sections: the block's member when present at all, even null.
+      {R"({"charm_by_strike": null})",
+       R"("charm_by_strike": [{"strike": 1, "charm": 1}, {"strike": 2, "charm": 1},
+                              {"strike": 3, "charm": 1}])",
+       [](const LevelsSnapshot& s) { return s.charmCells.empty(); }},
+      {R"({})",
+       R"("charm_by_strike": [{"strike": 1, "charm": 1}, {"strike": 2, "charm": 1},
+                              {"strike": 3, "charm": 1}])",
+       [](const LevelsSnapshot& s) { return s.charmCells.size() == 3; }},
+      {R"({})", R"("strike_greeks": {"strikes": [1, 2, 3], "vega": [1, 1, 1]})",
+       [](const LevelsSnapshot& s) { return s.vegaCells.size() == 3 && s.deltaCells.empty(); }},
+      // Label exposures come from the block only.
+      {R"({})", R"("label_exposures": {"strikes": [1], "gamma": [1]})",
+       [](const LevelsSnapshot& s) { return s.gammaExposures.empty(); }},
+      // Net GEX: block, root, then root's raw context levels; an unreadable key tries the next.
+      {R"({"net_gex": "n/a", "total_gex": 3})", R"("net_gex": 4)",
+       [](const LevelsSnapshot& s) { return s.netGex.value == 3; }},
+      {R"({})", R"("raw_context_levels": {"total_gex": 5}, "total_gex": null)",
+       [](const LevelsSnapshot& s) { return s.netGex.value == 5; }},
+      // Net DEX: root's "flow" when root has one (whatever it is), then block, then root.
+      {R"({"flow": {"net_dex": 1}, "net_dex": 2})", R"("flow": {"total_dex": 3})",
+       [](const LevelsSnapshot& s) { return s.netDex.value == 3; }},
+      {R"({"flow": {"net_dex": 1}, "net_dex": 2})", R"("flow": 0)",
+       [](const LevelsSnapshot& s) { return s.netDex.value == 2; }},
+      {R"({"flow": {"net_dex": 1}})", "\"net_dex\": 9",
+       [](const LevelsSnapshot& s) { return s.netDex.value == 1; }},
+      {R"({})", R"("net_delta_notional": "-4")",
+       [](const LevelsSnapshot& s) { return s.netDex.value == -4; }},
+      // Net drift: the first place where the member exists decides, even when it is no object.
+      {R"({"net_drift": null})", R"("net_drift": {"net_cum": 1})",
+       [](const LevelsSnapshot& s) { return !s.netCum.has; }},
+      {R"({})", R"("raw_context_levels": {"net_drift": {"net_cum": 2}})",
+       [](const LevelsSnapshot& s) { return s.netCum.value == 2; }},
+      // Sessions: or30 when it is an object, else or15.
+      {R"({})", R"("session_refs": {"or30": 1, "or15": {"low": 1, "high": 1}})",
+       [](const LevelsSnapshot& s) { return s.openingRange.valid && s.openingRange.low == 1; }},
+      {R"({})", R"("session_refs": {"or30": {"low": 2}, "or15": {"low": 1, "high": 1}})",
+       [](const LevelsSnapshot& s) { return !s.openingRange.valid; }},
+  };
+  for (const Case& c : cases) {
+    EXPECT_TRUE(c.check(ParseAnswer(Answer(c.block, c.root)))) << c.block << " / " << c.root;
+  }
+}
+
+TEST(OptionalSections, ZonesOrderTheirBoundsAndFallBackToDefaultLabels) {
+  struct Case {
+    const char* zone;
+    bool valid;
+    double low, high;
+    const char* label;
+  } cases[] = {
+      {R"({"low": 5010, "high": 4990})", true, 4990, 5010, "BZ"},
+      {R"({"bottom": 5000, "top": 5000.0000001})", false, 0, 0, ""},
+      {R"({"low": "x", "bottom": 1, "high": null, "top": "2"})", true, 1, 2, "BZ"},
+      {R"({"low": 1, "high": 2, "label": 3})", true, 1, 2, "3"},
+      {R"({"low": 1, "high": 2, "label": ""})", true, 1, 2, "BZ"},
+      {R"({"low": 1, "high": 2, "label": "Flip battle"})", true, 1, 2, "Flip battle"},
+      {R"({"low": 1})", false, 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const LevelsSnapshot s =
+        ParseAnswer(Answer(std::string(R"({"zones": {"battle_zone": )") + c.zone + "}}"));
+    EXPECT_EQ(s.battleZone, (ZoneBand{c.valid, c.low, c.high, c.label})) << c.zone;
+  }
+}
+
+TEST(OptionalSections, FocusPointsNeedAValueAndGetNumberedLabels) {
+  const LevelsSnapshot s = ParseAnswer(Answer(R"({"points_of_interest": {
+      "focus_1": {"value": "21600.5", "label": "", "confidence": 0.8},
+      "focus_2": {"label": "no value", "short_label": "NV"},
+      "focus_3": {"value": 21400, "label": "Support", "short_label": "SUP", "confidence": "high"}}})"));
+  EXPECT_EQ(s.focus[0], (FocusLevel{true, 21600.5, "Focus 1", "F1", "0.8"}));
+  EXPECT_EQ(s.focus[1], FocusLevel());
+  EXPECT_EQ(s.focus[2], (FocusLevel{true, 21400, "Support", "SUP", "high"}));
+}
+
+TEST(OptionalSections, VolPremiumOnlyStrictlyInsideZeroOne) {
+  const std::pair<const char*, double> cases[] = {
+      {"0.3", 0.3}, {"1", 0.25}, {"0", 0.25}, {"-0.2", 0.25}, {"\"0.4\"", 0.4}, {"null", 0.25}};
+  for (const auto& [premium, expected] : cases) {
+    const LevelsSnapshot s = ParseAnswer(
+        Answer(std::string(R"({"vol_zones": {"premium": )") + premium + "}}"));
+    EXPECT_EQ(s.volPremium, expected) << premium;
+  }
+}
+
+// Builds a JSON array of `count` objects produced by `entry(i)`.
+std::string ArrayOf(int count, const std::function<std::string(int)>& entry) {
+  std::string text = "[";
+  for (int i = 0; i < count; ++i) text += (i ? ", " : "") + entry(i);
+  return text + "]";
+}
+
+TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
+  // Entry 1 of every list is invalid and must not use up a slot.
+  auto walls = ArrayOf(12, [](int i) {
+    return i == 1 ? std::string(R"({"intensity": 1})")
+                  : R"({"strike": )" + std::to_string(100 + i) + "}";
+  });
+  auto zones = ArrayOf(12, [](int i) {
+    return i == 1 ? std::string(R"({"low": 5, "high": 4})")
+                  : R"({"low": )" + std::to_string(i) + R"(, "high": )" + std::to_string(i) + "}";
+  });
+  auto density = ArrayOf(12, [](int i) {
+    return i == 1 ? std::string(R"({"price": 1})")
+                  : R"({"price": )" + std::to_string(200 + i) + R"(, "p_touch_pct": 5})";
+  });
+  const LevelsSnapshot s = ParseAnswer(Answer(
+      "{\"vanna_walls\": " + walls + ", \"vega_walls\": " + walls + ", \"charm_zones\": " +
+          zones + "}",
+      R"("extended_levels": {"implied_density": {"available": true, "levels": )" + density +
+          "}}"));
+  ASSERT_EQ(s.vannaWallCount, 8u);
+  ASSERT_EQ(s.vegaWallCount, 6u);
+  ASSERT_EQ(s.charmZoneCount, 6u);
+  ASSERT_EQ(s.densityCount, 8u);
+  EXPECT_EQ(s.vannaWallStrike[0], 100);
+  EXPECT_EQ(s.vannaWallStrike[1], 102);
+  EXPECT_EQ(s.vannaWallStrike[7], 108);
+  EXPECT_EQ(s.vannaWallIntensity[7], 0);
+  EXPECT_EQ(s.vegaWallStrike[5], 106);
+  EXPECT_EQ(s.charmZones[1], (ZoneBand{true, 2, 2, ""}));
+  EXPECT_EQ(s.charmZones[5].low, 6);
+  EXPECT_EQ(s.densityPrice[1], 202);
+  EXPECT_EQ(s.densityPrice[7], 208);
+}
+
+TEST(OptionalSections, GatedExtendedSectionsNeedAvailableTrue) {
+  const LevelsSnapshot s = ParseAnswer(Answer(
+      R"({"zero_gamma": {"available": 1, "price": 5}})",
+      R"("extended_levels": {
+         "implied_density": {"available": "true", "levels": [{"price": 1, "p_touch_pct": 2}],
+                             "stats": {"p16": 1, "p84": 2}},
+         "hedge_flow": {"available": true, "charm": {"direction": "sell"},
+                        "pressure_zone": {"upper": 9}}})"));
+  EXPECT_FALSE(s.zeroGammaModel.has);
+  EXPECT_EQ(s.densityCount, 0u);
+  EXPECT_FALSE(s.densityBand.has);
+  EXPECT_FALSE(s.charmHedgeUsd.has);
+  EXPECT_EQ(s.charmHedgeDirection, "sell");
+  EXPECT_FALSE(s.pressureZoneLower.has);
+  EXPECT_EQ(s.pressureZoneUpper, (OptionalLevel{true, 9}));
+}
+
+TEST(OptionalSections, BandsNeedUpperAboveLower) {
+  const char* cases[] = {R"({"lower": 2, "upper": 2})", R"({"lower": 3, "upper": 2})",
+                         R"({"lower": 1})"};
+  for (const char* band : cases) {
+    const LevelsSnapshot s = ParseAnswer(Answer(
+        std::string(R"({"zero_gamma": {"available": true, "price": 5, "band": )") + band + "}}"));
+    EXPECT_TRUE(s.zeroGammaModel.has) << band;
+    EXPECT_FALSE(s.zeroGammaBand.has) << band;
+  }
+}
+
+TEST(OptionalSections, AtmIvMustBePositive) {
+  const std::pair<const char*, bool> cases[] = {{"18", true}, {"0", false}, {"-3", false},
+                                                {"\"17.5\"", true}};
+  for (const auto& [iv, has] : cases) {
+    const LevelsSnapshot s = ParseAnswer(Answer(std::string(R"({"atm_iv": )") + iv + "}"));
+    EXPECT_EQ(s.atmIv.has, has) << iv;
+  }
+}
+
+}  // namespace
+}  // namespace payload

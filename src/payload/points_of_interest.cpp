@@ -1,0 +1,34 @@
+// "points_of_interest": the three focus levels with their labels and confidence texts.
+#include "payload/section_lookup.h"
+#include "payload/section_readers.h"
+#include "text/format.h"
+
+namespace payload {
+
+bool ParseFocusLevel(const json::Value& container, std::string_view key, int index,
+                     FocusLevel* out) {
+  const json::Value* point = json::Member(container, key);
+  if (!IsObject(point)) return false;
+  double value = 0;
+  if (!json::MemberNumber(*point, "value", &value)) return false;
+  out->valid = true;
+  out->value = value;
+  out->label = json::MemberAsText(*point, "label");
+  out->shortLabel = json::MemberAsText(*point, "short_label");
+  out->confidence = json::MemberAsText(*point, "confidence");
+  if (out->label.empty()) out->label = text::Format("Focus %d", index + 1);
+  if (out->shortLabel.empty()) out->shortLabel = text::Format("F%d", index + 1);
+  return true;
+}
+
+void ReadPointsOfInterest(const json::Value& root, const json::Value& levelBlock,
+                          LevelsSnapshot* snapshot) {
+  const json::Value* points = RootIfObjectElseBlock(root, levelBlock, "points_of_interest");
+  if (!IsObject(points)) return;
+  static constexpr const char* kKeys[kFocusCount] = {"focus_1", "focus_2", "focus_3"};
+  for (int i = 0; i < kFocusCount; ++i) {
+    ParseFocusLevel(*points, kKeys[i], i, &snapshot->focus[i]);
+  }
+}
+
+}  // namespace payload
