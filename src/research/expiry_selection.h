@@ -1,0 +1,59 @@
+// The user's choice of core option expirations: built from the inputs, rendered as the levels
+// URL tail and the request-key part, and checked against what a levels answer says it served.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "json/json_value.h"
+
+namespace research {
+
+enum ExpiryMode : uint32_t {
+  kExpiryLegacy = 0,
+  kExpiryMulti = 1,
+  kExpirySpecific = 2,
+  kExpiryZeroDte = 3,
+};
+
+inline constexpr size_t kMaxExpiryDates = 24;
+inline constexpr const char* kExpirySelectionError =
+    "Use at most 24 YYYY-MM-DD expirations; Specific requires one date.";
+
+struct ExpirySelection {
+  uint32_t mode = kExpiryLegacy;
+  bool valid = true;
+  std::string sessionDate;         // mode 3: the New York date it was built on
+  std::string error;               // kExpirySelectionError when not valid
+  std::vector<std::string> dates;  // sorted, unique; empty means all served (mode 1)
+};
+
+// The selection for the "Core expirations" choice `modeIndex` and its two text inputs; any
+// malformed, impossible or surplus date, or a mode above 3, gives valid = false and the error.
+ExpirySelection BuildExpirySelection(uint32_t modeIndex, std::string_view multiSubsetText,
+                                     std::string_view specificText, std::string_view newYorkToday);
+
+// "legacy", "multi", "specific" or "0dte"; "legacy" for an unknown mode.
+std::string ExpiryModeToken(uint32_t mode);
+
+// The tail appended to the levels URL ("&expiry_mode=multi&expiries=..."); empty for Legacy
+// and for an invalid selection.
+std::string ExpiryQueryString(const ExpirySelection& selection);
+
+// Mode token, dates joined with ',' and session date, separated by '|'.
+std::string ExpirySelectionKey(const ExpirySelection& selection);
+
+// True when the parsed levels answer served exactly the selected expirations; always true in
+// Legacy mode, always false for an invalid selection.
+bool ResponseSelectionMatches(const json::Value& responseRoot, const ExpirySelection& selection);
+
+// The one-line note describing a selection-bound map from the answer's "expiry_selection".
+std::string CoreSelectionNote(const json::Value& responseRoot, const ExpirySelection& selection);
+
+// `text` without leading and trailing blanks, carriage returns, line feeds and tabs.
+std::string TrimBlanks(std::string_view text);
+
+}  // namespace research

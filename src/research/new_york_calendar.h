@@ -1,0 +1,41 @@
+// New York session dates and the civil-date arithmetic behind expiries. A date is either its
+// "YYYY-MM-DD" text or the seconds at its 00:00 UTC, so no zone or DST setting can move it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "json/json_value.h"
+#include "platform/services.h"
+
+namespace research {
+
+inline constexpr double kSecondsPerDay = 86400;
+
+// Today's New York date as "YYYY-MM-DD" at `nowSeconds` (the host clock, seconds since 1970
+// UTC); the UTC date when the platform has no New York zone.
+std::string NewYorkToday(platform::Services& services, double nowSeconds);
+
+// Seconds at 00:00 UTC of a strict ten-character "YYYY-MM-DD" date from 1970 on; -1 for any
+// other shape, an earlier year or a date that does not exist (2025-02-30).
+double IsoDateToEpochSeconds(std::string_view text);
+
+// True for a strict ten-character "YYYY-MM-DD" text naming a real date of year 1 or later.
+bool IsValidIsoDate(std::string_view text);
+
+// Epoch milliseconds of a timestamp: a text "Y-M-DTh:m:s" read as UTC whatever zone follows,
+// plus any ".fff" tail; else a number (below 1e11 taken as seconds). 0 when absent or unreadable.
+double TimestampToEpochMs(const json::Value* value);
+
+// Days from the weekday of `daySeconds` to the next Friday (0 on a Friday, 6 on a Saturday);
+// 0 for a non-finite or absurdly large input.
+int DaysUntilFriday(double daySeconds);
+
+// True when `daySeconds` falls on the third Friday of its month (a Friday on day 15 to 21).
+bool IsThirdFriday(double daySeconds);
+
+// True when `expirySeconds` lies in the "Week through Friday" window of session day
+// `daySeconds`: from that day through its Friday, both ends included.
+bool InWeekThroughFriday(double expirySeconds, double daySeconds);
+
+}  // namespace research

@@ -1,0 +1,235 @@
+#include "research/new_york_calendar.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace research {
+namespace {
+
+class FixedDateServices : public platform::Services {
+ public:
+  explicit FixedDateServices(platform::CivilDate date) : date_(date) {}
+  platform::CivilDate NewYorkDate(double utcSeconds) override {
+    askedSeconds = utcSeconds;
+    return date_;
+  }
+  platform::HttpGetResult HttpsGet(const std::string&, const platform::HttpGetLimits&) override {
+    return {};
+  }
+  bool StartDetachedThread(std::function<void()>) override { return false; }
+
+  double askedSeconds = -1;
+
+ private:
+  platform::CivilDate date_;
+};
+
+json::Value Text(const std::string& text) {
+  json::Value v;
+  v.kind = json::kString;
+  v.text = text;
+  return v;
+}
+
+json::Value Number(double number) {
+  json::Value v;
+  v.kind = json::kNumber;
+  v.number = number;
+  return v;
+}
+
+TEST(NewYorkCalendar, TodayFormatsTheDateOfTheCallersClock) {
+  FixedDateServices services({2025, 3, 7});
+  EXPECT_EQ(NewYorkToday(services, 1741330000.5), "2025-03-07");
+  EXPECT_EQ(services.askedSeconds, 1741330000.5);
+
+  FixedDateServices early({987, 1, 2});
+  EXPECT_EQ(NewYorkToday(early, 0), "0987-01-02");
+}
+
+TEST(NewYorkCalendar, DateValidatorsAgreeExceptBefore1970) {
+  struct Case {
+    const char* text;
+    bool valid;
+    double seconds;
+  };
+  const Case cases[] = {
+      {"1970-01-01", true, 0},
+      {"1970-01-02", true, 86400},
+      {"2024-02-29", true, 1709164800},
+      {"2000-02-29", true, 951782400},
+      {"2025-04-30", true, 1745971200},
+      {"2025-12-31", true, 1767139200},
+      {"9999-12-31", true, 253402214400},
+      {"1969-12-31", true, -1},
+      {"0001-01-01", true, -1},
+      {"2023-02-29", false, -1},
+      {"1900-02-29", false, -1},
+      {"2025-02-30", false, -1},
+      {"2025-04-31", false, -1},
+      {"2025-13-01", false, -1},
+      {"2025-00-10", false, -1},
+      {"2025-01-00", false, -1},
+      {"2025-01-32", false, -1},
+      {"0000-01-01", false, -1},
+      {"2025-1-07", false, -1},
+      {"2025/01/07", false, -1},
+      {" 2025-01-07", false, -1},
+      {"2025-01-07 ", false, -1},
+      {"2025-01-1 ", false, -1},
+      {"+025-01-07", false, -1},
+      {"2025-01-0a", false, -1},
+      {"2025-01-07T00:00:00", false, -1},
+      {"", false, -1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsValidIsoDate(c.text), c.valid) << c.text;
+    EXPECT_EQ(IsoDateToEpochSeconds(c.text), c.seconds) << c.text;
+  }
+  const std::string withNul("2025-01-0\0", 10);
+  EXPECT_FALSE(IsValidIsoDate(withNul));
+  EXPECT_EQ(IsoDateToEpochSeconds(withNul), -1);
+}
+
+TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
+  const double kMs1430 = 1735741800000.0;  // 2025-01-01T14:30:00Z
+  struct Case {
+    std::string text;
+    double ms;
+  };
+  const Case cases[] = {
+      {"2025-01-01T14:30:00Z", kMs1430},
+      {"2025-01-01T14:30:00-05:00", kMs1430},
+      {"2025-01-01T14:30:00+09:00", kMs1430},
+      {"2025-01-01T14:30:00", kMs1430},
+      {"2025-1-1T14:30:0", kMs1430},
+      {" +2025-01-01T14:30:00Z", kMs1430},
+      {"2025-01-01T14:30:00.5Z", kMs1430 + 500},
+      {"2025-01-01T14:30:00.25Z", kMs1430 + 250},
+      {"2025-01-01T14:30:00.123456", kMs1430 + 123.456},
+      {"2025-01-01T14:30:00.Z", kMs1430},
+      {"2025-01-01T14:30:00Z build 1.5", kMs1430 + 500},
+      {std::string("2025-01-01T14:30:00Z\0.5", 24), kMs1430},
+      {"2025-01-01T14:30:00.5e999", 0},
+      // Out-of-range fields carry over like a UTC calendar conversion.
+      {"2025-13-01T00:00:00Z", 1767225600000.0},
+      {"2025-01-01T24:00:00Z", 1735776000000.0},
+      {"2024-12-31T23:59:60Z", 1735689600000.0},
+      {"2025-03-00T00:00:00Z", 1740700800000.0},
+      {"1969-12-31T23:59:59Z", -1000.0},
+      // Not six fields: read as numeric text instead (its leading number, in seconds).
+      {"2025-01-01 14:30:00", 2025000.0},
+      {"2025-01-01T14:30", 2025000.0},
+      {"1735689600", 1735689600000.0},
+      {"999999999999-01-01T00:00:00Z", 999999999999.0},
+      {"2147483648-01-01T00:00:00Z", 2147483648000.0},
+      {"-999999999999-01-01T00:00:00Z", -999999999999000.0},
+      {"abc", 0},
+      {"", 0},
+  };
+  for (const Case& c : cases) {
+    const json::Value value = Text(c.text);
+    EXPECT_DOUBLE_EQ(TimestampToEpochMs(&value), c.ms) << c.text;
+  }
+}
+
+TEST(NewYorkCalendar, TimestampNumbersAreSecondsBelowOneHundredBillion) {
+  struct Case {
+    double number;
+    double ms;
+  };
+  const Case cases[] = {
+      {1735689600, 1735689600000.0},
+      {1735689600000.0, 1735689600000.0},
+      {1735689600.5, 1735689600500.0},
+      {99999999999.0, 99999999999000.0},
+      {1e11, 1e11},
+      {-5, -5000},
+      {0, 0},
+  };
+  for (const Case& c : cases) {
+    const json::Value value = Number(c.number);
+    EXPECT_EQ(TimestampToEpochMs(&value), c.ms) << c.number;
+  }
+
+  json::Value wrapped;
+  wrapped.kind = json::kObject;
+  wrapped.keys = {"value"};
+  wrapped.members = {Number(1735689600)};
+  EXPECT_EQ(TimestampToEpochMs(&wrapped), 1735689600000.0);
+
+  json::Value boolean;
+  boolean.kind = json::kBoolean;
+  boolean.boolean = 1;
+  json::Value array;
+  array.kind = json::kArray;
+  array.elements = {Number(1735689600)};
+  EXPECT_EQ(TimestampToEpochMs(nullptr), 0);
+  EXPECT_EQ(TimestampToEpochMs(&boolean), 0);
+  EXPECT_EQ(TimestampToEpochMs(&array), 0);
+  const json::Value null;
+  EXPECT_EQ(TimestampToEpochMs(&null), 0);
+}
+
+TEST(NewYorkCalendar, WeekdayRules) {
+  struct Case {
+    const char* date;
+    int daysUntilFriday;
+    bool thirdFriday;
+  };
+  const Case cases[] = {
+      {"2025-01-17", 0, true},  {"2025-01-18", 6, false}, {"2025-01-19", 5, false},
+      {"2025-01-20", 4, false}, {"2025-01-16", 1, false}, {"2025-01-10", 0, false},
+      {"2025-01-24", 0, false}, {"2025-02-21", 0, true},  {"2025-08-15", 0, true},
+      {"2025-05-16", 0, true},  {"2026-03-20", 0, true},  {"2026-05-15", 0, true},
+      {"2026-05-22", 0, false}, {"2026-05-08", 0, false}, {"1970-01-01", 1, false},
+      {"1970-01-02", 0, false}, {"1970-01-16", 0, true},  {"2024-02-29", 1, false},
+      {"2025-02-14", 0, false}, {"2025-02-28", 0, false},
+  };
+  for (const Case& c : cases) {
+    const double day = IsoDateToEpochSeconds(c.date);
+    ASSERT_GE(day, 0) << c.date;
+    EXPECT_EQ(DaysUntilFriday(day), c.daysUntilFriday) << c.date;
+    EXPECT_EQ(IsThirdFriday(day), c.thirdFriday) << c.date;
+    // Any time within the day belongs to the same day.
+    EXPECT_EQ(DaysUntilFriday(day + 86399.5), c.daysUntilFriday) << c.date << " late";
+    EXPECT_EQ(IsThirdFriday(day + 86399.5), c.thirdFriday) << c.date << " late";
+  }
+  // Before 1970 the day still rounds down: 1969-12-31 was a Wednesday.
+  EXPECT_EQ(DaysUntilFriday(-1), 2);
+  EXPECT_EQ(DaysUntilFriday(-86400), 2);
+  EXPECT_EQ(DaysUntilFriday(-86401), 3);
+
+  const double kNan = std::numeric_limits<double>::quiet_NaN();
+  const double kInf = std::numeric_limits<double>::infinity();
+  for (double bad : {kNan, kInf, -kInf, 1e300}) {
+    EXPECT_EQ(DaysUntilFriday(bad), 0) << bad;
+    EXPECT_FALSE(IsThirdFriday(bad)) << bad;
+  }
+}
+
+TEST(NewYorkCalendar, WeekThroughFridayWindowIsClosed) {
+  struct Case {
+    const char* expiry;
+    const char* day;
+    bool inside;
+  };
+  const Case cases[] = {
+      {"2025-01-17", "2025-01-17", true},  {"2025-01-18", "2025-01-17", false},
+      {"2025-01-16", "2025-01-17", false}, {"2025-01-18", "2025-01-18", true},
+      {"2025-01-24", "2025-01-18", true},  {"2025-01-25", "2025-01-18", false},
+      {"2025-01-17", "2025-01-18", false}, {"2025-01-24", "2025-01-20", true},
+      {"2025-03-03", "2025-02-28", false}, {"2025-03-07", "2025-03-01", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InWeekThroughFriday(IsoDateToEpochSeconds(c.expiry), IsoDateToEpochSeconds(c.day)),
+              c.inside)
+        << c.expiry << " in week of " << c.day;
+  }
+}
+
+}  // namespace
+}  // namespace research

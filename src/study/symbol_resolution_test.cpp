@@ -1,0 +1,87 @@
+#include "study/symbol_resolution.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace study {
+namespace {
+
+struct SymbolCase {
+  const char* chartSymbol;
+  const char* expected;
+};
+
+TEST(SymbolResolution, ResolvesChartSymbolsOfEveryFeedForm) {
+  const SymbolCase cases[] = {
+      // Index futures: prefixes, dated contracts, suffixes, micro and e-mini roots.
+      {"F.US.EPZ25", "ES"},  {"ESZ25.CME", "ES"}, {"MESM6", "ES"},   {"ES", "ES"},
+      {"F.US.MNQH26", "NQ"}, {"NQZ25-CME", "NQ"}, {"ENQU25", "NQ"},  {"NQ", "NQ"},
+      {"NQZ25.CME", "NQ"},   {"CME.NQZ25", "NQ"}, {"FUT.ESH6", "ES"}, {"nqz5", "NQ"},
+      {"ESTX50", "ES"},      {"MNQ", "NQ"},
+      // Metals: the root alone or with exactly one month letter.
+      {"MGCJ26", "GC"}, {"GCZ5", "GC"}, {"GC", "GC"},   {"MGC", "GC"},  {"SILH26", "SI"},
+      {"SI", "SI"},     {"SIL", "SI"},  {"SIF", "SI"},  {"GCF", "GC"},  {"F.US.GCQ25", "GC"},
+      {"GCZZ", ""},     {"GCA", ""},    {"MGCZZ", ""},  {"SILVER", ""}, {"GCZX5", ""},
+      // Direct symbols, any case.
+      {"gld", "GLD"}, {"Spy", "SPY"}, {"ndx", "NDX"}, {"QQQ", "QQQ"}, {"SPX", "SPX"},
+      {"slv", "SLV"}, {"SPY.ARCA", "SPY"},
+      // Not recognised.
+      {"SPXW", ""}, {"$SPX", ""}, {"XYZ", ""}, {"", ""}, {"E", ""}, {"N", ""},
+      {"NQ.CME", ""}, {"US.F", ""}, {"...", ""}, {"1NQ", ""}, {"SPY1", "SPY"},
+  };
+  for (const SymbolCase& c : cases) {
+    EXPECT_EQ(ResolveApiSymbol(c.chartSymbol), c.expected) << "chart symbol " << c.chartSymbol;
+  }
+}
+
+TEST(SymbolResolution, NormalizesToLeadingLettersOfFirstMeaningfulSegment) {
+  const SymbolCase cases[] = {
+      {"F.US.EPZ25", "EPZ"}, {"nqz25.cme", "NQZ"}, {"NQ.CME", "CME"}, {"CME.FUT.GC", "GC"},
+      {"AB.CD", "CD"},       {"ABC.DEF", "ABC"},   {"ES-2025", "ES"}, {"ES Z5", "ES"},
+      {"$SPX", ""},          {"", ""},             {"es\xe9z", "ES"},  {"a.b.", ""},
+  };
+  for (const SymbolCase& c : cases) {
+    EXPECT_EQ(NormalizeChartSymbol(c.chartSymbol), c.expected) << "chart symbol " << c.chartSymbol;
+  }
+}
+
+TEST(SymbolResolution, RequestedSymbolOverridesChart) {
+  const char* const list[] = {"NQ", "ES", "QQQ", "SPY", "GC", "SI", "GLD", "SLV", "SPX", "NDX"};
+  for (int index = 1; index <= 10; ++index) {
+    EXPECT_EQ(ApiSymbolFromRequest(index, "NQZ25.CME"), list[index - 1]) << "index " << index;
+  }
+  struct AutoCase {
+    int index;
+    const char* chartSymbol;
+    const char* expected;
+  };
+  const AutoCase autoCases[] = {
+      {0, "NQZ25.CME", "NQ"}, {0, "XYZ", ""}, {0, "", ""}, {11, "ESZ5", "ES"},
+      {-1, "GCZ5", "GC"},     {1000, "spy", "SPY"},
+  };
+  for (const AutoCase& c : autoCases) {
+    EXPECT_EQ(ApiSymbolFromRequest(c.index, c.chartSymbol), c.expected)
+        << "index " << c.index << " chart " << c.chartSymbol;
+  }
+}
+
+TEST(SymbolResolution, ResearchSourceFollowsUnderlyingOptions) {
+  struct SourceCase {
+    const char* apiSymbol;
+    const char* esSource;
+    const char* expected;
+  };
+  const SourceCase cases[] = {
+      {"NQ", "SPX", "QQQ"}, {"ES", "SPX", "SPX"}, {"ES", "SPY", "SPY"}, {"GC", "SPX", "GLD"},
+      {"SI", "SPY", "SLV"}, {"SPX", "SPY", "SPX"}, {"NDX", "SPX", "NDX"}, {"QQQ", "SPX", "QQQ"},
+      {"", "SPY", ""},
+  };
+  for (const SourceCase& c : cases) {
+    EXPECT_EQ(ResearchSourceForSymbol(c.apiSymbol, c.esSource), c.expected)
+        << "symbol " << c.apiSymbol << " ES source " << c.esSource;
+  }
+}
+
+}  // namespace
+}  // namespace study
