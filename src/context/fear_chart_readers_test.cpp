@@ -1,0 +1,80 @@
+#include "context/fear_chart_readers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace context {
+namespace {
+
+json::Value Parsed(const std::string& text) {
+  json::Value v;
+  EXPECT_TRUE(json::ParseJson(text, &v)) << text;
+  return v;
+}
+
+std::string QuoteChart(const std::string& closes) {
+  return R"({"chart":{"result":[{"indicators":{"quote":[{"close":)" + closes + "}]}}]}}";
+}
+
+double SampleVol(const double* c, int n) {
+  double r[5], m = 0, s = 0;
+  for (int k = 0; k < 5; ++k) m += (r[k] = std::log(c[n - 5 + k] / c[n - 6 + k]));
+  m /= 5;
+  for (double x : r) s += (x - m) * (x - m);
+  return std::sqrt(s / 4) * std::sqrt(252.0);
+}
+
+TEST(VixFromChart, ReadsAPositiveMarketPriceOnly) {
+  const struct {
+    const char* body;
+    bool ok;
+    double level;
+  } cases[] = {
+      {R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})", true, 17.2},
+      {R"({"chart":{"result":[{"meta":{"regularMarketPrice":"18.5"}}]}})", true, 18.5},
+      {R"({"chart":{"result":[{"meta":{"regularMarketPrice":0}}]}})", false, 0},
+      {R"({"chart":{"result":[{"meta":{"regularMarketPrice":-3}}]}})", false, 0},
+      {R"({"chart":{"result":[{"meta":{}}]}})", false, 0},
+      {R"({"chart":{"result":[]}})", false, 0},
+      {R"({"chart":{"result":{"meta":{"regularMarketPrice":17}}}})", false, 0},
+      {R"({"chart":null})", false, 0},
+      {R"([1,2])", false, 0},
+  };
+  for (const auto& c : cases) {
+    double level = -1;
+    EXPECT_EQ(VixFromChart(Parsed(c.body), &level), c.ok) << c.body;
+    EXPECT_EQ(level, c.ok ? c.level : -1) << c.body;
+  }
+}
+
+TEST(RealizedVolFromChart, SkipsUnusableClosesAndUsesTheLastFiveReturns) {
+  double vol = 0;
+  ASSERT_TRUE(RealizedVolFromChart(Parsed(QuoteChart("[100, null, 101, 102, 101, 103, 104]")), &vol));
+  const double six[] = {100, 101, 102, 101, 103, 104};
+  EXPECT_DOUBLE_EQ(vol, SampleVol(six, 6));
+
+  ASSERT_TRUE(RealizedVolFromChart(Parsed(QuoteChart("[90, 95, \"99\", 100, 101, 0, 102, -1, 101, 103, 104]")), &vol));
+  const double kept[] = {90, 95, 100, 101, 102, 101, 103, 104};
+  EXPECT_DOUBLE_EQ(vol, SampleVol(kept, 8));
+}
+
+TEST(RealizedVolFromChart, RefusesTooFewClosesAndWrongShapes) {
+  const char* bodies[] = {
+      "[100, 101, 102, 101, 103]",           // five closes: four returns only
+      "[100, \"101\", 102, 101, 103, 104]",  // numeric text does not count
+      "{}",
+  };
+  for (const char* closes : bodies) {
+    double vol = -1;
+    EXPECT_FALSE(RealizedVolFromChart(Parsed(QuoteChart(closes)), &vol)) << closes;
+    EXPECT_EQ(vol, -1) << closes;
+  }
+  double vol = -1;
+  EXPECT_FALSE(RealizedVolFromChart(Parsed(R"({"chart":{"result":[{"indicators":{"quote":[]}}]}})"), &vol));
+  EXPECT_FALSE(RealizedVolFromChart(Parsed(R"({"chart":{"result":[7]}})"), &vol));
+}
+
+}  // namespace
+}  // namespace context

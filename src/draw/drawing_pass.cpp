@@ -1,0 +1,84 @@
+#include "draw/drawing_pass.h"
+
+#include <algorithm>
+
+#include "draw/chart_layers.h"
+#include "study/study_inputs.h"
+
+namespace draw {
+namespace {
+
+constexpr size_t kReservedLines = 96;
+
+// The label sources and line options of one pass; the sources exist only while it runs.
+PassContext StartPass(host::StudyHost& sc, const LevelsSnapshot& snapshot, bool drawable,
+                      std::vector<int>& drawnLines) {
+  PassContext pass{.sc = sc, .drawnLines = drawnLines};
+  pass.labelLines = sc.ReadInputInt(study::kLabelLines) != 0;
+  pass.valueInPriceScale = sc.ReadInputInt(study::kPriceScaleValues) != 0;
+  pass.lineWidth = sc.ReadInputInt(study::kLineWidth);
+  pass.exposureMode = sc.ReadInputInt(study::kExposureAmounts);
+  if (drawable && pass.exposureMode > 0) pass.exposureSource = &snapshot;
+  if (drawable && sc.ReadInputInt(study::kForecastTouch) != 0 && snapshot.densityCount >= 1) {
+    pass.touchSource = &snapshot;
+  }
+  return pass;
+}
+
+void DrawChartLayers(PassContext& pass, const LevelsSnapshot& s, const PanelGates& gates) {
+  // Simple mode and the "zones" switch keep only the core map and the model zero gamma.
+  const bool overlays = !gates.simple && !gates.zonesHidden;
+  DrawCoreLevels(pass, s);
+  DrawZones(pass, s);
+  if (overlays) {
+    DrawDailyVolZones(pass, s);
+    DrawUnstableCorridor(pass, s);
+    DrawNdxCompanionLevels(pass, s);
+    DrawVanna(pass, s);
+    DrawCharm(pass, s);
+    DrawForecastBand(pass, s);
+  }
+  DrawModelZeroGamma(pass, s);
+  if (overlays) {
+    DrawHeatmaps(pass, s);
+    DrawGammaProfile(pass, s);
+    DrawIvWalls(pass, s);
+    DrawVegaWalls(pass, s);
+    DrawHybridWalls(pass, s);
+    DrawSessionReferences(pass, s);
+    DrawOvernightInventory(pass, s);
+    DrawVwapBands(pass, s);
+    DrawTradingRanges(pass, s);
+    DrawIvBand(pass, s);
+    DrawRegimeTint(pass, s);
+    DrawWallExtenders(pass, s);
+  }
+  DrawTopStrikes(pass, s);
+}
+
+void RemoveUndrawn(host::StudyHost& sc, const std::vector<int>& drawnLines, std::vector<int>* previousLines) {
+  if (previousLines == nullptr) return;
+  for (int lineNumber : *previousLines) {
+    if (std::find(drawnLines.begin(), drawnLines.end(), lineNumber) == drawnLines.end()) {
+      sc.DeleteDrawing(sc.ChartNumber(), 0, lineNumber);
+    }
+  }
+  *previousLines = drawnLines;
+}
+
+}  // namespace
+
+void RunDrawingPass(host::StudyHost& sc, const payload::LevelsSnapshot& snapshot,
+                    bool scaleGuardTripped, const PanelGates& gates,
+                    const std::function<void(std::vector<int>& drawnLines)>& panelPass,
+                    std::vector<int>* previousLines) {
+  std::vector<int> drawnLines;
+  drawnLines.reserve(kReservedLines);
+  const bool drawable = snapshot.valid && !scaleGuardTripped;
+  PassContext pass = StartPass(sc, snapshot, drawable, drawnLines);
+  if (drawable && !gates.linesHidden) DrawChartLayers(pass, snapshot, gates);
+  if (sc.ReadInputInt(study::kShowPanel) != 0 && panelPass) panelPass(drawnLines);
+  RemoveUndrawn(sc, drawnLines, previousLines);
+}
+
+}  // namespace draw

@@ -1,0 +1,89 @@
+#include "draw/drawing_pass.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "draw/draw_test_support.h"
+
+namespace draw {
+namespace {
+
+// A panel stand-in: one text drawing at the panel's first number.
+std::function<void(std::vector<int>&)> PanelHook(host::FakeStudyHost& sc, int* calls) {
+  return [&sc, calls](std::vector<int>& drawn) {
+    ++*calls;
+    host::DrawingRequest r;
+    r.kind = host::DrawingKind::kText;
+    r.lineNumber = 71400;
+    r.text = "ORDINEL";
+    sc.SubmitDrawing(r);
+    drawn.push_back(71400);
+  };
+}
+
+TEST_F(DrawTest, UnusableMapRemovesEveryChartDrawingWhileThePanelStays) {
+  const struct {
+    const char* name;
+    bool valid;
+    bool guard;
+    PanelGates gates;
+  } cases[] = {
+      {"snapshot no longer valid", false, false, {}},
+      {"scale guard tripped", true, true, {}},
+      {"lines button off", true, false, {.linesHidden = true}},
+  };
+  for (const auto& c : cases) {
+    sc.drawings.clear();
+    previous.clear();
+    Set(study::kShowPanel, 1);
+    int calls = 0;
+    payload::LevelsSnapshot s = CoreSnapshot();
+    s.upsideCluster = {true, 5110, 5120, ""};
+    Pass(s, false, {}, PanelHook(sc, &calls));
+    ASSERT_EQ(sc.drawings.size(), 8u) << c.name;
+    s.valid = c.valid;
+    Pass(s, c.guard, c.gates, PanelHook(sc, &calls));
+    EXPECT_EQ(Rendered(), std::vector<std::string>{"71400 other 'ORDINEL'"}) << c.name;
+    EXPECT_EQ(previous, std::vector<int>{71400}) << c.name;
+    EXPECT_EQ(calls, 2) << c.name;
+  }
+}
+
+TEST_F(DrawTest, PanelOffSkipsTheHookAndRemovesItsDrawings) {
+  int calls = 0;
+  Set(study::kShowPanel, 1);
+  Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
+  Set(study::kShowPanel, 0);
+  Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(sc.drawings.count(71400), 0u);
+  EXPECT_EQ(previous, (std::vector<int>{71000, 71001, 71002, 71003}));
+}
+
+bool InCoreMapOrModelZeroGamma(int n) {
+  return (n >= 71000 && n <= 71010) || (n >= 71100 && n <= 71132) || (n >= 71200 && n <= 71239) ||
+         n == 71851 || n == 71852;
+}
+
+TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
+  for (int slot = study::kDrawDailyVolZones; slot <= study::kIvWalls; ++slot) Set(slot, 1);
+  for (int slot : {study::kForecastBand, study::kZeroGammaModel, study::kDrawTopStrikes}) Set(slot, 1);
+  Set(study::kWallExtenders, 1);
+  Set(study::kIvHorizonMinutes, 60);
+  for (int i = 0; i < 200; ++i) sc.closes[i] = 4950 + i % 100;
+  Pass(ExtendedSnapshot());
+  const std::vector<int> everything = previous;
+  std::vector<int> coreOnly;
+  std::copy_if(everything.begin(), everything.end(), std::back_inserter(coreOnly), InCoreMapOrModelZeroGamma);
+  ASSERT_GT(everything.size(), coreOnly.size() + 40) << "every overlay kind drew something";
+  for (PanelGates gates : {PanelGates{.simple = true}, PanelGates{.zonesHidden = true}}) {
+    Pass(ExtendedSnapshot(), false, gates);
+    EXPECT_EQ(previous, coreOnly) << "simple " << gates.simple;
+    EXPECT_EQ(sc.drawings.size(), coreOnly.size()) << "simple " << gates.simple;
+  }
+}
+
+}  // namespace
+}  // namespace draw

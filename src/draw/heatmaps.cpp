@@ -1,0 +1,60 @@
+// Per-strike heatmaps: each strike's price band shaded by the sign and strength of one exposure.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "draw/chart_layers.h"
+#include "study/study_inputs.h"
+
+namespace draw {
+namespace {
+
+constexpr size_t kMaxCellsPerMap = 40;
+constexpr int kMinOpacity = 1;
+constexpr int kMaxOpacity = 60;
+
+struct HeatmapLayer {
+  const std::vector<payload::HeatCell>& cells;
+  int input;
+  int positiveSubgraph;
+  int negativeSubgraph;
+  int lineBase;
+};
+
+// Weaker cells fade with the square root of their strength; the strongest is 100 - O.
+int CellTransparency(double strength, int maxOpacity) {
+  const double opacity = std::sqrt(std::min(std::fabs(strength), 1.0)) * maxOpacity / 100;
+  return TruncateToInt((1 - opacity) * 100 + 0.5);
+}
+
+void DrawHeatmap(PassContext& pass, const HeatmapLayer& map, double minStrength, int maxOpacity) {
+  if (!InputOn(pass, map.input)) return;
+  const host::Rgb positive = SubgraphColour(pass, map.positiveSubgraph);
+  const host::Rgb negative = SubgraphColour(pass, map.negativeSubgraph);
+  // Cells run from the lowest price, so a map of more than 40 strikes loses its highest ones.
+  const size_t count = std::min(map.cells.size(), kMaxCellsPerMap);
+  for (size_t i = 0; i < count; ++i) {
+    const payload::HeatCell& cell = map.cells[i];
+    const double s = cell.strength;
+    if (!std::isfinite(s) || s == 0 || std::fabs(s) < minStrength) continue;
+    DrawBand(pass, map.lineBase + static_cast<int>(i), cell.low, cell.high, s >= 0 ? positive : negative,
+             CellTransparency(s, maxOpacity));
+  }
+}
+
+}  // namespace
+
+void DrawHeatmaps(PassContext& pass, const LevelsSnapshot& s) {
+  const double minStrength = pass.sc.ReadInputInt(study::kHeatmapMinStrength) / 100.0;
+  const int maxOpacity = std::clamp(pass.sc.ReadInputInt(study::kHeatmapMaxOpacity), kMinOpacity, kMaxOpacity);
+  const HeatmapLayer maps[] = {
+      {s.gexCells, study::kGexHeatmap, study::kSgGexHeatmapPlus, study::kSgGexHeatmapMinus, 71600},
+      {s.charmCells, study::kCharmMap, study::kSgCharmMapPlus, study::kSgCharmMapMinus, 71650},
+      {s.deltaCells, study::kDeltaMap, study::kSgDeltaMapPlus, study::kSgDeltaMapMinus, 71700},
+      {s.vannaCells, study::kVannaMap, study::kSgVannaMapPlus, study::kSgVannaMapMinus, 71750},
+      {s.vegaCells, study::kVegaMap, study::kSgVegaMapPlus, study::kSgVegaMapMinus, 71800},
+  };
+  for (const HeatmapLayer& map : maps) DrawHeatmap(pass, map, minStrength, maxOpacity);
+}
+
+}  // namespace draw

@@ -1,0 +1,91 @@
+#include "draw/level_primitives.h"
+
+#include <gtest/gtest.h>
+
+#include "draw/draw_test_support.h"
+
+namespace draw {
+namespace {
+
+// A snapshot with only a call wall at `price` and one exposure pair per kind at 5100.
+payload::LevelsSnapshot WallWithExposures(double price) {
+  payload::LevelsSnapshot s;
+  s.valid = true;
+  s.callWall = {true, price};
+  s.gammaExposures = {{5000, 1}, {5100, 2500000000}};
+  s.deltaExposures = {{5100, -950000}};
+  return s;
+}
+
+TEST_F(DrawTest, LabelsCarryTheExposureSuffixesOfTheChosenMode) {
+  const struct {
+    int mode;
+    double price;
+    const char* expected;
+  } cases[] = {
+      {0, 5100, "CW - Call Wall"},
+      {1, 5100, "CW - Call Wall GEX 2.5B"},
+      {2, 5100, "CW - Call Wall DEX -0.95M"},
+      {3, 5100, "CW - Call Wall GEX 2.5B DEX -0.95M"},
+      {3, 5010.5, "CW - Call Wall"},
+  };
+  for (const auto& c : cases) {
+    Set(study::kExposureAmounts, c.mode);
+    Pass(WallWithExposures(c.price));
+    EXPECT_EQ(sc.drawings[71000].text, c.expected) << "mode " << c.mode << " at " << c.price;
+  }
+}
+
+TEST_F(DrawTest, TouchSuffixNeedsADensityLevelWithinOneCent) {
+  const struct {
+    double densityPrice;
+    int forecast;
+    const char* expected;
+  } cases[] = {
+      {5100.005, 1, "CW - Call Wall  P(touch) 42%"},
+      {5099.995, 1, "CW - Call Wall  P(touch) 42%"},
+      {5100.02, 1, "CW - Call Wall"},
+      {5100, 0, "CW - Call Wall"},
+  };
+  for (const auto& c : cases) {
+    payload::LevelsSnapshot s = WallWithExposures(5100);
+    s.densityCount = 2;
+    s.densityPrice = {4000, c.densityPrice};
+    s.densityTouchPct = {10, 42.4};
+    Set(study::kForecastTouch, c.forecast);
+    Pass(s);
+    EXPECT_EQ(sc.drawings[71000].text, c.expected) << c.densityPrice << " forecast " << c.forecast;
+  }
+}
+
+TEST_F(DrawTest, LabelOffDrawsNoTextAtAllSuffixesIncluded) {
+  payload::LevelsSnapshot s = WallWithExposures(5100);
+  s.densityCount = 1;
+  s.densityPrice[0] = 5100;
+  Set(study::kExposureAmounts, 3);
+  Set(study::kLabelLines, 0);
+  Pass(s);
+  EXPECT_EQ(Rendered(), std::vector<std::string>{"71000 line 5100 '' sg0 s0 w1 scale"});
+}
+
+TEST_F(DrawTest, BandsSpanTheVisibleBarsAndAtLeastOneBar) {
+  const struct {
+    host::BarRange visible;
+    const char* expected;
+  } cases[] = {
+      {{100, 199}, "7 rect 100-199 2..1 sg5 t40"},
+      {{-3, 0}, "7 rect 0-1 2..1 sg5 t40"},
+      {{50, 20}, "7 rect 50-51 2..1 sg5 t40"},
+  };
+  for (const auto& c : cases) {
+    sc.visible = c.visible;
+    std::vector<int> drawn;
+    PassContext pass{.sc = sc, .drawnLines = drawn};
+    DrawBand(pass, 7, 1, 2, sc.SubgraphColour(5), 40);
+    EXPECT_EQ(Describe(sc.drawings[7]), c.expected) << c.visible.first << ".." << c.visible.last;
+    EXPECT_EQ(drawn, std::vector<int>{7});
+  }
+}
+
+}  // namespace
+}  // namespace draw

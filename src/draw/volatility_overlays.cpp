@@ -1,0 +1,114 @@
+// Overlays built from volatility and the implied density: expected-move zones, the unstable
+// corridor, the forecast band, the model zero gamma, the live IV band and the regime tint.
+#include <algorithm>
+#include <cmath>
+
+#include "draw/chart_layers.h"
+#include "study/study_inputs.h"
+#include "text/format.h"
+
+namespace draw {
+namespace {
+
+constexpr int kVolAnchorLine = 71136;
+constexpr int kCorridorLine = 71134;
+constexpr int kForecastBandLine = 71850;
+constexpr int kModelZeroGammaLine = 71851;
+constexpr int kModelZeroGammaBandLine = 71852;
+constexpr int kIvBandLine = 71560;
+constexpr int kIvUpperLine = 71561;
+constexpr int kIvLowerLine = 71562;
+constexpr int kRegimeLongLine = 71564;
+constexpr int kRegimeShortLine = 71565;
+
+constexpr int kFaintBandTransparency = 92;
+constexpr int kIvBandTransparency = 94;
+constexpr int kRegimeTransparency = 96;
+
+// Vol trigger and gamma flip this close (as a share of spot) mark an unstable corridor.
+constexpr double kCorridorShareOfSpot = 0.0035;
+constexpr double kCoincidentLevels = 0.000000001;
+constexpr double kMinutesPerYear = 525600;
+constexpr int kMinIvHorizon = 15;
+constexpr int kMaxIvHorizon = 390;
+constexpr double kRegimeShareOfSpot = 0.02;
+
+// Not a subgraph colour: the model zero gamma keeps its own teal.
+constexpr host::Rgb kModelZeroGammaColour{94, 214, 196};
+
+bool SpotAbove0(const LevelsSnapshot& s) { return s.spot.has && s.spot.value > 0; }
+
+}  // namespace
+
+void DrawDailyVolZones(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kDrawDailyVolZones)) return;
+  if (!s.volAnchor.has || !s.emOneSigma.has || !(s.emOneSigma.value > 0)) return;
+  const double anchor = s.volAnchor.value;
+  DrawOverlayLine(pass, kVolAnchorLine, anchor, study::kSgDailyVolZone, 1, "DVZ AVG");
+  const double multipliers[] = {0.5, 1, 2};
+  for (int k = 0; k < 3; ++k) {
+    const double m = multipliers[k];
+    const double step = s.volPremium * s.emOneSigma.value * m;
+    DrawOverlayLine(pass, kVolAnchorLine + 1 + 2 * k, anchor + step, study::kSgDailyVolZone, 2,
+                    text::Format("DVZ +%g", m));
+    DrawOverlayLine(pass, kVolAnchorLine + 2 + 2 * k, anchor - step, study::kSgDailyVolZone, 2,
+                    text::Format("DVZ -%g", m));
+  }
+}
+
+void DrawUnstableCorridor(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kShadeUnstableCorridor)) return;
+  if (!s.volTrigger.has || !s.gammaFlip.has || !SpotAbove0(s)) return;
+  const double a = s.volTrigger.value;
+  const double b = s.gammaFlip.value;
+  const double distance = std::fabs(a - b);
+  if (!(distance > kCoincidentLevels && distance <= s.spot.value * kCorridorShareOfSpot)) return;
+  DrawBand(pass, kCorridorLine, std::min(a, b), std::max(a, b),
+           SubgraphColour(pass, study::kSgUnstableCorridor), kFaintBandTransparency);
+}
+
+void DrawForecastBand(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kForecastBand) || !s.densityBand.has) return;
+  DrawBand(pass, kForecastBandLine, s.densityBand.p16, s.densityBand.p84,
+           SubgraphColour(pass, study::kSgGammaFlip), kFaintBandTransparency);
+}
+
+void DrawModelZeroGamma(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kZeroGammaModel)) return;
+  if (s.zeroGammaModel.has) {
+    DrawLevelLine(pass, {.lineNumber = kModelZeroGammaLine, .price = s.zeroGammaModel.value,
+                         .colour = kModelZeroGammaColour, .width = 1, .style = 1,
+                         .label = "0y - Zero Gamma (model)", .labelOn = pass.labelLines});
+  }
+  if (s.zeroGammaBand.has) {
+    DrawBand(pass, kModelZeroGammaBandLine, s.zeroGammaBand.lower, s.zeroGammaBand.upper,
+             kModelZeroGammaColour, kFaintBandTransparency);
+  }
+}
+
+void DrawIvBand(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kDrawIvBand)) return;
+  if (!SpotAbove0(s) || !s.atmIv.has || !(s.atmIv.value > 0)) return;
+  const int minutes = std::clamp(pass.sc.ReadInputInt(study::kIvHorizonMinutes), kMinIvHorizon, kMaxIvHorizon);
+  const double spot = s.spot.value;
+  const double d = std::sqrt(minutes / kMinutesPerYear) * (s.atmIv.value / 100) * spot;
+  if (!(d > 0)) return;
+  DrawBand(pass, kIvBandLine, spot - d, spot + d, SubgraphColour(pass, study::kSgIvZone), kIvBandTransparency);
+  DrawOverlayLine(pass, kIvUpperLine, spot + d, study::kSgIvZone, 2, text::Format("IV +%dm", minutes));
+  DrawLevelLine(pass, {.lineNumber = kIvLowerLine, .price = spot - d,
+                       .colour = SubgraphColour(pass, study::kSgIvZone), .width = 1, .style = 2,
+                       .label = "", .labelOn = false});
+}
+
+void DrawRegimeTint(PassContext& pass, const LevelsSnapshot& s) {
+  if (!InputOn(pass, study::kRegimeTint)) return;
+  if (!s.gammaFlip.has || !SpotAbove0(s)) return;
+  const double flip = s.gammaFlip.value;
+  const double d = s.spot.value * kRegimeShareOfSpot;
+  DrawBand(pass, kRegimeLongLine, flip, flip + d, SubgraphColour(pass, study::kSgRegimeTintLong),
+           kRegimeTransparency);
+  DrawBand(pass, kRegimeShortLine, flip - d, flip, SubgraphColour(pass, study::kSgRegimeTintShort),
+           kRegimeTransparency);
+}
+
+}  // namespace draw

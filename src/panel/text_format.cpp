@@ -1,0 +1,53 @@
+#include "panel/text_format.h"
+
+#include <cmath>
+
+#include "text/format.h"
+
+namespace panel {
+namespace {
+
+constexpr double kBillion = 1e9;
+constexpr double kMillion = 1e6;
+constexpr double kThousand = 1e3;
+constexpr double kSameStrike = 0.000001;
+
+}  // namespace
+
+std::string FormatMoney(const OptionalMoney& money) {
+  if (!money.has || !std::isfinite(money.value)) return "n/a";
+  // Zero counts as a gain so that an empty book reads "+$0".
+  const char* sign = money.value >= 0 ? "+" : "-";
+  const double a = std::fabs(money.value);
+  // The thresholds test the unrounded amount: 999.6 stays in dollars and prints "+$1000".
+  if (a >= kBillion) return text::Format("%s$%.1fB", sign, a / kBillion);
+  if (a >= kMillion) return text::Format("%s$%.1fM", sign, a / kMillion);
+  if (a >= kThousand) return text::Format("%s$%.1fk", sign, a / kThousand);
+  return text::Format("%s$%.0f", sign, a);
+}
+
+std::string FormatExposureSuffix(const std::vector<payload::StrikeValue>& pairs, double price,
+                                 std::string_view name) {
+  for (const payload::StrikeValue& pair : pairs) {
+    if (!(std::fabs(pair.strike - price) < kSameStrike)) continue;
+    const double v = pair.value;
+    if (std::fabs(v) >= kBillion) return text::Format(" %s %.1fB", name, v / kBillion);
+    return text::Format(" %s %.2fM", name, v / kMillion);
+  }
+  return "";
+}
+
+std::string FormatPriceText(const host::StudyHost& sc, double price) {
+  std::string text = sc.FormatPrice(price);
+  if (text.empty()) text = text::Format("%.2f", price);
+  return text;
+}
+
+std::string FormatContracts(double count) {
+  const double a = std::fabs(count);
+  if (a >= kMillion) return text::Format("%.1fM contracts", a / kMillion);
+  if (a >= kThousand) return text::Format("%.1fk contracts", a / kThousand);
+  return text::Format("%.0f contracts", a);
+}
+
+}  // namespace panel
