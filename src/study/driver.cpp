@@ -1,0 +1,190 @@
+#include "study/driver.h"
+
+#include <cmath>
+
+#include "research/new_york_calendar.h"
+#include "study/call_inputs.h"
+#include "study/fetch_cycle.h"
+#include "study/instance_state.h"
+#include "study/scale_guard.h"
+#include "study/settings_signature.h"
+#include "study/study_inputs.h"
+#include "study/symbol_resolution.h"
+#include "text/format.h"
+
+namespace study {
+namespace {
+
+InstanceState* StateOf(host::StudyHost& sc) {
+  return static_cast<InstanceState*>(sc.PersistentPointer(kStatePointerSlot));
+}
+
+// Removal: the study's drawings go first, then the state.
+void RemoveInstance(host::StudyHost& sc) {
+  InstanceState* state = StateOf(sc);
+  if (!state) return;
+  sc.DeleteDrawing(sc.ChartNumber(), -1, 0);
+  delete state;
+  sc.SetPersistentPointer(kStatePointerSlot, nullptr);
+}
+
+InstanceState& GetOrCreateState(host::StudyHost& sc) {
+  if (InstanceState* state = StateOf(sc)) return *state;
+  auto* state = new InstanceState;
+  state->statusLine = "Starting up...";
+  sc.SetPersistentPointer(kStatePointerSlot, state);
+  return *state;
+}
+
+void ResetLevels(InstanceState& state) {
+  payload::ResetSnapshot(&state.snapshot);
+  state.nextLevelsFetch = 0;
+  state.redraw = true;
+}
+
+// A new underlying drops the map and fetches at once.
+void ApplyApiSymbol(InstanceState& state, const std::string& apiSymbol) {
+  if (apiSymbol == state.apiSymbol) return;
+  state.apiSymbol = apiSymbol;
+  ResetLevels(state);
+}
+
+// So does a new request identity; a new levels origin is asked at once but keeps the map on
+// screen until it answers.
+void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const CallInputs& in) {
+  if (fetchKey != state.fetchKey) {
+    state.fetchKey = fetchKey;
+    ResetLevels(state);
+    state.errorLine.clear();
+  }
+  if (in.levelsOrigin != state.levelsOrigin) {
+    state.levelsOrigin = in.levelsOrigin;
+    state.nextLevelsFetch = 0;
+  }
+}
+
+void ApplySettingsSignature(host::StudyHost& sc, InstanceState& state) {
+  const uint32_t signature = SettingsSignature(sc);
+  if (state.initialised && signature != state.settingsSignature) {
+    state.redraw = true;
+    state.snapshot.lockedRefreshAfterUnix = 0;
+  }
+  state.settingsSignature = signature;
+  state.initialised = true;
+}
+
+// Steps 12-20: validity gates, then the request phase.
+void RunRequestGates(host::StudyHost& sc, InstanceState& state, const CallInputs& in, double now) {
+  if (!in.selection.valid) {
+    payload::ResetSnapshot(&state.snapshot);
+    state.errorLine = in.selection.error;
+    state.statusLine = "Selected expirations unavailable.";
+    state.redraw = true;
+  } else if (state.apiSymbol.empty()) {
+    state.statusLine = "Symbol not recognised - pick NQ / ES / QQQ / SPY in the Inputs.";
+  } else {
+    RunRequestPhase(sc, state, in, now);
+  }
+  if (in.selection.mode != research::kExpiryLegacy && !state.errorLine.empty()) {
+    payload::ResetSnapshot(&state.snapshot);
+    state.redraw = true;
+    state.statusLine = "Selected expirations unavailable (no legacy fallback).";
+  }
+}
+
+double ChartPrice(const host::StudyHost& sc) {
+  const int bars = sc.BarCount();
+  return bars > 0 ? sc.BarClose(bars - 1) : 0;
+}
+
+std::string FormatPriceText(const host::StudyHost& sc, double price) {
+  std::string text = sc.FormatPrice(price);
+  return text.empty() ? text::Format("%.2f", price) : text;
+}
+
+void ApplyScaleGuard(host::StudyHost& sc, InstanceState& state, const CallInputs& in) {
+  const bool wasTripped = state.scaleGuardTripped;
+  const std::string wasMessage = state.scaleGuardMessage;
+  const bool ownUnderlying = ResolveApiSymbol(sc.ChartSymbol()) == state.apiSymbol;
+  const ScaleGuardResult guard =
+      CheckScaleGuard(state.snapshot, ChartPrice(sc), in.scaleGuardLimit, ownUnderlying,
+                      [&sc](double price) { return FormatPriceText(sc, price); });
+  state.scaleGuardTripped = guard.tripped;
+  state.scaleGuardMessage = guard.message;
+  if (guard.tripped == wasTripped && guard.message == wasMessage) return;
+  state.redraw = true;
+  if (guard.tripped) {
+    sc.LogMessage(text::Format("Ordinel: %s Nothing drawn. Check the 'Requested symbol' input matches "
+                               "this chart.",
+                               guard.message),
+                  true);
+  }
+}
+
+void LogErrorLineOnce(host::StudyHost& sc, InstanceState& state) {
+  if (state.errorLine.empty()) {
+    state.lastLoggedError.clear();
+    return;
+  }
+  if (state.errorLine == state.lastLoggedError) return;
+  sc.LogMessage("Ordinel: " + state.errorLine, true);
+  state.lastLoggedError = state.errorLine;
+  state.redraw = true;
+}
+
+float LevelValue(const payload::OptionalLevel& level, bool drawable) {
+  return drawable && level.has ? static_cast<float>(level.value) : 0.0f;
+}
+
+void WriteSubgraphValues(host::StudyHost& sc, const InstanceState& state) {
+  const int bars = sc.BarCount();
+  if (bars <= 0) return;
+  const payload::LevelsSnapshot& s = state.snapshot;
+  const bool drawable = s.valid && !state.scaleGuardTripped;
+  const int last = bars - 1;
+  const payload::OptionalLevel* levels[] = {&s.callWall,   &s.putWall,   &s.gammaFlip, &s.volTrigger,
+                                            &s.maxPain,    &s.callOiWall, &s.putOiWall, &s.zeroDex};
+  for (int n = 0; n < 8; ++n) sc.SetSubgraphValue(n, last, LevelValue(*levels[n], drawable));
+  for (int i = 0; i < payload::kFocusCount; ++i) {
+    const payload::FocusLevel& f = s.focus[i];
+    sc.SetSubgraphValue(kSgFocus1 + i, last, LevelValue({f.valid, f.value}, drawable));
+  }
+  sc.SetSubgraphValue(kSgSpot, last, LevelValue(s.spot, drawable));
+}
+
+void RedrawWhenDue(host::StudyHost& sc, InstanceState& state) {
+  const host::BarRange visible = sc.VisibleBars();
+  if (visible.first == state.drawnFirstBar && visible.last == state.drawnLastBar && !state.redraw) return;
+  state.drawnFirstBar = visible.first;
+  state.drawnLastBar = visible.last;
+  state.redraw = false;
+  draw::RunDrawingPass(sc, state.snapshot, state.scaleGuardTripped, state.panelGates,
+                       [](std::vector<int>&) {}, &state.previousLines);
+}
+
+}  // namespace
+
+void RunDriver(host::StudyHost& sc) {
+  if (sc.IsRemovalCall()) {
+    RemoveInstance(sc);
+    return;
+  }
+  InstanceState& state = GetOrCreateState(sc);
+  const host::PointerEvent pointer = sc.Pointer();
+  if (pointer.code == 2 || pointer.code == 3) return;
+
+  const double now = std::floor(sc.Now());
+  const std::string newYorkToday = research::NewYorkToday(sc.Platform(), now);
+  const CallInputs in = ReadCallInputs(sc, newYorkToday);
+  ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
+  ApplySettingsSignature(sc, state);
+  ApplyFetchKey(state, FetchKey(state.apiSymbol, in), in);
+
+  RunRequestGates(sc, state, in, now);
+  ApplyScaleGuard(sc, state, in);
+  LogErrorLineOnce(sc, state);
+  WriteSubgraphValues(sc, state);
+  RedrawWhenDue(sc, state);
+}
+
+}  // namespace study

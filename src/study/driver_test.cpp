@@ -1,0 +1,181 @@
+#include "study/driver.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "study/driver_test_support.h"
+#include "study/settings_signature.h"
+#include "study/study_inputs.h"
+
+namespace study {
+namespace {
+
+// A dynamic-mode map on screen with nothing pending and no timer due for a while.
+void LoadMap(DriverHarness& h, double spot = 21500) {
+  h.Set(kSnapshotMode, 1);
+  h.Set(kFearScore, 0);
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(spot), kT0 + 1);
+  ASSERT_TRUE(h.State().snapshot.valid);
+}
+
+TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes) {
+  host::FakeStudyHost sc;
+  DeclareStudy(sc);
+  const uint32_t base = SettingsSignature(sc);
+  const std::set<int> excluded = {kApiBaseUrl, kCoreExpirations, kCoreMultiSubset,
+                                  kCoreSpecificExpiration, kPanelState, kVerboseLog};
+  for (int slot = 0; slot < kInputCount; ++slot) {
+    host::FakeStudyHost changed = sc;
+    if (changed.inputs[slot].declaration.kind == host::InputKind::kText) {
+      changed.inputs[slot].text += "7";
+    } else {
+      changed.inputs[slot].number += 1;
+    }
+    EXPECT_EQ(SettingsSignature(changed) != base, !excluded.count(slot)) << changed.inputs[slot].declaration.label;
+  }
+  for (int n = 0; n < kSubgraphCount; ++n) {
+    host::FakeStudyHost changed = sc;
+    changed.colours[n].b ^= 1;
+    EXPECT_NE(SettingsSignature(changed), base) << "subgraph " << n;
+  }
+}
+
+TEST(SettingsSignature, MixesFloatsScaledAndRoundedHalfAwayFromZero) {
+  EXPECT_EQ(ScaledFloatItem(2.4), 2400u);
+  EXPECT_EQ(ScaledFloatItem(0.0005), 1u);
+  EXPECT_EQ(ScaledFloatItem(-0.0005), static_cast<uint32_t>(-1));
+  EXPECT_EQ(ScaledFloatItem(1e12), static_cast<uint32_t>(INT32_MAX));
+  EXPECT_EQ(MixItem(kFnvOffsetBasis, 0), kFnvOffsetBasis * kFnvPrime);
+  EXPECT_EQ(MixBytes(kFnvOffsetBasis, ""), kFnvOffsetBasis);
+  // The raw refresh interval is mixed, so 100 and 120 differ although both fetch every 180 s.
+  host::FakeStudyHost a, b;
+  DeclareStudy(a);
+  DeclareStudy(b);
+  a.inputs[kRefreshInterval].number = 100;
+  b.inputs[kRefreshInterval].number = 120;
+  EXPECT_NE(SettingsSignature(a), SettingsSignature(b));
+}
+
+TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
+  DriverHarness h;
+  LoadMap(h);
+  const size_t requests = h.Requests();
+  const int submits = h.sc.submitCount;
+  h.Call(kT0 + 2);
+  EXPECT_EQ(h.sc.submitCount, submits) << "nothing changed: no pass";
+  h.sc.colours[kSgCallWall] = {1, 2, 3};
+  h.Call(kT0 + 3);
+  EXPECT_GT(h.sc.submitCount, submits);
+  EXPECT_EQ(h.sc.drawings.at(71000).colour, (host::Rgb{1, 2, 3}));
+  h.Set(kDrawMaxPain, 1);
+  h.Call(kT0 + 4);
+  EXPECT_EQ(h.Requests(), requests);
+  EXPECT_TRUE(h.State().snapshot.valid);
+}
+
+TEST(Driver, RequestIdentityChangesEmptyTheMapAndFetchAtOnce) {
+  const struct {
+    int slot;
+    double value;
+  } cases[] = {{kSnapshotMode, 0}, {kGexBasis, 1}, {kExtendedLevels, 1}, {kEsOptionsSource, 1},
+               {kCoreExpirations, 3}};
+  for (const auto& c : cases) {
+    DriverHarness h;
+    LoadMap(h);
+    const size_t requests = h.Requests();
+    h.Set(c.slot, c.value);
+    h.Call(kT0 + 2);
+    EXPECT_FALSE(h.State().snapshot.valid) << c.slot;
+    EXPECT_EQ(h.Requests(), requests + 1) << c.slot;
+  }
+}
+
+TEST(Driver, UnrecognisedSymbolAndInvalidExpiriesSendNothing) {
+  DriverHarness h;
+  h.sc.symbol = "XYZ";
+  h.Call(kT0);
+  EXPECT_EQ(h.Requests(), 0u);
+  EXPECT_EQ(h.State().statusLine, "Symbol not recognised - pick NQ / ES / QQQ / SPY in the Inputs.");
+
+  DriverHarness bad;
+  bad.sc.symbol = "XYZ";
+  bad.Set(kCoreExpirations, 2);  // specific date, left blank
+  bad.Call(kT0);
+  EXPECT_EQ(bad.Requests(), 0u);
+  EXPECT_EQ(bad.State().statusLine, "Selected expirations unavailable (no legacy fallback).");
+  EXPECT_EQ(bad.State().errorLine, "Use at most 24 YYYY-MM-DD expirations; Specific requires one date.");
+  EXPECT_EQ(bad.sc.log.back().text, "Ordinel: Use at most 24 YYYY-MM-DD expirations; Specific requires one date.");
+}
+
+TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
+  const struct {
+    double spot;
+    bool locked;
+    bool tripped;
+    const char* message;
+  } cases[] = {
+      {21500 * 1.01, false, false, ""},
+      {21500 * 1.03, false, true,
+       "Scale guard: payload spot 22145.00 vs chart 21500.00 (3.00% apart, limit 2.00%)."},
+      {21500 * 1.03, true, false, "Locked at open: chart has moved since capture; opening levels remain visible."},
+      {21500 * 1.12, true, true,
+       "Scale guard: payload spot 24080.00 vs chart 21500.00 (12.00% apart, limit 2.00%)."},
+  };
+  for (const auto& c : cases) {
+    DriverHarness h;
+    h.Set(kSnapshotMode, c.locked ? 0 : 1);
+    h.Set(kFearScore, 0);
+    h.Call(kT0);
+    const std::string lock = c.locked ? R"(,"locked_snapshot":true,"locked_captured_at":"x")" : "";
+    h.Answer(LevelsAnswer(c.spot, lock), kT0 + 1);
+    SCOPED_TRACE(c.spot);
+    EXPECT_EQ(h.State().scaleGuardTripped, c.tripped);
+    EXPECT_EQ(h.State().scaleGuardMessage, c.message);
+    EXPECT_EQ(h.sc.subgraphValues[kSgCallWall][199], c.tripped ? 0.0f : 21600.0f);
+    EXPECT_EQ(h.sc.drawings.count(71000), c.tripped ? 0u : 1u);
+    if (c.tripped) {
+      EXPECT_EQ(h.sc.log.back().text, std::string("Ordinel: ") + c.message +
+                                          " Nothing drawn. Check the 'Requested symbol' input matches this chart.");
+      const size_t logged = h.sc.log.size();
+      h.Call(kT0 + 2);
+      EXPECT_EQ(h.sc.log.size(), logged) << "logged once per change";
+    }
+  }
+}
+
+TEST(Driver, ChartWithoutBarsNeverTripsAndWritesNoValues) {
+  DriverHarness h;
+  h.sc.closes.clear();
+  LoadMap(h, 30000);
+  EXPECT_FALSE(h.State().scaleGuardTripped);
+  EXPECT_TRUE(h.sc.subgraphValues.empty());
+}
+
+TEST(Driver, WritesLevelValuesAtTheLastBarAndKeepsEarlierBars) {
+  DriverHarness h;
+  LoadMap(h);
+  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][199], 21400.0f);
+  EXPECT_EQ(h.sc.subgraphValues[kSgGammaFlip][199], 21450.0f);
+  EXPECT_EQ(h.sc.subgraphValues[kSgSpot][199], 21500.0f);
+  EXPECT_EQ(h.sc.subgraphValues[kSgMaxPain][199], 0.0f);
+  h.sc.closes.push_back(21500);
+  h.Call(kT0 + 5);
+  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][199], 21400.0f);
+  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][200], 21400.0f);
+}
+
+TEST(Driver, PointerCodesTwoAndThreeEndTheCall) {
+  DriverHarness h;
+  h.sc.pointer = {2, 10, 10};
+  h.Call(kT0);
+  EXPECT_EQ(h.Requests(), 0u);
+  EXPECT_EQ(h.State().statusLine, "Starting up...");
+  h.sc.pointer = {};
+  h.Call(kT0 + 1);
+  EXPECT_EQ(h.Requests(), 1u);
+}
+
+}  // namespace
+}  // namespace study

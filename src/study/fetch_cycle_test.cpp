@@ -1,0 +1,189 @@
+#include "study/fetch_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include "study/driver_test_support.h"
+#include "study/study_inputs.h"
+
+namespace study {
+namespace {
+
+constexpr const char* kLevelsUrl =
+    "https://levels.ordinel.app/extension/levels?symbol=NQ&mode=locked&basis=signed_flow";
+constexpr const char* kVixUrl = "https://query1.finance.yahoo.com/v8/finance/chart/%5EVIX?interval=1d&range=5d";
+constexpr const char* kQqqUrl = "https://query1.finance.yahoo.com/v8/finance/chart/QQQ?interval=1d&range=1mo";
+constexpr const char* kVixAnswer = R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})";
+
+TEST(FetchCycle, FirstCallSendsTheLevelsRequestWithBodyAndHeaders) {
+  DriverHarness h;
+  h.Call(kT0);
+  ASSERT_EQ(h.Requests(), 1u);
+  const auto& r = h.sc.requests[0];
+  EXPECT_EQ(r.url, kLevelsUrl);
+  EXPECT_EQ(r.body, "{}");
+  const host::HttpHeaders expected = {{"Content-Type", "application/json"},
+                                      {"Accept", "application/json"},
+                                      {"User-Agent", "Ordinel-Sierra/4.7.1"}};
+  EXPECT_EQ(r.headers, expected);
+  h.Call(kT0 + 5);  // nothing arrived yet: keep waiting, send nothing
+  EXPECT_EQ(h.Requests(), 1u);
+}
+
+TEST(FetchCycle, LevelsUrlCarriesModeExtendedSourceBasisAndExpiryTail) {
+  DriverHarness h;
+  h.Set(kRequestedSymbol, 2);  // ES
+  h.Set(kSnapshotMode, 1);
+  h.Set(kExtendedLevels, 1);
+  h.Set(kGexBasis, 2);
+  h.Set(kEsOptionsSource, 1);
+  h.SetText(kApiBaseUrl, " http://127.0.0.1:8080/ ");
+  h.Call(kT0);
+  EXPECT_EQ(h.LastUrl(),
+            "http://127.0.0.1:8080/extension/levels?symbol=ES&extended=1&basis=estimated_oi&source=SPX");
+
+  DriverHarness multi;
+  multi.Set(kCoreExpirations, 1);
+  multi.Set(kExtendedLevels, 1);  // not sent outside legacy mode
+  multi.SetText(kCoreMultiSubset, "2025-01-24, 2025-01-17");
+  multi.Call(kT0);
+  EXPECT_EQ(multi.LastUrl(), "https://levels.ordinel.app/extension/levels?symbol=NQ&mode=locked"
+                             "&basis=signed_flow&expiry_mode=multi&expiries=2025-01-17,2025-01-24");
+}
+
+TEST(FetchCycle, AnswersChainTheVixThenTheQqqRequest) {
+  DriverHarness h;
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(21500), kT0 + 2);
+  EXPECT_EQ(h.State().statusLine, "Levels loaded via NQ.");
+  ASSERT_EQ(h.Requests(), 2u);
+  EXPECT_EQ(h.LastUrl(), kVixUrl);
+  EXPECT_TRUE(h.sc.requests.back().body.empty());
+  h.Answer(kVixAnswer, kT0 + 4);
+  EXPECT_TRUE(h.State().vixLevel.has);
+  EXPECT_EQ(h.State().vixLevel.value, 17.2);
+  ASSERT_EQ(h.Requests(), 3u);
+  EXPECT_EQ(h.LastUrl(), kQqqUrl);
+}
+
+TEST(FetchCycle, HeldLockedCaptureSendsNothingUntilFarAhead) {
+  const struct {
+    double refreshAfter;
+    size_t requestsAfterAnswer;
+  } cases[] = {{kT0 + 3600, 1}, {kT0 + 4 * 86400, 2}};
+  for (const auto& c : cases) {
+    DriverHarness h;
+    h.Call(kT0);
+    h.Answer(LevelsAnswer(21500, R"(,"locked_snapshot":true,"locked_captured_at":"2025-01-01T14:30:00Z","locked_refresh_after_unix":)" +
+                                     std::to_string(c.refreshAfter)),
+             kT0 + 2);
+    EXPECT_TRUE(h.State().snapshot.locked);
+    EXPECT_EQ(h.Requests(), c.requestsAfterAnswer) << c.refreshAfter - kT0;
+  }
+}
+
+TEST(FetchCycle, RefreshIntervalIsMeasuredFromTheAnswer) {
+  DriverHarness h;
+  h.Set(kRefreshInterval, 600);
+  h.Set(kFearScore, 0);
+  h.Set(kSnapshotMode, 1);
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(21500), kT0 + 10);
+  h.Call(kT0 + 609);
+  EXPECT_EQ(h.Requests(), 1u);
+  h.Call(kT0 + 610);
+  EXPECT_EQ(h.Requests(), 2u);
+}
+
+TEST(FetchCycle, LateLevelsAnswerTimesOutAfter45Seconds) {
+  DriverHarness h;
+  h.Set(kFearScore, 0);
+  h.Call(kT0);
+  h.Call(kT0 + 45);
+  EXPECT_TRUE(h.State().errorLine.empty());
+  h.Call(kT0 + 46);
+  EXPECT_EQ(h.State().errorLine,
+            "Live levels are taking longer than usual. Retrying - your last levels stay on the chart.");
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 46 + 180);
+  EXPECT_EQ(h.sc.log.back().text,
+            "Ordinel: Live levels are taking longer than usual. Retrying - your last levels stay on the chart.");
+  EXPECT_EQ(h.ShownLogLines(), 1u);
+  h.Call(kT0 + 50);  // the same error line is not logged again
+  EXPECT_EQ(h.ShownLogLines(), 1u);
+}
+
+TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
+  DriverHarness h;
+  h.Set(kSnapshotMode, 1);
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(21500), kT0 + 1);
+  h.Answer(kVixAnswer, kT0 + 2);  // the QQQ request is now pending
+  std::string html = "<html>\r\n<body>" + std::string(300, 'x') + "</body></html>";
+  h.Answer(html, kT0 + 3);
+  std::string excerpt = html.substr(0, 240);
+  excerpt[6] = excerpt[7] = ' ';
+  const std::string expectedLog = "Ordinel: step 6 answered " + std::to_string(html.size()) +
+                                  " bytes that are not JSON. Start of the reply: " + excerpt;
+  ASSERT_GE(h.sc.log.size(), 2u);
+  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text, expectedLog);
+  EXPECT_TRUE(h.sc.log[h.sc.log.size() - 2].show);
+  EXPECT_EQ(h.State().errorLine,
+            "API response was not valid JSON - see the Message Log for what came back. Retrying.");
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 3 + 30);
+  EXPECT_TRUE(h.State().snapshot.valid);
+  h.Call(kT0 + 33);
+  EXPECT_NE(h.LastUrl().find("/extension/levels?"), std::string::npos);
+}
+
+TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
+  DriverHarness h;
+  h.Call(kT0);
+  h.Set(kRequestedSymbol, 2);  // switch to ES while the NQ request is in flight
+  h.Call(kT0 + 1);
+  EXPECT_EQ(h.Requests(), 1u);
+  h.Answer(LevelsAnswer(21500), kT0 + 2);
+  EXPECT_FALSE(h.State().snapshot.valid);
+  ASSERT_EQ(h.Requests(), 2u);
+  EXPECT_NE(h.LastUrl().find("symbol=ES"), std::string::npos);
+}
+
+TEST(FetchCycle, FailedChecksKeepTheLastGoodMap) {
+  DriverHarness h;
+  h.Set(kRequestedSymbol, 2);
+  h.Set(kSnapshotMode, 1);
+  h.Set(kFearScore, 0);
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(21500), kT0 + 1);  // SPY source: any resolved symbol is fine
+  ASSERT_TRUE(h.State().snapshot.valid);
+  h.Set(kEsOptionsSource, 1);  // new fetch key: map dropped, request at once
+  h.Call(kT0 + 2);
+  h.Answer(LevelsAnswer(21500), kT0 + 3);  // resolved_symbol NQ, not SPX
+  EXPECT_EQ(h.State().errorLine, "SPX source unavailable: no SPX-derived ES map returned.");
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 3 + 180);
+
+  DriverHarness envelope;
+  envelope.Set(kSnapshotMode, 1);
+  envelope.Set(kFearScore, 0);
+  envelope.Call(kT0);
+  envelope.Answer(LevelsAnswer(21500), kT0 + 1);
+  envelope.Call(kT0 + 181);
+  envelope.Answer(R"({"ok":true,"connected":false,"error":"stale"})", kT0 + 182);
+  EXPECT_EQ(envelope.State().errorLine, "Levels unavailable (error: stale).");
+  EXPECT_TRUE(envelope.State().snapshot.valid);
+  EXPECT_EQ(envelope.State().snapshot.callWall.value, 21600);
+}
+
+TEST(FetchCycle, RefusedRequestsRetryAfterTheirDelays) {
+  DriverHarness h;
+  h.sc.acceptRequests = false;
+  h.Call(kT0);
+  EXPECT_EQ(h.State().errorLine,
+            "Could not send the request to the Ordinel API - check that this Sierra Chart install allows "
+            "outbound HTTPS for custom studies. Retrying.");
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 15);
+  h.State().nextLevelsFetch = kT0 + 1000;
+  h.Call(kT0 + 1);
+  EXPECT_EQ(h.State().nextVixFetch, kT0 + 1 + 60);
+}
+
+}  // namespace
+}  // namespace study

@@ -1,0 +1,117 @@
+#include "study/study_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+
+#include "host/fake_study_host.h"
+#include "study/driver.h"
+#include "study/study_inputs.h"
+
+namespace study {
+namespace {
+
+host::FakeStudyHost Declared() {
+  host::FakeStudyHost sc;
+  sc.declarationCall = true;
+  StudyFunction(sc);
+  sc.declarationCall = false;
+  return sc;
+}
+
+size_t ChoiceCount(const std::string& choices) {
+  return choices.empty() ? 0 : std::count(choices.begin(), choices.end(), ';') + 1;
+}
+
+TEST(Declaration, DeclaresEveryInputAndSubgraphWithConsistentDefaults) {
+  host::FakeStudyHost sc = Declared();
+  EXPECT_EQ(sc.study.name, "Ordinel");
+  EXPECT_EQ(sc.study.graphRegion, 0);
+  ASSERT_EQ(sc.inputs.size(), size_t(kInputCount));
+  ASSERT_EQ(sc.subgraphs.size(), size_t(kSubgraphCount));
+  std::set<std::string> labels;
+  for (const auto& [slot, input] : sc.inputs) {
+    const host::InputDeclaration& d = input.declaration;
+    SCOPED_TRACE(d.label);
+    EXPECT_TRUE(labels.insert(d.label).second) << "duplicate label";
+    if (d.kind == host::InputKind::kChoice) {
+      EXPECT_LT(d.defaultNumber, ChoiceCount(d.choices));
+    } else {
+      EXPECT_TRUE(d.choices.empty());
+    }
+    if (d.kind == host::InputKind::kYesNo) EXPECT_TRUE(d.defaultNumber == 0 || d.defaultNumber == 1);
+    if (d.min) EXPECT_LE(*d.min, d.defaultNumber);
+    if (d.max) EXPECT_GE(*d.max, d.defaultNumber);
+    EXPECT_EQ(d.min.has_value(), d.max.has_value());
+  }
+  for (const auto& [number, sg] : sc.subgraphs) {
+    EXPECT_EQ(sg.drawStyle, 5) << sg.name;
+    EXPECT_EQ(sg.width, 1) << sg.name;
+  }
+}
+
+// The slots the rest of the study reads by name must point at the inputs they mean.
+TEST(Declaration, SlotNamesMatchTheirLabels) {
+  host::FakeStudyHost sc = Declared();
+  const struct {
+    int slot;
+    const char* label;
+  } cases[] = {
+      {kApiBaseUrl, "API base URL"},
+      {kRequestedSymbol, "Requested symbol"},
+      {kExpirySelection, "Expiry selection"},
+      {kDrawDailyVolZones, "Draw Daily Volatility Zones (expected-move bands)"},
+      {kHeatmapMaxOpacity, "Heatmap maximum opacity (%)"},
+      {kDrawCoreLevels, "Draw core levels (Call/Put Wall, Gamma Flip)"},
+      {kTopStrikesCount, "Top strikes count"},
+      {kPanelLineSpacing, "Panel line spacing (% of chart height)"},
+      {kCoreExpirations, "Core expirations (legacy default)"},
+      {kPanelState, "Panel state (managed by the panel buttons)"},
+      {kScaleGuardLimit, "Scale guard: max spot vs chart deviation (%)"},
+      {kVerboseLog, "Verbose Message Log"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(sc.inputs[c.slot].declaration.label, c.label) << c.slot;
+  EXPECT_EQ(sc.subgraphs[kSgSpot].name, "Spot");
+  EXPECT_EQ(sc.subgraphs[kSgVegaMapMinus].name, "Vega Map -");
+  EXPECT_EQ(sc.inputs[kApiBaseUrl].text, kDefaultLevelsOrigin);
+}
+
+TEST(Declaration, AllocatesAndDrawsNothing) {
+  host::FakeStudyHost sc = Declared();
+  EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
+  EXPECT_EQ(sc.submitCount, 0);
+  EXPECT_TRUE(sc.requests.empty());
+  EXPECT_TRUE(sc.log.empty());
+}
+
+TEST(Declaration, LeavesExistingInstanceStateUntouched) {
+  host::FakeStudyHost sc = Declared();
+  StudyFunction(sc);
+  void* state = sc.PersistentPointer(kStatePointerSlot);
+  ASSERT_NE(state, nullptr);
+  sc.declarationCall = true;
+  StudyFunction(sc);
+  EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), state);
+  sc.declarationCall = false;
+  sc.removalCall = true;
+  StudyFunction(sc);
+}
+
+TEST(Removal, DeletesAllDrawingsAndFreesTheState) {
+  host::FakeStudyHost sc = Declared();
+  StudyFunction(sc);
+  host::DrawingRequest r;
+  r.lineNumber = 71000;
+  sc.SubmitDrawing(r);
+  sc.removalCall = true;
+  StudyFunction(sc);
+  EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
+  EXPECT_TRUE(sc.drawings.empty());
+  StudyFunction(sc);  // a second removal call finds nothing to free
+  EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
+}
+
+}  // namespace
+}  // namespace study
