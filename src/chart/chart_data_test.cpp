@@ -1,0 +1,80 @@
+#include "chart/chart_data.h"
+
+#include <gtest/gtest.h>
+
+namespace chart {
+namespace {
+
+TEST(PriceFormat, DecimalsFollowTheTickSize) {
+  struct Case {
+    double tick;
+    double price;
+    const char* text;
+  };
+  const Case cases[] = {
+      {0.25, 21600, "21600.00"}, {0.25, 21512.5, "21512.50"}, {0.1, 2650.36, "2650.4"},
+      {1, 5012.6, "5013"},       {0.005, 31.2, "31.200"},    
+      {0.03125, 110.5, "110.50000"}, {0, 1.5, "1.50"},        {-1, 1.5, "1.50"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(FormatPriceForTick(c.price, c.tick), c.text) << "tick " << c.tick << " price " << c.price;
+  }
+}
+
+TEST(BarX, CentreOfTheBarsColumnFromTheFirstVisibleBar) {
+  ChartData chart = DefaultChart();  // visible 100..199, left 0, spacing 8
+  struct Case {
+    int left;
+    int spacing;
+    int bar;
+    int x;
+  };
+  const Case cases[] = {{0, 8, 100, 4}, {0, 8, 199, 796}, {0, 8, 99, -4}, {30, 8, 101, 42}, {0, 5, 102, 12}};
+  for (const Case& c : cases) {
+    chart.region.left = c.left;
+    chart.barSpacing = c.spacing;
+    EXPECT_EQ(BarX(chart, c.bar), c.x) << "left " << c.left << " spacing " << c.spacing << " bar " << c.bar;
+  }
+}
+
+TEST(PercentToY, HeightsAreMeasuredFromTheRegionBottom) {
+  const host::RegionBounds region{20, 620, 0, 1000};
+  struct Case {
+    double percent;
+    int y;
+  };
+  const Case cases[] = {{0, 620}, {100, 20}, {50, 320}, {97, 38}, {97.6, 34}};
+  for (const Case& c : cases) EXPECT_EQ(PercentToY(region, c.percent), c.y) << c.percent;
+}
+
+TEST(PriceToY, VisibleRangeSpansTheRegion) {
+  ChartData chart = DefaultChart();
+  chart.bars[150] = {21500, 21600, 21400, 21500};
+  EXPECT_EQ(PriceToY(chart, 21600), 20);
+  EXPECT_EQ(PriceToY(chart, 21400), 620);
+  EXPECT_EQ(PriceToY(chart, 21500), 320);
+  chart.visible = {0, 99};  // only flat bars: no span
+  EXPECT_EQ(PriceToY(chart, 21600), 320);
+}
+
+TEST(AppendBars, ViewOnTheLastBarScrollsAlongOtherViewsStay) {
+  ChartData chart = DefaultChart();
+  AppendBars(&chart, FlatBars(3, 21510));
+  EXPECT_EQ(chart.bars.size(), 203u);
+  EXPECT_EQ(chart.visible.first, 103);
+  EXPECT_EQ(chart.visible.last, 202);
+  chart.visible = {10, 50};
+  AppendBars(&chart, FlatBars(2, 21510));
+  EXPECT_EQ(chart.visible.first, 10);
+  EXPECT_EQ(chart.visible.last, 50);
+}
+
+TEST(LastBars, FewerBarsThanTheViewShowsThemAll) {
+  EXPECT_EQ(LastBars(200, 100).first, 100);
+  EXPECT_EQ(LastBars(40, 100).first, 0);
+  EXPECT_EQ(LastBars(40, 100).last, 39);
+  EXPECT_LT(LastBars(0, 100).last, LastBars(0, 100).first);
+}
+
+}  // namespace
+}  // namespace chart

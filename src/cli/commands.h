@@ -1,0 +1,16 @@
+// The subcommands of the `ordinel` program. Each takes the arguments after its name and
+// returns the process exit status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+using Args = std::vector<std::string>;
+
+int RunReplay(const Args& args);   // replay_command.cpp
+int RunInspect(const Args& args);  // inspect_command.cpp
+int RunService(const Args& args);  // service_command.cpp
+
+}  // namespace cli

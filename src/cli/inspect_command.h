@@ -1,0 +1,19 @@
+// `ordinel inspect`: what the study reads from one levels answer, as JSON on standard output.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "cli/json_writer.h"
+#include "payload/levels_snapshot.h"
+
+namespace cli {
+
+// Writes `snapshot` as one JSON object with a member per field, in declared order.
+void WriteSnapshotJson(const payload::LevelsSnapshot& snapshot, JsonWriter* writer);
+
+// The complete inspect output for the answer `body` (ending in a newline): {"json": false} when
+// it is not JSON, the refusal message when ParseLevelsResponse refuses it, else the snapshot.
+std::string InspectAnswer(std::string_view body, int topStrikes);
+
+}  // namespace cli

@@ -1,0 +1,51 @@
+// A small streaming JSON writer for the program's reports: two-space pretty printing, commas
+// and indentation handled here, numbers printed so that they read back to the same double.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+// Appends one JSON document to `*out`. Calls must nest properly (a Key before every value inside
+// an object, none inside an array); a misplaced call still writes text but the result may not
+// be valid JSON. Empty containers are written as {} and [].
+class JsonWriter {
+ public:
+  // Requires: out is not null and outlives the writer.
+  explicit JsonWriter(std::string* out);
+
+  void BeginObject();
+  void EndObject();
+  void BeginArray();
+  void EndArray();
+  // Writes the member name of the next value inside an object.
+  void Key(std::string_view key);
+  void String(std::string_view value);
+  // Writes the shortest text that reads back to the same double; null for inf and NaN.
+  void Number(double value);
+  void Int(long long value);
+  void Bool(bool value);
+  void Null();
+
+ private:
+  struct Frame {
+    bool object = false;
+    int count = 0;
+  };
+  void BeforeValue();
+  void NewLine();
+  void Open(bool object, char bracket);
+  void Close(char bracket);
+
+  std::string* out_;
+  std::vector<Frame> stack_;
+  bool afterKey_ = false;
+};
+
+// Appends `value` as a quoted JSON string: quote and backslash escaped, bytes below 0x20 as
+// \u00XX, every other byte (UTF-8 included) copied as it is.
+void AppendJsonString(std::string* out, std::string_view value);
+
+}  // namespace cli

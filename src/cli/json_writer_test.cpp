@@ -1,0 +1,112 @@
+#include "cli/json_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "json/json_value.h"
+
+namespace cli {
+namespace {
+
+TEST(JsonWriter, PrettyPrintsNestedContainersWithTwoSpaces) {
+  std::string out;
+  JsonWriter w(&out);
+  w.BeginObject();
+  w.Key("a");
+  w.Int(1);
+  w.Key("list");
+  w.BeginArray();
+  w.Bool(true);
+  w.Null();
+  w.BeginObject();
+  w.Key("k");
+  w.String("v");
+  w.EndObject();
+  w.BeginArray();
+  w.EndArray();
+  w.EndArray();
+  w.Key("empty");
+  w.BeginObject();
+  w.EndObject();
+  w.EndObject();
+  EXPECT_EQ(out,
+            "{\n"
+            "  \"a\": 1,\n"
+            "  \"list\": [\n"
+            "    true,\n"
+            "    null,\n"
+            "    {\n"
+            "      \"k\": \"v\"\n"
+            "    },\n"
+            "    []\n"
+            "  ],\n"
+            "  \"empty\": {}\n"
+            "}");
+}
+
+TEST(JsonWriter, ScalarsAtTheTopLevelStandAlone) {
+  const std::pair<void (*)(JsonWriter*), const char*> cases[] = {
+      {[](JsonWriter* w) { w->Int(-9223372036854775807LL - 1); }, "-9223372036854775808"},
+      {[](JsonWriter* w) { w->Bool(false); }, "false"},
+      {[](JsonWriter* w) { w->String(""); }, "\"\""},
+      {[](JsonWriter* w) { w->BeginArray(); w->EndArray(); }, "[]"},
+  };
+  for (const auto& [write, expected] : cases) {
+    std::string out;
+    JsonWriter w(&out);
+    write(&w);
+    EXPECT_EQ(out, expected) << expected;
+  }
+}
+
+TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytesOnly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "\"plain\""},
+      {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
+      {"a\nb\tc\x01", "\"a\\u000ab\\u0009c\\u0001\""},
+      {std::string("nul\0x", 5), "\"nul\\u0000x\""},
+      {"\x1f/\x7f", "\"\\u001f/\x7f\""},
+      {"caf\xc3\xa9 \xff", "\"caf\xc3\xa9 \xff\""},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::string out;
+    JsonWriter(&out).String(input);
+    EXPECT_EQ(out, expected) << input;
+  }
+}
+
+TEST(JsonWriter, NumbersReadBackExactlyAndNonFiniteBecomesNull) {
+  const double values[] = {0.0,      -0.0,   21500.25, 0.1,     1.0 / 3,  -1e-300,
+                           1e300,    5e-324, 41.25,    1735914600, std::numeric_limits<double>::max()};
+  for (double value : values) {
+    std::string out;
+    JsonWriter(&out).Number(value);
+    json::Value parsed;
+    ASSERT_TRUE(json::ParseJson(out, &parsed)) << out;
+    EXPECT_EQ(parsed.kind, json::kNumber) << out;
+    EXPECT_EQ(parsed.number, value) << out;
+    EXPECT_EQ(std::signbit(parsed.number), std::signbit(value)) << out;
+  }
+  const double nonFinite[] = {std::numeric_limits<double>::infinity(),
+                              -std::numeric_limits<double>::infinity(),
+                              std::numeric_limits<double>::quiet_NaN()};
+  for (double value : nonFinite) {
+    std::string out;
+    JsonWriter(&out).Number(value);
+    EXPECT_EQ(out, "null") << value;
+  }
+}
+
+TEST(JsonWriter, AppendsToWhatIsAlreadyThere) {
+  std::string out = "prefix ";
+  JsonWriter w(&out);
+  w.BeginArray();
+  w.Number(1.5);
+  w.EndArray();
+  EXPECT_EQ(out, "prefix [\n  1.5\n]");
+}
+
+}  // namespace
+}  // namespace cli

@@ -1,0 +1,34 @@
+// Entry point of the `ordinel` program: dispatches to a subcommand.
+#include <cstdio>
+#include <cstring>
+
+#include "cli/commands.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ordinel COMMAND [ARGS]\n"
+    "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
+    "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
+    "  service [--port N] [--data DIR] [--fault PATH=SPEC ...]\n"
+    "                                        sample levels service on loopback\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  cli::Args args(argv + 2, argv + argc);
+  const char* command = argv[1];
+  if (std::strcmp(command, "replay") == 0) return cli::RunReplay(args);
+  if (std::strcmp(command, "inspect") == 0) return cli::RunInspect(args);
+  if (std::strcmp(command, "service") == 0) return cli::RunService(args);
+  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
+    std::fputs(kUsage, stdout);
+    return 0;
+  }
+  std::fprintf(stderr, "ordinel: unknown command '%s'\n%s", command, kUsage);
+  return 2;
+}

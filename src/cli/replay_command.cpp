@@ -1,0 +1,107 @@
+// `ordinel replay SCENARIO.json [--study PATH]`: runs the study library in the chart host
+// through a scripted session and prints the JSON report.
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "chart/study_library.h"
+#include "cli/commands.h"
+#include "cli/replay_report.h"
+#include "cli/replay_scenario.h"
+#include "cli/replay_session.h"
+#include "cli/replay_values.h"
+
+namespace cli {
+namespace {
+
+constexpr int kExitRan = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitInvalid = 2;
+constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
+constexpr const char* kUsage = "usage: ordinel replay SCENARIO.json [--study PATH]\n";
+
+struct ReplayArgs {
+  std::string scenario;
+  std::string study;
+};
+
+bool ParseArgs(const Args& args, ReplayArgs* out) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--study" && i + 1 < args.size()) {
+      out->study = args[++i];
+    } else if (arg.rfind("--study=", 0) == 0) {
+      out->study = arg.substr(8);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return false;
+    } else if (out->scenario.empty()) {
+      out->scenario = arg;
+    } else {
+      return false;
+    }
+  }
+  return !out->scenario.empty();
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The study library beside the running program.
+std::string DefaultStudyPath() {
+  char buffer[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return kStudyFileName;
+  return DirectoryOf(std::string(buffer, static_cast<size_t>(n))) + "/" + kStudyFileName;
+}
+
+int Invalid(const std::string& scenario, const std::string& message) {
+  std::fprintf(stderr, "ordinel replay: %s: %s\n", scenario.c_str(), message.c_str());
+  return kExitInvalid;
+}
+
+}  // namespace
+
+int RunReplay(const Args& args) {
+  ReplayArgs options;
+  if (!ParseArgs(args, &options)) {
+    std::fputs(kUsage, stderr);
+    return kExitInvalid;
+  }
+  std::string text;
+  if (!ReadFileBytes(options.scenario, &text)) return Invalid(options.scenario, "cannot read the file");
+  Scenario scenario;
+  std::string error;
+  if (!ParseScenario(text, DirectoryOf(options.scenario), &scenario, &error)) {
+    return Invalid(options.scenario, error);
+  }
+  std::string studyPath = options.study.empty() ? DefaultStudyPath() : options.study;
+  // A bare file name means the file here, not a search of the library path.
+  if (studyPath.find('/') == std::string::npos) studyPath = "./" + studyPath;
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(studyPath, &error);
+  if (!library) {
+    std::fprintf(stderr, "ordinel replay: %s\n", error.c_str());
+    return kExitFailed;
+  }
+  const LibraryIdentity identity{library->DllName(), library->DllVersion()};
+  auto owned = std::make_unique<ReplaySession>(scenario, library->Function());
+  ReplaySession& session = *owned;
+  const bool ran = session.Run(&error);
+  if (!session.Finish()) {
+    // A research worker is still inside the study's code: keep both alive until exit.
+    library->KeepLoaded();
+    owned.release();
+  }
+  if (!ran) return Invalid(options.scenario, error);
+  const std::string report = ReplayReport(identity, session);
+  std::fwrite(report.data(), 1, report.size(), stdout);
+  std::fflush(stdout);
+  return kExitRan;
+}
+
+}  // namespace cli

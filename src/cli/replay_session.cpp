@@ -1,0 +1,242 @@
+#include "cli/replay_session.h"
+
+#include <climits>
+#include <cmath>
+#include <variant>
+
+#include "text/format.h"
+
+namespace cli {
+namespace {
+
+constexpr int kPointerPress = 1;
+// click_text presses this many pixels inside the text's anchor.
+constexpr int kClickInset = 3;
+
+bool Fail(std::string* error, std::string message) {
+  *error = std::move(message);
+  return false;
+}
+
+int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
+
+bool IsWholeNumber(const json::Value& value, double min, double max) {
+  return value.kind == json::kNumber && std::isfinite(value.number) &&
+         value.number == std::floor(value.number) && value.number >= min && value.number <= max;
+}
+
+}  // namespace
+
+double FirstStepTime(const Scenario& scenario) {
+  for (const Step& step : scenario.steps) {
+    if (const auto* call = std::get_if<CallStep>(&step.action)) return call->time;
+    if (const auto* click = std::get_if<ClickTextStep>(&step.action)) return click->time;
+    if (const auto* remove = std::get_if<RemoveStep>(&step.action)) return remove->time;
+  }
+  return 0;
+}
+
+ReplaySession::ReplaySession(const Scenario& scenario, chart::StudyFunction study)
+    : scenario_(scenario),
+      study_(study),
+      clock_(FirstStepTime(scenario)),
+      services_(clock_),
+      host_(scenario.chart, clock_, transport_, services_) {}
+
+bool ReplaySession::Run(std::string* error) {
+  Declare();
+  for (const auto& [label, value] : scenario_.inputs) {
+    if (!ApplyInput(label, value, error)) return Fail(error, "inputs: " + *error);
+  }
+  for (const auto& [name, colour] : scenario_.colours) {
+    if (!ApplyColour(name, colour, error)) return Fail(error, "colours: " + *error);
+  }
+  for (size_t i = 0; i < scenario_.steps.size(); ++i) {
+    const Step& step = scenario_.steps[i];
+    const bool done = std::visit([&](const auto& action) { return Do(action, error); }, step.action);
+    if (!done) return Fail(error, StepLabel(i, step) + ": " + *error);
+  }
+  if (scenario_.steps.empty() || !std::holds_alternative<DumpStep>(scenario_.steps.back().action)) {
+    RecordDump(kFinalDumpName);
+  }
+  return true;
+}
+
+bool ReplaySession::Finish() {
+  if (onChart_) {
+    host_.RemovalCall(study_);
+    onChart_ = false;
+  }
+  return services_.Shutdown(kWorkerWait);
+}
+
+void ReplaySession::Declare() {
+  host_.DeclarationCall(study_);
+  onChart_ = true;
+  services_.WaitUntilSettled(kWorkerWait);
+}
+
+// A study removed earlier is added again: the platform declares it before its first call.
+void ReplaySession::EnsureOnChart() {
+  if (!onChart_) Declare();
+}
+
+void ReplaySession::Call(double time, host::PointerEvent pointer) {
+  clock_.Set(time);
+  EnsureOnChart();
+  host_.OrdinaryCall(study_, pointer);
+  // A research worker started by this call reaches its GET before the next step, so what a
+  // dump sees does not depend on thread timing.
+  services_.WaitUntilSettled(kWorkerWait);
+}
+
+bool ReplaySession::Do(const CallStep& step, std::string*) {
+  Call(step.time, step.pointer);
+  return true;
+}
+
+bool ReplaySession::Do(const ClickTextStep& step, std::string* error) {
+  const host::DrawingRequest* text = host_.Drawings().FirstTextContaining(step.text);
+  if (!text) return Fail(error, "no text drawing contains \"" + step.text + "\"");
+  const chart::ChartData& chart = host_.Chart();
+  const bool rightAligned = (text->alignment & 3) == host::kAlignRight;
+  const int x = chart::BarX(chart, text->beginBar) + (rightAligned ? -kClickInset : kClickInset);
+  const int y = text->relativeVertical ? chart::PercentToY(chart.region, text->beginValue)
+                                       : chart::PriceToY(chart, text->beginValue);
+  Call(step.time, {kPointerPress, Clamp16(x), Clamp16(y)});
+  return true;
+}
+
+bool ReplaySession::Do(const RespondStep& step, std::string* error) {
+  if (!transport_.Answer(step.body)) return Fail(error, "no host HTTP request is pending");
+  return true;
+}
+
+bool ReplaySession::Do(const ResearchStep& step, std::string* error) {
+  switch (services_.Answer(step.status, step.body, kWorkerWait)) {
+    case chart::ResearchAnswerOutcome::kAnswered:
+      return true;
+    case chart::ResearchAnswerOutcome::kNonePending:
+      return Fail(error, "no research request is pending");
+    case chart::ResearchAnswerOutcome::kWorkerStuck:
+      break;
+  }
+  return Fail(error, "the research worker did not finish after its answer");
+}
+
+bool ReplaySession::Do(const SetStep& step, std::string* error) {
+  for (const auto& [label, value] : step.values) {
+    if (!ApplyInput(label, value, error)) return false;
+  }
+  return true;
+}
+
+bool ReplaySession::Do(const ColourStep& step, std::string* error) {
+  for (const auto& [name, colour] : step.colours) {
+    if (!ApplyColour(name, colour, error)) return false;
+  }
+  return true;
+}
+
+bool ReplaySession::Do(const VisibleStep& step, std::string* error) {
+  if (step.range.last >= host_.BarCount()) {
+    return Fail(error, text::Format("last visible bar %d is beyond the %d bars of the chart",
+                                    step.range.last, host_.BarCount()));
+  }
+  host_.Chart().visible = step.range;
+  return true;
+}
+
+bool ReplaySession::Do(const AppendBarsStep& step, std::string*) {
+  chart::AppendBars(&host_.Chart(), step.bars);
+  return true;
+}
+
+bool ReplaySession::Do(const SymbolStep& step, std::string*) {
+  host_.Chart().symbol = step.symbol;
+  return true;
+}
+
+bool ReplaySession::Do(const DeclareStep&, std::string*) {
+  Declare();
+  return true;
+}
+
+bool ReplaySession::Do(const RemoveStep& step, std::string*) {
+  clock_.Set(step.time);
+  EnsureOnChart();
+  host_.RemovalCall(study_);
+  onChart_ = false;
+  services_.WaitUntilSettled(kWorkerWait);
+  return true;
+}
+
+bool ReplaySession::Do(const DumpStep& step, std::string*) {
+  RecordDump(step.name);
+  return true;
+}
+
+bool ReplaySession::ApplyInput(const std::string& label, const json::Value& value,
+                               std::string* error) {
+  chart::InputStore& inputs = host_.Inputs();
+  const int slot = inputs.SlotOf(label);
+  if (slot < 0) return Fail(error, "the study declares no input \"" + label + "\"");
+  const host::InputDeclaration& input = inputs.Find(slot)->declaration;
+  const std::string named = "input \"" + label + "\"";
+  switch (input.kind) {
+    case host::InputKind::kYesNo:
+      if (value.kind != json::kBoolean) return Fail(error, named + " takes true or false");
+      return inputs.EditYesNo(slot, value.boolean != 0);
+    case host::InputKind::kInteger:
+      if (!IsWholeNumber(value, INT_MIN, INT_MAX)) return Fail(error, named + " takes a whole number");
+      return inputs.EditNumber(slot, value.number);
+    case host::InputKind::kFloat:
+      if (value.kind != json::kNumber || !std::isfinite(value.number)) {
+        return Fail(error, named + " takes a number");
+      }
+      return inputs.EditNumber(slot, value.number);
+    case host::InputKind::kText:
+      if (value.kind != json::kString) return Fail(error, named + " takes a string");
+      return inputs.StoreText(slot, value.text);
+    case host::InputKind::kChoice:
+      break;
+  }
+  if (IsWholeNumber(value, 0, INT_MAX)) return inputs.EditNumber(slot, value.number);
+  if (value.kind == json::kString) {
+    const std::vector<std::string> choices = chart::ChoiceTexts(input);
+    for (size_t i = 0; i < choices.size(); ++i) {
+      if (choices[i] == value.text) return inputs.EditNumber(slot, static_cast<double>(i));
+    }
+    return Fail(error, named + " has no choice \"" + value.text + "\"");
+  }
+  return Fail(error, named + " takes a choice index (0 or more) or the exact choice text");
+}
+
+bool ReplaySession::ApplyColour(const std::string& name, host::Rgb colour, std::string* error) {
+  chart::SubgraphStore& subgraphs = host_.Subgraphs();
+  const int number = subgraphs.NumberOf(name);
+  if (number < 0) return Fail(error, "the study declares no subgraph \"" + name + "\"");
+  return subgraphs.SetUserColour(number, colour);
+}
+
+void ReplaySession::RecordDump(const std::string& name) {
+  DumpRecord dump;
+  dump.name = name;
+  dump.time = clock_.Now();
+  dump.requestCount = host_.Requests().size();
+  dump.researchCount = services_.Requests().size();
+  dump.logCount = host_.Log().size();
+  dump.alertCount = host_.Alerts().size();
+  dump.drawings = host_.Drawings().Sorted();
+  const int lastBar = host_.BarCount() - 1;
+  for (const auto& [number, entry] : host_.Subgraphs().Entries()) {
+    dump.subgraphs.push_back({number, entry.declaration.name,
+                              host_.Subgraphs().ValueAt(number, lastBar)});
+  }
+  for (const auto& [slot, entry] : host_.Inputs().Entries()) {
+    dump.inputs.push_back({entry.declaration.label, entry.declaration.kind, entry.value});
+  }
+  dumps_.push_back(std::move(dump));
+}
+
+}  // namespace cli

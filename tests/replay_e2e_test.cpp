@@ -1,0 +1,214 @@
+// Runs the `ordinel` program on scenario files and checks the reports it prints.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "json/json_value.h"
+
+extern char** environ;
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// Runs the program with `args`, capturing standard output and standard error.
+ProgramRun RunOrdinel(const std::vector<std::string>& args) {
+  static int counter = 0;
+  const std::string base = testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" +
+                           std::to_string(counter++);
+  const std::string outPath = base + ".out";
+  const std::string errPath = base + ".err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all = {ORDINEL_PROGRAM};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ProgramRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.out = Slurp(outPath);
+  run.err = Slurp(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
+  return run;
+}
+
+std::string TestScenario(const std::string& name) {
+  return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
+}
+
+std::string SampleScenario(const std::string& name) {
+  return std::string(ORDINEL_DATA) + "/scenarios/" + name;
+}
+
+// Runs a scenario that must succeed and returns its parsed report.
+json::Value Report(const std::string& scenario) {
+  const ProgramRun run = RunOrdinel({"replay", scenario});
+  EXPECT_EQ(run.exitCode, 0) << scenario << "\n" << run.err;
+  json::Value report;
+  EXPECT_TRUE(json::ParseJson(run.out, &report)) << scenario << "\n" << run.out.substr(0, 500);
+  return report;
+}
+
+const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
+  static const json::Value kMissing;
+  const json::Value* current = &v;
+  for (const char* key : path) {
+    current = json::Member(*current, key);
+    if (!current) return kMissing;
+  }
+  return *current;
+}
+
+const json::Value* Dump(const json::Value& report, const std::string& name) {
+  for (const json::Value& dump : At(report, {"dumps"}).elements) {
+    if (At(dump, {"name"}).text == name) return &dump;
+  }
+  return nullptr;
+}
+
+double SubgraphValue(const json::Value& dump, const std::string& name) {
+  for (const json::Value& subgraph : At(dump, {"subgraphs"}).elements) {
+    if (At(subgraph, {"name"}).text == name) return At(subgraph, {"value"}).number;
+  }
+  return -1;
+}
+
+TEST(Replay, OnlyACallListsEveryInputAndSubgraph) {
+  const json::Value report = Report(TestScenario("only_call.json"));
+  const json::Value& study = At(report, {"study"});
+  EXPECT_EQ(At(study, {"dll_name"}).text, "Ordinel");
+  EXPECT_EQ(At(study, {"dll_version"}).number, 2941);
+  EXPECT_EQ(At(study, {"name"}).text, "Ordinel");
+  ASSERT_EQ(At(study, {"inputs"}).elements.size(), 77u);
+  ASSERT_EQ(At(study, {"subgraphs"}).elements.size(), 44u);
+  const json::Value& symbol = At(study, {"inputs"}).elements[1];
+  EXPECT_EQ(At(symbol, {"label"}).text, "Requested symbol");
+  EXPECT_EQ(At(symbol, {"kind"}).text, "choice");
+  EXPECT_EQ(At(symbol, {"choices"}).elements.size(), 11u);
+  const json::Value& refresh = At(study, {"inputs"}).elements[3];
+  EXPECT_EQ(At(refresh, {"label"}).text, "Refresh interval (seconds)");
+  EXPECT_EQ(At(refresh, {"min"}).number, 180);
+  EXPECT_EQ(At(refresh, {"max"}).number, 3600);
+  const json::Value& callWall = At(study, {"subgraphs"}).elements[0];
+  EXPECT_EQ(At(callWall, {"name"}).text, "Call Wall");
+  EXPECT_EQ(At(callWall, {"style"}).number, 5);
+  ASSERT_EQ(At(report, {"dumps"}).elements.size(), 1u);
+  const json::Value* end = Dump(report, "end");
+  ASSERT_NE(end, nullptr);
+  EXPECT_EQ(At(*end, {"inputs"}).keys.size(), 77u);
+  EXPECT_EQ(At(*end, {"subgraphs"}).elements.size(), 44u);
+  EXPECT_EQ(At(*end, {"time"}).number, 1735832700);
+}
+
+TEST(Replay, TheSameScenarioGivesTheSameBytes) {
+  for (const std::string& scenario :
+       {SampleScenario("demo.json"), TestScenario("levels_cycle.json")}) {
+    const ProgramRun first = RunOrdinel({"replay", scenario});
+    ASSERT_EQ(first.exitCode, 0) << scenario << "\n" << first.err;
+    for (int again = 0; again < 2; ++again) {
+      EXPECT_EQ(RunOrdinel({"replay", scenario}).out, first.out) << scenario << " run " << again;
+    }
+  }
+}
+
+TEST(Replay, BadScenariosExitTwoNamingTheStep) {
+  struct Case {
+    const char* file;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"bad_respond_nothing_pending.json", "step 1 (respond): no host HTTP request is pending"},
+      {"bad_unknown_step.json", "step 2 (teleport): unknown step"},
+      {"bad_unknown_input.json", "step 3 (set): the study declares no input \"No such input\""},
+      {"bad_choice_text.json", "step 1 (set): input \"Requested symbol\" has no choice \"BTC\""},
+      {"bad_missing_file.json", "step 2 (respond): cannot read file"},
+      {"bad_click_text.json", "step 1 (click_text): no text drawing contains"},
+      {"bad_not_json.json", "the scenario is not a JSON object"},
+      {"no_such_scenario.json", "cannot read the file"},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun run = RunOrdinel({"replay", TestScenario(c.file)});
+    EXPECT_EQ(run.exitCode, 2) << c.file;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.file << ": " << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.file;
+  }
+}
+
+TEST(Replay, MissingStudyLibraryIsReported) {
+  const ProgramRun run = RunOrdinel({"replay", TestScenario("only_call.json"), "--study", "/nonexistent/lib.so"});
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_NE(run.err.find("/nonexistent/lib.so"), std::string::npos) << run.err;
+}
+
+TEST(Replay, LevelsRequestAnswerAndChartRequest) {
+  const json::Value report = Report(TestScenario("levels_cycle.json"));
+  const json::Value* sent = Dump(report, "sent");
+  ASSERT_NE(sent, nullptr);
+  ASSERT_EQ(At(*sent, {"requests"}).elements.size(), 1u);
+  const json::Value& levels = At(*sent, {"requests"}).elements[0];
+  EXPECT_NE(At(levels, {"url"}).text.find("/extension/levels?symbol=NQ&mode=locked"), std::string::npos)
+      << At(levels, {"url"}).text;
+  EXPECT_EQ(At(levels, {"body"}).text, "{}");
+  const std::vector<std::string> headerNames = {"Content-Type", "Accept", "User-Agent"};
+  ASSERT_EQ(At(levels, {"headers"}).elements.size(), headerNames.size());
+  for (size_t i = 0; i < headerNames.size(); ++i) {
+    EXPECT_EQ(At(levels, {"headers"}).elements[i].elements.at(0).text, headerNames[i]) << i;
+  }
+  const json::Value* loaded = Dump(report, "loaded");
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(SubgraphValue(*loaded, "Call Wall"), 21862.5);
+  EXPECT_EQ(SubgraphValue(*loaded, "Put Wall"), 21243.75);
+  EXPECT_FALSE(At(*loaded, {"drawings"}).elements.empty());
+  ASSERT_EQ(At(*loaded, {"requests"}).elements.size(), 2u) << "the answer's call sends the VIX request";
+  const json::Value& vix = At(*loaded, {"requests"}).elements[1];
+  EXPECT_NE(At(vix, {"url"}).text.find("/v8/finance/chart/%5EVIX?interval=1d&range=5d"), std::string::npos);
+  EXPECT_EQ(At(vix, {"body"}).kind, json::kNull);
+  EXPECT_TRUE(At(vix, {"headers"}).elements.empty());
+}
+
+TEST(Replay, ResearchStepRecordsTheGetTheSameEveryTime) {
+  const std::string scenario = TestScenario("research_404.json");
+  const json::Value report = Report(scenario);
+  const std::string first = RunOrdinel({"replay", scenario}).out;
+  EXPECT_EQ(RunOrdinel({"replay", scenario}).out, first);
+  const json::Value* end = Dump(report, "end");
+  ASSERT_NE(end, nullptr);
+  const json::Value& research = At(*end, {"research_requests"});
+  ASSERT_EQ(research.elements.size(), 1u);
+  EXPECT_EQ(At(research.elements[0], {"time"}).number, 1735832700);
+  EXPECT_NE(At(research.elements[0], {"url"}).text.find(
+                "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02"),
+            std::string::npos)
+      << At(research.elements[0], {"url"}).text;
+}
+
+}  // namespace
