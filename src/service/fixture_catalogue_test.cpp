@@ -1,0 +1,226 @@
+#include "service/fixture_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include "context/fear_chart_readers.h"
+#include "json/json_value.h"
+#include "research/expiry_selection.h"
+#include "service/expiry_request.h"
+#include "service/levels_answer.h"
+#include "service/service_test_support.h"
+#include "text/format.h"
+
+namespace service {
+namespace {
+
+using testing::LabelledDataDir;
+using testing::RepositoryDataDir;
+using testing::RequestOf;
+
+constexpr double kThursdayNoonUtc = 1735819200;  // 2025-01-02T12:00:00Z
+constexpr double kFridayEarlyUtc = 1735873200;   // 2025-01-03T03:00:00Z, still Jan 2 in New York
+constexpr double kFridayNoonUtc = 1735905600;    // 2025-01-03T12:00:00Z
+
+FixtureCatalogue CatalogueAt(std::string dir, double now) {
+  return {std::move(dir), [now] { return now; }};
+}
+
+json::Value Parsed(const FixtureAnswer& answer) {
+  json::Value root;
+  EXPECT_TRUE(json::ParseJson(answer.body, &root)) << answer.body;
+  return root;
+}
+
+std::vector<std::string> TextList(const json::Value* array) {
+  std::vector<std::string> texts;
+  if (array == nullptr) return texts;
+  for (const json::Value& element : array->elements) texts.push_back(element.text);
+  return texts;
+}
+
+std::vector<std::string> SelectedOf(const json::Value& root) {
+  const json::Value* selection = json::Member(root, "expiry_selection");
+  return selection ? TextList(json::Member(*selection, "selected_expirations"))
+                   : std::vector<std::string>{"<no expiry_selection>"};
+}
+
+TEST(FixtureCatalogue, SymbolsWithoutSampleMapGetFailureEnvelope) {
+  const struct {
+    const char* target;
+    const char* error;
+  } cases[] = {
+      {"/extension/levels?basis=signed_flow", "missing_symbol"},
+      {"/extension/levels?symbol=&basis=signed_flow", "missing_symbol"},
+      {"/extension/levels?symbol=ES&basis=signed_flow&source=SPX", "symbol_not_supported"},
+      {"/extension/levels?symbol=nq&basis=signed_flow", "symbol_not_supported"},
+      {"/extension/levels?symbol=N\"Q\\\x01&basis=signed_flow", "symbol_not_supported"},
+  };
+  const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
+  for (const auto& c : cases) {
+    const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("GET", c.target));
+    const json::Value root = Parsed(answer);
+    EXPECT_EQ(answer.status, 200) << c.target;
+    EXPECT_FALSE(json::MemberIsTrue(root, "ok")) << c.target;
+    EXPECT_TRUE(json::MemberIsTrue(root, "connected")) << c.target;
+    EXPECT_EQ(json::MemberAsText(root, "error"), c.error) << c.target;
+    EXPECT_FALSE(json::MemberAsText(root, "message").empty()) << c.target;
+  }
+}
+
+// The answer to every expiry tail the study can send must pass the study's own check.
+TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
+  const std::string today = NewYorkDateText(kFridayEarlyUtc);
+  const struct {
+    uint32_t mode;
+    const char* multi;
+    const char* specific;
+    std::vector<std::string> served;
+  } cases[] = {
+      {research::kExpiryLegacy, "", "", {}},
+      {research::kExpiryMulti,
+       " 2025-01-24 ,2025-01-17,2025-01-17",
+       "",
+       {"2025-01-17", "2025-01-24"}},
+      {research::kExpiryMulti, "", "", {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
+      {research::kExpirySpecific, "", "2025-03-21", {"2025-03-21"}},
+      {research::kExpiryZeroDte, "", "", {"2025-01-02"}},
+  };
+  const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kFridayEarlyUtc);
+  for (const auto& c : cases) {
+    const research::ExpirySelection selection =
+        research::BuildExpirySelection(c.mode, c.multi, c.specific, today);
+    const std::string target =
+        "/extension/levels?symbol=NQ&basis=signed_flow" + research::ExpiryQueryString(selection);
+    const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("POST", target));
+    const json::Value root = Parsed(answer);
+    EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << target;
+    EXPECT_TRUE(research::ResponseSelectionMatches(root, selection)) << target;
+    if (c.mode == research::kExpiryLegacy) continue;
+    EXPECT_EQ(SelectedOf(root), c.served) << target;
+    EXPECT_EQ(TextList(json::Member(root, "selected_expirations")), c.served) << target;
+    const std::string coverage =
+        text::Format("coverage %d/%d", int(c.served.size()), int(c.served.size()));
+    EXPECT_NE(research::CoreSelectionNote(root, selection).find(coverage), std::string::npos)
+        << target << ": " << research::CoreSelectionNote(root, selection);
+  }
+}
+
+TEST(FixtureCatalogue, DateDependentSelectionsFollowTheNewYorkDate) {
+  const struct {
+    double now;
+    const char* tail;
+    std::vector<std::string> served;
+  } cases[] = {
+      {kFridayNoonUtc, "&expiry_mode=0dte", {"2025-01-03"}},
+      {kFridayNoonUtc,
+       "&expiry_mode=multi",
+       {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
+      {kFridayNoonUtc + 86400,
+       "&expiry_mode=multi",
+       {"2025-01-10", "2025-01-17", "2025-01-24", "2025-01-31"}},
+  };
+  for (const auto& c : cases) {
+    const std::string target =
+        std::string("/extension/levels?symbol=NQ&basis=signed_flow") + c.tail;
+    const FixtureAnswer answer =
+        AnswerRequest(CatalogueAt(LabelledDataDir(), c.now), RequestOf("GET", target));
+    EXPECT_EQ(SelectedOf(Parsed(answer)), c.served) << target << " at " << c.now;
+  }
+}
+
+TEST(FixtureCatalogue, UnhonourableExpirySelectionsAreRefused) {
+  std::string twentyFive = "&expiry_mode=multi&expiries=";
+  for (int day = 1; day <= 25; ++day) {
+    twentyFive += text::Format("%s2025-01-%02d", day == 1 ? "" : ",", day);
+  }
+  const std::string tails[] = {
+      "&expiry_mode=multi&expiries=2025-01-17,",
+      "&expiry_mode=multi&expiries=2025-01-17,,2025-01-24",
+      "&expiry_mode=multi&expiries=2025-1-17",
+      "&expiry_mode=specific&expiry=2025-02-30",
+      "&expiry_mode=specific",
+      "&expiry_mode=specific&expiry=",
+      "&expiry_mode=weekly",
+      "&expiry_mode=",
+      twentyFive,
+  };
+  const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
+  for (const std::string& tail : tails) {
+    const FixtureAnswer answer =
+        AnswerRequest(catalogue, RequestOf("GET", "/extension/levels?symbol=NQ&basis=x" + tail));
+    const json::Value root = Parsed(answer);
+    EXPECT_FALSE(json::MemberIsTrue(root, "ok")) << tail;
+    EXPECT_EQ(json::MemberAsText(root, "error"), "invalid_expiry_selection") << tail;
+  }
+}
+
+TEST(FixtureCatalogue, ChartResearchAndUnknownPaths) {
+  const struct {
+    const char* target;
+    int status;
+    const char* which;  // "which" of the answer, empty when not JSON or not labelled
+  } cases[] = {
+      {"/v8/finance/chart/^VIX?interval=1d&range=5d", 200, ""},
+      {"/v8/finance/chart/QQQ?interval=1d&range=1mo", 200, "qqq"},
+      {"/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02", 200,
+       "research day"},
+      {"/market-context/indicator-research?symbol=NQ&source=SPX&day=2025-01-06", 200,
+       "research symbol"},
+      {"/market-context/indicator-research?symbol=ES&source=SPX&day=2025-01-02", 404, ""},
+      {"/market-context/indicator-research?symbol=../NQ&source=SPY&day=2025-01-02", 404, ""},
+      {"/market-context/indicator-research?source=SPY&day=2025-01-02", 404, ""},
+      {"/v8/finance/chart/SPY?interval=1d&range=5d", 404, ""},
+      {"/extension/levels/", 404, ""},
+      {"/", 404, ""},
+  };
+  const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
+  for (const auto& c : cases) {
+    const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("GET", c.target));
+    EXPECT_EQ(answer.status, c.status) << c.target;
+    json::Value root;
+    const bool parsed = json::ParseJson(answer.body, &root);
+    EXPECT_EQ(parsed ? json::MemberAsText(root, "which") : "", c.which) << c.target;
+  }
+}
+
+TEST(FixtureCatalogue, MissingSampleFilesAnswer500) {
+  const FixtureCatalogue catalogue = CatalogueAt("/nonexistent/ordinel/answers", kThursdayNoonUtc);
+  for (const char* target :
+       {"/extension/levels?symbol=NQ&basis=signed_flow",
+        "/extension/levels?symbol=NQ&basis=signed_flow&expiry_mode=0dte",
+        "/v8/finance/chart/^VIX?interval=1d&range=5d", "/v8/finance/chart/QQQ"}) {
+    const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("GET", target));
+    EXPECT_EQ(answer.status, 500) << target;
+    EXPECT_NE(answer.body.find("sample file missing"), std::string::npos) << target;
+  }
+}
+
+TEST(FixtureCatalogue, RepositoryChartAnswersFeedTheFearScore) {
+  const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kThursdayNoonUtc);
+  double vix = 0;
+  ASSERT_TRUE(context::VixFromChart(
+      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX"))), &vix));
+  EXPECT_GE(vix, 16.0);
+  EXPECT_LE(vix, 18.0);
+  const json::Value qqq =
+      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")));
+  double volatility = 0;
+  ASSERT_TRUE(context::RealizedVolFromChart(qqq, &volatility));
+  EXPECT_GT(volatility, 0.05);
+  EXPECT_LT(volatility, 0.6);
+}
+
+TEST(FixtureCatalogue, UnsafeFileNamesAreNeverRead) {
+  const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
+  std::string bytes = "untouched";
+  for (const char* name :
+       {"", "../legacy.json", "/etc/passwd", ".hidden", "a/b.json", "a b.json"}) {
+    EXPECT_FALSE(IsSafeFileName(name)) << name;
+    EXPECT_FALSE(ReadDataFile(catalogue, name, &bytes)) << name;
+  }
+  EXPECT_EQ(bytes, "untouched");
+  EXPECT_TRUE(ReadDataFile(catalogue, "legacy.json", &bytes));
+}
+
+}  // namespace
+}  // namespace service

@@ -1,0 +1,216 @@
+// The sample levels service: cpp-httplib server on loopback, its thread and its handler.
+#include "service/levels_service.h"
+
+#include <httplib.h>
+#include <sys/socket.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace service {
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+constexpr size_t kStreamChunkBytes = 64 * 1024;
+constexpr size_t kMaxRequestBodyBytes = 1 << 20;
+// One request per connection and a short idle wait: the service then stops without waiting
+// for idle keep-alive clients.
+constexpr size_t kRequestsPerConnection = 1;
+constexpr time_t kIdleConnectionSeconds = 2;
+
+// httplib files the peer's address among the headers; they are no part of the request.
+bool IsPseudoHeader(const std::string& name) {
+  return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
+         name == "LOCAL_PORT";
+}
+
+// httplib's default adds SO_REUSEPORT, which lets a second service bind a port that one
+// already listens on and share its requests; a taken port must fail instead.
+void ExclusivePortOptions(socket_t socket) {
+  const int yes = 1;
+  setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+}  // namespace
+
+struct LevelsService::Impl {
+  explicit Impl(FixtureCatalogue c) : catalogue(std::move(c)) {}
+
+  void Handle(const httplib::Request& request, httplib::Response& response);
+  void Record(const httplib::Request& request);
+  // Waits `ms` milliseconds; false when the service began to stop meanwhile.
+  bool Wait(int ms);
+  bool Stopping() const { return stopping.load(); }
+  void SendOversized(FixtureAnswer answer, size_t total, httplib::Response& response);
+
+  const FixtureCatalogue catalogue;
+  FaultTable faults;
+  std::unique_ptr<httplib::Server> server;
+  std::thread thread;
+  std::atomic<int> port{0};
+  std::atomic<bool> stopping{false};
+  std::atomic<bool> listenEnded{false};
+
+  mutable std::mutex mutex;  // guards `requests` and pairs with `wake`
+  std::condition_variable wake;
+  std::deque<RecordedRequest> requests;
+};
+
+void LevelsService::Impl::Record(const httplib::Request& request) {
+  RecordedRequest record{request.method, request.target, {}, request.body};
+  for (const auto& [name, value] : request.headers) {
+    if (!IsPseudoHeader(name)) record.headers.emplace_back(name, value);
+  }
+  std::lock_guard lock(mutex);
+  requests.push_back(std::move(record));
+  while (requests.size() > kRecordedRequestLimit) requests.pop_front();
+}
+
+bool LevelsService::Impl::Wait(int ms) {
+  std::unique_lock lock(mutex);
+  return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Stopping(); });
+}
+
+// Streams the answer and then blanks up to `total` bytes, without holding them in memory.
+void LevelsService::Impl::SendOversized(FixtureAnswer answer, size_t total,
+                                        httplib::Response& response) {
+  auto body = std::make_shared<const std::string>(std::move(answer.body));
+  auto blanks = std::make_shared<const std::string>(kStreamChunkBytes, ' ');
+  response.set_content_provider(
+      total, answer.contentType,
+      [this, body, blanks](size_t offset, size_t length, httplib::DataSink& sink) {
+        if (Stopping()) return false;
+        size_t count = std::min(length, kStreamChunkBytes);
+        if (offset < body->size()) {
+          count = std::min(count, body->size() - offset);
+          return sink.write(body->data() + offset, count);
+        }
+        return sink.write(blanks->data(), count);
+      });
+}
+
+void LevelsService::Impl::Handle(const httplib::Request& request, httplib::Response& response) {
+  Record(request);
+  const std::optional<Fault> fault = faults.Take(request.path);
+  if (fault && fault->delayMs > 0 && !Wait(fault->delayMs)) {
+    response.status = 503;
+    response.set_content("sample service stopping\n", "text/plain; charset=utf-8");
+    return;
+  }
+  const FixtureRequest fixtureRequest{request.method, request.path,
+                                      QueryParams(request.params.begin(), request.params.end())};
+  FixtureAnswer answer = AnswerRequest(catalogue, fixtureRequest);
+  if (fault) answer = ApplyFaultToAnswer(*fault, catalogue, std::move(answer));
+  response.status = answer.status;
+  if (fault && fault->drop) {
+    // The headers promise a body that never comes: the client sees the connection drop.
+    const size_t promised = std::max<size_t>(answer.body.size(), 1);
+    response.set_content_provider(promised, answer.contentType,
+                                  [](size_t, size_t, httplib::DataSink&) { return false; });
+    return;
+  }
+  if (fault && static_cast<size_t>(fault->oversizeBytes) > answer.body.size()) {
+    SendOversized(std::move(answer), static_cast<size_t>(fault->oversizeBytes), response);
+    return;
+  }
+  response.set_content(std::move(answer.body), answer.contentType);
+}
+
+LevelsService::LevelsService(FixtureCatalogue catalogue)
+    : impl_(std::make_unique<Impl>(std::move(catalogue))) {}
+
+LevelsService::~LevelsService() { Stop(); }
+
+bool LevelsService::Start(int port, std::string* error) {
+  if (impl_->server) {
+    *error = "the sample service already runs";
+    return false;
+  }
+  if (port < 0 || port > 65535) {
+    *error = "port " + std::to_string(port) + " is outside 0..65535";
+    return false;
+  }
+  auto server = std::make_unique<httplib::Server>();
+  server->set_socket_options(ExclusivePortOptions);
+  server->set_keep_alive_max_count(kRequestsPerConnection);
+  server->set_keep_alive_timeout(kIdleConnectionSeconds);
+  server->set_payload_max_length(kMaxRequestBodyBytes);
+  Impl* impl = impl_.get();
+  const auto handler = [impl](const httplib::Request& request, httplib::Response& response) {
+    try {
+      impl->Handle(request, response);
+    } catch (...) {
+      response.status = 500;
+      response.set_content("sample service failure\n", "text/plain; charset=utf-8");
+    }
+  };
+  server->Get(".*", handler);
+  server->Post(".*", handler);
+
+  const int bound =
+      port == 0 ? server->bind_to_any_port(kHost) : (server->bind_to_port(kHost, port) ? port : -1);
+  if (bound <= 0) {
+    *error = "cannot listen on " + std::string(kHost) + ":" + std::to_string(port);
+    return false;
+  }
+  impl_->stopping = false;
+  impl_->listenEnded = false;
+  impl_->server = std::move(server);
+  try {
+    impl_->thread = std::thread([impl] {
+      impl->server->listen_after_bind();
+      impl->listenEnded = true;
+    });
+  } catch (const std::system_error&) {
+    impl_->server.reset();
+    *error = "cannot start the service thread";
+    return false;
+  }
+  // Stop only reaches a server that has begun to listen, so wait for that here.
+  while (!impl_->server->is_running() && !impl_->listenEnded) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (!impl_->server->is_running()) {
+    Stop();
+    *error = "the service stopped as it started";
+    return false;
+  }
+  impl_->port = bound;
+  return true;
+}
+
+void LevelsService::Stop() {
+  if (!impl_->server) return;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stopping = true;
+  }
+  impl_->wake.notify_all();
+  impl_->server->stop();
+  if (impl_->thread.joinable()) impl_->thread.join();
+  impl_->server.reset();
+  impl_->port = 0;
+}
+
+bool LevelsService::Running() const { return impl_->server && impl_->server->is_running(); }
+
+int LevelsService::Port() const { return impl_->port; }
+
+std::string LevelsService::Origin() const {
+  const int port = impl_->port;
+  return port == 0 ? std::string() : "http://" + std::string(kHost) + ":" + std::to_string(port);
+}
+
+FaultTable& LevelsService::Faults() { return impl_->faults; }
+
+std::vector<RecordedRequest> LevelsService::Requests() const {
+  std::lock_guard lock(impl_->mutex);
+  return {impl_->requests.begin(), impl_->requests.end()};
+}
+
+}  // namespace service

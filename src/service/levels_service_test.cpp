@@ -1,0 +1,220 @@
+#include "service/levels_service.h"
+
+#include <gtest/gtest.h>
+#include <httplib.h>
+
+#include <chrono>
+#include <future>
+
+#include "json/json_value.h"
+#include "service/service_test_support.h"
+
+namespace service {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The study's levels request: body "{}" and its three headers.
+const httplib::Headers kStudyHeaders = {{"Accept", "application/json"},
+                                        {"User-Agent", "Ordinel-Sierra/4.7.1"}};
+
+class LevelsServiceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.Start(0, &error)) << error;
+    ASSERT_TRUE(ReadDataFile(catalogue_, "legacy.json", &legacy_));
+  }
+
+  // A client that sends the target exactly as written, as the study's host does.
+  httplib::Client Client() const {
+    httplib::Client client("127.0.0.1", service_.Port());
+    client.set_url_encode(false);
+    client.set_read_timeout(10, 0);
+    return client;
+  }
+  httplib::Result Get(const std::string& target) { return Client().Get(target.c_str()); }
+  httplib::Result Post(const std::string& target) {
+    return Client().Post(target.c_str(), kStudyHeaders, "{}", "application/json");
+  }
+  std::string File(const char* name) const {
+    std::string bytes;
+    EXPECT_TRUE(ReadDataFile(catalogue_, name, &bytes)) << name;
+    return bytes;
+  }
+  void SetFault(const char* path, const char* spec) {
+    Fault fault;
+    std::string error;
+    ASSERT_TRUE(ParseFaultSpec(spec, &fault, &error)) << spec << ": " << error;
+    service_.Faults().Set(path, fault);
+  }
+
+  const FixtureCatalogue catalogue_{testing::RepositoryDataDir(), {}};
+  LevelsService service_{catalogue_};
+  std::string legacy_;
+};
+
+constexpr const char* kLegacyTarget = "/extension/levels?symbol=NQ&basis=signed_flow";
+
+TEST_F(LevelsServiceTest, ListensOnAFreeLoopbackPortAndStopsCleanly) {
+  EXPECT_GT(service_.Port(), 0);
+  EXPECT_EQ(service_.Origin(), "http://127.0.0.1:" + std::to_string(service_.Port()));
+  LevelsService second(catalogue_);
+  std::string error;
+  EXPECT_FALSE(second.Start(service_.Port(), &error)) << "the port is taken";
+  EXPECT_FALSE(error.empty());
+  ASSERT_TRUE(second.Start(0, &error)) << error;
+  EXPECT_NE(second.Port(), service_.Port());
+  EXPECT_FALSE(second.Start(0, &error)) << "already running";
+
+  const int port = second.Port();
+  second.Stop();
+  EXPECT_FALSE(second.Running());
+  EXPECT_EQ(second.Port(), 0);
+  EXPECT_EQ(second.Origin(), "");
+  httplib::Client gone("127.0.0.1", port);
+  EXPECT_FALSE(gone.Get("/extension/levels?symbol=NQ")) << "nothing listens after Stop";
+  ASSERT_TRUE(second.Start(0, &error)) << "restart: " << error;
+  EXPECT_TRUE(second.Running());
+}
+
+TEST_F(LevelsServiceTest, AnswersTheStudysLevelsRequestsByGetAndPost) {
+  const struct {
+    std::string target;
+    const char* file;
+  } cases[] = {
+      {kLegacyTarget, "legacy.json"},
+      {"/extension/levels?symbol=NQ&mode=locked&basis=signed_flow", "locked.json"},
+      {"/extension/levels?symbol=NQ&extended=1&basis=settlement_oi", "extended.json"},
+      {"/extension/levels?symbol=NQ&mode=locked&extended=1&basis=estimated_oi", "extended.json"},
+  };
+  for (const auto& c : cases) {
+    for (const bool post : {false, true}) {
+      const httplib::Result result = post ? Post(c.target) : Get(c.target);
+      ASSERT_TRUE(result) << c.target << ": " << httplib::to_string(result.error());
+      EXPECT_EQ(result->status, 200) << c.target;
+      EXPECT_EQ(result->body, File(c.file)) << (post ? "POST " : "GET ") << c.target;
+    }
+  }
+  const RecordedRequest last = service_.Requests().back();
+  EXPECT_EQ(last.method, "POST");
+  EXPECT_EQ(last.target, cases[3].target);
+  EXPECT_EQ(last.body, "{}");
+  const auto header = [&](const std::string& name) {
+    for (const auto& [key, value] : last.headers) {
+      if (key == name) return value;
+    }
+    return std::string("<absent>");
+  };
+  EXPECT_EQ(header("Content-Type"), "application/json");
+  EXPECT_EQ(header("User-Agent"), "Ordinel-Sierra/4.7.1");
+  EXPECT_EQ(header("REMOTE_ADDR"), "<absent>");
+}
+
+TEST_F(LevelsServiceTest, ExpiryTailIsEchoedInTheAnswer) {
+  const httplib::Result result =
+      Post(std::string(kLegacyTarget) + "&expiry_mode=multi&expiries=2025-01-17,2025-01-24");
+  ASSERT_TRUE(result);
+  json::Value root;
+  ASSERT_TRUE(json::ParseJson(result->body, &root));
+  const json::Value* selection = json::Member(root, "expiry_selection");
+  ASSERT_NE(selection, nullptr);
+  EXPECT_EQ(json::MemberAsText(*selection, "mode"), "multi");
+  const json::Value* dates = json::Member(*selection, "selected_expirations");
+  ASSERT_NE(dates, nullptr);
+  ASSERT_EQ(dates->elements.size(), 2u);
+  EXPECT_EQ(dates->elements[1].text, "2025-01-24");
+}
+
+TEST_F(LevelsServiceTest, AnswersChartPathsAndRefusesUnknownOnes) {
+  const struct {
+    const char* target;
+    int status;
+    const char* file;  // expected body, or nullptr
+  } cases[] = {
+      {"/v8/finance/chart/%5EVIX?interval=1d&range=5d", 200, "vix_chart.json"},
+      {"/v8/finance/chart/QQQ?interval=1d&range=1mo", 200, "qqq_chart.json"},
+      {"/market-context/indicator-research?symbol=ZZ&source=SPY&day=1999-01-01", 404, nullptr},
+      {"/v8/finance/chart/SPY?interval=1d&range=1mo", 404, nullptr},
+      {"/extension/levelz?symbol=NQ", 404, nullptr},
+  };
+  for (const auto& c : cases) {
+    const httplib::Result result = Get(c.target);
+    ASSERT_TRUE(result) << c.target;
+    EXPECT_EQ(result->status, c.status) << c.target;
+    if (c.file) {
+      EXPECT_EQ(result->body, File(c.file)) << c.target;
+    }
+  }
+}
+
+TEST_F(LevelsServiceTest, InjectsEachFaultKind) {
+  SetFault("levels", "status=503");
+  httplib::Result result = Post(kLegacyTarget);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->status, 503);
+  EXPECT_EQ(result->body, legacy_);
+
+  SetFault("levels", "html");
+  result = Post(kLegacyTarget);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->status, 502);
+  EXPECT_NE(result->body.find("<html>"), std::string::npos);
+  EXPECT_EQ(result->get_header_value("Content-Type").rfind("text/html", 0), 0u);
+
+  SetFault("levels", "truncate");
+  result = Post(kLegacyTarget);
+  ASSERT_TRUE(result);
+  EXPECT_LT(result->body.size(), legacy_.size());
+  EXPECT_EQ(legacy_.rfind(result->body, 0), 0u) << "a prefix of the file";
+
+  constexpr size_t kOversize = 3 << 20;
+  SetFault("levels", "oversize=3145728");
+  result = Post(kLegacyTarget);
+  ASSERT_TRUE(result);
+  ASSERT_EQ(result->body.size(), kOversize);
+  EXPECT_EQ(result->body.substr(0, legacy_.size()), legacy_);
+  EXPECT_EQ(result->body.find_first_not_of(' ', legacy_.size()), std::string::npos);
+
+  SetFault("vix", "drop");
+  result = Get("/v8/finance/chart/%5EVIX?interval=1d&range=5d");
+  EXPECT_FALSE(result) << "dropped connection must be a client error, got status "
+                       << (result ? result->status : 0);
+
+  SetFault("levels", "delay=150");
+  const auto start = Clock::now();
+  result = Post(kLegacyTarget);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->body, legacy_);
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(100)) << "the answer was not delayed";
+
+  service_.Faults().ClearAll();
+  result = Get("/v8/finance/chart/%5EVIX?interval=1d&range=5d");
+  ASSERT_TRUE(result) << "faults cleared while serving";
+  EXPECT_EQ(result->status, 200);
+}
+
+TEST_F(LevelsServiceTest, CountedFaultAppliesToTheNextRequestsOnly) {
+  SetFault("*", "file=failure_no_ok.json,count=2");
+  const std::string failure = File("failure_no_ok.json");
+  EXPECT_EQ(Post(kLegacyTarget)->body, failure);
+  EXPECT_EQ(Get("/v8/finance/chart/QQQ")->body, failure);
+  EXPECT_EQ(Post(kLegacyTarget)->body, legacy_);
+}
+
+// A service stopped while an answer is being held back must not wait out the delay.
+TEST_F(LevelsServiceTest, StopCutsAPendingDelayShort) {
+  SetFault("levels", "delay=20000");
+  auto pending = std::async(std::launch::async, [this] { return Post(kLegacyTarget); });
+  while (service_.Requests().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  const auto start = Clock::now();
+  service_.Stop();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+  const httplib::Result result = pending.get();
+  if (result) {
+    EXPECT_EQ(result->status, 503);
+  }
+}
+
+}  // namespace
+}  // namespace service

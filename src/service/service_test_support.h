@@ -1,0 +1,75 @@
+// Test support for the sample service: a scratch data directory with small labelled answers,
+// and the query of a URL as the catalogue receives it.
+#pragma once
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+#include "service/fixture_catalogue.h"
+
+namespace service::testing {
+
+// A data directory whose answers say which file they are: {"ok":true,...,"which":"legacy"}.
+// Removed when the test program ends.
+inline const std::string& LabelledDataDir() {
+  struct ScratchDir {
+    std::filesystem::path path;
+    ScratchDir() {
+      path = std::filesystem::temp_directory_path() /
+             ("ordinel_service_test_" + std::to_string(::getpid()));
+      std::filesystem::create_directories(path);
+      for (const char* which : {"legacy", "locked", "extended"}) {
+        Write(std::string(which) + ".json",
+              std::string("{\"ok\":true,\"connected\":true,\"which\":\"") + which +
+                  "\",\"display_levels\":{\"spot\":21500}}");
+      }
+      Write("vix_chart.json", R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})");
+      Write("qqq_chart.json", R"({"which":"qqq"})");
+      Write("research_NQ_2025-01-02.json", R"({"which":"research day"})");
+      Write("research_NQ.json", R"({"which":"research symbol"})");
+      Write("failure_no_ok.json", R"({"ok":true,"connected":false})");
+    }
+    ~ScratchDir() {
+      std::error_code ignored;
+      std::filesystem::remove_all(path, ignored);
+    }
+    void Write(const std::string& name, const std::string& bytes) const {
+      std::ofstream(path / name, std::ios::binary) << bytes;
+    }
+  };
+  static const ScratchDir dir;
+  static const std::string text = dir.path.string();
+  return text;
+}
+
+// The repository's own sample answers.
+inline std::string RepositoryDataDir() { return ORDINEL_SOURCE_DATA_DIR; }
+
+// The pairs of the query after '?' in `target`, split at '&' and '=', not decoded (the study's
+// queries need no decoding).
+inline QueryParams QueryOf(std::string_view target) {
+  QueryParams params;
+  const size_t question = target.find('?');
+  if (question == target.npos) return params;
+  std::string_view rest = target.substr(question + 1);
+  while (!rest.empty()) {
+    const size_t amp = rest.find('&');
+    const std::string_view pair = rest.substr(0, amp);
+    const size_t equals = pair.find('=');
+    params.emplace_back(std::string(pair.substr(0, equals)),
+                        equals == pair.npos ? std::string() : std::string(pair.substr(equals + 1)));
+    rest = amp == rest.npos ? std::string_view() : rest.substr(amp + 1);
+  }
+  return params;
+}
+
+// The catalogue request for `method` and `target` ("/path?query").
+inline FixtureRequest RequestOf(std::string method, std::string_view target) {
+  return {std::move(method), std::string(target.substr(0, target.find('?'))), QueryOf(target)};
+}
+
+}  // namespace service::testing
