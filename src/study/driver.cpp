@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "draw/drawing_pass.h"
+#include "panel/panel_click.h"
+#include "panel/panel_pass.h"
 #include "research/new_york_calendar.h"
 #include "study/call_inputs.h"
 #include "study/fetch_cycle.h"
@@ -33,6 +36,7 @@ InstanceState& GetOrCreateState(host::StudyHost& sc) {
   auto* state = new InstanceState;
   state->statusLine = "Starting up...";
   sc.SetPersistentPointer(kStatePointerSlot, state);
+  panel::LoadPanelState(sc, &state->panel);
   return *state;
 }
 
@@ -158,8 +162,20 @@ void RedrawWhenDue(host::StudyHost& sc, InstanceState& state) {
   state.drawnFirstBar = visible.first;
   state.drawnLastBar = visible.last;
   state.redraw = false;
-  draw::RunDrawingPass(sc, state.snapshot, state.scaleGuardTripped, state.panelGates,
-                       [](std::vector<int>&) {}, &state.previousLines);
+  panel::PanelContext context;
+  context.snapshot = &state.snapshot;
+  context.scaleGuardTripped = state.scaleGuardTripped;
+  context.apiSymbol = state.apiSymbol;
+  context.statusLine = state.statusLine;
+  context.errorLine = state.errorLine;
+  context.scaleGuardMessage = state.scaleGuardMessage;
+  context.vixLevel = state.vixLevel;
+  context.qqqRealizedVol = state.qqqRealizedVol;
+  const draw::PanelGates gates{state.panel.simple, state.panel.linesHidden, state.panel.zonesHidden};
+  draw::RunDrawingPass(
+      sc, state.snapshot, state.scaleGuardTripped, gates,
+      [&](std::vector<int>& drawnLines) { panel::RunPanelPass(sc, context, &state.panel, drawnLines); },
+      &state.previousLines);
 }
 
 }  // namespace
@@ -172,6 +188,7 @@ void RunDriver(host::StudyHost& sc) {
   InstanceState& state = GetOrCreateState(sc);
   const host::PointerEvent pointer = sc.Pointer();
   if (pointer.code == 2 || pointer.code == 3) return;
+  if (pointer.code == 1 && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
 
   const double now = std::floor(sc.Now());
   const std::string newYorkToday = research::NewYorkToday(sc.Platform(), now);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/drawing_pass.h"
+#include "panel/panel_state.h"
 #include "payload/levels_snapshot.h"
 
 namespace study {
@@ -49,7 +49,7 @@ struct InstanceState {
   int drawnFirstBar = -1;
   int drawnLastBar = -1;
   std::vector<int> previousLines;
-  draw::PanelGates panelGates;
+  panel::PanelState panel;
 };
 
 }  // namespace study

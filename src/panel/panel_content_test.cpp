@@ -1,0 +1,186 @@
+#include "panel/panel_content.h"
+
+#include "panel/panel_test_support.h"
+
+namespace panel {
+namespace {
+
+payload::LevelsSnapshot RealisticSnapshot() {
+  payload::LevelsSnapshot s;
+  s.valid = true;
+  s.sourceSnapshotTime = "2025-01-02T15:30:00Z";
+  s.spot = {true, 21450};
+  s.callWall = {true, 21600};
+  s.gammaFlip = {true, 21480};
+  s.putWall = {true, 21200};
+  s.volTrigger = {true, 21530};
+  s.maxPain = {true, 21400};
+  s.zeroDex = {true, 21460};
+  s.callOiWall = {true, 21700};
+  s.putOiWall = {true, 21000};
+  s.focus[0] = {true, 21550, "Bull trigger", "F1", "high"};
+  s.focus[2] = {true, 21300, "Floor", "", ""};
+  s.upsideCluster = {true, 21580, 21620, "UCL"};
+  s.battleZone = {true, 21440, 21470, "BZ"};
+  s.netGex = {true, 1.2e9};
+  s.netDex = {true, -3e8};
+  s.netCum = {true, -1.26e9};
+  s.callCum = {true, 2e6};
+  s.putCum = {true, -3.1e6};
+  s.totalVol = {true, 1500};
+  s.charmHedgeUsd = {true, 4.5e8};
+  s.charmHedgeDirection = "buy";
+  s.vannaHedgeUsdPerVolPoint = {true, -1.2e8};
+  s.vannaHedgeDirection = "sell";
+  s.pressureZoneLower = {true, 21420};
+  s.pressureZoneUpper = {true, 21510};
+  s.focusSummary = "bullish above 21500";
+  s.modelSummary = "flip 21480";
+  s.profileRows = {{21600, 9e8, 3, 100, "CW"}, {21480, 4e8, 1, 45, "Flip"}, {21200, -6e7, 2, 7, "PW"}};
+  s.conversionNote = "NQ = NDX x 1.0";
+  s.expirationNote = "0DTE only";
+  return s;
+}
+
+class PanelContentTest : public PanelTest {
+ protected:
+  PanelContentTest() {
+    context.snapshot = &snapshot;
+    context.apiSymbol = "NQ";
+    context.statusLine = "Levels loaded.";
+    context.vixLevel = {true, 16.47};
+    context.qqqRealizedVol = {true, 0.151227};
+  }
+  std::vector<PanelLine> Build(ContentOptions options = {.fullDetail = true, .fear = true, .drift = true}) {
+    std::vector<PanelLine> lines = {MakeLine("stale", kRed)};
+    BuildPanelContent(sc, context, options, &lines);
+    return lines;
+  }
+  payload::LevelsSnapshot snapshot = RealisticSnapshot();
+  PanelContext context;
+};
+
+TEST_F(PanelContentTest, FullDetailListsEverySectionInOrder) {
+  const std::vector<std::string> expected = {
+      "0 2 |ORDINEL  NQ   dynamic",
+      "0 0 |Levels loaded.",
+      "0 0 |Spot 21450.00   snapshot 2025-01-02T15:30:00Z",
+      "1 1 core|- Levels -",
+      "1 0 core|  CW    21600.00     +150.00  Call Wall",
+      "1 0 core|  GF    21480.00     +30.00  Gamma Flip",
+      "1 0 core|  PW    21200.00     -250.00  Put Wall",
+      "1 0 core|  VT    21530.00     +80.00  Vol Trigger",
+      "1 0 core|  MP    21400.00     -50.00  Max Pain",
+      "1 0 core|  0DEX  21460.00     +10.00  Zero DEX",
+      "1 0 core|  COI   21700.00     +250.00  Call OI Wall",
+      "1 0 core|  POI   21000.00     -450.00  Put OI Wall",
+      "1 0 core|  F1    21550.00     +100.00  high",
+      "1 0 core|  F     21300.00     -150.00",
+      "1 1 zones|- Zones -",
+      "1 0 zones|  UCL   21580.00 - 21620.00   Resistance",
+      "1 0 zones|  BZ    21440.00 - 21470.00   Battle Zone",
+      "2 0 |- Regime -",
+      "2 0 |  LONG-gamma - -delta flow",
+      "2 0 |  Dampened but heavy: gamma fades moves, delta leans on rallies.",
+      "2 0 |- Net premium drift -",
+      "2 0 |  Net premium drift  -$1.3B",
+      "2 0 |  calls +$2.0M | puts -$3.1M | 1.5k contracts",
+      "2 0 |- Forecast - dealer hedging (v4.1) -",
+      "2 0 |  Charm buy +$450.0M into close",
+      "2 0 |  Vanna sell -$120.0M per IV pt",
+      "2 0 |  Pressure zone 21420.00 - 21510.00",
+      "2 0 |  Unstable zone 21480.00 - 21530.00: VT ~ G-Flip corridor.",
+      "2 0 |  Elevated realized vol has been typical inside it.",
+      "2 0 |  Your map: bullish above 21500",
+      "2 0 |  Own model: flip 21480",
+      "4 0 |- Fear score, vs 12y of sessions -",
+      "4 0 |  64   p74 over 12y of history   Elevated",
+      "4 0 |  Stress building beyond the historical norm.",
+      "4 0 |  Flip stress 0.14% p93 | Realized vol 5d 15.1% p50 | VIX 16.47 p50",
+      "3 0 |- Top strikes by |GEX| - intensity [0-100], xN clustered -",
+      "3 0 |  21600.00     [100] ########## x3 CW",
+      "3 0 |  21480.00     [ 45] ####       Flip",
+      "3 0 |  21200.00     [  7] #          x2 PW",
+      "0 0 |  NQ = NDX x 1.0",
+      "0 0 |  0DTE only",
+      "0 0 |Descriptive positioning data - not investment advice.",
+  };
+  const std::vector<PanelLine> lines = Build();
+  EXPECT_EQ(Summaries(lines), expected);
+  const struct {
+    size_t index;
+    const char* style;
+  } styles[] = {{0, "(105,194,255) bold"}, {1, "(150,160,178)"},      {2, "(220,226,238)"},
+                {3, "(120,130,148)"},      {5, "(246,180,95)"},       {18, "(115,240,176) bold"},
+                {21, "(255,139,139) bold"}, {24, "(115,240,176)"},    {27, "(246,180,95)"},
+                {38, "(255,139,139)"},     {39, "(130,140,158)"}};
+  for (const auto& s : styles) {
+    EXPECT_EQ(ColourText(lines[s.index].colour) + (lines[s.index].bold ? " bold" : ""), s.style) << s.index;
+  }
+}
+
+TEST_F(PanelContentTest, CompactDetailDropsSecondaryLevelsAndNotes) {
+  payload::LevelsSnapshot s;
+  s.valid = s.locked = true;
+  s.callWall = s.zeroDex = s.callOiWall = {true, 21600};
+  s.zeroGammaModel = {true, 21490};
+  s.focus[1] = {true, 21300, "Floor", "", ""};
+  s.conversionNote = "NQ = NDX x 1.0";
+  context.snapshot = &s;
+  const std::vector<std::string> expected = {
+      "ORDINEL  NQ   locked session", "Levels loaded.", "- Levels -", "  CW    21600.00     Call Wall",
+      "  0y    21490.00     Zero Gamma (model)", "  F     21300.00     ",
+      "Descriptive positioning data - not investment advice.",
+  };
+  EXPECT_EQ(Texts(Build({.fullDetail = false, .fear = false})), expected);
+}
+
+TEST_F(PanelContentTest, WithoutAValidSnapshotOnlyStatusLinesShow) {
+  const payload::LevelsSnapshot empty;
+  const struct {
+    const char* name;
+    const payload::LevelsSnapshot* snapshot;
+    bool tripped;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {"no snapshot yet", nullptr, false,
+       {"0 2 |ORDINEL  -", "0 0 |Starting up...", "0 0 |HTTP 503",
+        "0 0 |Descriptive positioning data - not investment advice."}},
+      {"invalid snapshot, guard tripped", &empty, true,
+       {"0 2 |ORDINEL  -", "0 0 |Starting up...", "0 0 |HTTP 503", "0 0 |Scale guard: apart.",
+        "0 0 |Nothing is drawn while the payload and the chart disagree on price.",
+        "0 0 |Descriptive positioning data - not investment advice."}},
+  };
+  for (const auto& c : cases) {
+    context = PanelContext{};
+    context.snapshot = c.snapshot;
+    context.scaleGuardTripped = c.tripped;
+    context.statusLine = "Starting up...";
+    context.errorLine = "HTTP 503";
+    context.scaleGuardMessage = c.tripped ? "Scale guard: apart." : "";
+    const std::vector<PanelLine> lines = Build();
+    EXPECT_EQ(Summaries(lines), c.expected) << c.name;
+    EXPECT_EQ(lines[2].colour, (host::Rgb{255, 139, 139})) << c.name;
+  }
+}
+
+TEST_F(PanelContentTest, ValidSnapshotWithoutLevelsKeepsTheLevelsHeader) {
+  payload::LevelsSnapshot bare;
+  bare.valid = true;
+  context = PanelContext{};
+  context.snapshot = &bare;
+  context.apiSymbol = "ES";
+  EXPECT_EQ(Texts(Build()), (std::vector<std::string>{"ORDINEL  ES   dynamic", "- Levels -", "- Fear score, vs 12y of sessions -",
+                                                       "  Fear score warming up - inputs arrive on the next refresh.",
+                                                       "Descriptive positioning data - not investment advice."}));
+}
+
+TEST_F(PanelContentTest, ListIsCutToSixtyFourLines) {
+  snapshot.profileRows.assign(40, payload::ProfileRow{21600, 1e8, 1, 50, ""});
+  const std::vector<PanelLine> lines = Build();
+  ASSERT_EQ(lines.size(), kMaxContentLines);
+  EXPECT_EQ(lines.back().text, "  21600.00     [ 50] #####      ");
+}
+
+}  // namespace
+}  // namespace panel

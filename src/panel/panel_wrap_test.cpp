@@ -1,0 +1,45 @@
+#include "panel/panel_wrap.h"
+
+#include <gtest/gtest.h>
+
+namespace panel {
+namespace {
+
+using Pieces = std::vector<std::string>;
+
+TEST(WrapPanelText, CutsAtSpacesNewlinesAndColumns) {
+  const struct {
+    const char* text;
+    int columns;
+    Pieces expected;
+  } cases[] = {
+      {"abc def ghi", 5, {"abc", "def", "ghi"}},
+      {"abcdefgh", 5, {"abcde", "fgh"}},
+      {"a\n\nb", 5, {"a", "", "b"}},
+      {"a\n", 5, {"a", ""}},
+      {"", 5, {""}},
+      {"  Charm dealers sell", 12, {"  Charm", "dealers sell"}},
+      {" abcdef", 3, {" ab", "cde", "f"}},  // a space only at position 0 does not count
+      {"ab    cd", 3, {"ab", "cd"}},
+      {"abc", 0, {"a", "b", "c"}},  // columns clamp to 1
+      {"abc", -7, {"a", "b", "c"}},
+      {"\xC3\xA9t\xC3\xA9 \xC3\xA0 Paris", 5, {"\xC3\xA9t\xC3\xA9", "\xC3\xA0", "Paris"}},
+      {"\xC3\xA9t\xC3\xA9 \xC3\xA0 Paris", 6, {"\xC3\xA9t\xC3\xA9 \xC3\xA0", "Paris"}},
+      {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 3, {"\xC3\xA9\xC3\xA9\xC3\xA9", "\xC3\xA9"}},
+      {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 2, {"\xE2\x82\xAC\xE2\x82\xAC", "\xE2\x82\xAC"}},
+      {"\xF0\x9F\x99\x82x", 1, {"\xF0\x9F\x99\x82", "x"}},
+      {"\x80\x80\x80zz", 2, {"\x80\x80\x80z", "z"}},  // stray continuation bytes stay together
+  };
+  for (const auto& c : cases) EXPECT_EQ(WrapPanelText(c.text, c.columns), c.expected) << c.text << " @" << c.columns;
+}
+
+TEST(WrapPanelText, LongLineAtTheColumnCap) {
+  const std::string text(300, 'x');
+  const Pieces pieces = WrapPanelText(text, 500);
+  ASSERT_EQ(pieces.size(), 3u);
+  EXPECT_EQ(pieces[0].size(), 120u);
+  EXPECT_EQ(pieces[2].size(), 60u);
+}
+
+}  // namespace
+}  // namespace panel
