@@ -6,6 +6,8 @@
 #include "panel/panel_click.h"
 #include "panel/panel_pass.h"
 #include "research/new_york_calendar.h"
+#include "research/research_panel.h"
+#include "research/research_session.h"
 #include "study/call_inputs.h"
 #include "study/fetch_cycle.h"
 #include "study/instance_state.h"
@@ -65,6 +67,33 @@ void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const Call
     state.levelsOrigin = in.levelsOrigin;
     state.nextLevelsFetch = 0;
   }
+}
+
+// Steps 9-11: research identity, completion of the pending request, kick-off on a changed
+// request value. The worker runs beside the call; nothing here waits for it.
+void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in,
+                      const std::string& researchDay) {
+  const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
+  const std::string expectedSource = ResearchSourceForSymbol(state.apiSymbol, source);
+  research::ResearchSession& session = state.research;
+  bool changed = research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
+  changed |= research::PollResearchRequest(&session, state.apiSymbol, expectedSource, researchDay);
+  changed |= research::KickOffResearchRequest(&session, sc.Platform(), sc.ReadInputInt(kResearchRequest),
+                                              in.levelsOrigin, state.apiSymbol, source, researchDay);
+  if (changed) state.redraw = true;
+}
+
+std::vector<std::string> ResearchLines(const host::StudyHost& sc, const InstanceState& state,
+                                       const std::string& researchDay) {
+  research::ResearchPanelInputs inputs;
+  inputs.captureChanges = sc.ReadInputInt(kCaptureChanges) != 0;
+  inputs.expiryLens = sc.ReadInputInt(kExpiryLens) != 0;
+  inputs.levelInspector = sc.ReadInputInt(kLevelInspector) != 0;
+  inputs.workflowPreset = sc.ReadInputInt(kWorkflowPreset);
+  inputs.lensIndex = sc.ReadInputInt(kExpirySelection);
+  inputs.inspectorStrikeText = sc.ReadInputText(kInspectorStrike);
+  inputs.researchDay = researchDay;
+  return research::ResearchPanelLines(state.research.view, inputs);
 }
 
 void ApplySettingsSignature(host::StudyHost& sc, InstanceState& state) {
@@ -156,7 +185,7 @@ void WriteSubgraphValues(host::StudyHost& sc, const InstanceState& state) {
   sc.SetSubgraphValue(kSgSpot, last, LevelValue(s.spot, drawable));
 }
 
-void RedrawWhenDue(host::StudyHost& sc, InstanceState& state) {
+void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const std::string& researchDay) {
   const host::BarRange visible = sc.VisibleBars();
   if (visible.first == state.drawnFirstBar && visible.last == state.drawnLastBar && !state.redraw) return;
   state.drawnFirstBar = visible.first;
@@ -171,6 +200,8 @@ void RedrawWhenDue(host::StudyHost& sc, InstanceState& state) {
   context.scaleGuardMessage = state.scaleGuardMessage;
   context.vixLevel = state.vixLevel;
   context.qqqRealizedVol = state.qqqRealizedVol;
+  const std::vector<std::string> researchLines = ResearchLines(sc, state, researchDay);
+  context.researchLines = &researchLines;
   const draw::PanelGates gates{state.panel.simple, state.panel.linesHidden, state.panel.zonesHidden};
   draw::RunDrawingPass(
       sc, state.snapshot, state.scaleGuardTripped, gates,
@@ -196,12 +227,14 @@ void RunDriver(host::StudyHost& sc) {
   ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
   ApplySettingsSignature(sc, state);
   ApplyFetchKey(state, FetchKey(state.apiSymbol, in), in);
+  const std::string researchDay = research::ResearchDay(sc.ReadInputText(kResearchDay), newYorkToday);
+  RunResearchSteps(sc, state, in, researchDay);
 
   RunRequestGates(sc, state, in, now);
   ApplyScaleGuard(sc, state, in);
   LogErrorLineOnce(sc, state);
   WriteSubgraphValues(sc, state);
-  RedrawWhenDue(sc, state);
+  RedrawWhenDue(sc, state, researchDay);
 }
 
 }  // namespace study

@@ -5,6 +5,7 @@
 #include "context/fear_chart_readers.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
+#include "research/research_response.h"
 #include "text/format.h"
 
 namespace study {
@@ -73,8 +74,17 @@ bool LevelsAnswerMatchesRequest(const json::Value& root, const std::string& apiS
   return ok;
 }
 
-void AcceptLevels(InstanceState& state, payload::LevelsSnapshot&& fresh, const json::Value& root,
-                  const CallInputs& in, double now) {
+// A structural alert raised by this live capture, if any.
+void RecordCapture(host::StudyHost& sc, InstanceState& state, const json::Value& root, const CallInputs& in,
+                   double now) {
+  const std::string alert =
+      research::RecordLiveCapture(&state.research.view, root, state.apiSymbol, in.structuralAlerts,
+                                  in.alertCooldown, sc.TickSize(), now * 1000);
+  if (!alert.empty()) sc.RaiseAlert(1, sc.AlertBarIndex(), alert);
+}
+
+void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsSnapshot&& fresh,
+                  const json::Value& root, const CallInputs& in, double now) {
   const bool legacy = in.selection.mode == research::kExpiryLegacy;
   if (!legacy) {
     fresh.gammaFlip = fresh.volTrigger = fresh.zeroGammaModel = fresh.maxPain = payload::OptionalLevel{};
@@ -83,6 +93,7 @@ void AcceptLevels(InstanceState& state, payload::LevelsSnapshot&& fresh, const j
     fresh.gammaFlip = fresh.zeroGammaModel;
   }
   state.snapshot = std::move(fresh);
+  RecordCapture(sc, state, root, in, now);
   state.errorLine.clear();
   state.redraw = true;
   state.nextLevelsFetch = now + in.refreshInterval;
@@ -91,13 +102,14 @@ void AcceptLevels(InstanceState& state, payload::LevelsSnapshot&& fresh, const j
                                   via.empty() ? "" : " via ", via);
 }
 
-void HandleLevelsAnswer(InstanceState& state, const json::Value& root, const CallInputs& in, double now) {
+void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, const json::Value& root,
+                        const CallInputs& in, double now) {
   payload::LevelsSnapshot fresh;
   std::string failure;
   bool ok = LevelsAnswerMatchesRequest(root, state.apiSymbol, in, &failure);
   if (ok) ok = payload::ParseLevelsResponse(root, in.topStrikesCount, &fresh, &failure);
   if (ok) {
-    AcceptLevels(state, std::move(fresh), root, in, now);
+    AcceptLevels(sc, state, std::move(fresh), root, in, now);
     return;
   }
   state.errorLine = failure;
@@ -138,7 +150,7 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
   } else if (!parsed) {
     HandleNotJson(sc, state, step, body, now);
   } else if (step == kStepLevels) {
-    HandleLevelsAnswer(state, root, in, now);
+    HandleLevelsAnswer(sc, state, root, in, now);
   } else {
     HandleChartAnswer(state, step, root, now);
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "panel/panel_state.h"
+#include "research/research_session.h"
 #include "payload/levels_snapshot.h"
 
 namespace study {
@@ -40,6 +41,8 @@ struct InstanceState {
   std::string levelsOrigin;  // origin the levels timer last ran against
   uint32_t settingsSignature = 0;
   bool initialised = false;
+
+  research::ResearchSession research;  // view, pending request, research key, last request value
 
   payload::OptionalLevel vixLevel;
   payload::OptionalLevel qqqRealizedVol;

@@ -1,0 +1,171 @@
+#include "research/research_request.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <future>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "host/fake_study_host.h"
+
+namespace research {
+namespace {
+
+constexpr const char* kOrigin = "https://levels.example";
+constexpr const char* kKey = "NQ|SPY|2025-01-02";
+
+std::shared_ptr<GexResearch::Request> StartNq(platform::Services& services) {
+  return StartResearchRequest(services, kOrigin, "NQ", "SPY", "2025-01-02", kKey);
+}
+
+TEST(ResearchWorker, KeepsTheBodyOnlyFor200WithinTheLimit) {
+  struct Case {
+    const char* name;
+    unsigned getStatus;
+    std::string getBody;
+    unsigned status;
+    bool bodyKept;
+  };
+  const Case cases[] = {
+      {"200", 200, R"({"ok":true})", 200, true},
+      {"404 with a page", 404, "<html>not found</html>", 404, false},
+      {"301 redirect", 301, "moved", 301, false},
+      {"500", 500, "oops", 500, false},
+      {"transport failure", 0, "", 0, false},
+      {"exactly the limit", 200, std::string(kResearchBodyLimit, 'x'), 200, true},
+      {"one byte over", 200, std::string(kResearchBodyLimit + 1, 'x'), 0, false},
+  };
+  for (const Case& c : cases) {
+    host::FakeServices services;
+    services.getResult = {c.getStatus, c.getBody};
+    const auto request = StartNq(services);
+    ASSERT_TRUE(request->done.load(std::memory_order_acquire)) << c.name;
+    EXPECT_EQ(request->key, kKey) << c.name;
+    EXPECT_EQ(request->status, c.status) << c.name;
+    EXPECT_EQ(request->body, c.bodyKept ? c.getBody : "") << c.name;
+    EXPECT_EQ(services.getUrls,
+              std::vector<std::string>{"https://levels.example/market-context/"
+                                       "indicator-research?symbol=NQ&source=SPY&day=2025-01-02"})
+        << c.name;
+  }
+}
+
+class LimitRecordingServices : public host::FakeServices {
+ public:
+  platform::HttpGetResult HttpsGet(const std::string& url,
+                                   const platform::HttpGetLimits& limits) override {
+    seen = limits;
+    if (throwOnGet) throw std::runtime_error("no memory");
+    return FakeServices::HttpsGet(url, limits);
+  }
+  bool StartDetachedThread(std::function<void()> work) override {
+    if (throwOnStart) {
+      throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+    }
+    return FakeServices::StartDetachedThread(std::move(work));
+  }
+  platform::HttpGetLimits seen;
+  bool throwOnGet = false;
+  bool throwOnStart = false;
+};
+
+TEST(ResearchWorker, AsksWithTheResearchLimitsAndUserAgent) {
+  LimitRecordingServices services;
+  StartNq(services);
+  EXPECT_EQ(services.seen.userAgent, "Ordinel-Sierra-Research/4.7.0");
+  EXPECT_EQ(services.seen.maxBodyBytes, 0x800000u);
+  EXPECT_EQ(services.seen.resolveTimeoutMs, 5000);
+  EXPECT_EQ(services.seen.connectTimeoutMs, 5000);
+  EXPECT_EQ(services.seen.sendTimeoutMs, 20000);
+  EXPECT_EQ(services.seen.receiveTimeoutMs, 20000);
+}
+
+TEST(ResearchWorker, CompletesWithStatusZeroWhenNoWorkerCanRun) {
+  struct Case {
+    const char* name;
+    bool threadsWork, throwOnStart, throwOnGet;
+    size_t gets;
+  };
+  const Case cases[] = {
+      {"thread refused", false, false, false, 0},
+      {"thread start throws", true, true, false, 0},
+      {"GET throws", true, false, true, 0},
+  };
+  for (const Case& c : cases) {
+    LimitRecordingServices services;
+    services.getResult = {200, "{}"};
+    services.threadsWork = c.threadsWork;
+    services.throwOnStart = c.throwOnStart;
+    services.throwOnGet = c.throwOnGet;
+    const auto request = StartNq(services);
+    EXPECT_TRUE(request->done.load(std::memory_order_acquire)) << c.name;
+    EXPECT_EQ(request->status, 0u) << c.name;
+    EXPECT_EQ(request->body, "") << c.name;
+    EXPECT_EQ(services.getUrls.size(), c.gets) << c.name;
+  }
+}
+
+// Real threads; each GET waits until the test hands it its answer.
+class ThreadedServices : public host::FakeServices {
+ public:
+  ~ThreadedServices() override {
+    if (!answered_) Answer({0, ""});  // never leave a worker waiting
+    for (std::thread& t : threads_) t.join();
+  }
+  platform::HttpGetResult HttpsGet(const std::string& url,
+                                   const platform::HttpGetLimits&) override {
+    return gate_.get();
+  }
+  bool StartDetachedThread(std::function<void()> work) override {
+    threads_.emplace_back(std::move(work));
+    return true;
+  }
+  void Answer(platform::HttpGetResult result) {
+    answered_ = true;
+    answer_.set_value(std::move(result));
+  }
+
+ private:
+  std::promise<platform::HttpGetResult> answer_;
+  std::shared_future<platform::HttpGetResult> gate_ = answer_.get_future().share();
+  std::vector<std::thread> threads_;
+  bool answered_ = false;
+};
+
+// Polls `condition` without sleeping until it holds or ten seconds have passed.
+template <typename Condition>
+bool EventuallyTrue(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
+
+TEST(ResearchWorker, PublishesTheResultFromItsOwnThreadWithDoneLast) {
+  ThreadedServices services;
+  const auto request = StartNq(services);
+  EXPECT_FALSE(request->done.load(std::memory_order_acquire));  // the GET is still waiting
+  const std::string body = R"({"ok":true,"symbol":"NQ"})";
+  services.Answer({200, body});
+  ASSERT_TRUE(EventuallyTrue([&] { return request->done.load(std::memory_order_acquire); }));
+  EXPECT_EQ(request->status, 200u);
+  EXPECT_EQ(request->body, body);
+}
+
+TEST(ResearchWorker, OutlivesTheInstanceThatDroppedTheRequest) {
+  ThreadedServices services;
+  auto request = StartNq(services);
+  const std::weak_ptr<GexResearch::Request> watch = request;
+  request.reset();  // the study instance went away while the GET runs
+  EXPECT_FALSE(watch.expired());
+  services.Answer({200, "{}"});
+  EXPECT_TRUE(EventuallyTrue([&] { return watch.expired(); }));
+}
+
+}  // namespace
+}  // namespace research

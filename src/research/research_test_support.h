@@ -1,0 +1,32 @@
+// Helpers shared by the research tests: JSON from literal text and the sample answers.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "json/json_value.h"
+
+namespace research::testing {
+
+inline json::Value Json(std::string_view text) {
+  json::Value value;
+  EXPECT_TRUE(json::ParseJson(text, &value)) << "test JSON does not parse: " << text;
+  return value;
+}
+
+inline std::string ReadAnswerFile(const std::string& name) {
+  const std::filesystem::path path =
+      std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "answers" / name;
+  std::ifstream file(path, std::ios::binary);
+  EXPECT_TRUE(file) << "missing sample answer " << path;
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+}  // namespace research::testing

@@ -1,0 +1,33 @@
+#include "research/research_text.h"
+
+#include "text/format.h"
+
+namespace research {
+
+std::string FormatOptional(const std::optional<double>& value) {
+  if (!value) return "missing";
+  return text::Format("%.12g", *value);
+}
+
+std::string JsonFieldText(const json::Value* value) {
+  if (value == nullptr) return {};
+  if (value->kind == json::kString) return value->text;
+  if (value->kind == json::kNumber) return text::Format("%.15g", value->number);
+  return {};
+}
+
+const json::Value* MemberOf(const json::Value* object, const char* key) {
+  return object == nullptr ? nullptr : json::Member(*object, key);
+}
+
+std::string MemberFieldText(const json::Value* object, const char* key) {
+  return JsonFieldText(MemberOf(object, key));
+}
+
+std::optional<double> MemberOptional(const json::Value* object, const char* key) {
+  double number = 0;
+  if (object == nullptr || !json::MemberNumber(*object, key, &number)) return std::nullopt;
+  return number;
+}
+
+}  // namespace research
