@@ -1,13 +1,13 @@
 #include "platform/posix/posix_services.h"
 
-#include <curl/curl.h>
 #include <date/date.h>
 #include <date/tz.h>
 
 #include <chrono>
 #include <cmath>
-#include <mutex>
 #include <thread>
+
+#include "platform/posix/curl_easy.h"
 
 namespace platform {
 namespace {
@@ -29,28 +29,6 @@ CivilDate ToCivil(date::local_days day) {
   return {int(ymd.year()), int(unsigned(ymd.month())), int(unsigned(ymd.day()))};
 }
 
-struct BodySink {
-  std::string* body;
-  size_t limit;
-  bool overflow = false;
-};
-
-size_t AppendBody(char* data, size_t size, size_t count, void* user) {
-  auto* sink = static_cast<BodySink*>(user);
-  const size_t n = size * count;
-  if (sink->body->size() + n > sink->limit) {
-    sink->overflow = true;
-    return 0;  // aborts the transfer
-  }
-  sink->body->append(data, n);
-  return n;
-}
-
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
-
 }  // namespace
 
 CivilDate PosixServices::NewYorkDate(double utcSeconds) {
@@ -64,31 +42,23 @@ CivilDate PosixServices::NewYorkDate(double utcSeconds) {
 }
 
 HttpGetResult PosixServices::HttpsGet(const std::string& url, const HttpGetLimits& limits) {
-  InitCurlOnce();
   HttpGetResult result;
-  CURL* curl = curl_easy_init();
+  CurlEasyHandle curl = NewCurlEasy();
   if (!curl) return result;
-  std::string body;
-  BodySink sink{&body, limits.maxBodyBytes};
-  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
-  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(curl, CURLOPT_USERAGENT, limits.userAgent.c_str());
-  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS,
-                   long(limits.resolveTimeoutMs + limits.connectTimeoutMs));
-  curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS,
-                   long(limits.resolveTimeoutMs + limits.connectTimeoutMs +
-                        limits.sendTimeoutMs + limits.receiveTimeoutMs));
-  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
-  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &sink);
-  const CURLcode code = curl_easy_perform(curl);
+  CurlBodySink sink;
+  sink.limit = limits.maxBodyBytes;
+  const long connectMs = long(limits.resolveTimeoutMs) + limits.connectTimeoutMs;
+  const CurlTimeouts timeouts{
+      connectMs, connectMs + limits.sendTimeoutMs + limits.receiveTimeoutMs};
+  if (!SetCommonCurlOptions(curl.get(), url, timeouts, &sink)) return result;
+  curl_easy_setopt(curl.get(), CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(curl.get(), CURLOPT_USERAGENT, limits.userAgent.c_str());
+  const CURLcode code = curl_easy_perform(curl.get());
   long status = 0;
-  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_cleanup(curl);
-  if (sink.overflow || status <= 0) return result;  // status 0, empty body
+  curl_easy_getinfo(curl.get(), CURLINFO_RESPONSE_CODE, &status);
+  if (BodyTooLarge(code, sink) || status <= 0) return result;  // status 0, empty body
   result.status = static_cast<unsigned>(status);
-  if (status == 200 && code == CURLE_OK) result.body = std::move(body);
+  if (status == 200 && code == CURLE_OK) result.body = std::move(sink.body);
   return result;
 }
 

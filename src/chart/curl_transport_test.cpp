@@ -1,0 +1,223 @@
+#include "chart/curl_transport.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace chart {
+namespace {
+
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+// A loopback port that takes connections (the kernel completes them) and never answers, so a
+// transfer to it stays in flight until something ends it.
+class SilentListener {
+ public:
+  SilentListener() {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd_, 16) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentListener() {
+    if (fd_ >= 0) close(fd_);
+  }
+  // "http://127.0.0.1:PORT"; the port is 0 when the socket could not be set up.
+  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  int Port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+// A loopback port nobody listens on: bound once for a free number, then let go.
+int ClosedPort() {
+  SilentListener listener;
+  return listener.Port();
+}
+
+bool WaitFor(const std::function<bool()>& done, milliseconds timeout) {
+  const auto deadline = SteadyClock::now() + timeout;
+  while (!done()) {
+    if (SteadyClock::now() > deadline) return false;
+    std::this_thread::sleep_for(milliseconds(5));
+  }
+  return true;
+}
+
+HttpRequestRecord Get(std::string url) { return {0, std::move(url), std::nullopt, {}}; }
+
+TransferOutcome OutcomeOf(const CurlTransport& transport, size_t index) {
+  const std::vector<TransferRecord> records = transport.Transfers();
+  return index < records.size() ? records[index].outcome : TransferOutcome::kInFlight;
+}
+
+TEST(OriginRoutes, ParseTakesTwoOriginsAndNothingElse) {
+  struct Case {
+    const char* text;
+    bool ok;
+    const char* from;
+    const char* to;
+  };
+  const Case cases[] = {
+      {"https://query1.finance.yahoo.com=http://127.0.0.1:8080", true,
+       "https://query1.finance.yahoo.com", "http://127.0.0.1:8080"},
+      {"https://levels.example/=http://localhost:1/", true, "https://levels.example",
+       "http://localhost:1"},
+      {"http://a.example:8443=https://b.example", true, "http://a.example:8443",
+       "https://b.example"},
+      {"https://a.example", false, "", ""},
+      {"https://a.example=", false, "", ""},
+      {"=http://127.0.0.1:1", false, "", ""},
+      {"ftp://a.example=http://127.0.0.1:1", false, "", ""},
+      {"https://a.example/v8=http://127.0.0.1:1", false, "", ""},
+      {"https://a.example?x=1=http://127.0.0.1:1", false, "", ""},
+      {"https://user@a.example=http://127.0.0.1:1", false, "", ""},
+      {"https://a.example=http://127.0.0.1:99999", false, "", ""},
+      {"https://a example=http://127.0.0.1:1", false, "", ""},
+      {"https://=http://127.0.0.1:1", false, "", ""},
+  };
+  for (const Case& c : cases) {
+    OriginRoute route;
+    std::string error;
+    EXPECT_EQ(ParseOriginRoute(c.text, &route, &error), c.ok) << c.text;
+    if (!c.ok) {
+      EXPECT_FALSE(error.empty()) << c.text;
+      continue;
+    }
+    EXPECT_EQ(route.from, c.from) << c.text;
+    EXPECT_EQ(route.to, c.to) << c.text;
+  }
+}
+
+TEST(OriginRoutes, RouteUrlMatchesWholeOriginsOnly) {
+  const std::vector<OriginRoute> routes = {
+      {"https://query1.finance.yahoo.com", "http://127.0.0.1:9"},
+      {"https://levels.example", "http://127.0.0.1:7"},
+      {"https://levels.example", "http://127.0.0.1:8"},
+  };
+  struct Case {
+    const char* url;
+    const char* routed;
+  };
+  const Case cases[] = {
+      {"https://query1.finance.yahoo.com/v8/finance/chart/%5EVIX?interval=1d&range=5d",
+       "http://127.0.0.1:9/v8/finance/chart/%5EVIX?interval=1d&range=5d"},
+      {"https://query1.finance.yahoo.com", "http://127.0.0.1:9"},
+      {"https://query1.finance.yahoo.com?x=1", "http://127.0.0.1:9?x=1"},
+      {"https://query1.finance.yahoo.com#top", "http://127.0.0.1:9#top"},
+      {"https://levels.example/extension/levels?symbol=NQ",
+       "http://127.0.0.1:7/extension/levels?symbol=NQ"},  // the first route wins
+      {"https://query1.finance.yahoo.com.attacker.example/x",
+       "https://query1.finance.yahoo.com.attacker.example/x"},
+      {"https://query1.finance.yahoo.com:443/x", "https://query1.finance.yahoo.com:443/x"},
+      {"http://query1.finance.yahoo.com/x", "http://query1.finance.yahoo.com/x"},
+      {"https://other.example/x", "https://other.example/x"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RouteUrl(routes, c.url), c.routed) << c.url;
+  EXPECT_EQ(RouteUrl({}, "https://a.example/x"), "https://a.example/x");
+}
+
+TEST(CurlTransport, RefusesWhatCannotBeSentAndKeepsTheRequestInFlight) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Ready());
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/pending")));
+  struct Case {
+    const char* what;
+    HttpRequestRecord request;
+  };
+  const std::string ok = listener.Origin() + "/x";
+  const Case cases[] = {
+      {"file scheme", Get("file:///etc/passwd")},
+      {"ftp scheme", Get("ftp://127.0.0.1/x")},
+      {"relative", Get("/extension/levels")},
+      {"no host", Get("http://")},
+      {"blank in URL", Get("http://127.0.0.1:1/a b")},
+      {"line break in URL", Get("http://127.0.0.1:1/a\r\nX-Injected: 1")},
+      {"empty", Get("")},
+      {"CRLF in value", {0, ok, "{}", {{"Accept", "a\r\nX-Injected: 1"}}}},
+      {"LF in name", {0, ok, "{}", {{"X\nY", "1"}}}},
+      {"colon in name", {0, ok, "{}", {{"Host:", "evil"}}}},
+      {"blank in name", {0, ok, "{}", {{"User Agent", "x"}}}},
+      {"empty name", {0, ok, "{}", {{"", "x"}}}},
+      {"NUL in value", {0, ok, "{}", {{"Accept", std::string("a\0b", 3)}}}},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(transport.Start(c.request)) << c.what;
+  const std::vector<TransferRecord> records = transport.Transfers();
+  ASSERT_EQ(records.size(), 1 + std::size(cases));
+  EXPECT_EQ(records[0].outcome, TransferOutcome::kInFlight) << "a refusal drops nothing";
+  for (size_t i = 1; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].outcome, TransferOutcome::kRefused) << cases[i - 1].what;
+    EXPECT_FALSE(records[i].error.empty()) << cases[i - 1].what;
+  }
+  EXPECT_TRUE(transport.Start({0, ok, "", {{"X-Empty", ""}}})) << "an empty value can be sent";
+}
+
+TEST(CurlTransport, FailedTransfersDeliverNothing) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransportOptions options;
+  options.transferTimeout = milliseconds(200);
+  CurlTransport transport(options);
+  struct Case {
+    const char* what;
+    std::string url;
+  };
+  const Case cases[] = {
+      {"connection refused", "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x"},
+      {"no answer within the transfer timeout", listener.Origin() + "/x"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    ASSERT_TRUE(transport.Start(Get(cases[i].url))) << cases[i].what;
+    EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, i) != TransferOutcome::kInFlight; },
+                        milliseconds(10000)))
+        << cases[i].what;
+    EXPECT_EQ(OutcomeOf(transport, i), TransferOutcome::kFailed) << cases[i].what;
+    EXPECT_FALSE(transport.Transfers()[i].error.empty()) << cases[i].what;
+    EXPECT_FALSE(transport.TakeAnswer().has_value()) << cases[i].what;
+  }
+}
+
+TEST(CurlTransport, NewerRequestCancelsTheTransferInFlight) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/first")));
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/second")));
+  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) == TransferOutcome::kSuperseded; },
+                      milliseconds(5000)));
+  EXPECT_EQ(OutcomeOf(transport, 1), TransferOutcome::kInFlight);
+}
+
+// The transfer timeout is a minute; shutdown must not wait for it.
+TEST(CurlTransport, DestructionCutsTheTransferInFlightShort) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  auto transport = std::make_unique<CurlTransport>(CurlTransportOptions{});
+  ASSERT_TRUE(transport->Start({0, listener.Origin() + "/levels", "{}", {}}));
+  std::this_thread::sleep_for(milliseconds(50));  // let the worker connect and send
+  const auto start = SteadyClock::now();
+  transport.reset();
+  EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(10));
+}
+
+}  // namespace
+}  // namespace chart

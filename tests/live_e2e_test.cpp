@@ -1,0 +1,394 @@
+// The live libcurl transport against the sample levels service over loopback, and the real study
+// library on the chart host fed through it: the map arrives, and a slow or vanished service
+// never makes a study call wait.
+#include <gtest/gtest.h>
+#include <httplib.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "chart/chart_host.h"
+#include "chart/curl_transport.h"
+#include "platform/posix/posix_services.h"
+#include "service/levels_service.h"
+#include "study/call_inputs.h"
+#include "study/study_inputs.h"
+
+namespace {
+
+using chart::CurlTransport;
+using chart::CurlTransportOptions;
+using chart::HttpRequestRecord;
+using chart::TransferOutcome;
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr const char* kLevelsTarget = "/extension/levels?symbol=NQ&basis=signed_flow";
+constexpr const char* kVixTarget = "/v8/finance/chart/%5EVIX?interval=1d&range=5d";
+constexpr const char* kQqqTarget = "/v8/finance/chart/QQQ?interval=1d&range=1mo";
+const host::HttpHeaders kStudyHeaders = {{"Content-Type", "application/json"},
+                                         {"Accept", "application/json"},
+                                         {"User-Agent", "Ordinel-Sierra/4.7.1"}};
+
+bool WaitFor(const std::function<bool()>& done, milliseconds timeout = milliseconds(10000)) {
+  const auto deadline = SteadyClock::now() + timeout;
+  while (!done()) {
+    if (SteadyClock::now() > deadline) return false;
+    std::this_thread::sleep_for(milliseconds(2));
+  }
+  return true;
+}
+
+// The answer the transport hands over within `timeout`; no value when none comes.
+std::optional<std::string> AwaitAnswer(CurlTransport& transport,
+                                       milliseconds timeout = milliseconds(10000)) {
+  std::optional<std::string> answer;
+  WaitFor([&] { return (answer = transport.TakeAnswer()).has_value(); }, timeout);
+  return answer;
+}
+
+// The last transfer once it has an outcome.
+chart::TransferRecord AwaitOutcome(const CurlTransport& transport) {
+  WaitFor([&] { return transport.Transfers().back().outcome != TransferOutcome::kInFlight; });
+  return transport.Transfers().back();
+}
+
+std::optional<std::string> HeaderValue(const service::RecordedRequest& request, const char* name) {
+  for (const auto& [key, value] : request.headers) {
+    if (strcasecmp(key.c_str(), name) == 0) return value;
+  }
+  return std::nullopt;
+}
+
+// A few lines of server for what the sample service does not do: a redirect, and a body sent
+// in chunks without an announced length (GET /chunked?bytes=N).
+class TinyServer {
+ public:
+  explicit TinyServer(std::string redirectTo) {
+    server_.Get("/moved", [redirectTo](const httplib::Request&, httplib::Response& response) {
+      response.status = 302;
+      response.set_header("Location", redirectTo);
+      response.set_content("moved to the service", "text/plain");
+    });
+    server_.Get("/chunked", [](const httplib::Request& request, httplib::Response& response) {
+      const size_t total = std::stoul(request.get_param_value("bytes"));
+      response.set_chunked_content_provider(
+          "application/json", [total](size_t offset, httplib::DataSink& sink) {
+            const std::string chunk(std::min<size_t>(total - offset, 8192), ' ');
+            if (!chunk.empty()) sink.write(chunk.data(), chunk.size());
+            if (offset + chunk.size() >= total) sink.done();
+            return true;
+          });
+    });
+    port_ = server_.bind_to_any_port("127.0.0.1");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    WaitFor([this] { return server_.is_running(); });
+  }
+  ~TinyServer() {
+    server_.stop();
+    thread_.join();
+  }
+  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+ private:
+  httplib::Server server_;
+  int port_ = 0;
+  std::thread thread_;
+};
+
+class LiveTransport : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.Start(0, &error)) << error;
+  }
+  std::string File(const char* name) const {
+    std::string bytes;
+    EXPECT_TRUE(service::ReadDataFile(catalogue_, name, &bytes)) << name;
+    return bytes;
+  }
+  void SetFault(const char* path, const char* spec) {
+    service::Fault fault;
+    std::string error;
+    ASSERT_TRUE(service::ParseFaultSpec(spec, &fault, &error)) << spec << ": " << error;
+    service_.Faults().Set(path, fault);
+  }
+  HttpRequestRecord Get(const std::string& target) const {
+    return {0, service_.Origin() + target, std::nullopt, {}};
+  }
+  HttpRequestRecord LevelsPost() const {
+    return {0, service_.Origin() + kLevelsTarget, "{}", kStudyHeaders};
+  }
+
+  const service::FixtureCatalogue catalogue_{ORDINEL_SOURCE_DATA_DIR, {}};
+  service::LevelsService service_{catalogue_};
+};
+
+TEST_F(LiveTransport, PostCarriesBodyAndHeadersAndGetCarriesNeither) {
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Start(LevelsPost()));
+  EXPECT_EQ(AwaitAnswer(transport), File("legacy.json"));
+  ASSERT_TRUE(transport.Start(Get(kVixTarget)));
+  EXPECT_EQ(AwaitAnswer(transport), File("vix_chart.json"));
+
+  const std::vector<service::RecordedRequest> seen = service_.Requests();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0].method, "POST");
+  EXPECT_EQ(seen[0].target, kLevelsTarget);
+  EXPECT_EQ(seen[0].body, "{}");
+  for (const auto& [name, value] : kStudyHeaders) {
+    EXPECT_EQ(HeaderValue(seen[0], name.c_str()), value) << name;
+  }
+  EXPECT_EQ(HeaderValue(seen[0], "Expect"), std::nullopt);
+  EXPECT_EQ(seen[1].method, "GET");
+  EXPECT_EQ(seen[1].target, kVixTarget);
+  EXPECT_EQ(seen[1].body, "");
+  EXPECT_EQ(HeaderValue(seen[1], "Content-Type"), std::nullopt);
+  EXPECT_EQ(HeaderValue(seen[1], "User-Agent"), CurlTransportOptions{}.userAgent);
+}
+
+TEST_F(LiveTransport, RouteMapSendsThePublicChartOriginToTheService) {
+  CurlTransportOptions options;
+  options.routes = {{study::kChartServiceOrigin, service_.Origin()}};
+  CurlTransport transport(options);
+  ASSERT_TRUE(transport.Start({0, std::string(study::kChartServiceOrigin) + kQqqTarget, {}, {}}));
+  EXPECT_EQ(AwaitAnswer(transport), File("qqq_chart.json"));
+  EXPECT_EQ(transport.Transfers().back().routedUrl, service_.Origin() + kQqqTarget);
+  ASSERT_EQ(service_.Requests().size(), 1u);
+  EXPECT_EQ(service_.Requests()[0].target, kQqqTarget);
+}
+
+// The study sees a body and nothing else: whatever the status, a body that came is handed over;
+// a transfer that broke off hands over nothing, so the study's own timeout runs.
+TEST_F(LiveTransport, AnswersOfAnyStatusDeliverTheirBodyAndBrokenOnesNothing) {
+  const std::string legacy = File("legacy.json");
+  struct Case {
+    const char* fault;
+    TransferOutcome outcome;
+    long status;
+    std::optional<std::string> delivered;
+  };
+  const Case cases[] = {
+      {"html", TransferOutcome::kAnswered, 502, File("not_json.html")},
+      {"status=503", TransferOutcome::kAnswered, 503, legacy},
+      {"truncate=10", TransferOutcome::kAnswered, 200, legacy.substr(0, 10)},
+      {"drop", TransferOutcome::kFailed, 200, std::nullopt},
+  };
+  CurlTransport transport({});
+  for (const Case& c : cases) {
+    SetFault("levels", c.fault);
+    ASSERT_TRUE(transport.Start(LevelsPost())) << c.fault;
+    const chart::TransferRecord record = AwaitOutcome(transport);
+    EXPECT_EQ(record.outcome, c.outcome) << c.fault << ": " << record.error;
+    EXPECT_EQ(record.httpStatus, c.status) << c.fault;
+    EXPECT_EQ(transport.TakeAnswer(), c.delivered) << c.fault;
+  }
+}
+
+TEST_F(LiveTransport, RedirectIsNotFollowedAndItsBodyIsTheAnswer) {
+  TinyServer tiny(service_.Origin() + kQqqTarget);
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Start({0, tiny.Origin() + "/moved", {}, {}}));
+  EXPECT_EQ(AwaitAnswer(transport), "moved to the service");
+  EXPECT_EQ(transport.Transfers().back().httpStatus, 302);
+  EXPECT_TRUE(service_.Requests().empty()) << "the Location was fetched";
+}
+
+TEST_F(LiveTransport, BodyOverTheLimitDeliversNothing) {
+  TinyServer tiny("");
+  CurlTransportOptions options;
+  options.maxBodyBytes = 50000;
+  CurlTransport transport(options);
+  struct Case {
+    const char* what;
+    HttpRequestRecord request;
+    TransferOutcome outcome;
+  };
+  const Case cases[] = {
+      {"announced, at the limit", Get(kVixTarget), TransferOutcome::kAnswered},
+      {"announced, one over", Get(kQqqTarget), TransferOutcome::kTooLarge},
+      {"chunked, at the limit", {0, tiny.Origin() + "/chunked?bytes=50000", {}, {}},
+       TransferOutcome::kAnswered},
+      {"chunked, one over", {0, tiny.Origin() + "/chunked?bytes=50001", {}, {}},
+       TransferOutcome::kTooLarge},
+  };
+  SetFault("vix", "oversize=50000");
+  SetFault("qqq", "oversize=50001");
+  for (const Case& c : cases) {
+    ASSERT_TRUE(transport.Start(c.request)) << c.what;
+    const chart::TransferRecord record = AwaitOutcome(transport);
+    EXPECT_EQ(record.outcome, c.outcome) << c.what << ": " << record.error;
+    const std::optional<std::string> answer = transport.TakeAnswer();
+    if (c.outcome == TransferOutcome::kAnswered) {
+      EXPECT_EQ(answer ? answer->size() : 0, 50000u) << c.what;
+    } else {
+      EXPECT_FALSE(answer.has_value()) << c.what;
+    }
+  }
+}
+
+TEST_F(LiveTransport, SupersededAnswersAreNeverDelivered) {
+  const std::string vix = File("vix_chart.json");
+  CurlTransport transport({});
+
+  SetFault("levels", "delay=300,count=1");
+  ASSERT_TRUE(transport.Start(LevelsPost()));
+  ASSERT_TRUE(transport.Start(Get(kVixTarget)));
+  EXPECT_EQ(AwaitAnswer(transport), vix) << "slow request, then a fast one";
+  std::this_thread::sleep_for(milliseconds(500));
+  EXPECT_EQ(transport.TakeAnswer(), std::nullopt) << "the slow answer after the delay";
+
+  ASSERT_TRUE(transport.Start(Get(kVixTarget)));
+  WaitFor([&] { return transport.Transfers().back().outcome == TransferOutcome::kAnswered; });
+  SetFault("qqq", "delay=100,count=1");
+  ASSERT_TRUE(transport.Start(Get(kQqqTarget)));
+  EXPECT_EQ(transport.TakeAnswer(), std::nullopt) << "an arrived answer not yet taken";
+  EXPECT_EQ(AwaitAnswer(transport), File("qqq_chart.json"));
+
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_TRUE(transport.Start(LevelsPost()));
+    ASSERT_TRUE(transport.Start(Get(kVixTarget)));
+    EXPECT_EQ(AwaitAnswer(transport), vix) << "round " << round;
+    EXPECT_EQ(transport.TakeAnswer(), std::nullopt) << "round " << round;
+  }
+}
+
+// The research worker's blocking GET shares the transfer set-up with the transport.
+TEST_F(LiveTransport, BlockingGetKeepsOnlyA200BodyWithinTheLimit) {
+  platform::HttpGetLimits limits;
+  limits.maxBodyBytes = 50000;
+  limits.userAgent = "Ordinel-Research-Test";
+  SetFault("vix", "status=503");
+  SetFault("qqq", "oversize=50001");
+  struct Case {
+    const char* target;
+    unsigned status;
+    std::string body;
+  };
+  const Case cases[] = {
+      {kLevelsTarget, 200, File("legacy.json")},
+      {kVixTarget, 503, ""},
+      {kQqqTarget, 0, ""},  // over the limit
+      {"/not-served", 404, ""},
+  };
+  for (const Case& c : cases) {
+    const platform::HttpGetResult result =
+        platform::DefaultServices().HttpsGet(service_.Origin() + c.target, limits);
+    EXPECT_EQ(result.status, c.status) << c.target;
+    EXPECT_EQ(result.body, c.body) << c.target;
+  }
+  ASSERT_FALSE(service_.Requests().empty());
+  EXPECT_EQ(service_.Requests()[0].method, "GET");
+  EXPECT_EQ(HeaderValue(service_.Requests()[0], "User-Agent"), limits.userAgent);
+}
+
+// ---- The study on the chart host, over loopback ----------------------------------------------
+
+constexpr double kSessionStart = 1735832530;  // 2025-01-02 15:42:10 UTC, the sample map's time
+// Well below the 3 s the slow service takes and the transport worker's 1 s idle wait, so a call
+// that waited for either cannot pass, and some ten times what a call costs under the sanitizers.
+constexpr milliseconds kCallBound{250};
+
+class LiveStudy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.Start(0, &error)) << error;
+    CurlTransportOptions options;
+    options.routes = {{study::kChartServiceOrigin, service_.Origin()}};
+    transport_ = std::make_unique<CurlTransport>(options);
+    host_ = std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_,
+                                               platform::DefaultServices());
+    library_ = chart::StudyLibrary::Open(ORDINEL_STUDY_LIBRARY, &error);
+    ASSERT_NE(library_, nullptr) << error;
+    host_->DeclarationCall(library_->Function());
+    chart::InputStore& inputs = host_->Inputs();
+    ASSERT_TRUE(inputs.StoreText(inputs.SlotOf("API base URL"), service_.Origin()));
+    ASSERT_TRUE(inputs.EditNumber(inputs.SlotOf("Snapshot mode"), 1)) << "Dynamic (live)";
+  }
+  void TearDown() override {
+    if (library_) host_->RemovalCall(library_->Function());
+  }
+
+  // One ordinary call; the clock moves on and the driver pauses briefly, as a platform would.
+  void Call(double secondsPerCall) {
+    const auto start = SteadyClock::now();
+    host_->OrdinaryCall(library_->Function());
+    const auto took = SteadyClock::now() - start;
+    slowestCall_ = std::max(slowestCall_, std::chrono::duration_cast<milliseconds>(took));
+    clock_.Set(clock_.Now() + secondsPerCall);
+    std::this_thread::sleep_for(milliseconds(5));
+  }
+  // Call wall, put wall and gamma flip at the last bar.
+  std::vector<float> Walls() const {
+    const int last = host_->BarCount() - 1;
+    return {host_->Subgraphs().ValueAt(study::kSgCallWall, last),
+            host_->Subgraphs().ValueAt(study::kSgPutWall, last),
+            host_->Subgraphs().ValueAt(study::kSgGammaFlip, last)};
+  }
+  bool Answered(const char* target) const {
+    const auto records = transport_->Transfers();
+    return std::any_of(records.begin(), records.end(), [&](const chart::TransferRecord& r) {
+      return r.outcome == TransferOutcome::kAnswered && r.routedUrl == service_.Origin() + target;
+    });
+  }
+  bool Logged(const std::string& text) const {
+    const auto& log = host_->Log();
+    return std::any_of(log.begin(), log.end(), [&](const auto& e) { return e.text == text; });
+  }
+
+  chart::VirtualClock clock_{kSessionStart};
+  const service::FixtureCatalogue catalogue_{ORDINEL_SOURCE_DATA_DIR,
+                                             [this] { return clock_.Now(); }};
+  service::LevelsService service_{catalogue_};
+  std::unique_ptr<CurlTransport> transport_;
+  std::unique_ptr<chart::StudyLibrary> library_;
+  std::unique_ptr<chart::ChartHost> host_;
+  milliseconds slowestCall_{0};
+};
+
+TEST_F(LiveStudy, MapArrivesOverLoopbackAndStaysWhileTheServiceIsSlowOrGone) {
+  const std::vector<float> sampleWalls = {21862.5f, 21243.75f, 21456.75f};
+  for (int call = 0; call < 400; ++call) {
+    if (Walls() == sampleWalls && Answered(kVixTarget) && Answered(kQqqTarget)) break;
+    Call(1);
+  }
+  ASSERT_EQ(Walls(), sampleWalls);
+  EXPECT_TRUE(Answered(kVixTarget) && Answered(kQqqTarget)) << "the fear-score requests flowed";
+  const HttpRequestRecord& levels = host_->Requests().front();
+  EXPECT_EQ(levels.url, service_.Origin() + kLevelsTarget);
+  EXPECT_EQ(levels.body, "{}");
+  EXPECT_EQ(levels.headers, kStudyHeaders);
+  EXPECT_LT(slowestCall_, kCallBound);
+
+  service::Fault slow;
+  slow.delayMs = 3000;
+  service_.Faults().Set("*", slow);
+  const size_t seenBeforeSlow = service_.Requests().size();
+  for (int call = 0; call < 80; ++call) {  // 400 s: a levels refresh and a chart refresh
+    Call(5);
+    ASSERT_EQ(Walls(), sampleWalls) << "slow service, call " << call;
+  }
+  EXPECT_GT(service_.Requests().size(), seenBeforeSlow);
+  EXPECT_TRUE(Logged("Ordinel: Live levels are taking longer than usual. Retrying - your last "
+                     "levels stay on the chart."));
+  EXPECT_LT(slowestCall_, kCallBound) << "while the service was slow";
+
+  service_.Stop();
+  const size_t transfersBeforeStop = transport_->Transfers().size();
+  for (int call = 0; call < 80; ++call) {
+    Call(5);
+    ASSERT_EQ(Walls(), sampleWalls) << "service gone, call " << call;
+  }
+  const auto records = transport_->Transfers();
+  EXPECT_TRUE(std::any_of(records.begin() + transfersBeforeStop, records.end(),
+                          [](const auto& r) { return r.outcome == TransferOutcome::kFailed; }))
+      << "requests went out and failed while the service was gone";
+  EXPECT_LT(slowestCall_, kCallBound) << "while the service was gone";
+}
+
+}  // namespace
