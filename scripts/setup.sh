@@ -2,13 +2,15 @@
 # Installs the Debian packages the project needs (only those missing), generates the
 # decimal-comma locale the tests switch to, then configures and builds.
 # Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# ORDINEL_BUILD_TARGETS (space-separated) builds only those targets instead of everything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
   g++ cmake ninja-build binutils pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcurl4-openssl-dev libcairo2-dev libcpp-httplib-dev libhowardhinnant-date-dev tzdata
+  libcurl4-openssl-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
+  libcpp-httplib-dev libhowardhinnant-date-dev tzdata
   clang libclang-rt-14-dev locales
 )
 
@@ -37,4 +39,5 @@ fi
 build_dir="${1:-build}"
 shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-ninja -C "$build_dir"
+# shellcheck disable=SC2086  # a list of target names
+ninja -C "$build_dir" ${ORDINEL_BUILD_TARGETS:-}

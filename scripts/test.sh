@@ -6,12 +6,12 @@ cd "$(dirname "$0")/.."
 jobs="${ORDINEL_TEST_JOBS:-2}"
 
 scripts/setup.sh build
-ctest --test-dir build --output-on-failure -j "$jobs"
+ctest --test-dir build --output-on-failure --timeout 300 -j "$jobs"
 
 scripts/setup.sh build-asan -DORDINEL_SANITIZE=ON -DORDINEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+  ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$jobs"
 
 if [ -x scripts/run_fuzz.sh ]; then
   scripts/run_fuzz.sh "${ORDINEL_FUZZ_SECONDS:-60}"

@@ -1,106 +1,22 @@
 // Runs the `ordinel` program on scenario files and checks the reports it prints.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "json/json_value.h"
-
-extern char** environ;
+#include "replay_test_support.h"
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-// Runs the program with `args`, capturing standard output and standard error.
-ProgramRun RunOrdinel(const std::vector<std::string>& args) {
-  static int counter = 0;
-  const std::string base = testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" +
-                           std::to_string(counter++);
-  const std::string outPath = base + ".out";
-  const std::string errPath = base + ".err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all = {ORDINEL_PROGRAM};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  ProgramRun run;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = Slurp(outPath);
-  run.err = Slurp(errPath);
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
-  return run;
-}
-
-std::string TestScenario(const std::string& name) {
-  return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
-}
-
-std::string SampleScenario(const std::string& name) {
-  return std::string(ORDINEL_DATA) + "/scenarios/" + name;
-}
-
-// Runs a scenario that must succeed and returns its parsed report.
-json::Value Report(const std::string& scenario) {
-  const ProgramRun run = RunOrdinel({"replay", scenario});
-  EXPECT_EQ(run.exitCode, 0) << scenario << "\n" << run.err;
-  json::Value report;
-  EXPECT_TRUE(json::ParseJson(run.out, &report)) << scenario << "\n" << run.out.substr(0, 500);
-  return report;
-}
-
-const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
-  static const json::Value kMissing;
-  const json::Value* current = &v;
-  for (const char* key : path) {
-    current = json::Member(*current, key);
-    if (!current) return kMissing;
-  }
-  return *current;
-}
-
-const json::Value* Dump(const json::Value& report, const std::string& name) {
-  for (const json::Value& dump : At(report, {"dumps"}).elements) {
-    if (At(dump, {"name"}).text == name) return &dump;
-  }
-  return nullptr;
-}
-
-double SubgraphValue(const json::Value& dump, const std::string& name) {
-  for (const json::Value& subgraph : At(dump, {"subgraphs"}).elements) {
-    if (At(subgraph, {"name"}).text == name) return At(subgraph, {"value"}).number;
-  }
-  return -1;
-}
+using replay_test::At;
+using replay_test::Dump;
+using replay_test::ProgramRun;
+using replay_test::Report;
+using replay_test::RunOrdinel;
+using replay_test::SampleScenario;
+using replay_test::SubgraphValue;
+using replay_test::TestScenario;
 
 TEST(Replay, OnlyACallListsEveryInputAndSubgraph) {
   const json::Value report = Report(TestScenario("only_call.json"));

@@ -9,6 +9,7 @@ namespace cli {
 
 using Args = std::vector<std::string>;
 
+int RunChart(const Args& args);    // chart_command.cpp
 int RunReplay(const Args& args);   // replay_command.cpp
 int RunInspect(const Args& args);  // inspect_command.cpp
 int RunService(const Args& args);  // service_command.cpp

@@ -8,6 +8,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ordinel COMMAND [ARGS]\n"
+    "  chart [OPTIONS]                       the main job: run the study on a chart, write\n"
+    "                                        ordinel-chart.png and .svg (chart --help)\n"
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
     "  service [--port N] [--data DIR] [--fault PATH=SPEC ...]\n"
@@ -22,6 +24,7 @@ int main(int argc, char** argv) {
   }
   cli::Args args(argv + 2, argv + argc);
   const char* command = argv[1];
+  if (std::strcmp(command, "chart") == 0) return cli::RunChart(args);
   if (std::strcmp(command, "replay") == 0) return cli::RunReplay(args);
   if (std::strcmp(command, "inspect") == 0) return cli::RunInspect(args);
   if (std::strcmp(command, "service") == 0) return cli::RunService(args);

@@ -1,0 +1,273 @@
+#include "cli/chart_command.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+#include "chart/bars_csv.h"
+#include "chart/study_library.h"
+#include "cli/chart_inputs.h"
+#include "cli/chart_printout.h"
+#include "cli/chart_session.h"
+#include "cli/commands.h"
+#include "cli/replay_values.h"
+#include "platform/posix/posix_services.h"
+#include "render/chart_pictures.h"
+#include "service/data_location.h"
+#include "service/levels_service.h"
+#include "study/call_inputs.h"
+
+namespace cli {
+namespace {
+
+constexpr int kExitWritten = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitInvalid = 2;
+constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
+constexpr const char* kApiBaseUrlLabel = "API base URL";
+// The sample session's settings: the live map, since a capture held at open makes the study
+// send nothing (the fear inputs included) until the next session, and the extended map, so
+// that every sample layer (heatmaps, session references...) shows when its input is turned on.
+constexpr const char* kSampleSettings[][2] = {
+    {"Snapshot mode", "Dynamic (live)"},
+    {"Request extended levels (extended=1)", "Yes"},
+};
+constexpr std::chrono::milliseconds kConnectTimeout{5000};
+constexpr std::chrono::milliseconds kTransferTimeout{30000};
+
+int Invalid(const std::string& message) {
+  std::fprintf(stderr, "ordinel chart: %s\n", message.c_str());
+  return kExitInvalid;
+}
+
+std::string StudyPath(const std::string& given) {
+  std::string path = given;
+  if (path.empty()) {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    const std::filesystem::path program(std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0));
+    path = n > 0 ? (program.parent_path() / kStudyFileName).string() : kStudyFileName;
+  }
+  // A bare file name means the file here, not a search of the library path.
+  return path.find('/') == std::string::npos ? "./" + path : path;
+}
+
+bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* error) {
+  const std::string path = options.barsFile.empty() ? DefaultBarsPath() : options.barsFile;
+  std::string csv;
+  if (!ReadFileBytes(path, &csv)) {
+    *error = "cannot read the bars file '" + path + "'";
+    return false;
+  }
+  std::string why;
+  if (!chart::ReadBarsCsv(csv, &out->bars, &why)) {
+    *error = "the bars file '" + path + "': " + why;
+    return false;
+  }
+  if (out->bars.empty()) {
+    *error = "the bars file '" + path + "' holds no bars";
+    return false;
+  }
+  out->symbol = options.symbol;
+  out->tickSize = options.tickSize;
+  FitChartToPicture(out, options.width, options.height);
+  return true;
+}
+
+bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, std::string* written,
+                   std::string* error) {
+  const std::string base = PictureBase(options.out);
+  const std::string png = base + ".png";
+  const std::string svg = base + ".svg";
+  if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options.width, options.height,
+                                  png, svg, error)) {
+    return false;
+  }
+  *written = png + " and " + svg;
+  return true;
+}
+
+// Inputs in the order a user's chart would have them: the sample session's settings when the
+// sample service runs, the saved chart, the service this run uses, then what the command line
+// says.
+bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
+                 chart::InputStore& inputs, std::string* error) {
+  for (const auto& [label, value] : kSampleSettings) {
+    if (sample && !SetInputFromText(inputs, label, value, error)) return false;
+  }
+  if (!options.chartFile.empty()) {
+    bool existed = false;
+    std::vector<std::string> skipped;
+    if (!LoadChartFile(options.chartFile, inputs, &existed, &skipped, error)) return false;
+    for (const std::string& label : skipped) {
+      std::fprintf(stderr, "ordinel chart: the chart file's input \"%s\" is not the study's; skipped\n",
+                   label.c_str());
+    }
+  }
+  if (!SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
+  for (const std::string& setting : options.sets) {
+    if (!ApplySetting(inputs, setting, error)) return false;
+  }
+  return true;
+}
+
+void ReportLoad(const LoadOutcome& outcome) {
+  if (outcome.levelsAnswered && outcome.levelsStatus != 200) {
+    std::fprintf(stderr, "ordinel chart: the levels service answered with HTTP status %ld\n",
+                 outcome.levelsStatus);
+  }
+  for (const std::string& note : outcome.notes) {
+    std::fprintf(stderr, "ordinel chart: no fear input from %s\n", note.c_str());
+  }
+}
+
+// Calls the study every second, rewriting the pictures after every redraw, until SIGINT or
+// SIGTERM (blocked by the caller, so they wait here).
+void RunLive(const ChartOptions& options, ChartSession& session, const sigset_t& stopSignals) {
+  std::vector<host::DrawingRequest> shown = session.Host().Drawings().Sorted();
+  size_t logShown = session.Host().Log().size();
+  std::fprintf(stdout, "Live: calling the study every second; Ctrl-C ends.\n");
+  std::fflush(stdout);
+  const timespec second{1, 0};
+  while (sigtimedwait(&stopSignals, nullptr, &second) < 0) {
+    session.Call();
+    const std::vector<chart::LogEntry>& log = session.Host().Log();
+    for (; logShown < log.size(); ++logShown) std::fprintf(stdout, "log: %s\n", log[logShown].text.c_str());
+    std::vector<host::DrawingRequest> now = session.Host().Drawings().Sorted();
+    if (SameDrawings(now, shown)) continue;
+    std::string written;
+    std::string error;
+    if (WritePictures(options, session.Host(), &written, &error)) {
+      std::fprintf(stdout, "redrawn: wrote %s\n", written.c_str());
+    } else {
+      std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
+    }
+    std::fflush(stdout);
+    shown = std::move(now);
+  }
+}
+
+}  // namespace
+
+std::string DefaultBarsPath() {
+  return (std::filesystem::path(service::DefaultDataDir()) / ".." / "scenarios" / "nqz25_bars.csv")
+      .lexically_normal()
+      .string();
+}
+
+bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error) {
+  size_t labelEnd = std::string::npos;
+  for (size_t at = setting.find('='); at != std::string::npos; at = setting.find('=', at + 1)) {
+    if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
+  }
+  if (labelEnd == std::string::npos) {
+    *error = "--set '" + setting + "': the study has no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
+    return false;
+  }
+  if (SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
+  *error = "--set: " + *error;
+  return false;
+}
+
+namespace {
+
+// From the declaration call to the pictures (and, live, on until interrupted).
+int RunSession(const ChartOptions& options, ChartSession& session, const std::string& origin, bool sample,
+               const sigset_t& stopSignals) {
+  std::string error;
+  session.Declare();
+  // Whatever ends the run, the study leaves the chart with its removal call and frees its state.
+  struct RemoveOnExit {
+    ChartSession& session;
+    ~RemoveOnExit() { session.Remove(); }
+  } removeOnExit{session};
+  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &error)) return Invalid(error);
+  const LoadOutcome outcome = session.Load();
+  if (!outcome.levelsError.empty()) {
+    return Invalid("cannot reach the levels service at " + origin + ": " + outcome.levelsError);
+  }
+  ReportLoad(outcome);
+  for (const std::string& click : options.clicks) {
+    if (!session.Click(click, &error)) return Invalid("--click: " + error);
+  }
+  std::string written;
+  if (!WritePictures(options, session.Host(), &written, &error)) return Invalid(error);
+  const std::string printout = PanelAndLogText(session.Host());
+  std::fwrite(printout.data(), 1, printout.size(), stdout);
+  std::fprintf(stdout, "Pictures: %s (%dx%d)\n", written.c_str(), options.width, options.height);
+  std::fflush(stdout);
+  if (options.live) RunLive(options, session, stopSignals);
+  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, session.Host().Inputs(), &error)) {
+    return Invalid(error);
+  }
+  return kExitWritten;
+}
+
+}  // namespace
+
+int RunChart(const Args& args) {
+  ChartOptions options;
+  std::string error;
+  if (!ParseChartArgs(args, &options, &error)) {
+    std::fprintf(stderr, "ordinel chart: %s\n%s", error.c_str(), kChartUsage);
+    return kExitInvalid;
+  }
+  if (options.help) {
+    std::fputs(kChartUsage, stdout);
+    return kExitWritten;
+  }
+  chart::ChartData chartData;
+  if (!LoadChart(options, &chartData, &error)) return Invalid(error);
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyPath(options.study), &error);
+  if (!library) {
+    std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
+    return kExitFailed;
+  }
+  // The study's code may still run on a research worker when this function returns.
+  library->KeepLoaded();
+
+  // Blocked before any thread starts, so that the threads inherit the mask and a live run's
+  // Ctrl-C waits for the loop instead of killing the process mid-write.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  struct MaskRestore {
+    bool active = false;
+    sigset_t previous;
+    ~MaskRestore() {
+      if (active) pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    }
+  } mask;
+  sigemptyset(&mask.previous);
+  if (options.live) mask.active = pthread_sigmask(SIG_BLOCK, &stopSignals, &mask.previous) == 0;
+
+  chart::VirtualClock virtualClock(options.origin.empty() ? kSampleSessionTime : std::time(nullptr));
+  chart::SystemClock systemClock;
+  chart::Clock& clock = options.live ? static_cast<chart::Clock&>(systemClock) : virtualClock;
+
+  std::unique_ptr<service::LevelsService> sample;
+  std::string origin = options.origin;
+  chart::CurlTransportOptions transport;
+  transport.connectTimeout = kConnectTimeout;
+  transport.transferTimeout = kTransferTimeout;
+  if (origin.empty()) {
+    service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }};
+    sample = std::make_unique<service::LevelsService>(std::move(catalogue));
+    if (!sample->Start(0, &error)) return Invalid("cannot start the sample levels service: " + error);
+    origin = sample->Origin();
+    // The fear inputs' daily chart requests go to the sample service too.
+    transport.routes.push_back({study::kChartServiceOrigin, origin});
+  }
+  ChartSession session(std::move(chartData), library->Function(), clock, std::move(transport),
+                       platform::DefaultServices());
+  return RunSession(options, session, origin, sample != nullptr, stopSignals);
+}
+
+}  // namespace cli

@@ -1,0 +1,135 @@
+#include "cli/chart_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "cli/chart_command.h"
+
+namespace cli {
+namespace {
+
+chart::InputStore SampleInputs() {
+  chart::InputStore inputs;
+  inputs.Declare(0, {"API base URL", host::InputKind::kText, 0, "https://a", {}, {}, ""});
+  inputs.Declare(1, {"Show info panel", host::InputKind::kYesNo, 1, "", {}, {}, ""});
+  inputs.Declare(2, {"Panel font size", host::InputKind::kInteger, 9, "", 6, 24, ""});
+  inputs.Declare(3, {"Panel line spacing (% of chart height)", host::InputKind::kFloat, 2.4, "", {}, {}, ""});
+  inputs.Declare(4, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right;Bottom left"});
+  inputs.Declare(5, {"Request extended levels (extended=1)", host::InputKind::kYesNo, 0, "", {}, {}, ""});
+  inputs.Declare(6, {"Request extended levels", host::InputKind::kYesNo, 0, "", {}, {}, ""});
+  return inputs;
+}
+
+TEST(ChartInputs, SetFromText) {
+  struct Case {
+    const char* label;
+    const char* text;
+    bool ok;
+    double number;  // the stored number (slot of the label), or the text for text inputs
+  };
+  const std::vector<Case> cases = {
+      {"Show info panel", "No", true, 0},      {"Show info panel", "TRUE", true, 1},
+      {"Show info panel", "1", true, 1},       {"Show info panel", "maybe", false, 1},
+      {"Panel font size", "12", true, 12},     {"Panel font size", "12.5", false, 9},
+      {"Panel font size", "1e3", true, 1000},  {"Panel font size", "", false, 9},
+      {"Panel line spacing (% of chart height)", "3.5", true, 3.5},
+      {"Panel line spacing (% of chart height)", "inf", false, 2.4},
+      {"Panel anchor", "Top right", true, 1},  {"Panel anchor", "2", true, 2},
+      {"Panel anchor", "3", false, 0},         {"Panel anchor", "top right", false, 0},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = SampleInputs();
+    std::string error;
+    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, &error), c.ok) << c.label << "=" << c.text;
+    EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.text << ": " << error;
+    EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.text;
+  }
+  chart::InputStore inputs = SampleInputs();
+  std::string error;
+  EXPECT_TRUE(SetInputFromText(inputs, "API base URL", "http://127.0.0.1:9", &error));
+  EXPECT_EQ(inputs.ReadText(0), "http://127.0.0.1:9");
+  EXPECT_FALSE(SetInputFromText(inputs, "Nope", "1", &error));
+  EXPECT_EQ(error, "the study has no input \"Nope\"");
+}
+
+TEST(ChartInputs, SettingLabelsMayHoldEquals) {
+  struct Case {
+    const char* setting;
+    int slot;  // the input that became Yes; -1 when the setting is refused
+  };
+  const std::vector<Case> cases = {
+      {"Request extended levels (extended=1)=Yes", 5},
+      {"Request extended levels=Yes", 6},
+      {"Panel anchor=Top right", 4},
+      {"Unknown=1", -1},
+      {"Request extended levels (extended=1)=perhaps", -1},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = SampleInputs();
+    std::string error;
+    EXPECT_EQ(ApplySetting(inputs, c.setting, &error), c.slot >= 0) << c.setting;
+    for (const int slot : {4, 5, 6}) EXPECT_EQ(inputs.ReadInt(slot) != 0, slot == c.slot) << c.setting << " slot " << slot;
+  }
+}
+
+TEST(ChartInputs, ChartFileRoundTrip) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_test.json";
+  std::remove(path.c_str());
+  chart::InputStore saved = SampleInputs();
+  std::string error;
+  ASSERT_TRUE(SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
+  ASSERT_TRUE(SetInputFromText(saved, "Show info panel", "No", &error));
+  ASSERT_TRUE(SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
+  ASSERT_TRUE(SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
+
+  chart::InputStore loaded = SampleInputs();
+  bool existed = true;
+  std::vector<std::string> skipped;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
+  EXPECT_FALSE(existed);  // a missing file is a new chart
+
+  ASSERT_TRUE(SaveChartFile(path, saved, &error)) << error;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
+  EXPECT_TRUE(existed);
+  EXPECT_TRUE(skipped.empty());
+  EXPECT_EQ(ChartFileText(loaded), ChartFileText(saved));
+  EXPECT_EQ(loaded.ReadText(0), "say \"hi\"\n");
+  EXPECT_EQ(loaded.ReadFloat(3), 0.1);
+  std::remove(path.c_str());
+}
+
+TEST(ChartInputs, ChartFileProblems) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_bad.json";
+  struct Case {
+    const char* text;
+    bool ok;
+    std::vector<std::string> skipped;
+  };
+  const std::vector<Case> cases = {
+      {"{\"inputs\": {\"Old input\": 1, \"Panel font size\": 11}}", true, {"Old input"}},
+      {"{\"inputs\": {\"Panel font size\": \"11\"}}", false, {}},
+      {"{\"inputs\": {\"Show info panel\": 1}}", false, {}},
+      {"{\"inputs\": []}", false, {}},
+      {"[1, 2]", false, {}},
+      {"not json", false, {}},
+      {"", false, {}},
+  };
+  for (const Case& c : cases) {
+    std::ofstream(path, std::ios::binary) << c.text;
+    chart::InputStore inputs = SampleInputs();
+    bool existed = false;
+    std::vector<std::string> skipped;
+    std::string error;
+    EXPECT_EQ(LoadChartFile(path, inputs, &existed, &skipped, &error), c.ok) << c.text;
+    EXPECT_EQ(skipped, c.skipped) << c.text;
+    if (!c.ok) {
+      EXPECT_NE(error.find(path), std::string::npos) << c.text << ": " << error;
+    }
+  }
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace cli

@@ -1,0 +1,144 @@
+#include "cli/chart_options.h"
+
+#include <cmath>
+
+#include "render/chart_pictures.h"
+#include "text/format.h"
+
+namespace cli {
+
+const char* const kChartUsage =
+    "usage: ordinel chart [OPTIONS]\n"
+    "Runs the study on a chart, writes OUT.png and OUT.svg, prints the panel and the message log.\n"
+    "Without options: the sample levels service in-process and the bundled NQ bars.\n"
+    "  --origin URL        a levels service (http:// or https://) instead of the sample one\n"
+    "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns)\n"
+    "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
+    "  --tick-size N       the chart's tick size (default 0.25)\n"
+    "  --set LABEL=VALUE   set a study input before the first call (repeatable)\n"
+    "  --click TEXT        press the first chart text containing TEXT (repeatable, in order)\n"
+    "  --size WxH          picture size in pixels (default 1280x720)\n"
+    "  --out PATH          picture path without extension (default ordinel-chart)\n"
+    "  --chart-file PATH   load the inputs from PATH if it exists, save them there afterwards\n"
+    "  --study PATH        the study library (default: beside the program)\n"
+    "  --live              real clock: call the study every second and rewrite the pictures\n"
+    "                      after every redraw until interrupted\n"
+    "Exit status 0 when the pictures were written, 2 for bad options, unreadable files or an\n"
+    "unreachable service.\n";
+
+namespace {
+
+bool Fail(std::string* error, std::string message) {
+  *error = std::move(message);
+  return false;
+}
+
+bool ParseSide(const std::string& text, int* out) {
+  if (text.empty() || text.size() > 5) return false;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  *out = value;
+  return true;
+}
+
+bool ParseSize(const std::string& text, int* width, int* height) {
+  const size_t x = text.find_first_of("xX");
+  if (x == std::string::npos) return false;
+  if (!ParseSide(text.substr(0, x), width) || !ParseSide(text.substr(x + 1), height)) return false;
+  const auto inside = [](int side) { return side >= render::kMinPictureSide && side <= render::kMaxPictureSide; };
+  return inside(*width) && inside(*height);
+}
+
+bool TakesValue(const std::string& flag) {
+  for (const char* known : {"--origin", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
+                            "--out", "--chart-file", "--study"}) {
+    if (flag == known) return true;
+  }
+  return false;
+}
+
+bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, std::string* error) {
+  if (flag == "--origin") {
+    if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0) {
+      return Fail(error, "--origin needs a URL starting with http:// or https://, got '" + value + "'");
+    }
+    o->origin = value;
+  } else if (flag == "--tick-size") {
+    double tick = 0;
+    if (text::ParseDouble(value, &tick) != value.size() || !std::isfinite(tick) || tick <= 0) {
+      return Fail(error, "--tick-size needs a positive number, got '" + value + "'");
+    }
+    o->tickSize = tick;
+  } else if (flag == "--set") {
+    // Labels may hold '=' themselves; which one ends the label is settled against the study's
+    // inputs once they are declared.
+    if (value.find('=', 1) == std::string::npos) return Fail(error, "--set needs LABEL=VALUE, got '" + value + "'");
+    o->sets.push_back(value);
+  } else if (flag == "--size") {
+    if (!ParseSize(value, &o->width, &o->height)) {
+      return Fail(error, text::Format("--size needs WxH with each side %d to %d, got '%s'",
+                                      render::kMinPictureSide, render::kMaxPictureSide, value));
+    }
+  } else if (value.empty()) {
+    return Fail(error, flag + " needs a non-empty value");
+  } else if (flag == "--bars") {
+    o->barsFile = value;
+  } else if (flag == "--symbol") {
+    o->symbol = value;
+  } else if (flag == "--click") {
+    o->clicks.push_back(value);
+  } else if (flag == "--out") {
+    o->out = value;
+  } else if (flag == "--chart-file") {
+    o->chartFile = value;
+  } else if (flag == "--study") {
+    o->study = value;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string flag = args[i];
+    if (flag == "--live") {
+      options->live = true;
+      continue;
+    }
+    if (flag == "--help" || flag == "-h") {
+      options->help = true;
+      continue;
+    }
+    std::string value;
+    const size_t equals = flag.find('=');
+    if (flag.rfind("--", 0) == 0 && equals != std::string::npos) {
+      value = flag.substr(equals + 1);
+      flag.resize(equals);
+      if (!TakesValue(flag)) return Fail(error, "unknown option '" + flag + "'");
+    } else if (!TakesValue(flag)) {
+      return Fail(error, "unknown argument '" + flag + "'");
+    } else if (i + 1 >= args.size()) {
+      return Fail(error, flag + " needs a value");
+    } else {
+      value = args[++i];
+    }
+    if (!Apply(flag, value, options, error)) return false;
+  }
+  return true;
+}
+
+std::string PictureBase(const std::string& out) {
+  for (const char* extension : {".png", ".svg"}) {
+    const std::string ext = extension;
+    if (out.size() > ext.size() && out.compare(out.size() - ext.size(), ext.size(), ext) == 0) {
+      return out.substr(0, out.size() - ext.size());
+    }
+  }
+  return out;
+}
+
+}  // namespace cli

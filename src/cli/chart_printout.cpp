@@ -1,0 +1,55 @@
+#include "cli/chart_printout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace cli {
+namespace {
+
+constexpr int kRegionTop = 8;
+constexpr int kFooterHeight = 22;
+
+}  // namespace
+
+void FitChartToPicture(chart::ChartData* chart, int width, int height) {
+  chart->region = {kRegionTop, std::max(height - kFooterHeight, kRegionTop + 1), 0,
+                   std::max(width - kPriceAxisWidth, 1)};
+  const int regionWidth = chart->region.right - chart->region.left;
+  chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);
+  // As many bars as the spacing fits, so that the bars (and the bands over them) reach the axis.
+  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), regionWidth / chart->barSpacing);
+}
+
+std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings) {
+  // Keyed by height, highest first; within a row by bar, then line number.
+  std::map<double, std::vector<const host::DrawingRequest*>, std::greater<>> rows;
+  for (const host::DrawingRequest& d : drawings) {
+    if (d.kind == host::DrawingKind::kText && d.relativeVertical && std::isfinite(d.beginValue)) rows[d.beginValue].push_back(&d);
+  }
+  std::vector<std::string> out;
+  for (auto& [height, texts] : rows) {
+    std::stable_sort(texts.begin(), texts.end(), [](const host::DrawingRequest* a, const host::DrawingRequest* b) {
+      return a->beginBar != b->beginBar ? a->beginBar < b->beginBar : a->lineNumber < b->lineNumber;
+    });
+    std::string row;
+    for (const host::DrawingRequest* text : texts) row += text->text;
+    while (!row.empty() && (row.back() == ' ' || row.back() == '\t')) row.pop_back();
+    out.push_back(row);
+  }
+  return out;
+}
+
+std::string PanelAndLogText(const chart::ChartHost& host) {
+  std::string out = "Panel:\n";
+  const std::vector<std::string> rows = PanelRows(host.Drawings().Sorted());
+  if (rows.empty()) out += "  (no panel on the chart)\n";
+  for (const std::string& row : rows) out += "  " + row + "\n";
+  out += "Message log:\n";
+  const std::vector<chart::LogEntry>& log = host.Log();
+  if (log.empty()) out += "  (no entries)\n";
+  for (const chart::LogEntry& entry : log) out += "  " + entry.text + "\n";
+  return out;
+}
+
+}  // namespace cli

@@ -1,0 +1,32 @@
+// What `ordinel chart` prints besides the pictures: the panel as text rows and the message
+// log, and the chart geometry that makes the host's pixels the picture's pixels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "chart/chart_data.h"
+#include "chart/chart_host.h"
+#include "host/drawing_request.h"
+
+namespace cli {
+
+// Bars the region is divided into (fewer when the chart has fewer), and the price axis's
+// width in pixels.
+inline constexpr int kChartVisibleBars = 100;
+inline constexpr int kPriceAxisWidth = 80;
+
+// Sets the region, visible range and bar spacing of `chart` for a picture of `width` x
+// `height` pixels: the region fills the picture but for the price axis at the right and a
+// footer row; the bar spacing is the region's width over kChartVisibleBars (at least 1), and
+// the last bars that fit at that spacing are visible.
+void FitChartToPicture(chart::ChartData* chart, int width, int height);
+
+// The panel as text rows: the texts placed at a height in percent, highest row first; texts
+// on the same height (a button row) joined in bar order; trailing blanks dropped.
+std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings);
+
+// The panel rows and every message log entry, as printed.
+std::string PanelAndLogText(const chart::ChartHost& host);
+
+}  // namespace cli

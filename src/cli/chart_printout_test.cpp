@@ -1,0 +1,65 @@
+#include "cli/chart_printout.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace cli {
+namespace {
+
+host::DrawingRequest Text(int line, int bar, double height, const std::string& text, bool relative = true) {
+  host::DrawingRequest d;
+  d.lineNumber = line;
+  d.kind = host::DrawingKind::kText;
+  d.beginBar = bar;
+  d.beginValue = height;
+  d.relativeVertical = relative;
+  d.text = text;
+  return d;
+}
+
+TEST(ChartPrintout, PanelRowsByHeightThenBar) {
+  host::DrawingRequest line;
+  line.kind = host::DrawingKind::kHorizontalLine;
+  line.text = "CW - Call Wall";
+  const std::vector<host::DrawingRequest> drawings = {
+      Text(71401, 100, 93.32, "  CW    21862.50  "),
+      Text(71461, 106, 94.66, "[Lines]"),
+      Text(71460, 100, 94.66, " Simple "),
+      Text(71400, 100, 97.0, "ORDINEL  NQ"),
+      Text(71462, 110, 94.66, "[Zones]"),
+      Text(99, 100, 21500, "price-placed, not the panel", false),
+      Text(71402, 100, NAN, "nowhere"),
+      line,
+  };
+  EXPECT_EQ(PanelRows(drawings),
+            (std::vector<std::string>{"ORDINEL  NQ", " Simple [Lines][Zones]", "  CW    21862.50"}));
+  EXPECT_TRUE(PanelRows({line}).empty());
+}
+
+TEST(ChartPrintout, ChartFillsThePictureButTheAxis) {
+  struct Case {
+    int width, height, bars;
+    int spacing, first, last;
+  };
+  const std::vector<Case> cases = {
+      {1280, 720, 200, 12, 100, 199},  // 1200 pixels, 100 bars of 12
+      {1000, 600, 200, 9, 98, 199},    // 920 pixels hold 102 bars of 9
+      {1280, 720, 30, 12, 0, 29},
+      {200, 200, 500, 1, 380, 499},    // 120 pixels: spacing never below 1
+  };
+  for (const Case& c : cases) {
+    chart::ChartData chart;
+    chart.bars = chart::FlatBars(c.bars, 100);
+    FitChartToPicture(&chart, c.width, c.height);
+    EXPECT_EQ(chart.barSpacing, c.spacing) << c.width << "x" << c.height;
+    EXPECT_EQ(chart.visible.first, c.first) << c.width << "x" << c.height;
+    EXPECT_EQ(chart.visible.last, c.last) << c.width << "x" << c.height;
+    EXPECT_EQ(chart.region.right, c.width - kPriceAxisWidth) << c.width;
+    EXPECT_LT(chart.region.bottom, c.height) << c.height;
+    EXPECT_LE(chart::BarX(chart, c.last), chart.region.right) << c.width;
+  }
+}
+
+}  // namespace
+}  // namespace cli

@@ -1,0 +1,197 @@
+#include "render/chart_renderer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "render/chart_theme.h"
+#include "render/price_axis.h"
+#include "render/price_scale.h"
+#include "text/format.h"
+
+namespace render {
+namespace {
+
+using host::DrawingKind;
+using host::DrawingRequest;
+
+constexpr double kCandleBodyFraction = 0.7;
+constexpr double kLabelGap = 10;
+constexpr double kLabelBackingOpacity = 0.55;
+constexpr int kMaxLabelMoves = 12;
+constexpr double kPanelPadding = 4;
+constexpr double kFooterHeight = 14;
+
+struct Box {
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
+  bool Overlaps(const Box& o) const {
+    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+  }
+};
+
+double Opacity(int transparency) { return (100 - std::clamp(transparency, 0, 100)) / 100.0; }
+
+Dash DashOf(int style) {
+  if (style == 1) return Dash::kDashed;
+  if (style == 2) return Dash::kDotted;
+  return Dash::kSolid;
+}
+
+// Row centre for a line of `width` pixels, so that thin lines fall on whole pixels.
+double CrispY(double y, double width) {
+  const double row = std::round(y);
+  return static_cast<int>(std::round(width)) % 2 == 1 ? std::floor(y) + 0.5 : row;
+}
+
+double BarLeft(const chart::ChartData& chart, int bar) {
+  return chart::BarX(chart, bar) - chart.barSpacing / 2;
+}
+
+double BarRight(const chart::ChartData& chart, int bar) {
+  return BarLeft(chart, bar) + std::max(chart.barSpacing, 1);
+}
+
+std::vector<const DrawingRequest*> OfKind(const std::vector<DrawingRequest>& drawings, DrawingKind kind) {
+  std::vector<const DrawingRequest*> out;
+  for (const DrawingRequest& d : drawings) {
+    if (d.kind == kind) out.push_back(&d);
+  }
+  std::stable_sort(out.begin(), out.end(),
+                   [](const DrawingRequest* a, const DrawingRequest* b) { return a->lineNumber < b->lineNumber; });
+  return out;
+}
+
+void DrawBands(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
+               const std::vector<DrawingRequest>& drawings) {
+  for (const DrawingRequest* d : OfKind(drawings, DrawingKind::kRectangle)) {
+    if (!std::isfinite(d->beginValue) || !std::isfinite(d->endValue)) continue;
+    const double left = BarLeft(chart, std::min(d->beginBar, d->endBar));
+    const double right = BarRight(chart, std::max(d->beginBar, d->endBar));
+    const double y0 = PriceY(scale, std::max(d->beginValue, d->endValue));
+    const double y1 = PriceY(scale, std::min(d->beginValue, d->endValue));
+    const Rect rect{left, y0, right - left, std::max(y1 - y0, 1.0)};
+    const double opacity = Opacity(d->transparency);
+    canvas.FillRect(rect, {d->fillColour, opacity});
+    // An outline in the fill's own colour would only darken the seams between adjacent cells.
+    if (!(d->colour == d->fillColour)) canvas.StrokeRect(rect, {d->colour, opacity}, std::max(d->width, 1));
+  }
+}
+
+void DrawCandles(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale) {
+  const int count = static_cast<int>(chart.bars.size());
+  const int first = std::max(chart.visible.first, 0);
+  const int last = std::min(chart.visible.last, count - 1);
+  const double body = std::max(1.0, std::round(chart.barSpacing * kCandleBodyFraction));
+  for (int bar = first; bar <= last; ++bar) {
+    const chart::Bar& b = chart.bars[static_cast<size_t>(bar)];
+    const host::Rgb colour = b.close > b.open ? kCandleUp : b.close < b.open ? kCandleDown : kCandleFlat;
+    const double x = chart::BarX(chart, bar);
+    canvas.Line(x + 0.5, PriceY(scale, b.high), x + 0.5, PriceY(scale, b.low), {colour, 1.0}, 1, Dash::kSolid);
+    const double top = PriceY(scale, std::max(b.open, b.close));
+    const double bottom = PriceY(scale, std::min(b.open, b.close));
+    canvas.FillRect({x + 0.5 - body / 2, top, body, std::max(bottom - top, 1.0)}, {colour, 1.0});
+  }
+}
+
+void DrawLinesAndLabels(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
+                        const std::vector<DrawingRequest>& drawings) {
+  const std::vector<const DrawingRequest*> lines = OfKind(drawings, DrawingKind::kHorizontalLine);
+  for (const DrawingRequest* d : lines) {
+    if (!std::isfinite(d->beginValue)) continue;
+    const double width = std::max(d->width, 1);
+    const double y = CrispY(PriceY(scale, d->beginValue), width);
+    canvas.Line(chart.region.left, y, chart.region.right, y, {d->colour, Opacity(d->transparency)},
+                width, DashOf(d->style));
+  }
+  std::vector<Box> placed;
+  const double rightEnd = chart.region.right - kLabelInset;
+  for (const DrawingRequest* d : lines) {
+    if (d->text.empty() || !std::isfinite(d->beginValue)) continue;
+    TextStyle style = MonoStyle(kLabelPoints, d->colour);
+    style.horizontal = HorizontalAnchor::kEnd;
+    const double textWidth = canvas.TextWidth(d->text, style);
+    const double baseline = std::round(PriceY(scale, d->beginValue)) - kLabelLift;
+    Box box{rightEnd - textWidth, baseline - style.sizePx, rightEnd, baseline + 2};
+    // Crowded levels keep their labels on their own lines by moving them left of each other.
+    for (int move = 0; move < kMaxLabelMoves; ++move) {
+      auto hit = std::find_if(placed.begin(), placed.end(), [&](const Box& o) { return o.Overlaps(box); });
+      if (hit == placed.end()) break;
+      const double shift = box.right - (hit->left - kLabelGap);
+      box.left -= shift;
+      box.right -= shift;
+    }
+    if (box.left < chart.region.left) box = {rightEnd - textWidth, box.top, rightEnd, box.bottom};
+    placed.push_back(box);
+    canvas.FillRect({box.left - 2, box.top, box.right - box.left + 4, box.bottom - box.top},
+                    {kBackground, kLabelBackingOpacity});
+    canvas.Text(box.right, baseline, d->text, style);
+  }
+}
+
+void DrawPanelBackgrounds(Canvas& canvas, const chart::ChartData& chart,
+                          const std::vector<DrawingRequest>& drawings) {
+  for (const DrawingRequest* d : OfKind(drawings, DrawingKind::kPanelRectangle)) {
+    if (!std::isfinite(d->beginValue) || !std::isfinite(d->endValue)) continue;
+    const double left = BarLeft(chart, std::min(d->beginBar, d->endBar)) - kPanelPadding;
+    const double right = BarRight(chart, std::max(d->beginBar, d->endBar)) + kPanelPadding;
+    const double top = chart::PercentToY(chart.region, std::max(d->beginValue, d->endValue));
+    const double bottom = chart::PercentToY(chart.region, std::min(d->beginValue, d->endValue));
+    const Rect rect{left, top, right - left, bottom - top};
+    const double opacity = Opacity(d->transparency);
+    canvas.FillRect(rect, {d->fillColour, opacity});
+    canvas.StrokeRect({rect.x + 0.5, rect.y + 0.5, rect.width - 1, rect.height - 1}, {d->colour, opacity}, 1);
+  }
+}
+
+void DrawTexts(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
+               const std::vector<DrawingRequest>& drawings) {
+  for (const DrawingRequest* d : OfKind(drawings, DrawingKind::kText)) {
+    if (d->text.empty() || !std::isfinite(d->beginValue)) continue;
+    const MonoFace face = ResolveMonoFace(d->fontFace);
+    TextStyle style;
+    style.family = face.family;
+    style.sizePx = FontPixelSize(face, d->fontSize > 0 ? d->fontSize : kLabelPoints);
+    style.bold = d->bold;
+    style.paint = {d->colour, Opacity(d->transparency)};
+    style.horizontal = (d->alignment & 3) == host::kAlignRight ? HorizontalAnchor::kEnd : HorizontalAnchor::kStart;
+    style.vertical = (d->alignment & host::kAlignVerticalCentre) ? VerticalAnchor::kCentre : VerticalAnchor::kTop;
+    const double y = d->relativeVertical ? chart::PercentToY(chart.region, d->beginValue)
+                                         : PriceY(scale, d->beginValue);
+    canvas.Text(chart::BarX(chart, d->beginBar), y, d->text, style);
+  }
+}
+
+void DrawFooter(Canvas& canvas, const chart::ChartData& chart) {
+  if (canvas.Height() - chart.region.bottom < kFooterHeight) return;
+  TextStyle style = MonoStyle(kLabelPoints, kAxisText);
+  style.vertical = VerticalAnchor::kCentre;
+  const std::string text = text::Format("%s  tick %s  bars %d-%d of %d", chart.symbol,
+                                        chart::FormatPriceForTick(chart.tickSize, chart.tickSize),
+                                        chart.visible.first, chart.visible.last,
+                                        static_cast<int>(chart.bars.size()));
+  canvas.Text(chart.region.left + 6, (chart.region.bottom + canvas.Height()) / 2.0, text, style);
+}
+
+}  // namespace
+
+void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest>& drawings,
+                 Canvas& canvas) {
+  canvas.FillRect({0, 0, double(canvas.Width()), double(canvas.Height())}, {kBackground, 1.0});
+  const PriceScale scale = FitPriceScale(chart, drawings);
+  const host::RegionBounds& r = chart.region;
+  canvas.PushClip({double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)});
+  DrawGrid(canvas, chart, scale);
+  DrawBands(canvas, chart, scale, drawings);
+  DrawCandles(canvas, chart, scale);
+  DrawLinesAndLabels(canvas, chart, scale, drawings);
+  DrawPanelBackgrounds(canvas, chart, drawings);
+  DrawTexts(canvas, chart, scale, drawings);
+  canvas.PopClip();
+  DrawPriceAxis(canvas, chart, scale, drawings);
+  DrawFooter(canvas, chart);
+}
+
+}  // namespace render

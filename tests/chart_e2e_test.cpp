@@ -1,0 +1,184 @@
+// Runs `ordinel chart`, the main job, on its embedded default and checks the pictures and the
+// printed panel.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+// A fresh directory for one test's files.
+std::string TempDirectory(const std::string& name) {
+  const std::string dir = testing::TempDir() + "/ordinel_chart_" + std::to_string(getpid()) + "_" + name;
+  mkdir(dir.c_str(), 0755);
+  return dir;
+}
+
+ProgramRun RunChart(const std::vector<std::string>& args) {
+  static int counter = 0;
+  const std::string base = testing::TempDir() + "/ordinel_chart_run_" + std::to_string(getpid()) + "_" +
+                           std::to_string(counter++);
+  const std::string outPath = base + ".out";
+  const std::string errPath = base + ".err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all = {ORDINEL_PROGRAM, "chart"};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ProgramRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.out = Slurp(outPath);
+  run.err = Slurp(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
+  return run;
+}
+
+// Width and height from a PNG's header; 0, 0 when the bytes are not a PNG.
+std::pair<unsigned, unsigned> PngSize(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0) {
+    return {0, 0};
+  }
+  const auto be32 = [&](size_t at) {
+    unsigned value = 0;
+    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+  };
+  return {be32(16), be32(20)};
+}
+
+size_t Count(const std::string& haystack, const std::string& needle) {
+  size_t count = 0;
+  for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++count;
+  return count;
+}
+
+bool HasLine(const std::string& text, const std::string& line) {
+  return text.find("\n" + line + "\n") != std::string::npos;
+}
+
+TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
+  const std::string dir = TempDirectory("default");
+  const ProgramRun run = RunChart({"--out", dir + "/x"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const std::string png = Slurp(dir + "/x.png");
+  EXPECT_EQ(PngSize(png), (std::pair<unsigned, unsigned>{1280, 720}));
+  const std::string svg = Slurp(dir + "/x.svg");
+  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
+  EXPECT_NE(svg.find(">ORDINEL  NQ</text>"), std::string::npos);
+  EXPECT_NE(svg.find(">CW - Call Wall"), std::string::npos) << "the call wall's label";
+
+  EXPECT_TRUE(HasLine(run.out, "  ORDINEL  NQ")) << run.out;
+  EXPECT_TRUE(HasLine(run.out, "   Simple [Lines][Zones] Fold  Hide")) << run.out;
+  EXPECT_TRUE(HasLine(run.out, "  [Levels] Context  Strikes  Fear")) << run.out;
+  EXPECT_TRUE(HasLine(run.out, "  Levels loaded via QQQ.")) << run.out;
+  EXPECT_NE(run.out.find("CW    21862.50"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Message log:"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Pictures: " + dir + "/x.png and " + dir + "/x.svg (1280x720)"), std::string::npos)
+      << run.out;
+  EXPECT_TRUE(run.err.empty()) << run.err;
+}
+
+TEST(ChartCommand, FearInputsArriveInTheDefaultRun) {
+  const std::string dir = TempDirectory("fear");
+  const ProgramRun run = RunChart({"--click", "Fear", "--out", dir + "/fear", "--size", "900x600"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(PngSize(Slurp(dir + "/fear.png")), (std::pair<unsigned, unsigned>{900, 600}));
+  EXPECT_TRUE(HasLine(run.out, "   Levels  Context  Strikes [Fear]")) << run.out;
+  EXPECT_NE(run.out.find("Realized vol 5d"), std::string::npos) << run.out;
+  EXPECT_EQ(run.out.find("warming up"), std::string::npos) << run.out;
+}
+
+TEST(ChartCommand, FoldedPanelSurvivesTheChartFile) {
+  const std::string dir = TempDirectory("fold");
+  const std::string chartFile = dir + "/chart.json";
+  const ProgramRun first = RunChart({"--click", "Fold", "--chart-file", chartFile, "--out", dir + "/first.png"});
+  ASSERT_EQ(first.exitCode, 0) << first.err;
+  EXPECT_TRUE(HasLine(first.out, "   Simple [Lines][Zones][Expand] Hide")) << first.out;
+  EXPECT_NE(Slurp(chartFile).find("\"t1c1h0s0l0z0C0Z0\""), std::string::npos) << Slurp(chartFile);
+
+  const ProgramRun second = RunChart({"--chart-file", chartFile, "--out", dir + "/second"});
+  ASSERT_EQ(second.exitCode, 0) << second.err;
+  EXPECT_TRUE(HasLine(second.out, "   Simple [Lines][Zones][Expand] Hide")) << second.out;
+  EXPECT_EQ(second.out.find("[Levels]"), std::string::npos) << "a folded panel has no tab row";
+  EXPECT_TRUE(Exists(dir + "/second.png"));
+}
+
+TEST(ChartCommand, HeatmapAndProfileAddBands) {
+  const std::string dir = TempDirectory("heat");
+  const ProgramRun plain = RunChart({"--out", dir + "/plain"});
+  const ProgramRun heat = RunChart({"--set", "GEX heatmap over the chart (net gamma per strike)=Yes", "--set",
+                                    "GEX profile on the right edge=Yes", "--out", dir + "/heat"});
+  ASSERT_EQ(plain.exitCode, 0) << plain.err;
+  ASSERT_EQ(heat.exitCode, 0) << heat.err;
+  // Every band is a translucent rectangle; the sample map has 40 heat cells and 3 profile rows.
+  const size_t plainBands = Count(Slurp(dir + "/plain.svg"), "fill-opacity=");
+  const size_t heatBands = Count(Slurp(dir + "/heat.svg"), "fill-opacity=");
+  EXPECT_GE(heatBands, plainBands + 40) << plainBands << " vs " << heatBands;
+}
+
+TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
+  const std::string dir = TempDirectory("fail");
+  std::ofstream(dir + "/bad.json") << "[1, 2]";
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const std::vector<Case> cases = {
+      {{"--bogus"}, "ordinel chart: unknown argument '--bogus'"},
+      {{"--bars", dir + "/missing.csv"}, "ordinel chart: cannot read the bars file"},
+      {{"--origin", "http://127.0.0.1:1"}, "ordinel chart: cannot reach the levels service at http://127.0.0.1:1"},
+      {{"--click", "No such text anywhere"}, "ordinel chart: --click: no text on the chart contains"},
+      {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study has no input"},
+      {{"--chart-file", dir + "/bad.json"}, "is not a JSON object with an \"inputs\" object"},
+      {{"--size", "10x10"}, "ordinel chart: --size needs WxH"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--out", dir + "/never"});
+    const ProgramRun run = RunChart(args);
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
+    EXPECT_FALSE(Exists(dir + "/never.png")) << c.message;
+  }
+}
+
+}  // namespace

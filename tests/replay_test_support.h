@@ -1,0 +1,144 @@
+// Shared by the end-to-end test programs: runs the `ordinel` program on a scenario and reads
+// the parsed report (dumps, drawings, inputs). Each program defines ORDINEL_PROGRAM,
+// ORDINEL_TEST_SCENARIOS and ORDINEL_DATA.
+#pragma once
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "json/json_value.h"
+
+extern char** environ;
+
+namespace replay_test {
+
+struct ProgramRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// The whole file as bytes; empty when it cannot be read.
+inline std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+// Runs the program with `args`, capturing standard output and standard error.
+inline ProgramRun RunOrdinel(const std::vector<std::string>& args) {
+  static int counter = 0;
+  const std::string base = testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" +
+                           std::to_string(counter++);
+  const std::string outPath = base + ".out";
+  const std::string errPath = base + ".err";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all = {ORDINEL_PROGRAM};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : all) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ProgramRun run;
+  pid_t pid = 0;
+  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  run.out = Slurp(outPath);
+  run.err = Slurp(errPath);
+  unlink(outPath.c_str());
+  unlink(errPath.c_str());
+  return run;
+}
+
+inline std::string TestScenario(const std::string& name) {
+  return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
+}
+
+inline std::string SampleScenario(const std::string& name) {
+  return std::string(ORDINEL_DATA) + "/scenarios/" + name;
+}
+
+inline std::string AnswerFile(const std::string& name) {
+  return std::string(ORDINEL_DATA) + "/answers/" + name;
+}
+
+// Runs a scenario that must succeed and returns its parsed report; a failed run fails the test.
+inline json::Value Report(const std::string& scenario) {
+  const ProgramRun run = RunOrdinel({"replay", scenario});
+  EXPECT_EQ(run.exitCode, 0) << scenario << "\n" << run.err;
+  json::Value report;
+  EXPECT_TRUE(json::ParseJson(run.out, &report)) << scenario << "\n" << run.out.substr(0, 500);
+  return report;
+}
+
+// The member at `path`, or a null value when any step is missing.
+inline const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
+  static const json::Value kMissing;
+  const json::Value* current = &v;
+  for (const char* key : path) {
+    current = json::Member(*current, key);
+    if (!current) return kMissing;
+  }
+  return *current;
+}
+
+// The dump named `name`, or nullptr.
+inline const json::Value* Dump(const json::Value& report, const std::string& name) {
+  for (const json::Value& dump : At(report, {"dumps"}).elements) {
+    if (At(dump, {"name"}).text == name) return &dump;
+  }
+  return nullptr;
+}
+
+// The value of the subgraph named `name` in a dump; -1 when there is no such subgraph.
+inline double SubgraphValue(const json::Value& dump, const std::string& name) {
+  for (const json::Value& subgraph : At(dump, {"subgraphs"}).elements) {
+    if (At(subgraph, {"name"}).text == name) return At(subgraph, {"value"}).number;
+  }
+  return -1;
+}
+
+// The drawing with line number `line` in a dump, or nullptr.
+inline const json::Value* Drawing(const json::Value& dump, int line) {
+  for (const json::Value& d : At(dump, {"drawings"}).elements) {
+    if (At(d, {"line"}).number == line) return &d;
+  }
+  return nullptr;
+}
+
+// The line numbers of the dump's drawings in [first, last], in report order.
+inline std::vector<int> DrawingLines(const json::Value& dump, int first, int last) {
+  std::vector<int> lines;
+  for (const json::Value& d : At(dump, {"drawings"}).elements) {
+    const int line = static_cast<int>(At(d, {"line"}).number);
+    if (line >= first && line <= last) lines.push_back(line);
+  }
+  return lines;
+}
+
+// The first text drawing whose text equals `text`, or nullptr.
+inline const json::Value* TextDrawing(const json::Value& dump, const std::string& text) {
+  for (const json::Value& d : At(dump, {"drawings"}).elements) {
+    if (At(d, {"kind"}).text == "text" && At(d, {"text"}).text == text) return &d;
+  }
+  return nullptr;
+}
+
+}  // namespace replay_test
