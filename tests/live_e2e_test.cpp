@@ -111,10 +111,10 @@ class LiveTransport : public ::testing::Test {
     EXPECT_TRUE(service::ReadDataFile(catalogue_, name, &bytes)) << name;
     return bytes;
   }
-  void SetFault(const char* path, const char* spec) {
+  void SetFault(const char* path, const char* faultText) {
     service::Fault fault;
     std::string error;
-    ASSERT_TRUE(service::ParseFaultSpec(spec, &fault, &error)) << spec << ": " << error;
+    ASSERT_TRUE(service::ParseFaultText(faultText, &fault, &error)) << faultText << ": " << error;
     service_.Faults().Set(path, fault);
   }
   HttpRequestRecord Get(const std::string& target) const {

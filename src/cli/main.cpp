@@ -12,7 +12,7 @@ constexpr const char* kUsage =
     "                                        ordinel-chart.png and .svg (chart --help)\n"
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
-    "  service [--port N] [--data DIR] [--fault PATH=SPEC ...]\n"
+    "  service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
     "                                        sample levels service on loopback\n";
 
 }  // namespace

@@ -17,12 +17,12 @@ namespace cli {
 namespace {
 
 constexpr const char* kServiceUsage =
-    "usage: ordinel service [--port N] [--data DIR] [--fault PATH=SPEC ...]\n"
+    "usage: ordinel service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
     "  --port N           loopback port; 0 (the default) takes any free port\n"
     "  --data DIR         directory of the sample answers (default: the repository's\n"
     "                     data/answers)\n"
-    "  --fault PATH=SPEC  inject a fault on PATH: a request path, '*' (every path), levels,\n"
-    "                     vix, qqq or research. SPEC is a comma list of delay=MS status=CODE\n"
+    "  --fault PATH=FAULT  inject a fault on PATH: a request path, '*' (every path), levels,\n"
+    "                     vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
     "                     html file=NAME truncate[=N] oversize=N drop count=N,\n"
     "                     e.g. --fault levels=delay=2000,status=503\n"
     "Prints \"listening on http://127.0.0.1:PORT\" and serves until interrupted.\n";

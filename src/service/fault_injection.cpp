@@ -1,4 +1,4 @@
-// Fault specs, their table, and the faults that change an answer's status and body.
+// Fault descriptions, their table, and the faults that change an answer's status and body.
 #include "service/fault_injection.h"
 
 #include <algorithm>
@@ -25,7 +25,7 @@ constexpr Alias kAliases[] = {{"levels", kLevelsPath},
                               {"qqq", kQqqChartPath},
                               {"research", kResearchPath}};
 
-// Digits only: a sign, blanks or a fraction make the spec a mistake, not a number.
+// Digits only: a sign, blanks or a fraction make the text a mistake, not a number.
 bool ReadInteger(std::string_view digits, int64_t low, int64_t high, int64_t* out) {
   if (digits.empty()) return false;
   int64_t value = 0;
@@ -112,24 +112,24 @@ bool ApplyPart(std::string_view name, std::optional<std::string_view> value, Fau
 
 }  // namespace
 
-bool ParseFaultSpec(std::string_view spec, Fault* out, std::string* error) {
-  if (spec.empty()) {
-    *error = "empty fault spec";
+bool ParseFaultText(std::string_view text, Fault* out, std::string* error) {
+  if (text.empty()) {
+    *error = "empty fault description";
     return false;
   }
   Fault fault;
   std::set<std::string, std::less<>> seen;
   size_t start = 0;
-  while (start <= spec.size()) {
-    const size_t comma = spec.find(',', start);
+  while (start <= text.size()) {
+    const size_t comma = text.find(',', start);
     const std::string_view part =
-        spec.substr(start, comma == spec.npos ? spec.npos : comma - start);
+        text.substr(start, comma == text.npos ? text.npos : comma - start);
     const size_t equals = part.find('=');
     const std::string_view name = part.substr(0, equals);
     std::optional<std::string_view> value;
     if (equals != part.npos) value = part.substr(equals + 1);
     if (name.empty()) {
-      *error = "empty part in fault spec '" + std::string(spec) + "'";
+      *error = "empty part in fault description '" + std::string(text) + "'";
       return false;
     }
     if (!seen.insert(std::string(name)).second) {
@@ -137,7 +137,7 @@ bool ParseFaultSpec(std::string_view spec, Fault* out, std::string* error) {
       return false;
     }
     if (!ApplyPart(name, value, &fault, error)) return false;
-    if (comma == spec.npos) break;
+    if (comma == text.npos) break;
     start = comma + 1;
   }
   *out = std::move(fault);
@@ -148,7 +148,7 @@ bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out
                         std::string* error) {
   const size_t equals = argument.find('=');
   if (equals == argument.npos || equals == 0) {
-    *error = "expected PATH=SPEC, got '" + std::string(argument) + "'";
+    *error = "expected PATH=FAULT, got '" + std::string(argument) + "'";
     return false;
   }
   const std::string_view target = argument.substr(0, equals);
@@ -159,7 +159,7 @@ bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out
              "' (a path starting with '/', '*', levels, vix, qqq or research)";
     return false;
   }
-  if (!ParseFaultSpec(argument.substr(equals + 1), out, error)) return false;
+  if (!ParseFaultText(argument.substr(equals + 1), out, error)) return false;
   *path = FaultPathKey(target);
   return true;
 }

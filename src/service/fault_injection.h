@@ -16,7 +16,7 @@ namespace service {
 inline constexpr int kMaxFaultDelayMs = 600000;
 inline constexpr int64_t kMaxFaultBodyBytes = int64_t{1} << 30;
 
-// One fault; the parts combine (a delay with a status, say). The spec text of each part is
+// One fault; the parts combine (a delay with a status, say). The text text of each part is
 // given in brackets.
 struct Fault {
   int delayMs = 0;             // [delay=MS] wait before answering
@@ -34,9 +34,9 @@ struct Fault {
 // False with a reason for an unknown or repeated part, a malformed or out-of-range number
 // (delay 0..600000, status 100..599, sizes 0..2^30, count 1..1000000), an unsafe file name or
 // an empty list.
-bool ParseFaultSpec(std::string_view spec, Fault* out, std::string* error);
+bool ParseFaultText(std::string_view text, Fault* out, std::string* error);
 
-// Reads "PATH=SPEC" as given to --fault: PATH is a request path ("/extension/levels", percent
+// Reads "PATH=FAULT" as given to --fault: PATH is a request path ("/extension/levels", percent
 // escapes allowed), "*" for every path, or one of the names levels, vix, qqq, research.
 // `path` receives the path key (see FaultPathKey). False with a reason for a bad argument.
 bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out,

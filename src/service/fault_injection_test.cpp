@@ -19,7 +19,7 @@ std::string Describe(const Fault& f) {
 
 TEST(FaultSpec, ReadsEveryPartAndCombinations) {
   const struct {
-    const char* spec;
+    const char* text;
     const char* fields;
   } cases[] = {
       {"delay=250", "delay=250 status=0 html=0 file= truncate=0/-1 oversize=0 drop=0 count=0"},
@@ -38,13 +38,13 @@ TEST(FaultSpec, ReadsEveryPartAndCombinations) {
   for (const auto& c : cases) {
     Fault fault;
     std::string error;
-    ASSERT_TRUE(ParseFaultSpec(c.spec, &fault, &error)) << c.spec << ": " << error;
-    EXPECT_EQ(Describe(fault), c.fields) << c.spec;
+    ASSERT_TRUE(ParseFaultText(c.text, &fault, &error)) << c.text << ": " << error;
+    EXPECT_EQ(Describe(fault), c.fields) << c.text;
   }
 }
 
 TEST(FaultSpec, RefusesMalformedSpecs) {
-  for (const char* spec : {"",
+  for (const char* text : {"",
                            ",",
                            "delay",
                            "delay=",
@@ -73,9 +73,9 @@ TEST(FaultSpec, RefusesMalformedSpecs) {
     Fault fault;
     fault.delayMs = 77;
     std::string error;
-    EXPECT_FALSE(ParseFaultSpec(spec, &fault, &error)) << "'" << spec << "'";
-    EXPECT_FALSE(error.empty()) << "'" << spec << "'";
-    EXPECT_EQ(fault.delayMs, 77) << "'" << spec << "' wrote into the fault";
+    EXPECT_FALSE(ParseFaultText(text, &fault, &error)) << "'" << text << "'";
+    EXPECT_FALSE(error.empty()) << "'" << text << "'";
+    EXPECT_EQ(fault.delayMs, 77) << "'" << text << "' wrote into the fault";
   }
 }
 
@@ -140,7 +140,7 @@ TEST(FaultAnswer, ChangesStatusAndBodyAsAsked) {
   const FixtureCatalogue catalogue{testing::LabelledDataDir(), {}};
   const FixtureAnswer file{200, "application/json", "0123456789"};
   const struct {
-    const char* spec;
+    const char* text;
     int status;
     const char* body;  // exact body, or "<html>" for any HTML page
   } cases[] = {
@@ -159,14 +159,14 @@ TEST(FaultAnswer, ChangesStatusAndBodyAsAsked) {
   for (const auto& c : cases) {
     Fault fault;
     std::string error;
-    ASSERT_TRUE(ParseFaultSpec(c.spec, &fault, &error)) << c.spec;
+    ASSERT_TRUE(ParseFaultText(c.text, &fault, &error)) << c.text;
     const FixtureAnswer answer = ApplyFaultToAnswer(fault, catalogue, file);
-    EXPECT_EQ(answer.status, c.status) << c.spec;
+    EXPECT_EQ(answer.status, c.status) << c.text;
     if (std::string_view(c.body) == "<html>") {
-      EXPECT_NE(answer.body.find("<html>"), std::string::npos) << c.spec;
-      EXPECT_EQ(answer.contentType.rfind("text/html", 0), 0u) << c.spec;
+      EXPECT_NE(answer.body.find("<html>"), std::string::npos) << c.text;
+      EXPECT_EQ(answer.contentType.rfind("text/html", 0), 0u) << c.text;
     } else {
-      EXPECT_EQ(answer.body, c.body) << c.spec;
+      EXPECT_EQ(answer.body, c.body) << c.text;
     }
   }
 }

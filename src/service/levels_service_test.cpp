@@ -42,10 +42,10 @@ class LevelsServiceTest : public ::testing::Test {
     EXPECT_TRUE(ReadDataFile(catalogue_, name, &bytes)) << name;
     return bytes;
   }
-  void SetFault(const char* path, const char* spec) {
+  void SetFault(const char* path, const char* text) {
     Fault fault;
     std::string error;
-    ASSERT_TRUE(ParseFaultSpec(spec, &fault, &error)) << spec << ": " << error;
+    ASSERT_TRUE(ParseFaultText(text, &fault, &error)) << text << ": " << error;
     service_.Faults().Set(path, fault);
   }
 

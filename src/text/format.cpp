@@ -15,7 +15,7 @@ constexpr int kMaxFieldSize = 1 << 20;
 // Digits before the point of the largest double, plus room for sign, point and exponent.
 constexpr size_t kFloatHeadroom = 330;
 
-struct Spec {
+struct Conversion {
   bool left = false;
   bool plus = false;
   bool space = false;
@@ -26,7 +26,7 @@ struct Spec {
   char conversion = 0;
 };
 
-enum class SpecStatus { kComplete, kUnknown, kUnfinished };
+enum class ConversionStatus { kComplete, kUnknown, kUnfinished };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -48,38 +48,38 @@ int ReadCount(std::string_view format, size_t* pos) {
 }
 
 // Reads the conversion that starts after the '%' at `*pos`; leaves `*pos` after its last byte.
-SpecStatus ReadSpec(std::string_view format, size_t* pos, Spec* spec) {
+ConversionStatus ReadConversion(std::string_view format, size_t* pos, Conversion* conv) {
   for (; *pos < format.size(); ++*pos) {
     const char c = format[*pos];
-    if (c == '-') spec->left = true;
-    else if (c == '+') spec->plus = true;
-    else if (c == ' ') spec->space = true;
-    else if (c == '#') spec->alternate = true;
-    else if (c == '0') spec->zero = true;
+    if (c == '-') conv->left = true;
+    else if (c == '+') conv->plus = true;
+    else if (c == ' ') conv->space = true;
+    else if (c == '#') conv->alternate = true;
+    else if (c == '0') conv->zero = true;
     else break;
   }
   // '*' would need an argument of its own; such a conversion is left as written.
   bool star = SkipStar(format, pos);
-  spec->width = ReadCount(format, pos);
+  conv->width = ReadCount(format, pos);
   if (*pos < format.size() && format[*pos] == '.') {
     ++*pos;
     star = SkipStar(format, pos) || star;
-    spec->precision = ReadCount(format, pos);
+    conv->precision = ReadCount(format, pos);
   }
   while (*pos < format.size() && IsOneOf(format[*pos], "hlLzjt")) ++*pos;
-  if (*pos >= format.size()) return SpecStatus::kUnfinished;
-  spec->conversion = format[(*pos)++];
-  if (star || !IsOneOf(spec->conversion, "diuxXocsfFeEgG%")) return SpecStatus::kUnknown;
-  return SpecStatus::kComplete;
+  if (*pos >= format.size()) return ConversionStatus::kUnfinished;
+  conv->conversion = format[(*pos)++];
+  if (star || !IsOneOf(conv->conversion, "diuxXocsfFeEgG%")) return ConversionStatus::kUnknown;
+  return ConversionStatus::kComplete;
 }
 
 // Lays out prefix (sign, "0x") and body in the field, padding with zeros between them or
 // with spaces outside.
-void AppendField(const Spec& spec, std::string_view prefix, std::string_view body, bool zeroPad,
+void AppendField(const Conversion& conv, std::string_view prefix, std::string_view body, bool zeroPad,
                  std::string* out) {
   const size_t used = prefix.size() + body.size();
-  const size_t pad = static_cast<size_t>(spec.width) > used ? spec.width - used : 0;
-  if (spec.left) {
+  const size_t pad = static_cast<size_t>(conv.width) > used ? conv.width - used : 0;
+  if (conv.left) {
     out->append(prefix).append(body).append(pad, ' ');
   } else if (zeroPad) {
     out->append(prefix).append(pad, '0').append(body);
@@ -96,8 +96,8 @@ unsigned long long WrappedToArgumentWidth(const FormatArg& arg) {
   return bits & ((1ULL << (arg.bytes * 8)) - 1);
 }
 
-void FormatInteger(const Spec& spec, const FormatArg& arg, std::string* out) {
-  const char conversion = spec.conversion;
+void FormatInteger(const Conversion& conv, const FormatArg& arg, std::string* out) {
+  const char conversion = conv.conversion;
   const bool isSigned = conversion == 'd' || conversion == 'i';
   bool negative = false;
   unsigned long long magnitude = arg.u;
@@ -109,31 +109,31 @@ void FormatInteger(const Spec& spec, const FormatArg& arg, std::string* out) {
   }
   if (conversion == 'c') {
     const char byte = static_cast<char>(static_cast<unsigned char>(magnitude));
-    AppendField(spec, {}, std::string_view(&byte, 1), false, out);
+    AppendField(conv, {}, std::string_view(&byte, 1), false, out);
     return;
   }
   const int base = conversion == 'o' ? 8 : (conversion == 'x' || conversion == 'X') ? 16 : 10;
   char digitBuffer[32];
   char* digitsEnd = std::to_chars(digitBuffer, digitBuffer + sizeof digitBuffer, magnitude, base).ptr;
   std::string_view digits(digitBuffer, digitsEnd - digitBuffer);
-  if (spec.precision == 0 && magnitude == 0) digits = {};
+  if (conv.precision == 0 && magnitude == 0) digits = {};
 
   std::string body;
-  const size_t minimumDigits = spec.precision > 0 ? static_cast<size_t>(spec.precision) : 0;
+  const size_t minimumDigits = conv.precision > 0 ? static_cast<size_t>(conv.precision) : 0;
   if (digits.size() < minimumDigits) body.append(minimumDigits - digits.size(), '0');
   body.append(digits);
   if (conversion == 'X') {
     for (char& c : body) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  if (conversion == 'o' && spec.alternate && (body.empty() || body[0] != '0')) body.insert(0, "0");
+  if (conversion == 'o' && conv.alternate && (body.empty() || body[0] != '0')) body.insert(0, "0");
 
   std::string_view prefix;
   if (isSigned) {
-    prefix = negative ? "-" : spec.plus ? "+" : spec.space ? " " : "";
-  } else if (spec.alternate && magnitude != 0 && base == 16) {
+    prefix = negative ? "-" : conv.plus ? "+" : conv.space ? " " : "";
+  } else if (conv.alternate && magnitude != 0 && base == 16) {
     prefix = conversion == 'X' ? "0X" : "0x";
   }
-  AppendField(spec, prefix, body, spec.zero && spec.precision < 0, out);
+  AppendField(conv, prefix, body, conv.zero && conv.precision < 0, out);
 }
 
 // ---- floating point -------------------------------------------------------------------------
@@ -171,9 +171,9 @@ void EnsurePoint(std::string* body) {
   body->insert(exponent == std::string::npos ? body->size() : exponent, ".");
 }
 
-std::string FiniteBody(const Spec& spec, double magnitude) {
-  const char style = static_cast<char>(spec.conversion | 0x20);
-  const int precision = spec.precision < 0 ? 6 : spec.precision;
+std::string FiniteBody(const Conversion& conv, double magnitude) {
+  const char style = static_cast<char>(conv.conversion | 0x20);
+  const int precision = conv.precision < 0 ? 6 : conv.precision;
   std::string body;
   if (style == 'f') {
     body = ToChars(magnitude, std::chars_format::fixed, precision);
@@ -186,46 +186,46 @@ std::string FiniteBody(const Spec& spec, double magnitude) {
     if (exponent < significant && exponent >= -4) {
       body = ToChars(magnitude, std::chars_format::fixed, significant - 1 - exponent);
     }
-    if (!spec.alternate) StripTrailingZeros(&body);
+    if (!conv.alternate) StripTrailingZeros(&body);
   }
-  if (spec.alternate) EnsurePoint(&body);
+  if (conv.alternate) EnsurePoint(&body);
   return body;
 }
 
-void FormatFloat(const Spec& spec, double value, std::string* out) {
-  const bool upper = spec.conversion >= 'A' && spec.conversion <= 'Z';
-  const std::string_view sign = std::signbit(value) ? "-" : spec.plus ? "+" : spec.space ? " " : "";
+void FormatFloat(const Conversion& conv, double value, std::string* out) {
+  const bool upper = conv.conversion >= 'A' && conv.conversion <= 'Z';
+  const std::string_view sign = std::signbit(value) ? "-" : conv.plus ? "+" : conv.space ? " " : "";
   std::string body;
   if (std::isnan(value)) {
     body = upper ? "NAN" : "nan";
   } else if (std::isinf(value)) {
     body = upper ? "INF" : "inf";
   } else {
-    body = FiniteBody(spec, std::fabs(value));
+    body = FiniteBody(conv, std::fabs(value));
     if (upper) {
       for (char& c : body) c = c == 'e' ? 'E' : c;
     }
   }
-  AppendField(spec, sign, body, spec.zero && std::isfinite(value), out);
+  AppendField(conv, sign, body, conv.zero && std::isfinite(value), out);
 }
 
 // ---- dispatch -------------------------------------------------------------------------------
 
-void FormatOne(const Spec& spec, const FormatArg& arg, std::string* out) {
+void FormatOne(const Conversion& conv, const FormatArg& arg, std::string* out) {
   using Type = FormatArg::Type;
-  switch (spec.conversion) {
+  switch (conv.conversion) {
     case 's':
       if (arg.type == Type::kText) {
         std::string_view textArg = arg.s;
-        if (spec.precision >= 0) textArg = textArg.substr(0, spec.precision);
-        AppendField(spec, {}, textArg, false, out);
+        if (conv.precision >= 0) textArg = textArg.substr(0, conv.precision);
+        AppendField(conv, {}, textArg, false, out);
       }
       return;
     case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
-      if (arg.type == Type::kDouble) FormatFloat(spec, arg.d, out);
+      if (arg.type == Type::kDouble) FormatFloat(conv, arg.d, out);
       return;
     default:
-      if (arg.type == Type::kSigned || arg.type == Type::kUnsigned) FormatInteger(spec, arg, out);
+      if (arg.type == Type::kSigned || arg.type == Type::kUnsigned) FormatInteger(conv, arg, out);
       return;
   }
 }
@@ -242,15 +242,15 @@ std::string FormatArgs(std::string_view format, const FormatArg* args, size_t co
     out.append(format.substr(pos, percent - pos));
     if (percent == std::string_view::npos) break;
     pos = percent + 1;
-    Spec spec;
-    const SpecStatus status = ReadSpec(format, &pos, &spec);
-    if (status == SpecStatus::kUnfinished) break;
-    if (status == SpecStatus::kUnknown) {
+    Conversion conv;
+    const ConversionStatus status = ReadConversion(format, &pos, &conv);
+    if (status == ConversionStatus::kUnfinished) break;
+    if (status == ConversionStatus::kUnknown) {
       out.append(format.substr(percent, pos - percent));
-    } else if (spec.conversion == '%') {
+    } else if (conv.conversion == '%') {
       out.push_back('%');
     } else if (next < count) {
-      FormatOne(spec, args[next++], &out);
+      FormatOne(conv, args[next++], &out);
     } else {
       ++next;
     }
