@@ -5,6 +5,7 @@
 #include "draw/drawing_pass.h"
 #include "panel/panel_click.h"
 #include "panel/panel_pass.h"
+#include "panel/text_format.h"
 #include "research/new_york_calendar.h"
 #include "research/research_panel.h"
 #include "research/research_session.h"
@@ -69,8 +70,8 @@ void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const Call
   }
 }
 
-// Steps 9-11: research identity, completion of the pending request, kick-off on a changed
-// request value. The worker runs beside the call; nothing here waits for it.
+// Research: identity, completion of the pending request, kick-off on a changed request
+// value. The worker runs beside the call; nothing here waits for it.
 void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in,
                       const std::string& researchDay) {
   const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
@@ -106,7 +107,8 @@ void ApplySettingsSignature(host::StudyHost& sc, InstanceState& state) {
   state.initialised = true;
 }
 
-// Steps 12-20: validity gates, then the request phase.
+// Validity gates, then the request phase; a selection other than legacy never falls back to
+// an older map while an error stands.
 void RunRequestGates(host::StudyHost& sc, InstanceState& state, const CallInputs& in, double now) {
   if (!in.selection.valid) {
     payload::ResetSnapshot(&state.snapshot);
@@ -130,18 +132,13 @@ double ChartPrice(const host::StudyHost& sc) {
   return bars > 0 ? sc.BarClose(bars - 1) : 0;
 }
 
-std::string FormatPriceText(const host::StudyHost& sc, double price) {
-  std::string text = sc.FormatPrice(price);
-  return text.empty() ? text::Format("%.2f", price) : text;
-}
-
 void ApplyScaleGuard(host::StudyHost& sc, InstanceState& state, const CallInputs& in) {
   const bool wasTripped = state.scaleGuardTripped;
   const std::string wasMessage = state.scaleGuardMessage;
   const bool ownUnderlying = ResolveApiSymbol(sc.ChartSymbol()) == state.apiSymbol;
   const ScaleGuardResult guard =
       CheckScaleGuard(state.snapshot, ChartPrice(sc), in.scaleGuardLimit, ownUnderlying,
-                      [&sc](double price) { return FormatPriceText(sc, price); });
+                      [&sc](double price) { return panel::FormatPriceText(sc, price); });
   state.scaleGuardTripped = guard.tripped;
   state.scaleGuardMessage = guard.message;
   if (guard.tripped == wasTripped && guard.message == wasMessage) return;
