@@ -1,34 +1,20 @@
 // Runs `ordinel chart`, the main job, on its embedded default and checks the pictures and the
 // printed panel.
-#include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
-extern char** environ;
+#include "replay_test_support.h"
 
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using replay_test::ProgramRun;
+using replay_test::Slurp;
 
 bool Exists(const std::string& path) {
   struct stat info {};
@@ -42,34 +28,10 @@ std::string TempDirectory(const std::string& name) {
   return dir;
 }
 
-ProgramRun RunChart(const std::vector<std::string>& args) {
-  static int counter = 0;
-  const std::string base = testing::TempDir() + "/ordinel_chart_run_" + std::to_string(getpid()) + "_" +
-                           std::to_string(counter++);
-  const std::string outPath = base + ".out";
-  const std::string errPath = base + ".err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all = {ORDINEL_PROGRAM, "chart"};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  ProgramRun run;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = Slurp(outPath);
-  run.err = Slurp(errPath);
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
-  return run;
+// Runs `ordinel chart` with `args`.
+ProgramRun RunChart(std::vector<std::string> args) {
+  args.insert(args.begin(), "chart");
+  return replay_test::RunOrdinel(args);
 }
 
 // Width and height from a PNG's header; 0, 0 when the bytes are not a PNG.

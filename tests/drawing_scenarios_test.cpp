@@ -1,84 +1,29 @@
 // Runs `ordinel replay` on the drawing scenarios (tests/scenarios/drawing_*.json) and checks
 // the chart drawings in their reports against values worked out by hand from the sample
 // answers. The panel (line numbers 71400-71499) is left out of every check.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <initializer_list>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "json/json_value.h"
+#include "replay_test_support.h"
 #include "text/format.h"
-
-extern char** environ;
 
 namespace {
 
+using replay_test::At;
+using replay_test::Report;
+using replay_test::RequiredDump;
+using replay_test::Slurp;
+using replay_test::TestScenario;
+
 constexpr int kPanelFirstLine = 71400;
 constexpr int kPanelLastLine = 71499;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-std::string ScenarioPath(const std::string& name) {
-  return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
-}
-
-// Runs `ordinel replay` on the scenario and returns its parsed report; a failed run fails the
-// calling test.
-json::Value Replay(const std::string& scenario) {
-  const std::string outPath = testing::TempDir() + "/ordinel_drawing_" + std::to_string(getpid()) + ".out";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::string program = ORDINEL_PROGRAM;
-  std::string command = "replay";
-  std::string path = ScenarioPath(scenario);
-  char* argv[] = {program.data(), command.data(), path.data(), nullptr};
-  pid_t pid = 0;
-  int status = -1;
-  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv, environ) == 0) waitpid(pid, &status, 0);
-  posix_spawn_file_actions_destroy(&actions);
-  const std::string out = Slurp(outPath);
-  unlink(outPath.c_str());
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << scenario << " status " << status;
-  json::Value report;
-  EXPECT_TRUE(json::ParseJson(out, &report)) << scenario << ": " << out.substr(0, 300);
-  return report;
-}
-
-const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
-  static const json::Value kMissing;
-  const json::Value* current = &v;
-  for (const char* key : path) {
-    current = json::Member(*current, key);
-    if (!current) return kMissing;
-  }
-  return *current;
-}
-
-const json::Value& Dump(const json::Value& report, const std::string& name) {
-  static const json::Value kMissing;
-  for (const json::Value& dump : At(report, {"dumps"}).elements) {
-    if (At(dump, {"name"}).text == name) return dump;
-  }
-  ADD_FAILURE() << "no dump named " << name;
-  return kMissing;
-}
 
 std::string Rgb(const json::Value& colour) {
   if (colour.elements.size() != 3) return "rgb(?)";
@@ -162,9 +107,9 @@ std::set<int> Ranges(std::initializer_list<std::pair<int, int>> ranges) {
 class DrawingEveryLayer : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    report_ = new json::Value(Replay("drawing_every_layer.json"));
+    report_ = new json::Value(Report(TestScenario("drawing_every_layer.json")));
     scenario_ = new json::Value();
-    EXPECT_TRUE(json::ParseJson(Slurp(ScenarioPath("drawing_every_layer.json")), scenario_));
+    EXPECT_TRUE(json::ParseJson(Slurp(TestScenario("drawing_every_layer.json")), scenario_));
   }
   static void TearDownTestSuite() {
     delete report_;
@@ -215,11 +160,11 @@ TEST_F(DrawingEveryLayer, EveryLineNumberOfThePlanThatTheSampleFills) {
       {72100, 72101},
   });
   // The vanna and vega maps' lowest 40 strikes (QQQ 380-419) carry 0: nothing drawn there.
-  EXPECT_EQ(LineNumbers(ChartDrawings(Dump(*report_, "loaded"))), expected);
+  EXPECT_EQ(LineNumbers(ChartDrawings(RequiredDump(*report_, "loaded"))), expected);
 }
 
 TEST_F(DrawingEveryLayer, CoreAndFocusLinesCarryExposureAndTouchSuffixes) {
-  const auto drawings = ChartDrawings(Dump(*report_, "loaded"));
+  const auto drawings = ChartDrawings(RequiredDump(*report_, "loaded"));
   // "Line width" 2 and "Show level values in the price scale" on apply to these rows only.
   const std::vector<std::string> expected = {
       // Call wall: GEX 1184689403 and DEX -1717806195 are at least 1e9 (%.1fB); touch 13.3.
@@ -242,7 +187,7 @@ TEST_F(DrawingEveryLayer, CoreAndFocusLinesCarryExposureAndTouchSuffixes) {
 }
 
 TEST_F(DrawingEveryLayer, RepresentativeLineOfEveryOverlay) {
-  const auto drawings = ChartDrawings(Dump(*report_, "loaded"));
+  const auto drawings = ChartDrawings(RequiredDump(*report_, "loaded"));
   const std::string kZeroGamma = "rgb(94,214,196)";  // fixed, not a subgraph colour
   const std::vector<std::string> expected = {
       // Zones: the high line is labelled (and gets suffixes), the low line has no text at all.
@@ -306,7 +251,7 @@ TEST_F(DrawingEveryLayer, RepresentativeLineOfEveryOverlay) {
 // Heat cells reach halfway to the neighbouring strikes (41.25 apart: +-20.625); transparency
 // (1 - sqrt(|s|) x 20 / 100) x 100 + 0.5, truncated.
 TEST_F(DrawingEveryLayer, HeatmapCellsAndProfileBars) {
-  const auto drawings = ChartDrawings(Dump(*report_, "loaded"));
+  const auto drawings = ChartDrawings(RequiredDump(*report_, "loaded"));
   const std::vector<std::string> expected = {
       // gex_topo rows summed over expiries: 20707.5 sums to -1317339 (s = -0.0011, t 99),
       // 21862.5 to the maximum 1218064085 (t 80), 22316.25 to 156008405 (s = 0.128, t 93).
@@ -335,11 +280,11 @@ TEST_F(DrawingEveryLayer, HeatmapCellsAndProfileBars) {
 // Core line numbers follow the rows drawn, not the levels: the call wall arriving in a later
 // answer takes 71000 and pushes the others up.
 TEST(DrawingScenarios, CallWallAbsentThenPresentRenumbersTheCoreLines) {
-  const json::Value report = Replay("drawing_call_wall_appears.json");
-  EXPECT_EQ(LinesAndLabels(Dump(report, "without call wall")),
+  const json::Value report = Report(TestScenario("drawing_call_wall_appears.json"));
+  EXPECT_EQ(LinesAndLabels(RequiredDump(report, "without call wall")),
             (std::vector<std::string>{"71000 21243.750000 'PW - Put Wall'", "71001 21456.750000 'GF - Gamma Flip'",
                                       "71002 21420.750000 'VT/HVL - Vol Trigger'", "71134 rect"}));
-  EXPECT_EQ(LinesAndLabels(Dump(report, "with call wall")),
+  EXPECT_EQ(LinesAndLabels(RequiredDump(report, "with call wall")),
             (std::vector<std::string>{"71000 21862.500000 'CW - Call Wall'", "71001 21243.750000 'PW - Put Wall'",
                                       "71002 21456.750000 'GF - Gamma Flip'",
                                       "71003 21420.750000 'VT/HVL - Vol Trigger'", "71134 rect"}));
@@ -348,7 +293,7 @@ TEST(DrawingScenarios, CallWallAbsentThenPresentRenumbersTheCoreLines) {
 // Over the extended sample with default inputs plus max pain, OI walls and zero DEX: the
 // touch suffix is on by default; focus lines follow the core rows.
 TEST(DrawingScenarios, MaxPainSwitchedOffRenumbersTheLinesAfterIt) {
-  const json::Value report = Replay("drawing_max_pain_toggle.json");
+  const json::Value report = Report(TestScenario("drawing_max_pain_toggle.json"));
   const std::vector<std::string> before = {
       "71000 21862.500000 'CW - Call Wall  P(touch) 13%'",  "71001 21243.750000 'PW - Put Wall  P(touch) 29%'",
       "71002 21456.750000 'GF - Gamma Flip  P(touch) 86%'", "71003 21420.750000 'VT/HVL - Vol Trigger  P(touch) 74%'",
@@ -369,21 +314,21 @@ TEST(DrawingScenarios, MaxPainSwitchedOffRenumbersTheLinesAfterIt) {
     std::erase_if(lines, [](const std::string& line) { return std::stoi(line.substr(0, 5)) > 71010; });
     return lines;
   };
-  EXPECT_EQ(core(Dump(report, "max pain on")), before);
-  EXPECT_EQ(core(Dump(report, "max pain off")), after) << "71010 must be deleted, not left over";
-  EXPECT_EQ(core(Dump(report, "max pain on again")), before);
+  EXPECT_EQ(core(RequiredDump(report, "max pain on")), before);
+  EXPECT_EQ(core(RequiredDump(report, "max pain off")), after) << "71010 must be deleted, not left over";
+  EXPECT_EQ(core(RequiredDump(report, "max pain on again")), before);
   // Layers after the core lines keep their fixed numbers throughout.
-  EXPECT_EQ(LinesAndLabels(Dump(report, "max pain off")).size() + 1,
-            LinesAndLabels(Dump(report, "max pain on")).size());
+  EXPECT_EQ(LinesAndLabels(RequiredDump(report, "max pain off")).size() + 1,
+            LinesAndLabels(RequiredDump(report, "max pain on")).size());
 }
 
 // A snapshot that stops being valid removes every chart drawing on the next pass.
 TEST(DrawingScenarios, SnapshotThatStopsBeingValidRemovesEveryChartDrawing) {
   // "Requested symbol" NQ -> ES changes the fetch key: the map is reset and ES is requested.
-  const json::Value switched = Replay("drawing_symbol_switch.json");
+  const json::Value switched = Report(TestScenario("drawing_symbol_switch.json"));
   // A bar closing at 23000 puts spot 21500 6.52 % away (limit 2): the guard trips; a bar back
   // at 21500 clears it and the same map is drawn again.
-  const json::Value guarded = Replay("drawing_scale_guard.json");
+  const json::Value guarded = Report(TestScenario("drawing_scale_guard.json"));
   struct Case {
     const char* name;
     const json::Value& report;
@@ -395,21 +340,21 @@ TEST(DrawingScenarios, SnapshotThatStopsBeingValidRemovesEveryChartDrawing) {
       {"scale guard", guarded, "tripped", "back"},
   };
   for (const Case& c : cases) {
-    const std::vector<std::string> loaded = LinesAndLabels(Dump(c.report, "loaded"));
+    const std::vector<std::string> loaded = LinesAndLabels(RequiredDump(c.report, "loaded"));
     ASSERT_GE(loaded.size(), 30u) << c.name;
     EXPECT_EQ(loaded.front(), "71000 21862.500000 'CW - Call Wall  P(touch) 13%'") << c.name;
-    EXPECT_TRUE(ChartDrawings(Dump(c.report, c.gone)).empty()) << c.name;
+    EXPECT_TRUE(ChartDrawings(RequiredDump(c.report, c.gone)).empty()) << c.name;
     if (c.back) {
-      EXPECT_EQ(LinesAndLabels(Dump(c.report, c.back)), loaded) << c.name;
+      EXPECT_EQ(LinesAndLabels(RequiredDump(c.report, c.back)), loaded) << c.name;
     }
   }
 
-  const json::Value& requests = At(Dump(switched, "switched"), {"requests"});
+  const json::Value& requests = At(RequiredDump(switched, "switched"), {"requests"});
   ASSERT_EQ(requests.elements.size(), 2u);
   EXPECT_NE(At(requests.elements[1], {"url"}).text.find("/extension/levels?symbol=ES&"), std::string::npos)
       << At(requests.elements[1], {"url"}).text;
 
-  const json::Value& log = At(Dump(guarded, "tripped"), {"log"});
+  const json::Value& log = At(RequiredDump(guarded, "tripped"), {"log"});
   ASSERT_EQ(log.elements.size(), 1u);
   EXPECT_EQ(At(log.elements[0], {"text"}).text,
             "Ordinel: Scale guard: payload spot 21500.00 vs chart 23000.00 (6.52% apart, limit 2.00%). "

@@ -5,7 +5,6 @@
 // unreadable answer, 45 s before a levels request counts as late.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -17,7 +16,8 @@ namespace {
 using replay_test::AnswerFile;
 using replay_test::At;
 using replay_test::Drawing;
-using replay_test::Report;
+using replay_test::DumpOf;
+using replay_test::ReportOf;
 using replay_test::Slurp;
 using replay_test::SubgraphValue;
 using replay_test::TestScenario;
@@ -38,21 +38,6 @@ const char kLateLine[] =
 const char kNotJsonLine[] =
     "Ordinel: API response was not valid JSON - see the Message Log for what came back. Retrying.";
 const char kSpxLine[] = "Ordinel: SPX source unavailable: no SPX-derived ES map returned.";
-
-// Each scenario runs once per test program; several tests read the same report.
-const json::Value& ReportOf(const std::string& scenario) {
-  static std::map<std::string, json::Value> reports;
-  auto it = reports.find(scenario);
-  if (it == reports.end()) it = reports.emplace(scenario, Report(TestScenario(scenario))).first;
-  return it->second;
-}
-
-const json::Value& DumpOf(const std::string& scenario, const std::string& name) {
-  static const json::Value kMissing;
-  const json::Value* dump = replay_test::Dump(ReportOf(scenario), name);
-  if (!dump) ADD_FAILURE() << scenario << ": no dump named " << name;
-  return dump ? *dump : kMissing;
-}
 
 struct Sent {
   double time;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,9 +19,8 @@ using replay_test::AnswerFile;
 using replay_test::At;
 using replay_test::Drawing;
 using replay_test::DrawingLines;
-using replay_test::Report;
+using replay_test::DumpOf;
 using replay_test::RunOrdinel;
-using replay_test::TestScenario;
 using replay_test::TextDrawing;
 
 constexpr char kStateInput[] = "Panel state (managed by the panel buttons)";
@@ -36,20 +34,6 @@ constexpr int kLastPanelLine = 71499;
 constexpr char kCallWallRow[] = "  CW    21862.50     +362.50  Call Wall";
 constexpr char kFearHeader[] = "- Fear score, vs 12y of sessions -";
 constexpr char kStrikesHeader[] = "- Top strikes by |GEX| - intensity [0-100], xN clustered -";
-
-const json::Value& ReportOf(const std::string& scenario) {
-  static std::map<std::string, json::Value> reports;
-  auto it = reports.find(scenario);
-  if (it == reports.end()) it = reports.emplace(scenario, Report(TestScenario(scenario))).first;
-  return it->second;
-}
-
-const json::Value& DumpOf(const std::string& scenario, const std::string& name) {
-  static const json::Value kMissing;
-  const json::Value* dump = replay_test::Dump(ReportOf(scenario), name);
-  if (!dump) ADD_FAILURE() << scenario << ": no dump named " << name;
-  return dump ? *dump : kMissing;
-}
 
 std::string Rgb(const json::Value& colour) {
   if (colour.elements.size() != 3) return "rgb(?)";

@@ -1,5 +1,5 @@
-// Shared by the end-to-end test programs: runs the `ordinel` program on a scenario and reads
-// the parsed report (dumps, drawings, inputs). Each program defines ORDINEL_PROGRAM,
+// Shared by the end-to-end test programs: runs the `ordinel` program (mostly `replay` on a scenario)
+// and reads the parsed report (dumps, drawings, inputs). Each program defines ORDINEL_PROGRAM,
 // ORDINEL_TEST_SCENARIOS and ORDINEL_DATA.
 #pragma once
 
@@ -12,6 +12,7 @@
 
 #include <fstream>
 #include <initializer_list>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,6 +89,15 @@ inline json::Value Report(const std::string& scenario) {
   return report;
 }
 
+// The report of the test scenario `name`, replayed once per test program however often it is
+// asked for; a failed run fails the test that first asks.
+inline const json::Value& ReportOf(const std::string& name) {
+  static std::map<std::string, json::Value> reports;
+  auto it = reports.find(name);
+  if (it == reports.end()) it = reports.emplace(name, Report(TestScenario(name))).first;
+  return it->second;
+}
+
 // The member at `path`, or a null value when any step is missing.
 inline const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
   static const json::Value kMissing;
@@ -105,6 +115,22 @@ inline const json::Value* Dump(const json::Value& report, const std::string& nam
     if (At(dump, {"name"}).text == name) return &dump;
   }
   return nullptr;
+}
+
+// The dump named `name`; a missing dump fails the test (naming `scenario` when given) and yields
+// a null value.
+inline const json::Value& RequiredDump(const json::Value& report, const std::string& name,
+                                       const std::string& scenario = "") {
+  static const json::Value kMissing;
+  const json::Value* dump = Dump(report, name);
+  if (!dump) ADD_FAILURE() << (scenario.empty() ? "" : scenario + ": ") << "no dump named " << name;
+  return dump ? *dump : kMissing;
+}
+
+// The dump named `name` in the report of the test scenario `scenario` (see ReportOf); a missing
+// dump fails the test and yields a null value.
+inline const json::Value& DumpOf(const std::string& scenario, const std::string& name) {
+  return RequiredDump(ReportOf(scenario), name, scenario);
 }
 
 // The value of the subgraph named `name` in a dump; -1 when there is no such subgraph.
