@@ -159,6 +159,16 @@ void WriteLogAndAlerts(JsonWriter& w, const chart::ChartHost& host, const DumpRe
   w.EndArray();
 }
 
+// Bars, the two vertical edges (prices or heights) and both colours of a filled rectangle.
+void WriteFilledArea(JsonWriter& w, const host::DrawingRequest& d) {
+  w.Key("begin_bar"); w.Int(d.beginBar);
+  w.Key("end_bar"); w.Int(d.endBar);
+  w.Key("top"); w.Number(d.beginValue);
+  w.Key("bottom"); w.Number(d.endValue);
+  w.Key("colour"); WriteColour(w, d.colour);
+  w.Key("fill"); WriteColour(w, d.fillColour);
+}
+
 void WriteDrawing(JsonWriter& w, const host::DrawingRequest& d) {
   w.BeginObject();
   w.Key("line"); w.Int(d.lineNumber);
@@ -175,12 +185,7 @@ void WriteDrawing(JsonWriter& w, const host::DrawingRequest& d) {
       break;
     case host::DrawingKind::kRectangle:
       w.Key("kind"); w.String("rect");
-      w.Key("begin_bar"); w.Int(d.beginBar);
-      w.Key("end_bar"); w.Int(d.endBar);
-      w.Key("top"); w.Number(d.beginValue);
-      w.Key("bottom"); w.Number(d.endValue);
-      w.Key("colour"); WriteColour(w, d.colour);
-      w.Key("fill"); WriteColour(w, d.fillColour);
+      WriteFilledArea(w, d);
       w.Key("width"); w.Int(d.width);
       w.Key("transparency"); w.Int(d.transparency);
       break;
@@ -197,12 +202,7 @@ void WriteDrawing(JsonWriter& w, const host::DrawingRequest& d) {
       break;
     case host::DrawingKind::kPanelRectangle:
       w.Key("kind"); w.String("panel_rect");
-      w.Key("begin_bar"); w.Int(d.beginBar);
-      w.Key("end_bar"); w.Int(d.endBar);
-      w.Key("top"); w.Number(d.beginValue);
-      w.Key("bottom"); w.Number(d.endValue);
-      w.Key("colour"); WriteColour(w, d.colour);
-      w.Key("fill"); WriteColour(w, d.fillColour);
+      WriteFilledArea(w, d);
       w.Key("transparency"); w.Int(d.transparency);
       break;
   }
