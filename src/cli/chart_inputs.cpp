@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 #include "cli/replay_values.h"
 #include "text/format.h"
 
@@ -151,7 +151,7 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* exi
 
 std::string ChartFileText(const chart::InputStore& inputs) {
   std::string out;
-  JsonWriter writer(&out);
+  jsonout::JsonWriter writer(&out);
   writer.BeginObject();
   writer.Key(kInputsKey);
   writer.BeginObject();

@@ -56,12 +56,12 @@ std::string InspectAnswer(std::string_view body, int topStrikes) {
   std::string status;
   if (!payload::ParseLevelsResponse(root, topStrikes, &snapshot, &status)) {
     std::string out = "{\"json\": true, \"ok\": false, \"status\": ";
-    AppendJsonString(&out, status);
+    jsonout::AppendJsonString(&out, status);
     out += "}\n";
     return out;
   }
   std::string out;
-  JsonWriter writer(&out);
+  jsonout::JsonWriter writer(&out);
   writer.BeginObject();
   writer.Key("json");
   writer.Bool(true);

@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 #include "payload/levels_snapshot.h"
 
 namespace cli {
 
 // Writes `snapshot` as one JSON object with a member per field, in declared order.
-void WriteSnapshotJson(const payload::LevelsSnapshot& snapshot, JsonWriter* writer);
+void WriteSnapshotJson(const payload::LevelsSnapshot& snapshot, jsonout::JsonWriter* writer);
 
 // The complete inspect output for the answer `body` (ending in a newline): {"json": false} when
 // it is not JSON, the refusal message when ParseLevelsResponse refuses it, else the snapshot.

@@ -12,7 +12,7 @@ using payload::OptionalLevel;
 using payload::StrikeValue;
 using payload::ZoneBand;
 
-void Level(JsonWriter* w, const char* key, const OptionalLevel& level) {
+void Level(jsonout::JsonWriter* w, const char* key, const OptionalLevel& level) {
   w->Key(key);
   if (level.has) {
     w->Number(level.value);
@@ -21,12 +21,12 @@ void Level(JsonWriter* w, const char* key, const OptionalLevel& level) {
   }
 }
 
-void Text(JsonWriter* w, const char* key, const std::string& value) {
+void Text(jsonout::JsonWriter* w, const char* key, const std::string& value) {
   w->Key(key);
   w->String(value);
 }
 
-void Zone(JsonWriter* w, const char* key, const ZoneBand& zone) {
+void Zone(jsonout::JsonWriter* w, const char* key, const ZoneBand& zone) {
   w->Key(key);
   if (!zone.valid) {
     w->Null();
@@ -42,14 +42,14 @@ void Zone(JsonWriter* w, const char* key, const ZoneBand& zone) {
 }
 
 template <typename Array>
-void Numbers(JsonWriter* w, const char* key, const Array& values, uint32_t count) {
+void Numbers(jsonout::JsonWriter* w, const char* key, const Array& values, uint32_t count) {
   w->Key(key);
   w->BeginArray();
   for (uint32_t i = 0; i < count && i < values.size(); ++i) w->Number(values[i]);
   w->EndArray();
 }
 
-void Pairs(JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs) {
+void Pairs(jsonout::JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs) {
   w->Key(key);
   w->BeginArray();
   for (const StrikeValue& pair : pairs) {
@@ -61,7 +61,7 @@ void Pairs(JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs
   w->EndArray();
 }
 
-void Cells(JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {
+void Cells(jsonout::JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {
   w->Key(key);
   w->BeginArray();
   for (const HeatCell& cell : cells) {
@@ -78,7 +78,7 @@ void Cells(JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {
 }
 
 template <typename Array>
-void Levels(JsonWriter* w, const char* key, const Array& levels) {
+void Levels(jsonout::JsonWriter* w, const char* key, const Array& levels) {
   w->Key(key);
   w->BeginArray();
   for (const OptionalLevel& level : levels) {
@@ -91,7 +91,7 @@ void Levels(JsonWriter* w, const char* key, const Array& levels) {
   w->EndArray();
 }
 
-void Focus(JsonWriter* w, const LevelsSnapshot& s) {
+void Focus(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   w->Key("focus");
   w->BeginArray();
   for (const payload::FocusLevel& focus : s.focus) {
@@ -110,7 +110,7 @@ void Focus(JsonWriter* w, const LevelsSnapshot& s) {
   w->EndArray();
 }
 
-void ProfileRows(JsonWriter* w, const LevelsSnapshot& s) {
+void ProfileRows(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   w->Key("profileRows");
   w->BeginArray();
   for (const payload::ProfileRow& row : s.profileRows) {
@@ -129,7 +129,7 @@ void ProfileRows(JsonWriter* w, const LevelsSnapshot& s) {
   w->EndArray();
 }
 
-void VannaWalls(JsonWriter* w, const LevelsSnapshot& s) {
+void VannaWalls(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   w->Key("vannaWalls");
   w->BeginArray();
   for (uint32_t i = 0; i < s.vannaWallCount && i < payload::kMaxVannaWalls; ++i) {
@@ -143,7 +143,7 @@ void VannaWalls(JsonWriter* w, const LevelsSnapshot& s) {
   w->EndArray();
 }
 
-void CharmZones(JsonWriter* w, const LevelsSnapshot& s) {
+void CharmZones(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   w->Key("charmZones");
   w->BeginArray();
   for (uint32_t i = 0; i < s.charmZoneCount && i < payload::kMaxCharmZones; ++i) {
@@ -157,7 +157,7 @@ void CharmZones(JsonWriter* w, const LevelsSnapshot& s) {
   w->EndArray();
 }
 
-void Density(JsonWriter* w, const LevelsSnapshot& s) {
+void Density(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   w->Key("density");
   w->BeginArray();
   for (uint32_t i = 0; i < s.densityCount && i < payload::kMaxDensityLevels; ++i) {
@@ -171,7 +171,7 @@ void Density(JsonWriter* w, const LevelsSnapshot& s) {
   w->EndArray();
 }
 
-void Band(JsonWriter* w, const char* key, bool has, const char* lowKey, double low,
+void Band(jsonout::JsonWriter* w, const char* key, bool has, const char* lowKey, double low,
           const char* highKey, double high) {
   w->Key(key);
   if (!has) {
@@ -188,7 +188,7 @@ void Band(JsonWriter* w, const char* key, bool has, const char* lowKey, double l
 
 }  // namespace
 
-void WriteSnapshotJson(const LevelsSnapshot& s, JsonWriter* w) {
+void WriteSnapshotJson(const LevelsSnapshot& s, jsonout::JsonWriter* w) {
   w->BeginObject();
   w->Key("valid");
   w->Bool(s.valid);

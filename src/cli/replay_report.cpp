@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "chart/input_store.h"
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 
 namespace cli {
 namespace {
@@ -13,7 +13,7 @@ using host::InputKind;
 constexpr double kExactIntegers = 9007199254740992.0;
 
 // Whole numbers (times, integer inputs) print without a fraction.
-void WriteWholeOrNumber(JsonWriter& w, double value) {
+void WriteWholeOrNumber(jsonout::JsonWriter& w, double value) {
   if (std::isfinite(value) && value == std::floor(value) && std::fabs(value) < kExactIntegers) {
     w.Int(static_cast<long long>(value));
   } else {
@@ -21,7 +21,7 @@ void WriteWholeOrNumber(JsonWriter& w, double value) {
   }
 }
 
-void WriteColour(JsonWriter& w, host::Rgb colour) {
+void WriteColour(jsonout::JsonWriter& w, host::Rgb colour) {
   w.BeginArray();
   w.Int(colour.r);
   w.Int(colour.g);
@@ -41,7 +41,7 @@ const char* KindName(InputKind kind) {
 }
 
 // A value in the form the scenario's "inputs" take: choices as their index.
-void WriteInputValue(JsonWriter& w, InputKind kind, const chart::InputValue& value) {
+void WriteInputValue(jsonout::JsonWriter& w, InputKind kind, const chart::InputValue& value) {
   switch (kind) {
     case InputKind::kYesNo: w.Bool(value.number != 0); break;
     case InputKind::kText: w.String(value.text); break;
@@ -50,13 +50,13 @@ void WriteInputValue(JsonWriter& w, InputKind kind, const chart::InputValue& val
   }
 }
 
-void WriteBound(JsonWriter& w, InputKind kind, const std::optional<double>& bound) {
+void WriteBound(jsonout::JsonWriter& w, InputKind kind, const std::optional<double>& bound) {
   if (!bound) return w.Null();
   if (kind == InputKind::kFloat) return w.Number(*bound);
   WriteWholeOrNumber(w, *bound);
 }
 
-void WriteStudyInputs(JsonWriter& w, const chart::InputStore& inputs) {
+void WriteStudyInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
   w.BeginArray();
   for (const auto& [slot, entry] : inputs.Entries()) {
     const host::InputDeclaration& input = entry.declaration;
@@ -80,7 +80,7 @@ void WriteStudyInputs(JsonWriter& w, const chart::InputStore& inputs) {
   w.EndArray();
 }
 
-void WriteStudy(JsonWriter& w, const LibraryIdentity& library, const chart::ChartHost& host) {
+void WriteStudy(jsonout::JsonWriter& w, const LibraryIdentity& library, const chart::ChartHost& host) {
   w.BeginObject();
   w.Key("dll_name"); w.String(library.dllName);
   w.Key("dll_version"); w.Int(library.dllVersion);
@@ -102,7 +102,7 @@ void WriteStudy(JsonWriter& w, const LibraryIdentity& library, const chart::Char
   w.EndObject();
 }
 
-void WriteRequests(JsonWriter& w, const std::vector<chart::HttpRequestRecord>& requests, size_t count) {
+void WriteRequests(jsonout::JsonWriter& w, const std::vector<chart::HttpRequestRecord>& requests, size_t count) {
   w.BeginArray();
   for (size_t i = 0; i < count && i < requests.size(); ++i) {
     const chart::HttpRequestRecord& request = requests[i];
@@ -125,7 +125,7 @@ void WriteRequests(JsonWriter& w, const std::vector<chart::HttpRequestRecord>& r
   w.EndArray();
 }
 
-void WriteResearch(JsonWriter& w, const std::vector<chart::ResearchRequestRecord>& requests, size_t count) {
+void WriteResearch(jsonout::JsonWriter& w, const std::vector<chart::ResearchRequestRecord>& requests, size_t count) {
   w.BeginArray();
   for (size_t i = 0; i < count && i < requests.size(); ++i) {
     w.BeginObject();
@@ -136,7 +136,7 @@ void WriteResearch(JsonWriter& w, const std::vector<chart::ResearchRequestRecord
   w.EndArray();
 }
 
-void WriteLogAndAlerts(JsonWriter& w, const chart::ChartHost& host, const DumpRecord& dump) {
+void WriteLogAndAlerts(jsonout::JsonWriter& w, const chart::ChartHost& host, const DumpRecord& dump) {
   w.Key("log");
   w.BeginArray();
   for (size_t i = 0; i < dump.logCount && i < host.Log().size(); ++i) {
@@ -160,7 +160,7 @@ void WriteLogAndAlerts(JsonWriter& w, const chart::ChartHost& host, const DumpRe
 }
 
 // Bars, the two vertical edges (prices or heights) and both colours of a filled rectangle.
-void WriteFilledArea(JsonWriter& w, const host::DrawingRequest& d) {
+void WriteFilledArea(jsonout::JsonWriter& w, const host::DrawingRequest& d) {
   w.Key("begin_bar"); w.Int(d.beginBar);
   w.Key("end_bar"); w.Int(d.endBar);
   w.Key("top"); w.Number(d.beginValue);
@@ -169,7 +169,7 @@ void WriteFilledArea(JsonWriter& w, const host::DrawingRequest& d) {
   w.Key("fill"); WriteColour(w, d.fillColour);
 }
 
-void WriteDrawing(JsonWriter& w, const host::DrawingRequest& d) {
+void WriteDrawing(jsonout::JsonWriter& w, const host::DrawingRequest& d) {
   w.BeginObject();
   w.Key("line"); w.Int(d.lineNumber);
   switch (d.kind) {
@@ -209,7 +209,7 @@ void WriteDrawing(JsonWriter& w, const host::DrawingRequest& d) {
   w.EndObject();
 }
 
-void WriteDump(JsonWriter& w, const ReplaySession& session,
+void WriteDump(jsonout::JsonWriter& w, const ReplaySession& session,
                const std::vector<chart::ResearchRequestRecord>& research, const DumpRecord& dump) {
   const chart::ChartHost& host = session.Host();
   w.BeginObject();
@@ -246,7 +246,7 @@ void WriteDump(JsonWriter& w, const ReplaySession& session,
 
 std::string ReplayReport(const LibraryIdentity& library, const ReplaySession& session) {
   std::string out;
-  JsonWriter w(&out);
+  jsonout::JsonWriter w(&out);
   const std::vector<chart::ResearchRequestRecord> research = session.ResearchRequests();
   w.BeginObject();
   w.Key("study"); WriteStudy(w, library, session.Host());

@@ -9,11 +9,16 @@
 #include "cli/replay_scenario.h"
 #include "cli/replay_values.h"
 #include "json/json_value.h"
+#include "jsonout/json_writer.h"
 #include "platform/services.h"
 #include "text/format.h"
 
 namespace cli {
 namespace {
+
+std::string Pretty(const json::Value& value) {
+  return jsonout::JsonText(value, jsonout::JsonWriter::Layout::kPretty);
+}
 
 // A small study with the same habits as the real one: declares inputs and subgraphs, sends one
 // request, draws a line when the answer arrives, keeps a panel text, logs pointer presses,
@@ -216,7 +221,7 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
   const json::Value& line = At(first, {"drawings"}).elements.at(0);
   EXPECT_EQ(At(line, {"kind"}).text, "line");
   EXPECT_EQ(At(line, {"text"}).text, "{\n  \"gamma_flip\": 21600,\n  \"ok\": true\n}");
-  EXPECT_EQ(JsonText(At(line, {"colour"})), "[\n  10,\n  200,\n  30\n]");
+  EXPECT_EQ(Pretty(At(line, {"colour"})), "[\n  10,\n  200,\n  30\n]");
   EXPECT_EQ(At(first, {"subgraphs"}).elements.at(0).members.at(2).number, 60) << "stored as given";
   const json::Value& inputs = At(first, {"inputs"});
   EXPECT_EQ(At(inputs, {"Requested symbol"}).number, 2);
@@ -238,7 +243,7 @@ TEST(ReplaySession, StudySectionListsTheDeclarations) {
   EXPECT_EQ(At(study, {"name"}).text, "Test");
   ASSERT_EQ(At(study, {"inputs"}).elements.size(), 6u);
   const json::Value& symbol = At(study, {"inputs"}).elements[1];
-  EXPECT_EQ(JsonText(symbol),
+  EXPECT_EQ(Pretty(symbol),
             "{\n  \"slot\": 1,\n  \"label\": \"Requested symbol\",\n  \"kind\": \"choice\",\n"
             "  \"default\": 0,\n  \"min\": null,\n  \"max\": null,\n"
             "  \"choices\": [\n    \"AUTO\",\n    \"NQ\",\n    \"ES\"\n  ]\n}");

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 
 namespace cli {
 namespace {
@@ -24,43 +24,6 @@ bool ReadBar(const json::Value& value, chart::Bar* out) {
   }
   *out = {parts[0], parts[1], parts[2], parts[3]};
   return true;
-}
-
-// Largest magnitude below which every whole double is exact.
-constexpr double kExactIntegers = 9007199254740992.0;
-
-void WriteJsonValue(JsonWriter* writer, const json::Value& value) {
-  switch (value.kind) {
-    case json::kBoolean:
-      writer->Bool(value.boolean != 0);
-      break;
-    case json::kNumber:
-      if (value.number == std::floor(value.number) && std::fabs(value.number) < kExactIntegers &&
-          !std::signbit(value.number)) {
-        writer->Int(static_cast<long long>(value.number));
-      } else {
-        writer->Number(value.number);
-      }
-      break;
-    case json::kString:
-      writer->String(value.text);
-      break;
-    case json::kArray:
-      writer->BeginArray();
-      for (const json::Value& element : value.elements) WriteJsonValue(writer, element);
-      writer->EndArray();
-      break;
-    case json::kObject:
-      writer->BeginObject();
-      for (size_t i = 0; i < value.keys.size() && i < value.members.size(); ++i) {
-        writer->Key(value.keys[i]);
-        WriteJsonValue(writer, value.members[i]);
-      }
-      writer->EndObject();
-      break;
-    default:
-      writer->Null();
-  }
 }
 
 }  // namespace
@@ -133,7 +96,7 @@ bool ReadBody(const json::Value& object, const std::string& baseDir,
   }
   if (body) return ReadText(body, out, error) || Fail(error, "\"body\": expected a string");
   if (value) {
-    *out = JsonText(*value);
+    *out = jsonout::JsonText(*value, jsonout::JsonWriter::Layout::kPretty);
     return true;
   }
   std::string path;
@@ -165,13 +128,6 @@ bool ReadFileBytes(const std::string& path, std::string* out) {
   if (failed) return false;
   *out = std::move(bytes);
   return true;
-}
-
-std::string JsonText(const json::Value& value) {
-  std::string text;
-  JsonWriter writer(&text);
-  WriteJsonValue(&writer, value);
-  return text;
 }
 
 std::string ResolvePath(const std::string& baseDir, const std::string& path) {

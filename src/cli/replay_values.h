@@ -32,8 +32,6 @@ bool OnlyKeys(const json::Value& object, const std::vector<std::string>& known,
               std::string* error);
 // The whole file at `path`; false when it cannot be read (missing, a directory, a read error).
 bool ReadFileBytes(const std::string& path, std::string* out);
-// `value` as JSON text, as a body for the study; integral numbers are written without a fraction.
-std::string JsonText(const json::Value& value);
 // `path` itself when absolute, else `baseDir`/`path`.
 std::string ResolvePath(const std::string& baseDir, const std::string& path);
 

@@ -8,7 +8,7 @@
 #include <cmath>
 
 #include "platform/posix/posix_services.h"
-#include "service/json_text.h"
+#include "service/json_tree.h"
 #include "text/format.h"
 
 namespace service {

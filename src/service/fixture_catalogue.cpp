@@ -5,7 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "service/json_text.h"
+#include "jsonout/json_writer.h"
+#include "service/json_tree.h"
 #include "service/levels_answer.h"
 
 namespace service {
@@ -38,7 +39,7 @@ FixtureAnswer ResearchAnswer(const FixtureCatalogue& catalogue, const FixtureReq
   SetMember(&body, "ok", JsonBool(false));
   SetMember(&body, "error", JsonString("no_capture"));
   SetMember(&body, "message", JsonString("No research capture for " + symbol + " on " + day + "."));
-  missing.body = JsonText(body);
+  missing.body = jsonout::JsonText(body, jsonout::JsonWriter::Layout::kCompact);
   return missing;
 }
 
@@ -93,7 +94,7 @@ FixtureAnswer FailureEnvelope(std::string_view error, std::string_view message) 
   SetMember(&body, "error", JsonString(error));
   SetMember(&body, "message", JsonString(message));
   FixtureAnswer answer;
-  answer.body = JsonText(body);
+  answer.body = jsonout::JsonText(body, jsonout::JsonWriter::Layout::kCompact);
   return answer;
 }
 

@@ -3,7 +3,8 @@
 
 #include "json/json_value.h"
 #include "service/expiry_request.h"
-#include "service/json_text.h"
+#include "jsonout/json_writer.h"
+#include "service/json_tree.h"
 
 namespace service {
 
@@ -41,7 +42,7 @@ FixtureAnswer AnswerLevels(const FixtureCatalogue& catalogue, const FixtureReque
   }
   const double now = CatalogueNow(catalogue);
   StampExpirySelection(requested, SelectedExpirations(requested, now), now, &root);
-  answer.body = JsonText(root);
+  answer.body = jsonout::JsonText(root, jsonout::JsonWriter::Layout::kCompact);
   return answer;
 }
 

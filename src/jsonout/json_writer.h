@@ -1,20 +1,24 @@
-// A small streaming JSON writer for the program's reports: two-space pretty printing, commas
-// and indentation handled here, numbers printed so that they read back to the same double.
+// The one JSON writer of the program and the sample service (the study itself never writes
+// JSON): pretty (two spaces) or compact, numbers that read back to the same double.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace cli {
+#include "json/json_value.h"
+
+namespace jsonout {
 
 // Appends one JSON document to `*out`. Calls must nest properly (a Key before every value inside
 // an object, none inside an array); a misplaced call still writes text but the result may not
 // be valid JSON. Empty containers are written as {} and [].
 class JsonWriter {
  public:
+  enum class Layout { kPretty, kCompact };
+
   // Requires: out is not null and outlives the writer.
-  explicit JsonWriter(std::string* out);
+  explicit JsonWriter(std::string* out, Layout layout = Layout::kPretty);
 
   void BeginObject();
   void EndObject();
@@ -40,6 +44,7 @@ class JsonWriter {
   void Close(char bracket);
 
   std::string* out_;
+  Layout layout_;
   std::vector<Frame> stack_;
   bool afterKey_ = false;
 };
@@ -48,4 +53,11 @@ class JsonWriter {
 // \u00XX, every other byte (UTF-8 included) copied as it is.
 void AppendJsonString(std::string* out, std::string_view value);
 
-}  // namespace cli
+// Writes a parsed tree: pairs in document order (duplicates kept), whole numbers below 2^53
+// without a fraction, non-finite numbers as null.
+void WriteJsonValue(JsonWriter* writer, const json::Value& value);
+
+// The JSON text of a parsed tree in `layout`.
+std::string JsonText(const json::Value& value, JsonWriter::Layout layout);
+
+}  // namespace jsonout

@@ -1,14 +1,16 @@
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 
 #include <cmath>
 
 #include "text/format.h"
 
-namespace cli {
+namespace jsonout {
 
 namespace {
 
 constexpr char kHexDigits[] = "0123456789abcdef";
+// Largest magnitude below which every whole double is exact.
+constexpr double kExactIntegers = 9007199254740992.0;
 
 }  // namespace
 
@@ -30,9 +32,10 @@ void AppendJsonString(std::string* out, std::string_view value) {
   out->push_back('"');
 }
 
-JsonWriter::JsonWriter(std::string* out) : out_(out) {}
+JsonWriter::JsonWriter(std::string* out, Layout layout) : out_(out), layout_(layout) {}
 
 void JsonWriter::NewLine() {
+  if (layout_ == Layout::kCompact) return;
   out_->push_back('\n');
   out_->append(stack_.size() * 2, ' ');
 }
@@ -72,7 +75,7 @@ void JsonWriter::EndArray() { Close(']'); }
 void JsonWriter::Key(std::string_view key) {
   BeforeValue();
   AppendJsonString(out_, key);
-  out_->append(": ");
+  out_->append(layout_ == Layout::kCompact ? ":" : ": ");
   afterKey_ = true;
 }
 
@@ -101,4 +104,45 @@ void JsonWriter::Null() {
   out_->append("null");
 }
 
-}  // namespace cli
+void WriteJsonValue(JsonWriter* writer, const json::Value& value) {
+  switch (value.kind) {
+    case json::kBoolean:
+      writer->Bool(value.boolean != 0);
+      break;
+    case json::kNumber:
+      if (value.number == std::floor(value.number) && std::fabs(value.number) < kExactIntegers &&
+          !std::signbit(value.number)) {
+        writer->Int(static_cast<long long>(value.number));
+      } else {
+        writer->Number(value.number);
+      }
+      break;
+    case json::kString:
+      writer->String(value.text);
+      break;
+    case json::kArray:
+      writer->BeginArray();
+      for (const json::Value& element : value.elements) WriteJsonValue(writer, element);
+      writer->EndArray();
+      break;
+    case json::kObject:
+      writer->BeginObject();
+      for (size_t i = 0; i < value.keys.size() && i < value.members.size(); ++i) {
+        writer->Key(value.keys[i]);
+        WriteJsonValue(writer, value.members[i]);
+      }
+      writer->EndObject();
+      break;
+    default:
+      writer->Null();
+  }
+}
+
+std::string JsonText(const json::Value& value, JsonWriter::Layout layout) {
+  std::string text;
+  JsonWriter writer(&text, layout);
+  WriteJsonValue(&writer, value);
+  return text;
+}
+
+}  // namespace jsonout

@@ -1,5 +1,5 @@
-// JSON text of a value tree, for the answers the sample service builds or rewrites: compact,
-// keys in tree order, numbers that read back to the same double.
+// Building and editing the answer trees the sample service sends (written out with the
+// program's JSON writer).
 #pragma once
 
 #include <string>
@@ -9,10 +9,6 @@
 #include "json/json_value.h"
 
 namespace service {
-
-// The compact JSON text of `value`; a non-finite number is written as null, string bytes are
-// copied as they are except the quote, the backslash and control bytes, which are escaped.
-std::string JsonText(const json::Value& value);
 
 // A string value holding `text`.
 json::Value JsonString(std::string_view text);

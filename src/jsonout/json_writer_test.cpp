@@ -1,4 +1,4 @@
-#include "cli/json_writer.h"
+#include "jsonout/json_writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "json/json_value.h"
 
-namespace cli {
+namespace jsonout {
 namespace {
 
 TEST(JsonWriter, PrettyPrintsNestedContainersWithTwoSpaces) {
@@ -109,4 +109,4 @@ TEST(JsonWriter, AppendsToWhatIsAlreadyThere) {
 }
 
 }  // namespace
-}  // namespace cli
+}  // namespace jsonout
