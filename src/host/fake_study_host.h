@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/study_host.h"
+#include "platform/civil_date.h"
 #include "platform/services.h"
 #include "text/format.h"
 
@@ -17,18 +18,7 @@ namespace host {
 class FakeServices : public platform::Services {
  public:
   platform::CivilDate NewYorkDate(double utcSeconds) override {
-    long long days = static_cast<long long>(utcSeconds) / 86400;
-    if (utcSeconds < 0 && static_cast<long long>(utcSeconds) % 86400 != 0) --days;
-    // Civil-from-days (proleptic Gregorian).
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {static_cast<int>(yoe + era * 400 + (month <= 2)), month, day};
+    return platform::UtcCivilDate(utcSeconds);
   }
   platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits&) override {
     getUrls.push_back(url);

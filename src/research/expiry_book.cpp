@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "research/new_york_calendar.h"
+#include "calendar/new_york_calendar.h"
 #include "research/research_text.h"
 #include "text/format.h"
 
@@ -27,7 +27,7 @@ std::vector<Candidate> DatedExpiries(const json::Value* expirations) {
   for (const json::Value& entry : expirations->elements) {
     if (entry.kind != json::kObject) continue;
     std::string expiry = MemberFieldText(&entry, "expiry");
-    const double seconds = IsoDateToEpochSeconds(expiry);
+    const double seconds = calendar::IsoDateToEpochSeconds(expiry);
     if (seconds >= 0) candidates.push_back({std::move(expiry), seconds, &entry});
   }
   std::stable_sort(candidates.begin(), candidates.end(),
@@ -42,8 +42,8 @@ std::vector<Candidate> ApplyLens(const std::vector<Candidate>& candidates, Expir
     bool keep = false;
     switch (lens) {
       case kLensZeroDte: keep = c.seconds == day; break;
-      case kLensWeekThroughFriday: keep = InWeekThroughFriday(c.seconds, day); break;
-      case kLensNextThirdFriday: keep = c.seconds >= day && IsThirdFriday(c.seconds); break;
+      case kLensWeekThroughFriday: keep = calendar::InWeekThroughFriday(c.seconds, day); break;
+      case kLensNextThirdFriday: keep = c.seconds >= day && calendar::IsThirdFriday(c.seconds); break;
       case kLensAvailable: keep = c.seconds >= day; break;
     }
     if (!keep) continue;
@@ -139,7 +139,7 @@ bool AppendExpiryBookLines(const json::Value& research, bool lensOn, bool inspec
   if (std::string note = MemberFieldText(book, "note"); !note.empty()) {
     lines->push_back(std::move(note));
   }
-  const double day = IsoDateToEpochSeconds(researchDay);
+  const double day = calendar::IsoDateToEpochSeconds(researchDay);
   if (day < 0) return false;
 
   const ExpiryLens lens = ClampExpiryLens(lensIndex);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "research/new_york_calendar.h"
+#include "calendar/new_york_calendar.h"
 #include "research/research_text.h"
 
 namespace research {

@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "json/json_value.h"
-#include "research/expiry_selection.h"
-#include "research/new_york_calendar.h"
+#include "calendar/expiry_selection.h"
+#include "calendar/new_york_calendar.h"
 #include "research/research_response.h"
 #include "text/format.h"
 
@@ -13,7 +13,7 @@ namespace research {
 std::string EsOptionsSourceText(int esSourceIndex) { return esSourceIndex == 1 ? "SPX" : "SPY"; }
 
 std::string ResearchDay(std::string_view dayInput, const std::string& newYorkToday) {
-  std::string day = TrimBlanks(dayInput);
+  std::string day = calendar::TrimBlanks(dayInput);
   return day.empty() ? newYorkToday : day;
 }
 
@@ -53,7 +53,7 @@ bool KickOffResearchRequest(ResearchSession* session, platform::Services& servic
   if (requestValue <= 0 || requestValue == session->lastRequestValue || session->pending) {
     return false;
   }
-  if (IsoDateToEpochSeconds(day) < 0) {
+  if (calendar::IsoDateToEpochSeconds(day) < 0) {
     session->lastRequestValue = requestValue;
     session->view.status = kResearchDayInvalid;
     return true;

@@ -1,5 +1,6 @@
 #include "research/research_text.h"
 
+#include "calendar/new_york_calendar.h"
 #include "text/format.h"
 
 namespace research {
@@ -22,6 +23,15 @@ const json::Value* MemberOf(const json::Value* object, const char* key) {
 
 std::string MemberFieldText(const json::Value* object, const char* key) {
   return JsonFieldText(MemberOf(object, key));
+}
+
+double TimestampToEpochMs(const json::Value* value) {
+  double ms = 0;
+  if (value && value->kind == json::kString && calendar::TimestampTextToEpochMs(value->text, &ms)) {
+    return ms;
+  }
+  double number = 0;
+  return json::NumberOfValue(value, &number) ? calendar::TimestampNumberToEpochMs(number) : 0;
 }
 
 std::optional<double> MemberOptional(const json::Value* object, const char* key) {

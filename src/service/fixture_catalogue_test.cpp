@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "calendar/expiry_selection.h"
 #include "context/fear_chart_readers.h"
 #include "json/json_value.h"
-#include "research/expiry_selection.h"
+#include "payload/served_selection.h"
 #include "service/expiry_request.h"
 #include "service/levels_answer.h"
 #include "service/service_test_support.h"
@@ -76,32 +77,33 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     const char* specific;
     std::vector<std::string> served;
   } cases[] = {
-      {research::kExpiryLegacy, "", "", {}},
-      {research::kExpiryMulti,
+      {calendar::kExpiryLegacy, "", "", {}},
+      {calendar::kExpiryMulti,
        " 2025-01-24 ,2025-01-17,2025-01-17",
        "",
        {"2025-01-17", "2025-01-24"}},
-      {research::kExpiryMulti, "", "", {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
-      {research::kExpirySpecific, "", "2025-03-21", {"2025-03-21"}},
-      {research::kExpiryZeroDte, "", "", {"2025-01-02"}},
+      {calendar::kExpiryMulti, "", "", {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
+      {calendar::kExpirySpecific, "", "2025-03-21", {"2025-03-21"}},
+      {calendar::kExpiryZeroDte, "", "", {"2025-01-02"}},
   };
   const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kFridayEarlyUtc);
   for (const auto& c : cases) {
-    const research::ExpirySelection selection =
-        research::BuildExpirySelection(c.mode, c.multi, c.specific, today);
+    const calendar::ExpirySelection selection =
+        calendar::BuildExpirySelection(c.mode, c.multi, c.specific, today);
     const std::string target =
-        "/extension/levels?symbol=NQ&basis=signed_flow" + research::ExpiryQueryString(selection);
+        "/extension/levels?symbol=NQ&basis=signed_flow" + calendar::ExpiryQueryString(selection);
     const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("POST", target));
     const json::Value root = Parsed(answer);
     EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << target;
-    EXPECT_TRUE(research::ResponseSelectionMatches(root, selection)) << target;
-    if (c.mode == research::kExpiryLegacy) continue;
+    const calendar::ServedSelection served = payload::ReadServedSelection(root);
+    EXPECT_TRUE(calendar::ResponseSelectionMatches(served, selection)) << target;
+    if (c.mode == calendar::kExpiryLegacy) continue;
     EXPECT_EQ(SelectedOf(root), c.served) << target;
     EXPECT_EQ(TextList(json::Member(root, "selected_expirations")), c.served) << target;
     const std::string coverage =
         text::Format("coverage %d/%d", int(c.served.size()), int(c.served.size()));
-    EXPECT_NE(research::CoreSelectionNote(root, selection).find(coverage), std::string::npos)
-        << target << ": " << research::CoreSelectionNote(root, selection);
+    EXPECT_NE(calendar::CoreSelectionNote(served, selection).find(coverage), std::string::npos)
+        << target << ": " << calendar::CoreSelectionNote(served, selection);
   }
 }
 

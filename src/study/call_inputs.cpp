@@ -14,7 +14,7 @@ std::string BasisToken(int index) {
 }
 
 std::string LevelsOrigin(const host::StudyHost& sc) {
-  std::string origin = research::TrimBlanks(sc.ReadInputText(kApiBaseUrl));
+  std::string origin = calendar::TrimBlanks(sc.ReadInputText(kApiBaseUrl));
   while (!origin.empty() && origin.back() == '/') origin.pop_back();
   if (origin.empty()) return kDefaultLevelsOrigin;
   return origin;
@@ -38,7 +38,7 @@ CallInputs ReadCallInputs(const host::StudyHost& sc, const std::string& newYorkT
   in.structuralAlerts = sc.ReadInputInt(kStructuralAlerts) != 0;
   in.alertCooldown = sc.ReadInputInt(kAlertCooldown);
   in.levelsOrigin = LevelsOrigin(sc);
-  in.selection = research::BuildExpirySelection(
+  in.selection = calendar::BuildExpirySelection(
       static_cast<uint32_t>(sc.ReadInputInt(kCoreExpirations)), sc.ReadInputText(kCoreMultiSubset),
       sc.ReadInputText(kCoreSpecificExpiration), newYorkToday);
   return in;
@@ -47,7 +47,7 @@ CallInputs ReadCallInputs(const host::StudyHost& sc, const std::string& newYorkT
 std::string FetchKey(const std::string& apiSymbol, const CallInputs& in) {
   return apiSymbol + "|" + in.basisToken + "|" + std::to_string(in.esSourceIndex) + "|" +
          (in.lockedMode ? "1" : "0") + "|" + (in.extended ? "1" : "0") + "|" +
-         research::ExpirySelectionKey(in.selection);
+         calendar::ExpirySelectionKey(in.selection);
 }
 
 }  // namespace study

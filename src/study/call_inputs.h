@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/study_host.h"
-#include "research/expiry_selection.h"
+#include "calendar/expiry_selection.h"
 
 namespace study {
 
@@ -28,7 +28,7 @@ struct CallInputs {
   bool structuralAlerts = false;
   int alertCooldown = 300;
   std::string levelsOrigin;  // "API base URL", without a trailing '/'
-  research::ExpirySelection selection;
+  calendar::ExpirySelection selection;
 };
 
 // Reads the call's inputs; `newYorkToday` feeds the expiry selection. A blank "API base URL"

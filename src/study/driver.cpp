@@ -6,7 +6,7 @@
 #include "panel/panel_click.h"
 #include "panel/panel_pass.h"
 #include "panel/text_format.h"
-#include "research/new_york_calendar.h"
+#include "calendar/new_york_calendar.h"
 #include "research/research_panel.h"
 #include "research/research_session.h"
 #include "study/call_inputs.h"
@@ -120,7 +120,7 @@ void RunRequestGates(host::StudyHost& sc, InstanceState& state, const CallInputs
   } else {
     RunRequestPhase(sc, state, in, now);
   }
-  if (in.selection.mode != research::kExpiryLegacy && !state.errorLine.empty()) {
+  if (in.selection.mode != calendar::kExpiryLegacy && !state.errorLine.empty()) {
     payload::ResetSnapshot(&state.snapshot);
     state.redraw = true;
     state.statusLine = "Selected expirations unavailable (no legacy fallback).";
@@ -219,7 +219,7 @@ void RunDriver(host::StudyHost& sc) {
   if (pointer.code == 1 && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
 
   const double now = std::floor(sc.Now());
-  const std::string newYorkToday = research::NewYorkToday(sc.Platform(), now);
+  const std::string newYorkToday = calendar::NewYorkToday(sc.Platform(), now);
   const CallInputs in = ReadCallInputs(sc, newYorkToday);
   ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
   ApplySettingsSignature(sc, state);

@@ -5,6 +5,7 @@
 #include "context/fear_chart_readers.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
+#include "payload/served_selection.h"
 #include "research/research_response.h"
 #include "text/format.h"
 
@@ -67,7 +68,7 @@ bool LevelsAnswerMatchesRequest(const json::Value& root, const std::string& apiS
     *failure = "SPX source unavailable: no SPX-derived ES map returned.";
     ok = false;
   }
-  if (!research::ResponseSelectionMatches(root, in.selection)) {
+  if (!calendar::ResponseSelectionMatches(payload::ReadServedSelection(root), in.selection)) {
     *failure = "Selected expirations unavailable: response selection did not match.";
     ok = false;
   }
@@ -85,10 +86,10 @@ void RecordCapture(host::StudyHost& sc, InstanceState& state, const json::Value&
 
 void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsSnapshot&& fresh,
                   const json::Value& root, const CallInputs& in, double now) {
-  const bool legacy = in.selection.mode == research::kExpiryLegacy;
+  const bool legacy = in.selection.mode == calendar::kExpiryLegacy;
   if (!legacy) {
     fresh.gammaFlip = fresh.volTrigger = fresh.zeroGammaModel = fresh.maxPain = payload::OptionalLevel{};
-    fresh.expirationNote = research::CoreSelectionNote(root, in.selection);
+    fresh.expirationNote = calendar::CoreSelectionNote(payload::ReadServedSelection(root), in.selection);
   } else if (in.modelZeroGammaAsFlip && fresh.zeroGammaModel.has) {
     fresh.gammaFlip = fresh.zeroGammaModel;
   }
@@ -205,12 +206,12 @@ bool IsHeldCapture(const payload::LevelsSnapshot& s, const CallInputs& in, doubl
 }
 
 std::string LevelsUrl(const std::string& apiSymbol, const CallInputs& in) {
-  const bool legacy = in.selection.mode == research::kExpiryLegacy;
+  const bool legacy = in.selection.mode == calendar::kExpiryLegacy;
   std::string url = text::Format("%s/extension/levels?symbol=%s%s%s&basis=%s", in.levelsOrigin,
                                  apiSymbol, in.lockedMode ? "&mode=locked" : "",
                                  in.extended && legacy ? "&extended=1" : "", in.basisToken);
   if (apiSymbol == "ES" && in.esSourceIndex == 1) url += "&source=SPX";
-  return url + research::ExpiryQueryString(in.selection);
+  return url + calendar::ExpiryQueryString(in.selection);
 }
 
 void RunRequestPhase(host::StudyHost& sc, InstanceState& state, const CallInputs& in, double now) {

@@ -8,9 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "json/json_value.h"
 
-namespace research {
+namespace calendar {
 
 enum ExpiryMode : uint32_t {
   kExpiryLegacy = 0,
@@ -46,14 +45,27 @@ std::string ExpiryQueryString(const ExpirySelection& selection);
 // Mode token, dates joined with ',' and session date, separated by '|'.
 std::string ExpirySelectionKey(const ExpirySelection& selection);
 
-// True when the parsed levels answer served exactly the selected expirations; always true in
-// Legacy mode, always false for an invalid selection.
-bool ResponseSelectionMatches(const json::Value& responseRoot, const ExpirySelection& selection);
+// What a levels answer says it served: its "expiry_selection" block and its own
+// "selected_expirations", as texts (list elements that are no strings read as "").
+struct ServedSelection {
+  std::string mode;                    // "mode", a number in "%g" notation
+  std::vector<std::string> dates;      // the block's "selected_expirations"
+  std::vector<std::string> rootDates;  // the answer's "selected_expirations"
+  // Note fields: a number in "%.0f" notation, a text as itself, anything else empty.
+  std::string coverageServed;
+  std::string coverageRecorded;
+  std::string capturedAt;
+  std::string quotesAt;
+};
 
-// The one-line note describing a selection-bound map from the answer's "expiry_selection".
-std::string CoreSelectionNote(const json::Value& responseRoot, const ExpirySelection& selection);
+// True when the answer served exactly the selected expirations; always true in Legacy mode,
+// always false for an invalid selection.
+bool ResponseSelectionMatches(const ServedSelection& served, const ExpirySelection& selection);
+
+// The one-line note describing a selection-bound map from what the answer served.
+std::string CoreSelectionNote(const ServedSelection& served, const ExpirySelection& selection);
 
 // `text` without leading and trailing blanks, carriage returns, line feeds and tabs.
 std::string TrimBlanks(std::string_view text);
 
-}  // namespace research
+}  // namespace calendar

@@ -1,12 +1,13 @@
-#include "research/new_york_calendar.h"
+#include "calendar/new_york_calendar.h"
 
 #include <climits>
 #include <cmath>
 #include <cstdint>
 
+#include "platform/civil_date.h"
 #include "text/format.h"
 
-namespace research {
+namespace calendar {
 namespace {
 
 constexpr int64_t kSecondsPerDayInt = 86400;
@@ -20,37 +21,11 @@ constexpr double kMillisecondThreshold = 1e11;
 // Length of "YYYY-MM-DDTHH:MM:SS"; a fractional tail starts at or after it.
 constexpr size_t kTimestampFieldsLength = 19;
 
-struct Civil {
-  int64_t year;
-  int month;
-  int day;
-};
+using platform::CivilFromDays;
+using platform::DaysFromCivil;
 
 int64_t FloorDiv(int64_t a, int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0))); }
 int64_t FloorMod(int64_t a, int64_t b) { return a - FloorDiv(a, b) * b; }
-
-// Days since 1970-01-01 of a proleptic Gregorian date (month 1-12, any day count).
-int64_t DaysFromCivil(int64_t year, int month, int64_t day) {
-  year -= month <= 2;
-  const int64_t era = FloorDiv(year, 400);
-  const int64_t yearOfEra = year - era * 400;
-  const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
-Civil CivilFromDays(int64_t days) {
-  days += 719468;
-  const int64_t era = FloorDiv(days, 146097);
-  const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-  const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);
-  const int month = static_cast<int>(shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9);
-  return {yearOfEra + era * 400 + (month <= 2), month, day};
-}
 
 bool IsLeapYear(int64_t year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
@@ -139,12 +114,8 @@ int64_t NormalizedUtcSeconds(const int fields[6]) {
          fields[5];
 }
 
-double TextTimestampMs(std::string_view text, bool* scanned) {
-  // The text is read as a C string would be: nothing after an embedded NUL counts.
-  text = text.substr(0, text.find('\0'));
-  int fields[6] = {};
-  *scanned = ScanTimestampFields(text, fields);
-  if (!*scanned) return 0;
+// The scanned fields as UTC plus the ".fff" tail after them.
+double TextTimestampMs(std::string_view text, const int fields[6]) {
   double ms = static_cast<double>(NormalizedUtcSeconds(fields)) * 1000.0;
   if (text.size() > kTimestampFieldsLength) {
     const size_t dot = text.find('.', kTimestampFieldsLength);
@@ -185,16 +156,20 @@ bool IsValidIsoDate(std::string_view text) {
   return ReadDateShape(text, &year, &month, &day) && year >= 1 && IsRealDate(year, month, day);
 }
 
-double TimestampToEpochMs(const json::Value* value) {
-  double ms = 0;
-  bool scanned = false;
-  if (value && value->kind == json::kString) ms = TextTimestampMs(value->text, &scanned);
-  if (!scanned) {
-    double number = 0;
-    if (!json::NumberOfValue(value, &number) || !std::isfinite(number)) return 0;
-    ms = number < kMillisecondThreshold ? number * 1000.0 : number;
-  }
+bool TimestampTextToEpochMs(std::string_view text, double* ms) {
+  // The text is read as a C string would be: nothing after an embedded NUL counts.
+  text = text.substr(0, text.find('\0'));
+  int fields[6] = {};
+  if (!ScanTimestampFields(text, fields)) return false;
+  const double value = TextTimestampMs(text, fields);
   // A tail such as ".5e999" must not turn into an infinite time.
+  *ms = std::isfinite(value) ? value : 0;
+  return true;
+}
+
+double TimestampNumberToEpochMs(double number) {
+  if (!std::isfinite(number)) return 0;
+  const double ms = number < kMillisecondThreshold ? number * 1000.0 : number;
   return std::isfinite(ms) ? ms : 0;
 }
 
@@ -216,4 +191,4 @@ bool InWeekThroughFriday(double expirySeconds, double daySeconds) {
   return expirySeconds >= daySeconds && expirySeconds <= windowEnd;
 }
 
-}  // namespace research
+}  // namespace calendar

@@ -1,11 +1,11 @@
-#include "research/expiry_selection.h"
+#include "calendar/expiry_selection.h"
 
 #include <algorithm>
 
-#include "research/new_york_calendar.h"
+#include "calendar/new_york_calendar.h"
 #include "text/format.h"
 
-namespace research {
+namespace calendar {
 namespace {
 
 constexpr std::string_view kBlanks = " \r\n\t";
@@ -43,17 +43,6 @@ DateList SplitSubset(std::string_view text) {
   return pieces;
 }
 
-// An array's string elements as texts, every other element as ""; nothing for a non-array.
-DateList ReadTextList(const json::Value* value) {
-  DateList list;
-  if (!value || value->kind != json::kArray) return list;
-  list.reserve(value->elements.size());
-  for (const json::Value& element : value->elements) {
-    list.push_back(element.kind == json::kString ? element.text : std::string());
-  }
-  return list;
-}
-
 // A list the service may legitimately report as served: 1-24 distinct real dates.
 bool IsServableList(const DateList& sorted) {
   if (sorted.empty() || sorted.size() > kMaxExpiryDates) return false;
@@ -61,25 +50,6 @@ bool IsServableList(const DateList& sorted) {
     if (!IsValidIsoDate(date)) return false;
   }
   return std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end();
-}
-
-// A number as "%.0f", a text as itself, anything else as "".
-std::string NoteField(const json::Value& object, std::string_view key) {
-  const json::Value* value = json::Member(object, key);
-  if (!value) return "";
-  if (value->kind == json::kNumber) return text::Format("%.0f", value->number);
-  if (value->kind == json::kString) return value->text;
-  return "";
-}
-
-const json::Value& EmptyValue() {
-  static const json::Value kEmpty;
-  return kEmpty;
-}
-
-const json::Value& MemberOrEmpty(const json::Value& object, std::string_view key) {
-  const json::Value* value = json::Member(object, key);
-  return value ? *value : EmptyValue();
 }
 
 }  // namespace
@@ -138,19 +108,14 @@ std::string ExpirySelectionKey(const ExpirySelection& selection) {
          selection.sessionDate;
 }
 
-bool ResponseSelectionMatches(const json::Value& responseRoot, const ExpirySelection& selection) {
+bool ResponseSelectionMatches(const ServedSelection& served, const ExpirySelection& selection) {
   if (!selection.valid) return false;
   if (selection.mode == kExpiryLegacy) return true;
+  if (served.mode != ExpiryModeToken(selection.mode)) return false;
 
-  const json::Value& served = MemberOrEmpty(responseRoot, "expiry_selection");
-  if (json::MemberAsText(served, "mode") != ExpiryModeToken(selection.mode)) return false;
-
-  const DateList servedDates =
-      SortedCopy(ReadTextList(json::Member(served, "selected_expirations")));
+  const DateList servedDates = SortedCopy(served.dates);
   if (!IsServableList(servedDates)) return false;
-  if (servedDates != SortedCopy(ReadTextList(json::Member(responseRoot, "selected_expirations")))) {
-    return false;
-  }
+  if (servedDates != SortedCopy(served.rootDates)) return false;
   switch (selection.mode) {
     case kExpiryMulti:
     case kExpirySpecific:
@@ -162,16 +127,13 @@ bool ResponseSelectionMatches(const json::Value& responseRoot, const ExpirySelec
   }
 }
 
-std::string CoreSelectionNote(const json::Value& responseRoot, const ExpirySelection& selection) {
-  const json::Value& served = MemberOrEmpty(responseRoot, "expiry_selection");
-  const json::Value& coverage = MemberOrEmpty(served, "coverage");
+std::string CoreSelectionNote(const ServedSelection& served, const ExpirySelection& selection) {
   return text::Format(
       "Core %s: %s | captured delayed OI | coverage %s/%s (bounded book) | captured ms %s / "
       "quotes ms %s | gamma flip / max pain unavailable | no front-book extended complement",
       ExpiryModeToken(selection.mode),
-      Join(ReadTextList(json::Member(served, "selected_expirations"))),
-      NoteField(coverage, "served"), NoteField(coverage, "record_expirations"),
-      NoteField(served, "captured_at"), NoteField(served, "quotes_at"));
+      Join(served.dates), served.coverageServed, served.coverageRecorded, served.capturedAt,
+      served.quotesAt);
 }
 
-}  // namespace research
+}  // namespace calendar

@@ -5,10 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "json/json_value.h"
 #include "platform/services.h"
 
-namespace research {
+namespace calendar {
 
 inline constexpr double kSecondsPerDay = 86400;
 
@@ -23,9 +22,13 @@ double IsoDateToEpochSeconds(std::string_view text);
 // True for a strict ten-character "YYYY-MM-DD" text naming a real date of year 1 or later.
 bool IsValidIsoDate(std::string_view text);
 
-// Epoch milliseconds of a timestamp: a text "Y-M-DTh:m:s" read as UTC whatever zone follows,
-// plus any ".fff" tail; else a number (below 1e11 taken as seconds). 0 when absent or unreadable.
-double TimestampToEpochMs(const json::Value* value);
+// Epoch milliseconds of a timestamp text "Y-M-DTh:m:s", read as UTC whatever zone follows, plus
+// any ".fff" tail; false when the text does not have that shape (*ms untouched then).
+bool TimestampTextToEpochMs(std::string_view text, double* ms);
+
+// Epoch milliseconds of a numeric timestamp: below 1e11 it counts seconds, else milliseconds;
+// 0 for a non-finite number.
+double TimestampNumberToEpochMs(double number);
 
 // Days from the weekday of `daySeconds` to the next Friday (0 on a Friday, 6 on a Saturday);
 // 0 for a non-finite or absurdly large input.
@@ -38,4 +41,4 @@ bool IsThirdFriday(double daySeconds);
 // `daySeconds`: from that day through its Friday, both ends included.
 bool InWeekThroughFriday(double expirySeconds, double daySeconds);
 
-}  // namespace research
+}  // namespace calendar
