@@ -1,5 +1,7 @@
 #include "chart/drawing_store.h"
 
+#include "host/study_host.h"
+
 namespace chart {
 
 void DrawingStore::Submit(const host::DrawingRequest& request) {
@@ -7,8 +9,8 @@ void DrawingStore::Submit(const host::DrawingRequest& request) {
 }
 
 int DrawingStore::Delete(int selector, int lineNumber) {
-  if (selector == kDeleteLineNumber) return static_cast<int>(drawings_.erase(lineNumber));
-  if (selector == kDeleteAll && lineNumber == 0) {
+  if (selector == host::kDeleteLineNumber) return static_cast<int>(drawings_.erase(lineNumber));
+  if (selector == host::kDeleteAll && lineNumber == 0) {
     const int count = static_cast<int>(drawings_.size());
     drawings_.clear();
     return count;

@@ -10,10 +10,6 @@
 
 namespace chart {
 
-// Delete selectors of the delete drawing operation.
-inline constexpr int kDeleteLineNumber = 0;
-inline constexpr int kDeleteAll = -1;
-
 class DrawingStore {
  public:
   // Adds the drawing, or replaces the one with the same line number.

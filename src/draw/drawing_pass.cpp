@@ -60,7 +60,7 @@ void RemoveUndrawn(host::StudyHost& sc, const std::vector<int>& drawnLines, std:
   if (previousLines == nullptr) return;
   for (int lineNumber : *previousLines) {
     if (std::find(drawnLines.begin(), drawnLines.end(), lineNumber) == drawnLines.end()) {
-      sc.DeleteDrawing(sc.ChartNumber(), 0, lineNumber);
+      sc.DeleteDrawing(sc.ChartNumber(), host::kDeleteLineNumber, lineNumber);
     }
   }
   *previousLines = drawnLines;

@@ -30,8 +30,11 @@ struct SubgraphDeclaration {
   int width = 1;
 };
 
-// Study-wide settings of the declaration call. `hostSettings` are further host flags whose
-// meaning belongs to the host; a substitute host may ignore them.
+// The further host flags the study declares; their meaning belongs to the host, and a
+// substitute host may ignore them.
+inline constexpr int kStudyHostSettings[5] = {0, 0, 1, 2, 40};
+
+// Study-wide settings of the declaration call.
 struct StudyDeclaration {
   std::string name;
   std::string description;

@@ -19,10 +19,14 @@ inline constexpr int kAlignLeft = 0;
 inline constexpr int kAlignRight = 2;
 inline constexpr int kAlignVerticalCentre = 4;
 
+// The host defaults every drawing request starts from: the record size and interface version.
+inline constexpr int kDrawingRequestSize = 1032;
+inline constexpr int kHostInterfaceVersion = 2941;
+
 // Starts from the host defaults; the study fills in what it draws.
 struct DrawingRequest {
-  int size = 1032;
-  int version = 2941;
+  int size = kDrawingRequestSize;
+  int version = kHostInterfaceVersion;
   int chartNumber = 0;
   int region = 0;
   int lineNumber = 0;

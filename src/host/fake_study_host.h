@@ -102,8 +102,8 @@ class FakeStudyHost : public StudyHost {
     return true;
   }
   void DeleteDrawing(int, int selector, int lineNumber) override {
-    if (selector == -1 && lineNumber == 0) drawings.clear();
-    else if (selector == 0) drawings.erase(lineNumber);
+    if (selector == kDeleteAll && lineNumber == 0) drawings.clear();
+    else if (selector == kDeleteLineNumber) drawings.erase(lineNumber);
   }
   bool HttpRequest(const std::string& url) override { return HttpRequestWithBody(url, "", {}); }
   bool HttpRequestWithBody(const std::string& url, const std::string& body,

@@ -32,9 +32,22 @@ struct RegionBounds {
   int right = 0;
 };
 
-// A pointer event that came with the current call; code 0 when there is none.
+// Pointer event codes the host passes with a call.
+inline constexpr int kPointerNone = 0;
+inline constexpr int kPointerPress = 1;  // a button press at (x, y)
+inline constexpr int kPointerOther = 2;  // 2 and 3: other pointer events, which end the call
+inline constexpr int kPointerOtherLast = 3;
+
+// Selectors of DeleteDrawing.
+inline constexpr int kDeleteLineNumber = 0;  // the one drawing with that line number
+inline constexpr int kDeleteAll = -1;        // with line number 0: every drawing of the study
+
+// The only alert number the study raises.
+inline constexpr int kStudyAlertNumber = 1;
+
+// A pointer event that came with the current call; code kPointerNone when there is none.
 struct PointerEvent {
-  int code = 0;  // 1 button press; 2 and 3 other events
+  int code = kPointerNone;
   int x = 0;
   int y = 0;
 };
@@ -75,11 +88,16 @@ class StudyHost {
   virtual void* PersistentPointer(int slot) const = 0;
   virtual void SetPersistentPointer(int slot, void* pointer) = 0;
 
+  // The chart the study runs on; passed back with SetStudyInput* and DeleteDrawing.
   virtual int ChartNumber() const = 0;
+  // This study instance's identifier on its chart; passed back with SetStudyInput*.
   virtual int StudyId() const = 0;
+  // The chart's symbol as the data feed names it (any case, any decoration); may be empty.
   virtual std::string ChartSymbol() const = 0;
+  // The chart's price increment; may be 0 or non-finite on a broken chart.
   virtual double TickSize() const = 0;
 
+  // Number of bars on the chart, 0 or more; bar indexes run 0 .. BarCount() - 1.
   virtual int BarCount() const = 0;
   // First and last visible bar indexes.
   virtual BarRange VisibleBars() const = 0;
@@ -88,9 +106,11 @@ class StudyHost {
   virtual double BarHigh(int bar) const = 0;
   virtual double BarLow(int bar) const = 0;
 
+  // Pixel edges of the price graph region (y grows downwards); may be empty or inverted.
   virtual RegionBounds ChartRegion() const = 0;
   // Pixel column of the centre of `bar`.
   virtual int BarXCoordinate(int bar) const = 0;
+  // The pointer event that came with this call (code kPointerNone when none); seen only by it.
   virtual PointerEvent Pointer() const = 0;
 
   // One message-log entry; `show` brings the log forward.
@@ -100,7 +120,8 @@ class StudyHost {
   virtual DrawingRequest NewDrawingRequest() const = 0;
   // Adds the drawing, or replaces the study's drawing with the same line number.
   virtual bool SubmitDrawing(const DrawingRequest& request) = 0;
-  // Selector 0 deletes `lineNumber`; selector -1 with line number 0 deletes all the study's drawings.
+  // kDeleteLineNumber deletes `lineNumber`; kDeleteAll with line number 0 deletes all the study's
+  // drawings; any other combination deletes nothing.
   virtual void DeleteDrawing(int chartNumber, int selector, int lineNumber) = 0;
 
   // Starts a GET; true when accepted. The answer arrives through HttpResponseBody on a later call.
@@ -113,6 +134,7 @@ class StudyHost {
 
   // The bar index the host attaches alerts to on this call.
   virtual int AlertBarIndex() const = 0;
+  // Shows `text` through the host's alert system under alert `number` at `bar`.
   virtual void RaiseAlert(int number, int bar, const std::string& text) = 0;
 
   // The price in the chart's price format (decimals as the tick size needs).

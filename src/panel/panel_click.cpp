@@ -14,7 +14,7 @@ const PanelHitRect* FindHitRect(const PanelState& state, int x, int y) {
 bool HandlePanelClick(host::StudyHost& sc, PanelState* state) {
   if (sc.ReadInputInt(study::kShowPanel) == 0) return false;
   const host::PointerEvent pointer = sc.Pointer();
-  if (pointer.code != 1) return false;
+  if (pointer.code != host::kPointerPress) return false;
   const PanelHitRect* hit = FindHitRect(*state, pointer.x, pointer.y);
   if (hit == nullptr) return false;
   const int anchor = sc.ReadInputInt(study::kPanelAnchor);

@@ -29,7 +29,7 @@ InstanceState* StateOf(host::StudyHost& sc) {
 void RemoveInstance(host::StudyHost& sc) {
   InstanceState* state = StateOf(sc);
   if (!state) return;
-  sc.DeleteDrawing(sc.ChartNumber(), -1, 0);
+  sc.DeleteDrawing(sc.ChartNumber(), host::kDeleteAll, 0);
   delete state;
   sc.SetPersistentPointer(kStatePointerSlot, nullptr);
 }
@@ -215,8 +215,8 @@ void RunDriver(host::StudyHost& sc) {
   }
   InstanceState& state = GetOrCreateState(sc);
   const host::PointerEvent pointer = sc.Pointer();
-  if (pointer.code == 2 || pointer.code == 3) return;
-  if (pointer.code == 1 && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
+  if (pointer.code == host::kPointerOther || pointer.code == host::kPointerOtherLast) return;
+  if (pointer.code == host::kPointerPress && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
 
   const double now = std::floor(sc.Now());
   const std::string newYorkToday = calendar::NewYorkToday(sc.Platform(), now);

@@ -81,7 +81,7 @@ void RecordCapture(host::StudyHost& sc, InstanceState& state, const json::Value&
   const std::string alert =
       research::RecordLiveCapture(&state.research.view, root, state.apiSymbol, in.structuralAlerts,
                                   in.alertCooldown, sc.TickSize(), now * 1000);
-  if (!alert.empty()) sc.RaiseAlert(1, sc.AlertBarIndex(), alert);
+  if (!alert.empty()) sc.RaiseAlert(host::kStudyAlertNumber, sc.AlertBarIndex(), alert);
 }
 
 void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsSnapshot&& fresh,

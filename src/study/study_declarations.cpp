@@ -182,8 +182,8 @@ void DeclareStudy(host::StudyHost& sc) {
   study.name = kDllName;
   study.description = kStudyDescription;
   study.graphRegion = 0;
-  const int hostSettings[5] = {0, 0, 1, 2, 40};
-  std::copy(std::begin(hostSettings), std::end(hostSettings), study.hostSettings);
+  std::copy(std::begin(host::kStudyHostSettings), std::end(host::kStudyHostSettings),
+            study.hostSettings);
   sc.DeclareStudy(study);
   for (int slot = 0; slot < kInputCount; ++slot) sc.DeclareInput(slot, InputDeclarationAt(slot));
   for (int n = 0; n < kSubgraphCount; ++n) sc.DeclareSubgraph(n, SubgraphDeclarationAt(n));
