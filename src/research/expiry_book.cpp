@@ -16,22 +16,19 @@ constexpr const char* kBookMetrics[] = {"gex", "dex", "vex", "charmex"};
 constexpr double kExactStrikeEpsilon = 1e-8;
 
 struct Candidate {
-  std::string expiry;
   double seconds = 0;
-  const json::Value* object = nullptr;
+  const payload::BookExpiry* expiry = nullptr;
 };
 
-std::vector<Candidate> DatedExpiries(const json::Value* expirations) {
+std::vector<Candidate> DatedExpiries(const std::vector<payload::BookExpiry>& expirations) {
   std::vector<Candidate> candidates;
-  if (expirations == nullptr || expirations->kind != json::kArray) return candidates;
-  for (const json::Value& entry : expirations->elements) {
-    if (entry.kind != json::kObject) continue;
-    std::string expiry = MemberFieldText(&entry, "expiry");
-    const double seconds = calendar::IsoDateToEpochSeconds(expiry);
-    if (seconds >= 0) candidates.push_back({std::move(expiry), seconds, &entry});
+  for (const payload::BookExpiry& entry : expirations) {
+    const double seconds = calendar::IsoDateToEpochSeconds(entry.expiry);
+    if (seconds >= 0) candidates.push_back({seconds, &entry});
   }
-  std::stable_sort(candidates.begin(), candidates.end(),
-                   [](const Candidate& a, const Candidate& b) { return a.expiry < b.expiry; });
+  std::stable_sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
+    return a.expiry->expiry < b.expiry->expiry;
+  });
   return candidates;
 }
 
@@ -53,30 +50,20 @@ std::vector<Candidate> ApplyLens(const std::vector<Candidate>& candidates, Expir
   return kept;
 }
 
-struct StrikeRow {
-  double strike = 0;
-  const json::Value* row = nullptr;
-};
+using payload::BookRow;
 
-// The row objects of an expiry whose strike is a finite number above 0.
-std::vector<StrikeRow> StrikeRows(const json::Value& expiry) {
-  std::vector<StrikeRow> rows;
-  const json::Value* list = MemberOf(&expiry, "rows");
-  if (list == nullptr || list->kind != json::kArray) return rows;
-  for (const json::Value& row : list->elements) {
-    const std::optional<double> strike = MemberOptional(&row, "strike");
-    if (row.kind == json::kObject && strike && *strike > 0) rows.push_back({*strike, &row});
-  }
-  return rows;
-}
+// The book's four model aggregates of a row, in display order.
+constexpr std::optional<double> BookRow::*kBookFields[] = {&BookRow::gex, &BookRow::dex,
+                                                           &BookRow::vex, &BookRow::charmex};
 
-std::string SumsLine(const std::string& expiry, const std::vector<StrikeRow>& rows) {
+std::string SumsLine(const std::string& expiry, const std::vector<BookRow>& rows) {
   std::string line = expiry;
-  for (const char* metric : kBookMetrics) {
+  for (size_t m = 0; m < std::size(kBookMetrics); ++m) {
+    const char* metric = kBookMetrics[m];
     double sum = 0;
     size_t count = 0;
-    for (const StrikeRow& row : rows) {
-      if (const std::optional<double> value = MemberOptional(row.row, metric)) {
+    for (const BookRow& row : rows) {
+      if (const std::optional<double>& value = row.*kBookFields[m]) {
         sum += *value;
         ++count;
       }
@@ -87,13 +74,13 @@ std::string SumsLine(const std::string& expiry, const std::vector<StrikeRow>& ro
   return line;
 }
 
-void AppendInspectorRow(const std::string& expiry, const std::vector<StrikeRow>& rows,
+void AppendInspectorRow(const std::string& expiry, const std::vector<BookRow>& rows,
                         double inspectorStrike, std::vector<std::string>* lines) {
-  const json::Value* match = nullptr;
+  const BookRow* match = nullptr;
   if (inspectorStrike > 0) {
-    for (const StrikeRow& row : rows) {
+    for (const BookRow& row : rows) {
       if (std::fabs(row.strike - inspectorStrike) < kExactStrikeEpsilon) {
-        match = row.row;
+        match = &row;
         break;
       }
     }
@@ -104,8 +91,8 @@ void AppendInspectorRow(const std::string& expiry, const std::vector<StrikeRow>&
     return;
   }
   std::string line = expiry + " strike " + strikeText;
-  for (const char* metric : kBookMetrics) {
-    line += std::string(" | ") + metric + " " + FormatOptional(MemberOptional(match, metric));
+  for (size_t m = 0; m < std::size(kBookMetrics); ++m) {
+    line += std::string(" | ") + kBookMetrics[m] + " " + FormatOptional(match->*kBookFields[m]);
   }
   lines->push_back(std::move(line));
   lines->push_back("Book raw Greeks / IV / OI / volume: missing (model aggregates).");
@@ -123,35 +110,28 @@ const char* ExpiryLensName(ExpiryLens lens) {
   return kNames[ClampExpiryLens(lens)];
 }
 
-bool AppendExpiryBookLines(const json::Value& research, bool lensOn, bool inspectorOn,
+bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn,
                            int lensIndex, double inspectorStrike, const std::string& researchDay,
                            std::vector<std::string>* lines) {
-  const json::Value* book = MemberOf(&research, "expiry_book");
-  const json::Value* coverage = MemberOf(book, "coverage");
-  lines->push_back("Expiry book " + MemberFieldText(book, "symbol") + " (UNDERLYING strikes) | " +
-                   MemberFieldText(book, "source") + " / " + MemberFieldText(book, "method"));
-  lines->push_back("Coverage " + MemberFieldText(coverage, "served") + " / " +
-                   MemberFieldText(coverage, "record_expirations") + " expiries | band " +
-                   MemberFieldText(coverage, "strike_band_pct") + "%");
-  lines->push_back("Scope " + MemberFieldText(book, "scope") + " | captured ms " +
-                   MemberFieldText(book, "captured_at") + " | quotes ms " +
-                   MemberFieldText(book, "quotes_at"));
-  if (std::string note = MemberFieldText(book, "note"); !note.empty()) {
-    lines->push_back(std::move(note));
-  }
+  lines->push_back("Expiry book " + book.symbol + " (UNDERLYING strikes) | " + book.source + " / " +
+                   book.method);
+  lines->push_back("Coverage " + book.served + " / " + book.record_expirations +
+                   " expiries | band " + book.strike_band_pct + "%");
+  lines->push_back("Scope " + book.scope + " | captured ms " + book.captured_at + " | quotes ms " +
+                   book.quotes_at);
+  if (!book.note.empty()) lines->push_back(book.note);
   const double day = calendar::IsoDateToEpochSeconds(researchDay);
   if (day < 0) return false;
 
   const ExpiryLens lens = ClampExpiryLens(lensIndex);
-  const std::vector<Candidate> candidates = DatedExpiries(MemberOf(book, "expirations"));
+  const std::vector<Candidate> candidates = DatedExpiries(book.expirations);
   const std::vector<Candidate> kept = ApplyLens(candidates, lens, day);
   lines->push_back(
       text::Format("%s: %zu / %zu served", ExpiryLensName(lens), kept.size(), candidates.size()));
   if (kept.empty()) lines->push_back("No expiry available for this lens; no synthetic chain.");
   for (const Candidate& c : kept) {
-    const std::vector<StrikeRow> rows = StrikeRows(*c.object);
-    if (lensOn) lines->push_back(SumsLine(c.expiry, rows));
-    if (inspectorOn) AppendInspectorRow(c.expiry, rows, inspectorStrike, lines);
+    if (lensOn) lines->push_back(SumsLine(c.expiry->expiry, c.expiry->rows));
+    if (inspectorOn) AppendInspectorRow(c.expiry->expiry, c.expiry->rows, inspectorStrike, lines);
   }
   return true;
 }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "json/json_value.h"
+#include "payload/research_answer.h"
 
 namespace research {
 
@@ -23,10 +23,10 @@ ExpiryLens ClampExpiryLens(int lensIndex);
 // "0DTE", "Week through Friday", "Next available third Friday" or "Available expiries".
 const char* ExpiryLensName(ExpiryLens lens);
 
-// Appends the expiry book lines of the accepted research answer `research`: the per-expiry
-// sums with `lensOn`, the exact-strike rows with `inspectorOn`. Returns false when
-// `researchDay` is not a valid date: the book's header lines are then the last research lines.
-bool AppendExpiryBookLines(const json::Value& research, bool lensOn, bool inspectorOn,
+// Appends the lines of an accepted research answer's expiry `book`: the per-expiry sums with
+// `lensOn`, the exact-strike rows with `inspectorOn`. Returns false when `researchDay` is not a
+// valid date: the book's header lines are then the last research lines.
+bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn,
                            int lensIndex, double inspectorStrike, const std::string& researchDay,
                            std::vector<std::string>* lines);
 

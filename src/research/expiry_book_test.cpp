@@ -19,7 +19,7 @@ Lines Concat(Lines head, const Lines& tail) {
 
 // A book whose expiries each carry one row at strike 100 with gex 1; listed out of order and
 // with entries that are not dated expiries.
-const json::Value kLensResearch = testing::Json(R"({"expiry_book":{"symbol":"QQQ",
+const payload::ExpiryBook kLensResearch = testing::ResearchOf(R"({"expiry_book":{"symbol":"QQQ",
     "source":"delayed_oi","method":"model_aggregates","scope":"front_book",
     "captured_at":1735832530000,"quotes_at":"1735832400000","coverage":{"served":6,
     "record_expirations":14,"strike_band_pct":4.5},"expirations":[
@@ -29,7 +29,7 @@ const json::Value kLensResearch = testing::Json(R"({"expiry_book":{"symbol":"QQQ
       {"expiry":"2025-02-21","rows":[{"strike":100,"gex":1}]},
       {"expiry":"2025-01-21","rows":[{"strike":100,"gex":1}]},
       {"expiry":"2025-01-27","rows":[{"strike":100,"gex":1}]},
-      {"expiry":"2025-02-30","rows":[]}, {"expiry":"soon"}, {"rows":[]}, "2025-01-18"]}})");
+      {"expiry":"2025-02-30","rows":[]}, {"expiry":"soon"}, {"rows":[]}, "2025-01-18"]}})").book;
 
 const Lines kBookHead = {"Expiry book QQQ (UNDERLYING strikes) | delayed_oi / model_aggregates",
                          "Coverage 6 / 14 expiries | band 4.5%",
@@ -40,7 +40,7 @@ std::string Sums(const char* expiry) {
          "charmex missing [0/1]";
 }
 
-Lines BookLines(const json::Value& research, bool lens, bool inspector, int lensIndex,
+Lines BookLines(const payload::ExpiryBook& research, bool lens, bool inspector, int lensIndex,
                 double strike, const std::string& day, bool* dayValid = nullptr) {
   Lines lines;
   const bool valid =
@@ -97,12 +97,12 @@ TEST(ExpiryBook, AnInvalidDayStopsAfterTheHeader) {
 }
 
 TEST(ExpiryBook, SumsAndExactStrikeRows) {
-  const json::Value research = testing::Json(R"({"expiry_book":{"note":"Model aggregates.",
+  const payload::ExpiryBook research = testing::ResearchOf(R"({"expiry_book":{"note":"Model aggregates.",
       "expirations":[{"expiry":"2025-01-02","rows":[
         {"strike":530,"gex":1.5e8,"dex":"-2","vex":null,"charmex":0.1},
         {"strike":530.00000001,"gex":7},
         {"strike":525,"gex":0.2,"dex":3},
-        {"strike":0,"gex":1000},{"strike":-5,"gex":1000},{"gex":1000},"row"]}]}})");
+        {"strike":0,"gex":1000},{"strike":-5,"gex":1000},{"gex":1000},"row"]}]}})").book;
   const Lines head = {"Expiry book  (UNDERLYING strikes) |  / ", "Coverage  /  expiries | band %",
                       "Scope  | captured ms  | quotes ms ", "Model aggregates.",
                       "0DTE: 1 / 1 served"};

@@ -22,7 +22,7 @@ ResearchView ViewWithMap(const std::string& strikeGreeks, const std::string& roo
   if (!strikeGreeks.empty()) answer += ",\"strike_greeks\":" + strikeGreeks;
   answer += "}}";
   ResearchView view;
-  RecordLiveCapture(&view, testing::Json(answer), "ES", false, 300, 0.25, 1.7e12);
+  RecordLiveCapture(&view, testing::LiveMapOf(answer), "ES", false, 300, 0.25, 1.7e12);
   return view;
 }
 
@@ -84,7 +84,7 @@ TEST(LevelInspector, AShortOrNullColumnIsMissingForThatFieldOnly) {
 TEST(LevelInspector, TheRatioFallsBackToTheLevelBlock) {
   ResearchView view;
   RecordLiveCapture(&view,
-                    testing::Json(R"({"display_levels":{"conversion_ratio":41.25,
+                    testing::LiveMapOf(R"({"display_levels":{"conversion_ratio":41.25,
                         "strike_greeks":{"strikes":[21862.5],"gamma":[5]}}})"),
                     "NQ", false, 300, 0.25, 1.7e12);
   EXPECT_EQ(Lines(view, 530),

@@ -15,15 +15,13 @@ constexpr int kPresetResearch = 3;
 
 // The history rows of the research day that carry a time, oldest first, stamped with the
 // chart's tick size.
-std::vector<PositioningCapture> SessionCaptures(const json::Value* rows, const std::string& day,
-                                                double tickSize) {
+std::vector<PositioningCapture> SessionCaptures(const std::vector<PositioningCapture>& rows,
+                                                const std::string& day, double tickSize) {
   std::vector<PositioningCapture> kept;
-  if (rows == nullptr || rows->kind != json::kArray) return kept;
-  for (const json::Value& row : rows->elements) {
-    if (row.kind != json::kObject) continue;
-    PositioningCapture capture = ParsePositioningCapture(&row);
-    capture.tick_size = tickSize;
-    if (capture.session_date == day && capture.ts > 0) kept.push_back(std::move(capture));
+  for (const PositioningCapture& row : rows) {
+    if (row.session_date != day || !(row.ts > 0)) continue;
+    kept.push_back(row);
+    kept.back().tick_size = tickSize;
   }
   std::stable_sort(
       kept.begin(), kept.end(),
@@ -64,15 +62,12 @@ void AppendChangeLines(const std::vector<PositioningCapture>& captures,
 
 void AppendHistoryLines(const ResearchView& view, const std::string& day,
                         std::vector<std::string>* lines) {
-  const json::Value* history = MemberOf(&view.research, "history");
+  const payload::CaptureHistory& history = view.research.history;
   const std::vector<PositioningCapture> captures =
-      SessionCaptures(MemberOf(history, "rows"), day, view.tick_size);
+      SessionCaptures(history.rows, day, view.tick_size);
   lines->push_back(text::Format("History %zu rows | excluded %s | limit %s", captures.size(),
-                                MemberFieldText(history, "excluded"),
-                                MemberFieldText(history, "limit")));
-  if (std::string note = MemberFieldText(history, "note"); !note.empty()) {
-    lines->push_back(std::move(note));
-  }
+                                history.excluded, history.limit));
+  if (!history.note.empty()) lines->push_back(history.note);
   if (captures.empty()) {
     lines->push_back("No dated capture available for this session.");
     return;
@@ -93,7 +88,7 @@ std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool 
   if (view.captured) {
     if (changesOn) AppendHistoryLines(view, researchDay, &lines);
     if ((lensOn || inspectorOn) &&
-        !AppendExpiryBookLines(view.research, lensOn, inspectorOn, lensIndex, inspectorStrike,
+        !AppendExpiryBookLines(view.research.book, lensOn, inspectorOn, lensIndex, inspectorStrike,
                                researchDay, &lines)) {
       return lines;  // no valid session day: nothing can be placed after the book header
     }

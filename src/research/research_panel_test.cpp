@@ -22,7 +22,7 @@ ResearchView ViewWithResearch(const std::string& members, double tickSize = 0.25
   view.tick_size = tickSize;
   const std::string answer =
       R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ",)" + members + "}";
-  EXPECT_TRUE(AcceptResearchResponse(&view, Json(answer), "NQ", "QQQ", "2025-01-02")) << answer;
+  EXPECT_TRUE(AcceptResearchResponse(&view, testing::ResearchOf(answer), "NQ", "QQQ", "2025-01-02")) << answer;
   return view;
 }
 

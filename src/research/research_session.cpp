@@ -2,9 +2,10 @@
 
 #include <utility>
 
-#include "json/json_value.h"
 #include "calendar/expiry_selection.h"
 #include "calendar/new_york_calendar.h"
+#include "json/json_value.h"
+#include "payload/research_answer.h"
 #include "research/research_response.h"
 #include "text/format.h"
 
@@ -40,7 +41,8 @@ bool PollResearchRequest(ResearchSession* session, const std::string& symbol,
   if (finished->key != session->key) return false;
   json::Value root;
   if (finished->status == 200 && json::ParseJson(finished->body, &root)) {
-    AcceptResearchResponse(&session->view, root, symbol, expectedSource, day);
+    AcceptResearchResponse(&session->view, payload::ReadResearchAnswer(root), symbol,
+                           expectedSource, day);
   } else {
     session->view.status = ResearchUnavailableText(finished->status);
   }

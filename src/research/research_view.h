@@ -5,8 +5,9 @@
 #include <map>
 #include <string>
 
-#include "json/json_value.h"
-#include "research/positioning_capture.h"
+#include "payload/live_map.h"
+#include "payload/positioning_capture.h"
+#include "payload/research_answer.h"
 
 namespace research {
 
@@ -15,12 +16,12 @@ inline constexpr const char* kInitialResearchStatus =
 
 // A value-initialised view is the initial state; assign `ResearchView{}` to reset it.
 struct ResearchView {
-  json::Value research;  // accepted research answer; null until one is accepted
-  json::Value live;      // the last levels answer recorded as a live capture
+  payload::ResearchAnswer research;  // the accepted research answer (when `captured`)
+  payload::LiveMap live;             // the last levels answer recorded as a live capture
   bool captured = false;
   bool has_live = false;
   bool alerts_armed = false;
-  PositioningCapture last_live_capture;
+  payload::PositioningCapture last_live_capture;
   std::string last_live_symbol;
   std::string last_alert;
   double tick_size = 0;                       // never negative

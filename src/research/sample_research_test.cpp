@@ -14,10 +14,10 @@ namespace {
 
 TEST(SampleResearch, NqSessionBesideTheExtendedMap) {
   ResearchView view;
-  RecordLiveCapture(&view, testing::Json(testing::ReadAnswerFile("extended.json")), "NQ", true,
+  RecordLiveCapture(&view, testing::LiveMapOf(testing::ReadAnswerFile("extended.json")), "NQ", true,
                     300, 0.25, 1735832600000);
   ASSERT_TRUE(AcceptResearchResponse(
-      &view, testing::Json(testing::ReadAnswerFile("research_NQ.json")), "NQ", "QQQ",
+      &view, testing::ResearchOf(testing::ReadAnswerFile("research_NQ.json")), "NQ", "QQQ",
       "2025-01-02"));
   ResearchPanelInputs inputs;
   inputs.captureChanges = true;

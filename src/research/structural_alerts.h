@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "research/positioning_capture.h"
+#include "research/capture_comparison.h"
 #include "research/research_view.h"
 
 namespace research {

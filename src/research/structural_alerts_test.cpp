@@ -23,8 +23,8 @@ struct Live {
   double gammaFlip = 21456.75;
 };
 
-json::Value Answer(const Live& l) {
-  return testing::Json(text::Format(
+payload::LiveMap Answer(const Live& l) {
+  return testing::LiveMapOf(text::Format(
       R"({"ok":true,"resolved_symbol":"QQQ","session_date":"2025-01-02","engine":"ordinel-gex-2",
           "conversion_method":"ratio","scope":"%s","selected_expiration":"",
           "source_snapshot_time":"2025-01-02T15:%02d:00Z","conversion_ratio":%.17g,

@@ -4,8 +4,7 @@
 
 #include "context/fear_chart_readers.h"
 #include "json/json_value.h"
-#include "payload/levels_response.h"
-#include "payload/served_selection.h"
+#include "payload/answer_translation.h"
 #include "research/research_response.h"
 #include "text/format.h"
 
@@ -60,44 +59,17 @@ void HandleNotJson(host::StudyHost& sc, InstanceState& state, int step, const st
 
 // ---- B: levels answer ------------------------------------------------------------------
 
-// The checks that come before the envelope; false with the failure message.
-bool LevelsAnswerMatchesRequest(const json::Value& root, const std::string& apiSymbol,
-                                const CallInputs& in, std::string* failure) {
-  bool ok = true;
-  if (apiSymbol == "ES" && in.esSourceIndex == 1 && json::MemberAsText(root, "resolved_symbol") != "SPX") {
-    *failure = "SPX source unavailable: no SPX-derived ES map returned.";
-    ok = false;
-  }
-  if (!calendar::ResponseSelectionMatches(payload::ReadServedSelection(root), in.selection)) {
-    *failure = "Selected expirations unavailable: response selection did not match.";
-    ok = false;
-  }
-  return ok;
-}
-
-// A structural alert raised by this live capture, if any.
-void RecordCapture(host::StudyHost& sc, InstanceState& state, const json::Value& root, const CallInputs& in,
-                   double now) {
+void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsAnswer&& answer,
+                  const CallInputs& in, double now) {
+  state.snapshot = std::move(answer.snapshot);
   const std::string alert =
-      research::RecordLiveCapture(&state.research.view, root, state.apiSymbol, in.structuralAlerts,
-                                  in.alertCooldown, sc.TickSize(), now * 1000);
+      research::RecordLiveCapture(&state.research.view, std::move(answer.live), state.apiSymbol,
+                                  in.structuralAlerts, in.alertCooldown, sc.TickSize(), now * 1000);
   if (!alert.empty()) sc.RaiseAlert(host::kStudyAlertNumber, sc.AlertBarIndex(), alert);
-}
-
-void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsSnapshot&& fresh,
-                  const json::Value& root, const CallInputs& in, double now) {
-  const bool legacy = in.selection.mode == calendar::kExpiryLegacy;
-  if (!legacy) {
-    fresh.gammaFlip = fresh.volTrigger = fresh.zeroGammaModel = fresh.maxPain = payload::OptionalLevel{};
-    fresh.expirationNote = calendar::CoreSelectionNote(payload::ReadServedSelection(root), in.selection);
-  } else if (in.modelZeroGammaAsFlip && fresh.zeroGammaModel.has) {
-    fresh.gammaFlip = fresh.zeroGammaModel;
-  }
-  state.snapshot = std::move(fresh);
-  RecordCapture(sc, state, root, in, now);
   state.errorLine.clear();
   state.redraw = true;
   state.nextLevelsFetch = now + in.refreshInterval;
+  const bool legacy = in.selection.mode == calendar::kExpiryLegacy;
   const std::string& via = state.snapshot.resolvedSymbol;
   state.statusLine = text::Format(legacy ? "Levels loaded%s%s." : "Captured delayed OI loaded%s%s.",
                                   via.empty() ? "" : " via ", via);
@@ -105,12 +77,15 @@ void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsSnap
 
 void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, const json::Value& root,
                         const CallInputs& in, double now) {
-  payload::LevelsSnapshot fresh;
+  payload::AnswerExpectations expect;
+  expect.spxSourceRequired = state.apiSymbol == "ES" && in.esSourceIndex == 1;
+  expect.selection = &in.selection;
+  expect.topStrikesCount = in.topStrikesCount;
+  expect.modelZeroGammaAsFlip = in.modelZeroGammaAsFlip;
+  payload::LevelsAnswer answer;
   std::string failure;
-  bool ok = LevelsAnswerMatchesRequest(root, state.apiSymbol, in, &failure);
-  if (ok) ok = payload::ParseLevelsResponse(root, in.topStrikesCount, &fresh, &failure);
-  if (ok) {
-    AcceptLevels(sc, state, std::move(fresh), root, in, now);
+  if (payload::TranslateLevelsAnswer(root, expect, &answer, &failure)) {
+    AcceptLevels(sc, state, std::move(answer), in, now);
     return;
   }
   state.errorLine = failure;

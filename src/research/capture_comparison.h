@@ -1,35 +1,14 @@
-// One dated observation of dealer positioning, read alike from a research history row and
-// from a live levels answer so that any two can be compared.
+// Comparing two positioning captures: whether they share a provenance, and how far a level
+// moved through the dealers' positioning alone.
 #pragma once
 
 #include <optional>
-#include <string>
 
-#include "json/json_value.h"
+#include "payload/positioning_capture.h"
 
 namespace research {
 
-// Fields mirror the JSON keys of a capture object.
-struct PositioningCapture {
-  std::string session_date;
-  std::string source;
-  std::string engine;
-  std::string conversion_method;
-  std::string scope;
-  std::string selected_expiration;
-  std::string source_snapshot_time;
-  std::string regime;
-  double ts = 0;         // epoch ms; 0 when missing
-  double tick_size = 0;  // the chart's, stamped by the study
-  std::optional<double> conversion_ratio;
-  std::optional<double> call_wall;
-  std::optional<double> put_wall;
-  std::optional<double> gamma_flip;
-  std::optional<double> net_gex;
-};
-
-// The capture in `object`; a null or non-object value gives an all-empty capture (ts 0).
-PositioningCapture ParsePositioningCapture(const json::Value* object);
+using payload::PositioningCapture;
 
 // True when `a` names a full provenance (session date, source, engine, conversion method and
 // scope, all non-empty) that `b` shares, with the same selected expiration, both source

@@ -1,9 +1,6 @@
-#include "research/positioning_capture.h"
+#include "research/capture_comparison.h"
 
 #include <cmath>
-
-#include "calendar/new_york_calendar.h"
-#include "research/research_text.h"
 
 namespace research {
 namespace {
@@ -16,26 +13,6 @@ bool PositiveRatio(const std::optional<double>& ratio) {
 }
 
 }  // namespace
-
-PositioningCapture ParsePositioningCapture(const json::Value* object) {
-  PositioningCapture c;
-  if (object == nullptr || object->kind != json::kObject) return c;
-  c.session_date = MemberFieldText(object, "session_date");
-  c.source = MemberFieldText(object, "source");
-  c.engine = MemberFieldText(object, "engine");
-  c.conversion_method = MemberFieldText(object, "conversion_method");
-  c.scope = MemberFieldText(object, "scope");
-  c.selected_expiration = MemberFieldText(object, "selected_expiration");
-  c.source_snapshot_time = MemberFieldText(object, "source_snapshot_time");
-  c.regime = MemberFieldText(object, "regime");
-  c.ts = TimestampToEpochMs(json::Member(*object, "ts"));
-  c.conversion_ratio = MemberOptional(object, "conversion_ratio");
-  c.call_wall = MemberOptional(object, "call_wall");
-  c.put_wall = MemberOptional(object, "put_wall");
-  c.gamma_flip = MemberOptional(object, "gamma_flip");
-  c.net_gex = MemberOptional(object, "net_gex");
-  return c;
-}
 
 bool SameProvenance(const PositioningCapture& a, const PositioningCapture& b) {
   const std::string PositioningCapture::*const kIdentity[] = {

@@ -1,0 +1,34 @@
+#include "payload/answer_fields.h"
+
+#include <gtest/gtest.h>
+
+#include "payload/payload_test_support.h"
+
+namespace payload {
+namespace {
+
+// The timestamp rule as answers meet it: a date-time text first, any other value by its number.
+TEST(AnswerFields, TimestampsReadTextsThenNumbers) {
+  const struct {
+    const char* json;
+    double ms;
+  } cases[] = {
+      {R"("2025-01-01T14:30:00.5Z")", 1735741800500.0},
+      {R"("2025-01-01 14:30:00")", 2025000.0},  // no date-time shape: its leading number, seconds
+      {R"("2025-01-01T14:30")", 2025000.0},
+      {R"("1735689600")", 1735689600000.0},
+      {R"("999999999999-01-01T00:00:00Z")", 999999999999.0},
+      {R"("-999999999999-01-01T00:00:00Z")", -999999999999000.0},
+      {"1735689600000", 1735689600000.0},
+      {R"({"value": 1735689600})", 1735689600000.0},
+      {R"("abc")", 0}, {R"("")", 0}, {"true", 0}, {"[1735689600]", 0}, {"null", 0},
+  };
+  for (const auto& c : cases) {
+    const json::Value value = testing::Json(c.json);
+    EXPECT_DOUBLE_EQ(TimestampToEpochMs(&value), c.ms) << c.json;
+  }
+  EXPECT_EQ(TimestampToEpochMs(nullptr), 0);
+}
+
+}  // namespace
+}  // namespace payload
