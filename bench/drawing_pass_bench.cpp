@@ -14,24 +14,9 @@
 #include "json/json_value.h"
 #include "payload/levels_response.h"
 #include "study/study_declarations.h"
-#include "study/study_inputs.h"
 
 namespace {
 
-constexpr int kYesNoToggles[] = {
-    study::kDrawDailyVolZones, study::kShadeUnstableCorridor, study::kDrawNdxLevels,
-    study::kDrawVanna,         study::kDrawCharm,             study::kDrawVegaWalls,
-    study::kDrawHybridWalls,   study::kDrawSessionRefs,       study::kShadeOpeningRange,
-    study::kDrawOvernight,     study::kDrawVwapBands,         study::kDrawTradingRanges,
-    study::kDrawIvBand,        study::kRegimeTint,            study::kGexHeatmap,
-    study::kCharmMap,          study::kDeltaMap,              study::kVannaMap,
-    study::kVegaMap,           study::kGexProfile,            study::kIvWalls,
-    study::kForecastTouch,     study::kForecastBand,          study::kZeroGammaModel,
-    study::kDrawCoreLevels,    study::kDrawVolTrigger,        study::kDrawMaxPain,
-    study::kDrawOiWalls,       study::kDrawZeroDex,           study::kDrawFocus,
-    study::kDrawZoneBoundaries, study::kShadeZones,           study::kDrawTopStrikes,
-    study::kLabelLines,        study::kPriceScaleValues,
-};
 constexpr int kThreePerSide = 3;
 constexpr int kGammaPlusDelta = 3;
 constexpr int kTopStrikes = 10;
@@ -48,12 +33,31 @@ chart::ChartData SampleChart() {
   return chart;
 }
 
-void SwitchEveryLayerOn(chart::InputStore& inputs) {
-  for (int slot : kYesNoToggles) inputs.EditYesNo(slot, true);
-  inputs.EditNumber(study::kWallExtenders, kThreePerSide);
-  inputs.EditNumber(study::kExposureAmounts, kGammaPlusDelta);
-  // The panel is not part of this measurement.
-  inputs.EditYesNo(study::kShowPanel, false);
+draw::DrawSettings EveryLayerOn() {
+  draw::DrawSettings d;
+  for (bool draw::DrawSettings::*layer :
+       {&draw::DrawSettings::dailyVolZones, &draw::DrawSettings::unstableCorridor,
+        &draw::DrawSettings::ndxLevels, &draw::DrawSettings::vanna, &draw::DrawSettings::charm,
+        &draw::DrawSettings::vegaWalls, &draw::DrawSettings::hybridWalls,
+        &draw::DrawSettings::sessionRefs, &draw::DrawSettings::shadeOpeningRange,
+        &draw::DrawSettings::overnight, &draw::DrawSettings::vwapBands,
+        &draw::DrawSettings::tradingRanges, &draw::DrawSettings::ivBand,
+        &draw::DrawSettings::regimeTint, &draw::DrawSettings::gexHeatmap,
+        &draw::DrawSettings::charmMap, &draw::DrawSettings::deltaMap, &draw::DrawSettings::vannaMap,
+        &draw::DrawSettings::vegaMap, &draw::DrawSettings::gexProfile, &draw::DrawSettings::ivWalls,
+        &draw::DrawSettings::forecastTouch, &draw::DrawSettings::forecastBand,
+        &draw::DrawSettings::zeroGammaModel, &draw::DrawSettings::coreLevels,
+        &draw::DrawSettings::volTrigger, &draw::DrawSettings::maxPain, &draw::DrawSettings::oiWalls,
+        &draw::DrawSettings::zeroDex, &draw::DrawSettings::focus,
+        &draw::DrawSettings::zoneBoundaries, &draw::DrawSettings::shadeZones,
+        &draw::DrawSettings::topStrikes, &draw::DrawSettings::labelLines,
+        &draw::DrawSettings::valueInPriceScale}) {
+    d.*layer = true;
+  }
+  d.wallExtenders = kThreePerSide;
+  d.exposureMode = kGammaPlusDelta;
+  d.showPanel = false;  // the panel is not part of this measurement
+  return d;
 }
 
 void BM_DrawingPassEveryLayerExtendedAnswer(benchmark::State& state) {
@@ -70,12 +74,12 @@ void BM_DrawingPassEveryLayerExtendedAnswer(benchmark::State& state) {
   chart::ScriptedServices services(clock);
   chart::ChartHost host(SampleChart(), clock, transport, services);
   study::DeclareStudy(host);
-  SwitchEveryLayerOn(host.Inputs());
+  const draw::DrawSettings settings = EveryLayerOn();
 
   std::vector<int> previousLines;
   const draw::PanelGates gates;
   for (auto _ : state) {
-    draw::RunDrawingPass(host, snapshot, /*scaleGuardTripped=*/false, gates, nullptr, &previousLines);
+    draw::RunDrawingPass(host, settings, snapshot, /*scaleGuardTripped=*/false, gates, nullptr, &previousLines);
     benchmark::DoNotOptimize(previousLines.data());
   }
   state.counters["drawings"] = static_cast<double>(host.Drawings().Size());

@@ -15,8 +15,8 @@
 #include "chart/curl_transport.h"
 #include "platform/posix/posix_services.h"
 #include "service/levels_service.h"
-#include "study/call_inputs.h"
-#include "study/study_inputs.h"
+#include "study/fetch_cycle.h"
+#include "palette/subgraphs.h"
 
 namespace {
 
@@ -326,9 +326,9 @@ class LiveStudy : public ::testing::Test {
   // Call wall, put wall and gamma flip at the last bar.
   std::vector<float> Walls() const {
     const int last = host_->BarCount() - 1;
-    return {host_->Subgraphs().ValueAt(study::kSgCallWall, last),
-            host_->Subgraphs().ValueAt(study::kSgPutWall, last),
-            host_->Subgraphs().ValueAt(study::kSgGammaFlip, last)};
+    return {host_->Subgraphs().ValueAt(palette::kSgCallWall, last),
+            host_->Subgraphs().ValueAt(palette::kSgPutWall, last),
+            host_->Subgraphs().ValueAt(palette::kSgGammaFlip, last)};
   }
   bool Answered(const char* target) const {
     const auto records = transport_->Transfers();

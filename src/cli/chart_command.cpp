@@ -21,7 +21,7 @@
 #include "render/chart_pictures.h"
 #include "service/data_location.h"
 #include "service/levels_service.h"
-#include "study/call_inputs.h"
+#include "study/fetch_cycle.h"
 
 namespace cli {
 namespace {

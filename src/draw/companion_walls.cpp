@@ -1,6 +1,6 @@
 // Levels that accompany the core map: the NDX levels on NQ charts and the hybrid observed walls.
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
@@ -13,22 +13,22 @@ constexpr int kHybridVolTriggerLine = 71527;
 }  // namespace
 
 void DrawNdxCompanionLevels(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawNdxLevels)) return;
+  if (!pass.settings.ndxLevels) return;
   const struct {
     const payload::OptionalLevel& level;
     const char* label;
   } rows[] = {{s.ndxCallWall, "CW-NDX"}, {s.ndxPutWall, "PW-NDX"}, {s.ndxGammaFlip, "GF-NDX"}};
   int lineNumber = kNdxLineBase;
   for (const auto& row : rows) {
-    if (DrawOverlayLineIfPresent(pass, lineNumber, row.level, study::kSgNdxLevel, 1, row.label)) ++lineNumber;
+    if (DrawOverlayLineIfPresent(pass, lineNumber, row.level, palette::kSgNdxLevel, 1, row.label)) ++lineNumber;
   }
 }
 
 void DrawHybridWalls(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawHybridWalls)) return;
-  DrawOverlayLineIfPresent(pass, kHybridCallWallLine, s.hybridCallWall, study::kSgHybridWall, 1, "H-CW");
-  DrawOverlayLineIfPresent(pass, kHybridPutWallLine, s.hybridPutWall, study::kSgHybridWall, 1, "H-PW");
-  DrawOverlayLineIfPresent(pass, kHybridVolTriggerLine, s.hybridVolTrigger, study::kSgHybridWall, 1, "H-VT");
+  if (!pass.settings.hybridWalls) return;
+  DrawOverlayLineIfPresent(pass, kHybridCallWallLine, s.hybridCallWall, palette::kSgHybridWall, 1, "H-CW");
+  DrawOverlayLineIfPresent(pass, kHybridPutWallLine, s.hybridPutWall, palette::kSgHybridWall, 1, "H-PW");
+  DrawOverlayLineIfPresent(pass, kHybridVolTriggerLine, s.hybridVolTrigger, palette::kSgHybridWall, 1, "H-VT");
 }
 
 }  // namespace draw

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
@@ -19,7 +19,7 @@ struct CoreRow {
   const char* label;
   int subgraph;
   int style;
-  int input;
+  bool on;
 };
 
 struct ZoneRow {
@@ -47,34 +47,34 @@ void DrawCoreLine(PassContext& pass, int lineNumber, double price, int subgraph,
   DrawLevelLine(pass, {.lineNumber = lineNumber,
                        .price = price,
                        .colour = SubgraphColour(pass, subgraph),
-                       .width = pass.lineWidth,
+                       .width = pass.settings.lineWidth,
                        .style = style,
                        .label = label,
-                       .labelOn = pass.labelLines,
-                       .valueInPriceScale = pass.valueInPriceScale});
+                       .labelOn = pass.settings.labelLines,
+                       .valueInPriceScale = pass.settings.valueInPriceScale});
 }
 
 }  // namespace
 
 void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
   const CoreRow rows[] = {
-      {s.callWall, "CW - Call Wall", study::kSgCallWall, 0, study::kDrawCoreLevels},
-      {s.putWall, "PW - Put Wall", study::kSgPutWall, 0, study::kDrawCoreLevels},
-      {s.gammaFlip, "GF - Gamma Flip", study::kSgGammaFlip, 1, study::kDrawCoreLevels},
-      {s.volTrigger, "VT/HVL - Vol Trigger", study::kSgVolTrigger, 2, study::kDrawVolTrigger},
-      {s.maxPain, "MP - Max Pain", study::kSgMaxPain, 1, study::kDrawMaxPain},
-      {s.callOiWall, "Call OI Wall", study::kSgCallOiWall, 2, study::kDrawOiWalls},
-      {s.putOiWall, "Put OI Wall", study::kSgPutOiWall, 2, study::kDrawOiWalls},
-      {s.zeroDex, "0DEX - Zero DEX", study::kSgZeroDex, 1, study::kDrawZeroDex},
+      {s.callWall, "CW - Call Wall", palette::kSgCallWall, 0, pass.settings.coreLevels},
+      {s.putWall, "PW - Put Wall", palette::kSgPutWall, 0, pass.settings.coreLevels},
+      {s.gammaFlip, "GF - Gamma Flip", palette::kSgGammaFlip, 1, pass.settings.coreLevels},
+      {s.volTrigger, "VT/HVL - Vol Trigger", palette::kSgVolTrigger, 2, pass.settings.volTrigger},
+      {s.maxPain, "MP - Max Pain", palette::kSgMaxPain, 1, pass.settings.maxPain},
+      {s.callOiWall, "Call OI Wall", palette::kSgCallOiWall, 2, pass.settings.oiWalls},
+      {s.putOiWall, "Put OI Wall", palette::kSgPutOiWall, 2, pass.settings.oiWalls},
+      {s.zeroDex, "0DEX - Zero DEX", palette::kSgZeroDex, 1, pass.settings.zeroDex},
   };
   // Numbers follow the rows actually drawn, so a missing level moves the later ones down.
   int lineNumber = kFirstChartLine;
   for (const CoreRow& row : rows) {
-    if (!row.level.has || !InputOn(pass, row.input)) continue;
+    if (!row.level.has || !row.on) continue;
     DrawCoreLine(pass, lineNumber++, row.level.value, row.subgraph, row.style, row.label);
   }
-  if (!InputOn(pass, study::kDrawFocus)) return;
-  const int focusSubgraphs[payload::kFocusCount] = {study::kSgFocus1, study::kSgFocus2, study::kSgFocus3};
+  if (!pass.settings.focus) return;
+  const int focusSubgraphs[payload::kFocusCount] = {palette::kSgFocus1, palette::kSgFocus2, palette::kSgFocus3};
   for (int i = 0; i < payload::kFocusCount; ++i) {
     const payload::FocusLevel& focus = s.focus[i];
     if (!focus.valid) continue;
@@ -83,19 +83,19 @@ void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
 }
 
 void DrawZones(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawZoneBoundaries)) return;
-  const bool shade = InputOn(pass, study::kShadeZones);
+  if (!pass.settings.zoneBoundaries) return;
+  const bool shade = pass.settings.shadeZones;
   const ZoneRow rows[] = {
-      {s.upsideCluster, "UCL - Resistance", study::kSgUpsideCluster, 71130},
-      {s.battleZone, "BZ - Battle Zone", study::kSgBattleZone, 71131},
-      {s.downsideCluster, "DCL - Support", study::kSgDownsideCluster, 71132},
+      {s.upsideCluster, "UCL - Resistance", palette::kSgUpsideCluster, 71130},
+      {s.battleZone, "BZ - Battle Zone", palette::kSgBattleZone, 71131},
+      {s.downsideCluster, "DCL - Support", palette::kSgDownsideCluster, 71132},
   };
   int lineNumber = kZoneLineBase;
   for (const ZoneRow& row : rows) {
     if (!row.zone.valid) continue;
     const host::Rgb colour = SubgraphColour(pass, row.subgraph);
     DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.high, .colour = colour,
-                         .width = 1, .style = 2, .label = row.label, .labelOn = pass.labelLines});
+                         .width = 1, .style = 2, .label = row.label, .labelOn = pass.settings.labelLines});
     DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.low, .colour = colour,
                          .width = 1, .style = 2, .label = "", .labelOn = false});
     if (shade) DrawBand(pass, row.shadeLine, row.zone.low, row.zone.high, colour, kZoneShadeTransparency);
@@ -103,14 +103,14 @@ void DrawZones(PassContext& pass, const LevelsSnapshot& s) {
 }
 
 void DrawTopStrikes(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawTopStrikes)) return;
+  if (!pass.settings.topStrikes) return;
   const int count = static_cast<int>(std::min<size_t>(s.profileRows.size(), kMaxTopStrikeLines));
-  const host::Rgb colour = SubgraphColour(pass, study::kSgTopStrike);
+  const host::Rgb colour = SubgraphColour(pass, palette::kSgTopStrike);
   for (int i = 0; i < count; ++i) {
     const payload::ProfileRow& row = s.profileRows[i];
     DrawLevelLine(pass, {.lineNumber = kTopStrikeBase + i, .price = row.price, .colour = colour,
                          .width = 1, .style = 2, .label = TopStrikeLabel(row),
-                         .labelOn = pass.labelLines});
+                         .labelOn = pass.settings.labelLines});
   }
 }
 

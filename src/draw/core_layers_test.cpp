@@ -11,7 +11,7 @@ TEST_F(DrawTest, CoreAndFocusLinesFollowTheLineInputsAndTakeNumbersAsDrawn) {
   payload::LevelsSnapshot s = CoreSnapshot();
   s.focus[0] = {true, 5040, "Pivot", "F1", "high"};
   s.focus[2] = {true, 4960, "Magnet", "F3", ""};
-  Set(study::kLineWidth, 2);
+  settings.lineWidth = 2;
   Pass(s);
   EXPECT_EQ(Rendered(71000, 71099), (Lines{
       "71000 line 5100 'CW - Call Wall' sg0 s0 w2 scale",
@@ -42,13 +42,13 @@ TEST_F(DrawTest, CoreNumbersFollowTheDrawnRowsNotTheLevels) {
 
 TEST_F(DrawTest, MaxPainOffRenumbersTheOiAndZeroDexLinesAndRemovesTheLast) {
   const payload::LevelsSnapshot s = CoreSnapshot();
-  for (int slot : {study::kDrawMaxPain, study::kDrawOiWalls, study::kDrawZeroDex}) Set(slot, 1);
+  settings.maxPain = settings.oiWalls = settings.zeroDex = true;
   Pass(s);
   EXPECT_EQ(Rendered(71004, 71010), (Lines{"71004 line 5050 'MP - Max Pain' sg4 s1 w1 scale",
                                            "71005 line 5200 'Call OI Wall' sg5 s2 w1 scale",
                                            "71006 line 4800 'Put OI Wall' sg6 s2 w1 scale",
                                            "71007 line 5025 '0DEX - Zero DEX' sg7 s1 w1 scale"}));
-  Set(study::kDrawMaxPain, 0);
+  settings.maxPain = false;
   Pass(s);
   EXPECT_EQ(Rendered(71004, 71010), (Lines{"71004 line 5200 'Call OI Wall' sg5 s2 w1 scale",
                                            "71005 line 4800 'Put OI Wall' sg6 s2 w1 scale",
@@ -71,7 +71,7 @@ TEST_F(DrawTest, ZonesDrawLabelledHighsUnlabelledLowsInPairsAndFixedShades) {
       "71130 rect 100-199 5120..5110 sg12 t85",
       "71132 rect 100-199 4895..4880 sg13 t85",
   }));
-  Set(study::kShadeZones, 0);
+  settings.shadeZones = false;
   Pass(s);
   EXPECT_EQ(Rendered(71130, 71132), Lines{}) << "shading off";
 }
@@ -79,7 +79,7 @@ TEST_F(DrawTest, ZonesDrawLabelledHighsUnlabelledLowsInPairsAndFixedShades) {
 TEST_F(DrawTest, TopStrikesShowPercentMergesAndTag) {
   payload::LevelsSnapshot s = CoreSnapshot();
   s.profileRows = {{5100, 9e8, 3, 100, "CW"}, {5050, 4e8, 1, 40, ""}, {5010, 5e8, 2, 55, "Flip"}};
-  Set(study::kDrawTopStrikes, 1);
+  settings.topStrikes = true;
   Pass(s);
   EXPECT_EQ(Rendered(71200, 71299), (Lines{"71200 line 5100 '[100] x3 CW' sg14 s2 w1",
                                            "71201 line 5050 '[40]' sg14 s2 w1",

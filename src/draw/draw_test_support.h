@@ -1,4 +1,4 @@
-// Shared set-up of the drawing tests: a declared fake host whose subgraph colours name their
+// Shared set-up of the drawing tests: a fake host, settings whose subgraph colours name their
 // subgraph, a sample snapshot, and a one-line-per-drawing rendering of the drawings store.
 #pragma once
 
@@ -9,8 +9,7 @@
 
 #include "draw/drawing_pass.h"
 #include "host/fake_study_host.h"
-#include "study/study_declarations.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
@@ -37,17 +36,14 @@ inline std::string Describe(const host::DrawingRequest& r) {
 class DrawTest : public ::testing::Test {
  protected:
   DrawTest() {
-    study::DeclareStudy(sc);
-    for (int i = 0; i < study::kSubgraphCount; ++i) sc.colours[i] = host::Rgb{uint8_t(i), 1, 2};
-    Set(study::kShowPanel, 0);
+    for (int i = 0; i < palette::kSubgraphCount; ++i) settings.colours[i] = host::Rgb{uint8_t(i), 1, 2};
+    settings.showPanel = false;
   }
-
-  void Set(int slot, double value) { sc.inputs[slot].number = value; }
 
   // Runs one pass with `panel` as the panel hook.
   void Pass(const payload::LevelsSnapshot& s, bool guardTripped = false, PanelGates gates = {},
             const std::function<void(std::vector<int>&)>& panel = nullptr) {
-    RunDrawingPass(sc, s, guardTripped, gates, panel, &previous);
+    RunDrawingPass(sc, settings, s, guardTripped, gates, panel, &previous);
   }
 
   // Every drawing in the store, by line number, restricted to [from, to].
@@ -107,6 +103,7 @@ class DrawTest : public ::testing::Test {
   }
 
   host::FakeStudyHost sc;
+  DrawSettings settings;
   std::vector<int> previous;
 };
 

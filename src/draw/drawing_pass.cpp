@@ -3,25 +3,19 @@
 #include <algorithm>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
 
 constexpr size_t kReservedLines = 96;
 
-// The label sources and line options of one pass; the sources exist only while it runs.
-PassContext StartPass(host::StudyHost& sc, const LevelsSnapshot& snapshot, bool drawable,
-                      std::vector<int>& drawnLines) {
-  PassContext pass{.sc = sc, .drawnLines = drawnLines};
-  pass.labelLines = sc.ReadInputInt(study::kLabelLines) != 0;
-  pass.valueInPriceScale = sc.ReadInputInt(study::kPriceScaleValues) != 0;
-  pass.lineWidth = sc.ReadInputInt(study::kLineWidth);
-  pass.exposureMode = sc.ReadInputInt(study::kExposureAmounts);
-  if (drawable && pass.exposureMode > 0) pass.exposureSource = &snapshot;
-  if (drawable && sc.ReadInputInt(study::kForecastTouch) != 0 && snapshot.densityCount >= 1) {
-    pass.touchSource = &snapshot;
-  }
+// The label sources of one pass; they exist only while it runs.
+PassContext StartPass(host::StudyHost& sc, const DrawSettings& settings,
+                      const LevelsSnapshot& snapshot, bool drawable, std::vector<int>& drawnLines) {
+  PassContext pass{.sc = sc, .settings = settings, .drawnLines = drawnLines};
+  if (drawable && settings.exposureMode > 0) pass.exposureSource = &snapshot;
+  if (drawable && settings.forecastTouch && snapshot.densityCount >= 1) pass.touchSource = &snapshot;
   return pass;
 }
 
@@ -68,16 +62,17 @@ void RemoveUndrawn(host::StudyHost& sc, const std::vector<int>& drawnLines, std:
 
 }  // namespace
 
-void RunDrawingPass(host::StudyHost& sc, const payload::LevelsSnapshot& snapshot,
-                    bool scaleGuardTripped, const PanelGates& gates,
+void RunDrawingPass(host::StudyHost& sc, const DrawSettings& settings,
+                    const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped,
+                    const PanelGates& gates,
                     const std::function<void(std::vector<int>& drawnLines)>& panelPass,
                     std::vector<int>* previousLines) {
   std::vector<int> drawnLines;
   drawnLines.reserve(kReservedLines);
   const bool drawable = snapshot.valid && !scaleGuardTripped;
-  PassContext pass = StartPass(sc, snapshot, drawable, drawnLines);
+  PassContext pass = StartPass(sc, settings, snapshot, drawable, drawnLines);
   if (drawable && !gates.linesHidden) DrawChartLayers(pass, snapshot, gates);
-  if (sc.ReadInputInt(study::kShowPanel) != 0 && panelPass) panelPass(drawnLines);
+  if (settings.showPanel && panelPass) panelPass(drawnLines);
   RemoveUndrawn(sc, drawnLines, previousLines);
 }
 

@@ -37,7 +37,7 @@ TEST_F(DrawTest, UnusableMapRemovesEveryChartDrawingWhileThePanelStays) {
   for (const auto& c : cases) {
     sc.drawings.clear();
     previous.clear();
-    Set(study::kShowPanel, 1);
+    settings.showPanel = true;
     int calls = 0;
     payload::LevelsSnapshot s = CoreSnapshot();
     s.upsideCluster = {true, 5110, 5120, ""};
@@ -53,9 +53,9 @@ TEST_F(DrawTest, UnusableMapRemovesEveryChartDrawingWhileThePanelStays) {
 
 TEST_F(DrawTest, PanelOffSkipsTheHookAndRemovesItsDrawings) {
   int calls = 0;
-  Set(study::kShowPanel, 1);
+  settings.showPanel = true;
   Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
-  Set(study::kShowPanel, 0);
+  settings.showPanel = false;
   Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(sc.drawings.count(71400), 0u);
@@ -68,10 +68,19 @@ bool InCoreMapOrModelZeroGamma(int n) {
 }
 
 TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
-  for (int slot = study::kDrawDailyVolZones; slot <= study::kIvWalls; ++slot) Set(slot, 1);
-  for (int slot : {study::kForecastBand, study::kZeroGammaModel, study::kDrawTopStrikes}) Set(slot, 1);
-  Set(study::kWallExtenders, 1);
-  Set(study::kIvHorizonMinutes, 60);
+  for (bool DrawSettings::*layer :
+       {&DrawSettings::dailyVolZones, &DrawSettings::unstableCorridor, &DrawSettings::ndxLevels,
+        &DrawSettings::vanna, &DrawSettings::charm, &DrawSettings::vegaWalls,
+        &DrawSettings::hybridWalls, &DrawSettings::sessionRefs, &DrawSettings::shadeOpeningRange,
+        &DrawSettings::overnight, &DrawSettings::vwapBands, &DrawSettings::tradingRanges,
+        &DrawSettings::ivBand, &DrawSettings::regimeTint, &DrawSettings::gexHeatmap,
+        &DrawSettings::charmMap, &DrawSettings::deltaMap, &DrawSettings::vannaMap,
+        &DrawSettings::vegaMap, &DrawSettings::gexProfile, &DrawSettings::ivWalls,
+        &DrawSettings::forecastBand, &DrawSettings::zeroGammaModel, &DrawSettings::topStrikes}) {
+    settings.*layer = true;
+  }
+  settings.wallExtenders = 1;
+  settings.ivHorizonMinutes = 60;
   for (int i = 0; i < 200; ++i) sc.closes[i] = 4950 + i % 100;
   Pass(ExtendedSnapshot());
   const std::vector<int> everything = previous;

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
@@ -74,7 +74,7 @@ void SubmitBar(PassContext& pass, int lineNumber, int beginBar, int endBar, doub
 }  // namespace
 
 void DrawGammaProfile(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kGexProfile) || s.profilePoints.size() < 2) return;
+  if (!pass.settings.gexProfile || s.profilePoints.size() < 2) return;
   const host::BarRange visible = pass.sc.VisibleBars();
   const int first = std::max(visible.first, 0);
   const int last = std::max(first + 1, visible.last);
@@ -106,7 +106,7 @@ void DrawGammaProfile(PassContext& pass, const LevelsSnapshot& s) {
     const int beginBar = std::max(first, last - length);
     if (beginBar >= last) continue;
     SubmitBar(pass, kProfileLineBase + bars, beginBar, last, p.strike, h,
-              p.value >= 0 ? study::kSgCallWall : study::kSgPutWall);
+              p.value >= 0 ? palette::kSgCallWall : palette::kSgPutWall);
     ++bars;
   }
 }

@@ -10,7 +10,7 @@ using Lines = std::vector<std::string>;
 class ProfileTest : public DrawTest {
  protected:
   ProfileTest() {
-    Set(study::kGexProfile, 1);
+    settings.gexProfile = true;
     sc.closes.assign(200, 5000);
     sc.closes[120] = 4950;
     sc.closes[150] = 5050;

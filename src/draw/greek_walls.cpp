@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
@@ -20,39 +20,39 @@ constexpr int kCharmZoneTransparency = 92;
 }  // namespace
 
 void DrawVanna(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawVanna)) return;
+  if (!pass.settings.vanna) return;
   const uint32_t count = std::min(s.vannaWallCount, payload::kMaxVannaWalls);
   for (uint32_t i = 0; i < count; ++i) {
     const int intensity = TruncateToInt(s.vannaWallIntensity[i] * 100 + 0.5);
-    DrawOverlayLine(pass, kVannaWallBase + static_cast<int>(i), s.vannaWallStrike[i], study::kSgVannaWall, 2,
+    DrawOverlayLine(pass, kVannaWallBase + static_cast<int>(i), s.vannaWallStrike[i], palette::kSgVannaWall, 2,
                     text::Format("VANNA [%d]", intensity));
   }
-  DrawOverlayLineIfPresent(pass, kVannaFlipLine, s.vannaFlip, study::kSgVannaWall, 1, "VF - Vanna Flip");
+  DrawOverlayLineIfPresent(pass, kVannaFlipLine, s.vannaFlip, palette::kSgVannaWall, 1, "VF - Vanna Flip");
 }
 
 void DrawCharm(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawCharm)) return;
+  if (!pass.settings.charm) return;
   const uint32_t count = std::min(s.charmZoneCount, payload::kMaxCharmZones);
   for (uint32_t i = 0; i < count; ++i) {
     const payload::ZoneBand& zone = s.charmZones[i];
     if (!zone.valid) continue;
     DrawBand(pass, kCharmZoneBase + static_cast<int>(i), zone.low, zone.high,
-             SubgraphColour(pass, study::kSgCharmZone), kCharmZoneTransparency);
+             SubgraphColour(pass, palette::kSgCharmZone), kCharmZoneTransparency);
   }
-  DrawOverlayLineIfPresent(pass, kCharmFlipLine, s.charmFlip, study::kSgCharmZone, 1, "CF - Charm Flip");
+  DrawOverlayLineIfPresent(pass, kCharmFlipLine, s.charmFlip, palette::kSgCharmZone, 1, "CF - Charm Flip");
 }
 
 void DrawIvWalls(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kIvWalls)) return;
-  DrawOverlayLineIfPresent(pass, kIvCallWallLine, s.ivCallWall, study::kSgVegaWall, 1, "IV-C");
-  DrawOverlayLineIfPresent(pass, kIvPutWallLine, s.ivPutWall, study::kSgVegaWall, 1, "IV-P");
+  if (!pass.settings.ivWalls) return;
+  DrawOverlayLineIfPresent(pass, kIvCallWallLine, s.ivCallWall, palette::kSgVegaWall, 1, "IV-C");
+  DrawOverlayLineIfPresent(pass, kIvPutWallLine, s.ivPutWall, palette::kSgVegaWall, 1, "IV-P");
 }
 
 void DrawVegaWalls(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawVegaWalls)) return;
+  if (!pass.settings.vegaWalls) return;
   const uint32_t count = std::min(s.vegaWallCount, payload::kMaxVegaWalls);
   for (uint32_t i = 0; i < count; ++i) {
-    DrawOverlayLine(pass, kVegaWallBase + static_cast<int>(i), s.vegaWallStrike[i], study::kSgVegaWall, 2,
+    DrawOverlayLine(pass, kVegaWallBase + static_cast<int>(i), s.vegaWallStrike[i], palette::kSgVegaWall, 2,
                     "VEGA");
   }
 }

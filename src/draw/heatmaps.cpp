@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
@@ -15,7 +15,7 @@ constexpr int kMaxOpacity = 60;
 
 struct HeatmapLayer {
   const std::vector<payload::HeatCell>& cells;
-  int input;
+  bool on;
   int positiveSubgraph;
   int negativeSubgraph;
   int lineBase;
@@ -28,7 +28,7 @@ int CellTransparency(double strength, int maxOpacity) {
 }
 
 void DrawHeatmap(PassContext& pass, const HeatmapLayer& map, double minStrength, int maxOpacity) {
-  if (!InputOn(pass, map.input)) return;
+  if (!map.on) return;
   const host::Rgb positive = SubgraphColour(pass, map.positiveSubgraph);
   const host::Rgb negative = SubgraphColour(pass, map.negativeSubgraph);
   // Cells run from the lowest price, so a map of more than 40 strikes loses its highest ones.
@@ -45,14 +45,14 @@ void DrawHeatmap(PassContext& pass, const HeatmapLayer& map, double minStrength,
 }  // namespace
 
 void DrawHeatmaps(PassContext& pass, const LevelsSnapshot& s) {
-  const double minStrength = pass.sc.ReadInputInt(study::kHeatmapMinStrength) / 100.0;
-  const int maxOpacity = std::clamp(pass.sc.ReadInputInt(study::kHeatmapMaxOpacity), kMinOpacity, kMaxOpacity);
+  const double minStrength = pass.settings.heatmapMinStrength / 100.0;
+  const int maxOpacity = std::clamp(pass.settings.heatmapMaxOpacity, kMinOpacity, kMaxOpacity);
   const HeatmapLayer maps[] = {
-      {s.gexCells, study::kGexHeatmap, study::kSgGexHeatmapPlus, study::kSgGexHeatmapMinus, 71600},
-      {s.charmCells, study::kCharmMap, study::kSgCharmMapPlus, study::kSgCharmMapMinus, 71650},
-      {s.deltaCells, study::kDeltaMap, study::kSgDeltaMapPlus, study::kSgDeltaMapMinus, 71700},
-      {s.vannaCells, study::kVannaMap, study::kSgVannaMapPlus, study::kSgVannaMapMinus, 71750},
-      {s.vegaCells, study::kVegaMap, study::kSgVegaMapPlus, study::kSgVegaMapMinus, 71800},
+      {s.gexCells, pass.settings.gexHeatmap, palette::kSgGexHeatmapPlus, palette::kSgGexHeatmapMinus, 71600},
+      {s.charmCells, pass.settings.charmMap, palette::kSgCharmMapPlus, palette::kSgCharmMapMinus, 71650},
+      {s.deltaCells, pass.settings.deltaMap, palette::kSgDeltaMapPlus, palette::kSgDeltaMapMinus, 71700},
+      {s.vannaCells, pass.settings.vannaMap, palette::kSgVannaMapPlus, palette::kSgVannaMapMinus, 71750},
+      {s.vegaCells, pass.settings.vegaMap, palette::kSgVegaMapPlus, palette::kSgVegaMapMinus, 71800},
   };
   for (const HeatmapLayer& map : maps) DrawHeatmap(pass, map, minStrength, maxOpacity);
 }

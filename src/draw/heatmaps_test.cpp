@@ -16,7 +16,7 @@ payload::LevelsSnapshot WithCells(std::vector<payload::HeatCell> cells) {
 }
 
 TEST_F(DrawTest, HeatCellsTakeTheSignColourAndFadeWithTheSquareRootOfStrength) {
-  Set(study::kGexHeatmap, 1);
+  settings.gexHeatmap = true;
   Pass(WithCells({{4990, 5000, 1}, {5000, 5010, 0.25}, {5010, 5020, -0.5}, {5020, 5030, 0}, {5030, 5040, 0.01}}));
   EXPECT_EQ(Rendered(), (Lines{"71600 rect 100-199 5000..4990 sg34 t80", "71601 rect 100-199 5010..5000 sg34 t90",
                                "71602 rect 100-199 5020..5010 sg35 t86", "71604 rect 100-199 5040..5030 sg34 t98"}));
@@ -33,10 +33,10 @@ TEST_F(DrawTest, HeatmapOpacityAndStrengthInputs) {
       {80, 95, {"71700 rect 100-199 2..1 sg39 t40", "71702 rect 100-199 4..3 sg39 t42"}},
       {0, 95, {"71700 rect 100-199 2..1 sg39 t99", "71702 rect 100-199 4..3 sg39 t99"}},
   };
-  Set(study::kDeltaMap, 1);
+  settings.deltaMap = true;
   for (const auto& c : cases) {
-    Set(study::kHeatmapMaxOpacity, c.maxOpacity);
-    Set(study::kHeatmapMinStrength, c.minStrength);
+    settings.heatmapMaxOpacity = c.maxOpacity;
+    settings.heatmapMinStrength = c.minStrength;
     Pass(WithCells(cells));
     EXPECT_EQ(Rendered(), c.expected) << "opacity " << c.maxOpacity << " min " << c.minStrength;
   }
@@ -50,7 +50,7 @@ TEST_F(DrawTest, HeatmapDrawsOnlyTheLowestFortyCellsAtTheirOwnNumbers) {
   s.vegaCells = cells;
   s.vannaCells = cells;
   s.charmCells = cells;
-  Set(study::kVegaMap, 1);
+  settings.vegaMap = true;
   Pass(s);
   ASSERT_EQ(previous.size(), 39u);
   EXPECT_EQ(previous.front(), 71800);

@@ -30,10 +30,10 @@ std::string TouchSuffix(const payload::LevelsSnapshot& snapshot, double price) {
 std::string LevelLabelText(const PassContext& pass, std::string_view label, double price) {
   std::string text(label);
   if (pass.exposureSource != nullptr) {
-    if (ShowsGamma(pass.exposureMode)) {
+    if (ShowsGamma(pass.settings.exposureMode)) {
       text += panel::FormatExposureSuffix(pass.exposureSource->gammaExposures, price, "GEX");
     }
-    if (ShowsDelta(pass.exposureMode)) {
+    if (ShowsDelta(pass.settings.exposureMode)) {
       text += panel::FormatExposureSuffix(pass.exposureSource->deltaExposures, price, "DEX");
     }
   }
@@ -79,7 +79,7 @@ void DrawBand(PassContext& pass, int lineNumber, double low, double high, host::
 }
 
 host::Rgb SubgraphColour(const PassContext& pass, int subgraph) {
-  return pass.sc.SubgraphColour(subgraph);
+  return pass.settings.colours[subgraph];
 }
 
 void DrawOverlayLine(PassContext& pass, int lineNumber, double price, int subgraph, int style,
@@ -90,7 +90,7 @@ void DrawOverlayLine(PassContext& pass, int lineNumber, double price, int subgra
                        .width = 1,
                        .style = style,
                        .label = label,
-                       .labelOn = pass.labelLines,
+                       .labelOn = pass.settings.labelLines,
                        .valueInPriceScale = false});
 }
 
@@ -100,8 +100,6 @@ bool DrawOverlayLineIfPresent(PassContext& pass, int lineNumber, const payload::
   DrawOverlayLine(pass, lineNumber, level.value, subgraph, style, label);
   return true;
 }
-
-bool InputOn(const PassContext& pass, int slot) { return pass.sc.ReadInputInt(slot) != 0; }
 
 int TruncateToInt(double value) {
   if (std::isnan(value)) return 0;

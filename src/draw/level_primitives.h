@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/draw_settings.h"
 #include "host/study_host.h"
 #include "payload/levels_snapshot.h"
 
@@ -14,18 +15,14 @@ namespace draw {
 // First line number of the chart layers; every chart drawing lies in 71000-72101.
 inline constexpr int kFirstChartLine = 71000;
 
-// What one drawing pass shares with its layers: the host, the line numbers submitted so far,
-// the snapshots that feed the label suffixes (none outside a pass) and the line options read
-// once at the start of the pass.
+// What one drawing pass shares with its layers: the host, the user's settings, the line
+// numbers submitted so far and the snapshots that feed the label suffixes (none outside a pass).
 struct PassContext {
   host::StudyHost& sc;
+  const DrawSettings& settings;
   std::vector<int>& drawnLines;
   const payload::LevelsSnapshot* exposureSource = nullptr;
-  int exposureMode = 0;  // 0 off, 1 gamma, 2 delta, 3 gamma + delta
   const payload::LevelsSnapshot* touchSource = nullptr;
-  bool labelLines = true;
-  bool valueInPriceScale = true;
-  int lineWidth = 1;
 };
 
 // One horizontal line across the chart.
@@ -54,7 +51,7 @@ void DrawLevelLine(PassContext& pass, const LevelLine& line);
 void DrawBand(PassContext& pass, int lineNumber, double low, double high, host::Rgb colour,
               int transparency);
 
-// The user's current colour of `subgraph`.
+// The user's colour of `subgraph` for this pass.
 host::Rgb SubgraphColour(const PassContext& pass, int subgraph);
 
 // An overlay line: width 1, label on from "Label lines on the chart", no price-scale value,
@@ -65,9 +62,6 @@ void DrawOverlayLine(PassContext& pass, int lineNumber, double price, int subgra
 // DrawOverlayLine when `level` is present; returns whether it drew.
 bool DrawOverlayLineIfPresent(PassContext& pass, int lineNumber, const payload::OptionalLevel& level,
                               int subgraph, int style, std::string_view label);
-
-// The input at `slot` is Yes (any non-zero value).
-bool InputOn(const PassContext& pass, int slot);
 
 // `value` truncated toward zero, held inside the int range; NaN gives 0.
 int TruncateToInt(double value);

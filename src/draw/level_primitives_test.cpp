@@ -30,7 +30,7 @@ TEST_F(DrawTest, LabelsCarryTheExposureSuffixesOfTheChosenMode) {
       {3, 5010.5, "CW - Call Wall"},
   };
   for (const auto& c : cases) {
-    Set(study::kExposureAmounts, c.mode);
+    settings.exposureMode = c.mode;
     Pass(WallWithExposures(c.price));
     EXPECT_EQ(sc.drawings[71000].text, c.expected) << "mode " << c.mode << " at " << c.price;
   }
@@ -52,7 +52,7 @@ TEST_F(DrawTest, TouchSuffixNeedsADensityLevelWithinOneCent) {
     s.densityCount = 2;
     s.densityPrice = {4000, c.densityPrice};
     s.densityTouchPct = {10, 42.4};
-    Set(study::kForecastTouch, c.forecast);
+    settings.forecastTouch = c.forecast != 0;
     Pass(s);
     EXPECT_EQ(sc.drawings[71000].text, c.expected) << c.densityPrice << " forecast " << c.forecast;
   }
@@ -62,8 +62,8 @@ TEST_F(DrawTest, LabelOffDrawsNoTextAtAllSuffixesIncluded) {
   payload::LevelsSnapshot s = WallWithExposures(5100);
   s.densityCount = 1;
   s.densityPrice[0] = 5100;
-  Set(study::kExposureAmounts, 3);
-  Set(study::kLabelLines, 0);
+  settings.exposureMode = 3;
+  settings.labelLines = false;
   Pass(s);
   EXPECT_EQ(Rendered(), std::vector<std::string>{"71000 line 5100 '' sg0 s0 w1 scale"});
 }
@@ -80,8 +80,8 @@ TEST_F(DrawTest, BandsSpanTheVisibleBarsAndAtLeastOneBar) {
   for (const auto& c : cases) {
     sc.visible = c.visible;
     std::vector<int> drawn;
-    PassContext pass{.sc = sc, .drawnLines = drawn};
-    DrawBand(pass, 7, 1, 2, sc.SubgraphColour(5), 40);
+    PassContext pass{.sc = sc, .settings = settings, .drawnLines = drawn};
+    DrawBand(pass, 7, 1, 2, settings.colours[5], 40);
     EXPECT_EQ(Describe(sc.drawings[7]), c.expected) << c.visible.first << ".." << c.visible.last;
     EXPECT_EQ(drawn, std::vector<int>{7});
   }

@@ -11,13 +11,15 @@ using Lines = std::vector<std::string>;
 class OverlayTest : public DrawTest {
  protected:
   OverlayTest() {
-    for (int slot : {study::kDrawVanna, study::kDrawCharm, study::kForecastBand, study::kZeroGammaModel,
-                     study::kIvWalls, study::kDrawVegaWalls, study::kDrawHybridWalls, study::kShadeOpeningRange,
-                     study::kDrawTradingRanges, study::kDrawIvBand, study::kRegimeTint}) {
-      Set(slot, 1);
+    for (bool DrawSettings::*layer :
+         {&DrawSettings::vanna, &DrawSettings::charm, &DrawSettings::forecastBand,
+          &DrawSettings::zeroGammaModel, &DrawSettings::ivWalls, &DrawSettings::vegaWalls,
+          &DrawSettings::hybridWalls, &DrawSettings::shadeOpeningRange,
+          &DrawSettings::tradingRanges, &DrawSettings::ivBand, &DrawSettings::regimeTint}) {
+      settings.*layer = true;
     }
-    Set(study::kWallExtenders, 2);
-    Set(study::kDrawCoreLevels, 0);
+    settings.wallExtenders = 2;
+    settings.coreLevels = false;
     Pass(ExtendedSnapshot());
   }
 };
@@ -69,7 +71,7 @@ TEST_F(OverlayTest, SessionReferencesAndExtenders) {
 TEST_F(OverlayTest, EdgeCasesOfSingleOverlays) {
   const struct {
     const char* name;
-    void (*change)(payload::LevelsSnapshot&, host::FakeStudyHost&);
+    void (*change)(payload::LevelsSnapshot&, DrawSettings&);
     int from, to;
     Lines expected;
   } cases[] = {
@@ -81,18 +83,18 @@ TEST_F(OverlayTest, EdgeCasesOfSingleOverlays) {
        71134, 71134, {}},
       {"corridor coinciding", [](auto& s, auto&) { s.volTrigger = {true, 5010}; }, 71134, 71134, {}},
       {"one-sigma zero", [](auto& s, auto&) { s.emOneSigma = {true, 0}; }, 71136, 71142, {}},
-      {"IV horizon 5", [](auto&, auto& h) { h.inputs[study::kIvHorizonMinutes].number = 5; }, 71561, 71561,
+      {"IV horizon 5", [](auto&, auto& h) { h.ivHorizonMinutes = 5; }, 71561, 71561,
        {"71561 line 5005.34 'IV +15m' sg29 s2 w1"}},
-      {"session refs off", [](auto&, auto& h) { h.inputs[study::kDrawSessionRefs].number = 0; }, 71530, 71535,
+      {"session refs off", [](auto&, auto& h) { h.sessionRefs = false; }, 71530, 71535,
        {}},
-      {"extenders 3 per side", [](auto&, auto& h) { h.inputs[study::kWallExtenders].number = 3; }, 71573, 71575,
+      {"extenders 3 per side", [](auto&, auto& h) { h.wallExtenders = 3; }, 71573, 71575,
        {"71573 line 5150 'CW+1' sg32 s2 w1", "71574 line 5200 'CW+2' sg32 s2 w1",
         "71575 line 5250 'CW+3' sg32 s2 w1"}},
-      {"extenders off", [](auto&, auto& h) { h.inputs[study::kWallExtenders].number = 0; }, 71570, 71575, {}},
+      {"extenders off", [](auto&, auto& h) { h.wallExtenders = 0; }, 71570, 71575, {}},
   };
   for (const auto& c : cases) {
     payload::LevelsSnapshot s = ExtendedSnapshot();
-    c.change(s, sc);
+    c.change(s, settings);
     Pass(s);
     EXPECT_EQ(Rendered(c.from, c.to), c.expected) << c.name;
   }

@@ -1,7 +1,7 @@
 // References from the trading sessions: prior day, opening range, overnight inventory, VWAP
 // bands and the Asia / London / New York AM ranges.
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
@@ -24,31 +24,31 @@ constexpr int kSessionBandTransparency = 94;
 }  // namespace
 
 void DrawSessionReferences(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawSessionRefs)) return;
-  DrawOverlayLineIfPresent(pass, kPriorDayHighLine, s.priorDayHigh, study::kSgSessionRef, 2, "PDH");
-  DrawOverlayLineIfPresent(pass, kPriorDayLowLine, s.priorDayLow, study::kSgSessionRef, 2, "PDL");
-  DrawOverlayLineIfPresent(pass, kRthOpenLine, s.rthOpen, study::kSgSessionRef, 2, "RTH OPEN");
+  if (!pass.settings.sessionRefs) return;
+  DrawOverlayLineIfPresent(pass, kPriorDayHighLine, s.priorDayHigh, palette::kSgSessionRef, 2, "PDH");
+  DrawOverlayLineIfPresent(pass, kPriorDayLowLine, s.priorDayLow, palette::kSgSessionRef, 2, "PDL");
+  DrawOverlayLineIfPresent(pass, kRthOpenLine, s.rthOpen, palette::kSgSessionRef, 2, "RTH OPEN");
   const payload::ZoneBand& range = s.openingRange;
   if (!range.valid) return;
-  DrawOverlayLine(pass, kOpeningRangeHighLine, range.high, study::kSgSessionRef, 2, "OR HIGH");
-  DrawOverlayLine(pass, kOpeningRangeLowLine, range.low, study::kSgSessionRef, 2, "OR LOW");
-  if (InputOn(pass, study::kShadeOpeningRange)) {
-    DrawBand(pass, kOpeningRangeShadeLine, range.low, range.high, SubgraphColour(pass, study::kSgSessionRef),
+  DrawOverlayLine(pass, kOpeningRangeHighLine, range.high, palette::kSgSessionRef, 2, "OR HIGH");
+  DrawOverlayLine(pass, kOpeningRangeLowLine, range.low, palette::kSgSessionRef, 2, "OR LOW");
+  if (pass.settings.shadeOpeningRange) {
+    DrawBand(pass, kOpeningRangeShadeLine, range.low, range.high, SubgraphColour(pass, palette::kSgSessionRef),
              kSessionBandTransparency);
   }
 }
 
 void DrawOvernightInventory(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawOvernight)) return;
-  DrawOverlayLineIfPresent(pass, kRthCloseLine, s.priorRthClose, study::kSgOvernight, 2, "RTH CLOSE");
-  DrawOverlayLineIfPresent(pass, kOvernightHighLine, s.overnightHigh, study::kSgOvernight, 2, "ONH");
-  DrawOverlayLineIfPresent(pass, kOvernightLowLine, s.overnightLow, study::kSgOvernight, 2, "ONL");
+  if (!pass.settings.overnight) return;
+  DrawOverlayLineIfPresent(pass, kRthCloseLine, s.priorRthClose, palette::kSgOvernight, 2, "RTH CLOSE");
+  DrawOverlayLineIfPresent(pass, kOvernightHighLine, s.overnightHigh, palette::kSgOvernight, 2, "ONH");
+  DrawOverlayLineIfPresent(pass, kOvernightLowLine, s.overnightLow, palette::kSgOvernight, 2, "ONL");
 }
 
 void DrawVwapBands(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawVwapBands)) return;
-  DrawOverlayLineIfPresent(pass, kVwapLineBase, s.vwap, study::kSgVwapBand, 1, "VWAP");
-  const host::Rgb colour = SubgraphColour(pass, study::kSgVwapBand);
+  if (!pass.settings.vwapBands) return;
+  DrawOverlayLineIfPresent(pass, kVwapLineBase, s.vwap, palette::kSgVwapBand, 1, "VWAP");
+  const host::Rgb colour = SubgraphColour(pass, palette::kSgVwapBand);
   // Positions 1-6 alternate plus and minus of bands 1, 2 and 3; band lines carry no label.
   for (int band = 0; band < payload::kVwapBandCount; ++band) {
     const payload::OptionalLevel* sides[] = {&s.vwapBandPlus[band], &s.vwapBandMinus[band]};
@@ -61,19 +61,19 @@ void DrawVwapBands(PassContext& pass, const LevelsSnapshot& s) {
 }
 
 void DrawTradingRanges(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawTradingRanges)) return;
+  if (!pass.settings.tradingRanges) return;
   const struct {
     const payload::ZoneBand& range;
     const char* label;
   } rows[] = {{s.asiaRange, "ASIA"}, {s.londonRange, "LONDON"}, {s.nyAmRange, "NY AM"}};
-  const host::Rgb colour = SubgraphColour(pass, study::kSgIctRange);
+  const host::Rgb colour = SubgraphColour(pass, palette::kSgIctRange);
   for (int i = 0; i < 3; ++i) {
     const payload::ZoneBand& range = rows[i].range;
     if (!range.valid) continue;
     DrawBand(pass, kRangeBandBase + i, range.low, range.high, colour, kSessionBandTransparency);
-    DrawOverlayLine(pass, kRangeTopLineBase + i, range.high, study::kSgIctRange, 2, rows[i].label);
+    DrawOverlayLine(pass, kRangeTopLineBase + i, range.high, palette::kSgIctRange, 2, rows[i].label);
   }
-  DrawOverlayLineIfPresent(pass, kMidnightOpenLine, s.midnightOpen, study::kSgIctRange, 2, "00:00 OPEN");
+  DrawOverlayLineIfPresent(pass, kMidnightOpenLine, s.midnightOpen, palette::kSgIctRange, 2, "00:00 OPEN");
 }
 
 }  // namespace draw

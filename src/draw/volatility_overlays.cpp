@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
@@ -41,44 +41,44 @@ bool SpotAbove0(const LevelsSnapshot& s) { return s.spot.has && s.spot.value > 0
 }  // namespace
 
 void DrawDailyVolZones(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawDailyVolZones)) return;
+  if (!pass.settings.dailyVolZones) return;
   if (!s.volAnchor.has || !s.emOneSigma.has || !(s.emOneSigma.value > 0)) return;
   const double anchor = s.volAnchor.value;
-  DrawOverlayLine(pass, kVolAnchorLine, anchor, study::kSgDailyVolZone, 1, "DVZ AVG");
+  DrawOverlayLine(pass, kVolAnchorLine, anchor, palette::kSgDailyVolZone, 1, "DVZ AVG");
   const double multipliers[] = {0.5, 1, 2};
   for (int k = 0; k < 3; ++k) {
     const double m = multipliers[k];
     const double step = s.volPremium * s.emOneSigma.value * m;
-    DrawOverlayLine(pass, kVolAnchorLine + 1 + 2 * k, anchor + step, study::kSgDailyVolZone, 2,
+    DrawOverlayLine(pass, kVolAnchorLine + 1 + 2 * k, anchor + step, palette::kSgDailyVolZone, 2,
                     text::Format("DVZ +%g", m));
-    DrawOverlayLine(pass, kVolAnchorLine + 2 + 2 * k, anchor - step, study::kSgDailyVolZone, 2,
+    DrawOverlayLine(pass, kVolAnchorLine + 2 + 2 * k, anchor - step, palette::kSgDailyVolZone, 2,
                     text::Format("DVZ -%g", m));
   }
 }
 
 void DrawUnstableCorridor(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kShadeUnstableCorridor)) return;
+  if (!pass.settings.unstableCorridor) return;
   if (!s.volTrigger.has || !s.gammaFlip.has || !SpotAbove0(s)) return;
   const double a = s.volTrigger.value;
   const double b = s.gammaFlip.value;
   const double distance = std::fabs(a - b);
   if (!(distance > kCoincidentLevels && distance <= s.spot.value * kCorridorShareOfSpot)) return;
   DrawBand(pass, kCorridorLine, std::min(a, b), std::max(a, b),
-           SubgraphColour(pass, study::kSgUnstableCorridor), kFaintBandTransparency);
+           SubgraphColour(pass, palette::kSgUnstableCorridor), kFaintBandTransparency);
 }
 
 void DrawForecastBand(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kForecastBand) || !s.densityBand.has) return;
+  if (!pass.settings.forecastBand || !s.densityBand.has) return;
   DrawBand(pass, kForecastBandLine, s.densityBand.p16, s.densityBand.p84,
-           SubgraphColour(pass, study::kSgGammaFlip), kFaintBandTransparency);
+           SubgraphColour(pass, palette::kSgGammaFlip), kFaintBandTransparency);
 }
 
 void DrawModelZeroGamma(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kZeroGammaModel)) return;
+  if (!pass.settings.zeroGammaModel) return;
   if (s.zeroGammaModel.has) {
     DrawLevelLine(pass, {.lineNumber = kModelZeroGammaLine, .price = s.zeroGammaModel.value,
                          .colour = kModelZeroGammaColour, .width = 1, .style = 1,
-                         .label = "0y - Zero Gamma (model)", .labelOn = pass.labelLines});
+                         .label = "0y - Zero Gamma (model)", .labelOn = pass.settings.labelLines});
   }
   if (s.zeroGammaBand.has) {
     DrawBand(pass, kModelZeroGammaBandLine, s.zeroGammaBand.lower, s.zeroGammaBand.upper,
@@ -87,27 +87,27 @@ void DrawModelZeroGamma(PassContext& pass, const LevelsSnapshot& s) {
 }
 
 void DrawIvBand(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kDrawIvBand)) return;
+  if (!pass.settings.ivBand) return;
   if (!SpotAbove0(s) || !s.atmIv.has || !(s.atmIv.value > 0)) return;
-  const int minutes = std::clamp(pass.sc.ReadInputInt(study::kIvHorizonMinutes), kMinIvHorizon, kMaxIvHorizon);
+  const int minutes = std::clamp(pass.settings.ivHorizonMinutes, kMinIvHorizon, kMaxIvHorizon);
   const double spot = s.spot.value;
   const double d = std::sqrt(minutes / kMinutesPerYear) * (s.atmIv.value / 100) * spot;
   if (!(d > 0)) return;
-  DrawBand(pass, kIvBandLine, spot - d, spot + d, SubgraphColour(pass, study::kSgIvZone), kIvBandTransparency);
-  DrawOverlayLine(pass, kIvUpperLine, spot + d, study::kSgIvZone, 2, text::Format("IV +%dm", minutes));
+  DrawBand(pass, kIvBandLine, spot - d, spot + d, SubgraphColour(pass, palette::kSgIvZone), kIvBandTransparency);
+  DrawOverlayLine(pass, kIvUpperLine, spot + d, palette::kSgIvZone, 2, text::Format("IV +%dm", minutes));
   DrawLevelLine(pass, {.lineNumber = kIvLowerLine, .price = spot - d,
-                       .colour = SubgraphColour(pass, study::kSgIvZone), .width = 1, .style = 2,
+                       .colour = SubgraphColour(pass, palette::kSgIvZone), .width = 1, .style = 2,
                        .label = "", .labelOn = false});
 }
 
 void DrawRegimeTint(PassContext& pass, const LevelsSnapshot& s) {
-  if (!InputOn(pass, study::kRegimeTint)) return;
+  if (!pass.settings.regimeTint) return;
   if (!s.gammaFlip.has || !SpotAbove0(s)) return;
   const double flip = s.gammaFlip.value;
   const double d = s.spot.value * kRegimeShareOfSpot;
-  DrawBand(pass, kRegimeLongLine, flip, flip + d, SubgraphColour(pass, study::kSgRegimeTintLong),
+  DrawBand(pass, kRegimeLongLine, flip, flip + d, SubgraphColour(pass, palette::kSgRegimeTintLong),
            kRegimeTransparency);
-  DrawBand(pass, kRegimeShortLine, flip - d, flip, SubgraphColour(pass, study::kSgRegimeTintShort),
+  DrawBand(pass, kRegimeShortLine, flip - d, flip, SubgraphColour(pass, palette::kSgRegimeTintShort),
            kRegimeTransparency);
 }
 

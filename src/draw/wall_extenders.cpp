@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "draw/chart_layers.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
@@ -34,13 +34,13 @@ void DrawSide(PassContext& pass, const std::vector<double>& strikes, int lineBas
 }  // namespace
 
 void DrawWallExtenders(PassContext& pass, const LevelsSnapshot& s) {
-  const int perSide = pass.sc.ReadInputInt(study::kWallExtenders);
+  const int perSide = pass.settings.wallExtenders;
   if (perSide <= 0) return;
   // The put wall lies above its extenders and the call wall below its own.
   DrawSide(pass, ExtenderStrikes(s.putExtenderStrike, s.putExtenderCount, perSide, std::greater<double>()),
-           kPutExtenderBase, study::kSgWallExtenderPut, "PW-%d");
+           kPutExtenderBase, palette::kSgWallExtenderPut, "PW-%d");
   DrawSide(pass, ExtenderStrikes(s.callExtenderStrike, s.callExtenderCount, perSide, std::less<double>()),
-           kCallExtenderBase, study::kSgWallExtenderCall, "CW+%d");
+           kCallExtenderBase, palette::kSgWallExtenderCall, "CW+%d");
 }
 
 }  // namespace draw

@@ -1,7 +1,5 @@
 #include "panel/panel_click.h"
 
-#include "study/study_inputs.h"
-
 namespace panel {
 
 const PanelHitRect* FindHitRect(const PanelState& state, int x, int y) {
@@ -11,20 +9,14 @@ const PanelHitRect* FindHitRect(const PanelState& state, int x, int y) {
   return nullptr;
 }
 
-bool HandlePanelClick(host::StudyHost& sc, PanelState* state) {
-  if (sc.ReadInputInt(study::kShowPanel) == 0) return false;
-  const host::PointerEvent pointer = sc.Pointer();
-  if (pointer.code != host::kPointerPress) return false;
+PanelClickOutcome HandlePanelClick(const PanelSettings& settings, const host::PointerEvent& pointer,
+                                   PanelState* state) {
+  PanelClickOutcome outcome{false, settings.render.anchorIndex};
+  if (!settings.show || pointer.code != host::kPointerPress) return outcome;
   const PanelHitRect* hit = FindHitRect(*state, pointer.x, pointer.y);
-  if (hit == nullptr) return false;
-  const int anchor = sc.ReadInputInt(study::kPanelAnchor);
-  int newAnchor = anchor;
-  if (!ApplyPanelToken(state, hit->token, hit->value, &newAnchor)) return false;
-  if (newAnchor != anchor) {
-    sc.SetStudyInputInt(sc.ChartNumber(), sc.StudyId(), study::kPanelAnchor, newAnchor);
-  }
-  SavePanelState(sc, *state);
-  return true;
+  if (hit == nullptr) return outcome;
+  outcome.changed = ApplyPanelToken(state, hit->token, hit->value, &outcome.anchor);
+  return outcome;
 }
 
 }  // namespace panel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "host/study_host.h"
+#include "panel/panel_settings.h"
 #include "panel/panel_state.h"
 
 namespace panel {
@@ -10,9 +11,16 @@ namespace panel {
 // none does.
 const PanelHitRect* FindHitRect(const PanelState& state, int x, int y);
 
-// For a press (pointer code 1) with "Show info panel" on: applies the token of the hit rectangle,
-// stores a changed "Panel anchor" and the state text. True when the view changed and the panel
-// must be redrawn; a miss or an unknown token changes and saves nothing.
-bool HandlePanelClick(host::StudyHost& sc, PanelState* state);
+// What a press changed: the view in *state (to be saved) and the "Panel anchor" choice.
+struct PanelClickOutcome {
+  bool changed = false;
+  int anchor = 0;
+};
+
+// For a press (pointer code kPointerPress) on a shown panel: applies the token of the hit
+// rectangle to *state. `changed` is false, and nothing is changed, for a miss, an unknown token,
+// another pointer code or a hidden panel; `anchor` is then settings.render.anchorIndex.
+PanelClickOutcome HandlePanelClick(const PanelSettings& settings, const host::PointerEvent& pointer,
+                                   PanelState* state);
 
 }  // namespace panel

@@ -17,11 +17,10 @@ class PanelClickTest : public PanelTest {
   }
   void Render() {
     std::vector<int> drawnLines;
-    RunPanelPass(sc, context, &state, drawnLines);
+    RunPanelPass(sc, settings, context, &state, drawnLines);
   }
-  bool Click(int x, int y, int code = 1) {
-    sc.pointer = {code, x, y};
-    return HandlePanelClick(sc, &state);
+  PanelClickOutcome Click(int x, int y, int code = host::kPointerPress) {
+    return HandlePanelClick(settings, {code, x, y}, &state);
   }
   payload::LevelsSnapshot snapshot;
   PanelContext context;
@@ -39,7 +38,7 @@ TEST_F(PanelClickTest, EachTargetAppliesItsToken) {
     int x, y;
     bool changed;
     int expectedAnchor;
-    const char* saved;
+    const char* after;  // the state text to save; empty when nothing changed
   } cases[] = {
       {"title", "t1", 0, 10, 30, true, 1, "t1c0h0s0l0z0C0Z0"},
       {"fold", "t1", 0, 150, 55, true, 0, "t1c1h0s0l0z0C0Z0"},
@@ -54,12 +53,12 @@ TEST_F(PanelClickTest, EachTargetAppliesItsToken) {
   for (const auto& c : cases) {
     state = PanelState{};
     ReadPanelStateText(c.start, &state);
-    Set(study::kPanelAnchor, c.anchor);
-    sc.inputs[study::kPanelState].text = "";
+    settings.render.anchorIndex = c.anchor;
     Render();
-    EXPECT_EQ(Click(c.x, c.y), c.changed) << c.name;
-    EXPECT_EQ(sc.ReadInputInt(study::kPanelAnchor), c.expectedAnchor) << c.name;
-    EXPECT_EQ(sc.inputs[study::kPanelState].text, c.saved) << c.name;
+    const PanelClickOutcome outcome = Click(c.x, c.y);
+    EXPECT_EQ(outcome.changed, c.changed) << c.name;
+    EXPECT_EQ(outcome.anchor, c.expectedAnchor) << c.name;
+    EXPECT_EQ(outcome.changed ? FormatPanelState(state) : "", c.after) << c.name;
   }
 }
 
@@ -81,14 +80,12 @@ TEST_F(PanelClickTest, LastAddedRectangleWins) {
 
 TEST_F(PanelClickTest, IgnoredClicksChangeAndSaveNothing) {
   AddHitRect(&state, 0, 0, 100, 100, "bogus", "");
-  sc.inputs[study::kPanelState].text = "kept";
-  EXPECT_FALSE(Click(10, 10));  // unknown token
+  EXPECT_FALSE(Click(10, 10).changed);  // unknown token
   AddHitRect(&state, 0, 0, 100, 100, "hide", "");
-  EXPECT_FALSE(Click(10, 10, 2));  // not a press
-  Set(study::kShowPanel, 0);
-  EXPECT_FALSE(Click(10, 10));  // panel switched off
+  EXPECT_FALSE(Click(10, 10, host::kPointerOther).changed);  // not a press
+  settings.show = false;
+  EXPECT_FALSE(Click(10, 10).changed);  // panel switched off
   EXPECT_FALSE(state.hidden);
-  EXPECT_EQ(sc.inputs[study::kPanelState].text, "kept");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include "panel/level_rows.h"
 #include "panel/strike_rows.h"
 #include "panel/text_format.h"
-#include "study/study_inputs.h"
 #include "text/format.h"
 
 namespace panel {
@@ -34,8 +33,9 @@ PanelLine TitleLine(const PanelContext& context, const payload::LevelsSnapshot& 
   return line;
 }
 
-void AddStatusLines(const host::StudyHost& sc, const PanelContext& context, std::vector<PanelLine>* lines) {
-  const host::Rgb warning = sc.SubgraphColour(study::kSgPanelWarning);
+void AddStatusLines(const PanelContext& context, const ContentOptions& options,
+                    std::vector<PanelLine>* lines) {
+  const host::Rgb warning = options.warningColour;
   if (!context.statusLine.empty()) lines->push_back(MakeLine(context.statusLine, kStatusColour));
   if (!context.errorLine.empty()) lines->push_back(MakeLine(context.errorLine, warning));
   if (!context.scaleGuardMessage.empty()) {
@@ -46,17 +46,18 @@ void AddStatusLines(const host::StudyHost& sc, const PanelContext& context, std:
   }
 }
 
-void AddSpotLine(const host::StudyHost& sc, const payload::LevelsSnapshot& s, std::vector<PanelLine>* lines) {
+void AddSpotLine(const host::StudyHost& sc, const payload::LevelsSnapshot& s, host::Rgb colour,
+                 std::vector<PanelLine>* lines) {
   if (!s.spot.has) return;
   const bool stamped = !s.sourceSnapshotTime.empty();
   lines->push_back(MakeLine(text::Format("Spot %s%s%s", FormatPriceText(sc, s.spot.value),
                                          stamped ? "   snapshot " : "", stamped ? s.sourceSnapshotTime : ""),
-                            sc.SubgraphColour(study::kSgPanelText)));
+                            colour));
 }
 
 void AddSnapshotSections(const host::StudyHost& sc, const PanelContext& context, const ContentOptions& options,
                          const payload::LevelsSnapshot& s, std::vector<PanelLine>* lines) {
-  AddSpotLine(sc, s, lines);
+  AddSpotLine(sc, s, options.textColour, lines);
 
   size_t first = lines->size();
   AddLevelsSection(sc, s, options.fullDetail, lines);
@@ -99,7 +100,7 @@ void BuildPanelContent(const host::StudyHost& sc, const PanelContext& context, c
   const payload::LevelsSnapshot& s = context.snapshot != nullptr ? *context.snapshot : kNoSnapshot;
   lines->clear();
   lines->push_back(TitleLine(context, s));
-  AddStatusLines(sc, context, lines);
+  AddStatusLines(context, options, lines);
   if (s.valid) AddSnapshotSections(sc, context, options, s, lines);
   lines->push_back(MakeLine(kDisclaimer, kHeaderColour));
   if (lines->size() > kMaxContentLines) lines->resize(kMaxContentLines);

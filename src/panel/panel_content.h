@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/study_host.h"
+#include "palette/subgraphs.h"
 #include "panel/panel_line.h"
 #include "payload/levels_snapshot.h"
 
@@ -14,7 +15,7 @@ namespace panel {
 // At most this many content lines; research lines come after and are not counted.
 inline constexpr size_t kMaxContentLines = 64;
 
-// What the panel shows besides the inputs it reads itself.
+// What the panel shows besides the user's settings.
 struct PanelContext {
   const payload::LevelsSnapshot* snapshot = nullptr;  // null reads as no snapshot yet
   bool scaleGuardTripped = false;
@@ -24,12 +25,15 @@ struct PanelContext {
 };
 
 // The switches of BuildPanelContent, from the inputs "Panel detail" (Full), the fear score,
-// "Net premium drift in panel" and "Forecast P(touch) + hedging (needs extended)".
+// "Net premium drift in panel" and "Forecast P(touch) + hedging (needs extended)", and the
+// user's colours of the "Panel text" and "Panel warning" subgraphs.
 struct ContentOptions {
   bool fullDetail = true;
   bool fear = true;
   bool drift = false;
   bool forecast = true;
+  host::Rgb textColour = palette::kSubgraphTable[palette::kSgPanelText].colour;
+  host::Rgb warningColour = palette::kSubgraphTable[palette::kSgPanelWarning].colour;
 };
 
 // Replaces *lines with the content: title (never shown), status, error and scale-guard lines,

@@ -6,24 +6,18 @@
 
 #include "host/study_host.h"
 #include "panel/panel_content.h"
-#include "panel/panel_geometry.h"
+#include "panel/panel_settings.h"
 #include "panel/panel_state.h"
 
 namespace panel {
-
-// The panel inputs of one render as the user set them.
-RenderSettings ReadRenderSettings(const host::StudyHost& sc);
-
-// The content switches from the inputs.
-ContentOptions ReadContentOptions(const host::StudyHost& sc);
 
 // The tab a workflow preset shows (1 for Execution, 2 for Positioning and Research), or
 // `savedTab` for Advanced and any index outside the list.
 int PresetTab(int presetIndex, int savedTab);
 
-// Draws the panel when "Show info panel" is on, appending its line numbers to drawnLines; the
+// Draws the panel when `settings.show` is on, appending its line numbers to drawnLines; the
 // saved tab in *state is the same afterwards.
-void RunPanelPass(host::StudyHost& sc, const PanelContext& context, PanelState* state,
-                  std::vector<int>& drawnLines);
+void RunPanelPass(host::StudyHost& sc, const PanelSettings& settings, const PanelContext& context,
+                  PanelState* state, std::vector<int>& drawnLines);
 
 }  // namespace panel

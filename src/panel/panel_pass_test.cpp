@@ -11,12 +11,12 @@ class PanelPassTest : public PanelTest {
     context.apiSymbol = "NQ";
     context.statusLine = "Starting up...";
     context.researchLines = &research;
-    Set(study::kPanelWidthBars, 99);  // wide enough for the disclaimer on one line
+    settings.render.widthBars = 99;  // wide enough for the disclaimer on one line
   }
   void Pass() {
     sc.drawings.clear();
     drawnLines.clear();
-    RunPanelPass(sc, context, &state, drawnLines);
+    RunPanelPass(sc, settings, context, &state, drawnLines);
   }
   std::vector<std::string> research = {"Structure alert: regime flipped", "Research request in progress."};
   PanelContext context;
@@ -49,7 +49,7 @@ TEST_F(PanelPassTest, ResearchLinesAreNotPartOfTheContentCap) {
   s.profileRows.assign(70, payload::ProfileRow{21600, 1e8, 1, 50, ""});
   context.snapshot = &s;
   state.tab = 2;
-  Set(study::kPanelLineSpacing, 0.5);
+  settings.render.lineSpacing = 0.5;
   sc.region = {0, 4000, 0, 1000};
   Pass();
   const std::vector<std::string> texts = DrawnTexts(71401, 71458);
@@ -66,7 +66,7 @@ TEST_F(PanelPassTest, WorkflowPresetPicksTheTabForOneRender) {
       {3, 1, "[Context]"}, {9, 4, "[Fear]"},   {-1, 2, "[Context]"},
   };
   for (const auto& c : cases) {
-    Set(study::kWorkflowPreset, c.preset);
+    settings.workflowPreset = c.preset;
     state.tab = c.savedTab;
     Pass();
     std::vector<std::string> active;

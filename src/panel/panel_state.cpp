@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "study/study_inputs.h"
 #include "text/format.h"
 
 namespace panel {
@@ -84,16 +83,6 @@ bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view
     return false;
   }
   return true;
-}
-
-void SavePanelState(host::StudyHost& sc, const PanelState& state) {
-  sc.SetStudyInputText(sc.ChartNumber(), sc.StudyId(), study::kPanelState, FormatPanelState(state));
-}
-
-void LoadPanelState(const host::StudyHost& sc, PanelState* state) {
-  if (state->restored) return;
-  state->restored = true;
-  ReadPanelStateText(sc.ReadInputText(study::kPanelState), state);
 }
 
 }  // namespace panel

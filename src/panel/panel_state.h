@@ -6,8 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "host/study_host.h"
-
 namespace panel {
 
 // Chart-window pixels, y growing downwards, all four edges inclusive.
@@ -40,7 +38,6 @@ struct PanelState {
   bool zonesHidden = false;  // also leaves the overlays off the chart
   bool coreFolded = false;
   bool zonesFolded = false;
-  bool restored = false;  // set by the first LoadPanelState of the instance
   std::vector<PanelHitRect> hitRects;  // rebuilt by every render, in the order added
 };
 
@@ -55,12 +52,5 @@ void ReadPanelStateText(std::string_view text, PanelState* state);
 // *anchorIndex to the next corner (Top left, Top right, Bottom left, Bottom right, Top left...).
 bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view value,
                      int* anchorIndex);
-
-// Stores the state text into "Panel state (managed by the panel buttons)".
-void SavePanelState(host::StudyHost& sc, const PanelState& state);
-
-// The first call per instance reads the stored state text (an empty or non-text input keeps the
-// defaults); later calls do nothing.
-void LoadPanelState(const host::StudyHost& sc, PanelState* state);
 
 }  // namespace panel

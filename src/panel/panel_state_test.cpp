@@ -95,30 +95,5 @@ TEST(ApplyPanelToken, EachTokenChangesItsField) {
   }
 }
 
-TEST(PanelStateInput, LoadsOnceAndSavesTheStateText) {
-  host::FakeStudyHost sc;
-  study::DeclareStudy(sc);
-  sc.inputs[study::kPanelState].text = "t3s1";
-  PanelState state;
-  LoadPanelState(sc, &state);
-  EXPECT_TRUE(state.restored);
-  EXPECT_EQ(FormatPanelState(state), "t3c0h0s1l0z0C0Z0");
-
-  sc.inputs[study::kPanelState].text = "t2";
-  LoadPanelState(sc, &state);  // the instance has restored already
-  EXPECT_EQ(state.tab, 3);
-
-  state.folded = true;
-  SavePanelState(sc, state);
-  EXPECT_EQ(sc.inputs[study::kPanelState].text, "t3c1h0s1l0z0C0Z0");
-}
-
-TEST(PanelStateInput, NonTextInputKeepsTheDefaults) {
-  host::FakeStudyHost sc;  // nothing declared: the state input reads "Unset"
-  PanelState state;
-  LoadPanelState(sc, &state);
-  EXPECT_EQ(FormatPanelState(state), "t1c0h0s0l0z0C0Z0");
-}
-
 }  // namespace
 }  // namespace panel

@@ -1,4 +1,5 @@
-// Shared set-up of the panel tests: a declared fake host with a 1000-pixel price region, and
+// Shared set-up of the panel tests: a fake host with a 1000-pixel price region, the declared
+// panel settings, and
 // one-line renderings of panel lines and text drawings.
 #pragma once
 
@@ -9,8 +10,7 @@
 
 #include "host/fake_study_host.h"
 #include "panel/panel_line.h"
-#include "study/study_declarations.h"
-#include "study/study_inputs.h"
+#include "panel/panel_settings.h"
 #include "text/format.h"
 
 namespace panel {
@@ -56,14 +56,9 @@ inline std::string DescribeDrawing(const host::DrawingRequest& r) {
 class PanelTest : public ::testing::Test {
  protected:
   PanelTest() {
-    study::DeclareStudy(sc);
     sc.region = {0, 1000, 0, 1000};
-    sc.colours[study::kSgPanelText] = {220, 226, 238};
-    sc.colours[study::kSgPanelWarning] = {255, 139, 139};
-    Set(study::kPanelLineSpacing, 2.5);
+    settings.render.lineSpacing = 2.5;
   }
-
-  void Set(int slot, double value) { sc.inputs[slot].number = value; }
 
   // Descriptions of the drawings with line numbers in [from, to], by line number.
   std::vector<std::string> Drawn(int from = 71400, int to = 71499) const {
@@ -84,6 +79,7 @@ class PanelTest : public ::testing::Test {
   }
 
   host::FakeStudyHost sc;
+  PanelSettings settings;
 };
 
 }  // namespace panel

@@ -2,11 +2,12 @@
 
 #include <cmath>
 
+#include "calendar/new_york_calendar.h"
 #include "draw/drawing_pass.h"
+#include "palette/subgraphs.h"
 #include "panel/panel_click.h"
 #include "panel/panel_pass.h"
 #include "panel/text_format.h"
-#include "calendar/new_york_calendar.h"
 #include "research/research_panel.h"
 #include "research/research_session.h"
 #include "study/call_inputs.h"
@@ -14,7 +15,6 @@
 #include "study/instance_state.h"
 #include "study/scale_guard.h"
 #include "study/settings_signature.h"
-#include "study/study_inputs.h"
 #include "study/symbol_resolution.h"
 #include "text/format.h"
 
@@ -34,13 +34,30 @@ void RemoveInstance(host::StudyHost& sc) {
   sc.SetPersistentPointer(kStatePointerSlot, nullptr);
 }
 
-InstanceState& GetOrCreateState(host::StudyHost& sc) {
+// A new instance takes its panel view from the saved state text once.
+InstanceState& GetOrCreateState(host::StudyHost& sc, const InputValues& values) {
   if (InstanceState* state = StateOf(sc)) return *state;
   auto* state = new InstanceState;
   state->statusLine = "Starting up...";
   sc.SetPersistentPointer(kStatePointerSlot, state);
-  panel::LoadPanelState(sc, &state->panel);
+  panel::ReadPanelStateText(values.texts[kPanelState], &state->panel);
   return *state;
+}
+
+// A press that changed the panel is saved at once: the view text, and the anchor when the title
+// moved the panel. The call goes on with the saved values.
+void ApplyPanelPress(host::StudyHost& sc, InstanceState& state, const host::PointerEvent& pointer,
+                     InputValues* values) {
+  const panel::PanelClickOutcome outcome =
+      panel::HandlePanelClick(PanelSettingsOf(*values), pointer, &state.panel);
+  if (!outcome.changed) return;
+  if (outcome.anchor != values->ints[kPanelAnchor]) {
+    sc.SetStudyInputInt(sc.ChartNumber(), sc.StudyId(), kPanelAnchor, outcome.anchor);
+    values->ints[kPanelAnchor] = outcome.anchor;
+  }
+  values->texts[kPanelState] = panel::FormatPanelState(state.panel);
+  sc.SetStudyInputText(sc.ChartNumber(), sc.StudyId(), kPanelState, values->texts[kPanelState]);
+  state.redraw = true;
 }
 
 void ResetLevels(InstanceState& state) {
@@ -72,33 +89,20 @@ void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const Call
 
 // Research: identity, completion of the pending request, kick-off on a changed request
 // value. The worker runs beside the call; nothing here waits for it.
-void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in,
-                      const std::string& researchDay) {
+void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in) {
+  const std::string& researchDay = in.research.researchDay;
   const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
   const std::string expectedSource = ResearchSourceForSymbol(state.apiSymbol, source);
   research::ResearchSession& session = state.research;
   bool changed = research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
   changed |= research::PollResearchRequest(&session, state.apiSymbol, expectedSource, researchDay);
-  changed |= research::KickOffResearchRequest(&session, sc.Platform(), sc.ReadInputInt(kResearchRequest),
+  changed |= research::KickOffResearchRequest(&session, sc.Platform(), in.researchRequest,
                                               in.levelsOrigin, state.apiSymbol, source, researchDay);
   if (changed) state.redraw = true;
 }
 
-std::vector<std::string> ResearchLines(const host::StudyHost& sc, const InstanceState& state,
-                                       const std::string& researchDay) {
-  research::ResearchPanelInputs inputs;
-  inputs.captureChanges = sc.ReadInputInt(kCaptureChanges) != 0;
-  inputs.expiryLens = sc.ReadInputInt(kExpiryLens) != 0;
-  inputs.levelInspector = sc.ReadInputInt(kLevelInspector) != 0;
-  inputs.workflowPreset = sc.ReadInputInt(kWorkflowPreset);
-  inputs.lensIndex = sc.ReadInputInt(kExpirySelection);
-  inputs.inspectorStrikeText = sc.ReadInputText(kInspectorStrike);
-  inputs.researchDay = researchDay;
-  return research::ResearchPanelLines(state.research.view, inputs);
-}
-
-void ApplySettingsSignature(host::StudyHost& sc, InstanceState& state) {
-  const uint32_t signature = SettingsSignature(sc);
+void ApplySettingsSignature(const InputValues& values, InstanceState& state) {
+  const uint32_t signature = SettingsSignature(values);
   if (state.initialised && signature != state.settingsSignature) {
     state.redraw = true;
     state.snapshot.lockedRefreshAfterUnix = 0;
@@ -177,12 +181,12 @@ void WriteSubgraphValues(host::StudyHost& sc, const InstanceState& state) {
   for (int n = 0; n < 8; ++n) sc.SetSubgraphValue(n, last, LevelValue(*levels[n], drawable));
   for (int i = 0; i < payload::kFocusCount; ++i) {
     const payload::FocusLevel& f = s.focus[i];
-    sc.SetSubgraphValue(kSgFocus1 + i, last, LevelValue({f.valid, f.value}, drawable));
+    sc.SetSubgraphValue(palette::kSgFocus1 + i, last, LevelValue({f.valid, f.value}, drawable));
   }
-  sc.SetSubgraphValue(kSgSpot, last, LevelValue(s.spot, drawable));
+  sc.SetSubgraphValue(palette::kSgSpot, last, LevelValue(s.spot, drawable));
 }
 
-void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const std::string& researchDay) {
+void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const CallInputs& in) {
   const host::BarRange visible = sc.VisibleBars();
   if (visible.first == state.drawnFirstBar && visible.last == state.drawnLastBar && !state.redraw) return;
   state.drawnFirstBar = visible.first;
@@ -197,12 +201,15 @@ void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const std::string&
   context.scaleGuardMessage = state.scaleGuardMessage;
   context.vixLevel = state.vixLevel;
   context.qqqRealizedVol = state.qqqRealizedVol;
-  const std::vector<std::string> researchLines = ResearchLines(sc, state, researchDay);
+  const std::vector<std::string> researchLines =
+      research::ResearchPanelLines(state.research.view, in.research);
   context.researchLines = &researchLines;
   const draw::PanelGates gates{state.panel.simple, state.panel.linesHidden, state.panel.zonesHidden};
   draw::RunDrawingPass(
-      sc, state.snapshot, state.scaleGuardTripped, gates,
-      [&](std::vector<int>& drawnLines) { panel::RunPanelPass(sc, context, &state.panel, drawnLines); },
+      sc, in.draw, state.snapshot, state.scaleGuardTripped, gates,
+      [&](std::vector<int>& drawnLines) {
+        panel::RunPanelPass(sc, in.panel, context, &state.panel, drawnLines);
+      },
       &state.previousLines);
 }
 
@@ -213,25 +220,24 @@ void RunDriver(host::StudyHost& sc) {
     RemoveInstance(sc);
     return;
   }
-  InstanceState& state = GetOrCreateState(sc);
+  InputValues values = ReadInputValues(sc);
+  InstanceState& state = GetOrCreateState(sc, values);
   const host::PointerEvent pointer = sc.Pointer();
   if (pointer.code == host::kPointerOther || pointer.code == host::kPointerOtherLast) return;
-  if (pointer.code == host::kPointerPress && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
+  if (pointer.code == host::kPointerPress) ApplyPanelPress(sc, state, pointer, &values);
 
   const double now = std::floor(sc.Now());
-  const std::string newYorkToday = calendar::NewYorkToday(sc.Platform(), now);
-  const CallInputs in = ReadCallInputs(sc, newYorkToday);
+  const CallInputs in = BuildCallInputs(values, calendar::NewYorkToday(sc.Platform(), now));
   ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
-  ApplySettingsSignature(sc, state);
+  ApplySettingsSignature(values, state);
   ApplyFetchKey(state, FetchKey(state.apiSymbol, in), in);
-  const std::string researchDay = research::ResearchDay(sc.ReadInputText(kResearchDay), newYorkToday);
-  RunResearchSteps(sc, state, in, researchDay);
+  RunResearchSteps(sc, state, in);
 
   RunRequestGates(sc, state, in, now);
   ApplyScaleGuard(sc, state, in);
   LogErrorLineOnce(sc, state);
   WriteSubgraphValues(sc, state);
-  RedrawWhenDue(sc, state, researchDay);
+  RedrawWhenDue(sc, state, in);
 }
 
 }  // namespace study

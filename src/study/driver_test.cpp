@@ -6,7 +6,7 @@
 
 #include "study/driver_test_support.h"
 #include "study/settings_signature.h"
-#include "study/study_inputs.h"
+#include "study/input_table.h"
 
 namespace study {
 namespace {
@@ -23,7 +23,7 @@ void LoadMap(DriverHarness& h, double spot = 21500) {
 TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes) {
   host::FakeStudyHost sc;
   DeclareStudy(sc);
-  const uint32_t base = SettingsSignature(sc);
+  const uint32_t base = SettingsSignature(ReadInputValues(sc));
   const std::set<int> excluded = {kApiBaseUrl, kCoreExpirations, kCoreMultiSubset,
                                   kCoreSpecificExpiration, kPanelState, kVerboseLog};
   for (int slot = 0; slot < kInputCount; ++slot) {
@@ -33,12 +33,12 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
     } else {
       changed.inputs[slot].number += 1;
     }
-    EXPECT_EQ(SettingsSignature(changed) != base, !excluded.count(slot)) << changed.inputs[slot].declaration.label;
+    EXPECT_EQ(SettingsSignature(ReadInputValues(changed)) != base, !excluded.count(slot)) << changed.inputs[slot].declaration.label;
   }
-  for (int n = 0; n < kSubgraphCount; ++n) {
+  for (int n = 0; n < palette::kSubgraphCount; ++n) {
     host::FakeStudyHost changed = sc;
     changed.colours[n].b ^= 1;
-    EXPECT_NE(SettingsSignature(changed), base) << "subgraph " << n;
+    EXPECT_NE(SettingsSignature(ReadInputValues(changed)), base) << "subgraph " << n;
   }
 }
 
@@ -47,15 +47,13 @@ TEST(SettingsSignature, MixesFloatsScaledAndRoundedHalfAwayFromZero) {
   EXPECT_EQ(ScaledFloatItem(0.0005), 1u);
   EXPECT_EQ(ScaledFloatItem(-0.0005), static_cast<uint32_t>(-1));
   EXPECT_EQ(ScaledFloatItem(1e12), static_cast<uint32_t>(INT32_MAX));
-  EXPECT_EQ(MixItem(kFnvOffsetBasis, 0), kFnvOffsetBasis * kFnvPrime);
-  EXPECT_EQ(MixBytes(kFnvOffsetBasis, ""), kFnvOffsetBasis);
   // The raw refresh interval is mixed, so 100 and 120 differ although both fetch every 180 s.
   host::FakeStudyHost a, b;
   DeclareStudy(a);
   DeclareStudy(b);
   a.inputs[kRefreshInterval].number = 100;
   b.inputs[kRefreshInterval].number = 120;
-  EXPECT_NE(SettingsSignature(a), SettingsSignature(b));
+  EXPECT_NE(SettingsSignature(ReadInputValues(a)), SettingsSignature(ReadInputValues(b)));
 }
 
 TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
@@ -65,7 +63,7 @@ TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
   const int submits = h.sc.submitCount;
   h.Call(kT0 + 2);
   EXPECT_EQ(h.sc.submitCount, submits) << "nothing changed: no pass";
-  h.sc.colours[kSgCallWall] = {1, 2, 3};
+  h.sc.colours[palette::kSgCallWall] = {1, 2, 3};
   h.Call(kT0 + 3);
   EXPECT_GT(h.sc.submitCount, submits);
   EXPECT_EQ(h.sc.drawings.at(71000).colour, (host::Rgb{1, 2, 3}));
@@ -133,7 +131,7 @@ TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
     SCOPED_TRACE(c.spot);
     EXPECT_EQ(h.State().scaleGuardTripped, c.tripped);
     EXPECT_EQ(h.State().scaleGuardMessage, c.message);
-    EXPECT_EQ(h.sc.subgraphValues[kSgCallWall][199], c.tripped ? 0.0f : 21600.0f);
+    EXPECT_EQ(h.sc.subgraphValues[palette::kSgCallWall][199], c.tripped ? 0.0f : 21600.0f);
     EXPECT_EQ(h.sc.drawings.count(71000), c.tripped ? 0u : 1u);
     if (c.tripped) {
       EXPECT_EQ(h.sc.log.back().text, std::string("Ordinel: ") + c.message +
@@ -156,14 +154,14 @@ TEST(Driver, ChartWithoutBarsNeverTripsAndWritesNoValues) {
 TEST(Driver, WritesLevelValuesAtTheLastBarAndKeepsEarlierBars) {
   DriverHarness h;
   LoadMap(h);
-  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][199], 21400.0f);
-  EXPECT_EQ(h.sc.subgraphValues[kSgGammaFlip][199], 21450.0f);
-  EXPECT_EQ(h.sc.subgraphValues[kSgSpot][199], 21500.0f);
-  EXPECT_EQ(h.sc.subgraphValues[kSgMaxPain][199], 0.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgPutWall][199], 21400.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgGammaFlip][199], 21450.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgSpot][199], 21500.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgMaxPain][199], 0.0f);
   h.sc.closes.push_back(21500);
   h.Call(kT0 + 5);
-  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][199], 21400.0f);
-  EXPECT_EQ(h.sc.subgraphValues[kSgPutWall][200], 21400.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgPutWall][199], 21400.0f);
+  EXPECT_EQ(h.sc.subgraphValues[palette::kSgPutWall][200], 21400.0f);
 }
 
 TEST(Driver, PointerCodesTwoAndThreeEndTheCall) {

@@ -19,6 +19,8 @@ inline constexpr double kUnreadableRetryDelay = 30;
 inline constexpr double kHeldCaptureHorizon = 259200;  // 3 days
 
 inline constexpr const char* kLevelsUserAgent = "Ordinel-Sierra/4.7.1";
+// Origin of the public daily chart service the fear score reads VIX and QQQ closes from.
+inline constexpr const char* kChartServiceOrigin = "https://query1.finance.yahoo.com";
 
 // Runs the request phase for this call. `now` is in whole seconds since 1970.
 void RunRequestPhase(host::StudyHost& sc, InstanceState& state, const CallInputs& in, double now);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "study/driver_test_support.h"
-#include "study/study_inputs.h"
+#include "study/input_table.h"
 
 namespace study {
 namespace {

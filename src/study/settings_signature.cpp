@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "study/study_inputs.h"
+#include "study/input_table.h"
 
 namespace study {
 namespace {
@@ -51,17 +51,17 @@ uint32_t ScaledFloatItem(double value) {
   return static_cast<uint32_t>(static_cast<int32_t>(scaled));
 }
 
-uint32_t SettingsSignature(const host::StudyHost& sc) {
+uint32_t SettingsSignature(const InputValues& values) {
   uint32_t h = kFnvOffsetBasis;
   for (const Item& item : kLeadingItems) {
-    h = MixItem(h, item.scaledFloat ? ScaledFloatItem(sc.ReadInputFloat(item.slot))
-                                    : static_cast<uint32_t>(sc.ReadInputInt(item.slot)));
+    h = MixItem(h, item.scaledFloat ? ScaledFloatItem(values.floats[item.slot])
+                                    : static_cast<uint32_t>(values.ints[item.slot]));
   }
-  h = MixBytes(h, sc.ReadInputText(kInspectorStrike));
-  h = MixBytes(h, sc.ReadInputText(kResearchDay));
-  h = MixItem(h, static_cast<uint32_t>(sc.ReadInputInt(kStructuralAlerts)));
-  h = MixItem(h, static_cast<uint32_t>(sc.ReadInputInt(kAlertCooldown)));
-  for (int n = 0; n < kSubgraphCount; ++n) h = MixItem(h, host::PackedColour(sc.SubgraphColour(n)));
+  h = MixBytes(h, values.texts[kInspectorStrike]);
+  h = MixBytes(h, values.texts[kResearchDay]);
+  h = MixItem(h, static_cast<uint32_t>(values.ints[kStructuralAlerts]));
+  h = MixItem(h, static_cast<uint32_t>(values.ints[kAlertCooldown]));
+  for (const host::Rgb colour : values.colours) h = MixItem(h, host::PackedColour(colour));
   return h;
 }
 

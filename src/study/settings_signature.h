@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "host/study_host.h"
+#include "study/call_inputs.h"
 
 namespace study {
 
@@ -20,7 +20,7 @@ uint32_t MixBytes(uint32_t hash, std::string_view text);
 // (clamped to the int32 range; non-finite values mix as 0).
 uint32_t ScaledFloatItem(double value);
 
-// The signature of the current inputs and subgraph colours.
-uint32_t SettingsSignature(const host::StudyHost& sc);
+// The signature of a call's inputs and subgraph colours.
+uint32_t SettingsSignature(const InputValues& values);
 
 }  // namespace study

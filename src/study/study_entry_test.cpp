@@ -7,8 +7,9 @@
 #include <string>
 
 #include "host/fake_study_host.h"
+#include "palette/subgraphs.h"
 #include "study/driver.h"
-#include "study/study_inputs.h"
+#include "study/input_table.h"
 
 namespace study {
 namespace {
@@ -30,7 +31,7 @@ TEST(Declaration, DeclaresEveryInputAndSubgraphWithConsistentDefaults) {
   EXPECT_EQ(sc.study.name, "Ordinel");
   EXPECT_EQ(sc.study.graphRegion, 0);
   ASSERT_EQ(sc.inputs.size(), size_t(kInputCount));
-  ASSERT_EQ(sc.subgraphs.size(), size_t(kSubgraphCount));
+  ASSERT_EQ(sc.subgraphs.size(), size_t(palette::kSubgraphCount));
   std::set<std::string> labels;
   for (const auto& [slot, input] : sc.inputs) {
     const host::InputDeclaration& d = input.declaration;
@@ -50,32 +51,6 @@ TEST(Declaration, DeclaresEveryInputAndSubgraphWithConsistentDefaults) {
     EXPECT_EQ(sg.drawStyle, 5) << sg.name;
     EXPECT_EQ(sg.width, 1) << sg.name;
   }
-}
-
-// The slots the rest of the study reads by name must point at the inputs they mean.
-TEST(Declaration, SlotNamesMatchTheirLabels) {
-  host::FakeStudyHost sc = Declared();
-  const struct {
-    int slot;
-    const char* label;
-  } cases[] = {
-      {kApiBaseUrl, "API base URL"},
-      {kRequestedSymbol, "Requested symbol"},
-      {kExpirySelection, "Expiry selection"},
-      {kDrawDailyVolZones, "Draw Daily Volatility Zones (expected-move bands)"},
-      {kHeatmapMaxOpacity, "Heatmap maximum opacity (%)"},
-      {kDrawCoreLevels, "Draw core levels (Call/Put Wall, Gamma Flip)"},
-      {kTopStrikesCount, "Top strikes count"},
-      {kPanelLineSpacing, "Panel line spacing (% of chart height)"},
-      {kCoreExpirations, "Core expirations (legacy default)"},
-      {kPanelState, "Panel state (managed by the panel buttons)"},
-      {kScaleGuardLimit, "Scale guard: max spot vs chart deviation (%)"},
-      {kVerboseLog, "Verbose Message Log"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(sc.inputs[c.slot].declaration.label, c.label) << c.slot;
-  EXPECT_EQ(sc.subgraphs[kSgSpot].name, "Spot");
-  EXPECT_EQ(sc.subgraphs[kSgVegaMapMinus].name, "Vega Map -");
-  EXPECT_EQ(sc.inputs[kApiBaseUrl].text, kDefaultLevelsOrigin);
 }
 
 TEST(Declaration, AllocatesAndDrawsNothing) {
