@@ -76,11 +76,11 @@ void BM_DrawingPassEveryLayerExtendedAnswer(benchmark::State& state) {
   study::DeclareStudy(host);
   const draw::DrawSettings settings = EveryLayerOn();
 
-  std::vector<int> previousLines;
+  draw::DrawnLines lines;
   const draw::PanelGates gates;
   for (auto _ : state) {
-    draw::RunDrawingPass(host, settings, snapshot, /*scaleGuardTripped=*/false, gates, nullptr, &previousLines);
-    benchmark::DoNotOptimize(previousLines.data());
+    draw::RunDrawingPass(host, settings, snapshot, /*scaleGuardTripped=*/false, gates, nullptr, &lines);
+    benchmark::DoNotOptimize(lines.previous.data());
   }
   state.counters["drawings"] = static_cast<double>(host.Drawings().Size());
   state.counters["drawings_per_second"] = benchmark::Counter(

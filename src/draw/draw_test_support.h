@@ -43,7 +43,7 @@ class DrawTest : public ::testing::Test {
   // Runs one pass with `panel` as the panel hook.
   void Pass(const payload::LevelsSnapshot& s, bool guardTripped = false, PanelGates gates = {},
             const std::function<void(std::vector<int>&)>& panel = nullptr) {
-    RunDrawingPass(sc, settings, s, guardTripped, gates, panel, &previous);
+    RunDrawingPass(sc, settings, s, guardTripped, gates, panel, &lines);
   }
 
   // Every drawing in the store, by line number, restricted to [from, to].
@@ -104,7 +104,8 @@ class DrawTest : public ::testing::Test {
 
   host::FakeStudyHost sc;
   DrawSettings settings;
-  std::vector<int> previous;
+  DrawnLines lines;
+  const std::vector<int>& previous = lines.previous;
 };
 
 }  // namespace draw

@@ -50,14 +50,22 @@ void DrawChartLayers(PassContext& pass, const LevelsSnapshot& s, const PanelGate
   DrawTopStrikes(pass, s);
 }
 
-void RemoveUndrawn(host::StudyHost& sc, const std::vector<int>& drawnLines, std::vector<int>* previousLines) {
-  if (previousLines == nullptr) return;
-  for (int lineNumber : *previousLines) {
-    if (std::find(drawnLines.begin(), drawnLines.end(), lineNumber) == drawnLines.end()) {
+// A pass that was cut short (an exception) left its submissions in `current`: they count as
+// drawn by the previous pass, so this one removes them unless it draws them again.
+void StartPassLines(DrawnLines* lines) {
+  lines->previous.insert(lines->previous.end(), lines->current.begin(), lines->current.end());
+  lines->current.clear();
+  lines->current.reserve(kReservedLines);
+}
+
+void RemoveUndrawn(host::StudyHost& sc, DrawnLines* lines) {
+  for (int lineNumber : lines->previous) {
+    if (std::find(lines->current.begin(), lines->current.end(), lineNumber) == lines->current.end()) {
       sc.DeleteDrawing(sc.ChartNumber(), host::kDeleteLineNumber, lineNumber);
     }
   }
-  *previousLines = drawnLines;
+  lines->previous.swap(lines->current);
+  lines->current.clear();
 }
 
 }  // namespace
@@ -66,14 +74,13 @@ void RunDrawingPass(host::StudyHost& sc, const DrawSettings& settings,
                     const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped,
                     const PanelGates& gates,
                     const std::function<void(std::vector<int>& drawnLines)>& panelPass,
-                    std::vector<int>* previousLines) {
-  std::vector<int> drawnLines;
-  drawnLines.reserve(kReservedLines);
+                    DrawnLines* lines) {
+  StartPassLines(lines);
   const bool drawable = snapshot.valid && !scaleGuardTripped;
-  PassContext pass = StartPass(sc, settings, snapshot, drawable, drawnLines);
+  PassContext pass = StartPass(sc, settings, snapshot, drawable, lines->current);
   if (drawable && !gates.linesHidden) DrawChartLayers(pass, snapshot, gates);
-  if (settings.showPanel && panelPass) panelPass(drawnLines);
-  RemoveUndrawn(sc, drawnLines, previousLines);
+  if (settings.showPanel && panelPass) panelPass(lines->current);
+  RemoveUndrawn(sc, lines);
 }
 
 }  // namespace draw

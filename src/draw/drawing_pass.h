@@ -11,6 +11,13 @@
 
 namespace draw {
 
+// The line numbers of the study's drawings: those the last finished pass made, and those the
+// running pass has submitted so far (left behind when a pass was cut short).
+struct DrawnLines {
+  std::vector<int> previous;
+  std::vector<int> current;
+};
+
 // The panel view switches that also decide what the chart shows.
 struct PanelGates {
   bool simple = false;
@@ -20,12 +27,12 @@ struct PanelGates {
 
 // Draws the chart layers `settings` switch on (when the snapshot is valid, the scale guard has
 // not tripped and linesHidden is off), then calls `panelPass` when the panel is shown (the panel
-// appends its line numbers to drawnLines), then deletes every number of *previousLines not
-// drawn again and stores drawnLines into *previousLines. A null `previousLines` deletes nothing.
+// appends its line numbers to drawnLines), then deletes every drawing of an earlier pass that
+// was not drawn again, those of a pass that was cut short included.
 void RunDrawingPass(host::StudyHost& sc, const DrawSettings& settings,
                     const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped,
                     const PanelGates& gates,
                     const std::function<void(std::vector<int>& drawnLines)>& panelPass,
-                    std::vector<int>* previousLines);
+                    DrawnLines* lines);
 
 }  // namespace draw

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <new>
 
 #include "draw/draw_test_support.h"
 
@@ -36,7 +37,7 @@ TEST_F(DrawTest, UnusableMapRemovesEveryChartDrawingWhileThePanelStays) {
   };
   for (const auto& c : cases) {
     sc.drawings.clear();
-    previous.clear();
+    lines.previous.clear();
     settings.showPanel = true;
     int calls = 0;
     payload::LevelsSnapshot s = CoreSnapshot();
@@ -59,6 +60,23 @@ TEST_F(DrawTest, PanelOffSkipsTheHookAndRemovesItsDrawings) {
   Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
   EXPECT_EQ(calls, 1);
   EXPECT_EQ(sc.drawings.count(71400), 0u);
+  EXPECT_EQ(previous, (std::vector<int>{71000, 71001, 71002, 71003}));
+}
+
+// An allocation failure part-way through a pass must not leave drawings nobody removes.
+TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPass) {
+  int calls = 0;
+  const auto panel = PanelHook(sc, &calls);
+  settings.showPanel = true;
+  EXPECT_THROW(Pass(CoreSnapshot(), false, {},
+                    [&panel](std::vector<int>& drawn) {
+                      panel(drawn);
+                      throw std::bad_alloc();
+                    }),
+               std::bad_alloc);
+  settings.showPanel = false;
+  Pass(CoreSnapshot());
+  EXPECT_EQ(sc.drawings.count(71400), 0u) << "the panel text of the interrupted pass";
   EXPECT_EQ(previous, (std::vector<int>{71000, 71001, 71002, 71003}));
 }
 

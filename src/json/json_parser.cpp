@@ -306,13 +306,9 @@ bool ParseJson(const char* text, size_t length, Value* out) {
   if (out == nullptr) return false;
   *out = Value{};
   if (text == nullptr || length < 1) return false;
-  bool ok = false;
-  try {
-    Parser parser{text, text + length};
-    ok = ParseValue(parser, out);
-  } catch (const std::bad_alloc&) {
-    ok = false;  // a text too large for memory is no JSON the study can use
-  }
+  // An allocation failure is not malformed input: it reaches the caller as std::bad_alloc.
+  Parser parser{text, text + length};
+  const bool ok = ParseValue(parser, out);
   if (!ok) *out = Value{};
   return ok;
 }

@@ -192,7 +192,7 @@ void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiS
   }
 
   std::vector<PanelLine> shown = SelectPanelLines(lines, *state);
-  if (settings.wrap) shown = WrapPanelLines(shown, g.wrapColumns);
+  if (settings.wrap) shown = WrapPanelLines(std::move(shown), g.wrapColumns);
   const int headerRows = state->folded ? 2 : 3;
   if (state->folded) shown.clear();
   else ApplyLineBudget(&shown, LineBudget(g.spacing, headerRows));

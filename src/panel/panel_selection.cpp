@@ -31,14 +31,16 @@ std::vector<PanelLine> SelectPanelLines(const std::vector<PanelLine>& lines, con
   return selected;
 }
 
-std::vector<PanelLine> WrapPanelLines(const std::vector<PanelLine>& lines, int columns) {
+std::vector<PanelLine> WrapPanelLines(std::vector<PanelLine> lines, int columns) {
   std::vector<PanelLine> wrapped;
   wrapped.reserve(lines.size());
-  for (const PanelLine& line : lines) {
-    for (std::string& piece : WrapPanelText(line.text, columns)) {
-      PanelLine copy = line;
-      copy.text = std::move(piece);
-      wrapped.push_back(std::move(copy));
+  for (PanelLine& line : lines) {
+    // Each piece copies the line's other fields, never the whole text.
+    const std::string text = std::move(line.text);
+    line.text.clear();
+    for (std::string& piece : WrapPanelText(text, columns)) {
+      wrapped.push_back(line);
+      wrapped.back().text = std::move(piece);
     }
   }
   return wrapped;

@@ -15,7 +15,7 @@ namespace panel {
 std::vector<PanelLine> SelectPanelLines(const std::vector<PanelLine>& lines, const PanelState& state);
 
 // Each line replaced by its wrapped pieces, each piece keeping the line's colour, tab and kind.
-std::vector<PanelLine> WrapPanelLines(const std::vector<PanelLine>& lines, int columns);
+std::vector<PanelLine> WrapPanelLines(std::vector<PanelLine> lines, int columns);
 
 // Cuts *lines to `maxLines`: the first maxLines - 1 lines and the note
 // "+%d lines hidden; widen/fold/switch tab"; with a budget of 0 nothing stays.

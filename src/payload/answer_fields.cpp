@@ -1,15 +1,25 @@
 #include "payload/answer_fields.h"
 
 #include "calendar/new_york_calendar.h"
+#include "payload/levels_response.h"
+#include "text/bounded_text.h"
 #include "text/format.h"
 
 namespace payload {
 
 std::string JsonFieldText(const json::Value* value) {
   if (value == nullptr) return {};
-  if (value->kind == json::kString) return value->text;
+  if (value->kind == json::kString) return text::BoundedText(value->text);
   if (value->kind == json::kNumber) return text::Format("%.15g", value->number);
   return {};
+}
+
+std::string ServiceText(const json::Value& object, std::string_view key) {
+  return text::BoundedText(json::MemberAsText(object, key));
+}
+
+std::string ServiceNote(const json::Value& object, std::string_view key) {
+  return text::BoundedText(CleanServiceNote(ServiceText(object, key)));
 }
 
 const json::Value* MemberOf(const json::Value* object, const char* key) {

@@ -4,14 +4,21 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "json/json_value.h"
 
 namespace payload {
 
-// A JSON string as it is, a JSON number in "%.15g" notation, anything else (nullptr included)
-// as the empty text.
+// A JSON string as it is (cut to the kept size), a JSON number in "%.15g" notation, anything
+// else (nullptr included) as the empty text.
 std::string JsonFieldText(const json::Value* value);
+
+// MemberAsText of `key`, cut to the size the study keeps of any text it shows.
+std::string ServiceText(const json::Value& object, std::string_view key);
+
+// ServiceText with every "free"/"flow" wording replaced (CleanServiceNote), still bounded.
+std::string ServiceNote(const json::Value& object, std::string_view key);
 
 // The member `key` of `object`; nullptr when `object` is null, not an object or lacks it.
 const json::Value* MemberOf(const json::Value* object, const char* key);

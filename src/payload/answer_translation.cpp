@@ -2,6 +2,7 @@
 
 #include "payload/levels_response.h"
 #include "payload/served_selection.h"
+#include "text/bounded_text.h"
 
 namespace payload {
 namespace {
@@ -26,7 +27,7 @@ void ApplySelection(const calendar::ServedSelection& served, const AnswerExpecta
   if (expect.selection->mode != calendar::kExpiryLegacy) {
     // A selection-bound book carries no flip, trigger or max pain of its own.
     s->gammaFlip = s->volTrigger = s->zeroGammaModel = s->maxPain = OptionalLevel{};
-    s->expirationNote = calendar::CoreSelectionNote(served, *expect.selection);
+    s->expirationNote = text::BoundedText(calendar::CoreSelectionNote(served, *expect.selection));
   } else if (expect.modelZeroGammaAsFlip && s->zeroGammaModel.has) {
     s->gammaFlip = s->zeroGammaModel;
   }

@@ -1,5 +1,6 @@
 // Root's "extended_levels": the implied density levels with their touch probabilities and band,
 // and the dealer hedge-flow forecast.
+#include "payload/answer_fields.h"
 #include "payload/section_lookup.h"
 #include "payload/section_readers.h"
 
@@ -38,12 +39,12 @@ void ReadHedgeFlow(const json::Value& hedgeFlow, LevelsSnapshot* snapshot) {
   const json::Value* charm = json::Member(hedgeFlow, "charm");
   if (IsObject(charm)) {
     ReadLevel(charm, "hedge_usd", &snapshot->charmHedgeUsd);
-    snapshot->charmHedgeDirection = json::MemberAsText(*charm, "direction");
+    snapshot->charmHedgeDirection = ServiceText(*charm, "direction");
   }
   const json::Value* vanna = json::Member(hedgeFlow, "vanna");
   if (IsObject(vanna)) {
     ReadLevel(vanna, "hedge_usd_per_volpt", &snapshot->vannaHedgeUsdPerVolPoint);
-    snapshot->vannaHedgeDirection = json::MemberAsText(*vanna, "direction");
+    snapshot->vannaHedgeDirection = ServiceText(*vanna, "direction");
   }
   const json::Value* pressure = json::Member(hedgeFlow, "pressure_zone");
   ReadLevel(pressure, "lower", &snapshot->pressureZoneLower);

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <climits>
 
+#include "payload/answer_fields.h"
 #include "payload/section_lookup.h"
 #include "payload/section_readers.h"
+#include "text/bounded_text.h"
 #include "text/format.h"
 
 namespace payload {
@@ -51,10 +53,10 @@ const json::Value* FindLevelBlock(const json::Value& root) {
   return json::FirstPresentMember(root, {"display_levels", "snapshot", "data"});
 }
 
-std::string FailureMessage(const json::Value& root) {
-  const std::string error = json::MemberAsText(root, "error");
-  std::string message = CleanServiceNote(json::MemberAsText(root, "message"));
-  if (message.empty()) message = CleanServiceNote(json::MemberAsText(root, "display_message"));
+std::string FailureMessageText(const json::Value& root) {
+  const std::string error = ServiceText(root, "error");
+  std::string message = ServiceNote(root, "message");
+  if (message.empty()) message = ServiceNote(root, "display_message");
   if (!message.empty() && !error.empty()) {
     return text::Format("Levels unavailable (%s): %s", error, message);
   }
@@ -63,22 +65,26 @@ std::string FailureMessage(const json::Value& root) {
   return "Levels unavailable: worker responded without ok/connected.";
 }
 
+std::string FailureMessage(const json::Value& root) {
+  return text::BoundedText(FailureMessageText(root));
+}
+
 void ReadIdentity(const json::Value& root, const json::Value& block, LevelsSnapshot* snapshot) {
-  snapshot->requestedSymbol = json::MemberAsText(root, "requested_symbol");
+  snapshot->requestedSymbol = ServiceText(root, "requested_symbol");
   if (snapshot->requestedSymbol.empty()) {
-    snapshot->requestedSymbol = json::MemberAsText(block, "requested_symbol");
+    snapshot->requestedSymbol = ServiceText(block, "requested_symbol");
   }
-  snapshot->resolvedSymbol = json::MemberAsText(root, "resolved_symbol");
+  snapshot->resolvedSymbol = ServiceText(root, "resolved_symbol");
   if (snapshot->resolvedSymbol.empty()) {
-    snapshot->resolvedSymbol = json::MemberAsText(block, "resolved_symbol");
+    snapshot->resolvedSymbol = ServiceText(block, "resolved_symbol");
   }
-  snapshot->sourceSnapshotTime = json::MemberAsText(root, "source_snapshot_time");
-  snapshot->conversionNote = CleanServiceNote(json::MemberAsText(root, "conversion_note"));
+  snapshot->sourceSnapshotTime = ServiceText(root, "source_snapshot_time");
+  snapshot->conversionNote = ServiceNote(root, "conversion_note");
   if (snapshot->conversionNote.empty()) {
-    snapshot->conversionNote = CleanServiceNote(json::MemberAsText(block, "conversion_note"));
+    snapshot->conversionNote = ServiceNote(block, "conversion_note");
   }
-  snapshot->expirationNote = CleanServiceNote(json::MemberAsText(root, "expiration_note"));
-  snapshot->mappingNote = CleanServiceNote(json::MemberAsText(root, "mapping_note"));
+  snapshot->expirationNote = ServiceNote(root, "expiration_note");
+  snapshot->mappingNote = ServiceNote(root, "mapping_note");
 }
 
 void ReadLockedSnapshot(const json::Value& root, LevelsSnapshot* snapshot) {
@@ -89,7 +95,7 @@ void ReadLockedSnapshot(const json::Value& root, LevelsSnapshot* snapshot) {
   if (snapshot->locked && json::MemberNumber(root, "locked_refresh_after_unix", &refreshAfter)) {
     snapshot->lockedRefreshAfterUnix = refreshAfter;
   }
-  snapshot->lockedSession = json::MemberAsText(root, "locked_session");
+  snapshot->lockedSession = ServiceText(root, "locked_session");
 }
 
 const char* ModeLabel(const std::string& mode) {

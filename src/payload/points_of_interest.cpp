@@ -1,4 +1,5 @@
 // "points_of_interest": the three focus levels with their labels and confidence texts.
+#include "payload/answer_fields.h"
 #include "payload/section_lookup.h"
 #include "payload/section_readers.h"
 #include "text/format.h"
@@ -13,9 +14,9 @@ bool ParseFocusLevel(const json::Value& container, std::string_view key, int ind
   if (!json::MemberNumber(*point, "value", &value)) return false;
   out->valid = true;
   out->value = value;
-  out->label = json::MemberAsText(*point, "label");
-  out->shortLabel = json::MemberAsText(*point, "short_label");
-  out->confidence = json::MemberAsText(*point, "confidence");
+  out->label = ServiceText(*point, "label");
+  out->shortLabel = ServiceText(*point, "short_label");
+  out->confidence = ServiceText(*point, "confidence");
   if (out->label.empty()) out->label = text::Format("Focus %d", index + 1);
   if (out->shortLabel.empty()) out->shortLabel = text::Format("F%d", index + 1);
   return true;

@@ -1,6 +1,7 @@
 // "zones": the battle zone and the upside and downside clusters.
 #include <cmath>
 
+#include "payload/answer_fields.h"
 #include "payload/section_lookup.h"
 #include "payload/section_readers.h"
 
@@ -27,7 +28,7 @@ bool ParseZone(const json::Value& container, std::string_view key, std::string_v
   out->valid = true;
   out->low = std::fmin(first, second);
   out->high = std::fmax(first, second);
-  out->label = json::MemberAsText(*zone, "label");
+  out->label = ServiceText(*zone, "label");
   if (out->label.empty()) out->label = std::string(defaultLabel);
   return true;
 }

@@ -210,10 +210,23 @@ void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const CallInputs& 
       [&](std::vector<int>& drawnLines) {
         panel::RunPanelPass(sc, in.panel, context, &state.panel, drawnLines);
       },
-      &state.previousLines);
+      &state.drawnLines);
 }
 
 }  // namespace
+
+void NoteFailedCall(host::StudyHost& sc) noexcept {
+  try {
+    InstanceState* state = StateOf(sc);
+    if (state == nullptr) return;
+    state->redraw = true;
+    if (state->statusLine == kOutOfMemoryStatus) return;
+    state->statusLine = kOutOfMemoryStatus;
+    sc.LogMessage(std::string("Ordinel: ") + kOutOfMemoryStatus, true);
+  } catch (...) {
+    // Nothing more can be done without memory; the next call tries again.
+  }
+}
 
 void RunDriver(host::StudyHost& sc) {
   if (sc.IsRemovalCall()) {

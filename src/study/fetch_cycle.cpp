@@ -1,5 +1,6 @@
 #include "study/fetch_cycle.h"
 
+#include <new>
 #include <string_view>
 
 #include "context/fear_chart_readers.h"
@@ -46,15 +47,55 @@ bool HandleTimeout(InstanceState& state, const CallInputs& in, double now) {
   return true;
 }
 
+// Every answer that cannot be read retries the same way: levels soon, the charts later.
+void ScheduleUnreadableRetry(InstanceState& state, double now) {
+  state.nextLevelsFetch = now + kUnreadableRetryDelay;
+  state.nextVixFetch = now + kChartRefreshPeriod;
+  state.nextQqqFetch = now + kChartRefreshPeriod;
+}
+
 void HandleNotJson(host::StudyHost& sc, InstanceState& state, int step, const std::string& body,
                    double now) {
   sc.LogMessage(text::Format("Ordinel: step %d answered %d bytes that are not JSON. Start of the reply: %s",
                              step, static_cast<long long>(body.size()), ReplyExcerpt(body)),
                 true);
   state.errorLine = "API response was not valid JSON - see the Message Log for what came back. Retrying.";
-  state.nextLevelsFetch = now + kUnreadableRetryDelay;
-  state.nextVixFetch = now + kChartRefreshPeriod;
-  state.nextQqqFetch = now + kChartRefreshPeriod;
+  ScheduleUnreadableRetry(state, now);
+}
+
+void HandleTooLarge(host::StudyHost& sc, InstanceState& state, int step, size_t bytes, double now) {
+  sc.LogMessage(text::Format("Ordinel: step %d answered %d bytes, more than the %d the study reads; "
+                             "nothing of it was read.",
+                             step, static_cast<long long>(bytes), static_cast<long long>(kMaxAnswerBytes)),
+                true);
+  state.errorLine = kAnswerTooLargeError;
+  ScheduleUnreadableRetry(state, now);
+}
+
+void HandleOutOfMemory(host::StudyHost& sc, InstanceState& state, int step, size_t bytes, double now) {
+  sc.LogMessage(text::Format("Ordinel: step %d answered %d bytes that could not be read: out of memory.",
+                             step, static_cast<long long>(bytes)),
+                true);
+  state.errorLine = kAnswerOutOfMemoryError;
+  ScheduleUnreadableRetry(state, now);
+}
+
+enum class BodyReading { kParsed, kNotJson, kOutOfMemory };
+
+BodyReading ReadBody(const std::string& body, json::Value* root) {
+  try {
+    return json::ParseJson(body, root) ? BodyReading::kParsed : BodyReading::kNotJson;
+  } catch (const std::bad_alloc&) {
+    return BodyReading::kOutOfMemory;
+  }
+}
+
+// Until the answer is handled the timers say "retry as for an unreadable answer", so an answer
+// whose handling fails half-way (memory) is dropped and retried, never read again and again.
+void PresetRetryTimers(InstanceState& state, int step, double now) {
+  if (step == kStepLevels) state.nextLevelsFetch = now + kUnreadableRetryDelay;
+  if (step == kStepVix) state.nextVixFetch = now + kChartRefreshPeriod;
+  if (step == kStepQqq) state.nextQqqFetch = now + kChartRefreshPeriod;
 }
 
 // ---- B: levels answer ------------------------------------------------------------------
@@ -114,15 +155,23 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
   const std::string body = sc.HttpResponseBody();
   if (body.empty()) return HandleTimeout(state, in, now);
 
-  json::Value root;
-  const bool parsed = json::ParseJson(body, &root);
   const int step = state.pending.step;
-  const std::string sentKey = state.pending.fetchKey;
+  const std::string sentKey = std::move(state.pending.fetchKey);
   state.pending = RequestSlot{};
+  PresetRetryTimers(state, step, now);
+  if (body.size() > kMaxAnswerBytes) {
+    HandleTooLarge(sc, state, step, body.size(), now);
+    return true;
+  }
+  json::Value root;
+  const BodyReading reading = ReadBody(body, &root);
+  const bool parsed = reading == BodyReading::kParsed;
   Verbose(sc, in, text::Format("Ordinel: response for step %d, %d bytes, parsed=%d", step,
                                static_cast<long long>(body.size()), parsed ? 1 : 0));
   if (step == kStepLevels && sentKey != state.fetchKey) {
     state.nextLevelsFetch = 0;  // the inputs changed while it was in flight
+  } else if (reading == BodyReading::kOutOfMemory) {
+    HandleOutOfMemory(sc, state, step, body.size(), now);
   } else if (!parsed) {
     HandleNotJson(sc, state, step, body, now);
   } else if (step == kStepLevels) {

@@ -17,6 +17,14 @@ inline constexpr double kChartResendDelay = 60;
 inline constexpr double kChartRefreshPeriod = 300;
 inline constexpr double kUnreadableRetryDelay = 30;
 inline constexpr double kHeldCaptureHorizon = 259200;  // 3 days
+// Answers above this size are refused unread: the largest real answer is about 1 MB, and a
+// bigger one would stall the chart thread while it is parsed.
+inline constexpr size_t kMaxAnswerBytes = 8 * 1024 * 1024;
+
+inline constexpr const char* kAnswerTooLargeError =
+    "API response too large to read - see the Message Log. Retrying.";
+inline constexpr const char* kAnswerOutOfMemoryError =
+    "Not enough memory to read the API response - your last levels stay on the chart. Retrying.";
 
 inline constexpr const char* kLevelsUserAgent = "Ordinel-Sierra/4.7.1";
 // Origin of the public daily chart service the fear score reads VIX and QQQ closes from.

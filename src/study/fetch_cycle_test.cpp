@@ -134,6 +134,24 @@ TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
   EXPECT_NE(h.LastUrl().find("/extension/levels?"), std::string::npos);
 }
 
+TEST(FetchCycle, AnswerOverTheSizeLimitIsRefusedUnreadAndRetried) {
+  DriverHarness h;
+  h.Set(kSnapshotMode, 1);
+  h.Set(kFearScore, 0);
+  h.Call(kT0);
+  h.Answer(LevelsAnswer(21500), kT0 + 1);
+  h.Call(kT0 + 181);
+  const std::string huge = LevelsAnswer(21700) + std::string(kMaxAnswerBytes, ' ');
+  h.Answer(huge, kT0 + 182);
+  EXPECT_EQ(h.State().errorLine, kAnswerTooLargeError);
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 182 + 30);
+  EXPECT_EQ(h.State().snapshot.spot.value, 21500) << "the last good map stays";
+  ASSERT_GE(h.sc.log.size(), 2u);
+  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text,
+            "Ordinel: step 4 answered " + std::to_string(huge.size()) +
+                " bytes, more than the 8388608 the study reads; nothing of it was read.");
+}
+
 TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
   DriverHarness h;
   h.Call(kT0);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "draw/drawing_pass.h"
 #include "panel/panel_state.h"
 #include "research/research_session.h"
 #include "payload/levels_snapshot.h"
@@ -51,7 +52,7 @@ struct InstanceState {
   bool scaleGuardTripped = false;
   int drawnFirstBar = -1;
   int drawnLastBar = -1;
-  std::vector<int> previousLines;
+  draw::DrawnLines drawnLines;
   panel::PanelState panel;
 };
 

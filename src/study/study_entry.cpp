@@ -6,15 +6,18 @@
 namespace study {
 
 void StudyFunction(host::StudyHost& sc) {
-  // Nothing may escape into the platform: an exception here (allocation failure) only costs
-  // this call; the state and the last good map stay as they were.
+  // Nothing may escape into the platform: an exception here (allocation failure) costs this
+  // call's work only; the last good map stays and the panel says what happened.
+  bool declaration = false;
   try {
-    if (sc.IsDeclarationCall()) {
+    declaration = sc.IsDeclarationCall();
+    if (declaration) {
       DeclareStudy(sc);
       return;
     }
     RunDriver(sc);
   } catch (...) {
+    if (!declaration) NoteFailedCall(sc);
   }
 }
 
