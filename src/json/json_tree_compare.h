@@ -1,0 +1,173 @@
+// Test support shared by the differential test and the fuzz target: compares the owning value
+// tree with the document tree of the same text, value for value and lookup for lookup.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "json/json_document.h"
+#include "json/json_node.h"
+#include "json/json_value.h"
+#include "text/format.h"
+
+namespace json::testing {
+
+// Keys every object is also probed with: the wrapper keys, keys that are rarely present, an
+// empty key and a skipped null entry.
+inline constexpr const char* kProbeKeys[] = {"price", "value", "strike", "level", "", nullptr,
+                                             "spot",  "ok",    "a",      "v"};
+inline constexpr int kProbeCount = static_cast<int>(std::size(kProbeKeys));
+
+inline std::string NumberBits(double value) {
+  return text::RoundTripDouble(value) + text::Format(" (0x%016llx)",
+                                                     std::bit_cast<unsigned long long>(value));
+}
+
+// The position of `member` among the pairs of `object`, or -1 when absent.
+inline long PairIndex(Node object, Node member) {
+  long index = 0;
+  for (const Pair pair : object.Pairs()) {
+    if (pair.value == member) return index;
+    ++index;
+  }
+  return -1;
+}
+inline long PairIndex(const Value& object, const Value* member) {
+  return member == nullptr ? -1 : static_cast<long>(member - object.members.data());
+}
+
+// The number-of-a-value rule on both sides, as text ("none" or the number's bits).
+inline std::string NumberRule(const Value* value) {
+  double out = 0;
+  return NumberOfValue(value, &out) ? NumberBits(out) : "none";
+}
+inline std::string NumberRule(Node value) {
+  double out = 0;
+  return NumberOfValue(value, &out) ? NumberBits(out) : "none";
+}
+
+inline std::string Differs(const std::string& path, const std::string& what,
+                           const std::string& before, const std::string& after) {
+  return path + ": " + what + " is " + before + " in the value tree, " + after + " in the document";
+}
+
+// Every lookup of `key` on both sides of an object.
+inline std::string LookupDifference(const std::string& path, const Value& before, Node after,
+                                    std::string_view key) {
+  const std::string where = path + "[\"" + std::string(key) + "\"]";
+  const long beforeIndex = PairIndex(before, Member(before, key));
+  const long afterIndex = PairIndex(after, Member(after, key));
+  if (beforeIndex != afterIndex) {
+    return Differs(where, "Member", std::to_string(beforeIndex), std::to_string(afterIndex));
+  }
+  if (MemberIsTrue(before, key) != MemberIsTrue(after, key)) {
+    return Differs(where, "MemberIsTrue", std::to_string(MemberIsTrue(before, key)),
+                   std::to_string(MemberIsTrue(after, key)));
+  }
+  if (MemberAsText(before, key) != MemberAsText(after, key)) {
+    return Differs(where, "MemberAsText", MemberAsText(before, key), MemberAsText(after, key));
+  }
+  const std::string beforeNumber = NumberRule(Member(before, key));
+  const std::string afterNumber = NumberRule(Member(after, key));
+  if (beforeNumber != afterNumber) return Differs(where, "MemberNumber", beforeNumber, afterNumber);
+  return {};
+}
+
+// The lookups that take lists of keys, with the probe keys.
+inline std::string ListLookupDifference(const std::string& path, const Value& before, Node after) {
+  double beforeOut = 0;
+  double afterOut = 0;
+  for (int count = 0; count <= kProbeCount; ++count) {
+    const bool beforeFound = FirstMemberNumber(before, kProbeKeys, count, &beforeOut);
+    const bool afterFound = FirstMemberNumber(after, kProbeKeys, count, &afterOut);
+    const std::string beforeText = beforeFound ? NumberBits(beforeOut) : "none";
+    const std::string afterText = afterFound ? NumberBits(afterOut) : "none";
+    if (beforeText != afterText) return Differs(path, "FirstMemberNumber", beforeText, afterText);
+    const long beforeIndex = PairIndex(before, FirstPresentMember(before, kProbeKeys, count));
+    const long afterIndex = PairIndex(after, FirstPresentMember(after, kProbeKeys, count));
+    if (beforeIndex != afterIndex) {
+      return Differs(path, "FirstPresentMember", std::to_string(beforeIndex),
+                     std::to_string(afterIndex));
+    }
+  }
+  return {};
+}
+
+inline std::string TreeDifference(const std::string& path, const Value& before, Node after);
+
+inline std::string ObjectDifference(const std::string& path, const Value& before, Node after) {
+  if (before.keys.size() != after.size()) {
+    return Differs(path, "the pair count", std::to_string(before.keys.size()),
+                   std::to_string(after.size()));
+  }
+  for (size_t i = 0; i < before.keys.size(); ++i) {
+    const Pair pair = after.PairAt(i);
+    const std::string where = path + "{" + std::to_string(i) + "}";
+    if (before.keys[i] != pair.key) return Differs(where, "the key", before.keys[i], std::string(pair.key));
+    std::string difference = TreeDifference(where, before.members[i], pair.value);
+    if (difference.empty()) difference = LookupDifference(path, before, after, pair.key);
+    if (!difference.empty()) return difference;
+  }
+  for (const char* key : kProbeKeys) {
+    if (key == nullptr) continue;
+    if (std::string difference = LookupDifference(path, before, after, key); !difference.empty()) {
+      return difference;
+    }
+  }
+  return ListLookupDifference(path, before, after);
+}
+
+// The first difference between the trees below `path`, or an empty text when they agree.
+inline std::string TreeDifference(const std::string& path, const Value& before, Node after) {
+  if (before.kind != after.kind()) {
+    return Differs(path, "the kind", std::to_string(before.kind), std::to_string(after.kind()));
+  }
+  if (NumberRule(&before) != NumberRule(after)) {
+    return Differs(path, "NumberOfValue", NumberRule(&before), NumberRule(after));
+  }
+  switch (before.kind) {
+    case kBoolean:
+      if ((before.boolean != 0) != after.boolean()) return Differs(path, "the boolean", "-", "-");
+      return {};
+    case kNumber:
+      if (std::bit_cast<uint64_t>(before.number) != std::bit_cast<uint64_t>(after.number())) {
+        return Differs(path, "the number", NumberBits(before.number), NumberBits(after.number()));
+      }
+      return {};
+    case kString:
+      if (before.text != after.text()) return Differs(path, "the text", before.text, std::string(after.text()));
+      return {};
+    case kArray:
+      if (before.elements.size() != after.size()) {
+        return Differs(path, "the element count", std::to_string(before.elements.size()),
+                       std::to_string(after.size()));
+      }
+      for (size_t i = 0; i < before.elements.size(); ++i) {
+        std::string difference =
+            TreeDifference(path + "[" + std::to_string(i) + "]", before.elements[i], after.ElementAt(i));
+        if (!difference.empty()) return difference;
+      }
+      return {};
+    case kObject: return ObjectDifference(path, before, after);
+    default: return {};
+  }
+}
+
+// Parses `text` with both readers and returns the first disagreement: in the outcome, in any
+// value, or in any lookup. Empty when they agree.
+inline std::string ReadersDisagree(std::string_view text, Document* document) {
+  Value before;
+  const bool parsed = ParseJson(text, &before);
+  const ParseResult result = document->Parse(text);
+  if (result == ParseResult::kOutOfMemory) return "the document ran out of memory";
+  if (parsed != (result == ParseResult::kParsed)) {
+    return Differs("the text", "parsed", parsed ? "yes" : "no", parsed ? "no" : "yes");
+  }
+  if (!parsed) return document->empty() ? "" : "a failed parse left a tree behind";
+  return TreeDifference("root", before, document->Root());
+}
+
+}  // namespace json::testing
