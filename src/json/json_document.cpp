@@ -37,20 +37,20 @@ Document& Document::operator=(Document&& other) noexcept {
   hasRoot_ = other.hasRoot_;
   owned_ = std::move(other.owned_);
   if (ownsText) tree_.input = owned_.data();  // a short text moves with the string object
-  other.owned_ = std::string();
+  std::string().swap(other.owned_);
   other.Clear();
   return *this;
 }
 
 ParseResult Document::Parse(const char* text, size_t length) {
-  owned_ = std::string();
+  std::string().swap(owned_);  // assigning an empty string would keep the block
   return ParseText(text, length);
 }
 
 ParseResult Document::ParseOwned(std::string text) {
   owned_ = std::move(text);
   const ParseResult result = ParseText(owned_.data(), owned_.size());
-  if (result != ParseResult::kParsed) owned_ = std::string();
+  if (result != ParseResult::kParsed) std::string().swap(owned_);
   return result;
 }
 
@@ -67,10 +67,15 @@ ParseResult Document::ParseText(const char* text, size_t length) {
   return result;
 }
 
+size_t Document::HeapBytes() const {
+  const bool textOnHeap = owned_.capacity() > std::string().capacity();  // not kept inline
+  return buffers_.HeapBytes() + (textOnHeap ? owned_.capacity() + 1 : 0);
+}
+
 void Document::Clear() {
   hasRoot_ = false;
   tree_ = {};
-  owned_ = std::string();
+  std::string().swap(owned_);
 }
 
 void Document::ReleaseMemory() {

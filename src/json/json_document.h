@@ -107,7 +107,7 @@ class Document {
   // Empties the document; the buffers stay for the next parse.
   void Clear();
   // Heap bytes the document holds: its buffers' capacity and a text it took over.
-  size_t HeapBytes() const { return buffers_.HeapBytes() + owned_.capacity(); }
+  size_t HeapBytes() const;
   // Empties the document and frees every buffer.
   void ReleaseMemory();
   // ReleaseMemory when the buffers hold more than `bytes`, as after an unusually large text.

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -19,7 +20,7 @@ namespace detail {
 
 // One value of the flat tree in 16 bytes. A member of an object carries its own key, so an
 // object of n pairs takes n slots; the children of a container sit side by side.
-//   tag:       kind (bits 0-2), the flags below, the key's length (bits 8-31)
+//   tag:       kind (bits 0-2), the flags below, the key's length (bits 16-31)
 //   keyOffset: where the key's bytes start (in the input, or in the arena when flagged)
 //   payload:   number: the double's bits; boolean: 0 or 1;
 //              string: offset (low 32 bits) and length (high 32 bits) of the text;
@@ -35,8 +36,8 @@ inline constexpr uint32_t kKindMask = 0x7;
 inline constexpr uint32_t kTextInArena = 1u << 3;  // the decoded text is in the arena
 inline constexpr uint32_t kKeyInArena = 1u << 4;   // the decoded key is in the arena
 inline constexpr uint32_t kLongKey = 1u << 5;      // the arena holds a 4-byte length, then the key
-inline constexpr int kKeyLengthShift = 8;
-inline constexpr uint32_t kMaxInlineKeyLength = 0xFFFFFF;
+inline constexpr int kKeyLengthShift = 16;
+inline constexpr uint32_t kMaxInlineKeyLength = 0xFFFF;
 
 // The memory a document's slots point into.
 struct Tree {
@@ -125,6 +126,13 @@ class ChildRange {
  public:
   class iterator {
    public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = Item;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = Item;
+
+    iterator() = default;
     iterator(const detail::Slot* slot, const detail::Tree* tree) : slot_(slot), tree_(tree) {}
     Item operator*() const {
       if constexpr (std::is_same_v<Item, Node>) {
@@ -137,11 +145,16 @@ class ChildRange {
       ++slot_;
       return *this;
     }
+    iterator operator++(int) {
+      iterator before = *this;
+      ++slot_;
+      return before;
+    }
     friend bool operator==(const iterator& a, const iterator& b) { return a.slot_ == b.slot_; }
 
    private:
-    const detail::Slot* slot_;
-    const detail::Tree* tree_;
+    const detail::Slot* slot_ = nullptr;
+    const detail::Tree* tree_ = nullptr;
   };
 
   ChildRange() = default;
