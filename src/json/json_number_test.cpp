@@ -49,9 +49,8 @@ struct Read {
 Read ReadExact(const std::string& text) {
   auto bytes = std::make_unique<char[]>(text.size());
   std::memcpy(bytes.get(), text.data(), text.size());
-  double value = -12345;
-  const char* end = ReadNumber(bytes.get(), bytes.get() + text.size(), &value);
-  return {end == nullptr ? 0 : static_cast<size_t>(end - bytes.get()), value};
+  const NumberRead read = ReadNumber(bytes.get(), bytes.get() + text.size());
+  return {read.end == nullptr ? 0 : static_cast<size_t>(read.end - bytes.get()), read.value};
 }
 
 TEST(JsonNumber, WhereANumberEnds) {

@@ -29,7 +29,7 @@ bool IsSpace(char c) {
 
 // The first '"' or '\\' at or after `p`, or `end`. Eight bytes at a time: a byte equal to the
 // one searched for becomes zero after the exclusive or, and the lowest flagged zero is exact.
-const char* FindStringStop(const char* p, const char* end) {
+ORDINEL_JSON_INLINE const char* FindStringStop(const char* p, const char* end) {
   if constexpr (std::endian::native == std::endian::little) {
     constexpr uint64_t kOnes = kEachByte(0x01);
     constexpr uint64_t kHighBits = kEachByte(0x80);
@@ -261,12 +261,11 @@ class Reader {
   }
 
   bool ReadNumberValue(Slot* slot) {
-    double number = 0;
-    const char* next = ReadNumber(p_, end_, &number);
-    if (next == nullptr) return false;
-    p_ = next;
+    const NumberRead number = ReadNumber(p_, end_);
+    if (number.end == nullptr) return false;
+    p_ = number.end;
     slot->tag |= kNumber;
-    slot->payload = std::bit_cast<uint64_t>(number);
+    slot->payload = std::bit_cast<uint64_t>(number.value);
     return true;
   }
 
@@ -279,7 +278,7 @@ class Reader {
   }
 
   // Reads a member's key and its colon; the key goes into the next value's slot.
-  bool ReadKey() {
+  ORDINEL_JSON_INLINE bool ReadKey() {
     SkipSpace();
     if (p_ == end_ || *p_ != '"') return false;
     StringSpan span;
@@ -313,7 +312,7 @@ class Reader {
 
   // Reads the string at the cursor (on its opening quote). Without escapes it stays in the
   // text; otherwise it is decoded into the arena.
-  bool ReadString(StringSpan* span) {
+  ORDINEL_JSON_INLINE bool ReadString(StringSpan* span) {
     const char* start = ++p_;
     p_ = FindStringStop(p_, end_);
     if (p_ == end_) return false;

@@ -156,18 +156,24 @@ inline std::string TreeDifference(const std::string& path, const Value& before, 
   }
 }
 
-// Parses `text` with both readers and returns the first disagreement: in the outcome, in any
-// value, or in any lookup. Empty when they agree.
-inline std::string ReadersDisagree(std::string_view text, Document* document) {
-  Value before;
-  const bool parsed = ParseJson(text, &before);
-  const ParseResult result = document->Parse(text);
+// The first disagreement between two parses of one text: in the outcome, in any value or in
+// any lookup. Empty when they agree.
+inline std::string ParsesDisagree(bool parsed, const Value& before, ParseResult result,
+                                  const Document& document) {
   if (result == ParseResult::kOutOfMemory) return "the document ran out of memory";
   if (parsed != (result == ParseResult::kParsed)) {
     return Differs("the text", "parsed", parsed ? "yes" : "no", parsed ? "no" : "yes");
   }
-  if (!parsed) return document->empty() ? "" : "a failed parse left a tree behind";
-  return TreeDifference("root", before, document->Root());
+  if (!parsed) return document.empty() ? "" : "a failed parse left a tree behind";
+  return TreeDifference("root", before, document.Root());
+}
+
+// Parses `text` with both readers and compares the parses.
+inline std::string ReadersDisagree(std::string_view text, Document* document) {
+  Value before;
+  const bool parsed = ParseJson(text, &before);
+  const ParseResult result = document->Parse(text);
+  return ParsesDisagree(parsed, before, result, *document);
 }
 
 }  // namespace json::testing
