@@ -41,7 +41,7 @@ constexpr const char* kParserNames[kParserCount] = {"ordinel document", "ordinel
 
 // RapidJSON's malloc-based allocator with its blocks counted.
 struct CountingMalloc {
-  static const bool kNeedFree = true;
+  [[maybe_unused]] static const bool kNeedFree = true;  // part of RapidJSON's allocator concept
   void* Malloc(size_t size) {
     if (size == 0) return nullptr;
     void* block = std::malloc(size);
@@ -236,7 +236,9 @@ class TableReporter : public benchmark::BenchmarkReporter {
       const std::string memoryPeak =
           bench::HeapCountingAvailable() ? text::Format("%.2f", row.memory.peak) : "n/a";
       const std::string payloadText =
-          row.payload == last ? "" : text::Format("%s (%zu KB)", row.payload->name, row.payload->text.size() / 1000);
+          row.payload == last
+              ? ""
+              : text::Format("%s (%zu KB)", row.payload->name, row.payload->text.size() / 1000);
       out += text::Format("%-30s %-20s %9.1f %9s %9s %8s %8s\n", payloadText,
                           kParserNames[row.parser], rate,
                           Ratio(rate, Rate(row.payload, kRapidJson)),

@@ -161,8 +161,8 @@ std::vector<std::string> EdgeCases() {
   std::string objects = "[";
   for (int i = 0; i < 5000; ++i) {
     numbers += std::to_string(i * 7919 % 100003) + ".25,";
-    objects += "{\"strike\":" + std::to_string(20000 + i) + ",\"gex\":-1.5e" + std::to_string(i % 9) +
-               ",\"note\":\"n\\u00e9" + std::to_string(i) + "\"},";
+    objects += "{\"strike\":" + std::to_string(20000 + i) + ",\"gex\":-1.5e" +
+               std::to_string(i % 9) + ",\"note\":\"n\\u00e9" + std::to_string(i) + "\"},";
   }
   cases.push_back(numbers + "]");
   cases.push_back(objects + "]");

@@ -4,13 +4,18 @@
 // Memory: every value takes one 16-byte slot (a member's key lives in its value's slot);
 // strings and keys are views into the parsed text, and only those that hold escapes are
 // decoded, into an arena. The children of a container are staged on a stack while it is open
-// and moved, side by side, into the slot array when it closes; the stack's size is the sum of
-// the children of the containers open at once, small for any answer shaped like a table.
+// and copied, side by side, into the slot array when it closes, so that every container is a
+// first index and a count. The stack holds the children of the containers open at once: a
+// few hundred slots for an answer shaped like tables, but every element of one long flat
+// array, which then briefly takes twice its slots.
 // The slot array cannot be sized from the text up front: the bound, one value per two bytes,
-// would be eight bytes per input byte. It starts at one slot per twelve bytes (a levels answer
-// has about thirteen bytes per value, so about 1.3 bytes of slots per input byte) and, when
-// that runs out, grows to what the bytes read so far predict for the whole text, plus an
-// eighth. The text itself is not copied: it must outlive the tree, unless ParseOwned took it.
+// would be eight bytes per input byte, and counting the values first would read the text
+// twice. It starts at one slot per twelve bytes (a levels answer has about thirteen bytes per
+// value: some 1.3 bytes of slots per input byte) and, when a closing container finds it full,
+// grows to what the bytes read so far predict for the whole text, plus an eighth; a growth
+// holds the old and the new array for the time of the copy. All three buffers stay for the
+// next parse. The text itself is not copied: it must outlive the tree, unless ParseOwned took
+// it over.
 #pragma once
 
 #include <algorithm>
@@ -51,7 +56,7 @@ class Storage {
   size_t capacity() const { return capacity_; }
   size_t bytes() const { return capacity_ * sizeof(T); }
   // Replaces the array by one of `capacity` items holding the first `used` items of this one;
-  // false (and nothing changed) when the memory cannot be had.
+  // false when the memory cannot be had (the old items are kept, unless `used` is 0).
   bool Reallocate(size_t used, size_t capacity);
   void Release() {
     items_.reset();

@@ -82,7 +82,9 @@ TEST(JsonDocument, AccessorsOnEveryKind) {
   for (const Node element : root.ElementAt(5).Elements()) elements.push_back(element.number());
   EXPECT_EQ(elements, (std::vector<double>{7, 8}));
   std::vector<std::pair<std::string_view, double>> pairs;
-  for (const auto& [key, value] : root.ElementAt(6).Pairs()) pairs.emplace_back(key, value.number());
+  for (const auto& [key, value] : root.ElementAt(6).Pairs()) {
+    pairs.emplace_back(key, value.number());
+  }
   EXPECT_EQ(pairs, (std::vector<std::pair<std::string_view, double>>{{"k", 9}, {"k", 10}}));
   EXPECT_EQ(root.ElementAt(6).PairAt(1).value.number(), 10);
 }
@@ -94,7 +96,8 @@ TEST(JsonDocument, StringsViewTheTextUnlessEscaped) {
   const std::string whole = text + "}";
   ASSERT_EQ(document.Parse(whole), kParsed);
   const auto inText = [&whole](std::string_view bytes) {
-    return bytes.data() >= whole.data() && bytes.data() + bytes.size() <= whole.data() + whole.size();
+    const char* end = whole.data() + whole.size();
+    return bytes.data() >= whole.data() && bytes.data() + bytes.size() <= end;
   };
   const PairRange pairs = document.Root().Pairs();
   const std::vector<Pair> list(pairs.begin(), pairs.end());

@@ -61,7 +61,8 @@ inline uint64_t ValueOfDigits(uint64_t chunk, int count) {
 // Reads the digits at `p` into *mantissa (only meaningful while *digits stays at most
 // kMaxMantissaDigits) and returns the first byte after them. The end is checked once per
 // eight bytes; only the last few bytes of the input are read one at a time.
-ORDINEL_JSON_INLINE const char* ScanDigits(const char* p, const char* end, uint64_t* mantissa, int* digits) {
+ORDINEL_JSON_INLINE const char* ScanDigits(const char* p, const char* end, uint64_t* mantissa,
+                                           int* digits) {
   if constexpr (std::endian::native == std::endian::little) {
     while (end - p >= 8) {
       uint64_t chunk;

@@ -142,7 +142,8 @@ class Reader {
     const size_t read = std::max<size_t>(1, static_cast<size_t>(p_ - begin_));
     size_t predicted = needed + needed * (length - std::min(length, read)) / read;
     predicted += predicted / 8;
-    const size_t target = std::max(needed, std::min(MaxSlots(), std::max(predicted, capacity + capacity / 4)));
+    const size_t grown = std::max(predicted, capacity + capacity / 4);
+    const size_t target = std::max(needed, std::min(MaxSlots(), grown));
     return buffers_.Reallocate(&buffers_.nodes, nodesUsed_, target);
   }
 
@@ -244,7 +245,9 @@ class Reader {
     if (count > buffers_.nodes.capacity() - nodesUsed_ && !GrowNodes(nodesUsed_ + count)) {
       return Fail();
     }
-    if (count > 0) std::memcpy(buffers_.nodes.data() + nodesUsed_, stack_ + at + 1, count * sizeof(Slot));
+    if (count > 0) {
+      std::memcpy(buffers_.nodes.data() + nodesUsed_, stack_ + at + 1, count * sizeof(Slot));
+    }
     stack_[at].payload = nodesUsed_ | (static_cast<uint64_t>(count) << 32);
     nodesUsed_ += count;
     top_ = at + 1;

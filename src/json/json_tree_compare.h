@@ -110,7 +110,8 @@ inline std::string TreeDifference(const Value& before, Node after);
 
 inline std::string ObjectDifference(const Value& before, Node after) {
   if (before.keys.size() != after.size()) {
-    return Differs("the pair count", std::to_string(before.keys.size()), std::to_string(after.size()));
+    return Differs("the pair count", std::to_string(before.keys.size()),
+                   std::to_string(after.size()));
   }
   for (size_t i = 0; i < before.keys.size(); ++i) {
     const Pair pair = after.PairAt(i);
@@ -118,9 +119,8 @@ inline std::string ObjectDifference(const Value& before, Node after) {
     if (before.keys[i] != pair.key) {
       return where() + Differs("the key", before.keys[i], std::string(pair.key));
     }
-    if (std::string difference = TreeDifference(before.members[i], pair.value); !difference.empty()) {
-      return where() + difference;
-    }
+    std::string difference = TreeDifference(before.members[i], pair.value);
+    if (!difference.empty()) return where() + difference;
     if (std::string difference = LookupDifference(before, after, pair.key); !difference.empty()) {
       return difference;
     }
@@ -146,7 +146,8 @@ inline std::string TreeDifference(const Value& before, Node after) {
   switch (before.kind) {
     case kBoolean:
       if ((before.boolean != 0) != after.boolean()) {
-        return Differs("the boolean", std::to_string(before.boolean), std::to_string(after.boolean()));
+        return Differs("the boolean", std::to_string(before.boolean),
+                       std::to_string(after.boolean()));
       }
       return {};
     case kNumber:
@@ -155,7 +156,9 @@ inline std::string TreeDifference(const Value& before, Node after) {
       }
       return {};
     case kString:
-      if (before.text != after.text()) return Differs("the text", before.text, std::string(after.text()));
+      if (before.text != after.text()) {
+        return Differs("the text", before.text, std::string(after.text()));
+      }
       return {};
     case kArray:
       if (before.elements.size() != after.size()) {
