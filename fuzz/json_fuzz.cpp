@@ -1,13 +1,17 @@
-// libFuzzer entry for the JSON reader and the levels-answer parser: any bytes parse or fail
-// cleanly, every lookup on the tree stays inside it and keeps its promises, and whatever
-// ParseLevelsResponse makes of the tree keeps the snapshot's invariants.
+// libFuzzer entry for the JSON readers and the levels-answer parser: any bytes parse or fail
+// cleanly, the document reader agrees with the value-tree reader on the outcome, every value
+// and every lookup, every lookup on the trees stays inside them and keeps its promises, and
+// whatever ParseLevelsResponse makes of the tree keeps the snapshot's invariants.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "json/json_document.h"
+#include "json/json_tree_compare.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
 #include "payload/levels_snapshot.h"
@@ -47,6 +51,21 @@ void ExerciseValue(const json::Value& value) {
   }
   json::FirstMemberNumber(value, kProbeKeys, kProbeCount, &number);
   json::FirstPresentMember(value, kProbeKeys, kProbeCount);
+}
+
+// The ranges of the document tree walk the same children as the indexed accessors.
+void ExerciseNode(json::Node node) {
+  size_t index = 0;
+  for (const json::Node element : node.Elements()) {
+    Require(element == node.ElementAt(index++));
+    ExerciseNode(element);
+  }
+  for (const json::Pair pair : node.Pairs()) {
+    const json::Pair same = node.PairAt(index++);
+    Require(pair.value == same.value && pair.key == same.key);
+    ExerciseNode(pair.value);
+  }
+  Require(index == node.size());
 }
 
 bool IsZone(const payload::ZoneBand& zone) { return !zone.valid || zone.low < zone.high; }
@@ -105,8 +124,17 @@ void ExerciseLevelsAnswer(const json::Value& root) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const char* text = reinterpret_cast<const char*>(data);
+  static json::Document document;  // kept from input to input, as the study keeps it
   json::Value root;
-  if (!json::ParseJson(text, size, &root)) return 0;
+  const bool parsed = json::ParseJson(text, size, &root);
+  const json::ParseResult result = document.Parse(text, size);
+  const std::string difference = json::testing::ParsesDisagree(parsed, root, result, document);
+  if (!difference.empty()) {
+    std::fprintf(stderr, "the readers disagree: %s\n", difference.c_str());
+    __builtin_trap();
+  }
+  if (!parsed) return 0;
+  ExerciseNode(document.Root());
   ExerciseValue(root);
   const json::Value copy = root;  // copies own their subtree
   ExerciseValue(copy);

@@ -12,6 +12,7 @@ packages=(
   libcurl4-openssl-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libcpp-httplib-dev libhowardhinnant-date-dev tzdata
   clang libclang-rt-14-dev locales
+  rapidjson-dev libsimdjson-dev  # bench/ only: the parsers the JSON reader is measured against
 )
 
 missing=()

@@ -2,29 +2,51 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "json/json_document.h"
 #include "json/json_value.h"
 #include "text/test_locale.h"
 
 namespace json {
 namespace {
 
-Value Parse(std::string_view text) {
-  Value value;
-  EXPECT_TRUE(ParseJson(text, &value)) << text;
-  return value;
-}
+// The lookups have one meaning on both trees; each test runs on the owning value tree and on
+// the document tree through these two adapters.
+struct ValueTree {
+  using Ref = const Value*;
+  std::unique_ptr<Value> value = std::make_unique<Value>();
+  const Value& Parse(std::string_view text) {
+    EXPECT_TRUE(ParseJson(text, value.get())) << text;
+    return *value;
+  }
+};
+struct DocumentTree {
+  using Ref = Node;
+  std::unique_ptr<Document> document = std::make_unique<Document>();
+  Node Parse(std::string_view text) {
+    // Owned: the texts here are often temporaries.
+    EXPECT_EQ(document->ParseOwned(std::string(text)), ParseResult::kParsed) << text;
+    return document->Root();
+  }
+};
+
+bool Present(const Value* value) { return value != nullptr; }
+bool Present(Node value) { return static_cast<bool>(value); }
+Kind KindOf(const Value* value) { return static_cast<Kind>(value->kind); }
+Kind KindOf(Node value) { return value.kind(); }
+double NumberOf(const Value* value) { return value->number; }
+double NumberOf(Node value) { return value.number(); }
+
+template <typename Tree>
+class JsonLookup : public ::testing::Test {};
+using Trees = ::testing::Types<ValueTree, DocumentTree>;
+TYPED_TEST_SUITE(JsonLookup, Trees);
 
 constexpr double kNone = -999;  // what NumberOfValue leaves in place when there is no number
 
-double NumberOfMember(const std::string& memberJson) {
-  const Value object = Parse("{\"v\":" + memberJson + "}");
-  double out = kNone;
-  return MemberNumber(object, "v", &out) ? out : kNone;
-}
-
-TEST(JsonLookup, NumberOfValue) {
+TYPED_TEST(JsonLookup, NumberOfValue) {
   const std::pair<const char*, double> cases[] = {
       {"5", 5}, {"-2.5", -2.5}, {"1e400", kNone}, {"-1e400", kNone}, {"\"abc\"", kNone},
       {"\"\"", kNone}, {"\"12abc\"", 12}, {"\"+1.5\"", 1.5}, {"\".5x\"", 0.5},
@@ -36,38 +58,47 @@ TEST(JsonLookup, NumberOfValue) {
       {R"({"strike":{"level":{"value":2}}})", 2},
       {R"({"price":"abc","value":3})", kNone},  // the first present key decides
       {R"({"price":{},"value":3})", kNone}, {R"({"Price":3})", kNone},
-      {R"({"value":1,"value":2})", 1},
+      {R"({"value":1,"value":2})", 1}, {R"("\u0031\u0032")", 12},  // decoded text counts
   };
-  for (const auto& [json, expected] : cases) EXPECT_EQ(NumberOfMember(json), expected) << json;
-
+  for (const auto& [json, expected] : cases) {
+    TypeParam tree;
+    const auto object = tree.Parse("{\"v\":" + std::string(json) + "}");
+    double out = kNone;
+    EXPECT_EQ(MemberNumber(object, "v", &out) ? out : kNone, expected) << json;
+    out = kNone;
+    EXPECT_FALSE(MemberNumber(object, "missing", &out)) << json;
+    EXPECT_FALSE(NumberOfValue(Member(object, "v"), nullptr)) << json;
+    EXPECT_EQ(out, kNone) << json;
+  }
   double out = kNone;
-  EXPECT_FALSE(NumberOfValue(nullptr, &out));
+  EXPECT_FALSE(NumberOfValue(typename TypeParam::Ref{}, &out));
   EXPECT_EQ(out, kNone);
-  EXPECT_EQ(NumberOfMember("{\"missing\":1}"), kNone);
 }
 
-TEST(JsonLookup, MemberAndDuplicates) {
-  const Value object = Parse(R"({"a":1,"b":null,"a":2,"":3})");
-  ASSERT_NE(Member(object, "a"), nullptr);
-  EXPECT_EQ(Member(object, "a")->number, 1);
-  EXPECT_EQ(Member(object, "")->number, 3);
-  EXPECT_EQ(Member(object, "b")->kind, kNull);
-  EXPECT_EQ(Member(object, "A"), nullptr);
+TYPED_TEST(JsonLookup, MemberAndDuplicates) {
+  TypeParam tree;
+  const auto object = tree.Parse(R"({"a":1,"b":null,"a":2,"":3,"k\u00e9":4,"k\u0000":5})");
+  ASSERT_TRUE(Present(Member(object, "a")));
+  EXPECT_EQ(NumberOf(Member(object, "a")), 1);
+  EXPECT_EQ(NumberOf(Member(object, "")), 3);
+  EXPECT_EQ(NumberOf(Member(object, "k\xC3\xA9")), 4);  // escaped keys match their decoded bytes
+  EXPECT_EQ(NumberOf(Member(object, std::string_view("k\0", 2))), 5);
+  EXPECT_EQ(KindOf(Member(object, "b")), kNull);
+  EXPECT_FALSE(Present(Member(object, "A")));
   EXPECT_EQ(Member(object, "a\0"), Member(object, "a"));  // a C string stops at the NUL
-  EXPECT_EQ(Member(object, std::string_view("a\0", 2)), nullptr);
-  EXPECT_EQ(Member(Parse("[\"a\"]"), "a"), nullptr);
-  EXPECT_EQ(Member(Parse("\"a\""), "a"), nullptr);
-
-  Value unbalanced = object;  // a hand-built object whose keys outnumber its members
-  unbalanced.members.resize(1);
-  EXPECT_EQ(Member(unbalanced, ""), nullptr);
-  EXPECT_EQ(Member(unbalanced, "a"), &unbalanced.members[0]);
+  EXPECT_FALSE(Present(Member(object, std::string_view("a\0", 2))));
+  EXPECT_FALSE(Present(Member(object, "k")));
+  TypeParam array;
+  EXPECT_FALSE(Present(Member(array.Parse("[\"a\"]"), "a")));
+  TypeParam string;
+  EXPECT_FALSE(Present(Member(string.Parse("\"a\""), "a")));
 }
 
-TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
-  const Value object = Parse(
+TYPED_TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
+  TypeParam tree;
+  const auto object = tree.Parse(
       R"({"t":true,"f":false,"one":1,"s":"true","n":null,"text":"a b","price":21500.25,)"
-      R"("big":1e20,"small":0.0001,"neg":-0.0,"inf":1e400,"arr":[1]})");
+      R"("big":1e20,"small":0.0001,"neg":-0.0,"inf":1e400,"arr":[1],"esc":"a\tb"})");
   const std::pair<const char*, bool> truth[] = {
       {"t", true}, {"f", false}, {"one", false}, {"s", false}, {"n", false}, {"missing", false}};
   for (const auto& [key, expected] : truth) EXPECT_EQ(MemberIsTrue(object, key), expected) << key;
@@ -75,13 +106,16 @@ TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
   const std::pair<const char*, const char*> texts[] = {
       {"text", "a b"},  {"s", "true"},      {"price", "21500.2"}, {"big", "1e+20"},
       {"small", "0.0001"}, {"neg", "-0"},   {"inf", "inf"},       {"one", "1"},
-      {"t", ""},        {"n", ""},          {"arr", ""},          {"missing", ""}};
+      {"t", ""},        {"n", ""},          {"arr", ""},          {"missing", ""},
+      {"esc", "a\tb"}};
   for (const auto& [key, expected] : texts) EXPECT_EQ(MemberAsText(object, key), expected) << key;
-  EXPECT_EQ(MemberAsText(Parse("[1]"), "0"), "");
+  TypeParam array;
+  EXPECT_EQ(MemberAsText(array.Parse("[1]"), "0"), "");
 }
 
-TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
-  const Value object = Parse(R"({"a":null,"b":"x","c":3,"d":4})");
+TYPED_TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
+  TypeParam tree;
+  const auto object = tree.Parse(R"({"a":null,"b":"x","c":3,"d":4})");
   double out = kNone;
   EXPECT_TRUE(FirstMemberNumber(object, {"missing", "a", "b", "c", "d"}, &out));
   EXPECT_EQ(out, 3);
@@ -98,29 +132,42 @@ TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
 
   EXPECT_EQ(FirstPresentMember(object, {"missing", "a", "b", "c"}), Member(object, "b"));
   EXPECT_EQ(FirstPresentMember(object, {nullptr, "d"}), Member(object, "d"));
-  EXPECT_EQ(FirstPresentMember(object, {"a", "missing"}), nullptr);
-  EXPECT_EQ(FirstPresentMember(object, keys, 0), nullptr);
-  EXPECT_EQ(FirstPresentMember(Parse("[1]"), {"0"}), nullptr);
+  EXPECT_FALSE(Present(FirstPresentMember(object, {"a", "missing"})));
+  EXPECT_FALSE(Present(FirstPresentMember(object, keys, 0)));
+  EXPECT_FALSE(Present(FirstPresentMember(object, nullptr, 1)));
+  TypeParam array;
+  EXPECT_FALSE(Present(FirstPresentMember(array.Parse("[1]"), {"0"})));
 }
 
-// A host process may run under a locale that writes "0,5"; the reader must not follow it.
-TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
+// A host process may run under a locale that writes "0,5"; the readers must not follow it.
+TYPED_TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
   text::testing::ScopedLocale locale(text::testing::kDecimalCommaLocale);
   ASSERT_TRUE(locale.active()) << text::testing::kMissingLocaleHint;
   char probe[16];
   std::snprintf(probe, sizeof probe, "%.1f", 0.5);
   ASSERT_STREQ(probe, "0,5") << "the locale switch has no effect on the C library";
 
-  const Value object = Parse(R"({"a":21500.25,"b":"1.5e3","c":0.1234567891})");
-  double out = kNone;
-  EXPECT_TRUE(MemberNumber(object, "a", &out));
-  EXPECT_EQ(out, 21500.25);
-  EXPECT_TRUE(MemberNumber(object, "b", &out));
-  EXPECT_EQ(out, 1500);
-  EXPECT_TRUE(MemberNumber(object, "c", &out));
-  EXPECT_EQ(out, 0.1234567891);
+  TypeParam tree;
+  const auto object = tree.Parse(
+      R"({"a":21500.25,"b":"1.5e3","c":0.1234567891,"d":0.12345678912345678,"e":1.5e-300})");
+  const std::pair<const char*, double> numbers[] = {
+      {"a", 21500.25}, {"b", 1500}, {"c", 0.1234567891}, {"d", 0.12345678912345678},
+      {"e", 1.5e-300}};
+  for (const auto& [key, expected] : numbers) {
+    double out = kNone;
+    EXPECT_TRUE(MemberNumber(object, key, &out)) << key;
+    EXPECT_EQ(out, expected) << key;
+  }
   EXPECT_EQ(MemberAsText(object, "a"), "21500.2");
   EXPECT_EQ(MemberAsText(object, "c"), "0.123457");
+}
+
+TEST(JsonLookupValueTree, MemberOfUnbalancedObject) {
+  Value object;
+  ASSERT_TRUE(ParseJson(R"({"a":1,"b":null,"a":2,"":3})", &object));
+  object.members.resize(1);  // a hand-built object whose keys outnumber its members
+  EXPECT_EQ(Member(object, ""), nullptr);
+  EXPECT_EQ(Member(object, "a"), &object.members[0]);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace json {
+#include "json/json_kind.h"
 
-enum Kind : int32_t { kNull = 0, kBoolean = 1, kNumber = 2, kString = 3, kArray = 4, kObject = 5 };
+namespace json {
 
 // One value owning its whole subtree. Fields that do not belong to `kind` stay empty.
 struct Value {
