@@ -22,13 +22,17 @@ std::vector<double> Negated(std::vector<double> values) {
 
 Level FromCrossing(const StrikeCrossing& c) { return c.found ? Level{true, c.price} : Level{}; }
 
-void ModelZeros(const PricedChain& chain, Levels* out) {
+}  // namespace
+
+void FindModelZeros(const PricedChain& chain, Levels* out) {
   const double spot = chain.market.spot;
   const double low = spot * (1 - kModelRange), high = spot * (1 + kModelRange);
   const RepricedTotals totals(chain, low, high);
   const double tolerance = spot * kModelTolerance;
-  const ZeroCrossing gamma = FindZeroNearSpot(
-      [&](double s) { return totals.GammaAt(s); }, spot, low, high, kModelGridSteps, tolerance);
+  const ZeroCrossing gamma =
+      FindZeroNearSpot([&](double s) { return totals.GammaAt(s); },
+                       GeometricGrid(low, high, kModelGridSteps),
+                       totals.GammaOnGrid(low, high, kModelGridSteps), spot, tolerance);
   if (gamma.found) {
     out->zeroGamma = {true, gamma.price};
     if (gamma.slope != 0) {
@@ -37,10 +41,14 @@ void ModelZeros(const PricedChain& chain, Levels* out) {
       if (halfWidth > 0) out->zeroGammaBand = {true, gamma.price - halfWidth, gamma.price + halfWidth};
     }
   }
-  const ZeroCrossing delta = FindZeroNearSpot(
-      [&](double s) { return totals.DeltaAt(s); }, spot, low, high, kModelGridSteps, tolerance);
+  // Every contract's delta rises with the price, so the delta exposure over price crosses zero
+  // at most once: the two ends of the range decide whether it does.
+  auto dex = [&](double s) { return totals.DeltaAt(s); };
+  const ZeroCrossing delta = FindZeroNearSpot(dex, {low, high}, {dex(low), dex(high)}, spot, tolerance);
   if (delta.found) out->zeroDex = {true, delta.price};
 }
+
+namespace {
 
 void Walls(const std::vector<StrikeRow>& rows, double spot, Levels* out) {
   const std::vector<double> strikes = Strikes(rows);
@@ -150,7 +158,7 @@ Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& row
     out.netDex += r.dex;
   }
   Walls(rows, spot, &out);
-  ModelZeros(chain, &out);
+  FindModelZeros(chain, &out);
   out.maxPain = MaxPain(chain.contracts, 0, spot);
   out.upsideCluster = UpsideCluster(rows, spot);
   out.downsideCluster = DownsideCluster(rows, spot);

@@ -162,6 +162,14 @@ TEST(EngineLevels, ModelZerosOfALargeChainAreWithinATenThousandthOfSpot) {
   const RepricedTotals totals(chain, spot * 0.8, spot * 1.2);
   EXPECT_NEAR(totals.GammaAt(spot), a.levels.netGex, 1e-9 * std::fabs(a.levels.netGex));
   EXPECT_NEAR(totals.DeltaAt(spot), a.levels.netDex, 1e-9 * std::fabs(a.levels.netDex));
+  // The grid's product recurrence against one exponential per contract and point.
+  const std::vector<double> prices = GeometricGrid(spot * 0.8, spot * 1.2, 80);
+  const std::vector<double> grid = totals.GammaOnGrid(spot * 0.8, spot * 1.2, 80);
+  double largest = 0;
+  for (double v : grid) largest = std::fmax(largest, std::fabs(v));
+  for (size_t i = 0; i < prices.size(); ++i) {
+    EXPECT_NEAR(grid[i], totals.GammaAt(prices[i]), 1e-10 * largest) << "grid point " << i;
+  }
   ASSERT_TRUE(a.levels.zeroGamma.has);
   ASSERT_TRUE(a.levels.zeroDex.has);
   EXPECT_NEAR(a.levels.zeroGamma.value, DirectZero(chain, true), 1e-4 * spot);

@@ -18,6 +18,10 @@ class RepricedTotals {
 
   // Total gamma exposure ($ per 1 % move, dealer sign) with the underlying at `price`.
   double GammaAt(double price) const;
+  // GammaAt at the `steps` + 1 prices low x (high / low)^(i / steps), in one pass: along a
+  // geometric grid each contract's density follows a product recurrence, so a grid costs a
+  // few multiplications per contract and point instead of an exponential.
+  std::vector<double> GammaOnGrid(double low, double high, int steps) const;
   // Total delta exposure ($ notional) with the underlying at `price`.
   double DeltaAt(double price) const;
 
@@ -39,10 +43,15 @@ struct ZeroCrossing {
   double largestValue = 0;  // largest |value| on the grid
 };
 
-// Evaluates `curve` on `steps` equal intervals of [low, high], takes the sign changes of the two
-// grid steps nearest `spot` (one each side), bisects each to `tolerance` and keeps the zero
-// nearer spot. `found` false when the grid shows no sign change.
-ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve, double spot, double low,
-                              double high, int steps, double tolerance);
+// The prices of a geometric grid of `steps` intervals from `low` to `high`.
+std::vector<double> GeometricGrid(double low, double high, int steps);
+
+// Given `curve` sampled at ascending `prices` (`values`), takes the sign changes nearest `spot`
+// below and above it, refines the nearer one (and the other only when it could hold a nearer
+// zero) to `tolerance` by false position (Illinois), and returns the zero nearer spot. `found`
+// false when the samples show no sign change.
+ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve,
+                              const std::vector<double>& prices, const std::vector<double>& values,
+                              double spot, double tolerance);
 
 }  // namespace engine
