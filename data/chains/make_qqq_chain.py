@@ -34,6 +34,7 @@ EXPIRATIONS = [
     ("2025-03-31", "quarterly"), ("2025-06-20", "monthly"), ("2025-06-30", "quarterly"),
     ("2025-09-30", "quarterly"), ("2025-12-19", "monthly"),
 ]
+CALL_CENTRE, PUT_CENTRE, TAIL, ITM_CALLS, ITM_PUTS, ITM_DEPTH = 0.012, -0.045, 0.06, 1.7, 0.2, 0.06
 EXPIRY_WEIGHT = {"0dte": 1.3, "daily": 0.45, "weekly": 0.8, "monthly": 2.2, "quarterly": 1.6}
 
 
@@ -93,12 +94,17 @@ def roundness(strike):
 
 def open_interest(rng, strike, years, kind, is_call):
     atm = atm_vol(years)
-    z = math.log(strike / SPOT) / (atm * math.sqrt(max(years, 1 / 365)))
-    shape = math.exp(-0.5 * (z / 2.2) ** 2) + 0.12 * math.exp(-abs(math.log(strike / SPOT)) * 6)
+    width = atm * math.sqrt(max(years, 1 / 365))
+    # Calls cluster just above spot, puts a few per cent below it.
+    centre = CALL_CENTRE if is_call else PUT_CENTRE
+    z = (math.log(strike / SPOT) - centre) / width
+    shape = math.exp(-0.5 * (z / 2.2) ** 2) + TAIL * math.exp(-abs(math.log(strike / SPOT)) * 6)
     out_of_money = (strike >= SPOT) == is_call
-    side = 1.0 if out_of_money else 0.3
+    # In-the-money open interest is what is left of older positions: it fades with depth.
+    depth = math.exp(-abs(math.log(strike / SPOT)) / ITM_DEPTH)
+    side = 1.0 if out_of_money else (ITM_CALLS if is_call else ITM_PUTS) * depth
     # The book's favourite strikes: calls at 530, puts at 515 and 500.
-    favourite = 1.6 if (is_call and strike == 530) or (not is_call and strike in (500, 515)) else 1.0
+    favourite = {(True, 530): 3.2, (False, 515): 1.8, (False, 500): 1.6}.get((is_call, strike), 1.0)
     oi = 2600 * EXPIRY_WEIGHT[kind] * shape * side * roundness(strike) * favourite
     return int(round(oi * (0.75 + 0.5 * rng.random())))
 

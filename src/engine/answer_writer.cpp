@@ -10,8 +10,13 @@ namespace {
 
 using jsonout::JsonWriter;
 
-// Prices are written to a ten-thousandth, money to the dollar, shares to one.
-double RoundTo(double value, double unit) { return std::round(value / unit) * unit; }
+// Prices are written to a ten-thousandth, money to the dollar, shares to one. Dividing by a
+// power of ten gives the double nearest the decimal, so the text stays short.
+double RoundTo(double value, double unit) {
+  if (unit >= 1) return std::round(value / unit) * unit;
+  const double scale = std::round(1 / unit);
+  return std::round(value * scale) / scale;
+}
 
 class AnswerWriter {
  public:
@@ -196,7 +201,7 @@ class AnswerWriter {
       w_.Key("implied_density");
       w_.BeginObject();
       Flag("available", true);
-      Text("horizon", levels_.horizonExpiration + " 16:00 New York");
+      Text("horizon", levels_.horizon);
       w_.Key("levels");
       w_.BeginArray();
       for (const TouchLevel& t : levels_.touches) {

@@ -48,7 +48,7 @@ payload::LevelsSnapshot Study(const std::string& answer, json::Value* root = nul
 }
 
 double Mapped(const Level& level, double ratio) {
-  return std::round(level.value * ratio * 1e4) / 1e4;
+  return std::round(level.value * ratio * 1e4) / 1e4;  // as the writer rounds
 }
 
 TEST(EngineAnswer, BothSampleFormatsGiveTheSameAnswer) {

@@ -15,6 +15,13 @@ namespace {
 // 5 % of its largest magnitude on the grid.
 constexpr double kBandShare = 0.05;
 
+// The horizon of the expected move and the touch probabilities: the nearest expiration's close,
+// but at least a day ahead, or a same-day expiry late in the session would shrink the day's
+// zones onto spot.
+double HorizonYears(const PricedChain& chain) {
+  return std::fmax(chain.expiryYears[0], 1.0 / 365.0);
+}
+
 std::vector<double> Negated(std::vector<double> values) {
   for (double& v : values) v = -v;
   return values;
@@ -111,10 +118,11 @@ void VolatilityView(const PricedChain& chain, Levels* out) {
   const MarketInputs& m = chain.market;
   const Level atm = AtTheMoneyVolatility(chain, 0);
   if (!atm.has) return;
-  const double years = chain.expiryYears[0];
+  const double years = HorizonYears(chain);
   out->atmIvPercent = {true, 100.0 * atm.value};
   out->horizonYears = years;
-  out->horizonExpiration = chain.expirations[0];
+  out->horizon = years > chain.expiryYears[0] ? std::string("1d")
+                                               : chain.expirations[0] + " 16:00 New York";
   out->expectedMove = {true, m.spot * atm.value * std::sqrt(years)};
   auto quantile = [&](double z) {
     return HorizonQuantile(m.spot, atm.value, years, m.rate, m.dividend, z);
@@ -167,7 +175,7 @@ Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& row
   HybridWalls(rows, spot, &out);
   // The expected move sizes the focus search, and the focus points get touch probabilities.
   const Level atm = AtTheMoneyVolatility(chain, 0);
-  const double move = atm.has ? spot * atm.value * std::sqrt(chain.expiryYears[0]) : spot * 0.01;
+  const double move = atm.has ? spot * atm.value * std::sqrt(HorizonYears(chain)) : spot * 0.01;
   out.focus = FocusPoints(rows, spot, move);
   out.pressureZone = PressureZone(rows, spot, move);
   out.pinningScore = PinningScore(rows, spot, move);

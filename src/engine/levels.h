@@ -49,7 +49,8 @@ struct Levels {
   Level atmIvPercent;   // nearest expiration, percent
   Level expectedMove;   // one standard deviation to the nearest expiration, price units
   double horizonYears = 0;  // of the expected move and the touch probabilities
-  std::string horizonExpiration;
+  std::string horizon;      // "1d" or "2025-01-17 16:00 New York"
+  Level expectedMoveToExpiry;
   Level ivCallWall, ivPutWall;
   double ivCallWallPercent = 0, ivPutWallPercent = 0;
   std::vector<RankedStrike> vannaWalls, vegaWalls;  // ascending by strike
