@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/as_of_time.h"
 #include "engine/black_scholes.h"
 #include "engine/engine_test_support.h"
 #include "engine/max_pain.h"
@@ -174,6 +175,29 @@ TEST(EngineLevels, ModelZerosOfALargeChainAreWithinATenThousandthOfSpot) {
   ASSERT_TRUE(a.levels.zeroDex.has);
   EXPECT_NEAR(a.levels.zeroGamma.value, DirectZero(chain, true), 1e-4 * spot);
   EXPECT_NEAR(a.levels.zeroDex.value, DirectZero(chain, false), 1e-4 * spot);
+}
+
+// The charm hedge runs to the next weekday close: today's while it is ahead, else the next
+// weekday's (2025-01-03 is a Friday).
+TEST(EngineLevels, NextCloseSkipsTheWeekend) {
+  struct Case {
+    const char* asOf;
+    double hours;
+  };
+  const Case cases[] = {
+      {"2025-01-02 10:00:00", 6},
+      {"2025-01-02 16:00:00", 0},
+      {"2025-01-02 17:00:00", 23},
+      {"2025-01-03 17:00:00", 71},
+      {"2025-01-04 16:00:00", 48},
+      {"2025-03-07 17:00:00", 70},  // the weekend the clocks spring forward has 47 hours
+  };
+  platform::PosixServices services;
+  for (const Case& c : cases) {
+    double asOf = 0;
+    ASSERT_TRUE(ParseAsOfTime(c.asOf, services, &asOf)) << c.asOf;
+    EXPECT_EQ(SecondsToNextClose(services, asOf), c.hours * 3600) << c.asOf;
+  }
 }
 
 }  // namespace
