@@ -1,5 +1,6 @@
 #include "calendar/new_york_calendar.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -142,6 +143,21 @@ int Weekday(int64_t days) { return static_cast<int>(FloorMod(days + kEpochWeekda
 std::string NewYorkToday(platform::Services& services, double nowSeconds) {
   const platform::CivilDate date = services.NewYorkDate(nowSeconds);
   return text::Format("%04d-%02d-%02d", date.year, date.month, date.day);
+}
+
+double NewYorkWallClockToUtc(platform::Services& services, int year, int month, int day,
+                             double secondsOfDay) {
+  const double wall =
+      static_cast<double>(DaysFromCivil(year, month, day) * kSecondsPerDayInt) + secondsOfDay;
+  // The offsets a day either side of the wall time bracket any change of the clocks, which
+  // New York makes at most once a day.
+  const double before = services.NewYorkUtcOffsetSeconds(wall - kSecondsPerDay);
+  const double after = services.NewYorkUtcOffsetSeconds(wall + kSecondsPerDay);
+  const bool beforeFits = services.NewYorkUtcOffsetSeconds(wall - before) == before;
+  const bool afterFits = services.NewYorkUtcOffsetSeconds(wall - after) == after;
+  if (beforeFits && afterFits) return wall - std::max(before, after);  // the first occurrence
+  if (afterFits) return wall - after;
+  return wall - before;  // also the skipped hour: the clock as it was before the change
 }
 
 double IsoDateToEpochSeconds(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/posix/posix_services.h"
+
 #include <cmath>
 #include <limits>
 #include <string>
@@ -16,6 +18,7 @@ class FixedDateServices : public platform::Services {
     askedSeconds = utcSeconds;
     return date_;
   }
+  double NewYorkUtcOffsetSeconds(double) override { return 0; }
   platform::HttpGetResult HttpsGet(const std::string&, const platform::HttpGetLimits&) override {
     return {};
   }
@@ -198,6 +201,41 @@ TEST(NewYorkCalendar, WeekThroughFridayWindowIsClosed) {
               c.inside)
         << c.expiry << " in week of " << c.day;
   }
+}
+
+// The system tz database decides; 2025 changes at 2025-03-09 02:00 EST and 2025-11-02 02:00 EDT.
+TEST(NewYorkCalendar, WallClockToUtcAcrossBothClockChanges) {
+  struct Case {
+    int year, month, day;
+    double secondsOfDay;
+    double utc;
+    const char* why;
+  };
+  const Case cases[] = {
+      {2025, 1, 2, 16 * 3600, 1735851600, "winter close 16:00 EST = 21:00Z"},
+      {2025, 7, 1, 16 * 3600, 1751400000, "summer close 16:00 EDT = 20:00Z"},
+      {2025, 3, 9, 1 * 3600 + 3599, 1741503599, "01:59:59 EST, just before the jump"},
+      {2025, 3, 9, 2 * 3600 + 1800, 1741505400, "02:30 does not exist: read as EST"},
+      {2025, 3, 9, 3 * 3600, 1741503600, "03:00 EDT, first valid time after the jump"},
+      {2025, 3, 8, 16 * 3600, 1741467600, "the Saturday close before the change is EST"},
+      {2025, 3, 10, 16 * 3600, 1741636800, "the Monday close after it is EDT"},
+      {2025, 11, 2, 0 * 3600 + 3540, 1762059540, "00:59 EDT"},
+      {2025, 11, 2, 1 * 3600 + 1800, 1762061400, "01:30 happens twice: the first (EDT)"},
+      {2025, 11, 2, 2 * 3600, 1762066800, "02:00 EST"},
+      {2025, 10, 31, 16 * 3600, 1761940800, "Friday close before the change is EDT"},
+      {2025, 11, 3, 16 * 3600, 1762203600, "Monday close after it is EST"},
+      {2025, 1, 2, 24 * 3600 + 60, 1735880460, "a second count past midnight carries over"},
+  };
+  platform::PosixServices services;
+  for (const Case& c : cases) {
+    EXPECT_EQ(NewYorkWallClockToUtc(services, c.year, c.month, c.day, c.secondsOfDay), c.utc)
+        << c.why;
+  }
+}
+
+TEST(NewYorkCalendar, WallClockIsUtcWithoutAZone) {
+  FixedDateServices noZone({2025, 1, 2});
+  EXPECT_EQ(NewYorkWallClockToUtc(noZone, 2025, 1, 2, 16 * 3600), 1735776000 + 16 * 3600);
 }
 
 }  // namespace

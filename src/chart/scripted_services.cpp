@@ -34,6 +34,10 @@ platform::CivilDate ScriptedServices::NewYorkDate(double utcSeconds) {
   return platform::DefaultServices().NewYorkDate(utcSeconds);
 }
 
+double ScriptedServices::NewYorkUtcOffsetSeconds(double utcSeconds) {
+  return platform::DefaultServices().NewYorkUtcOffsetSeconds(utcSeconds);
+}
+
 platform::HttpGetResult ScriptedServices::HttpsGet(const std::string& url,
                                                    const platform::HttpGetLimits& limits) {
   Get get;

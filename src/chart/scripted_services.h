@@ -35,6 +35,7 @@ class ScriptedServices : public platform::Services {
   ~ScriptedServices() override;
 
   platform::CivilDate NewYorkDate(double utcSeconds) override;
+  double NewYorkUtcOffsetSeconds(double utcSeconds) override;
   // Records the request and blocks until Answer or Shutdown releases it. The answer follows
   // the limits: a body longer than `limits.maxBodyBytes` gives status 0 and no body, and a
   // body is kept only with status 200.

@@ -13,5 +13,6 @@ int RunChart(const Args& args);    // chart_command.cpp
 int RunReplay(const Args& args);   // replay_command.cpp
 int RunInspect(const Args& args);  // inspect_command.cpp
 int RunService(const Args& args);  // service_command.cpp
+int RunEngine(const Args& args);   // engine_command.cpp
 
 }  // namespace cli

@@ -13,7 +13,9 @@ constexpr const char* kUsage =
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
     "  service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
-    "                                        sample levels service on loopback\n";
+    "                                        sample levels service on loopback\n"
+    "  engine CHAIN [--spot S] [--as-of TIME] [OPTIONS]\n"
+    "                                        levels answer computed from an option chain\n";
 
 }  // namespace
 
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "replay") == 0) return cli::RunReplay(args);
   if (std::strcmp(command, "inspect") == 0) return cli::RunInspect(args);
   if (std::strcmp(command, "service") == 0) return cli::RunService(args);
+  if (std::strcmp(command, "engine") == 0) return cli::RunEngine(args);
   if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
     std::fputs(kUsage, stdout);
     return 0;

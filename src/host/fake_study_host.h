@@ -20,6 +20,7 @@ class FakeServices : public platform::Services {
   platform::CivilDate NewYorkDate(double utcSeconds) override {
     return platform::UtcCivilDate(utcSeconds);
   }
+  double NewYorkUtcOffsetSeconds(double) override { return 0; }
   platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits&) override {
     getUrls.push_back(url);
     return getResult;

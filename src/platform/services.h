@@ -39,6 +39,11 @@ class Services {
   // Safe from any thread.
   virtual CivilDate NewYorkDate(double utcSeconds) = 0;
 
+  // Seconds New York's wall clock is ahead of UTC at `utcSeconds` (-18000 under EST, -14400
+  // under EDT); 0 when the zone is unavailable or the instant is not finite. Safe from any
+  // thread.
+  virtual double NewYorkUtcOffsetSeconds(double utcSeconds) = 0;
+
   // Performs one GET, following no redirects, within `limits`. Blocks; call it only from a
   // worker thread. Safe from any thread.
   virtual HttpGetResult HttpsGet(const std::string& url, const HttpGetLimits& limits) = 0;

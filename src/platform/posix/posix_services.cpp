@@ -41,6 +41,18 @@ CivilDate PosixServices::NewYorkDate(double utcSeconds) {
   return ToCivil(date::local_days{date::floor<date::days>(t).time_since_epoch()});
 }
 
+double PosixServices::NewYorkUtcOffsetSeconds(double utcSeconds) {
+  using namespace std::chrono;
+  // Beyond a few thousand years the tz rules say nothing new and the seconds count overflows.
+  constexpr double kMaxAbsSeconds = 1e14;
+  const date::time_zone* zone = NewYorkZone();
+  if (zone == nullptr || !std::isfinite(utcSeconds) || std::fabs(utcSeconds) > kMaxAbsSeconds) {
+    return 0;
+  }
+  const sys_seconds t{seconds{static_cast<long long>(std::floor(utcSeconds))}};
+  return static_cast<double>(zone->get_info(t).offset.count());
+}
+
 HttpGetResult PosixServices::HttpsGet(const std::string& url, const HttpGetLimits& limits) {
   HttpGetResult result;
   CurlEasyHandle curl = NewCurlEasy();

@@ -9,6 +9,7 @@ namespace platform {
 class PosixServices : public Services {
  public:
   CivilDate NewYorkDate(double utcSeconds) override;
+  double NewYorkUtcOffsetSeconds(double utcSeconds) override;
   HttpGetResult HttpsGet(const std::string& url, const HttpGetLimits& limits) override;
   bool StartDetachedThread(std::function<void()> work) override;
 };

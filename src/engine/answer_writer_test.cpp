@@ -1,0 +1,242 @@
+#include "engine/answer_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "calendar/expiry_selection.h"
+#include "engine/chain_reader.h"
+#include "engine/engine_test_support.h"
+#include "json/json_value.h"
+#include "payload/levels_response.h"
+#include "payload/served_selection.h"
+
+namespace engine {
+namespace {
+
+const std::string kSampleCsv = std::string(ORDINEL_DATA) + "/chains/qqq_chain.csv";
+const std::string kSampleJson = std::string(ORDINEL_DATA) + "/chains/qqq_chain.json";
+// The CSV's time, which the JSON carries itself (data/chains/README.md).
+constexpr const char* kSampleAsOf = "2025-01-02 10:42:10";
+
+OptionChain Sample(const std::string& path) {
+  OptionChain chain;
+  std::string error;
+  EXPECT_TRUE(ReadChainFile(path, &chain, &error)) << error;
+  return chain;
+}
+
+EngineSettings CsvSettings() {
+  EngineSettings s;
+  s.hasSpot = true;
+  s.spot = 521.21;
+  s.asOf = kSampleAsOf;
+  s.symbol = "QQQ";
+  return s;
+}
+
+// The study's own reading of an answer; a refused answer fails the test.
+payload::LevelsSnapshot Study(const std::string& answer, json::Value* root = nullptr) {
+  json::Value parsed;
+  EXPECT_TRUE(json::ParseJson(answer, &parsed));
+  payload::LevelsSnapshot snapshot;
+  std::string status;
+  EXPECT_TRUE(payload::ParseLevelsResponse(parsed, 10, &snapshot, &status)) << status;
+  if (root != nullptr) *root = std::move(parsed);
+  return snapshot;
+}
+
+double Mapped(const Level& level, double ratio) {
+  return std::round(level.value * ratio * 1e4) / 1e4;  // as the writer rounds
+}
+
+TEST(EngineAnswer, BothSampleFormatsGiveTheSameAnswer) {
+  const EngineAnswer fromJson = RunOn(Sample(kSampleJson));
+  const EngineAnswer fromCsv = RunOn(Sample(kSampleCsv), CsvSettings());
+  EXPECT_EQ(fromJson.issues.count, 3u) << "two unreadable rows and one expired contract";
+  EXPECT_EQ(fromCsv.issues.count, 3u);
+  EXPECT_EQ(LevelsAnswerJson(fromJson), LevelsAnswerJson(fromCsv));
+}
+
+TEST(EngineAnswer, TheStudyReadsEveryLevelItShowsByDefault) {
+  const EngineAnswer a = RunOn(Sample(kSampleJson));
+  const payload::LevelsSnapshot s = Study(LevelsAnswerJson(a));
+  ASSERT_TRUE(s.valid);
+  EXPECT_EQ(s.resolvedSymbol, "QQQ");
+  EXPECT_EQ(s.requestedSymbol, "QQQ");
+  EXPECT_EQ(s.sourceSnapshotTime, "2025-01-02T15:42:10Z");
+  EXPECT_DOUBLE_EQ(s.spot.value, 521.21);
+  const Levels& l = a.levels;
+  struct Pair {
+    const char* name;
+    const payload::OptionalLevel& study;
+    const Level& engine;
+  };
+  const Pair pairs[] = {
+      {"call wall", s.callWall, l.callWall},       {"put wall", s.putWall, l.putWall},
+      {"gamma flip", s.gammaFlip, l.gammaFlip},    {"vol trigger", s.volTrigger, l.volTrigger},
+      {"zero gamma", s.zeroGammaModel, l.zeroGamma}, {"max pain", s.maxPain, l.maxPain},
+      {"zero DEX", s.zeroDex, l.zeroDex},          {"call OI wall", s.callOiWall, l.callOiWall},
+      {"put OI wall", s.putOiWall, l.putOiWall},   {"vanna flip", s.vannaFlip, l.vannaFlip},
+      {"charm flip", s.charmFlip, l.charmFlip},    {"IV call wall", s.ivCallWall, l.ivCallWall},
+      {"hybrid call wall", s.hybridCallWall, l.hybridCallWall},
+      {"hybrid vol trigger", s.hybridVolTrigger, l.hybridVolTrigger},
+  };
+  for (const Pair& p : pairs) {
+    ASSERT_TRUE(p.engine.has) << p.name;
+    ASSERT_TRUE(p.study.has) << p.name;
+    EXPECT_DOUBLE_EQ(p.study.value, Mapped(p.engine, 1)) << p.name;
+  }
+  EXPECT_LT(s.putWall.value, s.spot.value);
+  EXPECT_GT(s.callWall.value, s.spot.value);
+  for (int i = 0; i < 3; ++i) EXPECT_TRUE(s.focus[i].valid) << "focus " << i + 1;
+  EXPECT_EQ(s.focus[0].shortLabel, "MAG");
+  EXPECT_TRUE(s.battleZone.valid && s.upsideCluster.valid && s.downsideCluster.valid);
+  EXPECT_TRUE(s.netGex.has && s.netDex.has);
+  EXPECT_TRUE(s.volAnchor.has && s.emOneSigma.has && s.emOneSigma.value > 0);
+  EXPECT_TRUE(s.atmIv.has);
+  EXPECT_TRUE(s.zeroGammaBand.has);
+  EXPECT_EQ(s.profileRows.size(), 10u);
+  EXPECT_EQ(s.densityCount, payload::kMaxDensityLevels);
+  EXPECT_EQ(s.densityPrice[0], s.callWall.value) << "touch levels sit exactly on the lines";
+  EXPECT_TRUE(s.densityBand.has);
+  EXPECT_TRUE(s.charmHedgeUsd.has && !s.charmHedgeDirection.empty());
+  EXPECT_TRUE(s.vannaHedgeUsdPerVolPoint.has && !s.vannaHedgeDirection.empty());
+  EXPECT_TRUE(s.pressureZoneLower.has && s.pressureZoneUpper.has);
+  EXPECT_EQ(s.focusSummary, "Full - Focus: Balanced (3)");
+  EXPECT_FALSE(s.modelSummary.empty());
+  EXPECT_GT(s.vannaWallCount, 0u);
+  EXPECT_GT(s.vegaWallCount, 0u);
+  EXPECT_GT(s.charmZoneCount, 0u);
+  EXPECT_FALSE(s.gexCells.empty() || s.charmCells.empty() || s.deltaCells.empty() ||
+               s.vannaCells.empty() || s.vegaCells.empty());
+  EXPECT_FALSE(s.gammaExposures.empty() || s.deltaExposures.empty());
+  // What a chain cannot know stays absent.
+  EXPECT_FALSE(s.priorDayHigh.has || s.vwap.has || s.overnightHigh.has || s.netCum.has);
+  EXPECT_FALSE(s.ndxCallWall.has);
+}
+
+TEST(EngineAnswer, MappingOntoAFuturesChartConvertsEveryPrice) {
+  struct Case {
+    const char* name;
+    FuturesMapping mapping;
+    double ratio;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"ratio", {FuturesMapping::Source::kRatio, 41.25, 0, ""}, 41.25,
+       "NQ levels from QQQ strikes x 41.25 (the ratio given)."},
+      {"futures price", {FuturesMapping::Source::kFuturePrice, 1, 21500, ""}, 21500 / 521.21,
+       "NQ levels from QQQ strikes x 41.2502 (the NQ price 21500 and the QQQ spot 521.21)."},
+      {"chart price", {FuturesMapping::Source::kChartPrice, 1, 21500, "NQZ25"}, 21500 / 521.21,
+       "NQZ25 levels from QQQ strikes x 41.2502 (the chart's last price 21500 and the QQQ spot "
+       "521.21)."},
+  };
+  const OptionChain chain = Sample(kSampleJson);
+  for (const Case& c : cases) {
+    EngineSettings settings;
+    settings.mapping = c.mapping;
+    const EngineAnswer a = RunOn(chain, settings);
+    const payload::LevelsSnapshot s = Study(LevelsAnswerJson(a));
+    EXPECT_EQ(s.requestedSymbol, c.mapping.symbol.empty() ? "NQ" : c.mapping.symbol) << c.name;
+    EXPECT_EQ(s.resolvedSymbol, "QQQ") << c.name;
+    EXPECT_EQ(s.conversionNote, c.note) << c.name;
+    EXPECT_FALSE(s.mappingNote.empty()) << c.name;
+    EXPECT_NEAR(s.spot.value, 521.21 * c.ratio, 1e-4) << c.name;
+    EXPECT_DOUBLE_EQ(s.callWall.value, Mapped(a.levels.callWall, c.ratio)) << c.name;
+    EXPECT_DOUBLE_EQ(s.gammaFlip.value, Mapped(a.levels.gammaFlip, c.ratio)) << c.name;
+    EXPECT_NEAR(s.emOneSigma.value, a.levels.expectedMove.value * c.ratio, 1e-4) << c.name;
+    EXPECT_DOUBLE_EQ(s.netGex.value, std::round(a.levels.netGex)) << "dollars do not scale";
+  }
+}
+
+// Every expiry mode the study can ask for is answered with an echo its own check accepts.
+TEST(EngineAnswer, EveryExpiryModePassesTheStudysSelectionCheck) {
+  struct Case {
+    unsigned modeIndex;
+    const char* subset;
+    const char* specific;
+    ExpiryRequest request;
+    std::vector<std::string> used;
+  };
+  const Case cases[] = {
+      {0, "", "", {"legacy", {}}, {}},
+      {1, "", "", {"multi", {}}, {}},
+      {1, "2025-01-17, 2025-01-10", "", {"multi", {"2025-01-17", "2025-01-10"}},
+       {"2025-01-10", "2025-01-17"}},
+      {1, "2025-01-17,2025-01-18", "", {"multi", {"2025-01-17", "2025-01-18"}}, {"2025-01-17"}},
+      {2, "", "2025-03-21", {"specific", {"2025-03-21"}}, {"2025-03-21"}},
+      {3, "", "", {"0dte", {}}, {"2025-01-02"}},
+  };
+  const OptionChain chain = Sample(kSampleJson);
+  for (const Case& c : cases) {
+    EngineSettings settings;
+    settings.expiry = c.request;
+    const EngineAnswer a = RunOn(chain, settings);
+    json::Value root;
+    const payload::LevelsSnapshot s = Study(LevelsAnswerJson(a), &root);
+    const calendar::ExpirySelection selection =
+        calendar::BuildExpirySelection(c.modeIndex, c.subset, c.specific, "2025-01-02");
+    ASSERT_TRUE(selection.valid) << c.request.mode;
+    EXPECT_TRUE(calendar::ResponseSelectionMatches(payload::ReadServedSelection(root), selection))
+        << c.request.mode << " " << c.subset << c.specific;
+    if (!c.used.empty()) {
+      EXPECT_EQ(a.expiry.used, c.used) << c.request.mode << " " << c.subset;
+    }
+    EXPECT_TRUE(s.callWall.has) << c.request.mode;
+  }
+}
+
+TEST(EngineAnswer, UnservableRequestsAreErrorsNotEmptyAnswers) {
+  struct Case {
+    const char* name;
+    OptionChain chain;
+    EngineSettings settings;
+    const char* error;
+  };
+  OptionChain noRows = Sample(kSampleJson);
+  noRows.contracts.clear();
+  EngineSettings missingDate, badMode, noSpot, badRatio;
+  missingDate.expiry = {"specific", {"2025-01-09"}};
+  badMode.expiry = {"weekly", {}};
+  badRatio.mapping = {FuturesMapping::Source::kRatio, -2, 0, ""};
+  OptionChain csvLike = Sample(kSampleJson);
+  csvLike.hasSpot = false;
+  const Case cases[] = {
+      {"no usable row", noRows, {}, "no usable contract in the chain (2 rows skipped)"},
+      {"date not in the chain", Sample(kSampleJson), missingDate,
+       "the chain has no live contract of the selected expirations"},
+      {"unknown mode", Sample(kSampleJson), badMode, "unknown expiry mode 'weekly'"},
+      {"no spot", csvLike, noSpot, "the chain carries no spot price: give one"},
+      {"negative ratio", Sample(kSampleJson), badRatio,
+       "the conversion ratio (or the price it comes from) must be a number above 0"},
+  };
+  for (const Case& c : cases) {
+    EngineAnswer answer;
+    std::string error;
+    EXPECT_FALSE(RunEngine(c.chain, c.settings, platform::DefaultServices(), &answer, &error))
+        << c.name;
+    EXPECT_EQ(error, c.error) << c.name;
+  }
+}
+
+TEST(EngineAnswer, ExpiredContractsAreSkippedAndCounted) {
+  const OptionChain chain = ChainOf({{"2025-01-02", 100, true, 10, 0.2},
+                                     {"2025-01-03", 100, true, 10, 0.2},
+                                     {"2025-01-03", 100, false, 10, 0.2}},
+                                    100, "2025-01-02 16:00:01");
+  const EngineAnswer a = RunOn(chain);
+  EXPECT_EQ(a.priced.contracts.size(), 2u);
+  EXPECT_EQ(a.issues.count, 1u);
+  ASSERT_EQ(a.issues.firstFew.size(), 1u);
+  EXPECT_EQ(a.issues.firstFew[0], "2025-01-02 call 100: expired before the as-of time");
+  // One second before the close the same contract is priced with one minute left.
+  const EngineAnswer atClose = RunOn(ChainOf({{"2025-01-02", 100, true, 10, 0.2}}, 100,
+                                           "2025-01-02 15:59:59"));
+  ASSERT_EQ(atClose.priced.contracts.size(), 1u);
+  EXPECT_EQ(atClose.priced.contracts[0].years, kMinYears);
+}
+
+}  // namespace
+}  // namespace engine

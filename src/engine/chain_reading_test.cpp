@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/chain_csv.h"
+#include "engine/chain_json.h"
+#include "engine/chain_reader.h"
+
+namespace engine {
+namespace {
+
+const std::string kSampleCsv = std::string(ORDINEL_DATA) + "/chains/qqq_chain.csv";
+const std::string kSampleJson = std::string(ORDINEL_DATA) + "/chains/qqq_chain.json";
+
+TEST(CsvChain, FindsColumnsByNameAndCountsBadRows) {
+  const char* csv =
+      "Volume,Open Interest,Strike,Expiration,Note,Type,\"IV (%)\"\n"
+      "10,100,520,2025-01-17,ok,C,14.5\n"
+      "\n"
+      ",250,515.5,2025-01-17,\"quoted, comma\",put,16\n"
+      "5,-1,520,2025-01-17,,P,15\n"            // line 5: negative open interest
+      "5,10,520,2025-01-17,,X,15\n"            // line 6: unknown type
+      "5,10,abc,2025-01-17,,C,15\n"            // line 7: strike not a number
+      "5,10,520,2025-02-30,,C,15\n"            // line 8: impossible date
+      "5,10,520,2025-01-17,,C,\n"              // line 9: volatility missing
+      "5,10,520,2025-01-17,,C,nan\n"           // line 10: not finite
+      "5,10,520,2025-01-17,,C,0\n"             // line 11: volatility 0
+      "5,10,520,2025-01-17,,C,15,extra\n";     // an extra field is ignored
+  OptionChain chain;
+  std::string error;
+  ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << error;
+  ASSERT_EQ(chain.contracts.size(), 3u);
+  const OptionContract& first = chain.contracts[0];
+  EXPECT_EQ(first.expiration, "2025-01-17");
+  EXPECT_EQ(first.kind, OptionKind::kCall);
+  EXPECT_DOUBLE_EQ(first.strike, 520);
+  EXPECT_DOUBLE_EQ(first.openInterest, 100);
+  EXPECT_DOUBLE_EQ(first.impliedVol, 0.145) << "percent column";
+  EXPECT_DOUBLE_EQ(first.volume, 10);
+  EXPECT_EQ(chain.contracts[1].kind, OptionKind::kPut);
+  EXPECT_DOUBLE_EQ(chain.contracts[1].volume, 0) << "empty optional column";
+  EXPECT_EQ(chain.issues.count, 7u);
+  ASSERT_EQ(chain.issues.firstFew.size(), RowIssues::kNamed);
+  EXPECT_EQ(chain.issues.firstFew[0], "line 5: negative open interest");
+  EXPECT_EQ(chain.issues.firstFew[1], "line 6: type is neither call nor put");
+  EXPECT_EQ(chain.issues.firstFew[2], "line 7: strike is missing or not a number");
+  EXPECT_EQ(chain.issues.firstFew[3], "line 8: expiration is not a YYYY-MM-DD date");
+  EXPECT_EQ(chain.issues.firstFew[4], "line 9: implied volatility is missing or not a number");
+}
+
+TEST(CsvChain, VolatilityIsDecimalUnlessMarkedPercent) {
+  struct Case {
+    const char* header;
+    const char* value;
+    double sigma;
+  };
+  const Case cases[] = {
+      {"iv", "0.145", 0.145},     {"iv", "14.5%", 0.145},
+      {"iv_pct", "14.5", 0.145},  {"implied volatility percent", "14.5", 0.145},
+      {"Implied_Volatility", "0.2", 0.2},
+  };
+  for (const Case& c : cases) {
+    const std::string csv = std::string("expiration,strike,type,oi,") + c.header +
+                            "\n2025-01-17,520,C,1," + c.value + "\n";
+    OptionChain chain;
+    std::string error;
+    ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << c.header << ": " << error;
+    ASSERT_EQ(chain.contracts.size(), 1u) << c.header;
+    EXPECT_DOUBLE_EQ(chain.contracts[0].impliedVol, c.sigma) << c.header << " " << c.value;
+  }
+}
+
+TEST(CsvChain, AMissingColumnOrHeaderIsAnError) {
+  struct Case {
+    const char* csv;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"expiration,strike,type,iv\n2025-01-17,520,C,0.2\n",
+       "CSV chain: no open interest column in the header row"},
+      {"strike,type,oi,iv\n", "CSV chain: no expiration column in the header row"},
+      {"\n\n", "CSV chain: no header row"},
+  };
+  for (const Case& c : cases) {
+    OptionChain chain;
+    std::string error;
+    EXPECT_FALSE(ReadCsvChain(c.csv, &chain, &error)) << c.csv;
+    EXPECT_EQ(error, c.error) << c.csv;
+  }
+}
+
+TEST(ExchangeJsonChain, ReadsSpotTimeAndContractsAndCountsBadEntries) {
+  const char* json = R"({"timestamp": "2025-01-17 10:15:00", "data": {"current_price": 5950.5,
+    "options": [
+      {"option": "SPXW250117C05900000", "iv": 0.14, "open_interest": 1234, "volume": 50,
+       "gamma": 99, "delta": 99},
+      {"option": "SPX250117P05800000", "iv": "0.2", "open_interest": 10},
+      {"option": "SPXW250117Q05900000", "iv": 0.14, "open_interest": 1},
+      {"option": "SPXW250117C05900000", "iv": null, "open_interest": 1},
+      {"option": "SPXW250117C05900000", "iv": 0.14, "open_interest": -3},
+      {"option": "SPXW250117C05900000", "iv": 0.14},
+      42,
+      {"option": "SPXW250117C06000000", "iv": 0.13, "open_interest": 7}]}})";
+  OptionChain chain;
+  std::string error;
+  ASSERT_TRUE(ReadExchangeJsonChain(json, &chain, &error)) << error;
+  EXPECT_TRUE(chain.hasSpot);
+  EXPECT_DOUBLE_EQ(chain.spot, 5950.5);
+  EXPECT_EQ(chain.asOfText, "2025-01-17 10:15:00");
+  EXPECT_EQ(chain.underlying, "SPX") << "SPXW and SPX both trade on SPX";
+  ASSERT_EQ(chain.contracts.size(), 3u);
+  EXPECT_DOUBLE_EQ(chain.contracts[0].openInterest, 1234);
+  EXPECT_DOUBLE_EQ(chain.contracts[0].volume, 50);
+  EXPECT_DOUBLE_EQ(chain.contracts[1].impliedVol, 0.2) << "numeric text";
+  EXPECT_EQ(chain.contracts[1].kind, OptionKind::kPut);
+  EXPECT_EQ(chain.issues.count, 5u);
+  ASSERT_EQ(chain.issues.firstFew.size(), 5u);
+  EXPECT_EQ(chain.issues.firstFew[0], "option 3 (SPXW250117Q05900000): unreadable option symbol");
+  EXPECT_EQ(chain.issues.firstFew[1],
+            "option 4 (SPXW250117C05900000): implied volatility is missing or not a number");
+  EXPECT_EQ(chain.issues.firstFew[2], "option 5 (SPXW250117C05900000): negative open interest");
+  EXPECT_EQ(chain.issues.firstFew[3],
+            "option 6 (SPXW250117C05900000): open interest is missing or not a number");
+  EXPECT_EQ(chain.issues.firstFew[4], "option 7: not an object");
+}
+
+TEST(ExchangeJsonChain, TextWithoutAnOptionsArrayIsAnError) {
+  for (const char* text : {"{\"data\": {\"options\": 3}}", "[1, 2]", "{\"data\": {}"}) {
+    OptionChain chain;
+    std::string error;
+    EXPECT_FALSE(ReadExchangeJsonChain(text, &chain, &error)) << text;
+    EXPECT_FALSE(error.empty()) << text;
+  }
+}
+
+// The two sample files hold one chain: the same contracts in the same order, the same bad rows.
+TEST(ChainReader, SampleFilesInBothFormatsHoldTheSameChain) {
+  OptionChain csv, json;
+  std::string error;
+  ASSERT_TRUE(ReadChainFile(kSampleCsv, &csv, &error)) << error;
+  ASSERT_TRUE(ReadChainFile(kSampleJson, &json, &error)) << error;
+  EXPECT_FALSE(csv.hasSpot) << "a CSV carries no spot";
+  EXPECT_TRUE(json.hasSpot);
+  EXPECT_EQ(json.underlying, "QQQ");
+  EXPECT_EQ(json.asOfText, "2025-01-02 10:42:10");
+  ASSERT_EQ(csv.contracts.size(), json.contracts.size());
+  EXPECT_GT(csv.contracts.size(), 3000u);
+  for (size_t i = 0; i < csv.contracts.size(); ++i) {
+    const OptionContract& a = csv.contracts[i];
+    const OptionContract& b = json.contracts[i];
+    ASSERT_TRUE(a.expiration == b.expiration && a.strike == b.strike && a.kind == b.kind &&
+                a.openInterest == b.openInterest && a.impliedVol == b.impliedVol &&
+                a.volume == b.volume)
+        << "contract " << i;
+  }
+  // The expired row is only known as bad once the as-of time is (see the engine tests).
+  EXPECT_EQ(csv.issues.count, 2u);
+  EXPECT_EQ(json.issues.count, 2u);
+}
+
+TEST(ChainReader, FormatIsRecognisedByContentAndUnreadableFilesFail) {
+  OptionChain chain;
+  std::string error;
+  EXPECT_TRUE(ReadChainText(" \n{\"data\": {\"options\": []}}", &chain, &error)) << error;
+  EXPECT_TRUE(ReadChainText("expiration,strike,type,oi,iv\n", &chain, &error)) << error;
+  EXPECT_FALSE(ReadChainFile("/nonexistent/chain.csv", &chain, &error));
+  EXPECT_NE(error.find("cannot open /nonexistent/chain.csv"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace engine

@@ -1,0 +1,69 @@
+// Every level the engine computes, in the underlying's price units (the answer writer maps them
+// onto a futures chart). Absent levels have `has` false.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+struct Level {
+  bool has = false;
+  double value = 0;
+};
+
+struct Band {
+  bool has = false;
+  double low = 0;
+  double high = 0;
+};
+
+struct FocusPoint {
+  Level level;
+  std::string label;       // "Gamma magnet"
+  std::string shortLabel;  // "MAG"
+  std::string confidence;  // "high", "medium", "low"
+};
+
+// A strike picked for its exposure: `value` is the exposure, `intensity` its share of the largest.
+struct RankedStrike {
+  double strike = 0;
+  double value = 0;
+  double intensity = 0;
+};
+
+struct TouchLevel {
+  double price = 0;
+  double touchPercent = 0;
+};
+
+struct Levels {
+  double spot = 0;
+  Level callWall, putWall, gammaFlip, volTrigger, maxPain, callOiWall, putOiWall, zeroDex;
+  Level zeroGamma;
+  Band zeroGammaBand;
+  double netGex = 0, netDex = 0;
+  Band battleZone, upsideCluster, downsideCluster;
+  std::array<FocusPoint, 3> focus;
+  Level atmIvPercent;   // nearest expiration, percent
+  Level expectedMove;   // one standard deviation to the nearest expiration, price units
+  double horizonYears = 0;  // of the expected move and the touch probabilities
+  std::string horizon;      // "1d" or "2025-01-17 16:00 New York"
+  Level expectedMoveToExpiry;
+  Level ivCallWall, ivPutWall;
+  double ivCallWallPercent = 0, ivPutWallPercent = 0;
+  std::vector<RankedStrike> vannaWalls, vegaWalls;  // ascending by strike
+  std::vector<Band> charmZones;
+  Level vannaFlip, charmFlip;
+  Level hybridCallWall, hybridPutWall, hybridVolTrigger;
+  std::vector<TouchLevel> touches;
+  Band densityBand;  // 16th to 84th percentile of the price at the horizon
+  double densityMedian = 0;
+  Level charmHedgeUsd, vannaHedgeUsdPerVolPoint;
+  Band pressureZone;
+  double pinningScore = 0;      // 0 to 100
+  double hedgeOnePercentShares = 0;  // shares dealers trade on a 1 % rise, negative = sell
+};
+
+}  // namespace engine

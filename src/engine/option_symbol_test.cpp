@@ -1,0 +1,58 @@
+#include "engine/option_symbol.h"
+
+#include <gtest/gtest.h>
+
+namespace engine {
+namespace {
+
+TEST(OptionSymbol, ReadsTheStandardSymbol) {
+  struct Case {
+    const char* text;
+    const char* root;
+    const char* expiration;
+    bool call;
+    double strike;
+  };
+  const Case cases[] = {
+      {"SPXW250117C05900000", "SPXW", "2025-01-17", true, 5900},
+      {"QQQ250102P00521500", "QQQ", "2025-01-02", false, 521.5},
+      {"SPX   251219C06000000", "SPX", "2025-12-19", true, 6000},
+      {" AAPL250620p00000500 ", "AAPL", "2025-06-20", false, 0.5},
+      {"BRK.B250321C00450000", "BRK.B", "2025-03-21", true, 450},
+  };
+  for (const Case& c : cases) {
+    OptionSymbol s;
+    ASSERT_TRUE(ParseOptionSymbol(c.text, &s)) << c.text;
+    EXPECT_EQ(s.root, c.root) << c.text;
+    EXPECT_EQ(s.expiration, c.expiration) << c.text;
+    EXPECT_EQ(s.kind == OptionKind::kCall, c.call) << c.text;
+    EXPECT_DOUBLE_EQ(s.strike, c.strike) << c.text;
+  }
+}
+
+TEST(OptionSymbol, RefusesOtherShapes) {
+  const char* bad[] = {
+      "",
+      "250117C05900000",       // no root
+      "SPXW250117X05900000",   // neither C nor P
+      "SPXW250230C05900000",   // 30 February
+      "SPXW250117C0590000",    // seven strike digits: the root swallows a digit of the date
+      "SPXW25011 C05900000",   // blank inside the date
+      "SPXW250117C00000000",   // zero strike
+      "SP-X250117C05900000",   // root with a dash
+      "SPXW250117C0590000O",   // letter in the strike
+  };
+  for (const char* text : bad) {
+    OptionSymbol s;
+    EXPECT_FALSE(ParseOptionSymbol(text, &s)) << text;
+  }
+}
+
+TEST(OptionSymbol, WeeklyRootsMapToTheirIndex) {
+  EXPECT_EQ(UnderlyingOfRoot("SPXW"), "SPX");
+  EXPECT_EQ(UnderlyingOfRoot("NDXP"), "NDX");
+  EXPECT_EQ(UnderlyingOfRoot("QQQ"), "QQQ");
+}
+
+}  // namespace
+}  // namespace engine

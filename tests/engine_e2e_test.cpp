@@ -1,0 +1,98 @@
+// `ordinel engine` on both sample chains: the same answer from either form, bad rows reported,
+// bad options and unreadable chains refused, and the answer read back by `ordinel inspect`.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "json/json_value.h"
+#include "replay_test_support.h"
+
+namespace {
+
+using replay_test::ProgramRun;
+using replay_test::RunOrdinel;
+
+const std::string kJsonChain = std::string(ORDINEL_DATA) + "/chains/qqq_chain.json";
+const std::string kCsvChain = std::string(ORDINEL_DATA) + "/chains/qqq_chain.csv";
+
+ProgramRun EngineOnCsv() {
+  return RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10",
+                     "--symbol", "QQQ"});
+}
+
+// Standard output of a shell pipeline of `ordinel` commands.
+std::string Pipeline(const std::string& command) {
+  std::string out;
+  std::FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return out;
+  char buffer[4096];
+  size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+  pclose(pipe);
+  return out;
+}
+
+TEST(EngineCommand, BothSampleFormsGiveTheSameAnswer) {
+  const ProgramRun json = RunOrdinel({"engine", kJsonChain});
+  const ProgramRun csv = EngineOnCsv();
+  ASSERT_EQ(json.exitCode, 0) << json.err;
+  ASSERT_EQ(csv.exitCode, 0) << csv.err;
+  EXPECT_EQ(json.out, csv.out);
+  EXPECT_NE(json.err.find("ordinel engine: 3 rows skipped"), std::string::npos) << json.err;
+  EXPECT_NE(csv.err.find("line 6: implied volatility is missing or not a number"),
+            std::string::npos)
+      << csv.err;
+  EXPECT_NE(json.err.find("option 6 (QQQ250102C00501000): negative open interest"),
+            std::string::npos)
+      << json.err;
+  json::Value root;
+  ASSERT_TRUE(json::ParseJson(json.out, &root));
+  EXPECT_TRUE(json::MemberIsTrue(root, "ok"));
+}
+
+TEST(EngineCommand, InspectReadsTheMappedAnswer) {
+  const std::string program = ORDINEL_PROGRAM;
+  const std::string out = Pipeline("'" + program + "' engine '" + kJsonChain +
+                                   "' --future-price 21500 2>/dev/null | '" + program +
+                                   "' inspect -");
+  json::Value root;
+  ASSERT_TRUE(json::ParseJson(out, &root)) << out;
+  EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << out;
+  const json::Value* snapshot = json::Member(root, "snapshot");
+  ASSERT_NE(snapshot, nullptr) << out;
+  EXPECT_EQ(json::MemberAsText(*snapshot, "requestedSymbol"), "NQ") << out;
+  double spot = 0, callWall = 0;
+  ASSERT_TRUE(json::MemberNumber(*snapshot, "spot", &spot)) << out;
+  EXPECT_DOUBLE_EQ(spot, 21500) << "the futures price is the mapped spot";
+  EXPECT_TRUE(json::MemberNumber(*snapshot, "callWall", &callWall)) << out;
+  EXPECT_GT(callWall, spot) << out;
+}
+
+TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"engine"}, "no chain given"},
+      {{"engine", kJsonChain, "--rate", "abc"}, "--rate needs a number"},
+      {{"engine", kJsonChain, "--ratio", "40", "--future-price", "21500"}, "not both"},
+      {{"engine", kJsonChain, "--colour"}, "--colour needs a value"},
+      {{"engine", kJsonChain, "--colour", "red"}, "unknown option '--colour'"},
+      {{"engine", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
+      {{"engine", kCsvChain}, "the chain carries no spot price"},
+      {{"engine", kJsonChain, "--expiry-mode", "specific", "--expiries", "2025-01-09"},
+       "no live contract of the selected expirations"},
+      {{"engine", kJsonChain, "--as-of", "2026-01-01T00:00:00Z"},
+       "no contract expires after the as-of time"},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun run = RunOrdinel(c.args);
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_TRUE(run.out.empty()) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+}
+
+}  // namespace
