@@ -80,7 +80,9 @@ int PriceDecimals(double tickSize) {
   if (!std::isfinite(tickSize) || tickSize <= 0) return 2;
   double scaled = tickSize;
   for (int decimals = 0; decimals < kMaxPriceDecimals; ++decimals) {
-    if (std::fabs(scaled - std::round(scaled)) <= 1e-9 * std::max(1.0, std::fabs(scaled))) {
+    // A tick below one unit at this precision needs more decimals, however small it is.
+    if (std::round(scaled) >= 1 &&
+        std::fabs(scaled - std::round(scaled)) <= 1e-9 * std::max(1.0, std::fabs(scaled))) {
       return decimals;
     }
     scaled *= 10;

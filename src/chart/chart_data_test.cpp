@@ -13,8 +13,9 @@ TEST(PriceFormat, DecimalsFollowTheTickSize) {
   };
   const Case cases[] = {
       {0.25, 21600, "21600.00"}, {0.25, 21512.5, "21512.50"}, {0.1, 2650.36, "2650.4"},
-      {1, 5012.6, "5013"},       {0.005, 31.2, "31.200"},    
+      {1, 5012.6, "5013"},       {0.005, 31.2, "31.200"},
       {0.03125, 110.5, "110.50000"}, {0, 1.5, "1.50"},        {-1, 1.5, "1.50"},
+      {1e-9, 21862.5, "21862.50000000"},  // a tick too fine to print keeps all eight decimals
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatPriceForTick(c.price, c.tick), c.text) << "tick " << c.tick << " price " << c.price;

@@ -21,7 +21,7 @@ std::string TouchSuffix(const payload::LevelsSnapshot& snapshot, double price) {
   const uint32_t count = std::min(snapshot.densityCount, payload::kMaxDensityLevels);
   for (uint32_t i = 0; i < count; ++i) {
     if (std::fabs(snapshot.densityPrice[i] - price) < kTouchTolerance) {
-      return text::Format("  P(touch) %.0f%%", snapshot.densityTouchPct[i]);
+      return "  P(touch) " + text::FixedPoint(snapshot.densityTouchPct[i], 0) + "%";
     }
   }
   return "";

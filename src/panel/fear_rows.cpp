@@ -72,27 +72,27 @@ void AddFearRows(const payload::LevelsSnapshot& s, const payload::OptionalLevel&
   if (s.gammaFlip.has && s.spot.has && s.spot.value > 0) {
     const double stress = (s.gammaFlip.value - s.spot.value) / s.spot.value;
     if (std::isfinite(stress)) {
-      flipAdded = AddInput(&inputs, "Flip stress", text::Format("%.2f%%", stress * 100), stress,
+      flipAdded = AddInput(&inputs, "Flip stress", text::FixedPoint(stress * 100, 2) + "%", stress,
                            context::FlipStressTable());
     }
   }
   if (!flipAdded) missing.push_back("Flip stress");
   if (qqqRealizedVol.has) {
-    AddInput(&inputs, "Realized vol 5d", text::Format("%.1f%%", qqqRealizedVol.value * 100),
+    AddInput(&inputs, "Realized vol 5d", text::FixedPoint(qqqRealizedVol.value * 100, 1) + "%",
              qqqRealizedVol.value, context::RealizedVolTable());
   } else {
     missing.push_back("Realized vol 5d");
   }
   if (vixLevel.has) {
-    AddInput(&inputs, "VIX", text::Format("%.2f", vixLevel.value), vixLevel.value, context::VixTable());
+    AddInput(&inputs, "VIX", text::FixedPoint(vixLevel.value, 2), vixLevel.value, context::VixTable());
   } else {
     missing.push_back("VIX");
   }
 
   if (inputs.size() < kInputsForComposite) {
     if (vixLevel.has) {
-      lines->push_back(MakeLine(text::Format("  VIX %.2f  (partial read - composite needs %d inputs)",
-                                             vixLevel.value, kInputsForComposite),
+      lines->push_back(MakeLine(text::Format("  VIX %s  (partial read - composite needs %d inputs)",
+                                             text::FixedPoint(vixLevel.value, 2), kInputsForComposite),
                                 kSecondaryColour));
     } else {
       lines->push_back(MakeLine("  Fear score warming up - inputs arrive on the next refresh.", kMutedColour));

@@ -45,7 +45,9 @@ int WrapColumns(const host::StudyHost& sc, const PanelGeometry& g, int input) {
                                       sc.BarXCoordinate(g.firstBar));
   const double fit = std::trunc((pixels - kWrapMarginPixels) / (g.fontSize * 1.1));
   if (fit < cols) cols = static_cast<int>(fit);
-  return std::max(cols, 1);
+  // A chart only a few bars wide cannot hold the panel anyway; one character per line would be
+  // unreadable, so the columns never fall below the input's own minimum.
+  return std::max(cols, kMinWrapColumns);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST_F(PanelLayoutTest, GeometryClampsAndBoundsByPixels) {
       {"nan spacing", {0, 1000, 0, 1000}, {.lineSpacing = NAN}, "100-155 @100 H1000 sp2.40 c43"},
       {"right side", {0, 1000, 0, 1000}, {.anchorIndex = 3, .widthBars = 500}, "0-199 @199 H1000 sp2.40 c64"},
       {"narrow", {0, 1000, 0, 1000}, {.anchorIndex = 1, .widthBars = 2, .wrapColumns = 5},
-       "189-199 @199 H1000 sp2.40 c6"},
+       "189-199 @199 H1000 sp2.40 c12"},  // 6 fit, but no fewer than the input's minimum
       {"font cap", {0, 1000, 0, 1000}, {.fontSize = 99}, "100-155 @100 H1000 sp4.24 c16"},
       {"flat region", {0, 20, 0, 1000}, {.fontSize = 24, .lineSpacing = 3}, "100-155 @100 H0 sp3.00 c64"},
       {"thin region", {0, 1000, 0, 20}, {.wrapColumns = 500}, "100-155 @100 H0 sp2.40 c120"},
@@ -257,8 +257,8 @@ TEST_F(PanelLayoutTest, ExtremeInputsStayInBounds) {
                              .wrapColumns = INT_MIN});
   EXPECT_EQ(DescribeDrawing(sc.drawings[71400]), "71400 @0 h97.00 L 'ORDINEL  NQ' (105,194,255) bold");
   EXPECT_EQ(sc.drawings.count(71459), 0u);  // a span of no bars has no background
-  // One column: every character of the 80 lines is a piece of its own.
-  EXPECT_EQ(DrawnTexts(71401, 71458).back(), "+436 lines hidden; widen/fold/switch tab");
+  // No width at all still wraps at 12 columns, never a character per line.
+  EXPECT_EQ(DrawnTexts(71401, 71458).back(), "+45 lines hidden; widen/fold/switch tab");
   for (const PanelHitRect& r : state.hitRects) EXPECT_TRUE(r.left < r.right && r.top < r.bottom) << DescribeRect(r);
 }
 

@@ -20,7 +20,7 @@ std::string FormatMoney(const OptionalMoney& money) {
   const char* sign = money.value >= 0 ? "+" : "-";
   const double a = std::fabs(money.value);
   // The thresholds test the unrounded amount: 999.6 stays in dollars and prints "+$1000".
-  if (a >= kBillion) return text::Format("%s$%.1fB", sign, a / kBillion);
+  if (a >= kBillion) return text::Format("%s$%sB", sign, text::FixedPoint(a / kBillion, 1));
   if (a >= kMillion) return text::Format("%s$%.1fM", sign, a / kMillion);
   if (a >= kThousand) return text::Format("%s$%.1fk", sign, a / kThousand);
   return text::Format("%s$%.0f", sign, a);
@@ -31,13 +31,16 @@ std::string FormatExposureSuffix(const std::vector<payload::StrikeValue>& pairs,
   for (const payload::StrikeValue& pair : pairs) {
     if (!(std::fabs(pair.strike - price) < kSameStrike)) continue;
     const double v = pair.value;
-    if (std::fabs(v) >= kBillion) return text::Format(" %s %.1fB", name, v / kBillion);
+    if (std::fabs(v) >= kBillion) return text::Format(" %s %sB", name, text::FixedPoint(v / kBillion, 1));
     return text::Format(" %s %.2fM", name, v / kMillion);
   }
   return "";
 }
 
 std::string FormatPriceText(const host::StudyHost& sc, double price) {
+  // The chart's format stays readable only for prices an instrument can have.
+  constexpr double kLargestChartPrice = 1e15;
+  if (std::fabs(price) >= kLargestChartPrice) return text::FixedPoint(price, 2);
   std::string text = sc.FormatPrice(price);
   if (text.empty()) text = text::Format("%.2f", price);
   return text;
@@ -45,7 +48,7 @@ std::string FormatPriceText(const host::StudyHost& sc, double price) {
 
 std::string FormatContracts(double count) {
   const double a = std::fabs(count);
-  if (a >= kMillion) return text::Format("%.1fM contracts", a / kMillion);
+  if (a >= kMillion) return text::Format("%sM contracts", text::FixedPoint(a / kMillion, 1));
   if (a >= kThousand) return text::Format("%.1fk contracts", a / kThousand);
   return text::Format("%.0f contracts", a);
 }

@@ -56,6 +56,7 @@ TEST(FormatPriceText, UsesTheHostFormatAndNeverReturnsEmpty) {
   EXPECT_EQ(FormatPriceText(silent, 21500.256), "21500.26");
   EXPECT_EQ(FormatPriceText(silent, -3), "-3.00");
   EXPECT_FALSE(FormatPriceText(silent, std::nan("")).empty());
+  EXPECT_EQ(FormatPriceText(formatting, 1e308), "1e+308") << "never 309 digits";
 }
 
 TEST(FormatContracts, ScalesTheAbsoluteCount) {

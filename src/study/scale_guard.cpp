@@ -13,8 +13,8 @@ double SpotDeviationPct(double spot, double chartPrice) {
 
 std::string ScaleGuardTrippedMessage(const std::string& spotText, const std::string& chartText,
                                      double deviationPct, double limitPct) {
-  return text::Format("Scale guard: payload spot %s vs chart %s (%.2f%% apart, limit %.2f%%).", spotText,
-                      chartText, deviationPct, limitPct);
+  return text::Format("Scale guard: payload spot %s vs chart %s (%s%% apart, limit %.2f%%).", spotText,
+                      chartText, text::FixedPoint(deviationPct, 2), limitPct);
 }
 
 }  // namespace

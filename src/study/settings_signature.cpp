@@ -57,8 +57,12 @@ uint32_t SettingsSignature(const InputValues& values) {
     h = MixItem(h, item.scaledFloat ? ScaledFloatItem(values.floats[item.slot])
                                     : static_cast<uint32_t>(values.ints[item.slot]));
   }
-  h = MixBytes(h, values.texts[kInspectorStrike]);
-  h = MixBytes(h, values.texts[kResearchDay]);
+  // Each text ends with its length, so moving characters from one text to the next changes
+  // the signature.
+  for (const InputSlot slot : {kInspectorStrike, kResearchDay}) {
+    h = MixBytes(h, values.texts[slot]);
+    h = MixItem(h, static_cast<uint32_t>(values.texts[slot].size()));
+  }
   h = MixItem(h, static_cast<uint32_t>(values.ints[kStructuralAlerts]));
   h = MixItem(h, static_cast<uint32_t>(values.ints[kAlertCooldown]));
   for (const host::Rgb colour : values.colours) h = MixItem(h, host::PackedColour(colour));

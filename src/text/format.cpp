@@ -258,6 +258,12 @@ std::string FormatArgs(std::string_view format, const FormatArg* args, size_t co
   return out;
 }
 
+std::string FixedPoint(double value, int decimals) {
+  constexpr double kLargestFixed = 1e15;
+  if (std::fabs(value) >= kLargestFixed) return Format("%.6g", value);
+  return Format(Format("%%.%df", decimals), value);
+}
+
 std::string RoundTripDouble(double value) {
   if (std::isnan(value)) return "nan";
   char buffer[64];

@@ -64,4 +64,9 @@ size_t ParseDouble(std::string_view s, double* out);
 // "-inf" and "nan" for non-finite values.
 std::string RoundTripDouble(double value);
 
+// `value` with `decimals` digits after the point ("%.*f") while its magnitude stays below 1e15;
+// beyond that, where no price or amount lies and fixed notation would run to hundreds of
+// digits, in six significant digits ("%.6g": 1e+308).
+std::string FixedPoint(double value, int decimals);
+
 }  // namespace text

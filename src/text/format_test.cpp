@@ -148,6 +148,19 @@ TEST(Format, RoundTripIsShortestAndExact) {
   }
 }
 
+// Fixed notation, except where a hostile value would print hundreds of digits.
+TEST(Format, FixedPointStopsAtMagnitudesNoPriceHas) {
+  const struct {
+    double value;
+    int decimals;
+    const char* expected;
+  } cases[] = {
+      {21862.5, 2, "21862.50"}, {-0.125, 1, "-0.1"}, {999999999999999.0, 0, "999999999999999"},
+      {1e15, 2, "1e+15"},       {-1e308, 2, "-1e+308"}, {HUGE_VAL, 2, "inf"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FixedPoint(c.value, c.decimals), c.expected) << c.expected;
+}
+
 // A host process may run under a locale that writes "0,5"; the study's numbers must not.
 TEST(Format, DecimalCommaLocaleDoesNotReachNumbers) {
   testing::ScopedLocale locale(testing::kDecimalCommaLocale);
