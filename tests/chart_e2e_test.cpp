@@ -129,7 +129,7 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
       {{"--bars", dir + "/missing.csv"}, "ordinel chart: cannot read the bars file"},
       {{"--origin", "http://127.0.0.1:1"}, "ordinel chart: cannot reach the levels service at http://127.0.0.1:1"},
       {{"--click", "No such text anywhere"}, "ordinel chart: --click: no text on the chart contains"},
-      {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study has no input"},
+      {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study declares no input"},
       {{"--chart-file", dir + "/bad.json"}, "is not a JSON object with an \"inputs\" object"},
       {{"--size", "10x10"}, "ordinel chart: --size needs WxH"},
   };

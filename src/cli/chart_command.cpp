@@ -12,6 +12,7 @@
 
 #include "chart/bars_csv.h"
 #include "chart/study_library.h"
+#include "chart/input_edits.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_session.h"
@@ -99,7 +100,7 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
 bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
                  chart::InputStore& inputs, std::string* error) {
   for (const auto& [label, value] : kSampleSettings) {
-    if (sample && !SetInputFromText(inputs, label, value, error)) return false;
+    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
   }
   if (!options.chartFile.empty()) {
     bool existed = false;
@@ -110,7 +111,7 @@ bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sa
                    label.c_str());
     }
   }
-  if (!SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
+  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
   for (const std::string& setting : options.sets) {
     if (!ApplySetting(inputs, setting, error)) return false;
   }
@@ -167,10 +168,10 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
     if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
   }
   if (labelEnd == std::string::npos) {
-    *error = "--set '" + setting + "': the study has no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
+    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
     return false;
   }
-  if (SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
+  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
   *error = "--set: " + *error;
   return false;
 }

@@ -1,14 +1,11 @@
 #include "cli/chart_inputs.h"
 
-#include <cctype>
-#include <climits>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
-#include "jsonout/json_writer.h"
+#include "chart/input_edits.h"
 #include "cli/replay_values.h"
-#include "text/format.h"
+#include "jsonout/json_writer.h"
 
 namespace cli {
 namespace {
@@ -20,108 +17,7 @@ bool Fail(std::string* error, std::string message) {
   return false;
 }
 
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-// The whole of `text` as a finite number.
-bool ParseWholeNumber(const std::string& text, double* out) {
-  double value = 0;
-  if (text.empty() || text::ParseDouble(text, &value) != text.size() || !std::isfinite(value)) return false;
-  *out = value;
-  return true;
-}
-
-bool IsWhole(double value, double min, double max) {
-  return std::isfinite(value) && value == std::floor(value) && value >= min && value <= max;
-}
-
-const chart::InputEntry* Labelled(const chart::InputStore& inputs, const std::string& label, int* slot,
-                                  std::string* error) {
-  *slot = inputs.SlotOf(label);
-  if (*slot < 0) {
-    *error = "the study has no input \"" + label + "\"";
-    return nullptr;
-  }
-  return inputs.Find(*slot);
-}
-
-bool SetChoice(chart::InputStore& inputs, int slot, const host::InputDeclaration& input,
-               const std::string& named, const std::string* text, double index, std::string* error) {
-  const std::vector<std::string> choices = chart::ChoiceTexts(input);
-  if (text) {
-    for (size_t i = 0; i < choices.size(); ++i) {
-      if (choices[i] == *text) return inputs.EditNumber(slot, static_cast<double>(i));
-    }
-    if (!ParseWholeNumber(*text, &index)) index = -1;
-  }
-  if (IsWhole(index, 0, static_cast<double>(choices.size()) - 1)) return inputs.EditNumber(slot, index);
-  std::string list;
-  for (const std::string& choice : choices) list += (list.empty() ? "" : ", ") + choice;
-  return Fail(error, named + " takes one of: " + list + " (or its index from 0)");
-}
-
 }  // namespace
-
-bool SetInputFromText(chart::InputStore& inputs, const std::string& label, const std::string& text,
-                      std::string* error) {
-  int slot = -1;
-  const chart::InputEntry* entry = Labelled(inputs, label, &slot, error);
-  if (!entry) return false;
-  const host::InputDeclaration& input = entry->declaration;
-  const std::string named = "input \"" + label + "\"";
-  double number = 0;
-  switch (input.kind) {
-    case host::InputKind::kYesNo: {
-      const std::string word = Lower(text);
-      if (word == "yes" || word == "true" || word == "1") return inputs.EditYesNo(slot, true);
-      if (word == "no" || word == "false" || word == "0") return inputs.EditYesNo(slot, false);
-      return Fail(error, named + " takes Yes or No, got '" + text + "'");
-    }
-    case host::InputKind::kInteger:
-      if (!ParseWholeNumber(text, &number) || !IsWhole(number, INT_MIN, INT_MAX)) {
-        return Fail(error, named + " takes a whole number, got '" + text + "'");
-      }
-      return inputs.EditNumber(slot, number);
-    case host::InputKind::kFloat:
-      if (!ParseWholeNumber(text, &number)) return Fail(error, named + " takes a number, got '" + text + "'");
-      return inputs.EditNumber(slot, number);
-    case host::InputKind::kText:
-      return inputs.StoreText(slot, text);
-    case host::InputKind::kChoice:
-      return SetChoice(inputs, slot, input, named, &text, 0, error);
-  }
-  return Fail(error, named + " has a kind this program does not know");
-}
-
-bool SetInputFromJson(chart::InputStore& inputs, const std::string& label, const json::Value& value,
-                      std::string* error) {
-  int slot = -1;
-  const chart::InputEntry* entry = Labelled(inputs, label, &slot, error);
-  if (!entry) return false;
-  const host::InputDeclaration& input = entry->declaration;
-  const std::string named = "input \"" + label + "\"";
-  const bool finite = value.kind == json::kNumber && std::isfinite(value.number);
-  switch (input.kind) {
-    case host::InputKind::kYesNo:
-      if (value.kind != json::kBoolean) return Fail(error, named + " takes true or false");
-      return inputs.EditYesNo(slot, value.boolean != 0);
-    case host::InputKind::kInteger:
-      if (!finite || !IsWhole(value.number, INT_MIN, INT_MAX)) return Fail(error, named + " takes a whole number");
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kFloat:
-      if (!finite) return Fail(error, named + " takes a number");
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kText:
-      if (value.kind != json::kString) return Fail(error, named + " takes a string");
-      return inputs.StoreText(slot, value.text);
-    case host::InputKind::kChoice:
-      if (value.kind == json::kString) return SetChoice(inputs, slot, input, named, &value.text, 0, error);
-      return SetChoice(inputs, slot, input, named, nullptr, finite ? value.number : -1, error);
-  }
-  return Fail(error, named + " has a kind this program does not know");
-}
 
 bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* existed,
                    std::vector<std::string>* skipped, std::string* error) {
@@ -142,7 +38,7 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* exi
       skipped->push_back(label);
       continue;
     }
-    if (!SetInputFromJson(inputs, label, values->members[i], error)) {
+    if (!chart::SetInputFromJson(inputs, label, values->members[i], chart::ChoiceIndexes::kListed, error)) {
       return Fail(error, "the chart file '" + path + "': " + *error);
     }
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "chart/input_edits.h"
 #include "cli/chart_command.h"
 
 namespace cli {
@@ -20,38 +21,6 @@ chart::InputStore SampleInputs() {
   inputs.Declare(5, {"Request extended levels (extended=1)", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   inputs.Declare(6, {"Request extended levels", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   return inputs;
-}
-
-TEST(ChartInputs, SetFromText) {
-  struct Case {
-    const char* label;
-    const char* text;
-    bool ok;
-    double number;  // the stored number (slot of the label), or the text for text inputs
-  };
-  const std::vector<Case> cases = {
-      {"Show info panel", "No", true, 0},      {"Show info panel", "TRUE", true, 1},
-      {"Show info panel", "1", true, 1},       {"Show info panel", "maybe", false, 1},
-      {"Panel font size", "12", true, 12},     {"Panel font size", "12.5", false, 9},
-      {"Panel font size", "1e3", true, 1000},  {"Panel font size", "", false, 9},
-      {"Panel line spacing (% of chart height)", "3.5", true, 3.5},
-      {"Panel line spacing (% of chart height)", "inf", false, 2.4},
-      {"Panel anchor", "Top right", true, 1},  {"Panel anchor", "2", true, 2},
-      {"Panel anchor", "3", false, 0},         {"Panel anchor", "top right", false, 0},
-  };
-  for (const Case& c : cases) {
-    chart::InputStore inputs = SampleInputs();
-    std::string error;
-    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, &error), c.ok) << c.label << "=" << c.text;
-    EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.text << ": " << error;
-    EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.text;
-  }
-  chart::InputStore inputs = SampleInputs();
-  std::string error;
-  EXPECT_TRUE(SetInputFromText(inputs, "API base URL", "http://127.0.0.1:9", &error));
-  EXPECT_EQ(inputs.ReadText(0), "http://127.0.0.1:9");
-  EXPECT_FALSE(SetInputFromText(inputs, "Nope", "1", &error));
-  EXPECT_EQ(error, "the study has no input \"Nope\"");
 }
 
 TEST(ChartInputs, SettingLabelsMayHoldEquals) {
@@ -79,10 +48,10 @@ TEST(ChartInputs, ChartFileRoundTrip) {
   std::remove(path.c_str());
   chart::InputStore saved = SampleInputs();
   std::string error;
-  ASSERT_TRUE(SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Show info panel", "No", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
 
   chart::InputStore loaded = SampleInputs();
   bool existed = true;

@@ -1,9 +1,8 @@
 #include "cli/replay_session.h"
 
-#include <climits>
-#include <cmath>
 #include <variant>
 
+#include "chart/input_edits.h"
 #include "text/format.h"
 
 namespace cli {
@@ -19,11 +18,6 @@ bool Fail(std::string* error, std::string message) {
 }
 
 int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
-
-bool IsWholeNumber(const json::Value& value, double min, double max) {
-  return value.kind == json::kNumber && std::isfinite(value.number) &&
-         value.number == std::floor(value.number) && value.number >= min && value.number <= max;
-}
 
 }  // namespace
 
@@ -178,38 +172,8 @@ bool ReplaySession::Do(const DumpStep& step, std::string*) {
 
 bool ReplaySession::ApplyInput(const std::string& label, const json::Value& value,
                                std::string* error) {
-  chart::InputStore& inputs = host_.Inputs();
-  const int slot = inputs.SlotOf(label);
-  if (slot < 0) return Fail(error, "the study declares no input \"" + label + "\"");
-  const host::InputDeclaration& input = inputs.Find(slot)->declaration;
-  const std::string named = "input \"" + label + "\"";
-  switch (input.kind) {
-    case host::InputKind::kYesNo:
-      if (value.kind != json::kBoolean) return Fail(error, named + " takes true or false");
-      return inputs.EditYesNo(slot, value.boolean != 0);
-    case host::InputKind::kInteger:
-      if (!IsWholeNumber(value, INT_MIN, INT_MAX)) return Fail(error, named + " takes a whole number");
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kFloat:
-      if (value.kind != json::kNumber || !std::isfinite(value.number)) {
-        return Fail(error, named + " takes a number");
-      }
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kText:
-      if (value.kind != json::kString) return Fail(error, named + " takes a string");
-      return inputs.StoreText(slot, value.text);
-    case host::InputKind::kChoice:
-      break;
-  }
-  if (IsWholeNumber(value, 0, INT_MAX)) return inputs.EditNumber(slot, value.number);
-  if (value.kind == json::kString) {
-    const std::vector<std::string> choices = chart::ChoiceTexts(input);
-    for (size_t i = 0; i < choices.size(); ++i) {
-      if (choices[i] == value.text) return inputs.EditNumber(slot, static_cast<double>(i));
-    }
-    return Fail(error, named + " has no choice \"" + value.text + "\"");
-  }
-  return Fail(error, named + " takes a choice index (0 or more) or the exact choice text");
+  // A scenario may hold any choice index, as a saved chart can.
+  return chart::SetInputFromJson(host_.Inputs(), label, value, chart::ChoiceIndexes::kAny, error);
 }
 
 bool ReplaySession::ApplyColour(const std::string& name, host::Rgb colour, std::string* error) {
