@@ -8,16 +8,12 @@
 namespace cli {
 namespace {
 
-constexpr int kPointerPress = 1;
-constexpr int kClickInset = 3;
 // Calls without any request before loading gives up on a study that never asks.
 constexpr int kIdleCallLimit = 3;
 // Beyond the study's own wait for a chart answer, so that it frees its request slot.
 constexpr double kPastStudyTimeout = 61;
 constexpr std::chrono::milliseconds kPollInterval{10};
 constexpr std::chrono::milliseconds kWaitMargin{2000};
-
-int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
 
 std::string Describe(const chart::TransferRecord& t) {
   switch (t.outcome) {
@@ -132,18 +128,13 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
 LoadOutcome ChartSession::Load() { return Settle({}, true); }
 
 bool ChartSession::Click(const std::string& text, std::string* error) {
-  const host::DrawingRequest* target = host_.Drawings().FirstTextContaining(text);
-  if (!target) {
+  host::PointerEvent press;
+  if (!chart::PressOnText(host_, text, &press)) {
     *error = "no text on the chart contains \"" + text + "\"";
     return false;
   }
-  const chart::ChartData& chart = host_.Chart();
-  const bool right = (target->alignment & 3) == host::kAlignRight;
-  const int x = chart::BarX(chart, target->beginBar) + (right ? -kClickInset : kClickInset);
-  const int y = target->relativeVertical ? chart::PercentToY(chart.region, target->beginValue)
-                                         : chart::PriceToY(chart, target->beginValue);
   Advance(1);
-  Settle({kPointerPress, Clamp16(x), Clamp16(y)}, false);
+  Settle(press, false);
   return true;
 }
 

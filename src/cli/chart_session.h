@@ -52,9 +52,8 @@ class ChartSession {
   // own timeout after a transfer failed). Stops early when the levels request fails, and
   // after a few calls in which the study sends nothing at all.
   LoadOutcome Load();
-  // One call carrying a press 3 pixels inside the anchor of the first text drawing (lowest
-  // line number) containing `text`, then calls until the study sends nothing more. False with
-  // `*error` when no text contains it.
+  // One call carrying the press on the first text containing `text` (chart::PressOnText), then
+  // calls until the study sends nothing more. False with `*error` when no text contains it.
   bool Click(const std::string& text, std::string* error);
   // One ordinary call, for live runs.
   void Call();

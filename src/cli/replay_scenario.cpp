@@ -8,8 +8,6 @@
 namespace cli {
 namespace {
 
-constexpr int kPointerPress = 1;
-
 bool Fail(std::string* error, std::string message) {
   *error = std::move(message);
   return false;
@@ -138,7 +136,7 @@ bool ParseClick(const json::Value& value, CallStep* call, std::string* error) {
   if (!ReadInteger(json::Member(value, "x"), -32768, 32767, &x, error)) return FailIn("x", error);
   if (!ReadInteger(json::Member(value, "y"), -32768, 32767, &y, error)) return FailIn("y", error);
   if (!ParseTime(json::Member(value, "at"), &call->time, error)) return FailIn("at", error);
-  call->pointer = {kPointerPress, static_cast<int>(x), static_cast<int>(y)};
+  call->pointer = {host::kPointerPress, static_cast<int>(x), static_cast<int>(y)};
   return true;
 }
 

@@ -8,16 +8,10 @@
 namespace cli {
 namespace {
 
-constexpr int kPointerPress = 1;
-// click_text presses this many pixels inside the text's anchor.
-constexpr int kClickInset = 3;
-
 bool Fail(std::string* error, std::string message) {
   *error = std::move(message);
   return false;
 }
-
-int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
 
 }  // namespace
 
@@ -90,14 +84,11 @@ bool ReplaySession::Do(const CallStep& step, std::string*) {
 }
 
 bool ReplaySession::Do(const ClickTextStep& step, std::string* error) {
-  const host::DrawingRequest* text = host_.Drawings().FirstTextContaining(step.text);
-  if (!text) return Fail(error, "no text drawing contains \"" + step.text + "\"");
-  const chart::ChartData& chart = host_.Chart();
-  const bool rightAligned = (text->alignment & 3) == host::kAlignRight;
-  const int x = chart::BarX(chart, text->beginBar) + (rightAligned ? -kClickInset : kClickInset);
-  const int y = text->relativeVertical ? chart::PercentToY(chart.region, text->beginValue)
-                                       : chart::PriceToY(chart, text->beginValue);
-  Call(step.time, {kPointerPress, Clamp16(x), Clamp16(y)});
+  host::PointerEvent press;
+  if (!chart::PressOnText(host_, step.text, &press)) {
+    return Fail(error, "no text drawing contains \"" + step.text + "\"");
+  }
+  Call(step.time, press);
   return true;
 }
 
