@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "chart/input_edits.h"
+#include "cli/fail.h"
 #include "cli/replay_values.h"
 #include "jsonout/json_writer.h"
 
@@ -11,11 +12,6 @@ namespace cli {
 namespace {
 
 constexpr const char* kInputsKey = "inputs";
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/fail.h"
 #include "render/chart_pictures.h"
 #include "text/format.h"
 
@@ -27,11 +28,6 @@ const char* const kChartUsage =
     "unreachable service.\n";
 
 namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 bool ParseSide(const std::string& text, int* out) {
   if (text.empty() || text.size() > 5) return false;

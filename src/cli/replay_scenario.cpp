@@ -3,15 +3,11 @@
 #include <climits>
 
 #include "chart/bars_csv.h"
+#include "cli/fail.h"
 #include "cli/replay_values.h"
 
 namespace cli {
 namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 // Prefixes the message a reader left in `*error` with the part it was reading.
 bool FailIn(const std::string& where, std::string* error) {

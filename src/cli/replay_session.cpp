@@ -3,17 +3,10 @@
 #include <variant>
 
 #include "chart/input_edits.h"
+#include "cli/fail.h"
 #include "text/format.h"
 
 namespace cli {
-namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
-}  // namespace
 
 double FirstStepTime(const Scenario& scenario) {
   for (const Step& step : scenario.steps) {

@@ -4,15 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "cli/fail.h"
 #include "jsonout/json_writer.h"
 
 namespace cli {
 namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 bool ReadBar(const json::Value& value, chart::Bar* out) {
   if (value.kind != json::kArray || value.elements.size() != 4) return false;
