@@ -2,9 +2,7 @@
 
 #include <pthread.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -18,6 +16,7 @@
 #include "cli/chart_session.h"
 #include "cli/commands.h"
 #include "cli/replay_values.h"
+#include "cli/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
 #include "service/data_location.h"
@@ -27,10 +26,6 @@
 namespace cli {
 namespace {
 
-constexpr int kExitWritten = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitInvalid = 2;
-constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
 constexpr const char* kApiBaseUrlLabel = "API base URL";
 // The sample session's settings: the live map, since a capture held at open makes the study
 // send nothing (the fear inputs included) until the next session, and the extended map, so
@@ -45,18 +40,6 @@ constexpr std::chrono::milliseconds kTransferTimeout{30000};
 int Invalid(const std::string& message) {
   std::fprintf(stderr, "ordinel chart: %s\n", message.c_str());
   return kExitInvalid;
-}
-
-std::string StudyPath(const std::string& given) {
-  std::string path = given;
-  if (path.empty()) {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    const std::filesystem::path program(std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0));
-    path = n > 0 ? (program.parent_path() / kStudyFileName).string() : kStudyFileName;
-  }
-  // A bare file name means the file here, not a search of the library path.
-  return path.find('/') == std::string::npos ? "./" + path : path;
 }
 
 bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* error) {
@@ -207,7 +190,7 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
   if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, session.Host().Inputs(), &error)) {
     return Invalid(error);
   }
-  return kExitWritten;
+  return kExitOk;
 }
 
 }  // namespace
@@ -221,11 +204,11 @@ int RunChart(const Args& args) {
   }
   if (options.help) {
     std::fputs(kChartUsage, stdout);
-    return kExitWritten;
+    return kExitOk;
   }
   chart::ChartData chartData;
   if (!LoadChart(options, &chartData, &error)) return Invalid(error);
-  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyPath(options.study), &error);
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyLibraryPath(options.study), &error);
   if (!library) {
     std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
     return kExitFailed;

@@ -83,7 +83,7 @@ int RunInspect(const Args& args) {
       if (i + 1 >= args.size() || !ParseCount(args[i + 1], &topStrikes)) {
         std::fputs("ordinel inspect: --top-strikes needs a whole number\n", stderr);
         std::fputs(kUsage, stderr);
-        return 2;
+        return kExitInvalid;
       }
       ++i;
     } else if (!havePath && (args[i] == "-" || args[i].rfind("--", 0) != 0)) {
@@ -92,24 +92,24 @@ int RunInspect(const Args& args) {
     } else {
       std::fprintf(stderr, "ordinel inspect: unexpected argument '%s'\n", args[i].c_str());
       std::fputs(kUsage, stderr);
-      return 2;
+      return kExitInvalid;
     }
   }
   if (!havePath) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return kExitInvalid;
   }
   std::string body;
   errno = 0;
   if (!ReadAll(path, &body)) {
     std::fprintf(stderr, "ordinel inspect: cannot read %s: %s\n", path.c_str(),
                  std::strerror(errno));
-    return 2;
+    return kExitInvalid;
   }
   const std::string out = InspectAnswer(body, topStrikes);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace cli

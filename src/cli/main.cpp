@@ -20,7 +20,7 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return cli::kExitInvalid;
   }
   cli::Args args(argv + 2, argv + argc);
   const char* command = argv[1];
@@ -30,8 +30,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "service") == 0) return cli::RunService(args);
   if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
     std::fputs(kUsage, stdout);
-    return 0;
+    return cli::kExitOk;
   }
   std::fprintf(stderr, "ordinel: unknown command '%s'\n%s", command, kUsage);
-  return 2;
+  return cli::kExitInvalid;
 }

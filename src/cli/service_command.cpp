@@ -74,7 +74,7 @@ bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* er
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "ordinel service: %s\n%s", message.c_str(), kServiceUsage);
-  return 2;
+  return kExitInvalid;
 }
 
 }  // namespace
@@ -82,7 +82,7 @@ int UsageError(const std::string& message) {
 int RunService(const Args& args) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kServiceUsage, stdout);
-    return 0;
+    return kExitOk;
   }
   ServiceOptions options;
   std::string error;
@@ -107,7 +107,7 @@ int RunService(const Args& args) {
   if (!levels.Start(options.port, &error)) {
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     std::fprintf(stderr, "ordinel service: %s\n", error.c_str());
-    return 1;
+    return kExitFailed;
   }
   std::fprintf(stderr, "ordinel service: sample answers from %s\n", options.dataDir.c_str());
   std::fprintf(stdout, "listening on %s\n", levels.Origin().c_str());
@@ -118,7 +118,7 @@ int RunService(const Args& args) {
   }
   levels.Stop();
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace cli
