@@ -53,6 +53,25 @@ class JsonWriter {
 // \u00XX, every other byte (UTF-8 included) copied as it is.
 void AppendJsonString(std::string* out, std::string_view value);
 
+// Writes a number or a string: the parts of a pair list.
+inline void WriteScalar(JsonWriter* writer, double value) { writer->Number(value); }
+inline void WriteScalar(JsonWriter* writer, std::string_view value) { writer->String(value); }
+
+// Writes `items` as a list of two-element lists [first, second], where `parts(item)` gives the
+// pair (numbers or strings): request headers, strike and value series.
+template <typename Items, typename Parts>
+void WritePairList(JsonWriter* writer, const Items& items, Parts parts) {
+  writer->BeginArray();
+  for (const auto& item : items) {
+    const auto [first, second] = parts(item);
+    writer->BeginArray();
+    WriteScalar(writer, first);
+    WriteScalar(writer, second);
+    writer->EndArray();
+  }
+  writer->EndArray();
+}
+
 // Writes a parsed tree: pairs in document order (duplicates kept), whole numbers below 2^53
 // without a fraction, non-finite numbers as null.
 void WriteJsonValue(JsonWriter* writer, const json::Value& value);
