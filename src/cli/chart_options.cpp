@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "cli/arguments.h"
 #include "cli/fail.h"
 #include "render/chart_pictures.h"
 #include "text/format.h"
@@ -29,23 +30,19 @@ const char* const kChartUsage =
 
 namespace {
 
-bool ParseSide(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 5) return false;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  *out = value;
-  return true;
-}
-
 bool ParseSize(const std::string& text, int* width, int* height) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return false;
-  if (!ParseSide(text.substr(0, x), width) || !ParseSide(text.substr(x + 1), height)) return false;
-  const auto inside = [](int side) { return side >= render::kMinPictureSide && side <= render::kMaxPictureSide; };
-  return inside(*width) && inside(*height);
+  int w = 0;
+  int h = 0;
+  if (!ParseWholeArgument(text.substr(0, x), render::kMaxPictureSide, &w) ||
+      !ParseWholeArgument(text.substr(x + 1), render::kMaxPictureSide, &h) || w < render::kMinPictureSide ||
+      h < render::kMinPictureSide) {
+    return false;
+  }
+  *width = w;
+  *height = h;
+  return true;
 }
 
 bool TakesValue(const std::string& flag) {

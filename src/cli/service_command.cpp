@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "service/data_location.h"
 #include "service/fault_injection.h"
@@ -33,17 +34,7 @@ struct ServiceOptions {
   std::vector<std::pair<std::string, service::Fault>> faults;
 };
 
-bool ParsePort(const std::string& text, int* port) {
-  if (text.empty() || text.size() > 5) return false;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value > 65535) return false;
-  *port = value;
-  return true;
-}
+constexpr int kMaxPort = 65535;
 
 bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* error) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -57,7 +48,7 @@ bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* er
       return false;
     }
     const std::string& value = args[++i];
-    if (flag == "--port" && !ParsePort(value, &options->port)) {
+    if (flag == "--port" && !ParseWholeArgument(value, kMaxPort, &options->port)) {
       *error = "--port needs a number from 0 to 65535, got '" + value + "'";
       return false;
     }
