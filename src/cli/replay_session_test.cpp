@@ -10,6 +10,7 @@
 #include "cli/replay_values.h"
 #include "json/json_value.h"
 #include "jsonout/json_writer.h"
+#include "jsonout/utf8_text.h"
 #include "platform/services.h"
 #include "text/format.h"
 
@@ -233,6 +234,17 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
   EXPECT_EQ(At(end, {"name"}).text, "end");
   EXPECT_EQ(At(end, {"inputs", "Requested symbol"}).number, 7) << "an index beyond the list is kept";
   EXPECT_TRUE(At(end, {"drawings"}).elements.empty()) << "the study deleted them on removal";
+}
+
+// A service answer's bytes that are not UTF-8 reached the report raw (here through the test
+// study's line text), so the report was not valid JSON.
+TEST(ReplaySession, RegressionReportIsValidUtf8WhateverTheAnswerHolds) {
+  const Outcome outcome = Replay("{\"steps\": [{\"call\": 1735741800}, {\"respond\": {\"body\": \"bad \xff\xed\xa0\x80 end\"}},"
+                                 " {\"call\": 1735741810}]}");
+  ASSERT_TRUE(outcome.ran) << outcome.error;
+  EXPECT_EQ(jsonout::ValidUtf8(outcome.report), outcome.report);
+  const json::Value& line = At(At(outcome.parsed, {"dumps"}).elements.at(0), {"drawings"}).elements.at(0);
+  EXPECT_EQ(At(line, {"text"}).text, "bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd end");
 }
 
 TEST(ReplaySession, StudySectionListsTheDeclarations) {
