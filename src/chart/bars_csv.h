@@ -9,6 +9,9 @@
 
 namespace chart {
 
+// The largest bars file read: about a hundred thousand bars.
+inline constexpr size_t kMaxBarsFileBytes = size_t{8} << 20;
+
 // Reads the bars of `csv`, a CSV text as RFC 4180 has it (quoted fields with commas, doubled
 // quotes and line breaks; "\r\n" or "\n" line ends) after an optional UTF-8 byte-order mark.
 // The columns named open, high, low and close in the header (any letter case, blanks around a

@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "chart/file_io.h"
 #include "chart/http_transport.h"
 
 namespace chart {
@@ -33,7 +34,7 @@ std::string RouteUrl(const std::vector<OriginRoute>& routes, const std::string& 
 
 struct CurlTransportOptions {
   std::vector<OriginRoute> routes;
-  size_t maxBodyBytes = size_t{16} << 20;
+  size_t maxBodyBytes = kMaxAnswerBytes;
   std::chrono::milliseconds connectTimeout{10000};
   // Longer than the study's own 45 s wait, so that the study's timeout is what a slow answer
   // runs into; this bound only frees the connection.

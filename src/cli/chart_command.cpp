@@ -9,13 +9,13 @@
 #include <memory>
 
 #include "chart/bars_csv.h"
+#include "chart/file_io.h"
 #include "chart/study_library.h"
 #include "chart/input_edits.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_session.h"
 #include "cli/commands.h"
-#include "cli/replay_values.h"
 #include "cli/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
@@ -45,11 +45,11 @@ int Invalid(const std::string& message) {
 bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* error) {
   const std::string path = options.barsFile.empty() ? DefaultBarsPath() : options.barsFile;
   std::string csv;
-  if (!ReadFileBytes(path, &csv)) {
-    *error = "cannot read the bars file '" + path + "'";
+  std::string why;
+  if (!chart::ReadFileWithin(path, chart::kMaxBarsFileBytes, &csv, &why)) {
+    *error = "cannot read the bars file '" + path + "': " + why;
     return false;
   }
-  std::string why;
   if (!chart::ReadBarsCsv(csv, &out->bars, &why)) {
     *error = "the bars file '" + path + "': " + why;
     return false;

@@ -1,11 +1,10 @@
 #include "cli/chart_inputs.h"
 
-#include <cstdio>
 #include <filesystem>
 
+#include "chart/file_io.h"
 #include "chart/input_edits.h"
 #include "cli/fail.h"
-#include "cli/replay_values.h"
 #include "jsonout/json_writer.h"
 
 namespace cli {
@@ -21,7 +20,10 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* exi
   *existed = std::filesystem::exists(path, ignored);
   if (!*existed) return true;
   std::string bytes;
-  if (!ReadFileBytes(path, &bytes)) return Fail(error, "cannot read the chart file '" + path + "'");
+  std::string why;
+  if (!chart::ReadFileWithin(path, kMaxChartFileBytes, &bytes, &why)) {
+    return Fail(error, "cannot read the chart file '" + path + "': " + why);
+  }
   json::Value root;
   const json::Value* values = nullptr;
   if (json::ParseJson(bytes, &root) && root.kind == json::kObject) values = json::Member(root, kInputsKey);
@@ -67,19 +69,9 @@ std::string ChartFileText(const chart::InputStore& inputs) {
 }
 
 bool SaveChartFile(const std::string& path, const chart::InputStore& inputs, std::string* error) {
-  const std::string text = ChartFileText(inputs);
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  bool ok = file != nullptr;
-  if (file) {
-    ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    ok = std::fclose(file) == 0 && ok;
-  }
-  std::error_code renameError;
-  if (ok) std::filesystem::rename(temporary, path, renameError);
-  if (ok && !renameError) return true;
-  std::filesystem::remove(temporary, renameError);
-  return Fail(error, "cannot write the chart file '" + path + "'");
+  std::string why;
+  if (chart::ReplaceFile(path, ChartFileText(inputs), &why)) return true;
+  return Fail(error, "cannot write the chart file: " + why);
 }
 
 }  // namespace cli

@@ -14,7 +14,8 @@ const char* const kChartUsage =
     "Runs the study on a chart, writes OUT.png and OUT.svg, prints the panel and the message log.\n"
     "Without options: the sample levels service in-process and the bundled NQ bars.\n"
     "  --origin URL        a levels service (http:// or https://) instead of the sample one\n"
-    "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns)\n"
+    "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns; at\n"
+    "                      most 8 MiB)\n"
     "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
     "  --tick-size N       the chart's tick size (default 0.25)\n"
     "  --set LABEL=VALUE   set a study input before the first call (repeatable)\n"
@@ -22,11 +23,13 @@ const char* const kChartUsage =
     "  --size WxH          picture size in pixels (default 1280x720)\n"
     "  --out PATH          picture path without extension (default ordinel-chart)\n"
     "  --chart-file PATH   load the inputs from PATH if it exists, save them there afterwards\n"
+    "                      (at most 1 MiB)\n"
     "  --study PATH        the study library (default: beside the program)\n"
     "  --live              real clock: call the study every second and rewrite the pictures\n"
     "                      after every redraw until interrupted\n"
-    "Exit status 0 when the pictures were written, 2 for bad options, unreadable files or an\n"
-    "unreachable service.\n";
+    "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
+    "Exit status 0 when the pictures were written, 2 for bad options, unreadable or too large\n"
+    "files or an unreachable service.\n";
 
 namespace {
 

@@ -12,6 +12,7 @@ constexpr const char* kUsage =
     "                                        ordinel-chart.png and .svg (chart --help)\n"
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
+    "                                        (at most 16 MiB; - reads standard input)\n"
     "  service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
     "                                        sample levels service on loopback\n";
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "chart/file_io.h"
 #include "chart/study_library.h"
 #include "cli/commands.h"
 #include "cli/replay_report.h"
@@ -15,7 +16,9 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage = "usage: ordinel replay SCENARIO.json [--study PATH]\n";
+constexpr const char* kUsage =
+    "usage: ordinel replay SCENARIO.json [--study PATH]\n"
+    "  SCENARIO.json at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB\n";
 
 struct ReplayArgs {
   std::string scenario;
@@ -60,9 +63,11 @@ int RunReplay(const Args& args) {
     return kExitInvalid;
   }
   std::string text;
-  if (!ReadFileBytes(options.scenario, &text)) return Invalid(options.scenario, "cannot read the file");
-  Scenario scenario;
   std::string error;
+  if (!chart::ReadFileWithin(options.scenario, kMaxScenarioBytes, &text, &error)) {
+    return Invalid(options.scenario, "cannot read the file: " + error);
+  }
+  Scenario scenario;
   if (!ParseScenario(text, DirectoryOf(options.scenario), &scenario, &error)) {
     return Invalid(options.scenario, error);
   }

@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "chart/bars_csv.h"
+#include "chart/file_io.h"
 #include "cli/fail.h"
 #include "cli/replay_values.h"
 
@@ -38,7 +39,10 @@ bool ParseBars(const json::Value& value, const std::string& baseDir, std::vector
   }
   const std::string resolved = ResolvePath(baseDir, path);
   std::string csv;
-  if (!ReadFileBytes(resolved, &csv)) return Fail(error, "cannot read file '" + resolved + "'");
+  std::string why;
+  if (!chart::ReadFileWithin(resolved, chart::kMaxBarsFileBytes, &csv, &why)) {
+    return Fail(error, "cannot read file '" + resolved + "': " + why);
+  }
   if (!chart::ReadBarsCsv(csv, bars, error)) return FailIn(resolved, error);
   return true;
 }

@@ -144,7 +144,7 @@ TEST(ReplayScenario, InvalidScenariosNameThePartAtFault) {
       {"{\"steps\": [{\"click\": {\"x\": 70000, \"y\": 1, \"at\": 1}}]}",
        "step 1 (click): x: expected a whole number from -32768 to 32767"},
       {"{\"steps\": [{\"respond\": {\"file\": \"no-such-file.json\"}}]}",
-       "step 1 (respond): cannot read file './no-such-file.json'"},
+       "step 1 (respond): cannot read file './no-such-file.json': No such file or directory"},
       {"{\"steps\": [{\"declare\": false}]}", "step 1 (declare): expected true"},
       {"{\"chart\": {\"bars\": {\"flat\": {\"count\": 10, \"price\": 5}}, \"visible\": [0, 10]}}",
        "chart.visible: expected [FIRST, LAST] with 0 <= FIRST <= LAST < bar count"},
