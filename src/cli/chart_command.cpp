@@ -81,16 +81,16 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
 // sample service runs, the saved chart, the service this run uses, then what the command line
 // says.
 bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
-                 chart::InputStore& inputs, std::string* error) {
+                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
   for (const auto& [label, value] : kSampleSettings) {
     if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
   }
   if (!options.chartFile.empty()) {
-    bool existed = false;
     std::vector<std::string> skipped;
-    if (!LoadChartFile(options.chartFile, inputs, &existed, &skipped, error)) return false;
+    if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
     for (const std::string& label : skipped) {
-      std::fprintf(stderr, "ordinel chart: the chart file's input \"%s\" is not the study's; skipped\n",
+      std::fprintf(stderr,
+                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
                    label.c_str());
     }
   }
@@ -171,7 +171,8 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
     ChartSession& session;
     ~RemoveOnExit() { session.Remove(); }
   } removeOnExit{session};
-  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &error)) return Invalid(error);
+  ChartFile chartFile;
+  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &chartFile, &error)) return Invalid(error);
   const LoadOutcome outcome = session.Load();
   if (!outcome.levelsError.empty()) {
     return Invalid("cannot reach the levels service at " + origin + ": " + outcome.levelsError);
@@ -187,7 +188,7 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
   std::fprintf(stdout, "Pictures: %s (%dx%d)\n", written.c_str(), options.width, options.height);
   std::fflush(stdout);
   if (options.live) RunLive(options, session, stopSignals);
-  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, session.Host().Inputs(), &error)) {
+  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
     return Invalid(error);
   }
   return kExitOk;

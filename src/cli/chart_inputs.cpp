@@ -1,6 +1,7 @@
 #include "cli/chart_inputs.h"
 
 #include <filesystem>
+#include <set>
 
 #include "chart/file_io.h"
 #include "chart/input_edits.h"
@@ -12,28 +13,63 @@ namespace {
 
 constexpr const char* kInputsKey = "inputs";
 
+void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry) {
+  switch (entry.declaration.kind) {
+    case host::InputKind::kYesNo:
+      writer.Bool(entry.value.number != 0);
+      break;
+    case host::InputKind::kText:
+      writer.String(entry.value.text);
+      break;
+    default:
+      writer.Number(entry.value.number);
+  }
+}
+
+// The declared inputs, then what the file held for labels the study does not declare (the
+// first value of each, as the load read it).
+void WriteInputs(jsonout::JsonWriter& writer, const json::Value* saved, const chart::InputStore& inputs) {
+  writer.BeginObject();
+  for (const auto& [slot, entry] : inputs.Entries()) {
+    writer.Key(entry.declaration.label);
+    WriteInputValue(writer, entry);
+  }
+  std::set<std::string> kept;
+  for (size_t i = 0; saved && i < saved->keys.size() && i < saved->members.size(); ++i) {
+    const std::string& label = saved->keys[i];
+    if (inputs.SlotOf(label) >= 0 || !kept.insert(label).second) continue;
+    writer.Key(label);
+    jsonout::WriteJsonValue(&writer, saved->members[i]);
+  }
+  writer.EndObject();
+}
+
 }  // namespace
 
-bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* existed,
+bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
                    std::vector<std::string>* skipped, std::string* error) {
   std::error_code ignored;
-  *existed = std::filesystem::exists(path, ignored);
-  if (!*existed) return true;
+  *file = ChartFile{};
+  file->root.kind = json::kObject;
+  file->existed = std::filesystem::exists(path, ignored);
+  if (!file->existed) return true;
   std::string bytes;
   std::string why;
   if (!chart::ReadFileWithin(path, kMaxChartFileBytes, &bytes, &why)) {
     return Fail(error, "cannot read the chart file '" + path + "': " + why);
   }
-  json::Value root;
   const json::Value* values = nullptr;
-  if (json::ParseJson(bytes, &root) && root.kind == json::kObject) values = json::Member(root, kInputsKey);
+  if (json::ParseJson(bytes, &file->root) && file->root.kind == json::kObject) {
+    values = json::Member(file->root, kInputsKey);
+  }
   if (!values || values->kind != json::kObject) {
     return Fail(error, "the chart file '" + path + "' is not a JSON object with an \"inputs\" object");
   }
-  for (size_t i = 0; i < values->keys.size(); ++i) {
+  std::set<std::string> seen;
+  for (size_t i = 0; i < values->keys.size() && i < values->members.size(); ++i) {
     const std::string& label = values->keys[i];
     if (inputs.SlotOf(label) < 0) {
-      skipped->push_back(label);
+      if (seen.insert(label).second) skipped->push_back(label);
       continue;
     }
     if (!chart::SetInputFromJson(inputs, label, values->members[i], chart::ChoiceIndexes::kListed, error)) {
@@ -43,34 +79,38 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* exi
   return true;
 }
 
-std::string ChartFileText(const chart::InputStore& inputs) {
+std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs) {
   std::string out;
   jsonout::JsonWriter writer(&out);
   writer.BeginObject();
-  writer.Key(kInputsKey);
-  writer.BeginObject();
-  for (const auto& [slot, entry] : inputs.Entries()) {
-    writer.Key(entry.declaration.label);
-    switch (entry.declaration.kind) {
-      case host::InputKind::kYesNo:
-        writer.Bool(entry.value.number != 0);
-        break;
-      case host::InputKind::kText:
-        writer.String(entry.value.text);
-        break;
-      default:
-        writer.Number(entry.value.number);
-    }
+  const json::Value* saved = json::Member(file.root, kInputsKey);
+  if (!saved) {
+    writer.Key(kInputsKey);
+    WriteInputs(writer, nullptr, inputs);
   }
-  writer.EndObject();
+  bool inputsWritten = false;
+  for (size_t i = 0; i < file.root.keys.size() && i < file.root.members.size(); ++i) {
+    const std::string& key = file.root.keys[i];
+    if (key == kInputsKey) {
+      // A repeated "inputs" member was never read; the first one stands for them all.
+      if (inputsWritten) continue;
+      writer.Key(key);
+      WriteInputs(writer, saved, inputs);
+      inputsWritten = true;
+      continue;
+    }
+    writer.Key(key);
+    jsonout::WriteJsonValue(&writer, file.root.members[i]);
+  }
   writer.EndObject();
   out += '\n';
   return out;
 }
 
-bool SaveChartFile(const std::string& path, const chart::InputStore& inputs, std::string* error) {
+bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
+                   std::string* error) {
   std::string why;
-  if (chart::ReplaceFile(path, ChartFileText(inputs), &why)) return true;
+  if (chart::ReplaceFile(path, ChartFileText(file, inputs), &why)) return true;
   return Fail(error, "cannot write the chart file: " + why);
 }
 

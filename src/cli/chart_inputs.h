@@ -1,5 +1,6 @@
-// The chart file of `ordinel chart`, which keeps every input value by label between runs as the
-// platform keeps a chart's study settings.
+// The chart file of `ordinel chart`: every input value by label, kept between runs as the
+// platform keeps a chart's study settings. What the file holds besides the study's inputs
+// (labels the study does not declare, other members) goes back into it on save.
 #pragma once
 
 #include <cstddef>
@@ -14,18 +15,29 @@ namespace cli {
 // The largest chart file read.
 inline constexpr size_t kMaxChartFileBytes = size_t{1} << 20;
 
-// Applies the chart file at `path` ({"inputs": {LABEL: VALUE, ...}}). A missing file is no
-// error (`*existed` false; the run creates it). Labels the study does not declare are skipped
-// and listed in `*skipped`. False with `*error` for a file that cannot be read, is larger than
-// kMaxChartFileBytes, is not such a JSON object or holds a value its input does not take.
-bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* existed,
+// A chart file as read: `root` is its object (empty when the file did not exist yet).
+struct ChartFile {
+  bool existed = false;
+  json::Value root;
+};
+
+// Reads the chart file at `path` into `*file` and applies its inputs. A missing file is no
+// error (`existed` false; the run creates it). Labels the study does not declare are listed in
+// `*skipped` and stay in `*file`. False with `*error` naming the file when it cannot be read,
+// is larger than kMaxChartFileBytes, is not a JSON object with an "inputs" object or holds a
+// value its input does not take.
+bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
                    std::vector<std::string>* skipped, std::string* error);
 
-// The chart file text of every declared input: yes/no as true/false, choices as their index.
-std::string ChartFileText(const chart::InputStore& inputs);
+// The chart file's text: the members of `file.root` in their order, its "inputs" object (first
+// when the file had none) holding every declared input's value in slot order (yes/no as
+// true/false, choices as their index), then the labels the study does not declare with the
+// values the file gave them.
+std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs);
 
 // Writes ChartFileText to `path`, replacing the file whole (a failed write keeps the old one);
 // false with `*error` naming the file.
-bool SaveChartFile(const std::string& path, const chart::InputStore& inputs, std::string* error);
+bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
+                   std::string* error);
 
 }  // namespace cli

@@ -4,12 +4,20 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 
 #include "chart/input_edits.h"
 #include "cli/chart_command.h"
 
 namespace cli {
 namespace {
+
+std::string Slurp(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
 
 chart::InputStore SampleInputs() {
   chart::InputStore inputs;
@@ -54,18 +62,48 @@ TEST(ChartInputs, ChartFileRoundTrip) {
   ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
 
   chart::InputStore loaded = SampleInputs();
-  bool existed = true;
+  ChartFile file;
+  file.existed = true;
   std::vector<std::string> skipped;
-  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
-  EXPECT_FALSE(existed);  // a missing file is a new chart
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_FALSE(file.existed);  // a missing file is a new chart
 
-  ASSERT_TRUE(SaveChartFile(path, saved, &error)) << error;
-  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
-  EXPECT_TRUE(existed);
+  ASSERT_TRUE(SaveChartFile(path, file, saved, &error)) << error;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_TRUE(file.existed);
   EXPECT_TRUE(skipped.empty());
-  EXPECT_EQ(ChartFileText(loaded), ChartFileText(saved));
+  EXPECT_EQ(ChartFileText(file, loaded), ChartFileText(file, saved));
   EXPECT_EQ(loaded.ReadText(0), "say \"hi\"\n");
   EXPECT_EQ(loaded.ReadFloat(3), 0.1);
+  std::remove(path.c_str());
+}
+
+// Saving dropped the labels of inputs the study does not declare and every member besides
+// "inputs".
+TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_unknown.json";
+  std::ofstream(path, std::ios::binary)
+      << "{\"note\": \"mine\", \"inputs\": {\"Old input\": [1, \"x\"], \"Panel font size\": 11, \"Old input\": 2},"
+         " \"layout\": {\"w\": 1.5}}";
+  chart::InputStore inputs = SampleInputs();
+  ChartFile file;
+  std::vector<std::string> skipped;
+  std::string error;
+  ASSERT_TRUE(LoadChartFile(path, inputs, &file, &skipped, &error)) << error;
+  EXPECT_EQ(skipped, std::vector<std::string>{"Old input"});
+  ASSERT_TRUE(chart::SetInputFromText(inputs, "Panel font size", "12", &error));
+  ASSERT_TRUE(SaveChartFile(path, file, inputs, &error)) << error;
+  json::Value saved;
+  ASSERT_TRUE(json::ParseJson(Slurp(path), &saved)) << Slurp(path);
+  EXPECT_EQ(saved.keys, (std::vector<std::string>{"note", "inputs", "layout"}));
+  EXPECT_EQ(json::Member(saved, "note")->text, "mine");
+  EXPECT_EQ(json::Member(*json::Member(saved, "layout"), "w")->number, 1.5);
+  const json::Value& savedInputs = *json::Member(saved, "inputs");
+  EXPECT_EQ(json::Member(savedInputs, "Panel font size")->number, 12) << "the run's value";
+  const json::Value* old = json::Member(savedInputs, "Old input");
+  ASSERT_NE(old, nullptr) << Slurp(path);
+  EXPECT_EQ(old->elements.size(), 2u) << "the first value, as it was";
+  EXPECT_EQ(savedInputs.keys.size(), 8u) << "seven declared inputs and the unknown one, once";
   std::remove(path.c_str());
 }
 
@@ -88,10 +126,10 @@ TEST(ChartInputs, ChartFileProblems) {
   for (const Case& c : cases) {
     std::ofstream(path, std::ios::binary) << c.text;
     chart::InputStore inputs = SampleInputs();
-    bool existed = false;
+    ChartFile file;
     std::vector<std::string> skipped;
     std::string error;
-    EXPECT_EQ(LoadChartFile(path, inputs, &existed, &skipped, &error), c.ok) << c.text;
+    EXPECT_EQ(LoadChartFile(path, inputs, &file, &skipped, &error), c.ok) << c.text;
     EXPECT_EQ(skipped, c.skipped) << c.text;
     if (!c.ok) {
       EXPECT_NE(error.find(path), std::string::npos) << c.text << ": " << error;
