@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "replay_test_support.h"
+#include "service/fault_injection.h"
+#include "service/levels_service.h"
 
 namespace {
 
@@ -132,6 +134,7 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
       {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study declares no input"},
       {{"--chart-file", dir + "/bad.json"}, "is not a JSON object with an \"inputs\" object"},
       {{"--size", "10x10"}, "ordinel chart: --size needs WxH"},
+      {{"--route", "https://a.example"}, "ordinel chart: --route: expected FROM=TO"},
   };
   for (const Case& c : cases) {
     std::vector<std::string> args = c.args;
@@ -141,6 +144,50 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
     EXPECT_FALSE(Exists(dir + "/never.png")) << c.message;
   }
+}
+
+// `ordinel chart` against a sample service in this process, whose faults each test sets; the
+// daily chart requests go there too, through --route.
+class ChartAgainstService : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.Start(0, &error)) << error;
+    dir_ = TempDirectory("service");
+  }
+  void SetFault(const std::string& argument) {
+    std::string path;
+    service::Fault fault;
+    std::string error;
+    ASSERT_TRUE(service::ParseFaultArgument(argument, &path, &fault, &error)) << error;
+    service_.Faults().Set(path, fault);
+  }
+  ProgramRun Run(std::vector<std::string> args) {
+    const std::string origin = service_.Origin();
+    args.insert(args.begin(), {"--origin", origin, "--route", "https://query1.finance.yahoo.com=" + origin,
+                               "--set", "Snapshot mode=Dynamic (live)", "--out", dir_ + "/chart"});
+    return RunChart(args);
+  }
+  bool Served(const std::string& path) const {
+    for (const auto& request : service_.Requests()) {
+      if (request.target.rfind(path, 0) == 0) return true;
+    }
+    return false;
+  }
+
+  service::LevelsService service_{service::FixtureCatalogue{ORDINEL_SOURCE_DATA_DIR, {}}};
+  std::string dir_;
+};
+
+// With --origin the VIX and QQQ requests always went to the public chart service.
+TEST_F(ChartAgainstService, RegressionDailyChartRequestsFollowTheRoute) {
+  const ProgramRun run = Run({"--click", "Fear"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Served("/v8/finance/chart/%5EVIX")) << "the VIX request reached the routed origin";
+  EXPECT_TRUE(Served("/v8/finance/chart/QQQ")) << "the QQQ request reached the routed origin";
+  EXPECT_EQ(run.err.find("no fear input"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("Realized vol 5d"), std::string::npos) << run.out;
+  EXPECT_TRUE(Exists(dir_ + "/chart.png"));
 }
 
 }  // namespace

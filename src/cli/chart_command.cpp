@@ -242,6 +242,8 @@ int RunChart(const Args& args) {
   chart::CurlTransportOptions transport;
   transport.connectTimeout = kConnectTimeout;
   transport.transferTimeout = kTransferTimeout;
+  // The user's routes come first, so that they win over the sample service's.
+  transport.routes = options.routes;
   if (origin.empty()) {
     service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }};
     sample = std::make_unique<service::LevelsService>(std::move(catalogue));

@@ -14,6 +14,9 @@ const char* const kChartUsage =
     "Runs the study on a chart, writes OUT.png and OUT.svg, prints the panel and the message log.\n"
     "Without options: the sample levels service in-process and the bundled NQ bars.\n"
     "  --origin URL        a levels service (http:// or https://) instead of the sample one\n"
+    "  --route FROM=TO     send the requests for origin FROM to origin TO (repeatable), e.g.\n"
+    "                      --route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
+    "                      for the daily chart (VIX, QQQ) requests of the fear score\n"
     "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns; at\n"
     "                      most 8 MiB)\n"
     "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
@@ -49,7 +52,7 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 }
 
 bool TakesValue(const std::string& flag) {
-  for (const char* known : {"--origin", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
+  for (const char* known : {"--origin", "--route", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
                             "--out", "--chart-file", "--study"}) {
     if (flag == known) return true;
   }
@@ -62,6 +65,11 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
       return Fail(error, "--origin needs a URL starting with http:// or https://, got '" + value + "'");
     }
     o->origin = value;
+  } else if (flag == "--route") {
+    chart::OriginRoute route;
+    std::string why;
+    if (!chart::ParseOriginRoute(value, &route, &why)) return Fail(error, "--route: " + why);
+    o->routes.push_back(std::move(route));
   } else if (flag == "--tick-size") {
     double tick = 0;
     if (text::ParseDouble(value, &tick) != value.size() || !std::isfinite(tick) || tick <= 0) {
