@@ -24,6 +24,11 @@ struct OriginRoute {
   std::string to;    // "http://127.0.0.1:8080"
 };
 
+// Whether `url` can be a service's base URL, to which requests append their paths: http:// or
+// https://, a host libcurl reads, a port (when given) from 1 to 65535, a path if any; no user
+// part, query, fragment, blank or control character. False with `*why` saying what is wrong.
+bool CheckBaseUrl(std::string_view url, std::string* why);
+
 // Reads "FROM=TO", two http(s) origins (scheme and host, an optional port, no path; one
 // trailing '/' is dropped). False with a reason for anything else.
 bool ParseOriginRoute(std::string_view text, OriginRoute* out, std::string* error);

@@ -10,8 +10,8 @@
 
 #include "chart/bars_csv.h"
 #include "chart/file_io.h"
-#include "chart/study_library.h"
 #include "chart/input_edits.h"
+#include "chart/study_library.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_session.h"
@@ -22,6 +22,7 @@
 #include "service/data_location.h"
 #include "service/levels_service.h"
 #include "study/call_inputs.h"
+#include "text/format.h"
 
 namespace cli {
 namespace {
@@ -161,6 +162,24 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
 
 namespace {
 
+// The levels origin the study will use, read as the study reads its "API base URL".
+std::string StudyLevelsOrigin(const chart::ChartHost& host) { return study::ReadCallInputs(host, "").levelsOrigin; }
+
+// When the calls brought no map: the study's own lines say why, and the run has failed.
+int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::ChartHost& host) {
+  std::string message = "no levels map from " + origin;
+  if (outcome.levelsEmpty) message += text::Format(" (its answer was empty, HTTP status %ld)", outcome.levelsStatus);
+  if (!outcome.levelsAnswered) message += " (the study sent it no request)";
+  const std::vector<std::string> lines = StudyStatusLines(host);
+  if (lines.empty()) {
+    std::fprintf(stderr, "ordinel chart: %s; the study shows no status (its panel is hidden or folded)\n", message.c_str());
+    return kExitInvalid;
+  }
+  std::fprintf(stderr, "ordinel chart: %s; the study says:\n", message.c_str());
+  for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+  return kExitInvalid;
+}
+
 // From the declaration call to the pictures (and, live, on until interrupted).
 int RunSession(const ChartOptions& options, ChartSession& session, const std::string& origin, bool sample,
                const sigset_t& stopSignals) {
@@ -173,11 +192,16 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
   } removeOnExit{session};
   ChartFile chartFile;
   if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &chartFile, &error)) return Invalid(error);
+  const std::string levelsOrigin = StudyLevelsOrigin(session.Host());
+  if (!chart::CheckBaseUrl(levelsOrigin, &error)) {
+    return Invalid("the levels origin '" + levelsOrigin + "' (\"" + kApiBaseUrlLabel + "\") is not a service URL: " + error);
+  }
   const LoadOutcome outcome = session.Load();
   if (!outcome.levelsError.empty()) {
-    return Invalid("cannot reach the levels service at " + origin + ": " + outcome.levelsError);
+    return Invalid("cannot reach the levels service at " + levelsOrigin + ": " + outcome.levelsError);
   }
   ReportLoad(outcome);
+  if (!options.live && !MapOnChart(session.Host())) return NoMap(levelsOrigin, outcome, session.Host());
   for (const std::string& click : options.clicks) {
     if (!session.Click(click, &error)) return Invalid("--click: " + error);
   }

@@ -17,8 +17,8 @@ const char* const kChartUsage =
     "  --route FROM=TO     send the requests for origin FROM to origin TO (repeatable), e.g.\n"
     "                      --route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
     "                      for the daily chart (VIX, QQQ) requests of the fear score\n"
-    "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns; at\n"
-    "                      most 8 MiB)\n"
+    "  --bars FILE.csv     bars to chart: CSV with a header row and open, high, low, close\n"
+    "                      columns of decimal prices (at most 8 MiB)\n"
     "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
     "  --tick-size N       the chart's tick size (default 0.25)\n"
     "  --set LABEL=VALUE   set a study input before the first call (repeatable)\n"
@@ -31,8 +31,9 @@ const char* const kChartUsage =
     "  --live              real clock: call the study every second and rewrite the pictures\n"
     "                      after every redraw until interrupted\n"
     "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
-    "Exit status 0 when the pictures were written, 2 for bad options, unreadable or too large\n"
-    "files or an unreachable service.\n";
+    "Exit status 0 when the pictures were written; 2 for bad options, unreadable or too large\n"
+    "files, a levels origin that is not an http(s) service URL or cannot be reached, and calls\n"
+    "that end without a levels map (the study's status and error lines go to standard error).\n";
 
 namespace {
 
@@ -61,9 +62,8 @@ bool TakesValue(const std::string& flag) {
 
 bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, std::string* error) {
   if (flag == "--origin") {
-    if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0) {
-      return Fail(error, "--origin needs a URL starting with http:// or https://, got '" + value + "'");
-    }
+    std::string why;
+    if (!chart::CheckBaseUrl(value, &why)) return Fail(error, "--origin '" + value + "' is not a service URL: " + why);
     o->origin = value;
   } else if (flag == "--route") {
     chart::OriginRoute route;

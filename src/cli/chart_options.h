@@ -30,9 +30,8 @@ extern const char* const kChartUsage;
 
 // Reads `args` into `options` (defaults above). Every option takes its value as the next
 // argument or after '=' (--size=800x600). False with `*error` for an unknown option, a missing
-// or malformed value (--origin must start with http:// or https://, --route take FROM=TO
-// origins, --tick-size be a positive number, --size WxH within the picture limits, --set
-// LABEL=VALUE).
+// or malformed value (--origin must pass chart::CheckBaseUrl, --route take FROM=TO origins,
+// --tick-size be a positive number, --size WxH within the picture limits, --set LABEL=VALUE).
 bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error);
 
 // `out` without a trailing ".png" or ".svg", so either names the pair of pictures.

@@ -55,7 +55,7 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"positional"}, "unknown argument 'positional'"},
       {{"--out"}, "--out needs a value"},
       {{"--out="}, "--out needs a non-empty value"},
-      {{"--origin", "ftp://x"}, "--origin needs a URL starting with http:// or https://, got 'ftp://x'"},
+      {{"--origin", "ftp://x"}, "--origin 'ftp://x' is not a service URL: it does not start with http:// or https://"},
       {{"--route", "https://a.example=ftp://b"},
        "--route: route 'https://a.example=ftp://b' needs two origins such as https://host=http://127.0.0.1:8080"},
       {{"--tick-size", "0"}, "--tick-size needs a positive number, got '0'"},

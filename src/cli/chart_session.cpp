@@ -107,6 +107,8 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
     const std::string why = ended ? Describe(last)
                                   : text::Format("no answer within %d s", static_cast<int>(transferBound_.count() / 1000));
     const RequestRole role = RoleOfUrl(host_.Requests().back().url);
+    // The study reads an empty body as no answer at all and waits for its own timeout.
+    bool heard = answered;
     if (role == RequestRole::kLevels) {
       if (!answered) {
         out.levelsError = why;
@@ -114,13 +116,15 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
       }
       out.levelsAnswered = true;
       out.levelsStatus = last.httpStatus;
+      out.levelsEmpty = last.bodyBytes == 0;
+      heard = !out.levelsEmpty;
     } else if (answered) {
       if (role == RequestRole::kVix) out.vixAnswered = true;
       if (role == RequestRole::kQqq) out.qqqAnswered = true;
     } else {
       out.notes.push_back(host_.Requests().back().url + ": " + why);
     }
-    Advance(answered ? kLoadCallStep : kPastStudyTimeout);
+    Advance(heard ? kLoadCallStep : kPastStudyTimeout);
   }
   return out;
 }
