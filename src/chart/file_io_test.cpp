@@ -1,9 +1,5 @@
 #include "chart/file_io.h"
 
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -97,28 +93,6 @@ TEST(FileIo, ReplaceFileWritesWholeFilesOrNothing) {
   EXPECT_FALSE(ReplaceFile(TempPath("no_dir") + "/x", "nowhere", &error));
   std::filesystem::remove(path);
   std::filesystem::remove(dir);
-}
-
-// A write that fails half way (here: the process may write only 4 KiB per file) used to leave a
-// truncated file where a good one was.
-TEST(FileIo, RegressionFailedWriteKeepsTheOldFile) {
-  const std::string path = TempPath("good");
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(path, "good", &error)) << error;
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &small);
-    _exit(ReplaceFile(path, std::string(1 << 20, 'x'), &error) ? 0 : 1);
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << "the write was meant to fail";
-  EXPECT_EQ(Contents(path), "good");
-  EXPECT_EQ(Leftovers(path), 0);
-  std::filesystem::remove(path);
 }
 
 }  // namespace
