@@ -4,19 +4,20 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 
+#include "chart/file_io.h"
 #include "chart/input_edits.h"
 #include "cli/chart_command.h"
 
 namespace cli {
 namespace {
 
+// The whole file; empty when it cannot be read.
 std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  std::string error;
+  chart::ReadFileWithin(path, size_t{16} << 20, &bytes, &error);
+  return bytes;
 }
 
 chart::InputStore SampleInputs() {

@@ -8,19 +8,19 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "chart/file_io.h"
 #include "render/render_test_support.h"
 
 namespace render {
 namespace {
 
+// The whole file; empty when it cannot be read.
 std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
+  std::string bytes;
+  std::string error;
+  chart::ReadFileWithin(path, size_t{16} << 20, &bytes, &error);
+  return bytes;
 }
 
 // A write that failed half way used to leave truncated pictures where good ones were, and a
