@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "replay_test_support.h"
+#include "service/fault_injection.h"
+#include "service/levels_service.h"
 
 namespace {
 
@@ -55,6 +59,23 @@ size_t Count(const std::string& haystack, const std::string& needle) {
 
 bool HasLine(const std::string& text, const std::string& line) {
   return text.find("\n" + line + "\n") != std::string::npos;
+}
+
+// A run that must end with exit 2, `message` on standard error and no picture.
+struct RefusedRun {
+  std::vector<std::string> args;
+  const char* message;
+};
+
+void ExpectRefused(const std::vector<RefusedRun>& cases, const std::string& dir) {
+  for (const RefusedRun& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--out", dir + "/never"});
+    const ProgramRun run = RunChart(args);
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
+    EXPECT_FALSE(Exists(dir + "/never.png")) << c.message;
+  }
 }
 
 TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
@@ -120,26 +141,113 @@ TEST(ChartCommand, HeatmapAndProfileAddBands) {
 TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
   const std::string dir = TempDirectory("fail");
   std::ofstream(dir + "/bad.json") << "[1, 2]";
-  struct Case {
-    std::vector<std::string> args;
-    const char* message;
-  };
-  const std::vector<Case> cases = {
+  const std::vector<RefusedRun> cases = {
       {{"--bogus"}, "ordinel chart: unknown argument '--bogus'"},
       {{"--bars", dir + "/missing.csv"}, "ordinel chart: cannot read the bars file"},
       {{"--origin", "http://127.0.0.1:1"}, "ordinel chart: cannot reach the levels service at http://127.0.0.1:1"},
+      // The message named the sample service's address instead of the origin the study used.
+      {{"--set", "API base URL=http://127.0.0.1:1"},
+       "ordinel chart: cannot reach the levels service at http://127.0.0.1:1:"},
       {{"--click", "No such text anywhere"}, "ordinel chart: --click: no text on the chart contains"},
-      {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study has no input"},
+      {{"--set", "No such input=1"}, "ordinel chart: --set 'No such input=1': the study declares no input"},
       {{"--chart-file", dir + "/bad.json"}, "is not a JSON object with an \"inputs\" object"},
       {{"--size", "10x10"}, "ordinel chart: --size needs WxH"},
+      {{"--route", "https://a.example"}, "ordinel chart: --route: expected FROM=TO"},
+  };
+  ExpectRefused(cases, dir);
+}
+
+// These origins ended with exit 0, the study's "Could not send" line on the picture and
+// nothing on standard error.
+TEST(ChartCommand, RegressionBadLevelsOriginsAreRefusedBeforeStarting) {
+  const std::string dir = TempDirectory("origin");
+  const std::vector<RefusedRun> cases = {
+      {{"--origin", "http://127.0.0.1:99999"},
+       "--origin 'http://127.0.0.1:99999' is not a service URL: its port is not a number from 1 to 65535"},
+      {{"--origin", "http://127.0.0.1:8080\r\nX: 1"}, "it holds a blank or a control character"},
+      {{"--origin", "http://levels example"}, "it holds a blank or a control character"},
+      {{"--set", "API base URL=file:///etc/passwd"},
+       "the levels origin 'file:///etc/passwd' (\"API base URL\") is not a service URL: it does not start with "
+       "http:// or https://"},
+      {{"--set", "API base URL=ftp://levels.example"}, "the levels origin 'ftp://levels.example'"},
+      {{"--set", "API base URL=http://127.0.0.1:99999"}, "its port is not a number from 1 to 65535"},
+      {{"--set", "API base URL=https://levels.example/v1?key=1"}, "it holds a query or a fragment"},
+  };
+  ExpectRefused(cases, dir);
+}
+
+// `ordinel chart` against a sample service in this process, whose faults each test sets; the
+// daily chart requests go there too, through --route.
+class ChartAgainstService : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(service_.Start(0, &error)) << error;
+    dir_ = TempDirectory("service");
+  }
+  void SetFault(const std::string& argument) {
+    std::string path;
+    service::Fault fault;
+    std::string error;
+    ASSERT_TRUE(service::ParseFaultArgument(argument, &path, &fault, &error)) << error;
+    service_.Faults().Set(path, fault);
+  }
+  ProgramRun Run(std::vector<std::string> args) {
+    const std::string origin = service_.Origin();
+    args.insert(args.begin(), {"--origin", origin, "--route", "https://query1.finance.yahoo.com=" + origin,
+                               "--set", "Snapshot mode=Dynamic (live)", "--out", dir_ + "/chart"});
+    return RunChart(args);
+  }
+  bool Served(const std::string& path) const {
+    for (const auto& request : service_.Requests()) {
+      if (request.target.rfind(path, 0) == 0) return true;
+    }
+    return false;
+  }
+
+  service::LevelsService service_{service::FixtureCatalogue{ORDINEL_SOURCE_DATA_DIR, {}}};
+  std::string dir_;
+};
+
+// With --origin the VIX and QQQ requests always went to the public chart service.
+TEST_F(ChartAgainstService, RegressionDailyChartRequestsFollowTheRoute) {
+  const ProgramRun run = Run({"--click", "Fear"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Served("/v8/finance/chart/%5EVIX")) << "the VIX request reached the routed origin";
+  EXPECT_TRUE(Served("/v8/finance/chart/QQQ")) << "the QQQ request reached the routed origin";
+  EXPECT_EQ(run.err.find("no fear input"), std::string::npos) << run.err;
+  EXPECT_NE(run.out.find("Realized vol 5d"), std::string::npos) << run.out;
+  EXPECT_TRUE(Exists(dir_ + "/chart.png"));
+}
+
+// These ended with exit 0 and a picture saying "Starting up..." or the study's error.
+TEST_F(ChartAgainstService, RegressionRunsWithoutAMapFailWithTheStudysLines) {
+  struct Case {
+    const char* fault;  // on the levels path; empty for none
+    std::vector<std::string> args;
+    std::vector<std::string> messages;
+  };
+  const std::vector<Case> cases = {
+      {"levels=status=204,truncate=0", {},
+       {"(its answer was empty, HTTP status 204)", "  Live levels are taking longer than usual."}},
+      {"levels=truncate=0", {}, {"(its answer was empty, HTTP status 200)", "  Starting up..."}},
+      {"levels=file=failure_error_and_message.json", {},
+       {"the study says:\n", "  Levels unavailable (rate_limited): Too many"}},
+      {"", {"--symbol", "CLZ25"},
+       {"(the study sent it no request)", "  Symbol not recognised"}},
   };
   for (const Case& c : cases) {
-    std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"--out", dir + "/never"});
-    const ProgramRun run = RunChart(args);
-    EXPECT_EQ(run.exitCode, 2) << c.message;
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
-    EXPECT_FALSE(Exists(dir + "/never.png")) << c.message;
+    const std::string tag = std::string(c.fault) + (c.args.empty() ? "" : " " + c.args.back());
+    if (*c.fault) SetFault(c.fault);
+    std::filesystem::remove(dir_ + "/chart.png");
+    const ProgramRun run = Run(c.args);
+    EXPECT_EQ(run.exitCode, 2) << tag << "\n" << run.err;
+    EXPECT_NE(run.err.find("ordinel chart: no levels map from " + service_.Origin()), std::string::npos)
+        << tag << "\n" << run.err;
+    for (const std::string& message : c.messages) {
+      EXPECT_NE(run.err.find(message), std::string::npos) << tag << ": " << message << "\n" << run.err;
+    }
+    EXPECT_FALSE(Exists(dir_ + "/chart.png")) << tag;
   }
 }
 

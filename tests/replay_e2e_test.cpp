@@ -1,6 +1,10 @@
 // Runs the `ordinel` program on scenario files and checks the reports it prints.
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -77,6 +81,34 @@ TEST(Replay, BadScenariosExitTwoNamingTheStep) {
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.file << ": " << run.err;
     EXPECT_TRUE(run.out.empty()) << c.file;
   }
+}
+
+// Every one of these ended in std::bad_alloc (exit 134) or ate all the memory there was.
+TEST(Ordinel, RegressionReadersStopAtTheirSizeLimit) {
+  const std::string scenario = testing::TempDir() + "/respond_zero_" + std::to_string(getpid()) + ".json";
+  std::ofstream(scenario) << R"({"steps": [{"call": 1735741800}, {"respond": {"file": "/dev/zero"}}]})";
+  struct Case {
+    std::vector<std::string> args;
+    const char* input;  // standard input, when not empty
+    const char* message;
+  };
+  const std::string never = testing::TempDir() + "/never_" + std::to_string(getpid());
+  const Case cases[] = {
+      {{"inspect", "/dev/zero"}, "", "ordinel inspect: cannot read /dev/zero: larger than 16 MiB"},
+      {{"inspect", "-"}, "/dev/zero", "ordinel inspect: cannot read standard input: larger than 16 MiB"},
+      {{"replay", scenario}, "", "step 2 (respond): cannot read file '/dev/zero': larger than 16 MiB"},
+      {{"replay", "/dev/zero"}, "", "/dev/zero: cannot read the file: larger than 64 MiB"},
+      {{"chart", "--bars", "/dev/zero", "--out", never}, "", "cannot read the bars file '/dev/zero': larger than 8 MiB"},
+      {{"chart", "--chart-file", "/dev/zero", "--out", never}, "",
+       "cannot read the chart file '/dev/zero': larger than 1 MiB"},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun run = RunOrdinel(c.args, c.input);
+    EXPECT_EQ(run.exitCode, 2) << c.message << "\n" << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.message;
+  }
+  std::remove(scenario.c_str());
 }
 
 TEST(Replay, MissingStudyLibraryIsReported) {

@@ -37,8 +37,9 @@ inline std::string Slurp(const std::string& path) {
   return bytes.str();
 }
 
-// Runs the program with `args`, capturing standard output and standard error.
-inline ProgramRun RunOrdinel(const std::vector<std::string>& args) {
+// Runs the program with `args`, capturing standard output and standard error; standard input
+// reads `input` when one is named.
+inline ProgramRun RunOrdinel(const std::vector<std::string>& args, const std::string& input = "") {
   static int counter = 0;
   const std::string base = testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" +
                            std::to_string(counter++);
@@ -48,6 +49,7 @@ inline ProgramRun RunOrdinel(const std::vector<std::string>& args) {
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (!input.empty()) posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
   std::vector<std::string> all = {ORDINEL_PROGRAM};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;

@@ -8,25 +8,90 @@ namespace chart {
 namespace {
 
 constexpr const char* kColumnNames[4] = {"open", "high", "low", "close"};
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '"')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '"' || s.back() == '\r')) {
-    s.remove_suffix(1);
-  }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
   return s;
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = line.find(',', start);
-    fields.push_back(Trim(line.substr(start, comma == std::string_view::npos ? comma : comma - start)));
-    if (comma == std::string_view::npos) return fields;
-    start = comma + 1;
+// One record of the text as RFC 4180 reads it: fields split at commas outside quotes, a quoted
+// field holding commas, line breaks and doubled quotes; blanks around a field dropped.
+class RecordReader {
+ public:
+  explicit RecordReader(std::string_view csv) : csv_(csv) {
+    if (csv_.starts_with(kByteOrderMark)) csv_.remove_prefix(kByteOrderMark.size());
   }
-}
+
+  bool AtEnd() const { return pos_ >= csv_.size(); }
+  // The line the last record started on, from 1.
+  size_t Line() const { return recordLine_; }
+
+  // Reads the next record into `fields`; false with `*error` for a quote left open or text
+  // after a closing quote.
+  bool Next(std::vector<std::string>* fields, std::string* error) {
+    fields->clear();
+    recordLine_ = line_;
+    for (;;) {
+      std::string field;
+      if (!ReadField(&field, error)) return false;
+      fields->push_back(std::move(field));
+      if (AtEnd()) return true;
+      const char end = csv_[pos_++];
+      if (end == '\n') {
+        ++line_;
+        return true;
+      }
+      // Anything else here is the comma that ends a field.
+    }
+  }
+
+ private:
+  bool ReadField(std::string* field, std::string* error) {
+    while (!AtEnd() && IsBlank(csv_[pos_])) ++pos_;
+    if (!AtEnd() && csv_[pos_] == '"') return ReadQuoted(field, error);
+    const size_t start = pos_;
+    while (!AtEnd() && csv_[pos_] != ',' && csv_[pos_] != '\n') ++pos_;
+    std::string_view text = csv_.substr(start, pos_ - start);
+    if (text.ends_with('\r')) text.remove_suffix(1);
+    *field = std::string(TrimBlanks(text));
+    return true;
+  }
+
+  bool ReadQuoted(std::string* field, std::string* error) {
+    const size_t openedOn = line_;
+    ++pos_;
+    for (;;) {
+      if (AtEnd()) return Refuse(error, text::Format("line %zu: a quoted field is never closed", openedOn));
+      const char c = csv_[pos_++];
+      if (c == '"' && !AtEnd() && csv_[pos_] == '"') {
+        field->push_back('"');
+        ++pos_;
+      } else if (c == '"') {
+        break;
+      } else {
+        if (c == '\n') ++line_;
+        field->push_back(c);
+      }
+    }
+    while (!AtEnd() && (IsBlank(csv_[pos_]) || csv_[pos_] == '\r')) ++pos_;
+    if (AtEnd() || csv_[pos_] == ',' || csv_[pos_] == '\n') return true;
+    return Refuse(error, text::Format("line %zu: text after a closing quote", line_));
+  }
+
+  static bool Refuse(std::string* error, std::string message) {
+    *error = std::move(message);
+    return false;
+  }
+
+  std::string_view csv_;
+  size_t pos_ = 0;
+  size_t line_ = 1;
+  size_t recordLine_ = 1;
+};
 
 bool SameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -38,7 +103,7 @@ bool SameLetters(std::string_view a, std::string_view b) {
 }
 
 // Column index of open, high, low and close; false when the header names only some of them.
-bool ColumnsFromHeader(const std::vector<std::string_view>& header, size_t columns[4]) {
+bool ColumnsFromHeader(const std::vector<std::string>& header, size_t columns[4]) {
   int named = 0;
   for (int k = 0; k < 4; ++k) {
     columns[k] = static_cast<size_t>(k);
@@ -53,40 +118,57 @@ bool ColumnsFromHeader(const std::vector<std::string_view>& header, size_t colum
   return named == 0 || named == 4;
 }
 
-bool ReadField(std::string_view field, double* out) {
-  if (field.empty()) return false;
-  const size_t used = text::ParseDouble(field, out);
-  return used == field.size() && std::isfinite(*out);
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A decimal number: an optional sign, digits with an optional fraction, an optional exponent.
+// No hexadecimal, "inf" or "nan", which the C library's reader would take as well.
+bool IsDecimal(std::string_view s) {
+  size_t i = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
+  size_t digits = 0;
+  for (; i < s.size() && IsDigit(s[i]); ++i) ++digits;
+  if (i < s.size() && s[i] == '.') {
+    for (++i; i < s.size() && IsDigit(s[i]); ++i) ++digits;
+  }
+  if (digits == 0) return false;
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    const size_t exponentStart = i;
+    while (i < s.size() && IsDigit(s[i])) ++i;
+    if (i == exponentStart) return false;
+  }
+  return i == s.size();
 }
+
+bool ReadPrice(std::string_view field, double* out) {
+  return IsDecimal(field) && text::ParseDouble(field, out) == field.size() && std::isfinite(*out);
+}
+
+bool IsBlankRecord(const std::vector<std::string>& fields) { return fields.size() == 1 && fields[0].empty(); }
 
 }  // namespace
 
 bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error) {
   bars->clear();
+  RecordReader reader(csv);
+  std::vector<std::string> fields;
   bool haveHeader = false;
   size_t columns[4] = {0, 1, 2, 3};
-  size_t lineNumber = 0;
-  size_t start = 0;
-  while (start < csv.size()) {
-    size_t end = csv.find('\n', start);
-    if (end == std::string_view::npos) end = csv.size();
-    const std::string_view line = Trim(csv.substr(start, end - start));
-    start = end + 1;
-    ++lineNumber;
-    if (line.empty()) continue;
-    const std::vector<std::string_view> fields = SplitFields(line);
+  while (!reader.AtEnd()) {
+    if (!reader.Next(&fields, error)) return false;
+    if (IsBlankRecord(fields)) continue;
     if (!haveHeader) {
       haveHeader = true;
       if (!ColumnsFromHeader(fields, columns)) {
-        *error = "line " + std::to_string(lineNumber) + ": the header names only some of open, high, low, close";
+        *error = text::Format("line %zu: the header names only some of open, high, low, close", reader.Line());
         return false;
       }
       continue;
     }
     double values[4];
     for (int k = 0; k < 4; ++k) {
-      if (columns[k] >= fields.size() || !ReadField(fields[columns[k]], &values[k])) {
-        *error = "line " + std::to_string(lineNumber) + ": " + kColumnNames[k] + " is not a number";
+      if (columns[k] >= fields.size() || !ReadPrice(fields[columns[k]], &values[k])) {
+        *error = text::Format("line %zu: %s is not a decimal number", reader.Line(), kColumnNames[k]);
         return false;
       }
     }

@@ -9,10 +9,16 @@
 
 namespace chart {
 
-// Reads the bars of `csv`. The columns named open, high, low and close in the header (any
-// letter case) are used, or the first four columns when the header names none of them; further
-// columns are ignored, blank lines skipped, "\r\n" accepted. False with `*error` naming the
-// line for a missing header, a short row or a field that is not a finite number.
+// The largest bars file read: about a hundred thousand bars.
+inline constexpr size_t kMaxBarsFileBytes = size_t{8} << 20;
+
+// Reads the bars of `csv`, a CSV text as RFC 4180 has it (quoted fields with commas, doubled
+// quotes and line breaks; "\r\n" or "\n" line ends) after an optional UTF-8 byte-order mark.
+// The columns named open, high, low and close in the header (any letter case, blanks around a
+// field dropped) are used, or the first four when the header names none of them; further
+// columns are ignored, blank lines skipped. Prices are decimal numbers (sign, fraction and
+// exponent allowed; no hexadecimal, inf or nan). False with `*error` naming the line for a
+// missing header, a short row, a price that is not a finite decimal number or a quote left open.
 bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error);
 
 }  // namespace chart

@@ -33,9 +33,13 @@ TEST(BarsCsv, BadRowsNameTheirLine) {
     const char* error;
   };
   const Case cases[] = {
-      {"open,high,low,close\n1,2,3,4\n1,2,x,4\n", "line 3: low is not a number"},
-      {"open,high,low,close\n1,2,3\n", "line 2: close is not a number"},
-      {"open,high,low,close\n1,2,3,nan\n", "line 2: close is not a number"},
+      {"open,high,low,close\n1,2,3,4\n1,2,x,4\n", "line 3: low is not a decimal number"},
+      {"open,high,low,close\n1,2,3\n", "line 2: close is not a decimal number"},
+      {"open,high,low,close\n1,2,3,nan\n", "line 2: close is not a decimal number"},
+      {"open,high,low,close\n1,2,3,1e\n", "line 2: close is not a decimal number"},
+      {"open,high,low,close\n\"1,2,3,4\n", "line 2: a quoted field is never closed"},
+      {"open,high,low,close\n\"1\"x,2,3,4\n", "line 2: text after a closing quote"},
+      {"open,high,low,close,\"no\nte\"\n1,2,3,4\n1,2,3\n", "line 4: close is not a decimal number"},
       {"open,high,price\n1,2,3\n", "line 1: the header names only some of open, high, low, close"},
       {"\n\n", "no header row"},
   };
@@ -44,6 +48,35 @@ TEST(BarsCsv, BadRowsNameTheirLine) {
     std::string error;
     EXPECT_FALSE(ReadBarsCsv(c.csv, &bars, &error)) << c.csv;
     EXPECT_EQ(error, c.error) << c.csv;
+  }
+}
+
+// The reader split quoted fields at their commas, reported a byte-order mark before the header
+// as a missing column, and took hexadecimal prices.
+TEST(BarsCsv, RegressionReadsCsvAsCsvWithDecimalPricesOnly) {
+  struct Case {
+    const char* name;
+    const char* csv;
+    bool ok;
+    double close;  // of the one bar when read
+  };
+  const Case cases[] = {
+      {"byte-order mark", "\xEF\xBB\xBFopen,high,low,close\r\n1,4,0.5,2\r\n", true, 2},
+      {"quoted header and fields", "\"open\",\"high\",\"low\",\"close\"\n\"1\", \"4\" ,0.5,\"2.5\"\n", true, 2.5},
+      {"quoted comma is one field", "open,high,low,close,note\n1,4,0.5,3,\"a, \"\"b\"\"\nc\"\n", true, 3},
+      {"decimal comma in quotes", "open,high,low,close\n\"21500,5\",4,0.5,2\n", false, 0},
+      {"hexadecimal", "open,high,low,close\n0x5400,4,0.5,2\n", false, 0},
+      {"infinity", "open,high,low,close\n1,inf,0.5,2\n", false, 0},
+      {"exponent", "open,high,low,close\n1,4,5e-1,+2E0\n", true, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    EXPECT_EQ(ReadBarsCsv(c.csv, &bars, &error), c.ok) << c.name << ": " << error;
+    if (!c.ok) continue;
+    ASSERT_EQ(bars.size(), 1u) << c.name;
+    EXPECT_EQ(bars[0].low, 0.5) << c.name;
+    EXPECT_EQ(bars[0].close, c.close) << c.name;
   }
 }
 

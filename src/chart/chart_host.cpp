@@ -10,7 +10,21 @@ namespace {
 // message log rather than going down with it.
 constexpr const char* kStudyThrewText = "Chart host: the study function ended with an exception.";
 
+int ClampToPointer(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
+
 }  // namespace
+
+bool PressOnText(const ChartHost& host, std::string_view text, host::PointerEvent* press) {
+  const host::DrawingRequest* target = host.Drawings().FirstTextContaining(text);
+  if (!target) return false;
+  const ChartData& chart = host.Chart();
+  const bool rightAligned = (target->alignment & 3) == host::kAlignRight;
+  const int x = BarX(chart, target->beginBar) + (rightAligned ? -kTextPressInset : kTextPressInset);
+  const int y = target->relativeVertical ? PercentToY(chart.region, target->beginValue)
+                                         : PriceToY(chart, target->beginValue);
+  *press = {host::kPointerPress, ClampToPointer(x), ClampToPointer(y)};
+  return true;
+}
 
 ChartHost::ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport,
                      platform::Services& services)

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/chart_data.h"
@@ -31,6 +32,8 @@ struct AlertRecord {
 
 inline constexpr int kChartNumber = 1;
 inline constexpr int kStudyId = 1;
+// A press on a text lands this many pixels inside its anchor.
+inline constexpr int kTextPressInset = 3;
 
 class ChartHost : public host::StudyHost {
  public:
@@ -122,5 +125,11 @@ class ChartHost : public host::StudyHost {
   CallKind call_ = CallKind::kNone;
   host::PointerEvent pointer_;
 };
+
+// The press a user makes on the first text drawing (lowest line number) whose text contains
+// `text`: kTextPressInset pixels right of its bar x for left-aligned text, left of it for
+// right-aligned, on the pixel row of its height, clamped to the pointer's 16-bit range. False
+// when no text drawing contains `text`.
+bool PressOnText(const ChartHost& host, std::string_view text, host::PointerEvent* press);
 
 }  // namespace chart

@@ -127,6 +127,49 @@ TEST_F(ChartHostTest, DrawingsKeepTheirLineNumbersAndStayAfterRemoval) {
   EXPECT_EQ(host.Drawings().Size(), 0u);
 }
 
+TEST_F(ChartHostTest, PressOnTextLandsInsideTheFirstMatchingTextsAnchor) {
+  const auto text = [](int line, int bar, double height, bool relative, int alignment, const char* words) {
+    host::DrawingRequest d;
+    d.chartNumber = kChartNumber;
+    d.lineNumber = line;
+    d.kind = host::DrawingKind::kText;
+    d.beginBar = bar;
+    d.beginValue = height;
+    d.relativeVertical = relative;
+    d.alignment = alignment;
+    d.text = words;
+    return d;
+  };
+  gCallBody = [&](host::StudyHost& sc) {
+    sc.SubmitDrawing(text(71400, 100, 97, true, 0, "[Fold] Alpha"));
+    sc.SubmitDrawing(text(71300, 150, 50, true, host::kAlignRight, "Also right"));
+    sc.SubmitDrawing(text(71500, 120, 21500, false, 0, "Gamma at a price"));
+    sc.SubmitDrawing(text(71600, 10000, 97, true, 0, "Far away"));
+  };
+  host.OrdinaryCall(TestStudy);
+  struct Case {
+    const char* text;
+    bool found;
+    host::PointerEvent press;
+  };
+  // Bar 100 is the first visible: x = 0 + 0 * 8 + 4; height 97 is row 620 - 600 * 0.97. The
+  // flat bars give prices the middle row.
+  const Case cases[] = {
+      {"Fold", true, {host::kPointerPress, 7, 38}},
+      {"Al", true, {host::kPointerPress, 401, 320}},  // line 71300 comes first; 3 pixels left
+      {"Gamma", true, {host::kPointerPress, 167, 320}},
+      {"Far", true, {host::kPointerPress, 32767, 38}},
+      {"Nowhere", false, {}},
+  };
+  for (const Case& c : cases) {
+    host::PointerEvent press;
+    EXPECT_EQ(PressOnText(host, c.text, &press), c.found) << c.text;
+    EXPECT_EQ(press.code, c.press.code) << c.text;
+    EXPECT_EQ(press.x, c.press.x) << c.text;
+    EXPECT_EQ(press.y, c.press.y) << c.text;
+  }
+}
+
 TEST_F(ChartHostTest, SetStudyInputNeedsThisChartAndStudy) {
   host::InputDeclaration state;
   state.label = "Panel state (managed by the panel buttons)";

@@ -28,19 +28,40 @@ bool Refuse(std::string* error, std::string reason) {
   return false;
 }
 
+size_t SchemeLength(std::string_view url) {
+  if (url.starts_with("http://")) return 7;
+  if (url.starts_with("https://")) return 8;
+  return 0;
+}
+
+// "host[:port]" split at the ':' that starts the port (a bracketed IPv6 host holds others).
+struct Authority {
+  std::string_view host;
+  bool hasPort = false;
+  std::string_view port;
+};
+
+Authority SplitAuthority(std::string_view authority) {
+  const size_t bracket = authority.rfind(']');
+  const size_t colon = authority.rfind(':');
+  if (colon == authority.npos || (bracket != authority.npos && colon < bracket)) return {authority, false, {}};
+  return {authority.substr(0, colon), true, authority.substr(colon + 1)};
+}
+
+bool IsPort(std::string_view port) {
+  if (port.empty() || port.size() > 5) return false;
+  int value = 0;
+  for (const char c : port) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value >= 1 && value <= 65535;
+}
+
 // "http://host[:port]" or "https://host[:port]", one trailing '/' already dropped.
 bool IsOrigin(std::string_view text) {
-  size_t schemeEnd = 0;
-  if (text.starts_with("http://")) {
-    schemeEnd = 7;
-  } else if (text.starts_with("https://")) {
-    schemeEnd = 8;
-  } else {
-    return false;
-  }
-  const std::string_view authority = text.substr(schemeEnd);
-  if (authority.empty() || authority.find_first_of("/?#@") != authority.npos) return false;
-  return platform::IsHttpUrl(std::string(text));
+  std::string ignored;
+  return CheckBaseUrl(text, &ignored) && text.find('/', SchemeLength(text)) == text.npos;
 }
 
 bool ReadOrigin(std::string_view text, std::string* out) {
@@ -68,6 +89,22 @@ std::string HeaderLine(const std::pair<std::string, std::string>& header) {
 }
 
 }  // namespace
+
+bool CheckBaseUrl(std::string_view url, std::string* why) {
+  const size_t schemeLength = SchemeLength(url);
+  if (schemeLength == 0) return Refuse(why, "it does not start with http:// or https://");
+  for (const char c : url) {
+    if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f') return Refuse(why, "it holds a blank or a control character");
+  }
+  if (url.find_first_of("?#") != url.npos) return Refuse(why, "it holds a query or a fragment");
+  const std::string_view authorityText = url.substr(schemeLength, url.find('/', schemeLength) - schemeLength);
+  if (authorityText.find('@') != authorityText.npos) return Refuse(why, "it holds a user part");
+  const Authority authority = SplitAuthority(authorityText);
+  if (authority.host.empty()) return Refuse(why, "it names no host");
+  if (authority.hasPort && !IsPort(authority.port)) return Refuse(why, "its port is not a number from 1 to 65535");
+  if (!platform::IsHttpUrl(std::string(url))) return Refuse(why, "it is not a URL libcurl can read");
+  return true;
+}
 
 bool ParseOriginRoute(std::string_view text, OriginRoute* out, std::string* error) {
   const size_t equals = text.find('=');

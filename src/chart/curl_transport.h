@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "chart/file_io.h"
 #include "chart/http_transport.h"
 
 namespace chart {
@@ -22,6 +23,11 @@ struct OriginRoute {
   std::string from;  // "https://query1.finance.yahoo.com"
   std::string to;    // "http://127.0.0.1:8080"
 };
+
+// Whether `url` can be a service's base URL, to which requests append their paths: http:// or
+// https://, a host libcurl reads, a port (when given) from 1 to 65535, a path if any; no user
+// part, query, fragment, blank or control character. False with `*why` saying what is wrong.
+bool CheckBaseUrl(std::string_view url, std::string* why);
 
 // Reads "FROM=TO", two http(s) origins (scheme and host, an optional port, no path; one
 // trailing '/' is dropped). False with a reason for anything else.
@@ -33,7 +39,7 @@ std::string RouteUrl(const std::vector<OriginRoute>& routes, const std::string& 
 
 struct CurlTransportOptions {
   std::vector<OriginRoute> routes;
-  size_t maxBodyBytes = size_t{16} << 20;
+  size_t maxBodyBytes = kMaxAnswerBytes;
   std::chrono::milliseconds connectTimeout{10000};
   // Longer than the study's own 45 s wait, so that the study's timeout is what a slow answer
   // runs into; this bound only frees the connection.

@@ -105,6 +105,36 @@ TEST(OriginRoutes, ParseTakesTwoOriginsAndNothingElse) {
   }
 }
 
+TEST(OriginRoutes, BaseUrlsTheTransportCanSendTo) {
+  struct Case {
+    const char* url;
+    const char* why;  // empty when the URL serves
+  };
+  const Case cases[] = {
+      {"https://levels.example", ""},
+      {"http://127.0.0.1:8080/api/v1", ""},
+      {"http://[::1]:8080", ""},
+      {"ftp://levels.example", "it does not start with http:// or https://"},
+      {"file:///etc/passwd", "it does not start with http:// or https://"},
+      {"HTTPS://levels.example", "it does not start with http:// or https://"},
+      {"http://127.0.0.1:99999", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:0", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:80x", "its port is not a number from 1 to 65535"},
+      {"http://a.example\r\nHost: b", "it holds a blank or a control character"},
+      {"http://a example", "it holds a blank or a control character"},
+      {"https://levels.example/?key=1", "it holds a query or a fragment"},
+      {"https://user:pw@levels.example", "it holds a user part"},
+      {"https://", "it names no host"},
+      {"https://:8080", "it names no host"},
+  };
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_EQ(CheckBaseUrl(c.url, &why), *c.why == '\0') << c.url;
+    EXPECT_EQ(why, c.why) << c.url;
+  }
+}
+
 TEST(OriginRoutes, RouteUrlMatchesWholeOriginsOnly) {
   const std::vector<OriginRoute> routes = {
       {"https://query1.finance.yahoo.com", "http://127.0.0.1:9"},

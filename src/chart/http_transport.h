@@ -35,8 +35,6 @@ class ScriptedTransport : public HttpTransport {
   bool Start(const HttpRequestRecord& request) override;
   std::optional<std::string> TakeAnswer() override;
 
-  // True while the latest request still waits for its answer.
-  bool HasPending() const { return pending_; }
   // Makes `body` the answer to the pending request; false when no request is pending.
   bool Answer(std::string body);
 

@@ -2,34 +2,31 @@
 
 #include <pthread.h>
 #include <signal.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 
 #include "chart/bars_csv.h"
+#include "chart/file_io.h"
+#include "chart/input_edits.h"
 #include "chart/study_library.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_session.h"
 #include "cli/commands.h"
-#include "cli/replay_values.h"
+#include "cli/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
 #include "service/data_location.h"
 #include "service/levels_service.h"
 #include "study/fetch_cycle.h"
+#include "text/format.h"
 
 namespace cli {
 namespace {
 
-constexpr int kExitWritten = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitInvalid = 2;
-constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
 constexpr const char* kApiBaseUrlLabel = "API base URL";
 // The sample session's settings: the live map, since a capture held at open makes the study
 // send nothing (the fear inputs included) until the next session, and the extended map, so
@@ -46,26 +43,14 @@ int Invalid(const std::string& message) {
   return kExitInvalid;
 }
 
-std::string StudyPath(const std::string& given) {
-  std::string path = given;
-  if (path.empty()) {
-    char buffer[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    const std::filesystem::path program(std::string(buffer, n > 0 ? static_cast<size_t>(n) : 0));
-    path = n > 0 ? (program.parent_path() / kStudyFileName).string() : kStudyFileName;
-  }
-  // A bare file name means the file here, not a search of the library path.
-  return path.find('/') == std::string::npos ? "./" + path : path;
-}
-
 bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* error) {
   const std::string path = options.barsFile.empty() ? DefaultBarsPath() : options.barsFile;
   std::string csv;
-  if (!ReadFileBytes(path, &csv)) {
-    *error = "cannot read the bars file '" + path + "'";
+  std::string why;
+  if (!chart::ReadFileWithin(path, chart::kMaxBarsFileBytes, &csv, &why)) {
+    *error = "cannot read the bars file '" + path + "': " + why;
     return false;
   }
-  std::string why;
   if (!chart::ReadBarsCsv(csv, &out->bars, &why)) {
     *error = "the bars file '" + path + "': " + why;
     return false;
@@ -97,20 +82,20 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
 // sample service runs, the saved chart, the service this run uses, then what the command line
 // says.
 bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
-                 chart::InputStore& inputs, std::string* error) {
+                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
   for (const auto& [label, value] : kSampleSettings) {
-    if (sample && !SetInputFromText(inputs, label, value, error)) return false;
+    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
   }
   if (!options.chartFile.empty()) {
-    bool existed = false;
     std::vector<std::string> skipped;
-    if (!LoadChartFile(options.chartFile, inputs, &existed, &skipped, error)) return false;
+    if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
     for (const std::string& label : skipped) {
-      std::fprintf(stderr, "ordinel chart: the chart file's input \"%s\" is not the study's; skipped\n",
+      std::fprintf(stderr,
+                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
                    label.c_str());
     }
   }
-  if (!SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
+  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
   for (const std::string& setting : options.sets) {
     if (!ApplySetting(inputs, setting, error)) return false;
   }
@@ -167,15 +152,33 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
     if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
   }
   if (labelEnd == std::string::npos) {
-    *error = "--set '" + setting + "': the study has no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
+    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
     return false;
   }
-  if (SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
+  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
   *error = "--set: " + *error;
   return false;
 }
 
 namespace {
+
+// The levels origin the study will use, read as the study reads its "API base URL".
+std::string StudyLevelsOrigin(const chart::ChartHost& host) { return study::ReadCallInputs(host, "").levelsOrigin; }
+
+// When the calls brought no map: the study's own lines say why, and the run has failed.
+int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::ChartHost& host) {
+  std::string message = "no levels map from " + origin;
+  if (outcome.levelsEmpty) message += text::Format(" (its answer was empty, HTTP status %ld)", outcome.levelsStatus);
+  if (!outcome.levelsAnswered) message += " (the study sent it no request)";
+  const std::vector<std::string> lines = StudyStatusLines(host);
+  if (lines.empty()) {
+    std::fprintf(stderr, "ordinel chart: %s; the study shows no status (its panel is hidden or folded)\n", message.c_str());
+    return kExitInvalid;
+  }
+  std::fprintf(stderr, "ordinel chart: %s; the study says:\n", message.c_str());
+  for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+  return kExitInvalid;
+}
 
 // From the declaration call to the pictures (and, live, on until interrupted).
 int RunSession(const ChartOptions& options, ChartSession& session, const std::string& origin, bool sample,
@@ -187,12 +190,18 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
     ChartSession& session;
     ~RemoveOnExit() { session.Remove(); }
   } removeOnExit{session};
-  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &error)) return Invalid(error);
+  ChartFile chartFile;
+  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &chartFile, &error)) return Invalid(error);
+  const std::string levelsOrigin = StudyLevelsOrigin(session.Host());
+  if (!chart::CheckBaseUrl(levelsOrigin, &error)) {
+    return Invalid("the levels origin '" + levelsOrigin + "' (\"" + kApiBaseUrlLabel + "\") is not a service URL: " + error);
+  }
   const LoadOutcome outcome = session.Load();
   if (!outcome.levelsError.empty()) {
-    return Invalid("cannot reach the levels service at " + origin + ": " + outcome.levelsError);
+    return Invalid("cannot reach the levels service at " + levelsOrigin + ": " + outcome.levelsError);
   }
   ReportLoad(outcome);
+  if (!options.live && !MapOnChart(session.Host())) return NoMap(levelsOrigin, outcome, session.Host());
   for (const std::string& click : options.clicks) {
     if (!session.Click(click, &error)) return Invalid("--click: " + error);
   }
@@ -203,10 +212,10 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
   std::fprintf(stdout, "Pictures: %s (%dx%d)\n", written.c_str(), options.width, options.height);
   std::fflush(stdout);
   if (options.live) RunLive(options, session, stopSignals);
-  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, session.Host().Inputs(), &error)) {
+  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
     return Invalid(error);
   }
-  return kExitWritten;
+  return kExitOk;
 }
 
 }  // namespace
@@ -220,11 +229,11 @@ int RunChart(const Args& args) {
   }
   if (options.help) {
     std::fputs(kChartUsage, stdout);
-    return kExitWritten;
+    return kExitOk;
   }
   chart::ChartData chartData;
   if (!LoadChart(options, &chartData, &error)) return Invalid(error);
-  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyPath(options.study), &error);
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyLibraryPath(options.study), &error);
   if (!library) {
     std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
     return kExitFailed;
@@ -257,6 +266,8 @@ int RunChart(const Args& args) {
   chart::CurlTransportOptions transport;
   transport.connectTimeout = kConnectTimeout;
   transport.transferTimeout = kTransferTimeout;
+  // The user's routes come first, so that they win over the sample service's.
+  transport.routes = options.routes;
   if (origin.empty()) {
     service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }};
     sample = std::make_unique<service::LevelsService>(std::move(catalogue));

@@ -1,8 +1,9 @@
-// The study's inputs as `ordinel chart` edits them: from "LABEL=VALUE" options and from the
-// chart file, which keeps every input value by label between runs as the platform keeps a
-// chart's study settings.
+// The chart file of `ordinel chart`: every input value by label, kept between runs as the
+// platform keeps a chart's study settings. What the file holds besides the study's inputs
+// (labels the study does not declare, other members) goes back into it on save.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,30 +12,32 @@
 
 namespace cli {
 
-// Sets the input labelled `label` from a typed `text`: yes/no takes Yes/No/true/false/1/0
-// (any letter case), integer and float inputs a number (integers whole), text inputs the text
-// as it is, choice inputs the exact choice text or its 0-based index. False with `*error`
-// naming the label and what it takes.
-bool SetInputFromText(chart::InputStore& inputs, const std::string& label, const std::string& text,
-                      std::string* error);
+// The largest chart file read.
+inline constexpr size_t kMaxChartFileBytes = size_t{1} << 20;
 
-// As SetInputFromText for a JSON value: yes/no takes true/false, numbers for numeric inputs,
-// a string for text inputs, the index or the choice text for choice inputs.
-bool SetInputFromJson(chart::InputStore& inputs, const std::string& label, const json::Value& value,
-                      std::string* error);
+// A chart file as read: `root` is its object (empty when the file did not exist yet).
+struct ChartFile {
+  bool existed = false;
+  json::Value root;
+};
 
-// Applies the chart file at `path` ({"inputs": {LABEL: VALUE, ...}}). A missing file is no
-// error (`*existed` false; the run creates it). Labels the study does not declare are skipped
-// and listed in `*skipped`. False with `*error` for a file that cannot be read, is not such a
-// JSON object or holds a value its input does not take.
-bool LoadChartFile(const std::string& path, chart::InputStore& inputs, bool* existed,
+// Reads the chart file at `path` into `*file` and applies its inputs. A missing file is no
+// error (`existed` false; the run creates it). Labels the study does not declare are listed in
+// `*skipped` and stay in `*file`. False with `*error` naming the file when it cannot be read,
+// is larger than kMaxChartFileBytes, is not a JSON object with an "inputs" object or holds a
+// value its input does not take.
+bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
                    std::vector<std::string>* skipped, std::string* error);
 
-// The chart file text of every declared input: yes/no as true/false, choices as their index.
-std::string ChartFileText(const chart::InputStore& inputs);
+// The chart file's text: the members of `file.root` in their order, its "inputs" object (first
+// when the file had none) holding every declared input's value in slot order (yes/no as
+// true/false, choices as their index), then the labels the study does not declare with the
+// values the file gave them.
+std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs);
 
-// Writes ChartFileText to `path` (through a temporary file beside it, so a failed write keeps
-// the old file); false with `*error` naming the file.
-bool SaveChartFile(const std::string& path, const chart::InputStore& inputs, std::string* error);
+// Writes ChartFileText to `path`, replacing the file whole (a failed write keeps the old one);
+// false with `*error` naming the file.
+bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
+                   std::string* error);
 
 }  // namespace cli

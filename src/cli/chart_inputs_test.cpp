@@ -5,10 +5,20 @@
 #include <cstdio>
 #include <fstream>
 
+#include "chart/file_io.h"
+#include "chart/input_edits.h"
 #include "cli/chart_command.h"
 
 namespace cli {
 namespace {
+
+// The whole file; empty when it cannot be read.
+std::string Slurp(const std::string& path) {
+  std::string bytes;
+  std::string error;
+  chart::ReadFileWithin(path, size_t{16} << 20, &bytes, &error);
+  return bytes;
+}
 
 chart::InputStore SampleInputs() {
   chart::InputStore inputs;
@@ -20,38 +30,6 @@ chart::InputStore SampleInputs() {
   inputs.Declare(5, {"Request extended levels (extended=1)", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   inputs.Declare(6, {"Request extended levels", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   return inputs;
-}
-
-TEST(ChartInputs, SetFromText) {
-  struct Case {
-    const char* label;
-    const char* text;
-    bool ok;
-    double number;  // the stored number (slot of the label), or the text for text inputs
-  };
-  const std::vector<Case> cases = {
-      {"Show info panel", "No", true, 0},      {"Show info panel", "TRUE", true, 1},
-      {"Show info panel", "1", true, 1},       {"Show info panel", "maybe", false, 1},
-      {"Panel font size", "12", true, 12},     {"Panel font size", "12.5", false, 9},
-      {"Panel font size", "1e3", true, 1000},  {"Panel font size", "", false, 9},
-      {"Panel line spacing (% of chart height)", "3.5", true, 3.5},
-      {"Panel line spacing (% of chart height)", "inf", false, 2.4},
-      {"Panel anchor", "Top right", true, 1},  {"Panel anchor", "2", true, 2},
-      {"Panel anchor", "3", false, 0},         {"Panel anchor", "top right", false, 0},
-  };
-  for (const Case& c : cases) {
-    chart::InputStore inputs = SampleInputs();
-    std::string error;
-    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, &error), c.ok) << c.label << "=" << c.text;
-    EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.text << ": " << error;
-    EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.text;
-  }
-  chart::InputStore inputs = SampleInputs();
-  std::string error;
-  EXPECT_TRUE(SetInputFromText(inputs, "API base URL", "http://127.0.0.1:9", &error));
-  EXPECT_EQ(inputs.ReadText(0), "http://127.0.0.1:9");
-  EXPECT_FALSE(SetInputFromText(inputs, "Nope", "1", &error));
-  EXPECT_EQ(error, "the study has no input \"Nope\"");
 }
 
 TEST(ChartInputs, SettingLabelsMayHoldEquals) {
@@ -79,24 +57,54 @@ TEST(ChartInputs, ChartFileRoundTrip) {
   std::remove(path.c_str());
   chart::InputStore saved = SampleInputs();
   std::string error;
-  ASSERT_TRUE(SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Show info panel", "No", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
-  ASSERT_TRUE(SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
 
   chart::InputStore loaded = SampleInputs();
-  bool existed = true;
+  ChartFile file;
+  file.existed = true;
   std::vector<std::string> skipped;
-  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
-  EXPECT_FALSE(existed);  // a missing file is a new chart
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_FALSE(file.existed);  // a missing file is a new chart
 
-  ASSERT_TRUE(SaveChartFile(path, saved, &error)) << error;
-  ASSERT_TRUE(LoadChartFile(path, loaded, &existed, &skipped, &error)) << error;
-  EXPECT_TRUE(existed);
+  ASSERT_TRUE(SaveChartFile(path, file, saved, &error)) << error;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_TRUE(file.existed);
   EXPECT_TRUE(skipped.empty());
-  EXPECT_EQ(ChartFileText(loaded), ChartFileText(saved));
+  EXPECT_EQ(ChartFileText(file, loaded), ChartFileText(file, saved));
   EXPECT_EQ(loaded.ReadText(0), "say \"hi\"\n");
   EXPECT_EQ(loaded.ReadFloat(3), 0.1);
+  std::remove(path.c_str());
+}
+
+// Saving dropped the labels of inputs the study does not declare and every member besides
+// "inputs".
+TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_unknown.json";
+  std::ofstream(path, std::ios::binary)
+      << "{\"note\": \"mine\", \"inputs\": {\"Old input\": [1, \"x\"], \"Panel font size\": 11, \"Old input\": 2},"
+         " \"layout\": {\"w\": 1.5}}";
+  chart::InputStore inputs = SampleInputs();
+  ChartFile file;
+  std::vector<std::string> skipped;
+  std::string error;
+  ASSERT_TRUE(LoadChartFile(path, inputs, &file, &skipped, &error)) << error;
+  EXPECT_EQ(skipped, std::vector<std::string>{"Old input"});
+  ASSERT_TRUE(chart::SetInputFromText(inputs, "Panel font size", "12", &error));
+  ASSERT_TRUE(SaveChartFile(path, file, inputs, &error)) << error;
+  json::Value saved;
+  ASSERT_TRUE(json::ParseJson(Slurp(path), &saved)) << Slurp(path);
+  EXPECT_EQ(saved.keys, (std::vector<std::string>{"note", "inputs", "layout"}));
+  EXPECT_EQ(json::Member(saved, "note")->text, "mine");
+  EXPECT_EQ(json::Member(*json::Member(saved, "layout"), "w")->number, 1.5);
+  const json::Value& savedInputs = *json::Member(saved, "inputs");
+  EXPECT_EQ(json::Member(savedInputs, "Panel font size")->number, 12) << "the run's value";
+  const json::Value* old = json::Member(savedInputs, "Old input");
+  ASSERT_NE(old, nullptr) << Slurp(path);
+  EXPECT_EQ(old->elements.size(), 2u) << "the first value, as it was";
+  EXPECT_EQ(savedInputs.keys.size(), 8u) << "seven declared inputs and the unknown one, once";
   std::remove(path.c_str());
 }
 
@@ -119,10 +127,10 @@ TEST(ChartInputs, ChartFileProblems) {
   for (const Case& c : cases) {
     std::ofstream(path, std::ios::binary) << c.text;
     chart::InputStore inputs = SampleInputs();
-    bool existed = false;
+    ChartFile file;
     std::vector<std::string> skipped;
     std::string error;
-    EXPECT_EQ(LoadChartFile(path, inputs, &existed, &skipped, &error), c.ok) << c.text;
+    EXPECT_EQ(LoadChartFile(path, inputs, &file, &skipped, &error), c.ok) << c.text;
     EXPECT_EQ(skipped, c.skipped) << c.text;
     if (!c.ok) {
       EXPECT_NE(error.find(path), std::string::npos) << c.text << ": " << error;

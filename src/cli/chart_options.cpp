@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "cli/arguments.h"
+#include "cli/fail.h"
 #include "render/chart_pictures.h"
 #include "text/format.h"
 
@@ -12,48 +14,46 @@ const char* const kChartUsage =
     "Runs the study on a chart, writes OUT.png and OUT.svg, prints the panel and the message log.\n"
     "Without options: the sample levels service in-process and the bundled NQ bars.\n"
     "  --origin URL        a levels service (http:// or https://) instead of the sample one\n"
-    "  --bars FILE.csv     bars to chart (header row; open, high, low, close columns)\n"
+    "  --route FROM=TO     send the requests for origin FROM to origin TO (repeatable), e.g.\n"
+    "                      --route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
+    "                      for the daily chart (VIX, QQQ) requests of the fear score\n"
+    "  --bars FILE.csv     bars to chart: CSV with a header row and open, high, low, close\n"
+    "                      columns of decimal prices (at most 8 MiB)\n"
     "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
     "  --tick-size N       the chart's tick size (default 0.25)\n"
     "  --set LABEL=VALUE   set a study input before the first call (repeatable)\n"
     "  --click TEXT        press the first chart text containing TEXT (repeatable, in order)\n"
     "  --size WxH          picture size in pixels (default 1280x720)\n"
     "  --out PATH          picture path without extension (default ordinel-chart)\n"
-    "  --chart-file PATH   load the inputs from PATH if it exists, save them there afterwards\n"
+    "  --chart-file PATH   load the inputs from PATH if it exists, save them there afterwards;\n"
+    "                      what the study does not know stays in the file (at most 1 MiB)\n"
     "  --study PATH        the study library (default: beside the program)\n"
     "  --live              real clock: call the study every second and rewrite the pictures\n"
     "                      after every redraw until interrupted\n"
-    "Exit status 0 when the pictures were written, 2 for bad options, unreadable files or an\n"
-    "unreachable service.\n";
+    "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
+    "Exit status 0 when the pictures were written; 2 for bad options, unreadable or too large\n"
+    "files, a levels origin that is not an http(s) service URL or cannot be reached, and calls\n"
+    "that end without a levels map (the study's status and error lines go to standard error).\n";
 
 namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
-bool ParseSide(const std::string& text, int* out) {
-  if (text.empty() || text.size() > 5) return false;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  *out = value;
-  return true;
-}
 
 bool ParseSize(const std::string& text, int* width, int* height) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return false;
-  if (!ParseSide(text.substr(0, x), width) || !ParseSide(text.substr(x + 1), height)) return false;
-  const auto inside = [](int side) { return side >= render::kMinPictureSide && side <= render::kMaxPictureSide; };
-  return inside(*width) && inside(*height);
+  int w = 0;
+  int h = 0;
+  if (!ParseWholeArgument(text.substr(0, x), render::kMaxPictureSide, &w) ||
+      !ParseWholeArgument(text.substr(x + 1), render::kMaxPictureSide, &h) || w < render::kMinPictureSide ||
+      h < render::kMinPictureSide) {
+    return false;
+  }
+  *width = w;
+  *height = h;
+  return true;
 }
 
 bool TakesValue(const std::string& flag) {
-  for (const char* known : {"--origin", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
+  for (const char* known : {"--origin", "--route", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
                             "--out", "--chart-file", "--study"}) {
     if (flag == known) return true;
   }
@@ -62,10 +62,14 @@ bool TakesValue(const std::string& flag) {
 
 bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, std::string* error) {
   if (flag == "--origin") {
-    if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0) {
-      return Fail(error, "--origin needs a URL starting with http:// or https://, got '" + value + "'");
-    }
+    std::string why;
+    if (!chart::CheckBaseUrl(value, &why)) return Fail(error, "--origin '" + value + "' is not a service URL: " + why);
     o->origin = value;
+  } else if (flag == "--route") {
+    chart::OriginRoute route;
+    std::string why;
+    if (!chart::ParseOriginRoute(value, &route, &why)) return Fail(error, "--route: " + why);
+    o->routes.push_back(std::move(route));
   } else if (flag == "--tick-size") {
     double tick = 0;
     if (text::ParseDouble(value, &tick) != value.size() || !std::isfinite(tick) || tick <= 0) {

@@ -8,13 +8,17 @@ namespace {
 TEST(ChartOptions, ReadsEveryOption) {
   ChartOptions o;
   std::string error;
-  ASSERT_TRUE(ParseChartArgs({"--origin", "https://levels.example", "--bars=b.csv", "--symbol", "ESH26",
+  ASSERT_TRUE(ParseChartArgs({"--origin", "https://levels.example", "--route", "https://a.example=http://127.0.0.1:9",
+                              "--route=https://b.example/=http://127.0.0.1:8", "--bars=b.csv", "--symbol", "ESH26",
                               "--tick-size", "0.5", "--set", "Line width=2", "--set=Panel anchor=Top right",
                               "--click", "Fold", "--click", "Fear", "--size", "800x600", "--out", "pics/x.png",
                               "--chart-file", "c.json", "--study", "s.so", "--live"},
                              &o, &error))
       << error;
   EXPECT_EQ(o.origin, "https://levels.example");
+  ASSERT_EQ(o.routes.size(), 2u);
+  EXPECT_EQ(o.routes[0].from, "https://a.example");
+  EXPECT_EQ(o.routes[1].to, "http://127.0.0.1:8");
   EXPECT_EQ(o.barsFile, "b.csv");
   EXPECT_EQ(o.symbol, "ESH26");
   EXPECT_EQ(o.tickSize, 0.5);
@@ -51,7 +55,9 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"positional"}, "unknown argument 'positional'"},
       {{"--out"}, "--out needs a value"},
       {{"--out="}, "--out needs a non-empty value"},
-      {{"--origin", "ftp://x"}, "--origin needs a URL starting with http:// or https://, got 'ftp://x'"},
+      {{"--origin", "ftp://x"}, "--origin 'ftp://x' is not a service URL: it does not start with http:// or https://"},
+      {{"--route", "https://a.example=ftp://b"},
+       "--route: route 'https://a.example=ftp://b' needs two origins such as https://host=http://127.0.0.1:8080"},
       {{"--tick-size", "0"}, "--tick-size needs a positive number, got '0'"},
       {{"--tick-size", "0.25x"}, "--tick-size needs a positive number, got '0.25x'"},
       {{"--tick-size", "nan"}, "--tick-size needs a positive number, got 'nan'"},

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
+
+#include "panel/panel_line.h"
+#include "study/study_inputs.h"
 
 namespace cli {
 namespace {
@@ -10,22 +14,14 @@ namespace {
 constexpr int kRegionTop = 8;
 constexpr int kFooterHeight = 22;
 
-}  // namespace
-
-void FitChartToPicture(chart::ChartData* chart, int width, int height) {
-  chart->region = {kRegionTop, std::max(height - kFooterHeight, kRegionTop + 1), 0,
-                   std::max(width - kPriceAxisWidth, 1)};
-  const int regionWidth = chart->region.right - chart->region.left;
-  chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);
-  // As many bars as the spacing fits, so that the bars (and the bands over them) reach the axis.
-  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), regionWidth / chart->barSpacing);
-}
-
-std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings) {
+// The rows of the panel texts that `keep` accepts.
+std::vector<std::string> RowsOf(const std::vector<host::DrawingRequest>& drawings,
+                                const std::function<bool(const host::DrawingRequest&)>& keep) {
   // Keyed by height, highest first; within a row by bar, then line number.
   std::map<double, std::vector<const host::DrawingRequest*>, std::greater<>> rows;
   for (const host::DrawingRequest& d : drawings) {
-    if (d.kind == host::DrawingKind::kText && d.relativeVertical && std::isfinite(d.beginValue)) rows[d.beginValue].push_back(&d);
+    const bool panelText = d.kind == host::DrawingKind::kText && d.relativeVertical && std::isfinite(d.beginValue);
+    if (panelText && keep(d)) rows[d.beginValue].push_back(&d);
   }
   std::vector<std::string> out;
   for (auto& [height, texts] : rows) {
@@ -40,6 +36,21 @@ std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& draw
   return out;
 }
 
+}  // namespace
+
+void FitChartToPicture(chart::ChartData* chart, int width, int height) {
+  chart->region = {kRegionTop, std::max(height - kFooterHeight, kRegionTop + 1), 0,
+                   std::max(width - kPriceAxisWidth, 1)};
+  const int regionWidth = chart->region.right - chart->region.left;
+  chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);
+  // As many bars as the spacing fits, so that the bars (and the bands over them) reach the axis.
+  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), regionWidth / chart->barSpacing);
+}
+
+std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings) {
+  return RowsOf(drawings, [](const host::DrawingRequest&) { return true; });
+}
+
 std::string PanelAndLogText(const chart::ChartHost& host) {
   std::string out = "Panel:\n";
   const std::vector<std::string> rows = PanelRows(host.Drawings().Sorted());
@@ -50,6 +61,26 @@ std::string PanelAndLogText(const chart::ChartHost& host) {
   if (log.empty()) out += "  (no entries)\n";
   for (const chart::LogEntry& entry : log) out += "  " + entry.text + "\n";
   return out;
+}
+
+bool MapOnChart(const chart::ChartHost& host) {
+  const int lastBar = host.BarCount() - 1;
+  for (const auto& [number, entry] : host.Subgraphs().Entries()) {
+    if (host.Subgraphs().ValueAt(number, lastBar) != 0) return true;
+  }
+  return false;
+}
+
+std::vector<std::string> StudyStatusLines(const chart::ChartHost& host) {
+  const host::Rgb warning = host.SubgraphColour(study::kSgPanelWarning);
+  std::vector<std::string> lines = RowsOf(host.Drawings().Sorted(), [&](const host::DrawingRequest& d) {
+    return d.colour == panel::kStatusColour || d.colour == warning;
+  });
+  if (!lines.empty()) return lines;
+  for (const chart::LogEntry& entry : host.Log()) {
+    if (entry.show) lines.push_back(entry.text);
+  }
+  return lines;
 }
 
 }  // namespace cli

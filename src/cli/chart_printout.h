@@ -29,4 +29,13 @@ std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& draw
 // The panel rows and every message log entry, as printed.
 std::string PanelAndLogText(const chart::ChartHost& host);
 
+// True when the study shows a levels map: one of its subgraphs has a value at the last bar
+// (the study writes its levels there while a map is loaded and drawn, and zeros otherwise).
+bool MapOnChart(const chart::ChartHost& host);
+
+// The study's status and error lines as its panel shows them at the top (rows of the texts
+// in the panel's status colour or the "Panel warning" subgraph colour), highest first; when
+// the panel shows none (hidden or folded), the message log entries the study showed.
+std::vector<std::string> StudyStatusLines(const chart::ChartHost& host);
+
 }  // namespace cli

@@ -8,16 +8,12 @@
 namespace cli {
 namespace {
 
-constexpr int kPointerPress = 1;
-constexpr int kClickInset = 3;
 // Calls without any request before loading gives up on a study that never asks.
 constexpr int kIdleCallLimit = 3;
 // Beyond the study's own wait for a chart answer, so that it frees its request slot.
 constexpr double kPastStudyTimeout = 61;
 constexpr std::chrono::milliseconds kPollInterval{10};
 constexpr std::chrono::milliseconds kWaitMargin{2000};
-
-int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
 
 std::string Describe(const chart::TransferRecord& t) {
   switch (t.outcome) {
@@ -111,6 +107,8 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
     const std::string why = ended ? Describe(last)
                                   : text::Format("no answer within %d s", static_cast<int>(transferBound_.count() / 1000));
     const RequestRole role = RoleOfUrl(host_.Requests().back().url);
+    // The study reads an empty body as no answer at all and waits for its own timeout.
+    bool heard = answered;
     if (role == RequestRole::kLevels) {
       if (!answered) {
         out.levelsError = why;
@@ -118,13 +116,15 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
       }
       out.levelsAnswered = true;
       out.levelsStatus = last.httpStatus;
+      out.levelsEmpty = last.bodyBytes == 0;
+      heard = !out.levelsEmpty;
     } else if (answered) {
       if (role == RequestRole::kVix) out.vixAnswered = true;
       if (role == RequestRole::kQqq) out.qqqAnswered = true;
     } else {
       out.notes.push_back(host_.Requests().back().url + ": " + why);
     }
-    Advance(answered ? kLoadCallStep : kPastStudyTimeout);
+    Advance(heard ? kLoadCallStep : kPastStudyTimeout);
   }
   return out;
 }
@@ -132,18 +132,13 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
 LoadOutcome ChartSession::Load() { return Settle({}, true); }
 
 bool ChartSession::Click(const std::string& text, std::string* error) {
-  const host::DrawingRequest* target = host_.Drawings().FirstTextContaining(text);
-  if (!target) {
+  host::PointerEvent press;
+  if (!chart::PressOnText(host_, text, &press)) {
     *error = "no text on the chart contains \"" + text + "\"";
     return false;
   }
-  const chart::ChartData& chart = host_.Chart();
-  const bool right = (target->alignment & 3) == host::kAlignRight;
-  const int x = chart::BarX(chart, target->beginBar) + (right ? -kClickInset : kClickInset);
-  const int y = target->relativeVertical ? chart::PercentToY(chart.region, target->beginValue)
-                                         : chart::PriceToY(chart, target->beginValue);
   Advance(1);
-  Settle({kPointerPress, Clamp16(x), Clamp16(y)}, false);
+  Settle(press, false);
   return true;
 }
 

@@ -29,6 +29,7 @@ RequestRole RoleOfUrl(const std::string& url);
 struct LoadOutcome {
   bool levelsAnswered = false;
   long levelsStatus = 0;
+  bool levelsEmpty = false;  // the answer had no body, which the study takes for no answer
   bool vixAnswered = false;
   bool qqqAnswered = false;
   std::string levelsError;  // why the levels request got no answer
@@ -49,12 +50,12 @@ class ChartSession {
   // Ordinary calls until the levels answer and, when the study asks for them, both fear
   // inputs have been delivered and the study sends nothing more; waits in real time for each
   // transfer. With a virtual clock each call moves it on by kLoadCallStep (past the study's
-  // own timeout after a transfer failed). Stops early when the levels request fails, and
-  // after a few calls in which the study sends nothing at all.
+  // own timeout after a transfer failed or an answer came without a body, so that the study
+  // says what it makes of it). Stops early when the levels request fails, and after a few
+  // calls in which the study sends nothing at all.
   LoadOutcome Load();
-  // One call carrying a press 3 pixels inside the anchor of the first text drawing (lowest
-  // line number) containing `text`, then calls until the study sends nothing more. False with
-  // `*error` when no text contains it.
+  // One call carrying the press on the first text containing `text` (chart::PressOnText), then
+  // calls until the study sends nothing more. False with `*error` when no text contains it.
   bool Click(const std::string& text, std::string* error);
   // One ordinary call, for live runs.
   void Call();

@@ -2,11 +2,10 @@
 // ParseLevelsResponse on one answer and prints what the study keeps.
 #include "cli/inspect_command.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstring>
 
+#include "chart/file_io.h"
 #include "cli/commands.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
@@ -16,21 +15,15 @@ namespace cli {
 namespace {
 
 constexpr int kDefaultTopStrikes = 10;
-constexpr const char* kUsage = "usage: ordinel inspect FILE|- [--top-strikes N]\n";
+constexpr const char* kUsage =
+    "usage: ordinel inspect FILE|- [--top-strikes N]\n"
+    "  FILE holds one levels answer (at most 16 MiB); - reads it from standard input\n";
 
-// Reads the whole of `path` ("-" for standard input) into `body`; false with errno kept.
-bool ReadAll(const std::string& path, std::string* body) {
-  const bool fromStdin = path == "-";
-  std::FILE* file = fromStdin ? stdin : std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  char buffer[65536];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) body->append(buffer, got);
-  const bool ok = !std::ferror(file);
-  const int readError = errno != 0 ? errno : EIO;
-  if (!fromStdin) std::fclose(file);
-  errno = ok ? 0 : readError;
-  return ok;
+// Reads the answer at `path` ("-" for standard input) into `body`, at most
+// chart::kMaxAnswerBytes; false with `*error` saying why not.
+bool ReadAnswer(const std::string& path, std::string* body, std::string* error) {
+  if (path == "-") return chart::ReadStreamWithin(stdin, chart::kMaxAnswerBytes, body, error);
+  return chart::ReadFileWithin(path, chart::kMaxAnswerBytes, body, error);
 }
 
 // Reads a whole decimal integer, saturated to the int range; false for anything else.
@@ -83,7 +76,7 @@ int RunInspect(const Args& args) {
       if (i + 1 >= args.size() || !ParseCount(args[i + 1], &topStrikes)) {
         std::fputs("ordinel inspect: --top-strikes needs a whole number\n", stderr);
         std::fputs(kUsage, stderr);
-        return 2;
+        return kExitInvalid;
       }
       ++i;
     } else if (!havePath && (args[i] == "-" || args[i].rfind("--", 0) != 0)) {
@@ -92,24 +85,24 @@ int RunInspect(const Args& args) {
     } else {
       std::fprintf(stderr, "ordinel inspect: unexpected argument '%s'\n", args[i].c_str());
       std::fputs(kUsage, stderr);
-      return 2;
+      return kExitInvalid;
     }
   }
   if (!havePath) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return kExitInvalid;
   }
   std::string body;
-  errno = 0;
-  if (!ReadAll(path, &body)) {
-    std::fprintf(stderr, "ordinel inspect: cannot read %s: %s\n", path.c_str(),
-                 std::strerror(errno));
-    return 2;
+  std::string error;
+  if (!ReadAnswer(path, &body, &error)) {
+    std::fprintf(stderr, "ordinel inspect: cannot read %s: %s\n", path == "-" ? "standard input" : path.c_str(),
+                 error.c_str());
+    return kExitInvalid;
   }
   const std::string out = InspectAnswer(body, topStrikes);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace cli

@@ -2,6 +2,8 @@
 // order, with the shapes the command's contract fixes.
 #include "cli/inspect_command.h"
 
+#include <utility>
+
 namespace cli {
 
 namespace {
@@ -51,14 +53,7 @@ void Numbers(jsonout::JsonWriter* w, const char* key, const Array& values, uint3
 
 void Pairs(jsonout::JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs) {
   w->Key(key);
-  w->BeginArray();
-  for (const StrikeValue& pair : pairs) {
-    w->BeginArray();
-    w->Number(pair.strike);
-    w->Number(pair.value);
-    w->EndArray();
-  }
-  w->EndArray();
+  jsonout::WritePairList(w, pairs, [](const StrikeValue& pair) { return std::pair(pair.strike, pair.value); });
 }
 
 void Cells(jsonout::JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {

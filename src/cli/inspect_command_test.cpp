@@ -9,6 +9,7 @@
 
 #include "cli/commands.h"
 #include "json/json_value.h"
+#include "jsonout/utf8_text.h"
 #include "payload/levels_response.h"
 
 namespace cli {
@@ -69,6 +70,14 @@ TEST(Inspect, RefusedAnswersPrintTheFailureMessageOnOneLine) {
   EXPECT_EQ(InspectAnswer(R"({"ok": false, "message": "bad \"key\"\n"})", 10),
             "{\"json\": true, \"ok\": false, \"status\": "
             "\"Levels unavailable: bad \\\"key\\\"\\u000a\"}\n");
+}
+
+// Bytes of the answer that are not UTF-8 were copied raw, so the output was not valid JSON.
+TEST(Inspect, RegressionOutputIsValidUtf8WhateverTheAnswerHolds) {
+  const std::string out = InspectAnswer("{\"ok\": false, \"message\": \"key \xff\xc0\xaf \xe2\x82\"}", 10);
+  EXPECT_EQ(out, "{\"json\": true, \"ok\": false, \"status\": "
+                 "\"Levels unavailable: key \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd\"}\n");
+  EXPECT_EQ(jsonout::ValidUtf8(out), out);
 }
 
 TEST(Inspect, SnapshotHasEveryFieldInDeclaredOrder) {

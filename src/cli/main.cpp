@@ -12,6 +12,7 @@ constexpr const char* kUsage =
     "                                        ordinel-chart.png and .svg (chart --help)\n"
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
+    "                                        (at most 16 MiB; - reads standard input)\n"
     "  service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
     "                                        sample levels service on loopback\n"
     "  engine CHAIN [--spot S] [--as-of TIME] [OPTIONS]\n"
@@ -22,7 +23,7 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
   if (argc < 2) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return cli::kExitInvalid;
   }
   cli::Args args(argv + 2, argv + argc);
   const char* command = argv[1];
@@ -33,8 +34,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "engine") == 0) return cli::RunEngine(args);
   if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
     std::fputs(kUsage, stdout);
-    return 0;
+    return cli::kExitOk;
   }
   std::fprintf(stderr, "ordinel: unknown command '%s'\n%s", command, kUsage);
-  return 2;
+  return cli::kExitInvalid;
 }

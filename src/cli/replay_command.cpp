@@ -1,27 +1,24 @@
 // `ordinel replay SCENARIO.json [--study PATH]`: runs the study library in the chart host
 // through a scripted session and prints the JSON report.
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <memory>
 #include <string>
 
+#include "chart/file_io.h"
 #include "chart/study_library.h"
 #include "cli/commands.h"
 #include "cli/replay_report.h"
 #include "cli/replay_scenario.h"
 #include "cli/replay_session.h"
 #include "cli/replay_values.h"
+#include "cli/study_location.h"
 
 namespace cli {
 namespace {
 
-constexpr int kExitRan = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitInvalid = 2;
-constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
-constexpr const char* kUsage = "usage: ordinel replay SCENARIO.json [--study PATH]\n";
+constexpr const char* kUsage =
+    "usage: ordinel replay SCENARIO.json [--study PATH]\n"
+    "  SCENARIO.json at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB\n";
 
 struct ReplayArgs {
   std::string scenario;
@@ -52,14 +49,6 @@ std::string DirectoryOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The study library beside the running program.
-std::string DefaultStudyPath() {
-  char buffer[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (n <= 0) return kStudyFileName;
-  return DirectoryOf(std::string(buffer, static_cast<size_t>(n))) + "/" + kStudyFileName;
-}
-
 int Invalid(const std::string& scenario, const std::string& message) {
   std::fprintf(stderr, "ordinel replay: %s: %s\n", scenario.c_str(), message.c_str());
   return kExitInvalid;
@@ -74,16 +63,15 @@ int RunReplay(const Args& args) {
     return kExitInvalid;
   }
   std::string text;
-  if (!ReadFileBytes(options.scenario, &text)) return Invalid(options.scenario, "cannot read the file");
-  Scenario scenario;
   std::string error;
+  if (!chart::ReadFileWithin(options.scenario, kMaxScenarioBytes, &text, &error)) {
+    return Invalid(options.scenario, "cannot read the file: " + error);
+  }
+  Scenario scenario;
   if (!ParseScenario(text, DirectoryOf(options.scenario), &scenario, &error)) {
     return Invalid(options.scenario, error);
   }
-  std::string studyPath = options.study.empty() ? DefaultStudyPath() : options.study;
-  // A bare file name means the file here, not a search of the library path.
-  if (studyPath.find('/') == std::string::npos) studyPath = "./" + studyPath;
-  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(studyPath, &error);
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyLibraryPath(options.study), &error);
   if (!library) {
     std::fprintf(stderr, "ordinel replay: %s\n", error.c_str());
     return kExitFailed;
@@ -101,7 +89,7 @@ int RunReplay(const Args& args) {
   const std::string report = ReplayReport(identity, session);
   std::fwrite(report.data(), 1, report.size(), stdout);
   std::fflush(stdout);
-  return kExitRan;
+  return kExitOk;
 }
 
 }  // namespace cli

@@ -1,6 +1,8 @@
 #include "cli/replay_report.h"
 
 #include <cmath>
+#include <string_view>
+#include <utility>
 
 #include "chart/input_store.h"
 #include "jsonout/json_writer.h"
@@ -112,14 +114,9 @@ void WriteRequests(jsonout::JsonWriter& w, const std::vector<chart::HttpRequestR
     w.Key("body");
     if (request.body) w.String(*request.body); else w.Null();
     w.Key("headers");
-    w.BeginArray();
-    for (const auto& [name, value] : request.headers) {
-      w.BeginArray();
-      w.String(name);
-      w.String(value);
-      w.EndArray();
-    }
-    w.EndArray();
+    jsonout::WritePairList(&w, request.headers, [](const auto& header) {
+      return std::pair<std::string_view, std::string_view>(header.first, header.second);
+    });
     w.EndObject();
   }
   w.EndArray();

@@ -3,17 +3,12 @@
 #include <climits>
 
 #include "chart/bars_csv.h"
+#include "chart/file_io.h"
+#include "cli/fail.h"
 #include "cli/replay_values.h"
 
 namespace cli {
 namespace {
-
-constexpr int kPointerPress = 1;
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 // Prefixes the message a reader left in `*error` with the part it was reading.
 bool FailIn(const std::string& where, std::string* error) {
@@ -44,7 +39,10 @@ bool ParseBars(const json::Value& value, const std::string& baseDir, std::vector
   }
   const std::string resolved = ResolvePath(baseDir, path);
   std::string csv;
-  if (!ReadFileBytes(resolved, &csv)) return Fail(error, "cannot read file '" + resolved + "'");
+  std::string why;
+  if (!chart::ReadFileWithin(resolved, chart::kMaxBarsFileBytes, &csv, &why)) {
+    return Fail(error, "cannot read file '" + resolved + "': " + why);
+  }
   if (!chart::ReadBarsCsv(csv, bars, error)) return FailIn(resolved, error);
   return true;
 }
@@ -138,7 +136,7 @@ bool ParseClick(const json::Value& value, CallStep* call, std::string* error) {
   if (!ReadInteger(json::Member(value, "x"), -32768, 32767, &x, error)) return FailIn("x", error);
   if (!ReadInteger(json::Member(value, "y"), -32768, 32767, &y, error)) return FailIn("y", error);
   if (!ParseTime(json::Member(value, "at"), &call->time, error)) return FailIn("at", error);
-  call->pointer = {kPointerPress, static_cast<int>(x), static_cast<int>(y)};
+  call->pointer = {host::kPointerPress, static_cast<int>(x), static_cast<int>(y)};
   return true;
 }
 

@@ -70,6 +70,9 @@ struct Scenario {
 
 inline constexpr const char* kFinalDumpName = "end";
 
+// The largest scenario file read; its answers may be inline, so it has room for several.
+inline constexpr size_t kMaxScenarioBytes = size_t{64} << 20;
+
 // Reads a scenario from its JSON text; files named inside are read relative to `baseDir`.
 // Input labels and subgraph names are checked later, against what the study declares. False
 // with `*error` naming the part at fault ("chart.bars: ...", "step 3 (respond): ...").

@@ -1,31 +1,12 @@
 #include "cli/replay_session.h"
 
-#include <climits>
-#include <cmath>
 #include <variant>
 
+#include "chart/input_edits.h"
+#include "cli/fail.h"
 #include "text/format.h"
 
 namespace cli {
-namespace {
-
-constexpr int kPointerPress = 1;
-// click_text presses this many pixels inside the text's anchor.
-constexpr int kClickInset = 3;
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
-
-int Clamp16(int value) { return value < -32768 ? -32768 : (value > 32767 ? 32767 : value); }
-
-bool IsWholeNumber(const json::Value& value, double min, double max) {
-  return value.kind == json::kNumber && std::isfinite(value.number) &&
-         value.number == std::floor(value.number) && value.number >= min && value.number <= max;
-}
-
-}  // namespace
 
 double FirstStepTime(const Scenario& scenario) {
   for (const Step& step : scenario.steps) {
@@ -96,14 +77,11 @@ bool ReplaySession::Do(const CallStep& step, std::string*) {
 }
 
 bool ReplaySession::Do(const ClickTextStep& step, std::string* error) {
-  const host::DrawingRequest* text = host_.Drawings().FirstTextContaining(step.text);
-  if (!text) return Fail(error, "no text drawing contains \"" + step.text + "\"");
-  const chart::ChartData& chart = host_.Chart();
-  const bool rightAligned = (text->alignment & 3) == host::kAlignRight;
-  const int x = chart::BarX(chart, text->beginBar) + (rightAligned ? -kClickInset : kClickInset);
-  const int y = text->relativeVertical ? chart::PercentToY(chart.region, text->beginValue)
-                                       : chart::PriceToY(chart, text->beginValue);
-  Call(step.time, {kPointerPress, Clamp16(x), Clamp16(y)});
+  host::PointerEvent press;
+  if (!chart::PressOnText(host_, step.text, &press)) {
+    return Fail(error, "no text drawing contains \"" + step.text + "\"");
+  }
+  Call(step.time, press);
   return true;
 }
 
@@ -178,38 +156,8 @@ bool ReplaySession::Do(const DumpStep& step, std::string*) {
 
 bool ReplaySession::ApplyInput(const std::string& label, const json::Value& value,
                                std::string* error) {
-  chart::InputStore& inputs = host_.Inputs();
-  const int slot = inputs.SlotOf(label);
-  if (slot < 0) return Fail(error, "the study declares no input \"" + label + "\"");
-  const host::InputDeclaration& input = inputs.Find(slot)->declaration;
-  const std::string named = "input \"" + label + "\"";
-  switch (input.kind) {
-    case host::InputKind::kYesNo:
-      if (value.kind != json::kBoolean) return Fail(error, named + " takes true or false");
-      return inputs.EditYesNo(slot, value.boolean != 0);
-    case host::InputKind::kInteger:
-      if (!IsWholeNumber(value, INT_MIN, INT_MAX)) return Fail(error, named + " takes a whole number");
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kFloat:
-      if (value.kind != json::kNumber || !std::isfinite(value.number)) {
-        return Fail(error, named + " takes a number");
-      }
-      return inputs.EditNumber(slot, value.number);
-    case host::InputKind::kText:
-      if (value.kind != json::kString) return Fail(error, named + " takes a string");
-      return inputs.StoreText(slot, value.text);
-    case host::InputKind::kChoice:
-      break;
-  }
-  if (IsWholeNumber(value, 0, INT_MAX)) return inputs.EditNumber(slot, value.number);
-  if (value.kind == json::kString) {
-    const std::vector<std::string> choices = chart::ChoiceTexts(input);
-    for (size_t i = 0; i < choices.size(); ++i) {
-      if (choices[i] == value.text) return inputs.EditNumber(slot, static_cast<double>(i));
-    }
-    return Fail(error, named + " has no choice \"" + value.text + "\"");
-  }
-  return Fail(error, named + " takes a choice index (0 or more) or the exact choice text");
+  // A scenario may hold any choice index, as a saved chart can.
+  return chart::SetInputFromJson(host_.Inputs(), label, value, chart::ChoiceIndexes::kAny, error);
 }
 
 bool ReplaySession::ApplyColour(const std::string& name, host::Rgb colour, std::string* error) {

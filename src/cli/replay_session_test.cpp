@@ -10,6 +10,7 @@
 #include "cli/replay_values.h"
 #include "json/json_value.h"
 #include "jsonout/json_writer.h"
+#include "jsonout/utf8_text.h"
 #include "platform/services.h"
 #include "text/format.h"
 
@@ -143,7 +144,7 @@ TEST(ReplayScenario, InvalidScenariosNameThePartAtFault) {
       {"{\"steps\": [{\"click\": {\"x\": 70000, \"y\": 1, \"at\": 1}}]}",
        "step 1 (click): x: expected a whole number from -32768 to 32767"},
       {"{\"steps\": [{\"respond\": {\"file\": \"no-such-file.json\"}}]}",
-       "step 1 (respond): cannot read file './no-such-file.json'"},
+       "step 1 (respond): cannot read file './no-such-file.json': No such file or directory"},
       {"{\"steps\": [{\"declare\": false}]}", "step 1 (declare): expected true"},
       {"{\"chart\": {\"bars\": {\"flat\": {\"count\": 10, \"price\": 5}}, \"visible\": [0, 10]}}",
        "chart.visible: expected [FIRST, LAST] with 0 <= FIRST <= LAST < bar count"},
@@ -173,7 +174,8 @@ TEST(ReplaySession, ImpossibleStepsFailNamingTheStep) {
        "step 1 (research): no research request is pending"},
       {"{\"steps\": [{\"call\": 1}, {\"set\": {\"Nope\": 1}}]}",
        "step 2 (set): the study declares no input \"Nope\""},
-      {"{\"inputs\": {\"Requested symbol\": \"GC\"}}", "inputs: input \"Requested symbol\" has no choice \"GC\""},
+      {"{\"inputs\": {\"Requested symbol\": \"GC\"}}",
+       "inputs: input \"Requested symbol\" has no choice \"GC\" (it takes one of: AUTO, NQ, ES, or an index from 0)"},
       {"{\"inputs\": {\"Requested symbol\": -1}}",
        "inputs: input \"Requested symbol\" takes a choice index (0 or more) or the exact choice text"},
       {"{\"inputs\": {\"Verbose Message Log\": 1}}", "inputs: input \"Verbose Message Log\" takes true or false"},
@@ -232,6 +234,17 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
   EXPECT_EQ(At(end, {"name"}).text, "end");
   EXPECT_EQ(At(end, {"inputs", "Requested symbol"}).number, 7) << "an index beyond the list is kept";
   EXPECT_TRUE(At(end, {"drawings"}).elements.empty()) << "the study deleted them on removal";
+}
+
+// A service answer's bytes that are not UTF-8 reached the report raw (here through the test
+// study's line text), so the report was not valid JSON.
+TEST(ReplaySession, RegressionReportIsValidUtf8WhateverTheAnswerHolds) {
+  const Outcome outcome = Replay("{\"steps\": [{\"call\": 1735741800}, {\"respond\": {\"body\": \"bad \xff\xed\xa0\x80 end\"}},"
+                                 " {\"call\": 1735741810}]}");
+  ASSERT_TRUE(outcome.ran) << outcome.error;
+  EXPECT_EQ(jsonout::ValidUtf8(outcome.report), outcome.report);
+  const json::Value& line = At(At(outcome.parsed, {"dumps"}).elements.at(0), {"drawings"}).elements.at(0);
+  EXPECT_EQ(At(line, {"text"}).text, "bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd end");
 }
 
 TEST(ReplaySession, StudySectionListsTheDeclarations) {

@@ -2,17 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "chart/file_io.h"
+#include "cli/fail.h"
 #include "jsonout/json_writer.h"
 
 namespace cli {
 namespace {
-
-bool Fail(std::string* error, std::string message) {
-  *error = std::move(message);
-  return false;
-}
 
 bool ReadBar(const json::Value& value, chart::Bar* out) {
   if (value.kind != json::kArray || value.elements.size() != 4) return false;
@@ -102,7 +98,10 @@ bool ReadBody(const json::Value& object, const std::string& baseDir,
   std::string path;
   if (!ReadText(file, &path, error)) return Fail(error, "\"file\": expected a path");
   const std::string resolved = ResolvePath(baseDir, path);
-  if (!ReadFileBytes(resolved, out)) return Fail(error, "cannot read file '" + resolved + "'");
+  std::string why;
+  if (!chart::ReadFileWithin(resolved, chart::kMaxAnswerBytes, out, &why)) {
+    return Fail(error, "cannot read file '" + resolved + "': " + why);
+  }
   return true;
 }
 
@@ -113,20 +112,6 @@ bool OnlyKeys(const json::Value& object, const std::vector<std::string>& known,
       return Fail(error, "unknown key \"" + key + "\"");
     }
   }
-  return true;
-}
-
-bool ReadFileBytes(const std::string& path, std::string* out) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  std::string bytes;
-  char buffer[65536];
-  size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return false;
-  *out = std::move(bytes);
   return true;
 }
 

@@ -23,15 +23,13 @@ bool ReadColour(const json::Value* value, host::Rgb* out, std::string* error);
 // A list of [open, high, low, close] with finite numbers.
 bool ReadBarList(const json::Value* value, std::vector<chart::Bar>* out, std::string* error);
 // The answer body of an object holding exactly one of "body" (text), "json" (any value, sent
-// as its JSON text) or "file" (a file's bytes, relative to `baseDir`), besides the keys in
-// `otherKeys`.
+// as its JSON text) or "file" (a file's bytes, relative to `baseDir`, at most
+// chart::kMaxAnswerBytes), besides the keys in `otherKeys`.
 bool ReadBody(const json::Value& object, const std::string& baseDir,
               const std::vector<std::string>& otherKeys, std::string* out, std::string* error);
 // False naming the first key of `object` that is not in `known`.
 bool OnlyKeys(const json::Value& object, const std::vector<std::string>& known,
               std::string* error);
-// The whole file at `path`; false when it cannot be read (missing, a directory, a read error).
-bool ReadFileBytes(const std::string& path, std::string* out);
 // `path` itself when absolute, else `baseDir`/`path`.
 std::string ResolvePath(const std::string& baseDir, const std::string& path);
 

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/arguments.h"
 #include "cli/commands.h"
 #include "service/data_location.h"
 #include "service/fault_injection.h"
@@ -33,17 +34,7 @@ struct ServiceOptions {
   std::vector<std::pair<std::string, service::Fault>> faults;
 };
 
-bool ParsePort(const std::string& text, int* port) {
-  if (text.empty() || text.size() > 5) return false;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
-  }
-  if (value > 65535) return false;
-  *port = value;
-  return true;
-}
+constexpr int kMaxPort = 65535;
 
 bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* error) {
   for (size_t i = 0; i < args.size(); ++i) {
@@ -57,7 +48,7 @@ bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* er
       return false;
     }
     const std::string& value = args[++i];
-    if (flag == "--port" && !ParsePort(value, &options->port)) {
+    if (flag == "--port" && !ParseWholeArgument(value, kMaxPort, &options->port)) {
       *error = "--port needs a number from 0 to 65535, got '" + value + "'";
       return false;
     }
@@ -74,7 +65,7 @@ bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* er
 
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "ordinel service: %s\n%s", message.c_str(), kServiceUsage);
-  return 2;
+  return kExitInvalid;
 }
 
 }  // namespace
@@ -82,7 +73,7 @@ int UsageError(const std::string& message) {
 int RunService(const Args& args) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
     std::fputs(kServiceUsage, stdout);
-    return 0;
+    return kExitOk;
   }
   ServiceOptions options;
   std::string error;
@@ -107,7 +98,7 @@ int RunService(const Args& args) {
   if (!levels.Start(options.port, &error)) {
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     std::fprintf(stderr, "ordinel service: %s\n", error.c_str());
-    return 1;
+    return kExitFailed;
   }
   std::fprintf(stderr, "ordinel service: sample answers from %s\n", options.dataDir.c_str());
   std::fprintf(stdout, "listening on %s\n", levels.Origin().c_str());
@@ -118,7 +109,7 @@ int RunService(const Args& args) {
   }
   levels.Stop();
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace cli

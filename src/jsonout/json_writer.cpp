@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "jsonout/utf8_text.h"
 #include "text/format.h"
 
 namespace jsonout {
@@ -16,9 +17,15 @@ constexpr double kExactIntegers = 9007199254740992.0;
 
 void AppendJsonString(std::string* out, std::string_view value) {
   out->push_back('"');
-  for (char c : value) {
+  for (size_t at = 0; at < value.size();) {
+    const Utf8Unit unit = NextUtf8Unit(value, at);
+    const char c = value[at];
     const unsigned char byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+    if (!unit.valid) {
+      out->append(kReplacementCharacter);
+    } else if (unit.length > 1) {
+      out->append(value.substr(at, unit.length));
+    } else if (c == '"' || c == '\\') {
       out->push_back('\\');
       out->push_back(c);
     } else if (byte < 0x20) {
@@ -28,6 +35,7 @@ void AppendJsonString(std::string* out, std::string_view value) {
     } else {
       out->push_back(c);
     }
+    at += unit.length;
   }
   out->push_back('"');
 }

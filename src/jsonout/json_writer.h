@@ -1,5 +1,6 @@
 // The one JSON writer of the program and the sample service (the study itself never writes
-// JSON): pretty (two spaces) or compact, numbers that read back to the same double.
+// JSON): pretty (two spaces) or compact, numbers that read back to the same double, and text
+// that is valid UTF-8 whatever bytes it was given.
 #pragma once
 
 #include <string>
@@ -49,9 +50,29 @@ class JsonWriter {
   bool afterKey_ = false;
 };
 
-// Appends `value` as a quoted JSON string: quote and backslash escaped, bytes below 0x20 as
-// \u00XX, every other byte (UTF-8 included) copied as it is.
+// Appends `value` as a quoted JSON string that is always valid UTF-8: quote and backslash
+// escaped, bytes below 0x20 as \u00XX, well-formed UTF-8 copied as it is and each ill-formed
+// unit (NextUtf8Unit) written as one U+FFFD.
 void AppendJsonString(std::string* out, std::string_view value);
+
+// Writes a number or a string: the parts of a pair list.
+inline void WriteScalar(JsonWriter* writer, double value) { writer->Number(value); }
+inline void WriteScalar(JsonWriter* writer, std::string_view value) { writer->String(value); }
+
+// Writes `items` as a list of two-element lists [first, second], where `parts(item)` gives the
+// pair (numbers or strings): request headers, strike and value series.
+template <typename Items, typename Parts>
+void WritePairList(JsonWriter* writer, const Items& items, Parts parts) {
+  writer->BeginArray();
+  for (const auto& item : items) {
+    const auto [first, second] = parts(item);
+    writer->BeginArray();
+    WriteScalar(writer, first);
+    WriteScalar(writer, second);
+    writer->EndArray();
+  }
+  writer->EndArray();
+}
 
 // Writes a parsed tree: pairs in document order (duplicates kept), whole numbers below 2^53
 // without a fraction, non-finite numbers as null.

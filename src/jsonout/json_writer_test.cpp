@@ -61,19 +61,39 @@ TEST(JsonWriter, ScalarsAtTheTopLevelStandAlone) {
   }
 }
 
-TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytesOnly) {
+TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytes) {
   const std::pair<std::string, std::string> cases[] = {
       {"plain", "\"plain\""},
       {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
       {"a\nb\tc\x01", "\"a\\u000ab\\u0009c\\u0001\""},
       {std::string("nul\0x", 5), "\"nul\\u0000x\""},
       {"\x1f/\x7f", "\"\\u001f/\x7f\""},
-      {"caf\xc3\xa9 \xff", "\"caf\xc3\xa9 \xff\""},
+      {"caf\xc3\xa9 \xf0\x9f\x93\x88", "\"caf\xc3\xa9 \xf0\x9f\x93\x88\""},
   };
   for (const auto& [input, expected] : cases) {
     std::string out;
     JsonWriter(&out).String(input);
     EXPECT_EQ(out, expected) << input;
+  }
+}
+
+// Bytes from a service answer that are not UTF-8 used to be copied raw, so `inspect` and
+// `replay` printed invalid JSON.
+TEST(JsonWriter, RegressionInvalidUtf8IsNeverCopiedRaw) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"a\xff", "\"a\xef\xbf\xbd\""},
+      {"\xc0\xaf\"", "\"\xef\xbf\xbd\xef\xbf\xbd\\\"\""},  // overlong '/', then a quote
+      {"\xe2\x82\n", "\"\xef\xbf\xbd\\u000a\""},           // cut short before a control byte
+      {"\xed\xa0\x80", "\"\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\""},
+  };
+  for (const auto& [input, expected] : cases) {
+    std::string out;
+    JsonWriter w(&out, JsonWriter::Layout::kCompact);
+    w.BeginObject();
+    w.Key(input);
+    w.String(input);
+    w.EndObject();
+    EXPECT_EQ(out, "{" + expected + ":" + expected + "}") << input;
   }
 }
 

@@ -143,8 +143,9 @@ TEST(GexProfile, ManyStrikesMergeLikeTheNaiveWalk) {
   });
   std::vector<ProfileRow> naive;
   for (const auto& [strike, gex] : input) {
-    auto it = std::find_if(naive.begin(), naive.end(), [&](const ProfileRow& row) {
-      return std::fabs(row.price - strike) <= 5000 * 0.0012;
+    // Captured by name: clang 14 cannot capture a structured binding.
+    auto it = std::find_if(naive.begin(), naive.end(), [at = strike](const ProfileRow& row) {
+      return std::fabs(row.price - at) <= 5000 * 0.0012;
     });
     if (it != naive.end()) {
       it->gex += gex;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "chart/file_io.h"
 #include "render/display_text.h"
 #include "render/mono_face.h"
 
@@ -143,10 +144,17 @@ host::Rgb CairoCanvas::PixelAt(int x, int y) {
 
 bool CairoCanvas::WritePng(const std::string& path, std::string* error) {
   cairo_surface_flush(surface_);
-  const cairo_status_t status = cairo_surface_write_to_png(surface_, path.c_str());
-  if (status == CAIRO_STATUS_SUCCESS) return true;
-  *error = "cannot write '" + path + "': " + cairo_status_to_string(status);
-  return false;
+  std::string png;
+  const cairo_write_func_t append = [](void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, append, &png);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    *error = "cannot write '" + path + "': " + cairo_status_to_string(status);
+    return false;
+  }
+  return chart::ReplaceFile(path, png, error);
 }
 
 }  // namespace render

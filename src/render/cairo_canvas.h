@@ -31,7 +31,8 @@ class CairoCanvas : public Canvas {
 
   // The colour of the pixel at (x, y), opacity removed; black outside the picture.
   host::Rgb PixelAt(int x, int y);
-  // Writes the picture as a PNG file; false with `*error` naming the file when that fails.
+  // Writes the picture as a PNG file, replacing `path` whole (chart::ReplaceFile); false with
+  // `*error` naming the file when that fails, `path` then unchanged.
   bool WritePng(const std::string& path, std::string* error);
 
  private:

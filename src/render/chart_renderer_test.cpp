@@ -173,19 +173,7 @@ TEST(ChartRenderer, BoldTextIsHeavier) {
 }
 
 TEST(ChartRenderer, PanelBackgroundBlendsItsFill) {
-  host::DrawingRequest panel;
-  panel.chartNumber = 1;
-  panel.lineNumber = 71459;
-  panel.kind = host::DrawingKind::kPanelRectangle;
-  panel.beginBar = 2;
-  panel.endBar = 12;
-  panel.beginValue = 95;
-  panel.endValue = 60;
-  panel.colour = {45, 55, 72};
-  panel.fillColour = {11, 15, 22};
-  panel.transparency = 15;
-  panel.relativeVertical = true;
-  Picture picture({panel});
+  Picture picture({testing::PanelBackground({45, 55, 72}, {11, 15, 22}, 15)});
   const host::Rgb inside = picture.At(70, 40);
   EXPECT_TRUE(Near(inside, Blend(kBackground, {11, 15, 22}, 0.85))) << Show(inside);
   // Below its bottom height (row 89) the chart shows again.
@@ -219,15 +207,7 @@ TEST(ChartRenderer, CandlesInTheirDirectionColours) {
 }
 
 TEST(ChartRenderer, InvalidUtf8LabelDoesNotStopLaterDrawing) {
-  host::DrawingRequest panel;
-  panel.chartNumber = 1;
-  panel.lineNumber = 71459;
-  panel.kind = host::DrawingKind::kPanelRectangle;
-  panel.beginBar = 2;
-  panel.endBar = 12;
-  panel.beginValue = 95;
-  panel.endValue = 60;
-  panel.colour = panel.fillColour = kMint;
+  const host::DrawingRequest panel = testing::PanelBackground(kMint, kMint, 0);
   Picture picture({Line(71000, 150, kMagenta, "bad \xC3 \xFF\xFE label"), panel,
                    PanelText(71400, 20, 30.0, "also \xE2\x82 bad", kBlue, false)});
   EXPECT_TRUE(Near(picture.At(70, 40), kMint)) << Show(picture.At(70, 40));

@@ -7,8 +7,8 @@
 
 namespace render {
 
-// `text` with every byte that does not start or continue a valid UTF-8 sequence (overlong
-// forms, surrogates and values above U+10FFFF included) replaced by U+FFFD, and every control
+// `text` with each ill-formed UTF-8 unit (jsonout::NextUtf8Unit: overlong forms, surrogates,
+// values above U+10FFFF and cut sequences included) replaced by one U+FFFD, and every control
 // character (below 0x20, and 0x7F) replaced by a blank.
 std::string DisplayText(std::string_view text);
 

@@ -72,4 +72,21 @@ inline host::DrawingRequest PanelText(int lineNumber, int bar, double height, st
   return d;
 }
 
+// The panel's background over bars 2-12, from 95 % down to 60 % of the region's height.
+inline host::DrawingRequest PanelBackground(host::Rgb colour, host::Rgb fill, int transparency) {
+  host::DrawingRequest d;
+  d.chartNumber = 1;
+  d.lineNumber = 71459;
+  d.kind = host::DrawingKind::kPanelRectangle;
+  d.beginBar = 2;
+  d.endBar = 12;
+  d.beginValue = 95;
+  d.endValue = 60;
+  d.colour = colour;
+  d.fillColour = fill;
+  d.transparency = transparency;
+  d.relativeVertical = true;
+  return d;
+}
+
 }  // namespace render::testing

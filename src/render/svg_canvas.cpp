@@ -1,8 +1,8 @@
 #include "render/svg_canvas.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "chart/file_io.h"
 #include "render/display_text.h"
 #include "render/mono_face.h"
 #include "text/format.h"
@@ -137,17 +137,7 @@ std::string SvgCanvas::Document() const {
 }
 
 bool SvgCanvas::WriteSvg(const std::string& path, std::string* error) const {
-  const std::string document = Document();
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    *error = "cannot write '" + path + "'";
-    return false;
-  }
-  const bool written = std::fwrite(document.data(), 1, document.size(), file) == document.size();
-  const bool closed = std::fclose(file) == 0;
-  if (written && closed) return true;
-  *error = "cannot write '" + path + "'";
-  return false;
+  return chart::ReplaceFile(path, Document(), error);
 }
 
 }  // namespace render

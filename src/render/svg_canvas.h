@@ -28,7 +28,8 @@ class SvgCanvas : public Canvas {
 
   // The complete document so far, with clips still open closed.
   std::string Document() const;
-  // Writes Document() to `path`; false with `*error` naming the file when that fails.
+  // Writes Document() to `path`, replacing it whole (chart::ReplaceFile); false with `*error`
+  // naming the file when that fails, `path` then unchanged.
   bool WriteSvg(const std::string& path, std::string* error) const;
 
  private:

@@ -198,16 +198,6 @@ void FaultTable::Set(std::string_view path, const Fault& fault) {
   faults_.insert_or_assign(FaultPathKey(path), fault);
 }
 
-void FaultTable::Clear(std::string_view path) {
-  std::lock_guard lock(mutex_);
-  faults_.erase(FaultPathKey(path));
-}
-
-void FaultTable::ClearAll() {
-  std::lock_guard lock(mutex_);
-  faults_.clear();
-}
-
 std::optional<Fault> FaultTable::Take(std::string_view path) {
   std::lock_guard lock(mutex_);
   auto found = faults_.find(path);

@@ -55,9 +55,6 @@ class FaultTable {
  public:
   // Puts `fault` in force for `path` (a path or alias as in ParseFaultArgument).
   void Set(std::string_view path, const Fault& fault);
-  // Removes the fault of `path`; no effect when there is none.
-  void Clear(std::string_view path);
-  void ClearAll();
   // The fault for the decoded request `path`, else the one for "*"; none when neither is set.
   // A counted fault is used up by this call and removed after its last use.
   std::optional<Fault> Take(std::string_view path);

@@ -2,9 +2,8 @@
 #include "service/fixture_catalogue.h"
 
 #include <chrono>
-#include <fstream>
-#include <sstream>
 
+#include "chart/file_io.h"
 #include "jsonout/json_writer.h"
 #include "service/json_tree.h"
 #include "service/levels_answer.h"
@@ -72,13 +71,8 @@ bool IsSafeFileName(std::string_view name) {
 
 bool ReadDataFile(const FixtureCatalogue& catalogue, std::string_view name, std::string* out) {
   if (out == nullptr || !IsSafeFileName(name)) return false;
-  std::ifstream file(catalogue.dataDir + "/" + std::string(name), std::ios::binary);
-  if (!file) return false;
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  if (file.bad()) return false;
-  *out = std::move(bytes).str();
-  return true;
+  std::string ignored;
+  return chart::ReadFileWithin(catalogue.dataDir + "/" + std::string(name), chart::kMaxAnswerBytes, out, &ignored);
 }
 
 double CatalogueNow(const FixtureCatalogue& catalogue) {

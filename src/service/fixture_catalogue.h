@@ -54,7 +54,7 @@ std::string ParamValue(const QueryParams& params, std::string_view key);
 bool IsSafeFileName(std::string_view name);
 
 // Reads the file `name` of the data directory into `out`; false for an unsafe name or a file
-// that cannot be read.
+// that cannot be read or is larger than chart::kMaxAnswerBytes.
 bool ReadDataFile(const FixtureCatalogue& catalogue, std::string_view name, std::string* out);
 
 // The catalogue's current time in seconds since 1970 UTC.

@@ -1,0 +1,96 @@
+#include "chart/file_io.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "text/format.h"
+
+namespace chart {
+namespace {
+
+constexpr size_t kReadChunk = 65536;
+constexpr int kTemporaryNameTries = 16;
+
+bool Refuse(std::string* error, std::string reason) {
+  *error = std::move(reason);
+  return false;
+}
+
+std::string SystemReason(int code) { return std::strerror(code != 0 ? code : EIO); }
+
+// A name beside `path` that no other writer uses, created empty and open for writing; -1 when
+// none could be made (errno says why).
+int CreateTemporaryBeside(const std::string& path, std::string* name) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+    *name = text::Format("%s.%d-%u.tmp", path, static_cast<long long>(getpid()), counter.fetch_add(1));
+    const int fd = open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string SizeText(size_t bytes) {
+  if (bytes >= (size_t{1} << 20) && bytes % (size_t{1} << 20) == 0) return text::Format("%zu MiB", bytes >> 20);
+  if (bytes >= 1024 && bytes % 1024 == 0) return text::Format("%zu KiB", bytes >> 10);
+  return text::Format("%zu bytes", bytes);
+}
+
+bool ReadStreamWithin(std::FILE* stream, size_t limit, std::string* out, std::string* error) {
+  std::string bytes;
+  char buffer[kReadChunk];
+  errno = 0;
+  for (;;) {
+    // One byte beyond the limit tells a file that is too large from one that fits exactly.
+    const size_t room = limit + 1 - bytes.size();
+    const size_t got = std::fread(buffer, 1, room < sizeof buffer ? room : sizeof buffer, stream);
+    bytes.append(buffer, got);
+    if (bytes.size() > limit) return Refuse(error, "larger than " + SizeText(limit));
+    if (got == 0) break;
+  }
+  if (std::ferror(stream)) return Refuse(error, SystemReason(errno));
+  *out = std::move(bytes);
+  return true;
+}
+
+bool ReadFileWithin(const std::string& path, size_t limit, std::string* out, std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return Refuse(error, SystemReason(errno));
+  const bool read = ReadStreamWithin(file, limit, out, error);
+  std::fclose(file);
+  return read;
+}
+
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string temporary;
+  const int fd = CreateTemporaryBeside(path, &temporary);
+  if (fd < 0) return Refuse(error, "cannot write '" + path + "': " + SystemReason(errno));
+  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  int reason = errno;
+  if (close(fd) != 0 && ok) {
+    ok = false;
+    reason = errno;
+  }
+  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (ok) reason = errno;
+  unlink(temporary.c_str());
+  return Refuse(error, "cannot write '" + path + "': " + SystemReason(reason));
+}
+
+}  // namespace chart

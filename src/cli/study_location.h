@@ -1,0 +1,16 @@
+// Where the `ordinel` commands find the study library they load.
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+// The study library's file name, as the build names it.
+inline constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
+
+// The library to load: `given` when not empty, else the study library beside the running
+// program. A bare file name becomes "./NAME", so that it means the file here rather than a
+// search of the library path.
+std::string StudyLibraryPath(const std::string& given);
+
+}  // namespace cli
