@@ -21,6 +21,7 @@
 #include "render/chart_pictures.h"
 #include "service/data_location.h"
 #include "service/levels_service.h"
+#include "study/call_inputs.h"
 #include "study/fetch_cycle.h"
 #include "text/format.h"
 
@@ -163,7 +164,9 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
 namespace {
 
 // The levels origin the study will use, read as the study reads its "API base URL".
-std::string StudyLevelsOrigin(const chart::ChartHost& host) { return study::ReadCallInputs(host, "").levelsOrigin; }
+std::string StudyLevelsOrigin(const chart::ChartHost& host) {
+  return study::BuildCallInputs(study::ReadInputValues(host), "").levelsOrigin;
+}
 
 // When the calls brought no map: the study's own lines say why, and the run has failed.
 int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::ChartHost& host) {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "panel/panel_line.h"
-#include "study/study_inputs.h"
+#include "palette/subgraphs.h"
 
 namespace cli {
 namespace {
@@ -72,7 +72,7 @@ bool MapOnChart(const chart::ChartHost& host) {
 }
 
 std::vector<std::string> StudyStatusLines(const chart::ChartHost& host) {
-  const host::Rgb warning = host.SubgraphColour(study::kSgPanelWarning);
+  const host::Rgb warning = host.SubgraphColour(palette::kSgPanelWarning);
   std::vector<std::string> lines = RowsOf(host.Drawings().Sorted(), [&](const host::DrawingRequest& d) {
     return d.colour == panel::kStatusColour || d.colour == warning;
   });
