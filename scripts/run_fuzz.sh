@@ -43,6 +43,11 @@ for target in "${targets[@]}"; do
   options=(-max_total_time="$seconds" -detect_leaks=1 -timeout=10 -rss_limit_mb=2048
            -print_final_stats=1 -artifact_prefix="$artifacts/${name}-")
   if [ -f "$root/fuzz/$name.dict" ]; then options+=(-dict="$root/fuzz/$name.dict"); fi
+  # A target's own options (such as a larger -max_len), one or more per line.
+  if [ -f "$root/fuzz/$name.options" ]; then
+    read -r -a extra < "$root/fuzz/$name.options"
+    options+=("${extra[@]}")
+  fi
 
   log="$scratch/$name.log"
   echo "== $name: ${seconds}s"

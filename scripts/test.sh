@@ -13,6 +13,17 @@ ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
   ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$jobs"
 
+# The clang build, under ThreadSanitizer: everything is built, and the tests whose code runs on
+# more than one thread - the research worker, the live transport, the sample service and the
+# live end-to-end session - are run.
+tsan_tests=(src/research/research_test src/chart/chart_test src/service/service_test
+            src/platform/platform_posix_test tests/live_e2e_test)
+CC=clang CXX=clang++ scripts/setup.sh build-tsan -DORDINEL_TSAN=ON -DORDINEL_BENCHMARKS=OFF
+for t in "${tsan_tests[@]}"; do
+  echo "== ThreadSanitizer: $t"
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "build-tsan/$t" --gtest_brief=1
+done
+
 if [ -x scripts/run_fuzz.sh ]; then
   scripts/run_fuzz.sh "${ORDINEL_FUZZ_SECONDS:-60}"
 fi
