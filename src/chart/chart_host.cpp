@@ -14,7 +14,10 @@ constexpr const char* kStudyThrewText = "Chart host: the study function ended wi
 
 ChartHost::ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport,
                      platform::Services& services)
-    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(services) {}
+    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(&services) {}
+
+ChartHost::ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport)
+    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(nullptr) {}
 
 void ChartHost::DeclarationCall(StudyFunction study) { Run(study, CallKind::kDeclaration, {}); }
 

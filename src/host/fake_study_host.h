@@ -8,6 +8,7 @@
 
 #include "host/study_host.h"
 #include "platform/services.h"
+#include "platform/utc_date.h"
 #include "text/format.h"
 
 namespace host {
@@ -17,18 +18,7 @@ namespace host {
 class FakeServices : public platform::Services {
  public:
   platform::CivilDate NewYorkDate(double utcSeconds) override {
-    long long days = static_cast<long long>(utcSeconds) / 86400;
-    if (utcSeconds < 0 && static_cast<long long>(utcSeconds) % 86400 != 0) --days;
-    // Civil-from-days (proleptic Gregorian).
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    const int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    return {static_cast<int>(yoe + era * 400 + (month <= 2)), month, day};
+    return platform::UtcCivilDate(utcSeconds);
   }
   platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits&) override {
     getUrls.push_back(url);
@@ -129,7 +119,7 @@ class FakeStudyHost : public StudyHost {
   // Two decimals, as the default 0.25 tick needs.
   std::string FormatPrice(double price) const override { return text::Format("%.2f", price); }
   double Now() const override { return now; }
-  platform::Services& Platform() override { return services; }
+  platform::Services* Platform() override { return lendServices ? &services : nullptr; }
 
   struct Request {
     std::string url, body;
@@ -140,7 +130,7 @@ class FakeStudyHost : public StudyHost {
     bool show;
   };
 
-  bool declarationCall = false, removalCall = false, acceptRequests = true;
+  bool declarationCall = false, removalCall = false, acceptRequests = true, lendServices = true;
   StudyDeclaration study;
   std::map<int, FakeInput> inputs;
   std::map<int, SubgraphDeclaration> subgraphs;

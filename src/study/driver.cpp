@@ -72,14 +72,14 @@ void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const Call
 
 // Research: identity, completion of the pending request, kick-off on a changed request
 // value. The worker runs beside the call; nothing here waits for it.
-void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in,
-                      const std::string& researchDay) {
+void RunResearchSteps(host::StudyHost& sc, platform::Services& services, InstanceState& state,
+                      const CallInputs& in, const std::string& researchDay) {
   const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
   const std::string expectedSource = ResearchSourceForSymbol(state.apiSymbol, source);
   research::ResearchSession& session = state.research;
   bool changed = research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
   changed |= research::PollResearchRequest(&session, state.apiSymbol, expectedSource, researchDay);
-  changed |= research::KickOffResearchRequest(&session, sc.Platform(), sc.ReadInputInt(kResearchRequest),
+  changed |= research::KickOffResearchRequest(&session, services, sc.ReadInputInt(kResearchRequest),
                                               in.levelsOrigin, state.apiSymbol, source, researchDay);
   if (changed) state.redraw = true;
 }
@@ -208,7 +208,7 @@ void RedrawWhenDue(host::StudyHost& sc, InstanceState& state, const std::string&
 
 }  // namespace
 
-void RunDriver(host::StudyHost& sc) {
+void RunDriver(host::StudyHost& sc, platform::Services& services) {
   if (sc.IsRemovalCall()) {
     RemoveInstance(sc);
     return;
@@ -219,13 +219,13 @@ void RunDriver(host::StudyHost& sc) {
   if (pointer.code == 1 && panel::HandlePanelClick(sc, &state.panel)) state.redraw = true;
 
   const double now = std::floor(sc.Now());
-  const std::string newYorkToday = research::NewYorkToday(sc.Platform(), now);
+  const std::string newYorkToday = research::NewYorkToday(services, now);
   const CallInputs in = ReadCallInputs(sc, newYorkToday);
   ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
   ApplySettingsSignature(sc, state);
   ApplyFetchKey(state, FetchKey(state.apiSymbol, in), in);
   const std::string researchDay = research::ResearchDay(sc.ReadInputText(kResearchDay), newYorkToday);
-  RunResearchSteps(sc, state, in, researchDay);
+  RunResearchSteps(sc, services, state, in, researchDay);
 
   RunRequestGates(sc, state, in, now);
   ApplyScaleGuard(sc, state, in);

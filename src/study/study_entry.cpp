@@ -5,7 +5,7 @@
 
 namespace study {
 
-void StudyFunction(host::StudyHost& sc) {
+void StudyFunction(host::StudyHost& sc, platform::Services& ownServices) {
   // Nothing may escape into the platform: an exception here (allocation failure) only costs
   // this call; the state and the last good map stay as they were.
   try {
@@ -13,7 +13,8 @@ void StudyFunction(host::StudyHost& sc) {
       DeclareStudy(sc);
       return;
     }
-    RunDriver(sc);
+    platform::Services* lent = sc.Platform();
+    RunDriver(sc, lent ? *lent : ownServices);
   } catch (...) {
   }
 }
