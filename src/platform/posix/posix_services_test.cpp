@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/new_york_date_cases.h"
+#include "platform/new_york_date_test_support.h"
 
 namespace platform {
 namespace {

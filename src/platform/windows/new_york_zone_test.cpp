@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "platform/new_york_date_cases.h"
+#include "platform/new_york_date_test_support.h"
 
 namespace platform {
 namespace {

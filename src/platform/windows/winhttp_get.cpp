@@ -4,6 +4,7 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <memory>
 #include <vector>
 
@@ -68,7 +69,8 @@ bool SplitUrl(const std::wstring& url, UrlParts* parts) {
 // A proxy configured for the outside world must not swallow the routes to local services.
 bool IsLoopback(const std::wstring& host) {
   std::wstring lower = host;
-  std::transform(lower.begin(), lower.end(), lower.begin(), towlower);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
   return lower == L"localhost" || lower.rfind(L"127.", 0) == 0 || lower == L"::1" ||
          lower == L"[::1]";
 }
@@ -107,11 +109,11 @@ bool AnnouncesMoreThan(HINTERNET request, size_t limit) {
                            digits, &size, WINHTTP_NO_HEADER_INDEX)) {
     return false;
   }
+  constexpr unsigned long long kSaturated = ~0ull / 20;  // past any limit, and *10 + 9 fits
   unsigned long long length = 0;
   for (const wchar_t* c = digits; *c; ++c) {
     if (*c < L'0' || *c > L'9') return false;
-    length = std::min<unsigned long long>(length * 10 + static_cast<unsigned>(*c - L'0'),
-                                          ~0ull / 20);
+    length = std::min(length * 10 + static_cast<unsigned>(*c - L'0'), kSaturated);
   }
   return length > limit;
 }
