@@ -33,6 +33,12 @@ void SwitchEverythingOn(chart::InputStore& inputs) {
   inputs.EditNumber(study::kResearchRequest, 1);  // one research GET on the first call
 }
 
+// The host lends its services, so the study never falls back to services of its own.
+void Study(host::StudyHost& sc) {
+  static host::FakeServices unused;
+  study::StudyFunction(sc, unused);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -50,16 +56,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   host::FakeServices services;  // the research GET answers at once with the fuzzed body
   services.getResult = {200, research};
   chart::ChartHost host(chart, clock, transport, services);
-  host.DeclarationCall(study::StudyFunction);
+  host.DeclarationCall(Study);
   SwitchEverythingOn(host.Inputs());
 
-  host.OrdinaryCall(study::StudyFunction);  // sends the levels request, runs the research GET
+  host.OrdinaryCall(Study);  // sends the levels request, runs the research GET
   transport.Answer(levels);
   clock.Set(kStart + 1);
-  host.OrdinaryCall(study::StudyFunction);  // delivers both answers and redraws
+  host.OrdinaryCall(Study);  // delivers both answers and redraws
   host.Inputs().EditNumber(study::kPanelWidthBars, 250);
   clock.Set(kStart + 2);
-  host.OrdinaryCall(study::StudyFunction);  // a redraw with the widest panel
-  host.RemovalCall(study::StudyFunction);
+  host.OrdinaryCall(Study);  // a redraw with the widest panel
+  host.RemovalCall(Study);
   return 0;
 }

@@ -3,9 +3,13 @@
 # decimal-comma locale the tests switch to, then configures and builds.
 # Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
 # ORDINEL_BUILD_TARGETS (space-separated) builds only those targets instead of everything.
+# ORDINEL_PACKAGES=dll installs only what building the Windows DLL needs (scripts/build-windows.sh).
+# ORDINEL_BUILD_JOBS caps the parallel build jobs (ninja's default otherwise).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The Windows DLL: the MinGW-w64 cross compiler and GoogleTest's sources for its test programs.
+dll_packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest)
 packages=(
   g++ cmake ninja-build binutils pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -13,7 +17,11 @@ packages=(
   libcpp-httplib-dev libhowardhinnant-date-dev tzdata
   clang libclang-rt-14-dev locales
   rapidjson-dev libsimdjson-dev  # bench/ only: the parsers the JSON reader is measured against
+  "${dll_packages[@]}" wine64
 )
+if [ "${ORDINEL_PACKAGES:-all}" = dll ]; then
+  packages=("${dll_packages[@]}")
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -30,7 +38,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The locale tests prove that number text never follows the process locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+if [ "${ORDINEL_PACKAGES:-all}" != dll ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   echo "setup: generating de_DE.UTF-8"
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
@@ -40,5 +48,7 @@ fi
 build_dir="${1:-build}"
 shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+jobs=()
+[ -z "${ORDINEL_BUILD_JOBS:-}" ] || jobs=(-j "$ORDINEL_BUILD_JOBS")
 # shellcheck disable=SC2086  # a list of target names
-ninja -C "$build_dir" ${ORDINEL_BUILD_TARGETS:-}
+ninja -C "$build_dir" "${jobs[@]}" ${ORDINEL_BUILD_TARGETS:-}

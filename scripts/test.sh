@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds from scratch and runs every test: once plainly, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a bounded fuzz run. Fails on any failure or report.
+# Builds from scratch and runs every test: once plainly, then the Windows side under Wine, once
+# under AddressSanitizer and UndefinedBehaviorSanitizer, then a bounded fuzz run. Fails on any
+# failure or report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="${ORDINEL_TEST_JOBS:-2}"
 
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure --timeout 300 -j "$jobs"
+
+scripts/test-windows.sh
 
 scripts/setup.sh build-asan -DORDINEL_SANITIZE=ON -DORDINEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \

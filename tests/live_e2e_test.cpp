@@ -14,6 +14,7 @@
 #include "chart/chart_host.h"
 #include "chart/curl_transport.h"
 #include "platform/posix/posix_services.h"
+#include "research/research_request.h"
 #include "service/levels_service.h"
 #include "study/fetch_cycle.h"
 #include "palette/subgraphs.h"
@@ -292,14 +293,17 @@ constexpr double kSessionStart = 1735832530;  // 2025-01-02 15:42:10 UTC, the sa
 
 class LiveStudy : public ::testing::Test {
  protected:
-  void SetUp() override {
+  void SetUp() override { Open(/*lendServices=*/true); }
+  // The service, the transport, a host that lends the Linux services or none, the declared study.
+  void Open(bool lendServices) {
     std::string error;
     ASSERT_TRUE(service_.Start(0, &error)) << error;
     CurlTransportOptions options;
     options.routes = {{study::kChartServiceOrigin, service_.Origin()}};
     transport_ = std::make_unique<CurlTransport>(options);
-    host_ = std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_,
-                                               platform::DefaultServices());
+    host_ = lendServices ? std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_,
+                                                              *transport_, platform::DefaultServices())
+                         : std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_);
     library_ = chart::StudyLibrary::Open(ORDINEL_STUDY_LIBRARY, &error);
     ASSERT_NE(library_, nullptr) << error;
     host_->DeclarationCall(library_->Function());
@@ -389,6 +393,39 @@ TEST_F(LiveStudy, MapArrivesOverLoopbackAndStaysWhileTheServiceIsSlowOrGone) {
   EXPECT_TRUE(std::any_of(records.begin() + transfersBeforeStop, records.end(),
                           [](const auto& r) { return r.outcome == TransferOutcome::kFailed; }))
       << "requests went out and failed while the service was gone";
+}
+
+// The real platform lends no services: the library's own layer must date the research day in
+// New York and perform the research GET.
+class LiveStudyWithoutLentServices : public LiveStudy {
+ protected:
+  void SetUp() override { Open(/*lendServices=*/false); }
+};
+
+TEST_F(LiveStudyWithoutLentServices, ResearchDayAndGetComeFromTheLibrarysOwnLayer) {
+  clock_.Set(1735873200);  // 2025-01-03T03:00Z: still 2025-01-02 in New York
+  chart::InputStore& inputs = host_->Inputs();
+  ASSERT_TRUE(inputs.EditNumber(inputs.SlotOf("Workflow preset (Advanced keeps saved display)"), 2))
+      << "Positioning: capture changes on the Context tab";
+  ASSERT_TRUE(
+      inputs.EditNumber(inputs.SlotOf("Research request (change positive value to GET once)"), 1));
+  const auto shown = [&](const char* text) { return host_->Drawings().FirstTextContaining(text); };
+  const bool captured = WaitFor([&] {
+    host_->OrdinaryCall(library_->Function());
+    return shown("Research captured on demand") != nullptr;  // the panel may wrap the rest
+  });
+  const host::DrawingRequest* status = shown("Research");
+  ASSERT_TRUE(captured) << "no sample capture for 2025-01-02 shown; research line: "
+                        << (status ? status->text : "none");
+
+  const auto requests = service_.Requests();
+  const auto research = std::find_if(requests.begin(), requests.end(), [](const auto& r) {
+    return r.target.rfind(research::kResearchPath, 0) == 0;
+  });
+  ASSERT_NE(research, requests.end());
+  EXPECT_EQ(research->target,
+            "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
+  EXPECT_EQ(HeaderValue(*research, "User-Agent"), research::kResearchUserAgent);
 }
 
 }  // namespace

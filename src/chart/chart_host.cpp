@@ -28,7 +28,10 @@ bool PressOnText(const ChartHost& host, std::string_view text, host::PointerEven
 
 ChartHost::ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport,
                      platform::Services& services)
-    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(services) {}
+    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(&services) {}
+
+ChartHost::ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport)
+    : chart_(std::move(chart)), clock_(clock), transport_(transport), services_(nullptr) {}
 
 void ChartHost::DeclarationCall(StudyFunction study) { Run(study, CallKind::kDeclaration, {}); }
 

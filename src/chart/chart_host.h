@@ -40,6 +40,9 @@ class ChartHost : public host::StudyHost {
   // Requires: `clock`, `transport` and `services` outlive the host.
   ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport,
             platform::Services& services);
+  // A host that lends the study no services, as the real platform: the study uses its own.
+  // Requires: `clock` and `transport` outlive the host.
+  ChartHost(ChartData chart, const Clock& clock, HttpTransport& transport);
 
   // The declaration call.
   void DeclarationCall(StudyFunction study);
@@ -101,7 +104,7 @@ class ChartHost : public host::StudyHost {
   void RaiseAlert(int number, int bar, const std::string& text) override;
   std::string FormatPrice(double price) const override;
   double Now() const override { return clock_.Now(); }
-  platform::Services& Platform() override { return services_; }
+  platform::Services* Platform() override { return services_; }
 
  private:
   enum class CallKind { kNone, kDeclaration, kOrdinary, kRemoval };
@@ -112,7 +115,7 @@ class ChartHost : public host::StudyHost {
   ChartData chart_;
   const Clock& clock_;
   HttpTransport& transport_;
-  platform::Services& services_;
+  platform::Services* services_;  // nullptr: none lent
   host::StudyDeclaration study_;
   InputStore inputs_;
   SubgraphStore subgraphs_;

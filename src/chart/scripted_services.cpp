@@ -5,7 +5,7 @@
 #include <thread>
 #include <utility>
 
-#include "platform/posix/posix_services.h"
+#include "platform/own_services.h"
 
 namespace chart {
 namespace {
@@ -31,7 +31,7 @@ ScriptedServices::ScriptedServices(const Clock& clock) : clock_(clock) {}
 ScriptedServices::~ScriptedServices() { Shutdown(kDestructorWait); }
 
 platform::CivilDate ScriptedServices::NewYorkDate(double utcSeconds) {
-  return platform::DefaultServices().NewYorkDate(utcSeconds);
+  return platform::OwnServices().NewYorkDate(utcSeconds);
 }
 
 double ScriptedServices::NewYorkUtcOffsetSeconds(double utcSeconds) {

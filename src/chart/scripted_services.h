@@ -1,6 +1,6 @@
 // Platform services for scripted sessions: the research GET blocks until the script answers it,
 // worker threads are tracked so the script can wait for them, New York dates come from the
-// system zone database.
+// operating-system layer linked in (the tz database, or the Windows time-zone API).
 #pragma once
 
 #include <chrono>

@@ -90,7 +90,7 @@ void TestStudy(host::StudyHost& sc) {
   const int research = sc.ReadInputInt(5);
   if (research > 0 && research != state->researchAsked) {
     state->researchAsked = research;
-    platform::Services* services = &sc.Platform();
+    platform::Services* services = sc.Platform();
     services->StartDetachedThread([services] {
       services->HttpsGet("https://levels.test/research?day=2025-01-01", {});
     });

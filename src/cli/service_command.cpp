@@ -24,7 +24,7 @@ constexpr const char* kServiceUsage =
     "                     data/answers)\n"
     "  --fault PATH=FAULT  inject a fault on PATH: a request path, '*' (every path), levels,\n"
     "                     vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
-    "                     html file=NAME truncate[=N] oversize=N drop count=N,\n"
+    "                     html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
     "                     e.g. --fault levels=delay=2000,status=503\n"
     "Prints \"listening on http://127.0.0.1:PORT\" and serves until interrupted.\n";
 

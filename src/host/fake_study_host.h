@@ -9,6 +9,7 @@
 #include "host/study_host.h"
 #include "platform/civil_date.h"
 #include "platform/services.h"
+#include "platform/utc_date.h"
 #include "text/format.h"
 
 namespace host {
@@ -120,7 +121,7 @@ class FakeStudyHost : public StudyHost {
   // Two decimals, as the default 0.25 tick needs.
   std::string FormatPrice(double price) const override { return text::Format("%.2f", price); }
   double Now() const override { return now; }
-  platform::Services& Platform() override { return services; }
+  platform::Services* Platform() override { return lendServices ? &services : nullptr; }
 
   struct Request {
     std::string url, body;
@@ -131,7 +132,7 @@ class FakeStudyHost : public StudyHost {
     bool show;
   };
 
-  bool declarationCall = false, removalCall = false, acceptRequests = true;
+  bool declarationCall = false, removalCall = false, acceptRequests = true, lendServices = true;
   StudyDeclaration study;
   std::map<int, FakeInput> inputs;
   std::map<int, SubgraphDeclaration> subgraphs;

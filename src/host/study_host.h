@@ -142,9 +142,10 @@ class StudyHost {
 
   // Seconds since 1970 (UTC).
   virtual double Now() const = 0;
-  // Operating-system services: New York zone, blocking HTTPS GET, detached threads.
-  // The returned object outlives every worker the study starts.
-  virtual platform::Services& Platform() = 0;
+  // Operating-system services the host lends in place of the study's own (New York zone,
+  // blocking HTTPS GET, detached threads); nullptr when it lends none, as the real platform,
+  // and the study then uses its own. A lent object outlives every worker the study starts.
+  virtual platform::Services* Platform() = 0;
 };
 
 }  // namespace host

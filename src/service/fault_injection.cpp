@@ -11,6 +11,7 @@ namespace {
 constexpr int kMaxFaultCount = 1000000;
 constexpr int kHtmlDefaultStatus = 502;
 constexpr std::string_view kHtmlFileName = "not_json.html";
+constexpr int kRedirectDefaultStatus = 302;
 constexpr std::string_view kBuiltInHtml =
     "<!DOCTYPE html>\n<html>\n<head><title>502 Bad Gateway</title></head>\n"
     "<body><h1>502 Bad Gateway</h1><p>The upstream levels worker did not answer.</p></body>\n"
@@ -36,6 +37,13 @@ bool ReadInteger(std::string_view digits, int64_t low, int64_t high, int64_t* ou
   if (value < low || value > high) return false;
   *out = value;
   return true;
+}
+
+// The target goes out as a Location header: a path of visible characters, so that no blank or
+// line break can end the header early.
+bool IsRedirectPath(std::string_view path) {
+  return !path.empty() && path.front() == '/' &&
+         std::all_of(path.begin(), path.end(), [](char c) { return c > ' ' && c < 0x7f; });
 }
 
 int HexValue(char c) {
@@ -99,12 +107,19 @@ bool ApplyPart(std::string_view name, std::optional<std::string_view> value, Fau
   } else if (name == "drop") {
     if (!flag()) return false;
     fault->drop = true;
+  } else if (name == "redirect") {
+    if (!value || !IsRedirectPath(*value)) {
+      *error = "fault part 'redirect' needs a path starting with '/' without blanks";
+      return false;
+    }
+    fault->redirect = std::string(*value);
   } else if (name == "count") {
     if (!numeric(1, kMaxFaultCount)) return false;
     fault->count = static_cast<int>(number);
   } else {
     *error = "unknown fault part '" + std::string(name) +
-             "' (known: delay=MS status=CODE html file=NAME truncate[=N] oversize=N drop count=N)";
+             "' (known: delay=MS status=CODE html file=NAME truncate[=N] oversize=N drop "
+             "redirect=PATH count=N)";
     return false;
   }
   return true;
@@ -183,6 +198,9 @@ FixtureAnswer ApplyFaultToAnswer(const Fault& fault, const FixtureCatalogue& cat
     answer.status = kHtmlDefaultStatus;
     answer.contentType = "text/html; charset=utf-8";
     if (!ReadDataFile(catalogue, kHtmlFileName, &answer.body)) answer.body = kBuiltInHtml;
+  }
+  if (!fault.redirect.empty()) {
+    answer = PlainAnswer(kRedirectDefaultStatus, "moved to " + fault.redirect + "\n");
   }
   if (fault.status != 0) answer.status = fault.status;
   if (fault.truncate) {

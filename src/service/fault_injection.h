@@ -27,13 +27,14 @@ struct Fault {
   int64_t truncateBytes = -1;  // -1: half
   int64_t oversizeBytes = 0;   // [oversize=N] the body padded with blanks to N bytes
   bool drop = false;           // [drop] headers sent, then the connection closes, no body
+  std::string redirect;        // [redirect=PATH] a redirect to PATH (302 unless status is set)
   int count = 0;               // [count=N] expires after N requests; 0 lasts until cleared
 };
 
 // Reads a comma-separated list of the parts above, e.g. "delay=300,status=503" or "drop".
 // False with a reason for an unknown or repeated part, a malformed or out-of-range number
-// (delay 0..600000, status 100..599, sizes 0..2^30, count 1..1000000), an unsafe file name or
-// an empty list.
+// (delay 0..600000, status 100..599, sizes 0..2^30, count 1..1000000), an unsafe file name, a
+// redirect target that is not a path of visible characters starting with '/', or an empty list.
 bool ParseFaultText(std::string_view text, Fault* out, std::string* error);
 
 // Reads "PATH=FAULT" as given to --fault: PATH is a request path ("/extension/levels", percent
@@ -45,8 +46,9 @@ bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out
 // The key faults are stored under: the alias's path, "*", or the percent-decoded path.
 std::string FaultPathKey(std::string_view pathOrAlias);
 
-// The status, content type and body of `answer` after the fault's html, file, status and
-// truncate parts; the delay, oversize and drop parts belong to the transport and are left out.
+// The status, content type and body of `answer` after the fault's file, html, redirect, status
+// and truncate parts; the delay, oversize and drop parts and the redirect's Location header
+// belong to the transport and are left out.
 FixtureAnswer ApplyFaultToAnswer(const Fault& fault, const FixtureCatalogue& catalogue,
                                  FixtureAnswer answer);
 

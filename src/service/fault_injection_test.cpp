@@ -11,10 +11,11 @@ namespace {
 // The fields of a fault on one line, so a table row names everything that differs.
 std::string Describe(const Fault& f) {
   return text::Format(
-      "delay=%d status=%d html=%d file=%s truncate=%d/%lld oversize=%lld drop=%d count=%d",
-      f.delayMs, f.status, int{f.html}, f.file, int{f.truncate},
-      static_cast<long long>(f.truncateBytes), static_cast<long long>(f.oversizeBytes), int{f.drop},
-      f.count);
+             "delay=%d status=%d html=%d file=%s truncate=%d/%lld oversize=%lld drop=%d count=%d",
+             f.delayMs, f.status, int{f.html}, f.file, int{f.truncate},
+             static_cast<long long>(f.truncateBytes), static_cast<long long>(f.oversizeBytes),
+             int{f.drop}, f.count) +
+         (f.redirect.empty() ? "" : " redirect=" + f.redirect);
 }
 
 TEST(FaultSpec, ReadsEveryPartAndCombinations) {
@@ -34,6 +35,11 @@ TEST(FaultSpec, ReadsEveryPartAndCombinations) {
       {"drop", "delay=0 status=0 html=0 file= truncate=0/-1 oversize=0 drop=1 count=0"},
       {"delay=600000,status=200,html,count=3",
        "delay=600000 status=200 html=1 file= truncate=0/-1 oversize=0 drop=0 count=3"},
+      {"redirect=/extension/levels?symbol=NQ",
+       "delay=0 status=0 html=0 file= truncate=0/-1 oversize=0 drop=0 count=0 "
+       "redirect=/extension/levels?symbol=NQ"},
+      {"redirect=/x,status=307",
+       "delay=0 status=307 html=0 file= truncate=0/-1 oversize=0 drop=0 count=0 redirect=/x"},
   };
   for (const auto& c : cases) {
     Fault fault;
@@ -69,7 +75,13 @@ TEST(FaultSpec, RefusesMalformedSpecs) {
                            "slow",
                            "delay=5,,drop",
                            "delay=5,delay=6",
-                           "drop,"}) {
+                           "drop,",
+                           "redirect",
+                           "redirect=",
+                           "redirect=levels",
+                           "redirect=http://elsewhere/",
+                           "redirect=/a b",
+                           "redirect=/a\r\nSet-Cookie:x"}) {
     Fault fault;
     fault.delayMs = 77;
     std::string error;
@@ -155,6 +167,9 @@ TEST(FaultAnswer, ChangesStatusAndBodyAsAsked) {
       {"file=absent.json", 500, "sample file missing: absent.json\n"},
       {"file=failure_no_ok.json,truncate=5", 200, R"({"ok")"},
       {"delay=5,drop,oversize=100", 200, "0123456789"},
+      {"redirect=/elsewhere", 302, "moved to /elsewhere\n"},
+      {"redirect=/elsewhere,status=307", 307, "moved to /elsewhere\n"},
+      {"file=failure_no_ok.json,redirect=/elsewhere", 302, "moved to /elsewhere\n"},
   };
   for (const auto& c : cases) {
     Fault fault;

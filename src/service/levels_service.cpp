@@ -107,6 +107,7 @@ void LevelsService::Impl::Handle(const httplib::Request& request, httplib::Respo
   FixtureAnswer answer = AnswerRequest(catalogue, fixtureRequest);
   if (fault) answer = ApplyFaultToAnswer(*fault, catalogue, std::move(answer));
   response.status = answer.status;
+  if (fault && !fault->redirect.empty()) response.set_header("Location", fault->redirect);
   if (fault && fault->drop) {
     // The headers promise a body that never comes: the client sees the connection drop.
     const size_t promised = std::max<size_t>(answer.body.size(), 1);

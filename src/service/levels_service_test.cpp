@@ -176,6 +176,12 @@ TEST_F(LevelsServiceTest, InjectsEachFaultKind) {
   EXPECT_EQ(result->body.substr(0, legacy_.size()), legacy_);
   EXPECT_EQ(result->body.find_first_not_of(' ', legacy_.size()), std::string::npos);
 
+  SetFault("levels", "redirect=/v8/finance/chart/QQQ?interval=1d&range=1mo");
+  result = Get(kLegacyTarget);
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result->status, 302);
+  EXPECT_EQ(result->get_header_value("Location"), "/v8/finance/chart/QQQ?interval=1d&range=1mo");
+
   SetFault("vix", "drop");
   result = Get("/v8/finance/chart/%5EVIX?interval=1d&range=5d");
   EXPECT_FALSE(result) << "dropped connection must be a client error, got status "

@@ -89,14 +89,15 @@ void ApplyFetchKey(InstanceState& state, const std::string& fetchKey, const Call
 
 // Research: identity, completion of the pending request, kick-off on a changed request
 // value. The worker runs beside the call; nothing here waits for it.
-void RunResearchSteps(host::StudyHost& sc, InstanceState& state, const CallInputs& in) {
+void RunResearchSteps(host::StudyHost& sc, platform::Services& services, InstanceState& state,
+                      const CallInputs& in) {
   const std::string& researchDay = in.research.researchDay;
   const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
   const std::string expectedSource = ResearchSourceForSymbol(state.apiSymbol, source);
   research::ResearchSession& session = state.research;
   bool changed = research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
   changed |= research::PollResearchRequest(&session, state.apiSymbol, expectedSource, researchDay);
-  changed |= research::KickOffResearchRequest(&session, sc.Platform(), in.researchRequest,
+  changed |= research::KickOffResearchRequest(&session, services, in.researchRequest,
                                               in.levelsOrigin, state.apiSymbol, source, researchDay);
   if (changed) state.redraw = true;
 }
@@ -228,7 +229,7 @@ void NoteFailedCall(host::StudyHost& sc) noexcept {
   }
 }
 
-void RunDriver(host::StudyHost& sc) {
+void RunDriver(host::StudyHost& sc, platform::Services& services) {
   if (sc.IsRemovalCall()) {
     RemoveInstance(sc);
     return;
@@ -240,11 +241,11 @@ void RunDriver(host::StudyHost& sc) {
   if (pointer.code == host::kPointerPress) ApplyPanelPress(sc, state, pointer, &values);
 
   const double now = std::floor(sc.Now());
-  const CallInputs in = BuildCallInputs(values, calendar::NewYorkToday(sc.Platform(), now));
+  const CallInputs in = BuildCallInputs(values, calendar::NewYorkToday(services, now));
   ApplyApiSymbol(state, ApiSymbolFromRequest(in.requestedSymbolIndex, sc.ChartSymbol()));
   ApplySettingsSignature(values, state);
   ApplyFetchKey(state, FetchKey(state.apiSymbol, in), in);
-  RunResearchSteps(sc, state, in);
+  RunResearchSteps(sc, services, state, in);
 
   RunRequestGates(sc, state, in, now);
   ApplyScaleGuard(sc, state, in);

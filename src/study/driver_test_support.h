@@ -28,11 +28,11 @@ class DriverHarness {
   }
   ~DriverHarness() {
     sc.removalCall = true;
-    StudyFunction(sc);
+    StudyFunction(sc, sc.services);
   }
   void Call(double t) {
     sc.now = t;
-    StudyFunction(sc);
+    StudyFunction(sc, sc.services);
   }
   // Makes `body` the answer of the pending request and delivers it on a call at `t`.
   void Answer(const std::string& body, double t) {

@@ -5,7 +5,7 @@
 
 namespace study {
 
-void StudyFunction(host::StudyHost& sc) {
+void StudyFunction(host::StudyHost& sc, platform::Services& ownServices) {
   // Nothing may escape into the platform: an exception here (allocation failure) costs this
   // call's work only; the last good map stays and the panel says what happened.
   bool declaration = false;
@@ -15,7 +15,8 @@ void StudyFunction(host::StudyHost& sc) {
       DeclareStudy(sc);
       return;
     }
-    RunDriver(sc);
+    platform::Services* lent = sc.Platform();
+    RunDriver(sc, lent ? *lent : ownServices);
   } catch (...) {
     if (!declaration) NoteFailedCall(sc);
   }

@@ -17,7 +17,7 @@ namespace {
 host::FakeStudyHost Declared() {
   host::FakeStudyHost sc;
   sc.declarationCall = true;
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
   sc.declarationCall = false;
   return sc;
 }
@@ -63,28 +63,28 @@ TEST(Declaration, AllocatesAndDrawsNothing) {
 
 TEST(Declaration, LeavesExistingInstanceStateUntouched) {
   host::FakeStudyHost sc = Declared();
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
   void* state = sc.PersistentPointer(kStatePointerSlot);
   ASSERT_NE(state, nullptr);
   sc.declarationCall = true;
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), state);
   sc.declarationCall = false;
   sc.removalCall = true;
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
 }
 
 TEST(Removal, DeletesAllDrawingsAndFreesTheState) {
   host::FakeStudyHost sc = Declared();
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
   host::DrawingRequest r;
   r.lineNumber = 71000;
   sc.SubmitDrawing(r);
   sc.removalCall = true;
-  StudyFunction(sc);
+  StudyFunction(sc, sc.services);
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
   EXPECT_TRUE(sc.drawings.empty());
-  StudyFunction(sc);  // a second removal call finds nothing to free
+  StudyFunction(sc, sc.services);  // a second removal call finds nothing to free
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
 }
 

@@ -27,6 +27,27 @@ std::string Printf(const std::string& format, Args... args) {
   return out;
 }
 
+// The reference is glibc's printf. On Windows the C runtime (MinGW-w64's) parts from it in a few
+// corner cases, which only the glibc runs can check: "%#.0o" of zero prints nothing there, a
+// negative NaN prints no sign, and a flag after the precision ("%.2#g", no valid conversion,
+// which glibc prints as it stands) is taken as a conversion.
+#ifdef _WIN32
+constexpr bool kReferenceIsGlibc = false;
+#else
+constexpr bool kReferenceIsGlibc = true;
+#endif
+
+bool ReferenceHolds(const std::string& format, double value) {
+  if (kReferenceIsGlibc) return true;
+  const bool octalZeroPrecision = format.find("#.0") != std::string::npos && format.back() == 'o';
+  const size_t flag = format.find('#');
+  const size_t point = format.find('.');
+  const bool flagAfterPrecision =
+      flag != std::string::npos && point != std::string::npos && flag > point;
+  return !(octalZeroPrecision && value == 0) && !(std::isnan(value) && std::signbit(value)) &&
+         !flagAfterPrecision;
+}
+
 // Inserts a length modifier before the conversion letter ("%5d" -> "%5lld").
 std::string WithLength(const std::string& format, const char* length) {
   return format.substr(0, format.size() - 1) + length + format.back();
@@ -43,13 +64,18 @@ TEST(Format, IntegersMatchPrintf) {
   const long long longs[] = {0, -1, 1LL << 40, -(1LL << 40), LLONG_MAX, LLONG_MIN};
   const unsigned unsigneds[] = {0u, 1u, 0x80000000u, UINT_MAX};
   for (const std::string& f : kIntegerFormats) {
-    for (int v : ints) EXPECT_EQ(Format(f, v), Printf(f, v)) << f << " of " << v;
+    for (int v : ints) {
+      if (!ReferenceHolds(f, v)) continue;
+      EXPECT_EQ(Format(f, v), Printf(f, v)) << f << " of " << v;
+    }
     for (long long v : longs) {
       const std::string ll = WithLength(f, "ll");
+      if (!ReferenceHolds(ll, v)) continue;
       EXPECT_EQ(Format(ll, v), Printf(ll, v)) << ll << " of " << v;
     }
     for (unsigned v : unsigneds) {
       if (f.back() == 'd' || f.back() == 'i') continue;  // printf would reinterpret them
+      if (!ReferenceHolds(f, v)) continue;
       EXPECT_EQ(Format(f, v), Printf(f, v)) << f << " of " << v << "u";
     }
   }
@@ -87,6 +113,7 @@ TEST(Format, FloatingPointMatchesPrintf) {
   for (const std::string& f : kFloatFormats) {
     for (double v : values) {
       if (f == "%#g" && v == 999999.5) continue;  // glibc 2.36 drops the zeros here, below
+      if (!ReferenceHolds(f, v)) continue;
       EXPECT_EQ(Format(f, v), Printf(f, v)) << f << " of " << v;
     }
   }
@@ -107,6 +134,7 @@ TEST(Format, RandomDoublesMatchPrintf) {
     if (!std::isfinite(v)) continue;
     const int precision = static_cast<int>(random() % 20);
     const std::string f = "%." + std::to_string(precision) + conversions[n % 6];
+    if (!ReferenceHolds(f, v)) continue;
     ASSERT_EQ(Format(f, v), Printf(f, v)) << f << " of " << std::bit_cast<uint64_t>(v);
   }
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -16,6 +17,12 @@ void ExpectLikeStrtod(const std::string& input) {
   char* end = nullptr;
   const double expected = std::strtod(input.c_str(), &end);
   const size_t expectedUsed = end - input.c_str();
+#ifdef _WIN32
+  // On Windows the C runtime's strtod (MinGW-w64's) parts from glibc's on texts without a number
+  // (-0 after a minus) and on NaN texts (payloads dropped, "nan(1 2)" taken whole): those cases
+  // only the glibc runs can check.
+  if (expectedUsed == 0 || std::isnan(expected)) return;
+#endif
   double got = -12345;
   const size_t used = ParseDouble(input, &got);
   EXPECT_EQ(used, expectedUsed) << '"' << input << '"';

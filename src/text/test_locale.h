@@ -6,9 +6,16 @@
 
 namespace text::testing {
 
+#ifdef _WIN32
+// The Windows C runtime names locales by language, country and code page.
+inline constexpr const char* kDecimalCommaLocale = "German_Germany.1252";
+inline constexpr const char* kMissingLocaleHint =
+    "the Windows C runtime does not know the locale German_Germany.1252";
+#else
 inline constexpr const char* kDecimalCommaLocale = "de_DE.UTF-8";
 inline constexpr const char* kMissingLocaleHint =
     "locale de_DE.UTF-8 is not installed: run scripts/setup.sh, which generates it";
+#endif
 
 // Switches LC_ALL for the lifetime of the object and restores "C" afterwards; `active()` is
 // false when the locale is missing.

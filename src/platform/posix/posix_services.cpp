@@ -7,6 +7,7 @@
 #include <cmath>
 #include <thread>
 
+#include "platform/own_services.h"
 #include "platform/posix/curl_easy.h"
 
 namespace platform {
@@ -87,5 +88,7 @@ PosixServices& DefaultServices() {
   static PosixServices services;
   return services;
 }
+
+Services& OwnServices() { return DefaultServices(); }
 
 }  // namespace platform

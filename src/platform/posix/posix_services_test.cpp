@@ -5,44 +5,15 @@
 #include <limits>
 #include <string>
 
+#include "platform/new_york_date_test_support.h"
+
 namespace platform {
 namespace {
 
-std::string Text(CivilDate d) {
-  return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
-}
-
-// Midnight in New York is 05:00Z under EST and 04:00Z under EDT; a missing zone database
-// shows up here as the UTC date.
 TEST(PosixServices, NewYorkDateRollsOverAtNewYorkMidnight) {
-  struct Case {
-    const char* utc;
-    double seconds;
-    const char* newYorkDate;
-  };
-  const Case cases[] = {
-      {"2025-01-01T03:00Z", 1735700400, "2024-12-31"},
-      {"2025-01-01T04:59Z", 1735707540, "2024-12-31"},
-      {"2025-01-01T05:00Z", 1735707600, "2025-1-1"},
-      {"2025-07-01T03:59Z", 1751342340, "2025-6-30"},
-      {"2025-07-01T03:59:59.9Z", 1751342399.9, "2025-6-30"},
-      {"2025-07-01T04:00Z", 1751342400, "2025-7-1"},
-      // The day DST starts: midnight is still EST.
-      {"2025-03-09T04:59Z", 1741496340, "2025-3-8"},
-      {"2025-03-09T05:00Z", 1741496400, "2025-3-9"},
-      {"2025-03-10T03:59Z", 1741579140, "2025-3-9"},
-      {"2025-03-10T04:00Z", 1741579200, "2025-3-10"},
-      // The day DST ends: midnight is still EDT.
-      {"2025-11-02T03:59Z", 1762055940, "2025-11-1"},
-      {"2025-11-02T04:00Z", 1762056000, "2025-11-2"},
-      {"2025-11-03T04:59Z", 1762145940, "2025-11-2"},
-      {"2025-11-03T05:00Z", 1762146000, "2025-11-3"},
-      {"1970-01-01T00:00Z", 0, "1969-12-31"},
-      {"1969-12-31T23:59:59.5Z", -0.5, "1969-12-31"},
-  };
   PosixServices services;
-  for (const Case& c : cases) {
-    EXPECT_EQ(Text(services.NewYorkDate(c.seconds)), c.newYorkDate) << c.utc;
+  for (const testing::NewYorkDateCase& c : testing::kNewYorkDateCases) {
+    EXPECT_EQ(testing::DateText(services.NewYorkDate(c.seconds)), c.newYorkDate) << c.utc;
   }
 }
 
