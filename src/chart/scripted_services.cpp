@@ -35,7 +35,7 @@ platform::CivilDate ScriptedServices::NewYorkDate(double utcSeconds) {
 }
 
 double ScriptedServices::NewYorkUtcOffsetSeconds(double utcSeconds) {
-  return platform::DefaultServices().NewYorkUtcOffsetSeconds(utcSeconds);
+  return platform::OwnServices().NewYorkUtcOffsetSeconds(utcSeconds);
 }
 
 platform::HttpGetResult ScriptedServices::HttpsGet(const std::string& url,

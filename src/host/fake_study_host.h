@@ -9,7 +9,6 @@
 #include "host/study_host.h"
 #include "platform/civil_date.h"
 #include "platform/services.h"
-#include "platform/utc_date.h"
 #include "text/format.h"
 
 namespace host {

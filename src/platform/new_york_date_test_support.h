@@ -37,6 +37,23 @@ inline constexpr NewYorkDateCase kNewYorkDateCases[] = {
     {"1969-12-31T23:59:59.5Z", -0.5, "1969-12-31"},
 };
 
+struct NewYorkOffsetCase {
+  const char* utc;
+  double seconds;
+  double offset;
+};
+
+// Clocks go forward at 07:00Z on 9 March 2025 and back at 06:00Z on 2 November.
+inline constexpr NewYorkOffsetCase kNewYorkOffsetCases[] = {
+    {"2025-01-02T21:00Z", 1735851600, -18000},
+    {"2025-03-09T06:59:59Z", 1741503599, -18000},
+    {"2025-03-09T07:00Z", 1741503600, -14400},
+    {"2025-11-02T05:59:59Z", 1762063199, -14400},
+    {"2025-11-02T06:00Z", 1762063200, -18000},
+    {"not a time", __builtin_nan(""), 0},
+    {"far beyond any calendar", 1e300, 0},
+};
+
 inline std::string DateText(CivilDate d) {
   return std::to_string(d.year) + "-" + std::to_string(d.month) + "-" + std::to_string(d.day);
 }

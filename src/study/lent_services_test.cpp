@@ -5,7 +5,7 @@
 
 #include "host/fake_study_host.h"
 #include "study/study_entry.h"
-#include "study/study_inputs.h"
+#include "study/input_table.h"
 
 namespace study {
 namespace {

@@ -6,7 +6,7 @@
 #include <cwchar>
 #include <optional>
 
-#include "platform/utc_date.h"
+#include "platform/civil_date.h"
 
 namespace platform {
 namespace {
@@ -37,18 +37,21 @@ const std::optional<DYNAMIC_TIME_ZONE_INFORMATION>& EasternZone() {
 
 }  // namespace
 
-CivilDate WindowsNewYorkDate(double utcSeconds) {
-  const CivilDate utc = UtcCivilDate(utcSeconds);
+namespace {
+
+// New York's wall clock at `utcSeconds` (whole seconds), or nothing when Windows has no Eastern
+// zone or the moment lies outside Windows' calendar.
+std::optional<SYSTEMTIME> NewYorkLocalTime(double utcSeconds) {
   const std::optional<DYNAMIC_TIME_ZONE_INFORMATION>& eastern = EasternZone();
-  if (!eastern || !std::isfinite(utcSeconds)) return utc;
+  if (!eastern || !std::isfinite(utcSeconds)) return std::nullopt;
   const double since1601 = std::floor(utcSeconds) + kFileTimeEpochToUnixSeconds;
-  if (since1601 < kFirstSecondSince1601 || since1601 > kLastSecondSince1601) return utc;
+  if (since1601 < kFirstSecondSince1601 || since1601 > kLastSecondSince1601) return std::nullopt;
 
   ULARGE_INTEGER ticks;
   ticks.QuadPart = static_cast<unsigned long long>(since1601) * kFileTimeTicksPerSecond;
   const FILETIME fileTime{ticks.LowPart, ticks.HighPart};
   SYSTEMTIME utcTime;
-  if (!FileTimeToSystemTime(&fileTime, &utcTime)) return utc;
+  if (!FileTimeToSystemTime(&fileTime, &utcTime)) return std::nullopt;
   // The rules of the moment's own year (Windows keeps their history). The year-specific rules
   // with SystemTimeToTzSpecificLocalTime give what the dynamic ...Ex form gives, and Wine
   // implements them; Wine 8 aborts in SystemTimeToTzSpecificLocalTimeEx.
@@ -57,9 +60,26 @@ CivilDate WindowsNewYorkDate(double utcSeconds) {
   SYSTEMTIME local;
   if (!GetTimeZoneInformationForYear(utcTime.wYear, &zone, &rules) ||
       !SystemTimeToTzSpecificLocalTime(&rules, &utcTime, &local)) {
-    return utc;
+    return std::nullopt;
   }
-  return {local.wYear, local.wMonth, local.wDay};
+  return local;
+}
+
+}  // namespace
+
+CivilDate WindowsNewYorkDate(double utcSeconds) {
+  const std::optional<SYSTEMTIME> local = NewYorkLocalTime(utcSeconds);
+  if (!local) return UtcCivilDate(utcSeconds);
+  return {local->wYear, local->wMonth, local->wDay};
+}
+
+double WindowsNewYorkUtcOffsetSeconds(double utcSeconds) {
+  const std::optional<SYSTEMTIME> local = NewYorkLocalTime(utcSeconds);
+  if (!local) return 0;
+  const double localSeconds =
+      static_cast<double>(DaysFromCivil(local->wYear, local->wMonth, local->wDay)) * 86400.0 +
+      local->wHour * 3600.0 + local->wMinute * 60.0 + local->wSecond;
+  return localSeconds - std::floor(utcSeconds);
 }
 
 }  // namespace platform

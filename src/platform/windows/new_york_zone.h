@@ -10,4 +10,8 @@ namespace platform {
 // 30100). The zone is looked up once per process. Safe from any thread.
 CivilDate WindowsNewYorkDate(double utcSeconds);
 
+// Seconds New York's wall clock is ahead of UTC at `utcSeconds` (-18000 or -14400); 0 where
+// WindowsNewYorkDate falls back to UTC.
+double WindowsNewYorkUtcOffsetSeconds(double utcSeconds);
+
 }  // namespace platform

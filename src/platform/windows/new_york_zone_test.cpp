@@ -15,6 +15,12 @@ TEST(WindowsNewYorkDate, RollsOverAtNewYorkMidnight) {
   }
 }
 
+TEST(WindowsNewYorkDate, OffsetFollowsDaylightSaving) {
+  for (const testing::NewYorkOffsetCase& c : testing::kNewYorkOffsetCases) {
+    EXPECT_EQ(WindowsNewYorkUtcOffsetSeconds(c.seconds), c.offset) << c.utc;
+  }
+}
+
 // Moments Windows' calendar cannot take still get a date, the UTC one.
 TEST(WindowsNewYorkDate, MomentsOutsideTheWindowsCalendarGetTheUtcDate) {
   const testing::NewYorkDateCase cases[] = {

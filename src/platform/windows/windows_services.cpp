@@ -37,6 +37,10 @@ unsigned __stdcall RunWorker(void* argument) {
 
 CivilDate WindowsServices::NewYorkDate(double utcSeconds) { return WindowsNewYorkDate(utcSeconds); }
 
+double WindowsServices::NewYorkUtcOffsetSeconds(double utcSeconds) {
+  return WindowsNewYorkUtcOffsetSeconds(utcSeconds);
+}
+
 HttpGetResult WindowsServices::HttpsGet(const std::string& url, const HttpGetLimits& limits) {
   return WinHttpGet(url, limits);
 }
