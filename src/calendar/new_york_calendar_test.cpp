@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/posix/posix_services.h"
+#include "platform/own_services.h"
 
 #include <cmath>
 #include <limits>
@@ -226,7 +226,7 @@ TEST(NewYorkCalendar, WallClockToUtcAcrossBothClockChanges) {
       {2025, 11, 3, 16 * 3600, 1762203600, "Monday close after it is EST"},
       {2025, 1, 2, 24 * 3600 + 60, 1735880460, "a second count past midnight carries over"},
   };
-  platform::PosixServices services;
+  platform::Services& services = platform::OwnServices();
   for (const Case& c : cases) {
     EXPECT_EQ(NewYorkWallClockToUtc(services, c.year, c.month, c.day, c.secondsOfDay), c.utc)
         << c.why;
