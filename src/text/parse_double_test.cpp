@@ -33,7 +33,7 @@ void ExpectLikeStrtod(const std::string& input) {
 TEST(ParseDouble, MatchesStrtodOnGrammarCases) {
   const char* cases[] = {
       // no number
-      "", " ", "abc", "+", "-", ".", "+.", "-.e1", "e5", "- 1", "+-1", "\x01" "1",
+      "", " ", "abc", "+", "-", ".", "+.", "-.e1", "e5", "- 1", "+-1", "\0011",  // a control byte before a digit
       // decimal
       "1", "+1", "-1", "-0", "007", "  -1.5e3xyz", "\t\n\v\f\r 42", "1e", "1e+", "1E-", "1e-5",
       "1E+05", ".5", "5.", "5.e3", "-.5e-1", "1.5.5", "1,5", "12abc", "1e5e5", "0.000001",
