@@ -145,7 +145,7 @@ std::string NewYorkTimeText(double utc, platform::Services& zone) {
 }
 
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
-  render::SvgCanvas svg(facts.width, facts.height);
+  render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
   render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg);
   std::string out;
   jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);

@@ -164,6 +164,8 @@ bool PageServer::Start(int port, std::string* error) {
     if (impl->version == 0) return SendText(response, 503, "the chart is not drawn yet");
     response.set_content(impl->frame, "application/json");
   });
+  // Browsers ask for an icon by themselves; there is none, and that is no error.
+  server->Get("/favicon.ico", [](const httplib::Request&, httplib::Response& response) { response.status = 204; });
   server->Get(".*", [](const httplib::Request& request, httplib::Response& response) {
     const PageAsset* asset = FindAsset(request.path);
     if (!asset || request.path == "/") return SendText(response, 404, "not found");

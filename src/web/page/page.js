@@ -35,8 +35,6 @@
     const doc = new DOMParser().parseFromString(svgText, 'image/svg+xml');
     const svg = doc.documentElement;
     if (doc.getElementsByTagName('parsererror').length > 0 || svg.localName !== 'svg') return;
-    // The stylesheet gives texts their white-space; the page allows no inline styles.
-    for (const element of svg.querySelectorAll('[style]')) element.removeAttribute('style');
     chartBox.replaceChildren(document.importNode(svg, true));
   }
 
