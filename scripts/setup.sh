@@ -3,6 +3,7 @@
 # decimal-comma locale the tests switch to, then configures and builds.
 # Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
 # ORDINEL_BUILD_TARGETS (space-separated) builds only those targets instead of everything.
+# ORDINEL_BROWSER=1 also installs what the browser tests need (see the blocks marked so).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +15,13 @@ packages=(
   clang libclang-rt-14-dev locales
   rapidjson-dev libsimdjson-dev  # bench/ only: the parsers the JSON reader is measured against
 )
+
+# ---- browser tests: Debian's Chromium, and Node.js when the machine has none ----
+if [ "${ORDINEL_BROWSER:-0}" = 1 ]; then
+  packages+=(chromium)
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
+fi
+# ---- end of the browser tests block ----
 
 missing=()
 for p in "${packages[@]}"; do
@@ -42,3 +50,14 @@ shift || true
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 # shellcheck disable=SC2086  # a list of target names
 ninja -C "$build_dir" ${ORDINEL_BUILD_TARGETS:-}
+
+# ---- browser tests: playwright-core exactly as the lock file pins it; never a browser download ----
+if [ "${ORDINEL_BROWSER:-0}" = 1 ]; then
+  node_major="$(node -p 'process.versions.node.split(".")[0]')"
+  if [ "$node_major" -lt 20 ]; then
+    echo "setup: the browser tests need Node.js 20 or later, this machine has $(node --version)" >&2
+    exit 1
+  fi
+  (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
+# ---- end of the browser tests block ----

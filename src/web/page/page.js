@@ -52,6 +52,13 @@
 
   function showLog(entries) {
     const atEnd = logList.scrollTop + logList.clientHeight >= logList.scrollHeight - 4;
+    if (entries.length === 0) {
+      const none = document.createElement('li');
+      none.className = 'none';
+      none.textContent = 'No entries yet.';
+      logList.replaceChildren(none);
+      return;
+    }
     logList.replaceChildren(...entries.map((entry) => {
       const item = document.createElement('li');
       item.textContent = entry.text;
