@@ -13,19 +13,19 @@ after(async () => {
 });
 
 test('the page updates by itself when the next levels answer moves the call wall', async () => {
-  // The first answer puts the call wall at 21712.50; every later one is the sample's 21862.50.
+  // The first two answers put the call wall at 21712.50; every later one is the sample's 21862.50.
   const first = legacyAnswer();
   first.display_levels.call_wall = 21712.5;
   const answers = sampleAnswers({'first_answer.json': JSON.stringify(first)});
   cleanups.push(async () => answers.remove());
-  const service = await startService(answers.dir, ['--fault', 'levels=file=first_answer.json,count=1']);
+  const service = await startService(answers.dir, ['--fault', 'levels=file=first_answer.json,count=2']);
   cleanups.push(service.stop);
   const browser = await launchBrowser();
   cleanups.push(browser.close);
-  // 20 times as fast: the study's next refresh comes 9 s after the first answer, time enough
-  // for the page to show that answer first.
+  // 30 times as fast: the study asks again every 6 s, so the moved wall comes 12 s after the
+  // first answer, time enough for the page to show the first one before.
   const chart = await startChart(['--origin', service.origin, '--route', `${FEAR_ORIGIN}=${service.origin}`,
-                                  '--set', 'Snapshot mode=Dynamic (live)', '--clock-rate', '20', '--pace', '0']);
+                                  '--set', 'Snapshot mode=Dynamic (live)', '--clock-rate', '30', '--pace', '0']);
   cleanups.push(chart.stop);
 
   const {page, problems} = await openChart(browser.context, chart.url);
