@@ -108,6 +108,7 @@ class ServeLoop {
       nextBar_ = now + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(pace_));
       call = true;
     }
+    const bool pressed = !shared_.presses.empty();
     while (!shared_.presses.empty()) {
       session.Call(shared_.presses.front());
       shared_.presses.pop_front();
@@ -116,6 +117,8 @@ class ServeLoop {
       session.Call();
       nextCall_ = now + kCallInterval;
     }
+    // Nothing was called this turn, so nothing the page shows can have changed.
+    if (!call && !pressed) return;
     NoteLevelsAnswer();
     PrintNewLog();
     if (!ChangedSinceShown()) return;
