@@ -5,6 +5,7 @@
 # ORDINEL_BUILD_TARGETS (space-separated) builds only those targets instead of everything.
 # ORDINEL_PACKAGES=dll installs only what building the Windows DLL needs (scripts/build-windows.sh).
 # ORDINEL_BUILD_JOBS caps the parallel build jobs (ninja's default otherwise).
+# ORDINEL_BROWSER=1 also installs what the browser tests need (see the blocks marked so).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +23,13 @@ packages=(
 if [ "${ORDINEL_PACKAGES:-all}" = dll ]; then
   packages=("${dll_packages[@]}")
 fi
+
+# ---- browser tests: Debian's Chromium, and Node.js when the machine has none ----
+if [ "${ORDINEL_BROWSER:-0}" = 1 ]; then
+  packages+=(chromium)
+  if ! command -v node >/dev/null || ! command -v npm >/dev/null; then packages+=(nodejs npm); fi
+fi
+# ---- end of the browser tests block ----
 
 missing=()
 for p in "${packages[@]}"; do
@@ -52,3 +60,14 @@ jobs=()
 [ -z "${ORDINEL_BUILD_JOBS:-}" ] || jobs=(-j "$ORDINEL_BUILD_JOBS")
 # shellcheck disable=SC2086  # a list of target names
 ninja -C "$build_dir" "${jobs[@]}" ${ORDINEL_BUILD_TARGETS:-}
+
+# ---- browser tests: playwright-core exactly as the lock file pins it; never a browser download ----
+if [ "${ORDINEL_BROWSER:-0}" = 1 ]; then
+  node_major="$(node -p 'process.versions.node.split(".")[0]')"
+  if [ "$node_major" -lt 20 ]; then
+    echo "setup: the browser tests need Node.js 20 or later, this machine has $(node --version)" >&2
+    exit 1
+  fi
+  (cd tests/browser && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error >/dev/null)
+fi
+# ---- end of the browser tests block ----

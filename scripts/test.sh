@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Builds from scratch and runs every test: once plainly, then the Windows side under Wine, once
-# under AddressSanitizer and UndefinedBehaviorSanitizer, then a bounded fuzz run. Fails on any
-# failure or report.
+# Builds from scratch and runs every test: once plainly (then the browser tests of the chart page
+# and the Windows side under Wine), once under AddressSanitizer and UndefinedBehaviorSanitizer,
+# once in the clang build under ThreadSanitizer, then a bounded fuzz run. Fails on any failure or
+# report.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="${ORDINEL_TEST_JOBS:-2}"
 
 scripts/setup.sh build
 ctest --test-dir build --output-on-failure --timeout 300 -j "$jobs"
+
+# ---- browser tests: `ordinel chart --serve` (the plain build above) in Debian's headless Chromium ----
+ORDINEL_BROWSER=1 ORDINEL_BUILD_TARGETS="ordinel OrdinelStudy_64" scripts/setup.sh build
+(cd tests/browser && ORDINEL_PROGRAM="$PWD/../../build/bin/ordinel" \
+  node --test --test-concurrency=1 page_view.test.mjs page_settings.test.mjs page_updates.test.mjs page_security.test.mjs)
+# ---- end of the browser tests block ----
 
 scripts/test-windows.sh
 

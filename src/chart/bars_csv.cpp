@@ -2,12 +2,16 @@
 
 #include <cmath>
 
+#include "chart/bar_time.h"
+#include "platform/posix/posix_services.h"
 #include "text/format.h"
 
 namespace chart {
 namespace {
 
 constexpr const char* kColumnNames[4] = {"open", "high", "low", "close"};
+constexpr const char* kTimeColumnNames[] = {"time", "datetime", "date", "timestamp"};
+constexpr size_t kNoColumn = static_cast<size_t>(-1);
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -102,11 +106,24 @@ bool SameLetters(std::string_view a, std::string_view b) {
   return true;
 }
 
-// Column index of open, high, low and close; false when the header names only some of them.
-bool ColumnsFromHeader(const std::vector<std::string>& header, size_t columns[4]) {
+// The first column the header names as a time; kNoColumn when none does.
+size_t TimeColumn(const std::vector<std::string>& header) {
+  for (size_t i = 0; i < header.size(); ++i) {
+    for (const char* name : kTimeColumnNames) {
+      if (SameLetters(header[i], name)) return i;
+    }
+  }
+  return kNoColumn;
+}
+
+// Column index of open, high, low and close (the first four besides `timeColumn` when the
+// header names none of them); false when the header names only some of them.
+bool ColumnsFromHeader(const std::vector<std::string>& header, size_t timeColumn, size_t columns[4]) {
   int named = 0;
+  size_t unnamed = 0;
   for (int k = 0; k < 4; ++k) {
-    columns[k] = static_cast<size_t>(k);
+    if (unnamed == timeColumn) ++unnamed;
+    columns[k] = unnamed++;
     for (size_t i = 0; i < header.size(); ++i) {
       if (SameLetters(header[i], kColumnNames[k])) {
         columns[k] = i;
@@ -148,37 +165,55 @@ bool IsBlankRecord(const std::vector<std::string>& fields) { return fields.size(
 
 }  // namespace
 
-bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error) {
+bool ReadBarsCsv(std::string_view csv, platform::Services& zone, std::vector<Bar>* bars, std::string* error) {
   bars->clear();
   RecordReader reader(csv);
   std::vector<std::string> fields;
   bool haveHeader = false;
   size_t columns[4] = {0, 1, 2, 3};
+  size_t timeColumn = kNoColumn;
   while (!reader.AtEnd()) {
     if (!reader.Next(&fields, error)) return false;
     if (IsBlankRecord(fields)) continue;
     if (!haveHeader) {
       haveHeader = true;
-      if (!ColumnsFromHeader(fields, columns)) {
+      timeColumn = TimeColumn(fields);
+      if (!ColumnsFromHeader(fields, timeColumn, columns)) {
         *error = text::Format("line %zu: the header names only some of open, high, low, close", reader.Line());
         return false;
       }
       continue;
     }
-    double values[4];
+    Bar bar;
+    double* values[4] = {&bar.open, &bar.high, &bar.low, &bar.close};
     for (int k = 0; k < 4; ++k) {
-      if (columns[k] >= fields.size() || !ReadPrice(fields[columns[k]], &values[k])) {
+      if (columns[k] >= fields.size() || !ReadPrice(fields[columns[k]], values[k])) {
         *error = text::Format("line %zu: %s is not a decimal number", reader.Line(), kColumnNames[k]);
         return false;
       }
     }
-    bars->push_back({values[0], values[1], values[2], values[3]});
+    if (timeColumn != kNoColumn) {
+      if (timeColumn >= fields.size() || !ParseBarTime(fields[timeColumn], zone, &bar.time)) {
+        *error = text::Format("line %zu: the time is neither an ISO 8601 date-time nor seconds since 1970",
+                              reader.Line());
+        return false;
+      }
+      if (!bars->empty() && !(bar.time > bars->back().time)) {
+        *error = text::Format("line %zu: the time is not later than the bar before", reader.Line());
+        return false;
+      }
+    }
+    bars->push_back(bar);
   }
   if (!haveHeader) {
     *error = "no header row";
     return false;
   }
   return true;
+}
+
+bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error) {
+  return ReadBarsCsv(csv, platform::DefaultServices(), bars, error);
 }
 
 }  // namespace chart

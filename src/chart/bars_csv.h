@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/chart_data.h"
+#include "platform/services.h"
 
 namespace chart {
 
@@ -15,10 +16,16 @@ inline constexpr size_t kMaxBarsFileBytes = size_t{8} << 20;
 // Reads the bars of `csv`, a CSV text as RFC 4180 has it (quoted fields with commas, doubled
 // quotes and line breaks; "\r\n" or "\n" line ends) after an optional UTF-8 byte-order mark.
 // The columns named open, high, low and close in the header (any letter case, blanks around a
-// field dropped) are used, or the first four when the header names none of them; further
-// columns are ignored, blank lines skipped. Prices are decimal numbers (sign, fraction and
-// exponent allowed; no hexadecimal, inf or nan). False with `*error` naming the line for a
-// missing header, a short row, a price that is not a finite decimal number or a quote left open.
+// field dropped) are used, or the first four other than the time column when the header names
+// none of them; further columns are ignored, blank lines skipped. Prices are decimal numbers
+// (sign, fraction and exponent allowed; no hexadecimal, inf or nan). A column named time,
+// datetime, date or timestamp gives each bar its time (ParseBarTime, New York wall clock read
+// through `zone`); without one the bars have none. False with `*error` naming the line for a
+// missing header, a short row, a price that is not a finite decimal number, a time that cannot
+// be read or is not later than the bar before, or a quote left open.
+bool ReadBarsCsv(std::string_view csv, platform::Services& zone, std::vector<Bar>* bars, std::string* error);
+
+// As above with the process's own New York zone (platform::DefaultServices).
 bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error);
 
 }  // namespace chart

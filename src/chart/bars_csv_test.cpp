@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace chart {
 namespace {
 
@@ -77,6 +79,59 @@ TEST(BarsCsv, RegressionReadsCsvAsCsvWithDecimalPricesOnly) {
     ASSERT_EQ(bars.size(), 1u) << c.name;
     EXPECT_EQ(bars[0].low, 0.5) << c.name;
     EXPECT_EQ(bars[0].close, c.close) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace chart
+
+namespace chart {
+namespace {
+
+TEST(BarsCsv, TimeColumnGivesEachBarItsTime) {
+  struct Case {
+    const char* csv;
+    double firstTime;  // NaN: the bars carry no time
+    double close;
+  };
+  const Case cases[] = {
+      {"time,open,high,low,close\n2025-01-02T09:30:00-05:00,1,4,0.5,2\n2025-01-02T09:35:00-05:00,1,4,0.5,3\n",
+       1735828200, 2},
+      {"Date,o,h,l,c\n2025-01-02 09:30,1,4,0.5,2.5\n1735828500,1,4,0.5,3\n", 1735828200, 2.5},
+      {"open,high,low,close,Timestamp\n1,4,0.5,2,1735828200\n1,4,0.5,3,1735828260\n", 1735828200, 2},
+      {"open,high,low,close\n1,4,0.5,2\n1,4,0.5,3\n", kNoBarTime, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    ASSERT_TRUE(ReadBarsCsv(c.csv, &bars, &error)) << c.csv << error;
+    ASSERT_EQ(bars.size(), 2u) << c.csv;
+    EXPECT_EQ(bars[0].close, c.close) << c.csv;
+    EXPECT_EQ(HasTime(bars[0]), std::isfinite(c.firstTime)) << c.csv;
+    if (std::isfinite(c.firstTime)) {
+      EXPECT_DOUBLE_EQ(bars[0].time, c.firstTime) << c.csv;
+    }
+  }
+}
+
+TEST(BarsCsv, BadTimesNameTheirLine) {
+  struct Case {
+    const char* csv;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\nsoon,1,2,0,1\n",
+       "line 3: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+      {"time,open,high,low,close\n,1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+      {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\n2025-01-02T09:30Z,1,2,0,1\n",
+       "line 3: the time is not later than the bar before"},
+      {"open,high,low,close,time\n1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    EXPECT_FALSE(ReadBarsCsv(c.csv, &bars, &error)) << c.csv;
+    EXPECT_EQ(error, c.error) << c.csv;
   }
 }
 

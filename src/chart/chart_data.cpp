@@ -63,6 +63,19 @@ int PriceToY(const ChartData& chart, double price) {
   return FloorToInt(r.top + (high - price) / (high - low) * (r.bottom - r.top));
 }
 
+bool ShowBars(ChartData* chart, int first, int last) {
+  const int barCount = static_cast<int>(chart->bars.size());
+  if (barCount == 0 || last < first) return false;
+  const long long asked = static_cast<long long>(last) - first + 1;
+  const int count = static_cast<int>(std::clamp<long long>(asked, std::min(kMinShownBars, barCount), barCount));
+  const int width = std::max(chart->region.right - chart->region.left, 1);
+  chart->barSpacing = std::clamp(width / count, 1, kMaxBarSpacing);
+  const int shown = std::min(width / chart->barSpacing, barCount);
+  const int newLast = std::clamp(last, shown - 1, barCount - 1);
+  chart->visible = {newLast - shown + 1, newLast};
+  return true;
+}
+
 void AppendBars(ChartData* chart, const std::vector<Bar>& bars) {
   const int oldCount = static_cast<int>(chart->bars.size());
   chart->bars.insert(chart->bars.end(), bars.begin(), bars.end());

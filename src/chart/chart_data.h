@@ -2,6 +2,8 @@
 // the price region, with the pure functions the host derives from them.
 #pragma once
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -9,12 +11,18 @@
 
 namespace chart {
 
+inline constexpr double kNoBarTime = std::numeric_limits<double>::quiet_NaN();
+
 struct Bar {
   double open = 0;
   double high = 0;
   double low = 0;
   double close = 0;
+  double time = kNoBarTime;  // seconds since 1970 UTC when the bars file gave one
 };
+
+// True when `bar` carries a time.
+inline bool HasTime(const Bar& bar) { return std::isfinite(bar.time); }
 
 struct ChartData {
   std::string symbol = "NQZ25";
@@ -48,6 +56,18 @@ int PercentToY(const host::RegionBounds& region, double percent);
 // Pixel row of `price` on the price scale spanned by the visible bars' lowest low (bottom edge)
 // and highest high (top edge); the middle row when that span is empty or there are no bars.
 int PriceToY(const ChartData& chart, double price);
+
+// Fewest bars a scroll or zoom leaves visible (all of them on a shorter chart), and the widest
+// bar spacing in pixels.
+inline constexpr int kMinShownBars = 10;
+inline constexpr int kMaxBarSpacing = 60;
+
+// Shows the bars `first` .. `last` as well as the region allows, as a user's scroll or zoom
+// does: the count is held within kMinShownBars .. the bar count, the spacing becomes the
+// region's width over it (1 .. kMaxBarSpacing pixels), as many bars as that spacing fits are
+// visible, and the range is moved inside the chart keeping `last` where it can. False, with
+// nothing changed, when the chart has no bars or `last` < `first`.
+bool ShowBars(ChartData* chart, int first, int last);
 
 // Appends `bars`; a view that showed the last bar scrolls along so it still shows it.
 void AppendBars(ChartData* chart, const std::vector<Bar>& bars);

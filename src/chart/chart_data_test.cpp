@@ -70,6 +70,44 @@ TEST(AppendBars, ViewOnTheLastBarScrollsAlongOtherViewsStay) {
   EXPECT_EQ(chart.visible.last, 50);
 }
 
+TEST(ShowBars, ScrollAndZoomStayInsideTheChart) {
+  struct Case {
+    int bars;
+    int first;
+    int last;
+    int spacing;
+    int shownFirst;
+    int shownLast;
+  };
+  // A region 1200 pixels wide.
+  const Case cases[] = {
+      {200, 100, 199, 12, 100, 199},  // as fitted
+      {200, 50, 149, 12, 50, 149},    // scrolled back
+      {200, 0, 199, 6, 0, 199},       // zoomed out to every bar
+      {200, -300, 500, 6, 0, 199},    // further out than the chart holds
+      {200, 150, 250, 11, 91, 199},   // past the last bar: 109 fit at 11 pixels
+      {200, -20, 79, 12, 0, 99},      // before the first bar
+      {200, 120, 122, 60, 103, 122},  // zoomed in past the widest spacing: 20 bars at 60
+      {5, 0, 4, 60, 0, 4},            // a short chart shows all its bars
+  };
+  for (const Case& c : cases) {
+    ChartData chart;
+    chart.bars = FlatBars(c.bars, 1);
+    chart.region = {0, 500, 0, 1200};
+    ASSERT_TRUE(ShowBars(&chart, c.first, c.last)) << c.first << ".." << c.last;
+    EXPECT_EQ(chart.barSpacing, c.spacing) << c.first << ".." << c.last;
+    EXPECT_EQ(chart.visible.first, c.shownFirst) << c.first << ".." << c.last;
+    EXPECT_EQ(chart.visible.last, c.shownLast) << c.first << ".." << c.last;
+  }
+  ChartData empty;
+  empty.bars.clear();
+  EXPECT_FALSE(ShowBars(&empty, 0, 10));
+  ChartData chart = DefaultChart();
+  const host::BarRange before = chart.visible;
+  EXPECT_FALSE(ShowBars(&chart, 50, 40));
+  EXPECT_EQ(chart.visible.first, before.first);
+}
+
 TEST(LastBars, FewerBarsThanTheViewShowsThemAll) {
   EXPECT_EQ(LastBars(200, 100).first, 100);
   EXPECT_EQ(LastBars(40, 100).first, 0);

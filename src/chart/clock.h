@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 
 namespace chart {
 
@@ -28,6 +29,20 @@ class VirtualClock : public Clock {
 class SystemClock : public Clock {
  public:
   double Now() const override;
+};
+
+// Starts at the wall clock's time and runs `rate` times as fast as it (session seconds per
+// real second), so that a live session lives through minutes in seconds.
+class FastClock : public Clock {
+ public:
+  // Requires: `rate` > 0.
+  explicit FastClock(double rate);
+  double Now() const override;
+
+ private:
+  double rate_;
+  double start_;  // wall-clock seconds at construction
+  std::chrono::steady_clock::time_point startTick_;
 };
 
 }  // namespace chart

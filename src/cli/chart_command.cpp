@@ -14,6 +14,7 @@
 #include "chart/study_library.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
+#include "cli/chart_serve.h"
 #include "cli/chart_session.h"
 #include "cli/commands.h"
 #include "cli/study_location.h"
@@ -44,7 +45,8 @@ int Invalid(const std::string& message) {
   return kExitInvalid;
 }
 
-bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* error) {
+bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::vector<chart::Bar>* heldBack,
+               std::string* error) {
   const std::string path = options.barsFile.empty() ? DefaultBarsPath() : options.barsFile;
   std::string csv;
   std::string why;
@@ -62,6 +64,7 @@ bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::string* 
   }
   out->symbol = options.symbol;
   out->tickSize = options.tickSize;
+  if (options.serve) *heldBack = HoldBackForPace(out, PaceOf(options));
   FitChartToPicture(out, options.width, options.height);
   return true;
 }
@@ -184,8 +187,8 @@ int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::Ch
 }
 
 // From the declaration call to the pictures (and, live, on until interrupted).
-int RunSession(const ChartOptions& options, ChartSession& session, const std::string& origin, bool sample,
-               const sigset_t& stopSignals) {
+int RunSession(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
+               const std::string& origin, bool sample, const sigset_t& stopSignals) {
   std::string error;
   session.Declare();
   // Whatever ends the run, the study leaves the chart with its removal call and frees its state.
@@ -204,9 +207,18 @@ int RunSession(const ChartOptions& options, ChartSession& session, const std::st
     return Invalid("cannot reach the levels service at " + levelsOrigin + ": " + outcome.levelsError);
   }
   ReportLoad(outcome);
-  if (!options.live && !MapOnChart(session.Host())) return NoMap(levelsOrigin, outcome, session.Host());
+  const bool live = options.live || options.serve;
+  if (!live && !MapOnChart(session.Host())) return NoMap(levelsOrigin, outcome, session.Host());
   for (const std::string& click : options.clicks) {
     if (!session.Click(click, &error)) return Invalid("--click: " + error);
+  }
+  if (options.serve) {
+    const int status = ServeChart(options, session, std::move(heldBack), stopSignals);
+    if (status == kExitOk && !options.chartFile.empty() &&
+        !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
+      return Invalid(error);
+    }
+    return status;
   }
   std::string written;
   if (!WritePictures(options, session.Host(), &written, &error)) return Invalid(error);
@@ -235,7 +247,8 @@ int RunChart(const Args& args) {
     return kExitOk;
   }
   chart::ChartData chartData;
-  if (!LoadChart(options, &chartData, &error)) return Invalid(error);
+  std::vector<chart::Bar> heldBack;
+  if (!LoadChart(options, &chartData, &heldBack, &error)) return Invalid(error);
   std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(StudyLibraryPath(options.study), &error);
   if (!library) {
     std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
@@ -258,11 +271,15 @@ int RunChart(const Args& args) {
     }
   } mask;
   sigemptyset(&mask.previous);
-  if (options.live) mask.active = pthread_sigmask(SIG_BLOCK, &stopSignals, &mask.previous) == 0;
+  const bool live = options.live || options.serve;
+  if (live) mask.active = pthread_sigmask(SIG_BLOCK, &stopSignals, &mask.previous) == 0;
 
   chart::VirtualClock virtualClock(options.origin.empty() ? kSampleSessionTime : std::time(nullptr));
   chart::SystemClock systemClock;
-  chart::Clock& clock = options.live ? static_cast<chart::Clock&>(systemClock) : virtualClock;
+  chart::FastClock fastClock(options.clockRate);
+  chart::Clock& clock = !live                       ? static_cast<chart::Clock&>(virtualClock)
+                        : options.clockRate != 1.0 ? static_cast<chart::Clock&>(fastClock)
+                                                   : systemClock;
 
   std::unique_ptr<service::LevelsService> sample;
   std::string origin = options.origin;
@@ -281,7 +298,7 @@ int RunChart(const Args& args) {
   }
   ChartSession session(std::move(chartData), library->Function(), clock, std::move(transport),
                        platform::DefaultServices());
-  return RunSession(options, session, origin, sample != nullptr, stopSignals);
+  return RunSession(options, session, std::move(heldBack), origin, sample != nullptr, stopSignals);
 }
 
 }  // namespace cli

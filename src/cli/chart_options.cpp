@@ -18,7 +18,9 @@ const char* const kChartUsage =
     "                      --route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
     "                      for the daily chart (VIX, QQQ) requests of the fear score\n"
     "  --bars FILE.csv     bars to chart: CSV with a header row and open, high, low, close\n"
-    "                      columns of decimal prices (at most 8 MiB)\n"
+    "                      columns of decimal prices, and optionally a time column (ISO 8601\n"
+    "                      with an offset or Z, New York time without one, or seconds since\n"
+    "                      1970) for the time axis (at most 8 MiB)\n"
     "  --symbol SYMBOL     the chart's symbol (default NQZ25)\n"
     "  --tick-size N       the chart's tick size (default 0.25)\n"
     "  --set LABEL=VALUE   set a study input before the first call (repeatable)\n"
@@ -30,10 +32,18 @@ const char* const kChartUsage =
     "  --study PATH        the study library (default: beside the program)\n"
     "  --live              real clock: call the study every second and rewrite the pictures\n"
     "                      after every redraw until interrupted\n"
+    "  --serve             real clock as --live, served as a live page on 127.0.0.1: the chart\n"
+    "                      pushed on every redraw, presses, scrolling, zooming and the study's\n"
+    "                      settings sent back; prints the address; pictures only with --out\n"
+    "  --port N            the page's port with --serve (default 8765; 0 takes a free one)\n"
+    "  --pace SECONDS      with --serve: start with 60 % of the bars and add one every SECONDS\n"
+    "                      (default 3 for the bundled bars, else 0: all bars at once)\n"
+    "  --clock-rate N      with --serve: the study's clock runs N times as fast as real time\n"
     "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
     "Exit status 0 when the pictures were written; 2 for bad options, unreadable or too large\n"
     "files, a levels origin that is not an http(s) service URL or cannot be reached, and calls\n"
-    "that end without a levels map (the study's status and error lines go to standard error).\n";
+    "that end without a levels map (the study's status and error lines go to standard error).\n"
+    "With --serve: 0 after Ctrl-C, 2 when the page's port cannot be bound.\n";
 
 namespace {
 
@@ -54,14 +64,34 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 
 bool TakesValue(const std::string& flag) {
   for (const char* known : {"--origin", "--route", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
-                            "--out", "--chart-file", "--study"}) {
+                            "--out", "--chart-file", "--study", "--port", "--pace", "--clock-rate"}) {
     if (flag == known) return true;
   }
   return false;
 }
 
+// The whole of `value` as a finite number within [min, max] (min itself excluded when
+// `minExcluded`).
+bool ReadNumber(const std::string& value, double min, double max, bool minExcluded, double* out) {
+  double number = 0;
+  if (value.empty() || text::ParseDouble(value, &number) != value.size() || !std::isfinite(number)) return false;
+  if (number < min || number > max || (minExcluded && number == min)) return false;
+  *out = number;
+  return true;
+}
+
 bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, std::string* error) {
-  if (flag == "--origin") {
+  if (flag == "--port") {
+    if (!ParseWholeArgument(value, 65535, &o->port)) return Fail(error, "--port needs a number from 0 to 65535, got '" + value + "'");
+  } else if (flag == "--pace") {
+    if (!ReadNumber(value, 0, kMaxPaceSeconds, false, &o->paceSeconds)) {
+      return Fail(error, text::Format("--pace needs seconds from 0 to %.0f, got '%s'", kMaxPaceSeconds, value));
+    }
+  } else if (flag == "--clock-rate") {
+    if (!ReadNumber(value, 0, kMaxClockRate, true, &o->clockRate)) {
+      return Fail(error, text::Format("--clock-rate needs a number above 0 up to %.0f, got '%s'", kMaxClockRate, value));
+    }
+  } else if (flag == "--origin") {
     std::string why;
     if (!chart::CheckBaseUrl(value, &why)) return Fail(error, "--origin '" + value + "' is not a service URL: " + why);
     o->origin = value;
@@ -96,6 +126,7 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
     o->clicks.push_back(value);
   } else if (flag == "--out") {
     o->out = value;
+    o->outGiven = true;
   } else if (flag == "--chart-file") {
     o->chartFile = value;
   } else if (flag == "--study") {
@@ -107,10 +138,15 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
 }  // namespace
 
 bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error) {
+  std::string seenServeOnly;  // an option that only a served chart takes
   for (size_t i = 0; i < args.size(); ++i) {
     std::string flag = args[i];
     if (flag == "--live") {
       options->live = true;
+      continue;
+    }
+    if (flag == "--serve") {
+      options->serve = true;
       continue;
     }
     if (flag == "--help" || flag == "-h") {
@@ -131,7 +167,9 @@ bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error)
       value = args[++i];
     }
     if (!Apply(flag, value, options, error)) return false;
+    if ((flag == "--port" || flag == "--pace" || flag == "--clock-rate") && !options->serve) seenServeOnly = flag;
   }
+  if (!seenServeOnly.empty() && !options->serve) return Fail(error, seenServeOnly + " needs --serve");
   return true;
 }
 

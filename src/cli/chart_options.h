@@ -9,6 +9,13 @@
 
 namespace cli {
 
+// The served page's port when --port does not say, and the pace of the bundled bars on it.
+inline constexpr int kDefaultServePort = 8765;
+inline constexpr double kBundledBarsPace = 3;
+// The fastest --clock-rate and the slowest --pace.
+inline constexpr double kMaxClockRate = 3600;
+inline constexpr double kMaxPaceSeconds = 3600;
+
 struct ChartOptions {
   std::string origin;    // a levels service; empty: the sample service started in-process
   std::vector<chart::OriginRoute> routes;  // --route, in command-line order
@@ -22,7 +29,12 @@ struct ChartOptions {
   std::string out = "ordinel-chart";  // pictures at out + ".png" and out + ".svg"
   std::string chartFile;
   std::string study;  // the study library; empty: beside the program
+  bool outGiven = false;  // --out named a path (a served chart then keeps pictures there too)
   bool live = false;
+  bool serve = false;  // --serve: the chart as a live page on loopback
+  int port = kDefaultServePort;  // --port, with --serve; 0 takes any free port
+  double paceSeconds = -1;  // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
+  double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
   bool help = false;
 };
 
@@ -31,7 +43,9 @@ extern const char* const kChartUsage;
 // Reads `args` into `options` (defaults above). Every option takes its value as the next
 // argument or after '=' (--size=800x600). False with `*error` for an unknown option, a missing
 // or malformed value (--origin must pass chart::CheckBaseUrl, --route take FROM=TO origins,
-// --tick-size be a positive number, --size WxH within the picture limits, --set LABEL=VALUE).
+// --tick-size be a positive number, --size WxH within the picture limits, --set LABEL=VALUE,
+// --port 0 to 65535, --pace 0 to kMaxPaceSeconds, --clock-rate above 0 up to kMaxClockRate),
+// and for --port, --pace or --clock-rate without --serve.
 bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error);
 
 // `out` without a trailing ".png" or ".svg", so either names the pair of pictures.

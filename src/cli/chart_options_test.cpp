@@ -67,12 +67,46 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"--size", "99999999x600"}, "--size needs WxH with each side 200 to 8000, got '99999999x600'"},
       {{"--set", "novalue"}, "--set needs LABEL=VALUE, got 'novalue'"},
       {{"--set", "=5"}, "--set needs LABEL=VALUE, got '=5'"},
+      {{"--port", "0"}, "--port needs --serve"},
+      {{"--pace=2", "--live"}, "--pace needs --serve"},
+      {{"--clock-rate", "60"}, "--clock-rate needs --serve"},
+      {{"--serve", "--port", "65536"}, "--port needs a number from 0 to 65535, got '65536'"},
+      {{"--serve", "--port", "-1"}, "--port needs a number from 0 to 65535, got '-1'"},
+      {{"--serve", "--pace", "-1"}, "--pace needs seconds from 0 to 3600, got '-1'"},
+      {{"--serve", "--pace", "3s"}, "--pace needs seconds from 0 to 3600, got '3s'"},
+      {{"--serve", "--clock-rate", "0"}, "--clock-rate needs a number above 0 up to 3600, got '0'"},
+      {{"--serve", "--clock-rate", "inf"}, "--clock-rate needs a number above 0 up to 3600, got 'inf'"},
   };
   for (const Case& c : cases) {
     ChartOptions o;
     std::string error;
     EXPECT_FALSE(ParseChartArgs(c.args, &o, &error)) << c.message;
     EXPECT_EQ(error, c.message);
+  }
+}
+
+TEST(ChartOptions, ServedChartOptionsInAnyOrder) {
+  struct Case {
+    Args args;
+    int port;
+    double pace;
+    double rate;
+    bool outGiven;
+  };
+  const std::vector<Case> cases = {
+      {{"--serve"}, kDefaultServePort, -1, 1, false},
+      {{"--port", "0", "--serve", "--pace=0.5", "--clock-rate", "60"}, 0, 0.5, 60, false},
+      {{"--serve", "--pace", "0", "--out", "served"}, kDefaultServePort, 0, 1, true},
+  };
+  for (const Case& c : cases) {
+    ChartOptions o;
+    std::string error;
+    ASSERT_TRUE(ParseChartArgs(c.args, &o, &error)) << c.args[0] << " " << error;
+    EXPECT_TRUE(o.serve) << c.args[0];
+    EXPECT_EQ(o.port, c.port) << c.args[0];
+    EXPECT_EQ(o.paceSeconds, c.pace) << c.args[0];
+    EXPECT_EQ(o.clockRate, c.rate) << c.args[0];
+    EXPECT_EQ(o.outGiven, c.outGiven) << c.args[0];
   }
 }
 

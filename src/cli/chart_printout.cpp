@@ -7,6 +7,7 @@
 
 #include "panel/panel_line.h"
 #include "palette/subgraphs.h"
+#include "render/time_axis.h"
 
 namespace cli {
 namespace {
@@ -39,7 +40,9 @@ std::vector<std::string> RowsOf(const std::vector<host::DrawingRequest>& drawing
 }  // namespace
 
 void FitChartToPicture(chart::ChartData* chart, int width, int height) {
-  chart->region = {kRegionTop, std::max(height - kFooterHeight, kRegionTop + 1), 0,
+  const bool timed = std::any_of(chart->bars.begin(), chart->bars.end(), chart::HasTime);
+  const int below = kFooterHeight + (timed ? render::kTimeAxisHeight : 0);
+  chart->region = {kRegionTop, std::max(height - below, kRegionTop + 1), 0,
                    std::max(width - kPriceAxisWidth, 1)};
   const int regionWidth = chart->region.right - chart->region.left;
   chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);

@@ -17,9 +17,10 @@ inline constexpr int kChartVisibleBars = 100;
 inline constexpr int kPriceAxisWidth = 80;
 
 // Sets the region, visible range and bar spacing of `chart` for a picture of `width` x
-// `height` pixels: the region fills the picture but for the price axis at the right and a
-// footer row; the bar spacing is the region's width over kChartVisibleBars (at least 1), and
-// the last bars that fit at that spacing are visible.
+// `height` pixels: the region fills the picture but for the price axis at the right, the time
+// axis below when the bars carry times, and a footer row; the bar spacing is the region's
+// width over kChartVisibleBars (at least 1), and the last bars that fit at that spacing are
+// visible.
 void FitChartToPicture(chart::ChartData* chart, int width, int height);
 
 // The panel as text rows: the texts placed at a height in percent, highest row first; texts

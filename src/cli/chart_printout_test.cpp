@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "render/time_axis.h"
+
 namespace cli {
 namespace {
 
@@ -59,6 +61,16 @@ TEST(ChartPrintout, ChartFillsThePictureButTheAxis) {
     EXPECT_LT(chart.region.bottom, c.height) << c.height;
     EXPECT_LE(chart::BarX(chart, c.last), chart.region.right) << c.width;
   }
+}
+
+TEST(ChartPrintout, BarsWithTimesLeaveRoomForTheTimeAxis) {
+  chart::ChartData untimed;
+  untimed.bars = chart::FlatBars(50, 100);
+  chart::ChartData timed = untimed;
+  for (size_t i = 0; i < timed.bars.size(); ++i) timed.bars[i].time = 1735828200 + 300.0 * i;
+  FitChartToPicture(&untimed, 1280, 720);
+  FitChartToPicture(&timed, 1280, 720);
+  EXPECT_EQ(untimed.region.bottom - timed.region.bottom, render::kTimeAxisHeight);
 }
 
 }  // namespace

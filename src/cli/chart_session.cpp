@@ -64,7 +64,7 @@ ChartSession::ChartSession(chart::ChartData chart, chart::StudyFunction study, c
 
 void ChartSession::Declare() { host_.DeclarationCall(study_); }
 
-void ChartSession::Call() { host_.OrdinaryCall(study_); }
+void ChartSession::Call(host::PointerEvent pointer) { host_.OrdinaryCall(study_, pointer); }
 
 void ChartSession::Remove() { host_.RemovalCall(study_); }
 

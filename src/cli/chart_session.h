@@ -44,6 +44,8 @@ class ChartSession {
 
   chart::ChartHost& Host() { return host_; }
   const chart::ChartHost& Host() const { return host_; }
+  // The transfers of the study's requests, for what a live view shows about them.
+  const chart::CurlTransport& Transport() const { return transport_; }
 
   // The declaration call.
   void Declare();
@@ -57,8 +59,8 @@ class ChartSession {
   // One call carrying the press on the first text containing `text` (chart::PressOnText), then
   // calls until the study sends nothing more. False with `*error` when no text contains it.
   bool Click(const std::string& text, std::string* error);
-  // One ordinary call, for live runs.
-  void Call();
+  // One ordinary call, for live runs; `pointer` (none by default) is seen by this call only.
+  void Call(host::PointerEvent pointer = {});
   // The removal call.
   void Remove();
 

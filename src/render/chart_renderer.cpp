@@ -7,6 +7,7 @@
 #include "render/chart_theme.h"
 #include "render/price_axis.h"
 #include "render/price_scale.h"
+#include "render/time_axis.h"
 #include "text/format.h"
 
 namespace render {
@@ -164,15 +165,15 @@ void DrawTexts(Canvas& canvas, const chart::ChartData& chart, const PriceScale& 
   }
 }
 
-void DrawFooter(Canvas& canvas, const chart::ChartData& chart) {
-  if (canvas.Height() - chart.region.bottom < kFooterHeight) return;
+void DrawFooter(Canvas& canvas, const chart::ChartData& chart, double top) {
+  if (canvas.Height() - top < kFooterHeight) return;
   TextStyle style = MonoStyle(kLabelPoints, kAxisText);
   style.vertical = VerticalAnchor::kCentre;
   const std::string text = text::Format("%s  tick %s  bars %d-%d of %d", chart.symbol,
                                         chart::FormatPriceForTick(chart.tickSize, chart.tickSize),
                                         chart.visible.first, chart.visible.last,
                                         static_cast<int>(chart.bars.size()));
-  canvas.Text(chart.region.left + 6, (chart.region.bottom + canvas.Height()) / 2.0, text, style);
+  canvas.Text(chart.region.left + 6, (top + canvas.Height()) / 2.0, text, style);
 }
 
 }  // namespace
@@ -182,8 +183,12 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   canvas.FillRect({0, 0, double(canvas.Width()), double(canvas.Height())}, {kBackground, 1.0});
   const PriceScale scale = FitPriceScale(chart, drawings);
   const host::RegionBounds& r = chart.region;
+  // Bars with times get an axis under them when the picture leaves room for it.
+  const bool timeAxis = VisibleBarsHaveTimes(chart) && canvas.Height() - r.bottom >= kTimeAxisHeight;
+  const std::vector<TimeMark> marks = timeAxis ? NewYorkTimeMarks(chart) : std::vector<TimeMark>{};
   canvas.PushClip({double(r.left), double(r.top), double(r.right - r.left), double(r.bottom - r.top)});
   DrawGrid(canvas, chart, scale);
+  DrawTimeGrid(canvas, chart, marks);
   DrawBands(canvas, chart, scale, drawings);
   DrawCandles(canvas, chart, scale);
   DrawLinesAndLabels(canvas, chart, scale, drawings);
@@ -191,7 +196,12 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   DrawTexts(canvas, chart, scale, drawings);
   canvas.PopClip();
   DrawPriceAxis(canvas, chart, scale, drawings);
-  DrawFooter(canvas, chart);
+  double footerTop = r.bottom;
+  if (timeAxis) {
+    DrawTimeAxis(canvas, chart, marks, footerTop);
+    footerTop += kTimeAxisHeight;
+  }
+  DrawFooter(canvas, chart, footerTop);
 }
 
 }  // namespace render

@@ -66,7 +66,8 @@ std::string XmlEscape(std::string_view text) {
   return out;
 }
 
-SvgCanvas::SvgCanvas(int width, int height) : width_(std::max(width, 1)), height_(std::max(height, 1)) {
+SvgCanvas::SvgCanvas(int width, int height, SvgUse use)
+    : width_(std::max(width, 1)), height_(std::max(height, 1)), use_(use) {
   FillRect({0, 0, double(width_), double(height_)}, Paint{{0, 0, 0}, 1.0});
 }
 
@@ -97,11 +98,12 @@ void SvgCanvas::Text(double x, double y, std::string_view text, const TextStyle&
   if (shown.empty()) return;
   const double baseline = BaselineY(ResolveMonoFace(style.family), style.sizePx, y, style.vertical);
   body_ += text::Format("<text x=\"%s\" y=\"%s\" font-family=\"%s\" font-size=\"%s\"%s%s%s "
-                        "xml:space=\"preserve\" style=\"white-space:pre\">%s</text>\n",
+                        "xml:space=\"preserve\"%s>%s</text>\n",
                         Num(x), Num(baseline), XmlEscape(FontFamilies(style.family)),
                         Num(style.sizePx), style.bold ? " font-weight=\"bold\"" : "",
                         style.horizontal == HorizontalAnchor::kEnd ? " text-anchor=\"end\"" : "",
-                        PaintAttributes("fill", style.paint), XmlEscape(shown));
+                        PaintAttributes("fill", style.paint),
+                        use_ == SvgUse::kFile ? " style=\"white-space:pre\"" : "", XmlEscape(shown));
 }
 
 double SvgCanvas::TextWidth(std::string_view text, const TextStyle& style) {

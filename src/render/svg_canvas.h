@@ -8,10 +8,14 @@
 
 namespace render {
 
+// Where the SVG goes: a file of its own, or inside a web page whose stylesheet gives texts
+// their white-space (a page that allows no inline styles refuses the attribute).
+enum class SvgUse { kFile, kPage };
+
 class SvgCanvas : public Canvas {
  public:
   // An opaque black picture of `width` x `height` pixels (each at least 1).
-  SvgCanvas(int width, int height);
+  SvgCanvas(int width, int height, SvgUse use = SvgUse::kFile);
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }
@@ -35,6 +39,7 @@ class SvgCanvas : public Canvas {
  private:
   int width_;
   int height_;
+  SvgUse use_;
   std::string body_;
   int clipCount_ = 0;
   int openClips_ = 0;

@@ -111,5 +111,17 @@ TEST(SvgCanvas, TextWidthCountsCharactersNotBytes) {
   EXPECT_GT(canvas.TextWidth("ete", style), 0);
 }
 
+// A page whose policy allows no inline styles gets its texts without the style attribute; a
+// file keeps it for viewers that ignore xml:space.
+TEST(SvgCanvas, PageTextsCarryNoInlineStyle) {
+  for (const SvgUse use : {SvgUse::kFile, SvgUse::kPage}) {
+    SvgCanvas canvas(100, 50, use);
+    canvas.Text(10, 20, "a  b", TextStyle{});
+    const std::string document = canvas.Document();
+    EXPECT_NE(document.find("xml:space=\"preserve\""), std::string::npos);
+    EXPECT_EQ(document.find("style=") != std::string::npos, use == SvgUse::kFile) << document;
+  }
+}
+
 }  // namespace
 }  // namespace render

@@ -1,0 +1,35 @@
+// `ordinel chart --serve`: the live session served as a page on loopback. The session runs on
+// the calling thread; the page's requests reach it through the page server's threads.
+#pragma once
+
+#include <signal.h>
+
+#include <string>
+#include <vector>
+
+#include "chart/chart_data.h"
+#include "cli/chart_options.h"
+#include "cli/chart_session.h"
+
+namespace cli {
+
+// Share of the bars a paced chart starts with.
+inline constexpr double kPacedStartShare = 0.6;
+
+// The pace `options` ask for: --pace when given, else kBundledBarsPace for the bundled bars
+// and 0 (all bars at once) for a bars file of the user's.
+double PaceOf(const ChartOptions& options);
+
+// For a paced chart (`pace` > 0) keeps the first kPacedStartShare of the bars (at least one)
+// in `chart` and returns the rest, in order, to be added one by one; nothing otherwise.
+std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace);
+
+// Serves `session` at 127.0.0.1:options.port and calls the study every second, at once after
+// each press or change from the page, and whenever a held-back bar is due (one per
+// `paceSeconds`); pushes a frame to the page after every change it shows. Writes the pictures
+// as well when options.outGiven. Returns kExitOk when SIGINT or SIGTERM (blocked by the
+// caller) ends it, kExitInvalid when the port cannot be bound.
+int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
+               const sigset_t& stopSignals);
+
+}  // namespace cli

@@ -1,0 +1,41 @@
+#include "web/form_body.h"
+
+#include <gtest/gtest.h>
+
+namespace web {
+namespace {
+
+TEST(FormBody, DecodesPairsInOrder) {
+  struct Case {
+    const char* body;
+    FormFields fields;
+  };
+  const Case cases[] = {
+      {"x=10&y=20", {{"x", "10"}, {"y", "20"}}},
+      {"label=Draw+Max+Pain&value=No", {{"label", "Draw Max Pain"}, {"value", "No"}}},
+      {"label=API%20base%20URL&value=http%3A%2F%2F127.0.0.1%3A1%2Fa%3Db%26c", {{"label", "API base URL"}, {"value", "http://127.0.0.1:1/a=b&c"}}},
+      {"colour=%23FfA0b1", {{"colour", "#FfA0b1"}}},
+      {"a&&b=", {{"a", ""}, {"b", ""}}},
+      {"v=%3Cimg%20src%3Dx%3E", {{"v", "<img src=x>"}}},
+      {"", {}},
+  };
+  for (const Case& c : cases) {
+    const std::optional<FormFields> fields = ParseForm(c.body);
+    ASSERT_TRUE(fields) << c.body;
+    EXPECT_EQ(*fields, c.fields) << c.body;
+  }
+}
+
+TEST(FormBody, BrokenEscapesAreRefused) {
+  for (const char* body : {"x=%", "x=%2", "x=%zz", "%g0=1", "x=1&y=%2"}) EXPECT_FALSE(ParseForm(body)) << body;
+}
+
+TEST(FormBody, ValueOfTheFirstFieldNamed) {
+  const FormFields fields = {{"a", "1"}, {"b", "2"}, {"a", "3"}};
+  EXPECT_EQ(FormValue(fields, "a"), "1");
+  EXPECT_EQ(FormValue(fields, "b"), "2");
+  EXPECT_FALSE(FormValue(fields, "c"));
+}
+
+}  // namespace
+}  // namespace web

@@ -1,0 +1,33 @@
+// What each change sent by the chart page does to the chart, the inputs or the subgraphs, as
+// the platform's own chart window and settings dialog would do it. A change that cannot be
+// applied changes nothing and answers 400 with the reason.
+#pragma once
+
+#include "chart/chart_data.h"
+#include "chart/input_store.h"
+#include "chart/subgraph_store.h"
+#include "host/study_host.h"
+#include "web/form_body.h"
+#include "web/page_server.h"
+
+namespace web {
+
+// Reads a press from fields x and y: whole pixels inside a `width` x `height` picture.
+// 400 when either is missing, not a whole number or outside the picture.
+Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEvent* press);
+
+// Sets the input labelled by field `label` to field `value` (chart::SetInputFromText): whole
+// numbers for integer inputs and numbers for float inputs must lie within the declared range,
+// as the settings dialog allows only those. 400 for an unknown label, a missing field or a
+// value the input does not take.
+Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields);
+
+// Sets the user's colour of subgraph `number` to `colour` ("#rrggbb"). 400 for a subgraph the
+// study does not declare or a colour of another shape.
+Reply ApplyColourChange(chart::SubgraphStore& subgraphs, const FormFields& fields);
+
+// Scrolls or zooms to the bars `first` .. `last` (chart::ShowBars). 400 for a missing or
+// non-whole number, `last` before `first`, or a chart without bars.
+Reply ApplyViewChange(chart::ChartData& chart, const FormFields& fields);
+
+}  // namespace web

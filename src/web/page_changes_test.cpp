@@ -1,0 +1,141 @@
+#include "web/page_changes.h"
+
+#include <gtest/gtest.h>
+
+namespace web {
+namespace {
+
+chart::InputStore Inputs() {
+  chart::InputStore inputs;
+  inputs.Declare(0, {"Draw Max Pain", host::InputKind::kYesNo, 0, "", {}, {}, ""});
+  inputs.Declare(1, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180, 3600, ""});
+  inputs.Declare(2, {"Panel line spacing", host::InputKind::kFloat, 2.4, "", 0.5, 12, ""});
+  inputs.Declare(3, {"Panel state", host::InputKind::kText, 0, "", {}, {}, ""});
+  inputs.Declare(4, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right"});
+  inputs.Declare(5, {"Cooldown (min 30)", host::InputKind::kInteger, 300, "", {}, {}, ""});
+  return inputs;
+}
+
+TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
+  struct Case {
+    FormFields fields;
+    int status;
+    const char* reply;
+    int slot;
+    double number;     // the stored number after the change (unchanged on a refusal)
+    const char* text;  // the stored text of the text input
+  };
+  const Case cases[] = {
+      {{{"label", "Draw Max Pain"}, {"value", "Yes"}}, 200, "applied", 0, 1, ""},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "600"}}, 200, "applied", 1, 600, ""},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "60"}}, 400,
+       "input \"Refresh interval (seconds)\" takes 180 to 3600, got '60'", 1, 180, ""},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "200.5"}}, 400,
+       "input \"Refresh interval (seconds)\" takes a whole number, got '200.5'", 1, 180, ""},
+      {{{"label", "Panel line spacing"}, {"value", "12.5"}}, 400,
+       "input \"Panel line spacing\" takes 0.5 to 12, got '12.5'", 2, 2.4, ""},
+      {{{"label", "Panel line spacing"}, {"value", "3.25"}}, 200, "applied", 2, 3.25, ""},
+      {{{"label", "Panel state"}, {"value", "<img src=x onerror=alert(1)>"}}, 200, "applied", 3, 0,
+       "<img src=x onerror=alert(1)>"},
+      {{{"label", "Panel anchor"}, {"value", "Top right"}}, 200, "applied", 4, 1, ""},
+      {{{"label", "Panel anchor"}, {"value", "2"}}, 400,
+       "input \"Panel anchor\" takes a choice index (0 to 1) or the exact choice text", 4, 0, ""},
+      {{{"label", "Cooldown (min 30)"}, {"value", "5"}}, 200, "applied", 5, 5, ""},  // no declared range
+      {{{"label", "No such input"}, {"value", "1"}}, 400, "the study declares no input \"No such input\"", 0, 0, ""},
+      {{{"label", "Draw Max Pain"}}, 400, "a settings change needs label and value", 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = Inputs();
+    const std::string label = FormValue(c.fields, "label").value_or("");
+    const Reply reply = ApplyInputChange(inputs, c.fields);
+    EXPECT_EQ(reply.status, c.status) << label;
+    EXPECT_EQ(reply.text, c.reply) << label;
+    EXPECT_EQ(inputs.Find(c.slot)->value.number, c.number) << label;
+    EXPECT_EQ(inputs.Find(3)->value.text, c.text) << label;
+  }
+}
+
+TEST(PageChanges, PressesInsideThePicture) {
+  struct Case {
+    FormFields fields;
+    int status;
+    int x;
+    int y;
+  };
+  const Case cases[] = {
+      {{{"x", "0"}, {"y", "0"}}, 200, 0, 0},
+      {{{"x", "1279"}, {"y", "719"}}, 200, 1279, 719},
+      {{{"x", "1280"}, {"y", "10"}}, 400, 0, 0},
+      {{{"x", "-1"}, {"y", "10"}}, 400, 0, 0},
+      {{{"x", "10.5"}, {"y", "10"}}, 400, 0, 0},
+      {{{"x", "10"}}, 400, 0, 0},
+      {{{"x", "ten"}, {"y", "10"}}, 400, 0, 0},
+  };
+  for (const Case& c : cases) {
+    host::PointerEvent press;
+    const Reply reply = ReadPress(c.fields, 1280, 720, &press);
+    const std::string name = FormValue(c.fields, "x").value_or("") + "," + FormValue(c.fields, "y").value_or("");
+    EXPECT_EQ(reply.status, c.status) << name;
+    if (c.status != 200) continue;
+    EXPECT_EQ(press.code, host::kPointerPress) << name;
+    EXPECT_EQ(press.x, c.x) << name;
+    EXPECT_EQ(press.y, c.y) << name;
+  }
+}
+
+TEST(PageChanges, ColoursOfDeclaredSubgraphs) {
+  struct Case {
+    FormFields fields;
+    int status;
+    host::Rgb colour;  // subgraph 3 afterwards
+  };
+  const host::Rgb declared{1, 2, 3};
+  const Case cases[] = {
+      {{{"number", "3"}, {"colour", "#ff8000"}}, 200, {255, 128, 0}},
+      {{{"number", "3"}, {"colour", "#FF8000"}}, 200, {255, 128, 0}},
+      {{{"number", "3"}, {"colour", "ff8000"}}, 400, declared},
+      {{{"number", "3"}, {"colour", "#ff80"}}, 400, declared},
+      {{{"number", "3"}, {"colour", "#gg8000"}}, 400, declared},
+      {{{"number", "4"}, {"colour", "#ff8000"}}, 400, declared},
+      {{{"number", "44"}, {"colour", "#ff8000"}}, 400, declared},
+      {{{"colour", "#ff8000"}}, 400, declared},
+  };
+  for (const Case& c : cases) {
+    chart::SubgraphStore subgraphs;
+    subgraphs.Declare(3, {"Call Wall", 0, declared, 1});
+    const std::string name = FormValue(c.fields, "number").value_or("-") + " " + FormValue(c.fields, "colour").value_or("-");
+    EXPECT_EQ(ApplyColourChange(subgraphs, c.fields).status, c.status) << name;
+    EXPECT_EQ(subgraphs.Colour(3), c.colour) << name;
+  }
+}
+
+TEST(PageChanges, ViewsMoveTheVisibleBars) {
+  struct Case {
+    FormFields fields;
+    int status;
+    int first;
+    int last;
+  };
+  const Case cases[] = {
+      {{{"first", "50"}, {"last", "149"}}, 200, 50, 149},
+      {{{"first", "-10"}, {"last", "89"}}, 200, 0, 99},
+      {{{"first", "150"}, {"last", "100"}}, 400, 100, 199},
+      {{{"first", "1e3"}, {"last", "2e3"}}, 200, 0, 199},  // past the end: every bar, the last one kept
+      {{{"first", "x"}, {"last", "10"}}, 400, 100, 199},
+      {{{"last", "10"}}, 400, 100, 199},
+  };
+  for (const Case& c : cases) {
+    chart::ChartData chart;
+    chart.bars = chart::FlatBars(200, 1);
+    chart.region = {0, 500, 0, 1200};
+    chart.barSpacing = 12;
+    chart.visible = {100, 199};
+    const std::string name = FormValue(c.fields, "first").value_or("-") + ".." + FormValue(c.fields, "last").value_or("-");
+    EXPECT_EQ(ApplyViewChange(chart, c.fields).status, c.status) << name;
+    EXPECT_EQ(chart.visible.first, c.first) << name;
+    EXPECT_EQ(chart.visible.last, c.last) << name;
+  }
+}
+
+}  // namespace
+}  // namespace web

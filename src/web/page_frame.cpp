@@ -1,0 +1,187 @@
+#include "web/page_frame.h"
+
+#include <cmath>
+#include <vector>
+
+#include "jsonout/json_writer.h"
+#include "platform/civil_date.h"
+#include "render/chart_renderer.h"
+#include "render/svg_canvas.h"
+#include "text/format.h"
+
+namespace web {
+namespace {
+
+const char* KindName(host::InputKind kind) {
+  switch (kind) {
+    case host::InputKind::kYesNo: return "yesno";
+    case host::InputKind::kInteger: return "integer";
+    case host::InputKind::kFloat: return "float";
+    case host::InputKind::kText: return "text";
+    case host::InputKind::kChoice: return "choice";
+  }
+  return "unknown";
+}
+
+std::string Hex(host::Rgb colour) { return text::Format("#%02x%02x%02x", colour.r, colour.g, colour.b); }
+
+void WriteInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
+  w.BeginArray();
+  for (const auto& [slot, entry] : inputs.Entries()) {
+    const host::InputDeclaration& d = entry.declaration;
+    w.BeginObject();
+    w.Key("slot");
+    w.Int(slot);
+    w.Key("label");
+    w.String(d.label);
+    w.Key("kind");
+    w.String(KindName(d.kind));
+    w.Key("value");
+    w.String(InputValueText(entry));
+    if (d.min) {
+      w.Key("min");
+      w.Number(*d.min);
+    }
+    if (d.max) {
+      w.Key("max");
+      w.Number(*d.max);
+    }
+    if (d.kind == host::InputKind::kChoice) {
+      w.Key("choices");
+      w.BeginArray();
+      for (const std::string& choice : chart::ChoiceTexts(d)) w.String(choice);
+      w.EndArray();
+    }
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void WriteSubgraphs(jsonout::JsonWriter& w, const chart::SubgraphStore& subgraphs) {
+  w.BeginArray();
+  for (const auto& [number, entry] : subgraphs.Entries()) {
+    w.BeginObject();
+    w.Key("number");
+    w.Int(number);
+    w.Key("name");
+    w.String(entry.declaration.name);
+    w.Key("colour");
+    w.String(Hex(subgraphs.Colour(number)));
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void WriteLog(jsonout::JsonWriter& w, const std::vector<chart::LogEntry>& log) {
+  w.BeginArray();
+  const size_t first = log.size() > kFrameLogEntries ? log.size() - kFrameLogEntries : 0;
+  for (size_t i = first; i < log.size(); ++i) {
+    w.BeginObject();
+    w.Key("text");
+    w.String(log[i].text);
+    w.Key("show");
+    w.Bool(log[i].show);
+    w.EndObject();
+  }
+  w.EndArray();
+}
+
+void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
+  w.Key("region");
+  w.BeginObject();
+  w.Key("left");
+  w.Int(chart.region.left);
+  w.Key("right");
+  w.Int(chart.region.right);
+  w.Key("top");
+  w.Int(chart.region.top);
+  w.Key("bottom");
+  w.Int(chart.region.bottom);
+  w.EndObject();
+  w.Key("barSpacing");
+  w.Int(chart.barSpacing);
+  w.Key("visible");
+  w.BeginObject();
+  w.Key("first");
+  w.Int(chart.visible.first);
+  w.Key("last");
+  w.Int(chart.visible.last);
+  w.EndObject();
+  w.Key("barCount");
+  w.Int(static_cast<long long>(chart.bars.size()));
+}
+
+}  // namespace
+
+std::string InputValueText(const chart::InputEntry& entry) {
+  const double number = entry.value.number;
+  switch (entry.declaration.kind) {
+    case host::InputKind::kYesNo:
+      return number != 0 ? "Yes" : "No";
+    case host::InputKind::kInteger:
+      return text::Format("%.0f", std::trunc(number));
+    case host::InputKind::kFloat:
+      return text::RoundTripDouble(number);
+    case host::InputKind::kText:
+      return entry.value.text;
+    case host::InputKind::kChoice: {
+      const std::vector<std::string> choices = chart::ChoiceTexts(entry.declaration);
+      const double index = std::trunc(number);
+      if (index >= 0 && index < static_cast<double>(choices.size())) return choices[static_cast<size_t>(index)];
+      return text::Format("%.0f", index);
+    }
+  }
+  return "";
+}
+
+std::string NewYorkTimeText(double utc, platform::Services& zone) {
+  if (!std::isfinite(utc)) return "";
+  const double local = utc + zone.NewYorkUtcOffsetSeconds(utc);
+  const double days = std::floor(local / 86400);
+  const platform::CivilDate date = platform::CivilFromDays(static_cast<int64_t>(days));
+  const int seconds = static_cast<int>(local - days * 86400);
+  return text::Format("%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day, seconds / 3600,
+                      seconds / 60 % 60, seconds % 60);
+}
+
+std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
+  render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
+  render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg);
+  std::string out;
+  jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);
+  w.BeginObject();
+  w.Key("version");
+  w.Int(facts.version);
+  w.Key("symbol");
+  w.String(host.Chart().symbol);
+  w.Key("width");
+  w.Int(facts.width);
+  w.Key("height");
+  w.Int(facts.height);
+  w.Key("svg");
+  w.String(svg.Document());
+  WriteGeometry(w, host.Chart());
+  w.Key("clock");
+  w.String(NewYorkTimeText(facts.now, zone));
+  w.Key("lastAnswer");
+  if (facts.lastAnswer) {
+    w.BeginObject();
+    w.Key("time");
+    w.String(NewYorkTimeText(facts.lastAnswer->time, zone));
+    w.Key("status");
+    w.Int(facts.lastAnswer->status);
+    w.EndObject();
+  } else {
+    w.Null();
+  }
+  w.Key("log");
+  WriteLog(w, host.Log());
+  w.Key("inputs");
+  WriteInputs(w, host.Inputs());
+  w.Key("subgraphs");
+  WriteSubgraphs(w, host.Subgraphs());
+  w.EndObject();
+  return out;
+}
+
+}  // namespace web

@@ -1,0 +1,45 @@
+// What the chart page shows at one moment, as the JSON document the server pushes to it: the
+// chart as SVG from the renderer, its geometry, the study's settings (inputs and subgraph
+// colours), the message log and the time of the last levels answer.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "chart/chart_host.h"
+#include "platform/services.h"
+
+namespace web {
+
+// The message log entries a frame carries at most (the latest ones).
+inline constexpr size_t kFrameLogEntries = 200;
+
+struct LevelsAnswerSeen {
+  double time = 0;  // session clock, seconds since 1970
+  long status = 0;
+};
+
+struct FrameFacts {
+  long long version = 0;
+  int width = 0;   // picture size in pixels
+  int height = 0;
+  double now = 0;  // the session clock
+  std::optional<LevelsAnswerSeen> lastAnswer;
+};
+
+// The frame of `host` as one line of compact JSON (no raw line breaks, so that it fits one
+// server-sent event): version, symbol, width, height, svg, region, barSpacing, visible,
+// barCount, clock, lastAnswer (null before the first), log, inputs (slot order: slot, label,
+// kind, value as InputValueText, min and max when declared, choices) and subgraphs (number,
+// name, colour as "#rrggbb"). Times are New York wall-clock texts through `zone`.
+std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone);
+
+// The value of an input as the settings dialog shows it and chart::SetInputFromText takes it
+// back: "Yes"/"No", whole numbers, floats in their shortest exact text, a choice's text (its
+// index when beyond the list) and text as it is.
+std::string InputValueText(const chart::InputEntry& entry);
+
+// "YYYY-MM-DD hh:mm:ss" of `utc` on New York's wall clock.
+std::string NewYorkTimeText(double utc, platform::Services& zone);
+
+}  // namespace web

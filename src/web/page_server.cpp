@@ -1,0 +1,237 @@
+// The chart page's server: cpp-httplib on loopback, its routes, the event streams and the
+// request guard in front of them.
+#include "web/page_server.h"
+
+#include <httplib.h>
+#include <sys/socket.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "web/page_assets.h"
+#include "web/request_guard.h"
+
+namespace web {
+namespace {
+
+constexpr const char* kHost = "127.0.0.1";
+constexpr const char* kTokenMark = "@PAGE_TOKEN@";
+constexpr const char* kPlainText = "text/plain; charset=utf-8";
+// Idle event streams send a comment this often, so that a closed page frees its thread.
+constexpr std::chrono::seconds kKeepAliveInterval{10};
+// Enough worker threads for the open event streams and the page's other requests.
+constexpr size_t kWorkerThreads = kMaxEventStreams + 8;
+constexpr time_t kIdleConnectionSeconds = 2;
+
+const httplib::Headers& SecurityHeaders() {
+  static const httplib::Headers headers = {
+      {"Content-Security-Policy",
+       "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self'; connect-src 'self'; "
+       "base-uri 'none'; form-action 'none'; frame-ancestors 'none'"},
+      {"X-Content-Type-Options", "nosniff"},
+      {"X-Frame-Options", "DENY"},
+      {"Referrer-Policy", "no-referrer"},
+      {"Cache-Control", "no-store"},
+  };
+  return headers;
+}
+
+// As the sample service: a taken port must fail rather than be shared.
+void ExclusivePortOptions(socket_t socket) {
+  const int yes = 1;
+  setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+std::optional<std::string> HeaderIfSent(const httplib::Request& request, const char* name) {
+  if (!request.has_header(name)) return std::nullopt;
+  return request.get_header_value(name);
+}
+
+void SendText(httplib::Response& response, int status, const std::string& text) {
+  response.status = status;
+  response.set_content(text + "\n", kPlainText);
+}
+
+}  // namespace
+
+struct PageServer::Impl {
+  explicit Impl(ChangeHandlers h) : handlers(std::move(h)), token(NewPageToken()) {}
+
+  httplib::Server::HandlerResponse Guard(const httplib::Request& request, httplib::Response& response);
+  void ServePage(httplib::Response& response) const;
+  void ServeEvents(httplib::Response& response);
+  void ServeChange(const std::function<Reply(const FormFields&)>& handler, const httplib::Request& request,
+                   httplib::Response& response);
+
+  const ChangeHandlers handlers;
+  const std::string token;
+  std::unique_ptr<httplib::Server> server;
+  std::thread thread;
+  std::atomic<int> port{0};
+  std::atomic<int> streams{0};
+  std::atomic<bool> listenEnded{false};
+
+  std::mutex mutex;  // guards the fields below
+  std::condition_variable wake;
+  bool stopping = false;
+  long long version = 0;  // 0: nothing published yet
+  std::string frame;
+};
+
+httplib::Server::HandlerResponse PageServer::Impl::Guard(const httplib::Request& request,
+                                                         httplib::Response& response) {
+  const RequestFacts facts{request.method, request.get_header_value("Host"), HeaderIfSent(request, "Origin"),
+                           HeaderIfSent(request, kTokenHeader), request.get_header_value("Content-Type")};
+  const Verdict verdict = CheckRequest(facts, port.load(), token);
+  if (verdict.status == 0) return httplib::Server::HandlerResponse::Unhandled;
+  SendText(response, verdict.status, verdict.reason);
+  return httplib::Server::HandlerResponse::Handled;
+}
+
+void PageServer::Impl::ServePage(httplib::Response& response) const {
+  std::string html(FindAsset("/")->body);
+  const size_t at = html.find(kTokenMark);
+  if (at != std::string::npos) html.replace(at, std::string_view(kTokenMark).size(), token);
+  response.set_content(html, "text/html; charset=utf-8");
+}
+
+void PageServer::Impl::ServeEvents(httplib::Response& response) {
+  if (streams.fetch_add(1) >= kMaxEventStreams) {
+    streams.fetch_sub(1);
+    SendText(response, 503, "too many open chart pages");
+    return;
+  }
+  // Shared by the provider's copies; the last one gives the stream's place back.
+  struct Slot {
+    explicit Slot(Impl* owner) : impl(owner) {}
+    ~Slot() { impl->streams.fetch_sub(1); }
+    Impl* impl;
+    long long sent = 0;
+  };
+  auto slot = std::make_shared<Slot>(this);
+  response.set_chunked_content_provider("text/event-stream", [slot](size_t, httplib::DataSink& sink) {
+    Impl& impl = *slot->impl;
+    std::unique_lock lock(impl.mutex);
+    impl.wake.wait_for(lock, kKeepAliveInterval, [&] { return impl.stopping || impl.version != slot->sent; });
+    if (impl.stopping) {
+      lock.unlock();
+      sink.done();
+      return true;
+    }
+    std::string message = ":\n\n";
+    if (impl.version != slot->sent) {
+      message = "event: frame\ndata: " + impl.frame + "\n\n";
+      slot->sent = impl.version;
+    }
+    lock.unlock();
+    return sink.write(message.data(), message.size());
+  });
+}
+
+void PageServer::Impl::ServeChange(const std::function<Reply(const FormFields&)>& handler,
+                                   const httplib::Request& request, httplib::Response& response) {
+  const std::optional<FormFields> fields = ParseForm(request.body);
+  if (!fields) return SendText(response, 400, "the form body has a broken %-escape");
+  const Reply reply = handler ? handler(*fields) : Reply{404, "not found"};
+  SendText(response, reply.status, reply.text);
+}
+
+PageServer::PageServer(ChangeHandlers handlers) : impl_(std::make_unique<Impl>(std::move(handlers))) {}
+
+PageServer::~PageServer() { Stop(); }
+
+bool PageServer::Start(int port, std::string* error) {
+  if (impl_->server) {
+    *error = "the page server already runs";
+    return false;
+  }
+  auto server = std::make_unique<httplib::Server>();
+  Impl* impl = impl_.get();
+  server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+  server->set_socket_options(ExclusivePortOptions);
+  server->set_keep_alive_timeout(kIdleConnectionSeconds);
+  server->set_payload_max_length(kMaxChangeBodyBytes);
+  server->set_default_headers(SecurityHeaders());
+  server->set_pre_routing_handler(
+      [impl](const httplib::Request& request, httplib::Response& response) { return impl->Guard(request, response); });
+  server->Get("/", [impl](const httplib::Request&, httplib::Response& response) { impl->ServePage(response); });
+  server->Get("/events", [impl](const httplib::Request&, httplib::Response& response) { impl->ServeEvents(response); });
+  server->Get("/api/frame", [impl](const httplib::Request&, httplib::Response& response) {
+    std::lock_guard lock(impl->mutex);
+    if (impl->version == 0) return SendText(response, 503, "the chart is not drawn yet");
+    response.set_content(impl->frame, "application/json");
+  });
+  // Browsers ask for an icon by themselves; there is none, and that is no error.
+  server->Get("/favicon.ico", [](const httplib::Request&, httplib::Response& response) { response.status = 204; });
+  server->Get(".*", [](const httplib::Request& request, httplib::Response& response) {
+    const PageAsset* asset = FindAsset(request.path);
+    if (!asset || request.path == "/") return SendText(response, 404, "not found");
+    response.set_content(std::string(asset->body), asset->contentType);
+  });
+  const std::pair<const char*, std::function<Reply(const FormFields&)> ChangeHandlers::*> routes[] = {
+      {"/api/press", &ChangeHandlers::press},
+      {"/api/input", &ChangeHandlers::input},
+      {"/api/colour", &ChangeHandlers::colour},
+      {"/api/view", &ChangeHandlers::view},
+  };
+  for (const auto& [path, member] : routes) {
+    server->Post(path, [impl, member = member](const httplib::Request& request, httplib::Response& response) {
+      impl->ServeChange(impl->handlers.*member, request, response);
+    });
+  }
+  server->Post(".*", [](const httplib::Request&, httplib::Response& response) { SendText(response, 404, "not found"); });
+
+  const int bound = port == 0 ? server->bind_to_any_port(kHost) : (server->bind_to_port(kHost, port) ? port : -1);
+  if (bound <= 0) {
+    *error = "cannot listen on " + std::string(kHost) + ":" + std::to_string(port);
+    return false;
+  }
+  impl_->port = bound;
+  impl_->server = std::move(server);
+  impl_->listenEnded = false;
+  impl_->thread = std::thread([impl] {
+    impl->server->listen_after_bind();
+    impl->listenEnded = true;
+  });
+  while (!impl_->server->is_running() && !impl_->listenEnded) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (!impl_->server->is_running()) {
+    Stop();
+    *error = "the page server stopped as it started";
+    return false;
+  }
+  return true;
+}
+
+void PageServer::Stop() {
+  if (!impl_->server) return;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stopping = true;
+  }
+  impl_->wake.notify_all();
+  impl_->server->stop();
+  if (impl_->thread.joinable()) impl_->thread.join();
+  impl_->server.reset();
+  impl_->port = 0;
+}
+
+std::string PageServer::Address() const {
+  const int port = impl_->port;
+  return port == 0 ? std::string() : "http://" + std::string(kHost) + ":" + std::to_string(port) + "/";
+}
+
+int PageServer::Port() const { return impl_->port; }
+
+void PageServer::Publish(std::string frameJson) {
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->frame = std::move(frameJson);
+    ++impl_->version;
+  }
+  impl_->wake.notify_all();
+}
+
+}  // namespace web
