@@ -69,6 +69,29 @@ TEST(EngineCommand, InspectReadsTheMappedAnswer) {
   EXPECT_GT(callWall, spot) << out;
 }
 
+// The embedded default chart is an NQ chart: the QQQ chain's levels reach it through the chart's
+// last price over the chain's spot, or through the ratio given, and the panel says which.
+TEST(EngineCommand, ChartDrawsTheChainsLevelsMappedOntoItsFuture) {
+  const std::string out = ::testing::TempDir() + "ordinel_chain_chart";
+  const struct {
+    std::vector<std::string> extra;
+    const char* note;
+    const char* callWallRow;
+  } cases[] = {
+      {{}, "NQ levels from QQQ strikes x 41.2502 (the chart's last price", "  CW    21862.59"},
+      {{"--ratio", "41.25"}, "NQ levels from QQQ strikes x 41.25", "  CW    21862.50"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"chart", "--chain", kJsonChain, "--out", out};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const ProgramRun run = RunOrdinel(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Levels loaded via QQQ."), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(c.note), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(c.callWallRow), std::string::npos) << run.out;
+  }
+}
+
 TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
   struct Case {
     std::vector<std::string> args;
@@ -78,7 +101,7 @@ TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
       {{"engine"}, "no chain given"},
       {{"engine", kJsonChain, "--rate", "abc"}, "--rate needs a number"},
       {{"engine", kJsonChain, "--ratio", "40", "--future-price", "21500"}, "not both"},
-      {{"engine", kJsonChain, "--colour"}, "--colour needs a value"},
+      {{"engine", kJsonChain, "--spot"}, "--spot needs a value"},
       {{"engine", kJsonChain, "--colour", "red"}, "unknown option '--colour'"},
       {{"engine", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
       {{"engine", kCsvChain}, "the chain carries no spot price"},
@@ -86,6 +109,10 @@ TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
        "no live contract of the selected expirations"},
       {{"engine", kJsonChain, "--as-of", "2026-01-01T00:00:00Z"},
        "no contract expires after the as-of time"},
+      {{"chart", "--chain", kJsonChain, "--origin", "http://127.0.0.1:9"},
+       "--chain computes the levels itself"},
+      {{"chart", "--chain", kCsvChain, "--out", "/nonexistent/x"}, "the chain carries no spot price"},
+      {{"service", "--chain", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
   };
   for (const Case& c : cases) {
     const ProgramRun run = RunOrdinel(c.args);

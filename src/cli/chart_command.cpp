@@ -20,10 +20,12 @@
 #include "cli/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
+#include "service/chain_levels.h"
 #include "service/data_location.h"
 #include "service/levels_service.h"
 #include "study/call_inputs.h"
 #include "study/fetch_cycle.h"
+#include "study/symbol_resolution.h"
 #include "text/format.h"
 
 namespace cli {
@@ -233,6 +235,29 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   return kExitOk;
 }
 
+// The sample service's levels from an option chain: a chain of another underlying than the
+// chart's is mapped by --ratio or --future-price, else by the chart's last price.
+bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
+                      service::ChainLevels* levels, std::string* error) {
+  if (!LoadChain("ordinel chart", &options.chain, &levels->chain, error)) return false;
+  ReportSkippedRows("ordinel chart", levels->chain.issues);
+  levels->settings = options.chain.settings;
+  levels->services = &platform::DefaultServices();
+  engine::FuturesMapping& mapping = levels->settings.mapping;
+  const std::string chartSymbol = study::ResolveApiSymbol(chart.symbol);
+  if (mapping.symbol.empty()) mapping.symbol = chartSymbol;
+  const std::string underlying =
+      levels->settings.symbol.empty() ? levels->chain.underlying : levels->settings.symbol;
+  if (mapping.source == engine::FuturesMapping::Source::kNone && underlying != chartSymbol &&
+      !chart.bars.empty()) {
+    mapping.source = engine::FuturesMapping::Source::kChartPrice;
+    mapping.price = chart.bars.back().close;
+  }
+  if (service::CheckChainLevels(*levels, error)) return true;
+  *error = options.chain.chain + ": " + *error;
+  return false;
+}
+
 }  // namespace
 
 int RunChart(const Args& args) {
@@ -288,8 +313,17 @@ int RunChart(const Args& args) {
   transport.transferTimeout = kTransferTimeout;
   // The user's routes come first, so that they win over the sample service's.
   transport.routes = options.routes;
+  service::ChainLevels chainLevels;
+  if (!options.chain.chain.empty() && !ServeChainLevels(options, chartData, &chainLevels, &error)) {
+    return Invalid(error);
+  }
   if (origin.empty()) {
-    service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }};
+    service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }, {}};
+    if (!options.chain.chain.empty()) {
+      catalogue.levels = [&chainLevels](const service::FixtureRequest& request) {
+        return service::AnswerChainLevels(chainLevels, request);
+      };
+    }
     sample = std::make_unique<service::LevelsService>(std::move(catalogue));
     if (!sample->Start(0, &error)) return Invalid("cannot start the sample levels service: " + error);
     origin = sample->Origin();

@@ -39,6 +39,11 @@ const char* const kChartUsage =
     "  --pace SECONDS      with --serve: start with 60 % of the bars and add one every SECONDS\n"
     "                      (default 3 for the bundled bars, else 0: all bars at once)\n"
     "  --clock-rate N      with --serve: the study's clock runs N times as fast as real time\n"
+    "  --chain CHAIN       the sample service computes the levels from this option chain (see\n"
+    "                      ordinel engine for its options: --spot, --as-of, --rate, --dividend,\n"
+    "                      --symbol, --ratio, --future-price); a chain of another underlying\n"
+    "                      than the chart's is mapped by --ratio or --future-price, else by the\n"
+    "                      chart's last price over the chain's spot\n"
     "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
     "Exit status 0 when the pictures were written; 2 for bad options, unreadable or too large\n"
     "files, a levels origin that is not an http(s) service URL or cannot be reached, and calls\n"
@@ -64,7 +69,7 @@ bool ParseSize(const std::string& text, int* width, int* height) {
 
 bool TakesValue(const std::string& flag) {
   for (const char* known : {"--origin", "--route", "--bars", "--symbol", "--tick-size", "--set", "--click", "--size",
-                            "--out", "--chart-file", "--study", "--port", "--pace", "--clock-rate"}) {
+                            "--out", "--chart-file", "--study", "--port", "--pace", "--clock-rate", "--chain"}) {
     if (flag == known) return true;
   }
   return false;
@@ -131,6 +136,8 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
     o->chartFile = value;
   } else if (flag == "--study") {
     o->study = value;
+  } else if (flag == "--chain") {
+    o->chain.chain = value;
   }
   return true;
 }
@@ -140,6 +147,9 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
 bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error) {
   std::string seenServeOnly;  // an option that only a served chart takes
   for (size_t i = 0; i < args.size(); ++i) {
+    const ChainOptionRead read = ReadChainOption(args, /*expiryOptions=*/false, &i, &options->chain, error);
+    if (read == ChainOptionRead::kBad) return false;
+    if (read == ChainOptionRead::kTaken) continue;
     std::string flag = args[i];
     if (flag == "--live") {
       options->live = true;
@@ -170,6 +180,9 @@ bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error)
     if ((flag == "--port" || flag == "--pace" || flag == "--clock-rate") && !options->serve) seenServeOnly = flag;
   }
   if (!seenServeOnly.empty() && !options->serve) return Fail(error, seenServeOnly + " needs --serve");
+  if (!options->chain.chain.empty() && !options->origin.empty()) {
+    return Fail(error, "--chain computes the levels itself: it cannot be combined with --origin");
+  }
   return true;
 }
 

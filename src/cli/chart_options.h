@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "chart/curl_transport.h"
+#include "cli/chain_options.h"
 #include "cli/commands.h"
 
 namespace cli {
@@ -35,6 +36,7 @@ struct ChartOptions {
   int port = kDefaultServePort;  // --port, with --serve; 0 takes any free port
   double paceSeconds = -1;  // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
   double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
+  ChainOptions chain;       // --chain and its engine options; chain.chain empty: sample answers
   bool help = false;
 };
 

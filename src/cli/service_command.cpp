@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "cli/arguments.h"
+#include "cli/chain_options.h"
 #include "cli/commands.h"
+#include "platform/posix/posix_services.h"
+#include "service/chain_levels.h"
 #include "service/data_location.h"
 #include "service/fault_injection.h"
 #include "service/levels_service.h"
@@ -19,9 +22,15 @@ namespace {
 
 constexpr const char* kServiceUsage =
     "usage: ordinel service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
+    "                       [--chain CHAIN [--spot S] [--as-of TIME] [--rate R] [--dividend Q]\n"
+    "                        [--symbol SYM] [--future-price F | --ratio X] [--future-symbol SYM]]\n"
     "  --port N           loopback port; 0 (the default) takes any free port\n"
     "  --data DIR         directory of the sample answers (default: the repository's\n"
     "                     data/answers)\n"
+    "  --chain CHAIN      answer the levels path with levels computed from an option chain\n"
+    "                     (see ordinel engine): the request's symbol is the chain's underlying,\n"
+    "                     or with --ratio or --future-price its futures symbol; the expiry tail\n"
+    "                     selects the expirations used\n"
     "  --fault PATH=FAULT  inject a fault on PATH: a request path, '*' (every path), levels,\n"
     "                     vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
     "                     html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
@@ -32,14 +41,18 @@ struct ServiceOptions {
   int port = 0;
   std::string dataDir;
   std::vector<std::pair<std::string, service::Fault>> faults;
+  ChainOptions chain;  // chain.chain empty: the sample answers serve the levels path
 };
 
 constexpr int kMaxPort = 65535;
 
 bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* error) {
   for (size_t i = 0; i < args.size(); ++i) {
+    const ChainOptionRead read = ReadChainOption(args, /*expiryOptions=*/false, &i, &options->chain, error);
+    if (read == ChainOptionRead::kBad) return false;
+    if (read == ChainOptionRead::kTaken) continue;
     const std::string& flag = args[i];
-    if (flag != "--port" && flag != "--data" && flag != "--fault") {
+    if (flag != "--port" && flag != "--data" && flag != "--fault" && flag != "--chain") {
       *error = "unknown argument '" + flag + "'";
       return false;
     }
@@ -53,6 +66,7 @@ bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* er
       return false;
     }
     if (flag == "--data") options->dataDir = value;
+    if (flag == "--chain") options->chain.chain = value;
     if (flag == "--fault") {
       std::string path;
       service::Fault fault;
@@ -93,7 +107,23 @@ int RunService(const Args& args) {
   sigset_t previous;
   pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
 
-  service::LevelsService levels(service::FixtureCatalogue{options.dataDir, {}});
+  service::FixtureCatalogue catalogue{options.dataDir, {}, {}};
+  service::ChainLevels chainLevels;
+  if (!options.chain.chain.empty()) {
+    if (!LoadChain("ordinel service", &options.chain, &chainLevels.chain, &error)) {
+      return UsageError(error);
+    }
+    ReportSkippedRows("ordinel service", chainLevels.chain.issues);
+    chainLevels.settings = options.chain.settings;
+    chainLevels.services = &platform::DefaultServices();
+    if (!service::CheckChainLevels(chainLevels, &error)) {
+      return UsageError(options.chain.chain + ": " + error);
+    }
+    catalogue.levels = [&chainLevels](const service::FixtureRequest& request) {
+      return service::AnswerChainLevels(chainLevels, request);
+    };
+  }
+  service::LevelsService levels(std::move(catalogue));
   for (const auto& [path, fault] : options.faults) levels.Faults().Set(path, fault);
   if (!levels.Start(options.port, &error)) {
     pthread_sigmask(SIG_SETMASK, &previous, nullptr);

@@ -45,7 +45,9 @@ FixtureAnswer ResearchAnswer(const FixtureCatalogue& catalogue, const FixtureReq
 }  // namespace
 
 FixtureAnswer AnswerRequest(const FixtureCatalogue& catalogue, const FixtureRequest& request) {
-  if (request.path == kLevelsPath) return AnswerLevels(catalogue, request);
+  if (request.path == kLevelsPath) {
+    return catalogue.levels ? catalogue.levels(request) : AnswerLevels(catalogue, request);
+  }
   if (request.path == kVixChartPath) return FileAnswer(catalogue, "vix_chart.json");
   if (request.path == kQqqChartPath) return FileAnswer(catalogue, "qqq_chart.json");
   if (request.path == kResearchPath) return ResearchAnswer(catalogue, request);

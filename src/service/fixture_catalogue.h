@@ -38,6 +38,9 @@ struct FixtureCatalogue {
   std::string dataDir;
   // Seconds since 1970 UTC; the system clock when empty.
   std::function<double()> nowSeconds;
+  // Answers the levels path instead of the sample files when set (levels computed from an
+  // option chain, see chain_levels.h).
+  std::function<FixtureAnswer(const FixtureRequest&)> levels;
 };
 
 // The answer to `request`: the levels path from legacy/locked/extended answers (see
