@@ -35,11 +35,12 @@ bool IsNumericOption(const std::string& a) {
          a == "--future-price";
 }
 
-bool IsChainOption(const std::string& a, bool expiryOptions) {
-  return IsNumericOption(a) || a == "--as-of" || a == "--symbol" || a == "--future-symbol" ||
-         (expiryOptions && (a == "--expiry-mode" || a == "--expiries"));
+bool IsChainOption(const std::string& a, const ChainOptionSet& set) {
+  return IsNumericOption(a) || a == "--as-of" || a == set.symbolFlag || a == "--future-symbol" ||
+         (set.expiryOptions && (a == "--expiry-mode" || a == "--expiries"));
 }
 
+// `a` is a chain option; the symbol flag comes as "--symbol" whatever its name in the command.
 void Apply(const std::string& a, const std::string& value, double number, ChainOptions* o) {
   engine::EngineSettings& s = o->settings;
   if (a == "--spot") {
@@ -72,10 +73,10 @@ void Apply(const std::string& a, const std::string& value, double number, ChainO
 
 }  // namespace
 
-ChainOptionRead ReadChainOption(const Args& args, bool expiryOptions, size_t* i, ChainOptions* o,
-                                std::string* problem) {
+ChainOptionRead ReadChainOption(const Args& args, const ChainOptionSet& set, size_t* i,
+                                ChainOptions* o, std::string* problem) {
   const std::string& a = args[*i];
-  if (!IsChainOption(a, expiryOptions)) return ChainOptionRead::kNotMine;
+  if (!IsChainOption(a, set)) return ChainOptionRead::kNotMine;
   if (*i + 1 >= args.size()) {
     *problem = a + " needs a value";
     return ChainOptionRead::kBad;
@@ -86,7 +87,7 @@ ChainOptionRead ReadChainOption(const Args& args, bool expiryOptions, size_t* i,
     *problem = a + " needs a number, not '" + value + "'";
     return ChainOptionRead::kBad;
   }
-  Apply(a, value, number, o);
+  Apply(a == set.symbolFlag ? "--symbol" : a, value, number, o);
   if (o->haveRatio && o->haveFuturePrice) {
     *problem = "give --future-price or --ratio, not both";
     return ChainOptionRead::kBad;

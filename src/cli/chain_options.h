@@ -20,12 +20,18 @@ struct ChainOptions {
 
 enum class ChainOptionRead { kNotMine, kTaken, kBad };
 
-// Reads args[*i] when it is one of --spot, --as-of, --rate, --dividend, --symbol, --ratio,
-// --future-price, --future-symbol (and, with `expiryOptions`, --expiry-mode and --expiries),
-// moving *i onto its value. kBad with *problem for a missing or malformed value or for both
-// --ratio and --future-price; kNotMine for any other argument.
-ChainOptionRead ReadChainOption(const Args& args, bool expiryOptions, size_t* i, ChainOptions* o,
-                                std::string* problem);
+// Which chain options a command takes besides the common ones.
+struct ChainOptionSet {
+  const char* symbolFlag = "--symbol";  // names the chain's underlying (`chart` keeps --symbol)
+  bool expiryOptions = false;           // --expiry-mode and --expiries
+};
+
+// Reads args[*i] when it is one of --spot, --as-of, --rate, --dividend, the set's symbol flag,
+// --ratio, --future-price, --future-symbol (and the set's expiry options), moving *i onto its
+// value. kBad with *problem for a missing or malformed value or for both --ratio and
+// --future-price; kNotMine for any other argument.
+ChainOptionRead ReadChainOption(const Args& args, const ChainOptionSet& set, size_t* i,
+                                ChainOptions* o, std::string* problem);
 
 // Reads the chain file; a chain without a time of its own and without --as-of is computed at
 // the current time, which is said on standard error as "<command>: ...". False with a message.

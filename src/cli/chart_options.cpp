@@ -41,7 +41,8 @@ const char* const kChartUsage =
     "  --clock-rate N      with --serve: the study's clock runs N times as fast as real time\n"
     "  --chain CHAIN       the sample service computes the levels from this option chain (see\n"
     "                      ordinel engine for its options: --spot, --as-of, --rate, --dividend,\n"
-    "                      --symbol, --ratio, --future-price); a chain of another underlying\n"
+    "                      --ratio, --future-price, and --chain-symbol for its --symbol); a\n"
+    "                      chain of another underlying\n"
     "                      than the chart's is mapped by --ratio or --future-price, else by the\n"
     "                      chart's last price over the chain's spot\n"
     "Pictures are written whole or not at all (a failed write keeps the old ones).\n"
@@ -147,7 +148,7 @@ bool Apply(const std::string& flag, const std::string& value, ChartOptions* o, s
 bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error) {
   std::string seenServeOnly;  // an option that only a served chart takes
   for (size_t i = 0; i < args.size(); ++i) {
-    const ChainOptionRead read = ReadChainOption(args, /*expiryOptions=*/false, &i, &options->chain, error);
+    const ChainOptionRead read = ReadChainOption(args, {"--chain-symbol", false}, &i, &options->chain, error);
     if (read == ChainOptionRead::kBad) return false;
     if (read == ChainOptionRead::kTaken) continue;
     std::string flag = args[i];

@@ -31,7 +31,7 @@ int Usage(const std::string& problem) {
 std::string ParseOptions(const Args& args, ChainOptions* o) {
   for (size_t i = 0; i < args.size(); ++i) {
     std::string problem;
-    switch (ReadChainOption(args, /*expiryOptions=*/true, &i, o, &problem)) {
+    switch (ReadChainOption(args, {"--symbol", true}, &i, o, &problem)) {
       case ChainOptionRead::kTaken: continue;
       case ChainOptionRead::kBad: return problem;
       case ChainOptionRead::kNotMine: break;

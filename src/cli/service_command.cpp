@@ -48,7 +48,7 @@ constexpr int kMaxPort = 65535;
 
 bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* error) {
   for (size_t i = 0; i < args.size(); ++i) {
-    const ChainOptionRead read = ReadChainOption(args, /*expiryOptions=*/false, &i, &options->chain, error);
+    const ChainOptionRead read = ReadChainOption(args, {"--symbol", false}, &i, &options->chain, error);
     if (read == ChainOptionRead::kBad) return false;
     if (read == ChainOptionRead::kTaken) continue;
     const std::string& flag = args[i];
