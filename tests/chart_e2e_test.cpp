@@ -205,7 +205,7 @@ class ChartAgainstService : public ::testing::Test {
     return false;
   }
 
-  service::LevelsService service_{service::FixtureCatalogue{ORDINEL_SOURCE_DATA_DIR, {}, {}}};
+  service::LevelsService service_{service::FixtureCatalogue{ORDINEL_SOURCE_DATA_DIR, {}}};
   std::string dir_;
 };
 

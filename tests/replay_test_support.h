@@ -78,10 +78,6 @@ inline std::string SampleScenario(const std::string& name) {
   return std::string(ORDINEL_DATA) + "/scenarios/" + name;
 }
 
-inline std::string AnswerFile(const std::string& name) {
-  return std::string(ORDINEL_DATA) + "/answers/" + name;
-}
-
 // Runs a scenario that must succeed and returns its parsed report; a failed run fails the test.
 inline json::Value Report(const std::string& scenario) {
   const ProgramRun run = RunOrdinel({"replay", scenario});
@@ -143,14 +139,6 @@ inline double SubgraphValue(const json::Value& dump, const std::string& name) {
   return -1;
 }
 
-// The drawing with line number `line` in a dump, or nullptr.
-inline const json::Value* Drawing(const json::Value& dump, int line) {
-  for (const json::Value& d : At(dump, {"drawings"}).elements) {
-    if (At(d, {"line"}).number == line) return &d;
-  }
-  return nullptr;
-}
-
 // The line numbers of the dump's drawings in [first, last], in report order.
 inline std::vector<int> DrawingLines(const json::Value& dump, int first, int last) {
   std::vector<int> lines;
@@ -159,14 +147,6 @@ inline std::vector<int> DrawingLines(const json::Value& dump, int first, int las
     if (line >= first && line <= last) lines.push_back(line);
   }
   return lines;
-}
-
-// The first text drawing whose text equals `text`, or nullptr.
-inline const json::Value* TextDrawing(const json::Value& dump, const std::string& text) {
-  for (const json::Value& d : At(dump, {"drawings"}).elements) {
-    if (At(d, {"kind"}).text == "text" && At(d, {"text"}).text == text) return &d;
-  }
-  return nullptr;
 }
 
 }  // namespace replay_test

@@ -61,7 +61,9 @@ TEST(ChainLevels, ServesTheUnderlyingAndItsMappedFuture) {
     std::string status;
     const bool ok = payload::ParseLevelsResponse(root, 10, &snapshot, &status);
     EXPECT_EQ(ok, std::string(c.error).empty()) << c.name << ": " << status;
-    if (ok) EXPECT_NEAR(snapshot.callWall.value, c.callWall, 1e-6) << c.name;
+    if (ok) {
+      EXPECT_NEAR(snapshot.callWall.value, c.callWall, 1e-6) << c.name;
+    }
   }
 }
 

@@ -40,7 +40,7 @@ struct FixtureCatalogue {
   std::function<double()> nowSeconds;
   // Answers the levels path instead of the sample files when set (levels computed from an
   // option chain, see chain_levels.h).
-  std::function<FixtureAnswer(const FixtureRequest&)> levels;
+  std::function<FixtureAnswer(const FixtureRequest&)> levels = {};
 };
 
 // The answer to `request`: the levels path from legacy/locked/extended answers (see

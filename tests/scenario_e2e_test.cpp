@@ -1,0 +1,125 @@
+// What only a whole session through `ordinel replay` shows: the line plan the extended sample
+// fills through the real study library, the panel's view saved by the driver through the host's
+// inputs and read back by a new instance, and research GETs made by real worker threads. The
+// rules behind each are pinned by the unit tests of their folders.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "json/json_value.h"
+#include "replay_test_support.h"
+
+namespace {
+
+using replay_test::At;
+using replay_test::DrawingLines;
+using replay_test::DumpOf;
+using replay_test::ReportOf;
+
+constexpr int kFirstPanelLine = 71400;
+constexpr int kLastPanelLine = 71499;
+
+std::set<int> Ranges(std::initializer_list<std::pair<int, int>> ranges) {
+  std::set<int> out;
+  for (const auto& [first, last] : ranges) {
+    for (int line = first; line <= last; ++line) out.insert(line);
+  }
+  return out;
+}
+
+std::set<int> ChartLines(const json::Value& dump) {
+  std::set<int> lines;
+  for (int line : DrawingLines(dump, 0, 1 << 30)) {
+    if (line < kFirstPanelLine || line > kLastPanelLine) lines.insert(line);
+  }
+  return lines;
+}
+
+// drawing_every_layer.json switches every layer on over the extended sample.
+TEST(ScenarioSessions, TheExtendedSampleFillsTheLinePlan) {
+  const std::set<int> expected = Ranges({
+      {71000, 71010}, {71100, 71105}, {71130, 71132}, {71134, 71134}, {71136, 71142}, {71144, 71146},
+      {71200, 71209},                                   // 10 top strikes (default count)
+      {71500, 71504}, {71508, 71508},                   // 5 vanna walls, vanna flip
+      {71510, 71512}, {71516, 71516},                   // 3 charm zones, charm flip
+      {71518, 71521}, {71525, 71527}, {71530, 71535}, {71537, 71539}, {71541, 71547},
+      {71550, 71552}, {71554, 71556}, {71558, 71558}, {71560, 71562}, {71564, 71565},
+      {71570, 71575},                                   // 3 extenders per side
+      {71600, 71639},                                   // 40 GEX cells, none zero
+      {71650, 71689},                                   // the lowest 40 of 60 charm cells
+      {71700, 71739},                                   // the lowest 40 of 301 delta cells
+      {71850, 71852},
+      {71900, 71910},                                   // 11 profile points in 21280-21720
+      {72100, 72101},
+  });
+  // The vanna and vega maps' lowest 40 strikes (QQQ 380-419) carry 0: nothing drawn there.
+  EXPECT_EQ(ChartLines(DumpOf("drawing_every_layer.json", "loaded")), expected);
+}
+
+// Every accepted press is saved at once through the host's inputs; a new instance (after the
+// removal call) opens with the saved view.
+TEST(ScenarioSessions, ThePanelViewIsSavedAndComesBackInANewInstance) {
+  const struct {
+    const char* scenario;
+    const char* dump;
+    const char* state;
+    int anchor;
+  } cases[] = {
+      {"panel_fold.json", "open", "", 0},  // nothing is written before the first press
+      {"panel_fold.json", "folded", "t1c1h0s0l0z0C0Z0", 0},
+      {"panel_corners.json", "missed", "", 0},  // chart space and plain lines are no buttons
+      {"panel_corners.json", "corner3", "t1c0h0s0l0z0C0Z0", 3},
+      {"panel_tabs.json", "strikes", "t3c0h0s0l0z0C0Z0", 0},
+      {"panel_restore.json", "saved", "t4c1h0s0l0z0C0Z0", 0},
+      {"panel_restore.json", "reloaded", "t4c1h0s0l0z0C0Z0", 0},
+  };
+  for (const auto& c : cases) {
+    const json::Value& dump = DumpOf(c.scenario, c.dump);
+    EXPECT_EQ(At(dump, {"inputs", "Panel state (managed by the panel buttons)"}).text, c.state)
+        << c.scenario << " at " << c.dump;
+    EXPECT_EQ(At(dump, {"inputs", "Panel anchor"}).number, c.anchor) << c.scenario << " at " << c.dump;
+  }
+  EXPECT_TRUE(At(DumpOf("panel_restore.json", "removed"), {"drawings"}).elements.empty());
+  // The reloaded instance asks for levels at once and opens folded: title, background, controls.
+  const json::Value& reloaded = DumpOf("panel_restore.json", "reloaded");
+  ASSERT_EQ(At(reloaded, {"requests"}).elements.size(), 2u);
+  EXPECT_EQ(DrawingLines(reloaded, kFirstPanelLine, kLastPanelLine),
+            (std::vector<int>{71400, 71459, 71460, 71461, 71462, 71463, 71464}));
+}
+
+// Each new positive request value starts one GET on a worker of its own; a value changed while
+// a GET runs waits for it.
+TEST(ScenarioSessions, EachNewPositiveResearchValueStartsOneGet) {
+  const std::string scenario = "research_request_values.json";
+  const std::string origin =
+      At(At(ReportOf(scenario), {"study", "inputs"}).elements.at(0), {"default"}).text;
+  const std::string url =
+      origin + "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02";
+  const auto gets = [&](std::initializer_list<const char*> times) {
+    std::vector<std::string> out;
+    for (const char* t : times) out.push_back(std::string(t) + " " + url);
+    return out;
+  };
+  const struct {
+    const char* dump;
+    std::vector<std::string> gets;
+  } cases[] = {
+      {"left_at_2", gets({"1735832700", "1735832710"})},
+      {"changed_while_pending", gets({"1735832700", "1735832710", "1735832725"})},
+      {"zero_and_negative", gets({"1735832700", "1735832710", "1735832725", "1735832735"})},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> seen;
+    for (const json::Value& r : At(DumpOf(scenario, c.dump), {"research_requests"}).elements) {
+      seen.push_back(std::to_string(static_cast<long long>(At(r, {"time"}).number)) + " " +
+                     At(r, {"url"}).text);
+    }
+    EXPECT_EQ(seen, c.gets) << c.dump;
+  }
+}
+
+}  // namespace
