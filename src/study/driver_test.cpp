@@ -47,11 +47,6 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
   EXPECT_NE(SettingsSignature(ReadInputValues(sc)), SettingsSignature(ReadInputValues(other)));
 }
 
-TEST(SettingsSignature, HugeFloatsClampInsteadOfOverflowing) {
-  EXPECT_EQ(ScaledFloatItem(1e12), static_cast<uint32_t>(INT32_MAX));
-  EXPECT_EQ(ScaledFloatItem(-1e12), static_cast<uint32_t>(INT32_MIN));
-}
-
 TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
   DriverHarness h;
   LoadMap(h);
