@@ -11,15 +11,6 @@
 namespace study {
 namespace {
 
-// A dynamic-mode map on screen with nothing pending and no timer due for a while.
-void LoadMap(DriverHarness& h, double spot = 21500) {
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(spot), kT0 + 1);
-  ASSERT_TRUE(h.State().snapshot.valid);
-}
-
 TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes) {
   host::FakeStudyHost sc;
   DeclareStudy(sc);
@@ -49,7 +40,8 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
 
 TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
   DriverHarness h;
-  LoadMap(h);
+  h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
   const size_t requests = h.Requests();
   const int submits = h.sc.submitCount;
   h.Call(kT0 + 2);
@@ -72,7 +64,8 @@ TEST(Driver, RequestIdentityChangesEmptyTheMapAndFetchAtOnce) {
                {kCoreExpirations, 3}};
   for (const auto& c : cases) {
     DriverHarness h;
-    LoadMap(h);
+    h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
     const size_t requests = h.Requests();
     h.Set(c.slot, c.value);
     h.Call(kT0 + 2);
@@ -137,14 +130,15 @@ TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
 TEST(Driver, ChartWithoutBarsNeverTripsAndWritesNoValues) {
   DriverHarness h;
   h.sc.closes.clear();
-  LoadMap(h, 30000);
+  h.LoadMap(LevelsAnswer(30000));
   EXPECT_FALSE(h.State().scaleGuardTripped);
   EXPECT_TRUE(h.sc.subgraphValues.empty());
 }
 
 TEST(Driver, WritesLevelValuesAtTheLastBarAndKeepsEarlierBars) {
   DriverHarness h;
-  LoadMap(h);
+  h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgPutWall][199], 21400.0f);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgGammaFlip][199], 21450.0f);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgSpot][199], 21500.0f);

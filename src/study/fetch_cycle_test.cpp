@@ -84,13 +84,10 @@ TEST(FetchCycle, HeldLockedCaptureSendsNothingUntilFarAhead) {
 TEST(FetchCycle, RefreshIntervalIsMeasuredFromTheAnswer) {
   DriverHarness h;
   h.Set(kRefreshInterval, 600);
-  h.Set(kFearScore, 0);
-  h.Set(kSnapshotMode, 1);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 10);
-  h.Call(kT0 + 609);
+  h.LoadMap();  // answered at kT0 + 1
+  h.Call(kT0 + 600);
   EXPECT_EQ(h.Requests(), 1u);
-  h.Call(kT0 + 610);
+  h.Call(kT0 + 601);
   EXPECT_EQ(h.Requests(), 2u);
 }
 
@@ -134,10 +131,7 @@ TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
 
 TEST(FetchCycle, AnswerOverTheSizeLimitIsRefusedUnreadAndRetried) {
   DriverHarness h;
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 1);
+  h.LoadMap();
   h.Call(kT0 + 181);
   const std::string huge = LevelsAnswer(21700) + std::string(kMaxAnswerBytes, ' ');
   h.Answer(huge, kT0 + 182);
@@ -167,10 +161,7 @@ TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
 TEST(FetchCycle, FailedChecksKeepTheLastGoodMap) {
   DriverHarness h;
   h.Set(kRequestedSymbol, 2);
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 1);  // resolved_symbol NQ
+  h.LoadMap();  // resolved_symbol NQ
   ASSERT_TRUE(h.State().snapshot.valid);
   h.Set(kEsOptionsSource, 1);  // new fetch key: request at once
   h.Call(kT0 + 2);

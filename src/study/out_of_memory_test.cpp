@@ -31,10 +31,7 @@ TEST(OutOfMemory, EveryAllocationOfADeliveringCallMayFail) {
   ASSERT_FALSE(answer.empty());
   for (long long failAt = 1;; ++failAt) {
     DriverHarness h;
-    h.Set(kSnapshotMode, 1);
-    h.Set(kFearScore, 0);
-    h.Call(kT0);
-    h.Answer(answer, kT0 + 1);
+    h.LoadMap(answer);
     ASSERT_TRUE(h.State().snapshot.valid);
     const double callWall = h.State().snapshot.callWall.value;
     h.Call(kT0 + 181);  // the refresh goes out
