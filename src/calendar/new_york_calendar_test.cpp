@@ -11,23 +11,20 @@
 namespace calendar {
 namespace {
 
-class FixedDateServices : public platform::Services {
- public:
-  explicit FixedDateServices(platform::CivilDate date) : date_(date) {}
+// Answers every date question with `date` and remembers the instant it was asked about.
+struct FixedDateServices : platform::Services {
+  explicit FixedDateServices(platform::CivilDate d) : date(d) {}
   platform::CivilDate NewYorkDate(double utcSeconds) override {
     askedSeconds = utcSeconds;
-    return date_;
+    return date;
   }
   double NewYorkUtcOffsetSeconds(double) override { return 0; }
   platform::HttpGetResult HttpsGet(const std::string&, const platform::HttpGetLimits&) override {
     return {};
   }
   bool StartDetachedThread(std::function<void()>) override { return false; }
-
+  platform::CivilDate date;
   double askedSeconds = -1;
-
- private:
-  platform::CivilDate date_;
 };
 
 TEST(NewYorkCalendar, TodayFormatsTheDateOfTheCallersClock) {
@@ -46,33 +43,17 @@ TEST(NewYorkCalendar, DateValidatorsAgreeExceptBefore1970) {
     double seconds;
   };
   const Case cases[] = {
-      {"1970-01-01", true, 0},
-      {"1970-01-02", true, 86400},
-      {"2024-02-29", true, 1709164800},
-      {"2000-02-29", true, 951782400},
-      {"2025-04-30", true, 1745971200},
-      {"2025-12-31", true, 1767139200},
-      {"9999-12-31", true, 253402214400},
-      {"1969-12-31", true, -1},
-      {"0001-01-01", true, -1},
-      {"2023-02-29", false, -1},
-      {"1900-02-29", false, -1},
-      {"2025-02-30", false, -1},
-      {"2025-04-31", false, -1},
-      {"2025-13-01", false, -1},
-      {"2025-00-10", false, -1},
-      {"2025-01-00", false, -1},
-      {"2025-01-32", false, -1},
-      {"0000-01-01", false, -1},
-      {"2025-1-07", false, -1},
-      {"2025/01/07", false, -1},
-      {" 2025-01-07", false, -1},
-      {"2025-01-07 ", false, -1},
-      {"2025-01-1 ", false, -1},
-      {"+025-01-07", false, -1},
-      {"2025-01-0a", false, -1},
-      {"2025-01-07T00:00:00", false, -1},
-      {"", false, -1},
+      {"1970-01-01", true, 0},           {"2024-02-29", true, 1709164800},
+      {"2000-02-29", true, 951782400},   {"2025-04-30", true, 1745971200},
+      {"9999-12-31", true, 253402214400}, {"1969-12-31", true, -1},
+      {"2023-02-29", false, -1},         {"1900-02-29", false, -1},
+      {"2025-04-31", false, -1},         {"2025-13-01", false, -1},
+      {"2025-00-10", false, -1},         {"2025-01-00", false, -1},
+      {"2025-01-32", false, -1},         {"0000-01-01", false, -1},
+      {"2025-1-07", false, -1},          {"2025/01/07", false, -1},
+      {" 2025-01-07", false, -1},        {"2025-01-07 ", false, -1},
+      {"+025-01-07", false, -1},         {"2025-01-0a", false, -1},
+      {"2025-01-07T00:00:00", false, -1}, {"", false, -1},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(IsValidIsoDate(c.text), c.valid) << c.text;
@@ -92,12 +73,9 @@ TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
   };
   const Case cases[] = {
       {"2025-01-01T14:30:00Z", kMs1430},
-      {"2025-01-01T14:30:00-05:00", kMs1430},
-      {"2025-01-01T14:30:00+09:00", kMs1430},
-      {"2025-01-01T14:30:00", kMs1430},
+      {"2025-01-01T14:30:00-05:00", kMs1430},  // the zone is ignored
       {"2025-1-1T14:30:0", kMs1430},
       {" +2025-01-01T14:30:00Z", kMs1430},
-      {"2025-01-01T14:30:00.5Z", kMs1430 + 500},
       {"2025-01-01T14:30:00.25Z", kMs1430 + 250},
       {"2025-01-01T14:30:00.123456", kMs1430 + 123.456},
       {"2025-01-01T14:30:00.Z", kMs1430},
@@ -106,17 +84,13 @@ TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
       {"2025-01-01T14:30:00.5e999", 0},
       // Out-of-range fields carry over like a UTC calendar conversion.
       {"2025-13-01T00:00:00Z", 1767225600000.0},
-      {"2025-01-01T24:00:00Z", 1735776000000.0},
       {"2024-12-31T23:59:60Z", 1735689600000.0},
       {"2025-03-00T00:00:00Z", 1740700800000.0},
       {"1969-12-31T23:59:59Z", -1000.0},
       // Not six fields: no timestamp text (callers fall back to the number rule).
       {"2025-01-01 14:30:00", kNoShape},
       {"2025-01-01T14:30", kNoShape},
-      {"1735689600", kNoShape},
-      {"999999999999-01-01T00:00:00Z", kNoShape},  // a year beyond int fails the scan
-      {"2147483648-01-01T00:00:00Z", kNoShape},
-      {"abc", kNoShape},
+      {"2147483648-01-01T00:00:00Z", kNoShape},  // a year beyond int fails the scan
       {"", kNoShape},
   };
   for (const Case& c : cases) {
@@ -153,13 +127,10 @@ TEST(NewYorkCalendar, WeekdayRules) {
     bool thirdFriday;
   };
   const Case cases[] = {
-      {"2025-01-17", 0, true},  {"2025-01-18", 6, false}, {"2025-01-19", 5, false},
-      {"2025-01-20", 4, false}, {"2025-01-16", 1, false}, {"2025-01-10", 0, false},
-      {"2025-01-24", 0, false}, {"2025-02-21", 0, true},  {"2025-08-15", 0, true},
-      {"2025-05-16", 0, true},  {"2026-03-20", 0, true},  {"2026-05-15", 0, true},
-      {"2026-05-22", 0, false}, {"2026-05-08", 0, false}, {"1970-01-01", 1, false},
-      {"1970-01-02", 0, false}, {"1970-01-16", 0, true},  {"2024-02-29", 1, false},
-      {"2025-02-14", 0, false}, {"2025-02-28", 0, false},
+      {"2025-01-17", 0, true},  {"2025-01-18", 6, false}, {"2025-01-16", 1, false},
+      {"2025-01-10", 0, false}, {"2025-01-24", 0, false}, {"2026-05-15", 0, true},
+      {"2025-02-21", 0, true},  {"2026-05-22", 0, false}, {"2026-05-08", 0, false},
+      {"1970-01-01", 1, false}, {"1970-01-16", 0, true},  {"2024-02-29", 1, false},
   };
   for (const Case& c : cases) {
     const double day = IsoDateToEpochSeconds(c.date);
@@ -190,11 +161,10 @@ TEST(NewYorkCalendar, WeekThroughFridayWindowIsClosed) {
     bool inside;
   };
   const Case cases[] = {
-      {"2025-01-17", "2025-01-17", true},  {"2025-01-18", "2025-01-17", false},
-      {"2025-01-16", "2025-01-17", false}, {"2025-01-18", "2025-01-18", true},
-      {"2025-01-24", "2025-01-18", true},  {"2025-01-25", "2025-01-18", false},
-      {"2025-01-17", "2025-01-18", false}, {"2025-01-24", "2025-01-20", true},
-      {"2025-03-03", "2025-02-28", false}, {"2025-03-07", "2025-03-01", true},
+      {"2025-01-17", "2025-01-17", true},  {"2025-01-16", "2025-01-17", false},
+      {"2025-01-18", "2025-01-18", true},  {"2025-01-24", "2025-01-18", true},
+      {"2025-01-25", "2025-01-18", false}, {"2025-03-03", "2025-02-28", false},
+      {"2025-03-07", "2025-03-01", true},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(InWeekThroughFriday(IsoDateToEpochSeconds(c.expiry), IsoDateToEpochSeconds(c.day)),
@@ -217,13 +187,9 @@ TEST(NewYorkCalendar, WallClockToUtcAcrossBothClockChanges) {
       {2025, 3, 9, 1 * 3600 + 3599, 1741503599, "01:59:59 EST, just before the jump"},
       {2025, 3, 9, 2 * 3600 + 1800, 1741505400, "02:30 does not exist: read as EST"},
       {2025, 3, 9, 3 * 3600, 1741503600, "03:00 EDT, first valid time after the jump"},
-      {2025, 3, 8, 16 * 3600, 1741467600, "the Saturday close before the change is EST"},
-      {2025, 3, 10, 16 * 3600, 1741636800, "the Monday close after it is EDT"},
       {2025, 11, 2, 0 * 3600 + 3540, 1762059540, "00:59 EDT"},
       {2025, 11, 2, 1 * 3600 + 1800, 1762061400, "01:30 happens twice: the first (EDT)"},
       {2025, 11, 2, 2 * 3600, 1762066800, "02:00 EST"},
-      {2025, 10, 31, 16 * 3600, 1761940800, "Friday close before the change is EDT"},
-      {2025, 11, 3, 16 * 3600, 1762203600, "Monday close after it is EST"},
       {2025, 1, 2, 24 * 3600 + 60, 1735880460, "a second count past midnight carries over"},
   };
   platform::Services& services = platform::OwnServices();

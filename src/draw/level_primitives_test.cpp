@@ -17,55 +17,38 @@ payload::LevelsSnapshot WallWithExposures(double price) {
   return s;
 }
 
-TEST_F(DrawTest, LabelsCarryTheExposureSuffixesOfTheChosenMode) {
+// The exposure suffixes of the chosen mode, then the touch probability of a density level within
+// one cent; with labels off no text at all.
+TEST_F(DrawTest, LabelsCarryTheChosenSuffixes) {
   const struct {
     int mode;
-    double price;
+    double price, densityPrice;
+    bool touch, labels;
     const char* expected;
   } cases[] = {
-      {0, 5100, "CW - Call Wall"},
-      {1, 5100, "CW - Call Wall GEX 2.5B"},
-      {2, 5100, "CW - Call Wall DEX -0.95M"},
-      {3, 5100, "CW - Call Wall GEX 2.5B DEX -0.95M"},
-      {3, 5010.5, "CW - Call Wall"},
+      {0, 5100, 4000, true, true, "CW - Call Wall"},
+      {1, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B"},
+      {2, 5100, 4000, true, true, "CW - Call Wall DEX -0.95M"},
+      {3, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B DEX -0.95M"},
+      {3, 5010.5, 4000, true, true, "CW - Call Wall"},
+      {0, 5100, 5100.005, true, true, "CW - Call Wall  P(touch) 42%"},
+      {0, 5100, 5099.995, true, true, "CW - Call Wall  P(touch) 42%"},
+      {0, 5100, 5100.02, true, true, "CW - Call Wall"},
+      {0, 5100, 5100, false, true, "CW - Call Wall"},
+      {3, 5100, 5100, true, false, ""},
   };
   for (const auto& c : cases) {
-    settings.exposureMode = c.mode;
-    Pass(WallWithExposures(c.price));
-    EXPECT_EQ(sc.drawings[71000].text, c.expected) << "mode " << c.mode << " at " << c.price;
-  }
-}
-
-TEST_F(DrawTest, TouchSuffixNeedsADensityLevelWithinOneCent) {
-  const struct {
-    double densityPrice;
-    int forecast;
-    const char* expected;
-  } cases[] = {
-      {5100.005, 1, "CW - Call Wall  P(touch) 42%"},
-      {5099.995, 1, "CW - Call Wall  P(touch) 42%"},
-      {5100.02, 1, "CW - Call Wall"},
-      {5100, 0, "CW - Call Wall"},
-  };
-  for (const auto& c : cases) {
-    payload::LevelsSnapshot s = WallWithExposures(5100);
+    payload::LevelsSnapshot s = WallWithExposures(c.price);
     s.densityCount = 2;
     s.densityPrice = {4000, c.densityPrice};
     s.densityTouchPct = {10, 42.4};
-    settings.forecastTouch = c.forecast != 0;
+    settings.exposureMode = c.mode;
+    settings.forecastTouch = c.touch;
+    settings.labelLines = c.labels;
     Pass(s);
-    EXPECT_EQ(sc.drawings[71000].text, c.expected) << c.densityPrice << " forecast " << c.forecast;
+    EXPECT_EQ(sc.drawings[71000].text, c.expected)
+        << "mode " << c.mode << " at " << c.price << " density " << c.densityPrice;
   }
-}
-
-TEST_F(DrawTest, LabelOffDrawsNoTextAtAllSuffixesIncluded) {
-  payload::LevelsSnapshot s = WallWithExposures(5100);
-  s.densityCount = 1;
-  s.densityPrice[0] = 5100;
-  settings.exposureMode = 3;
-  settings.labelLines = false;
-  Pass(s);
-  EXPECT_EQ(Rendered(), std::vector<std::string>{"71000 line 5100 '' sg0 s0 w1 scale"});
 }
 
 TEST_F(DrawTest, BandsSpanTheVisibleBarsAndAtLeastOneBar) {

@@ -1,7 +1,6 @@
 #include "panel/panel_click.h"
 
 #include "panel/panel_layout.h"
-#include "panel/panel_pass.h"
 #include "panel/panel_test_support.h"
 
 namespace panel {
@@ -9,58 +8,11 @@ namespace {
 
 class PanelClickTest : public PanelTest {
  protected:
-  PanelClickTest() {
-    snapshot.valid = true;
-    snapshot.callWall = {true, 21600};
-    context.snapshot = &snapshot;
-    context.apiSymbol = "NQ";
-  }
-  void Render() {
-    std::vector<int> drawnLines;
-    RunPanelPass(sc, settings, context, &state, drawnLines);
-  }
   PanelClickOutcome Click(int x, int y, int code = host::kPointerPress) {
     return HandlePanelClick(settings, {code, x, y}, &state);
   }
-  payload::LevelsSnapshot snapshot;
-  PanelContext context;
   PanelState state;
 };
-
-// Rectangles of the default top-left panel (see the layout test): title at y 18..42, control
-// row 43..67 (Fold 148..188, Hide 188..228), tab row 68..92 (Fear 164..204), the "- Levels -"
-// header at 93..117.
-TEST_F(PanelClickTest, EachTargetAppliesItsToken) {
-  const struct {
-    const char* name;
-    const char* start;
-    int anchor;
-    int x, y;
-    bool changed;
-    int expectedAnchor;
-    const char* after;  // the state text to save; empty when nothing changed
-  } cases[] = {
-      {"title", "t1", 0, 10, 30, true, 1, "t1c0h0s0l0z0C0Z0"},
-      {"fold", "t1", 0, 150, 55, true, 0, "t1c1h0s0l0z0C0Z0"},
-      {"hide", "t1", 0, 228, 67, true, 0, "t1c0h1s0l0z0C0Z0"},
-      {"fear tab", "t1", 0, 170, 80, true, 0, "t4c0h0s0l0z0C0Z0"},
-      {"core header", "t1", 0, 10, 105, true, 0, "t1c0h0s0l0z0C1Z0"},
-      {"core header again", "t1C1", 0, 10, 105, true, 0, "t1c0h0s0l0z0C0Z0"},
-      {"show label", "t1h1", 0, 10, 30, true, 0, "t1c0h0s0l0z0C0Z0"},
-      {"miss", "t1", 0, 900, 900, false, 0, ""},
-      {"beside the tab row", "t1", 0, 229, 68, false, 0, ""},
-  };
-  for (const auto& c : cases) {
-    state = PanelState{};
-    ReadPanelStateText(c.start, &state);
-    settings.render.anchorIndex = c.anchor;
-    Render();
-    const PanelClickOutcome outcome = Click(c.x, c.y);
-    EXPECT_EQ(outcome.changed, c.changed) << c.name;
-    EXPECT_EQ(outcome.anchor, c.expectedAnchor) << c.name;
-    EXPECT_EQ(outcome.changed ? FormatPanelState(state) : "", c.after) << c.name;
-  }
-}
 
 TEST_F(PanelClickTest, LastAddedRectangleWins) {
   AddHitRect(&state, 0, 0, 100, 100, "tab", "2");
@@ -76,6 +28,17 @@ TEST_F(PanelClickTest, LastAddedRectangleWins) {
     Click(c.x, c.y);
     EXPECT_EQ(state.tab, c.tab) << c.x << "," << c.y;
   }
+}
+
+TEST_F(PanelClickTest, ACornerClickReportsTheNextAnchor) {
+  settings.render.anchorIndex = 2;
+  AddHitRect(&state, 0, 0, 100, 100, "corner", "");
+  const PanelClickOutcome miss = Click(200, 200);
+  EXPECT_FALSE(miss.changed);
+  EXPECT_EQ(miss.anchor, 2);
+  const PanelClickOutcome hit = Click(10, 10);
+  EXPECT_TRUE(hit.changed);
+  EXPECT_EQ(hit.anchor, 3);
 }
 
 TEST_F(PanelClickTest, IgnoredClicksChangeAndSaveNothing) {

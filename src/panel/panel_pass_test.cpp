@@ -57,6 +57,7 @@ TEST_F(PanelPassTest, ResearchLinesAreNotPartOfTheContentCap) {
 }
 
 TEST_F(PanelPassTest, WorkflowPresetPicksTheTabForOneRender) {
+  context.researchLines = nullptr;
   const struct {
     int preset;
     int savedTab;

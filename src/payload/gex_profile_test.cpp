@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "payload/payload_test_support.h"
 #include "payload/section_readers.h"
-#include "text/format.h"
 
 namespace payload {
 namespace {
@@ -22,14 +20,12 @@ LevelsSnapshot WithProfile(const std::string& entries, int top = 10,
                      top);
 }
 
-struct RowCase {
-  const char* entries;
-  int top;
-  std::vector<ProfileRow> rows;
-};
-
 TEST(GexProfile, MergesSortsCapsAndRanksRows) {
-  const RowCase cases[] = {
+  const struct {
+    const char* entries;
+    int top;
+    std::vector<ProfileRow> rows;
+  } cases[] = {
       // A smaller neighbour within spot x 0.0012 folds into the larger row.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5004, "gex": -30})", 10,
        {{5000, 70, 2, 100, ""}}},
@@ -59,62 +55,52 @@ TEST(GexProfile, MergesSortsCapsAndRanksRows) {
       // Rows cancelling to 0 leave no rows at all.
       {R"({"strike": 5000, "gex": 5}, {"strike": 5001, "gex": -5})", 10, {}},
   };
-  for (const RowCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(WithProfile(c.entries, c.top).profileRows, c.rows) << c.entries;
   }
 }
 
+// An unstable sort keeps short lists in order by chance; 33 equal magnitudes do not.
 TEST(GexProfile, EqualMagnitudesKeepDocumentOrderInLongLists) {
-  // Thirty-three strikes 50 apart with |gex| 10 and alternating signs: the first five survive.
   std::string entries;
   for (int i = 0; i < 33; ++i) {
-    entries += (i ? ", " : "") + std::string(R"({"strike": )") + std::to_string(3000 + 50 * i) +
-               R"(, "gex": )" + (i % 2 ? "-10" : "10") + "}";
+    entries += (i ? ", {\"strike\": " : "{\"strike\": ") + std::to_string(3000 + 50 * i) +
+               (i % 2 ? ", \"gex\": -10}" : ", \"gex\": 10}");
   }
-  const LevelsSnapshot s = WithProfile(entries, 5);
   std::vector<double> prices;
-  for (const ProfileRow& row : s.profileRows) prices.push_back(row.price);
+  for (const ProfileRow& row : WithProfile(entries, 5).profileRows) prices.push_back(row.price);
   EXPECT_EQ(prices, (std::vector<double>{3200, 3150, 3100, 3050, 3000}));
 }
 
 TEST(GexProfile, TagsTheFirstMatchingLevelWithinTolerance) {
-  struct Case {
-    const char* levels;
-    const char* tag;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {R"("call_wall": 5005, "put_wall": 5000, "gamma_flip": 5000, "vol_trigger": 5000)", "CW"},
       {R"("call_wall": 5006.1, "put_wall": 4994.5, "gamma_flip": 5000)", "PW"},
       {R"("gamma_flip": 5005.5, "vol_trigger": 5000)", "Flip"},
       {R"("vol_trigger": "4995")", "VT"},
       {R"("call_wall": 5010, "put_wall": 4990)", ""},
   };
-  for (const Case& c : cases) {
-    const LevelsSnapshot s = WithProfile(R"({"strike": 5000, "gex": 1})", 10, c.levels);
-    ASSERT_EQ(s.profileRows.size(), 1u) << c.levels;
-    EXPECT_EQ(s.profileRows[0].tag, c.tag) << c.levels;
+  for (const auto& [levels, tag] : cases) {
+    const LevelsSnapshot s = WithProfile(R"({"strike": 5000, "gex": 1})", 10, levels);
+    EXPECT_EQ(s.profileRows, (std::vector<ProfileRow>{{5000, 1, 1, 100, tag}})) << levels;
   }
 }
 
-TEST(GexProfile, NeedsAPositiveSpotButProfilePointsDoNot) {
-  const char* blocks[] = {
-      R"({"gex_profile": [{"strike": 5010, "gex": 1}, {"strike": 5000, "gex": -2}]})",
-      R"({"spot": 0, "gex_profile": [{"strike": 5010, "gex": 1}, {"strike": 5000, "gex": -2}]})",
-  };
-  for (const char* block : blocks) {
-    const LevelsSnapshot s = ParseAnswer(Answer(block));
-    EXPECT_TRUE(s.profileRows.empty()) << block;
-    EXPECT_EQ(s.profilePoints, (std::vector<StrikeValue>{{5000, -2}, {5010, 1}})) << block;
-  }
-}
-
+// Points are every readable entry, ascending, neither merged nor capped, and need no spot.
 TEST(GexProfile, ProfilePointsAreAscendingUnmergedAndUncapped) {
-  const LevelsSnapshot s = WithProfile(
-      R"({"strike": 5002, "gex": 1}, {"strike": 5000, "gex": 2}, {"strike": 5001, "gex": 0},
-         {"strike": 5000, "gex": 3}, {"price": 4000, "value": -1})",
-      1);
-  EXPECT_EQ(s.profilePoints,
-            (std::vector<StrikeValue>{{4000, -1}, {5000, 2}, {5000, 3}, {5002, 1}}));
-  EXPECT_EQ(s.profileRows.size(), 1u);
+  const std::string entries = R"({"strike": 5002, "gex": 1}, {"strike": 5000, "gex": 2},
+      {"strike": 5001, "gex": 0}, {"strike": 5000, "gex": 3}, {"price": 4000, "value": -1})";
+  const std::vector<StrikeValue> points = {{4000, -1}, {5000, 2}, {5000, 3}, {5002, 1}};
+  const struct {
+    const char* spot;
+    size_t rows;
+  } cases[] = {{"5000", 1}, {"0", 0}, {"null", 0}};
+  for (const auto& c : cases) {
+    const LevelsSnapshot s = ParseAnswer(
+        Answer(std::string("{\"spot\": ") + c.spot + ", \"gex_profile\": [" + entries + "]}"), 1);
+    EXPECT_EQ(s.profilePoints, points) << c.spot;
+    EXPECT_EQ(s.profileRows.size(), c.rows) << c.spot;
+  }
 }
 
 TEST(GexProfile, OverflowingMergedSumsStayFinite) {
@@ -125,48 +111,6 @@ TEST(GexProfile, OverflowingMergedSumsStayFinite) {
   EXPECT_TRUE(std::isfinite(s.profileRows[1].gex));
   EXPECT_EQ(s.profileRows[1].percent, 100);
   EXPECT_EQ(s.profileRows[0].percent, 6);
-}
-
-TEST(GexProfile, ManyStrikesMergeLikeTheNaiveWalk) {
-  // Reference: the plain definition, scanning every kept row for each candidate.
-  std::string entries;
-  std::vector<std::pair<double, double>> input;
-  for (int i = 0; i < 400; ++i) {
-    const double strike = 4800 + (i * 37 % 400) * 2.5;
-    const double gex = ((i * 7919) % 1000) - 500 + 0.5;
-    input.push_back({strike, gex});
-    entries += (i ? ", " : "") + std::string(R"({"strike": )") + text::RoundTripDouble(strike) +
-               R"(, "gex": )" + text::RoundTripDouble(gex) + "}";
-  }
-  std::stable_sort(input.begin(), input.end(), [](const auto& a, const auto& b) {
-    return std::fabs(a.second) > std::fabs(b.second);
-  });
-  std::vector<ProfileRow> naive;
-  for (const auto& [strike, gex] : input) {
-    // Captured by name: clang 14 cannot capture a structured binding.
-    auto it = std::find_if(naive.begin(), naive.end(), [at = strike](const ProfileRow& row) {
-      return std::fabs(row.price - at) <= 5000 * 0.0012;
-    });
-    if (it != naive.end()) {
-      it->gex += gex;
-      ++it->mergedCount;
-    } else {
-      naive.push_back(ProfileRow{strike, gex, 1, 0, ""});
-    }
-  }
-  std::stable_sort(naive.begin(), naive.end(), [](const ProfileRow& a, const ProfileRow& b) {
-    return std::fabs(a.gex) > std::fabs(b.gex);
-  });
-  naive.resize(40);
-  const LevelsSnapshot s = WithProfile(entries, 40);
-  ASSERT_EQ(s.profileRows.size(), 40u);
-  for (const ProfileRow& row : naive) {
-    auto found = std::find_if(s.profileRows.begin(), s.profileRows.end(),
-                              [&](const ProfileRow& r) { return r.price == row.price; });
-    ASSERT_NE(found, s.profileRows.end()) << row.price;
-    EXPECT_EQ(found->gex, row.gex) << row.price;
-    EXPECT_EQ(found->mergedCount, row.mergedCount) << row.price;
-  }
 }
 
 }  // namespace

@@ -238,16 +238,6 @@ TEST(OptionalSections, FocusPointsNeedAValueAndGetNumberedLabels) {
   EXPECT_EQ(s.focus[2], (FocusLevel{true, 21400, "Support", "SUP", "high"}));
 }
 
-TEST(OptionalSections, VolPremiumOnlyStrictlyInsideZeroOne) {
-  const std::pair<const char*, double> cases[] = {
-      {"0.3", 0.3}, {"1", 0.25}, {"0", 0.25}, {"-0.2", 0.25}, {"\"0.4\"", 0.4}, {"null", 0.25}};
-  for (const auto& [premium, expected] : cases) {
-    const LevelsSnapshot s = ParseAnswer(
-        Answer(std::string(R"({"vol_zones": {"premium": )") + premium + "}}"));
-    EXPECT_EQ(s.volPremium, expected) << premium;
-  }
-}
-
 // Builds a JSON array of `count` objects produced by `entry(i)`.
 std::string ArrayOf(int count, const std::function<std::string(int)>& entry) {
   std::string text = "[";
@@ -289,40 +279,43 @@ TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
   EXPECT_EQ(s.densityPrice[7], 208);
 }
 
-TEST(OptionalSections, GatedExtendedSectionsNeedAvailableTrue) {
-  const LevelsSnapshot s = ParseAnswer(Answer(
-      R"({"zero_gamma": {"available": 1, "price": 5}})",
-      R"("extended_levels": {
-         "implied_density": {"available": "true", "levels": [{"price": 1, "p_touch_pct": 2}],
-                             "stats": {"p16": 1, "p84": 2}},
-         "hedge_flow": {"available": true, "charm": {"direction": "sell"},
-                        "pressure_zone": {"upper": 9}}})"));
-  EXPECT_FALSE(s.zeroGammaModel.has);
-  EXPECT_EQ(s.densityCount, 0u);
-  EXPECT_FALSE(s.densityBand.has);
-  EXPECT_FALSE(s.charmHedgeUsd.has);
-  EXPECT_EQ(s.charmHedgeDirection, "sell");
-  EXPECT_FALSE(s.pressureZoneLower.has);
-  EXPECT_EQ(s.pressureZoneUpper, (OptionalLevel{true, 9}));
-}
-
-TEST(OptionalSections, BandsNeedUpperAboveLower) {
-  const char* cases[] = {R"({"lower": 2, "upper": 2})", R"({"lower": 3, "upper": 2})",
-                         R"({"lower": 1})"};
-  for (const char* band : cases) {
-    const LevelsSnapshot s = ParseAnswer(Answer(
-        std::string(R"({"zero_gamma": {"available": true, "price": 5, "band": )") + band + "}}"));
-    EXPECT_TRUE(s.zeroGammaModel.has) << band;
-    EXPECT_FALSE(s.zeroGammaBand.has) << band;
-  }
-}
-
-TEST(OptionalSections, AtmIvMustBePositive) {
-  const std::pair<const char*, bool> cases[] = {{"18", true}, {"0", false}, {"-3", false},
-                                                {"\"17.5\"", true}};
-  for (const auto& [iv, has] : cases) {
-    const LevelsSnapshot s = ParseAnswer(Answer(std::string(R"({"atm_iv": )") + iv + "}"));
-    EXPECT_EQ(s.atmIv.has, has) << iv;
+// Values outside their range, and sections gated by anything but "available": true, read as
+// absent (the vol premium as its default 0.25).
+TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
+  using Check = std::function<bool(const LevelsSnapshot&)>;
+  const Check premium25 = [](const LevelsSnapshot& s) { return s.volPremium == 0.25; };
+  const struct {
+    const char* block;
+    const char* root;
+    Check check;
+  } cases[] = {
+      {"{}", R"("vol_zones": {"premium": 0.3})", [](const auto& s) { return s.volPremium == 0.3; }},
+      {"{}", R"("vol_zones": {"premium": 1})", premium25},
+      {"{}", R"("vol_zones": {"premium": 0})", premium25},
+      {"{}", R"("vol_zones": {"premium": null})", premium25},
+      {R"({"atm_iv": 18})", "", [](const auto& s) { return s.atmIv.has; }},
+      {R"({"atm_iv": 0})", "", [](const auto& s) { return !s.atmIv.has; }},
+      {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 2, "upper": 2}}})", "",
+       [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},
+      {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 3, "upper": 2}}})", "",
+       [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},
+      {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 1}}})", "",
+       [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},
+      {R"({"zero_gamma": {"available": 1, "price": 5}})", "",
+       [](const auto& s) { return !s.zeroGammaModel.has; }},
+      {"{}", R"("extended_levels": {"implied_density": {"available": "true",
+          "levels": [{"price": 1, "p_touch_pct": 2}], "stats": {"p16": 1, "p84": 2}}})",
+       [](const auto& s) { return s.densityCount == 0 && !s.densityBand.has; }},
+      // Hedge flow: the direction texts and a lone zone bound still read.
+      {"{}", R"("extended_levels": {"hedge_flow": {"available": true,
+          "charm": {"direction": "sell"}, "pressure_zone": {"upper": 9}}})",
+       [](const auto& s) {
+         return !s.charmHedgeUsd.has && s.charmHedgeDirection == "sell" &&
+                !s.pressureZoneLower.has && s.pressureZoneUpper == OptionalLevel{true, 9};
+       }},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(c.check(ParseAnswer(Answer(c.block, c.root)))) << c.block << " / " << c.root;
   }
 }
 

@@ -1,4 +1,5 @@
-// Helpers shared by the payload tests: JSON from literal text, parsed answers, sample files.
+// Helpers shared by the payload and research tests: JSON from literal text, parsed answers and
+// the sample answers under data/answers.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +12,9 @@
 
 #include "json/json_value.h"
 #include "payload/levels_response.h"
+#include "payload/live_map.h"
+#include "payload/research_answer.h"
+#include "text/format.h"
 
 namespace payload::testing {
 
@@ -24,14 +28,8 @@ inline json::Value Json(std::string_view text) {
 // added to the root.
 inline std::string Answer(std::string_view blockJson, std::string_view rootExtra = "") {
   std::string text = "{\"ok\": true, \"connected\": true, ";
-  if (!rootExtra.empty()) {
-    text += rootExtra;
-    text += ", ";
-  }
-  text += "\"display_levels\": ";
-  text += blockJson;
-  text += "}";
-  return text;
+  if (!rootExtra.empty()) text.append(rootExtra).append(", ");
+  return text.append("\"display_levels\": ").append(blockJson).append("}");
 }
 
 // Parses `text` as a levels answer; a refused answer fails the calling test.
@@ -43,12 +41,25 @@ inline LevelsSnapshot ParseAnswer(std::string_view text, int topStrikes = 10) {
   return snapshot;
 }
 
-inline std::filesystem::path AnswersDir() {
-  return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "answers";
+// A levels answer's live map and a research answer, from literal JSON text.
+inline LiveMap LiveMapOf(std::string_view text) { return ReadLiveMap(Json(text)); }
+inline ResearchAnswer ResearchOf(std::string_view text) { return ReadResearchAnswer(Json(text)); }
+
+// "session|source|engine|method|scope|expiry|source time|regime ts .. ratio .. cw .. pw .. gf ..
+// net .. tick ..", an absent number as "-".
+inline std::string Described(const PositioningCapture& c) {
+  auto number = [](std::optional<double> v) { return v ? text::RoundTripDouble(*v) : "-"; };
+  return c.session_date + "|" + c.source + "|" + c.engine + "|" + c.conversion_method + "|" +
+         c.scope + "|" + c.selected_expiration + "|" + c.source_snapshot_time + "|" + c.regime +
+         " ts " + number(c.ts) + " ratio " + number(c.conversion_ratio) + " cw " +
+         number(c.call_wall) + " pw " + number(c.put_wall) + " gf " + number(c.gamma_flip) +
+         " net " + number(c.net_gex) + " tick " + number(c.tick_size);
 }
 
 inline std::string ReadAnswerFile(const std::string& name) {
-  std::ifstream in(AnswersDir() / name, std::ios::binary);
+  const std::filesystem::path dir =
+      std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "answers";
+  std::ifstream in(dir / name, std::ios::binary);
   EXPECT_TRUE(in.good()) << "cannot open sample answer " << name;
   std::ostringstream body;
   body << in.rdbuf();

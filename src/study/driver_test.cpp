@@ -11,15 +11,6 @@
 namespace study {
 namespace {
 
-// A dynamic-mode map on screen with nothing pending and no timer due for a while.
-void LoadMap(DriverHarness& h, double spot = 21500) {
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(spot), kT0 + 1);
-  ASSERT_TRUE(h.State().snapshot.valid);
-}
-
 TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes) {
   host::FakeStudyHost sc;
   DeclareStudy(sc);
@@ -40,25 +31,17 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
     changed.colours[n].b ^= 1;
     EXPECT_NE(SettingsSignature(ReadInputValues(changed)), base) << "subgraph " << n;
   }
-}
-
-TEST(SettingsSignature, MixesFloatsScaledAndRoundedHalfAwayFromZero) {
-  EXPECT_EQ(ScaledFloatItem(2.4), 2400u);
-  EXPECT_EQ(ScaledFloatItem(0.0005), 1u);
-  EXPECT_EQ(ScaledFloatItem(-0.0005), static_cast<uint32_t>(-1));
-  EXPECT_EQ(ScaledFloatItem(1e12), static_cast<uint32_t>(INT32_MAX));
   // The raw refresh interval is mixed, so 100 and 120 differ although both fetch every 180 s.
-  host::FakeStudyHost a, b;
-  DeclareStudy(a);
-  DeclareStudy(b);
-  a.inputs[kRefreshInterval].number = 100;
-  b.inputs[kRefreshInterval].number = 120;
-  EXPECT_NE(SettingsSignature(ReadInputValues(a)), SettingsSignature(ReadInputValues(b)));
+  host::FakeStudyHost other = sc;
+  sc.inputs[kRefreshInterval].number = 100;
+  other.inputs[kRefreshInterval].number = 120;
+  EXPECT_NE(SettingsSignature(ReadInputValues(sc)), SettingsSignature(ReadInputValues(other)));
 }
 
 TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
   DriverHarness h;
-  LoadMap(h);
+  h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
   const size_t requests = h.Requests();
   const int submits = h.sc.submitCount;
   h.Call(kT0 + 2);
@@ -81,7 +64,8 @@ TEST(Driver, RequestIdentityChangesEmptyTheMapAndFetchAtOnce) {
                {kCoreExpirations, 3}};
   for (const auto& c : cases) {
     DriverHarness h;
-    LoadMap(h);
+    h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
     const size_t requests = h.Requests();
     h.Set(c.slot, c.value);
     h.Call(kT0 + 2);
@@ -146,14 +130,15 @@ TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
 TEST(Driver, ChartWithoutBarsNeverTripsAndWritesNoValues) {
   DriverHarness h;
   h.sc.closes.clear();
-  LoadMap(h, 30000);
+  h.LoadMap(LevelsAnswer(30000));
   EXPECT_FALSE(h.State().scaleGuardTripped);
   EXPECT_TRUE(h.sc.subgraphValues.empty());
 }
 
 TEST(Driver, WritesLevelValuesAtTheLastBarAndKeepsEarlierBars) {
   DriverHarness h;
-  LoadMap(h);
+  h.LoadMap();
+  ASSERT_TRUE(h.State().snapshot.valid);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgPutWall][199], 21400.0f);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgGammaFlip][199], 21450.0f);
   EXPECT_EQ(h.sc.subgraphValues[palette::kSgSpot][199], 21500.0f);

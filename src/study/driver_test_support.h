@@ -6,6 +6,7 @@
 
 #include "host/fake_study_host.h"
 #include "study/driver.h"
+#include "study/input_table.h"
 #include "study/instance_state.h"
 #include "study/study_declarations.h"
 #include "study/study_entry.h"
@@ -38,6 +39,14 @@ class DriverHarness {
   void Answer(const std::string& body, double t) {
     sc.responseBody = body;
     Call(t);
+  }
+  // A dynamic-mode map without the fear score: the first call's request, answered with `answer`
+  // at kT0 + 1, nothing pending after.
+  void LoadMap(const std::string& answer = LevelsAnswer(21500)) {
+    Set(kSnapshotMode, 1);
+    Set(kFearScore, 0);
+    Call(kT0);
+    Answer(answer, kT0 + 1);
   }
   InstanceState& State() { return *static_cast<InstanceState*>(sc.PersistentPointer(kStatePointerSlot)); }
   void Set(int slot, double value) { sc.inputs[slot].number = value; }

@@ -84,13 +84,10 @@ TEST(FetchCycle, HeldLockedCaptureSendsNothingUntilFarAhead) {
 TEST(FetchCycle, RefreshIntervalIsMeasuredFromTheAnswer) {
   DriverHarness h;
   h.Set(kRefreshInterval, 600);
-  h.Set(kFearScore, 0);
-  h.Set(kSnapshotMode, 1);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 10);
-  h.Call(kT0 + 609);
+  h.LoadMap();  // answered at kT0 + 1
+  h.Call(kT0 + 600);
   EXPECT_EQ(h.Requests(), 1u);
-  h.Call(kT0 + 610);
+  h.Call(kT0 + 601);
   EXPECT_EQ(h.Requests(), 2u);
 }
 
@@ -117,14 +114,12 @@ TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
   h.Call(kT0);
   h.Answer(LevelsAnswer(21500), kT0 + 1);
   h.Answer(kVixAnswer, kT0 + 2);  // the QQQ request is now pending
-  std::string html = "<html>\r\n<body>" + std::string(300, 'x') + "</body></html>";
-  h.Answer(html, kT0 + 3);
-  std::string excerpt = html.substr(0, 240);
-  excerpt[6] = excerpt[7] = ' ';
-  const std::string expectedLog = "Ordinel: step 6 answered " + std::to_string(html.size()) +
-                                  " bytes that are not JSON. Start of the reply: " + excerpt;
+  h.Answer("<html>\r\n<body>" + std::string(300, 'x') + "</body></html>", kT0 + 3);
+  // At most 240 bytes of the reply, line ends shown as spaces.
   ASSERT_GE(h.sc.log.size(), 2u);
-  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text, expectedLog);
+  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text,
+            "Ordinel: step 6 answered 328 bytes that are not JSON. Start of the reply: <html>  <body>" +
+                std::string(226, 'x'));
   EXPECT_TRUE(h.sc.log[h.sc.log.size() - 2].show);
   EXPECT_EQ(h.State().errorLine,
             "API response was not valid JSON - see the Message Log for what came back. Retrying.");
@@ -136,10 +131,7 @@ TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
 
 TEST(FetchCycle, AnswerOverTheSizeLimitIsRefusedUnreadAndRetried) {
   DriverHarness h;
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 1);
+  h.LoadMap();
   h.Call(kT0 + 181);
   const std::string huge = LevelsAnswer(21700) + std::string(kMaxAnswerBytes, ' ');
   h.Answer(huge, kT0 + 182);
@@ -164,30 +156,25 @@ TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
   EXPECT_NE(h.LastUrl().find("symbol=ES"), std::string::npos);
 }
 
+// An ES chart takes any map on the SPY options source; on the SPX source an NQ-derived map is
+// refused while the last SPX map stays drawn.
 TEST(FetchCycle, FailedChecksKeepTheLastGoodMap) {
   DriverHarness h;
   h.Set(kRequestedSymbol, 2);
-  h.Set(kSnapshotMode, 1);
-  h.Set(kFearScore, 0);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 1);  // SPY source: any resolved symbol is fine
+  h.LoadMap();  // resolved_symbol NQ
   ASSERT_TRUE(h.State().snapshot.valid);
-  h.Set(kEsOptionsSource, 1);  // new fetch key: map dropped, request at once
+  h.Set(kEsOptionsSource, 1);  // new fetch key: request at once
   h.Call(kT0 + 2);
-  h.Answer(LevelsAnswer(21500), kT0 + 3);  // resolved_symbol NQ, not SPX
+  h.Answer(R"({"ok":true,"connected":true,"resolved_symbol":"SPX",
+               "display_levels":{"spot":21500,"call_wall":21700}})",
+           kT0 + 3);
+  ASSERT_TRUE(h.State().snapshot.valid);
+  h.Call(kT0 + 183);
+  h.Answer(LevelsAnswer(21500), kT0 + 184);
   EXPECT_EQ(h.State().errorLine, "SPX source unavailable: no SPX-derived ES map returned.");
-  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 3 + 180);
-
-  DriverHarness envelope;
-  envelope.Set(kSnapshotMode, 1);
-  envelope.Set(kFearScore, 0);
-  envelope.Call(kT0);
-  envelope.Answer(LevelsAnswer(21500), kT0 + 1);
-  envelope.Call(kT0 + 181);
-  envelope.Answer(R"({"ok":true,"connected":false,"error":"stale"})", kT0 + 182);
-  EXPECT_EQ(envelope.State().errorLine, "Levels unavailable (error: stale).");
-  EXPECT_TRUE(envelope.State().snapshot.valid);
-  EXPECT_EQ(envelope.State().snapshot.callWall.value, 21600);
+  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 184 + 180);
+  EXPECT_TRUE(h.State().snapshot.valid);
+  EXPECT_EQ(h.State().snapshot.callWall.value, 21700);
 }
 
 TEST(FetchCycle, RefusedRequestsRetryAfterTheirDelays) {

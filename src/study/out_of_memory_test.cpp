@@ -2,11 +2,8 @@
 // good map stays, the study says what happened, and the answer is dropped rather than read again.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
 #include "host/allocation_counter_test_support.h"
+#include "payload/payload_test_support.h"
 #include "study/driver_test_support.h"
 #include "study/fetch_cycle.h"
 #include "study/input_table.h"
@@ -14,27 +11,16 @@
 namespace study {
 namespace {
 
-std::string LegacyAnswer() {
-  std::ifstream in(std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "answers" /
-                   "legacy.json");
-  std::ostringstream body;
-  body << in.rdbuf();
-  return body.str();
-}
-
 constexpr const char* kNotJsonError =
     "API response was not valid JSON - see the Message Log for what came back. Retrying.";
 
 TEST(OutOfMemory, EveryAllocationOfADeliveringCallMayFail) {
   if (!host::testing::AllocationHookAvailable()) GTEST_SKIP() << "the sanitizer owns operator new";
-  const std::string answer = LegacyAnswer();
+  const std::string answer = payload::testing::ReadAnswerFile("legacy.json");
   ASSERT_FALSE(answer.empty());
   for (long long failAt = 1;; ++failAt) {
     DriverHarness h;
-    h.Set(kSnapshotMode, 1);
-    h.Set(kFearScore, 0);
-    h.Call(kT0);
-    h.Answer(answer, kT0 + 1);
+    h.LoadMap(answer);
     ASSERT_TRUE(h.State().snapshot.valid);
     const double callWall = h.State().snapshot.callWall.value;
     h.Call(kT0 + 181);  // the refresh goes out

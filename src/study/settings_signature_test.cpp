@@ -22,5 +22,10 @@ TEST(SettingsSignature, MovingCharactersBetweenTheTextsChangesIt) {
   }
 }
 
+TEST(SettingsSignature, HugeFloatsClampInsteadOfOverflowing) {
+  EXPECT_EQ(ScaledFloatItem(1e12), static_cast<uint32_t>(INT32_MAX));
+  EXPECT_EQ(ScaledFloatItem(-1e12), static_cast<uint32_t>(INT32_MIN));
+}
+
 }  // namespace
 }  // namespace study

@@ -42,9 +42,9 @@ TEST(Declaration, DeclaresEveryInputAndSubgraphWithConsistentDefaults) {
     } else {
       EXPECT_TRUE(d.choices.empty());
     }
-    if (d.kind == host::InputKind::kYesNo) EXPECT_TRUE(d.defaultNumber == 0 || d.defaultNumber == 1);
-    if (d.min) EXPECT_LE(*d.min, d.defaultNumber);
-    if (d.max) EXPECT_GE(*d.max, d.defaultNumber);
+    EXPECT_TRUE(d.kind != host::InputKind::kYesNo || d.defaultNumber == 0 || d.defaultNumber == 1);
+    EXPECT_TRUE(!d.min || *d.min <= d.defaultNumber);
+    EXPECT_TRUE(!d.max || *d.max >= d.defaultNumber);
     EXPECT_EQ(d.min.has_value(), d.max.has_value());
   }
   for (const auto& [number, sg] : sc.subgraphs) {
@@ -53,16 +53,13 @@ TEST(Declaration, DeclaresEveryInputAndSubgraphWithConsistentDefaults) {
   }
 }
 
-TEST(Declaration, AllocatesAndDrawsNothing) {
+// A declaration call allocates and draws nothing, nor touches a running instance; removal
+// deletes the drawings and frees the state, once.
+TEST(Declaration, LifecycleAllocatesOnceAndRemovalFreesEverything) {
   host::FakeStudyHost sc = Declared();
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
   EXPECT_EQ(sc.submitCount, 0);
-  EXPECT_TRUE(sc.requests.empty());
-  EXPECT_TRUE(sc.log.empty());
-}
-
-TEST(Declaration, LeavesExistingInstanceStateUntouched) {
-  host::FakeStudyHost sc = Declared();
+  EXPECT_TRUE(sc.requests.empty() && sc.log.empty());
   StudyFunction(sc, sc.services);
   void* state = sc.PersistentPointer(kStatePointerSlot);
   ASSERT_NE(state, nullptr);
@@ -70,16 +67,7 @@ TEST(Declaration, LeavesExistingInstanceStateUntouched) {
   StudyFunction(sc, sc.services);
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), state);
   sc.declarationCall = false;
-  sc.removalCall = true;
-  StudyFunction(sc, sc.services);
-}
-
-TEST(Removal, DeletesAllDrawingsAndFreesTheState) {
-  host::FakeStudyHost sc = Declared();
-  StudyFunction(sc, sc.services);
-  host::DrawingRequest r;
-  r.lineNumber = 71000;
-  sc.SubmitDrawing(r);
+  sc.SubmitDrawing(host::DrawingRequest{});
   sc.removalCall = true;
   StudyFunction(sc, sc.services);
   EXPECT_EQ(sc.PersistentPointer(kStatePointerSlot), nullptr);
