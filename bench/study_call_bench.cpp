@@ -1,0 +1,176 @@
+// Whole study calls through the substitute chart host, as the platform makes them: the call
+// that delivers a levels answer (parse, translate, redraw), a plain call with nothing due, and
+// a full redraw of the extended sample answer with every layer and the info panel on.
+//   study_call_bench [benchmark flags] [levels answer for the delivering call...]
+// Default answers: data/answers/extended.json and the large reference answer beside the
+// repository (../shared/bench/levels_large.json) when it is there.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "chart/chart_host.h"
+#include "chart/clock.h"
+#include "chart/http_transport.h"
+#include "chart/scripted_services.h"
+#include "study/input_table.h"
+#include "study/study_entry.h"
+
+namespace {
+
+constexpr double kStart = 1749738600;  // 2025-06-12 14:30 UTC, a session day of both samples
+constexpr double kRefreshSeconds = 180;
+constexpr int kBars = 400;
+constexpr int kVisibleBars = 120;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Bars around `price`, so the scale guard holds for an answer whose spot is near it.
+chart::ChartData ChartAround(double price) {
+  chart::ChartData chart;
+  chart.symbol = "NQM25";
+  chart.tickSize = 0.25;
+  for (int i = 0; i < kBars; ++i) {
+    const double swing = (i % 20) * 5.0;
+    chart.bars.push_back({price, price + swing, price - swing, price});
+  }
+  chart.visible = chart::LastBars(kBars, kVisibleBars);
+  return chart;
+}
+
+// Every chart layer and the panel on; the fear score off (it would fetch more), no alerts.
+void SwitchEveryLayerOn(chart::InputStore& inputs) {
+  for (const auto& [slot, entry] : inputs.Entries()) {
+    if (entry.declaration.kind != host::InputKind::kYesNo) continue;
+    const bool off = slot == study::kFearScore || slot == study::kVerboseLog ||
+                     slot == study::kStructuralAlerts || slot == study::kModelZeroGammaAsFlip;
+    inputs.EditYesNo(slot, !off);
+  }
+  inputs.EditNumber(study::kWallExtenders, 3);    // "3 per side"
+  inputs.EditNumber(study::kExposureAmounts, 3);  // "Gamma + Delta"
+}
+
+// One chart, its host and the study instance, driven by a virtual clock.
+class Session {
+ public:
+  explicit Session(double price)
+      : clock_(kStart), services_(clock_), host_(ChartAround(price), clock_, transport_, services_) {
+    lent_ = &services_;  // one session at a time
+    host_.DeclarationCall(&Study);
+    SwitchEveryLayerOn(host_.Inputs());
+  }
+  ~Session() { host_.RemovalCall(&Study); }
+
+  chart::ChartHost& Host() { return host_; }
+  void Call() { host_.OrdinaryCall(&Study); }
+  // Moves the clock past the refresh interval and makes the call that sends the request; the
+  // answer waits in the transport for the next call.
+  bool SendRequestAnswering(const std::string& body) {
+    now_ += kRefreshSeconds + 1;
+    clock_.Set(now_);
+    Call();
+    return transport_.Answer(body);
+  }
+  // Loads `body` as the map; false when the study did not draw it.
+  bool Load(const std::string& body) {
+    if (!SendRequestAnswering(body)) return false;
+    Call();
+    return host_.Drawings().Size() > 0;
+  }
+
+ private:
+  // The study as the platform calls it, with the session's scripted services as its own.
+  static void Study(host::StudyHost& sc) { study::StudyFunction(sc, *lent_); }
+  static inline platform::Services* lent_ = nullptr;
+
+  double now_ = kStart;
+  chart::VirtualClock clock_;
+  chart::ScriptedTransport transport_;
+  chart::ScriptedServices services_;
+  chart::ChartHost host_;
+};
+
+// Each iteration sends a request, answers it, and times only the call that takes the answer.
+void BM_DeliveringCall(benchmark::State& state, const std::string& path, double price) {
+  const std::string body = ReadFile(path);
+  Session session(price);
+  if (body.empty() || !session.Load(body)) {
+    state.SkipWithError(("no map drawn from " + path).c_str());
+    return;
+  }
+  for (auto _ : state) {
+    if (!session.SendRequestAnswering(body)) {
+      state.SkipWithError("no request was pending");
+      return;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    session.Call();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    state.SetIterationTime(took.count());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
+}
+
+// A loaded map, nothing due, nothing changed: what the chart pays on every tick.
+void BM_PlainCall(benchmark::State& state, const std::string& path, double price) {
+  Session session(price);
+  if (!session.Load(ReadFile(path))) {
+    state.SkipWithError(("no map drawn from " + path).c_str());
+    return;
+  }
+  session.Call();
+  for (auto _ : state) session.Call();
+}
+
+// The visible range moves by one bar on every call, so every call redraws every layer and the
+// panel from the kept map.
+void BM_FullRedraw(benchmark::State& state, const std::string& path, double price) {
+  Session session(price);
+  if (!session.Load(ReadFile(path))) {
+    state.SkipWithError(("no map drawn from " + path).c_str());
+    return;
+  }
+  const host::BarRange ranges[2] = {chart::LastBars(kBars, kVisibleBars),
+                                    chart::LastBars(kBars - 1, kVisibleBars)};
+  int flip = 0;
+  for (auto _ : state) {
+    flip ^= 1;
+    session.Host().Chart().visible = ranges[flip];
+    session.Call();
+  }
+  state.counters["drawings"] = static_cast<double>(session.Host().Drawings().Size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  const std::string extended = std::string(ORDINEL_DATA) + "/answers/extended.json";
+  constexpr double kExtendedSpot = 21500;
+  std::vector<std::string> answers(argv + 1, argv + argc);
+  if (answers.empty()) {
+    answers.push_back(extended);
+    const std::string large = std::string(ORDINEL_DATA) + "/../../shared/bench/levels_large.json";
+    if (std::filesystem::exists(large)) answers.push_back(large);
+  }
+  for (const std::string& path : answers) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    benchmark::RegisterBenchmark(("delivering call/" + name).c_str(), BM_DeliveringCall, path, kExtendedSpot)
+        ->UseManualTime();
+  }
+  benchmark::RegisterBenchmark("plain call/extended.json", BM_PlainCall, extended, kExtendedSpot);
+  benchmark::RegisterBenchmark("full redraw, every layer and the panel/extended.json", BM_FullRedraw,
+                               extended, kExtendedSpot);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
