@@ -49,15 +49,28 @@ void InputStore::Declare(int slot, const host::InputDeclaration& input) {
     it->second.declaration = input;
     return;
   }
-  entries_[slot] = InputEntry{input, DefaultValue(input)};
+  Index(slot, &(entries_[slot] = InputEntry{input, DefaultValue(input)}));
+}
+
+void InputStore::Index(int slot, InputEntry* entry) {
+  if (slot >= kIndexedSlots) return;
+  if (bySlot_.size() <= static_cast<size_t>(slot)) bySlot_.resize(slot + 1, nullptr);
+  bySlot_[slot] = entry;
+}
+
+void InputStore::Reindex() {
+  bySlot_.clear();
+  for (auto& [slot, entry] : entries_) Index(slot, &entry);
 }
 
 const InputEntry* InputStore::Find(int slot) const {
-  auto it = entries_.find(slot);
-  return it == entries_.end() ? nullptr : &it->second;
+  return const_cast<InputStore*>(this)->FindMutable(slot);
 }
 
 InputEntry* InputStore::FindMutable(int slot) {
+  if (slot >= 0 && slot < kIndexedSlots) {
+    return static_cast<size_t>(slot) < bySlot_.size() ? bySlot_[slot] : nullptr;
+  }
   auto it = entries_.find(slot);
   return it == entries_.end() ? nullptr : &it->second;
 }

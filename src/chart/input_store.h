@@ -33,6 +33,16 @@ std::vector<std::string> ChoiceTexts(const host::InputDeclaration& input);
 
 class InputStore {
  public:
+  InputStore() = default;
+  InputStore(const InputStore& other) : entries_(other.entries_) { Reindex(); }
+  InputStore& operator=(const InputStore& other) {
+    entries_ = other.entries_;
+    Reindex();
+    return *this;
+  }
+  InputStore(InputStore&&) = default;
+  InputStore& operator=(InputStore&&) = default;
+
   // Declares `slot`. A slot declared again with the same kind keeps its value (values persist
   // with the chart); otherwise it starts from the default. Negative slots are ignored.
   void Declare(int slot, const host::InputDeclaration& input);
@@ -66,7 +76,13 @@ class InputStore {
 
  private:
   InputEntry* FindMutable(int slot);
+  void Index(int slot, InputEntry* entry);
+  void Reindex();
   std::map<int, InputEntry> entries_;
+  // The entries of the low slots by slot, so that a call reading all its inputs pays no tree
+  // walk per read; map nodes never move, so the pointers stay good.
+  static constexpr int kIndexedSlots = 1024;
+  std::vector<InputEntry*> bySlot_;
 };
 
 }  // namespace chart

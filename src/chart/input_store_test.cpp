@@ -103,6 +103,21 @@ TEST_F(InputStoreTest, ValuesPersistWhenDeclaredAgainWithTheSameKind) {
   EXPECT_EQ(store.ReadText(3), "") << "a slot whose kind changed starts from its default";
 }
 
+// A copy is a store of its own, for slots read through the fast index and beyond it alike.
+TEST_F(InputStoreTest, ACopyNeverSharesItsEntries) {
+  store.Declare(5000, Input("Far slot", InputKind::kInteger, 7));
+  InputStore copy;
+  copy = store;
+  const InputStore constructed(store);
+  ASSERT_TRUE(store.EditNumber(3, 600));
+  ASSERT_TRUE(store.EditNumber(5000, 8));
+  for (const InputStore* other : {static_cast<const InputStore*>(&copy), &constructed}) {
+    EXPECT_EQ(other->ReadInt(3), 180);
+    EXPECT_EQ(other->ReadInt(5000), 7);
+  }
+  EXPECT_EQ(store.ReadInt(3), 600);
+}
+
 TEST(InputChoices, SplitOnSemicolonsKeepingEmptyEntries) {
   InputDeclaration input = Input("c", InputKind::kChoice);
   input.choices = "Off;1 per side;;3 per side";
