@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "chart/bar_time.h"
-#include "platform/posix/posix_services.h"
+#include "platform/own_services.h"
 #include "text/format.h"
 
 namespace chart {
@@ -213,7 +213,7 @@ bool ReadBarsCsv(std::string_view csv, platform::Services& zone, std::vector<Bar
 }
 
 bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error) {
-  return ReadBarsCsv(csv, platform::DefaultServices(), bars, error);
+  return ReadBarsCsv(csv, platform::OwnServices(), bars, error);
 }
 
 }  // namespace chart

@@ -25,7 +25,7 @@ inline constexpr size_t kMaxBarsFileBytes = size_t{8} << 20;
 // be read or is not later than the bar before, or a quote left open.
 bool ReadBarsCsv(std::string_view csv, platform::Services& zone, std::vector<Bar>* bars, std::string* error);
 
-// As above with the process's own New York zone (platform::DefaultServices).
+// As above with the process's own New York zone (platform::OwnServices).
 bool ReadBarsCsv(std::string_view csv, std::vector<Bar>* bars, std::string* error);
 
 }  // namespace chart

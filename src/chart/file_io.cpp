@@ -2,6 +2,11 @@
 
 #include <fcntl.h>
 #include <unistd.h>
+#ifdef _WIN32
+#include <io.h>
+#include <windows.h>
+#undef ReplaceFile  // the Windows API's macro, not this file's function
+#endif
 
 #include <atomic>
 #include <cerrno>
@@ -14,6 +19,31 @@ namespace {
 
 constexpr size_t kReadChunk = 65536;
 constexpr int kTemporaryNameTries = 16;
+
+#ifdef _WIN32
+// Binary, so that bytes land as given; not inherited by programs this one starts.
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
+
+int FlushToDisk(int fd) { return _commit(fd); }
+
+// Windows' rename refuses an existing target; MoveFileEx replaces it.
+bool MoveOver(const std::string& from, const std::string& to) {
+  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  const DWORD code = GetLastError();
+  errno = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
+  return false;
+}
+#else
+constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+
+int FlushToDisk(int fd) { return fsync(fd); }
+
+bool MoveOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+#endif
 
 bool Refuse(std::string* error, std::string reason) {
   *error = std::move(reason);
@@ -28,7 +58,7 @@ int CreateTemporaryBeside(const std::string& path, std::string* name) {
   static std::atomic<unsigned> counter{0};
   for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
     *name = text::Format("%s.%d-%u.tmp", path, static_cast<long long>(getpid()), counter.fetch_add(1));
-    const int fd = open(name->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = open(name->c_str(), kCreateFlags, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -81,13 +111,13 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* e
   std::string temporary;
   const int fd = CreateTemporaryBeside(path, &temporary);
   if (fd < 0) return Refuse(error, "cannot write '" + path + "': " + SystemReason(errno));
-  bool ok = WriteAll(fd, bytes) && fsync(fd) == 0;
+  bool ok = WriteAll(fd, bytes) && FlushToDisk(fd) == 0;
   int reason = errno;
   if (close(fd) != 0 && ok) {
     ok = false;
     reason = errno;
   }
-  if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  if (ok && MoveOver(temporary, path)) return true;
   if (ok) reason = errno;
   unlink(temporary.c_str());
   return Refuse(error, "cannot write '" + path + "': " + SystemReason(reason));

@@ -1,5 +1,5 @@
-// The study library as the platform loads it: dlopen, then the three exported entry points
-// looked up by name.
+// The study library as the platform loads it: dlopen (LoadLibrary on Windows), then the three
+// exported entry points looked up by name.
 #pragma once
 
 #include <memory>
@@ -18,8 +18,9 @@ inline constexpr const char* kStudyFunctionSymbol = "scsf_Ordinel";
 
 class StudyLibrary {
  public:
-  // Loads the library at `path` (RTLD_NOW | RTLD_LOCAL) and resolves its three entry points;
-  // nullptr with `*error` naming the file or the missing symbol when that fails.
+  // Loads the library at `path` (RTLD_NOW | RTLD_LOCAL; on Windows by its full path) and
+  // resolves its three entry points; nullptr with `*error` naming the file or the missing
+  // symbol when that fails.
   static std::unique_ptr<StudyLibrary> Open(const std::string& path, std::string* error);
   ~StudyLibrary();
   StudyLibrary(const StudyLibrary&) = delete;

@@ -5,6 +5,13 @@
 namespace chart {
 namespace {
 
+// A library of the system that the loader finds but that is no study.
+#ifdef _WIN32
+constexpr const char* kSystemLibrary = "C:/windows/system32/kernel32.dll";
+#else
+constexpr const char* kSystemLibrary = "libm.so.6";
+#endif
+
 TEST(StudyLibrary, MissingFileIsNamed) {
   std::string error;
   EXPECT_EQ(StudyLibrary::Open("/nonexistent/OrdinelStudy_64.so", &error), nullptr);
@@ -13,7 +20,7 @@ TEST(StudyLibrary, MissingFileIsNamed) {
 
 TEST(StudyLibrary, LibraryWithoutTheEntryPointsNamesTheFirstMissingSymbol) {
   std::string error;
-  EXPECT_EQ(StudyLibrary::Open("libm.so.6", &error), nullptr);
+  EXPECT_EQ(StudyLibrary::Open(kSystemLibrary, &error), nullptr);
   EXPECT_NE(error.find("does not export scdll_DLLName"), std::string::npos) << error;
 }
 

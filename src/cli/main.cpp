@@ -1,11 +1,23 @@
 // Entry point of the `ordinel` program: dispatches to a subcommand.
 #include <cstdio>
 #include <cstring>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "cli/commands.h"
 
 namespace {
 
+#ifdef _WIN32
+constexpr const char* kUsage =
+    "usage: ordinel COMMAND [ARGS]\n"
+    "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
+    "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
+    "                                        (at most 16 MiB; - reads standard input)\n"
+    "  (chart, service and engine run only in the Linux build)\n";
+#else
 constexpr const char* kUsage =
     "usage: ordinel COMMAND [ARGS]\n"
     "  chart [OPTIONS]                       the main job: run the study on a chart, write\n"
@@ -17,10 +29,16 @@ constexpr const char* kUsage =
     "                                        sample levels service on loopback\n"
     "  engine CHAIN [--spot S] [--as-of TIME] [OPTIONS]\n"
     "                                        levels answer computed from an option chain\n";
+#endif
 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // Reports and answers pass through byte for byte: "\n" stays "\n", as on Linux.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
   if (argc < 2) {
     std::fputs(kUsage, stderr);
     return cli::kExitInvalid;

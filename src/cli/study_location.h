@@ -6,7 +6,11 @@
 namespace cli {
 
 // The study library's file name, as the build names it.
+#ifdef _WIN32
+inline constexpr const char* kStudyFileName = "OrdinelStudy_64.dll";
+#else
 inline constexpr const char* kStudyFileName = "OrdinelStudy_64.so";
+#endif
 
 // The library to load: `given` when not empty, else the study library beside the running
 // program. A bare file name becomes "./NAME", so that it means the file here rather than a
