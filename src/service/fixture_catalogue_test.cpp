@@ -29,7 +29,7 @@ FixtureCatalogue CatalogueAt(std::string dir, double now) {
 
 json::Document Parsed(const FixtureAnswer& answer) {
   json::Document document;
-  EXPECT_EQ(document.Parse(answer.body), json::ParseResult::kParsed) << answer.body;
+  EXPECT_EQ(document.ParseOwned(answer.body), json::ParseResult::kParsed) << answer.body;
   return document;
 }
 
