@@ -229,7 +229,7 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
   const json::Node end = dumps.ElementAt(1);
   EXPECT_EQ(At(end, {"name"}).text(), "end");
   EXPECT_EQ(At(end, {"inputs", "Requested symbol"}).number(), 7) << "an index beyond the list is kept";
-  EXPECT_TRUE(At(end, {"drawings"}).size() == 0) << "the study deleted them on removal";
+  EXPECT_EQ(At(end, {"drawings"}).size(), 0u) << "the study deleted them on removal";
 }
 
 // A service answer's bytes that are not UTF-8 reached the report raw (here through the test
