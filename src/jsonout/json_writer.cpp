@@ -156,33 +156,4 @@ std::string JsonText(json::Node value, JsonWriter::Layout layout) {
   return text;
 }
 
-void WriteJsonValue(JsonWriter* writer, const json::Value& value) {
-  switch (value.kind) {
-    case json::kBoolean: writer->Bool(value.boolean != 0); break;
-    case json::kNumber: WriteReadNumber(writer, value.number); break;
-    case json::kString: writer->String(value.text); break;
-    case json::kArray:
-      writer->BeginArray();
-      for (const json::Value& element : value.elements) WriteJsonValue(writer, element);
-      writer->EndArray();
-      break;
-    case json::kObject:
-      writer->BeginObject();
-      for (size_t i = 0; i < value.keys.size() && i < value.members.size(); ++i) {
-        writer->Key(value.keys[i]);
-        WriteJsonValue(writer, value.members[i]);
-      }
-      writer->EndObject();
-      break;
-    default: writer->Null();
-  }
-}
-
-std::string JsonText(const json::Value& value, JsonWriter::Layout layout) {
-  std::string text;
-  JsonWriter writer(&text, layout);
-  WriteJsonValue(&writer, value);
-  return text;
-}
-
 }  // namespace jsonout

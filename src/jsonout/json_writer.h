@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "json/json_node.h"
-#include "json/json_value.h"
 
 namespace jsonout {
 
@@ -85,9 +84,5 @@ void WriteJsonValue(JsonWriter* writer, json::Node value);
 
 // The JSON text of a parsed value in `layout`.
 std::string JsonText(json::Node value, JsonWriter::Layout layout);
-
-// The same for the owning value tree, until its last reader is gone.
-void WriteJsonValue(JsonWriter* writer, const json::Value& value);
-std::string JsonText(const json::Value& value, JsonWriter::Layout layout);
 
 }  // namespace jsonout
