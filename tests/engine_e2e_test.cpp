@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "replay_test_support.h"
 
 namespace {
@@ -46,9 +46,9 @@ TEST(EngineCommand, BothSampleFormsGiveTheSameAnswer) {
   EXPECT_NE(json.err.find("option 6 (QQQ250102C00501000): negative open interest"),
             std::string::npos)
       << json.err;
-  json::Value root;
-  ASSERT_TRUE(json::ParseJson(json.out, &root));
-  EXPECT_TRUE(json::MemberIsTrue(root, "ok"));
+  json::Document document;
+  ASSERT_EQ(document.Parse(json.out), json::ParseResult::kParsed);
+  EXPECT_TRUE(json::MemberIsTrue(document.Root(), "ok"));
 }
 
 TEST(EngineCommand, InspectReadsTheMappedAnswer) {
@@ -56,16 +56,16 @@ TEST(EngineCommand, InspectReadsTheMappedAnswer) {
   const std::string out = Pipeline("'" + program + "' engine '" + kJsonChain +
                                    "' --future-price 21500 2>/dev/null | '" + program +
                                    "' inspect -");
-  json::Value root;
-  ASSERT_TRUE(json::ParseJson(out, &root)) << out;
-  EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << out;
-  const json::Value* snapshot = json::Member(root, "snapshot");
-  ASSERT_NE(snapshot, nullptr) << out;
-  EXPECT_EQ(json::MemberAsText(*snapshot, "requestedSymbol"), "NQ") << out;
+  json::Document document;
+  ASSERT_EQ(document.Parse(out), json::ParseResult::kParsed) << out;
+  EXPECT_TRUE(json::MemberIsTrue(document.Root(), "ok")) << out;
+  const json::Node snapshot = json::Member(document.Root(), "snapshot");
+  ASSERT_TRUE(snapshot.IsObject()) << out;
+  EXPECT_EQ(json::MemberAsText(snapshot, "requestedSymbol"), "NQ") << out;
   double spot = 0, callWall = 0;
-  ASSERT_TRUE(json::MemberNumber(*snapshot, "spot", &spot)) << out;
+  ASSERT_TRUE(json::MemberNumber(snapshot, "spot", &spot)) << out;
   EXPECT_DOUBLE_EQ(spot, 21500) << "the futures price is the mapped spot";
-  EXPECT_TRUE(json::MemberNumber(*snapshot, "callWall", &callWall)) << out;
+  EXPECT_TRUE(json::MemberNumber(snapshot, "callWall", &callWall)) << out;
   EXPECT_GT(callWall, spot) << out;
 }
 

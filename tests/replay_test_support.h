@@ -13,11 +13,12 @@
 #include <fstream>
 #include <initializer_list>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "json/json_value.h"
+#include "json/json_document.h"
 
 extern char** environ;
 
@@ -78,72 +79,69 @@ inline std::string SampleScenario(const std::string& name) {
   return std::string(ORDINEL_DATA) + "/scenarios/" + name;
 }
 
-// Runs a scenario that must succeed and returns its parsed report; a failed run fails the test.
-inline json::Value Report(const std::string& scenario) {
+// Runs a scenario that must succeed and returns the root of its parsed report, which stays valid
+// for the rest of the test program; a failed run fails the test (and yields an absent value).
+inline json::Node Report(const std::string& scenario) {
+  static std::vector<std::unique_ptr<json::Document>> reports;
   const ProgramRun run = RunOrdinel({"replay", scenario});
   EXPECT_EQ(run.exitCode, 0) << scenario << "\n" << run.err;
-  json::Value report;
-  EXPECT_TRUE(json::ParseJson(run.out, &report)) << scenario << "\n" << run.out.substr(0, 500);
-  return report;
+  reports.push_back(std::make_unique<json::Document>());
+  EXPECT_EQ(reports.back()->ParseOwned(run.out), json::ParseResult::kParsed)
+      << scenario << "\n" << run.out.substr(0, 500);
+  return reports.back()->Root();
 }
 
 // The report of the test scenario `name`, replayed once per test program however often it is
 // asked for; a failed run fails the test that first asks.
-inline const json::Value& ReportOf(const std::string& name) {
-  static std::map<std::string, json::Value> reports;
+inline json::Node ReportOf(const std::string& name) {
+  static std::map<std::string, json::Node> reports;
   auto it = reports.find(name);
   if (it == reports.end()) it = reports.emplace(name, Report(TestScenario(name))).first;
   return it->second;
 }
 
-// The member at `path`, or a null value when any step is missing.
-inline const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
-  static const json::Value kMissing;
-  const json::Value* current = &v;
-  for (const char* key : path) {
-    current = json::Member(*current, key);
-    if (!current) return kMissing;
-  }
-  return *current;
+// The member at `path`, or an absent value when any step is missing.
+inline json::Node At(json::Node v, std::initializer_list<const char*> path) {
+  for (const char* key : path) v = json::Member(v, key);
+  return v;
 }
 
-// The dump named `name`, or nullptr.
-inline const json::Value* Dump(const json::Value& report, const std::string& name) {
-  for (const json::Value& dump : At(report, {"dumps"}).elements) {
-    if (At(dump, {"name"}).text == name) return &dump;
+// The dump named `name`, or an absent value.
+inline json::Node Dump(json::Node report, const std::string& name) {
+  for (const json::Node dump : At(report, {"dumps"}).Elements()) {
+    if (At(dump, {"name"}).text() == name) return dump;
   }
-  return nullptr;
+  return {};
 }
 
 // The dump named `name`; a missing dump fails the test (naming `scenario` when given) and yields
-// a null value.
-inline const json::Value& RequiredDump(const json::Value& report, const std::string& name,
-                                       const std::string& scenario = "") {
-  static const json::Value kMissing;
-  const json::Value* dump = Dump(report, name);
+// an absent value.
+inline json::Node RequiredDump(json::Node report, const std::string& name,
+                               const std::string& scenario = "") {
+  const json::Node dump = Dump(report, name);
   if (!dump) ADD_FAILURE() << (scenario.empty() ? "" : scenario + ": ") << "no dump named " << name;
-  return dump ? *dump : kMissing;
+  return dump;
 }
 
 // The dump named `name` in the report of the test scenario `scenario` (see ReportOf); a missing
-// dump fails the test and yields a null value.
-inline const json::Value& DumpOf(const std::string& scenario, const std::string& name) {
+// dump fails the test and yields an absent value.
+inline json::Node DumpOf(const std::string& scenario, const std::string& name) {
   return RequiredDump(ReportOf(scenario), name, scenario);
 }
 
 // The value of the subgraph named `name` in a dump; -1 when there is no such subgraph.
-inline double SubgraphValue(const json::Value& dump, const std::string& name) {
-  for (const json::Value& subgraph : At(dump, {"subgraphs"}).elements) {
-    if (At(subgraph, {"name"}).text == name) return At(subgraph, {"value"}).number;
+inline double SubgraphValue(json::Node dump, const std::string& name) {
+  for (const json::Node subgraph : At(dump, {"subgraphs"}).Elements()) {
+    if (At(subgraph, {"name"}).text() == name) return At(subgraph, {"value"}).number();
   }
   return -1;
 }
 
 // The line numbers of the dump's drawings in [first, last], in report order.
-inline std::vector<int> DrawingLines(const json::Value& dump, int first, int last) {
+inline std::vector<int> DrawingLines(json::Node dump, int first, int last) {
   std::vector<int> lines;
-  for (const json::Value& d : At(dump, {"drawings"}).elements) {
-    const int line = static_cast<int>(At(d, {"line"}).number);
+  for (const json::Node d : At(dump, {"drawings"}).Elements()) {
+    const int line = static_cast<int>(At(d, {"line"}).number());
     if (line >= first && line <= last) lines.push_back(line);
   }
   return lines;

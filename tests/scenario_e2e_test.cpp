@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "replay_test_support.h"
 
 namespace {
@@ -31,7 +31,7 @@ std::set<int> Ranges(std::initializer_list<std::pair<int, int>> ranges) {
   return out;
 }
 
-std::set<int> ChartLines(const json::Value& dump) {
+std::set<int> ChartLines(json::Node dump) {
   std::set<int> lines;
   for (int line : DrawingLines(dump, 0, 1 << 30)) {
     if (line < kFirstPanelLine || line > kLastPanelLine) lines.insert(line);
@@ -78,15 +78,15 @@ TEST(ScenarioSessions, ThePanelViewIsSavedAndComesBackInANewInstance) {
       {"panel_restore.json", "reloaded", "t4c1h0s0l0z0C0Z0", 0},
   };
   for (const auto& c : cases) {
-    const json::Value& dump = DumpOf(c.scenario, c.dump);
-    EXPECT_EQ(At(dump, {"inputs", "Panel state (managed by the panel buttons)"}).text, c.state)
+    const json::Node dump = DumpOf(c.scenario, c.dump);
+    EXPECT_EQ(At(dump, {"inputs", "Panel state (managed by the panel buttons)"}).text(), c.state)
         << c.scenario << " at " << c.dump;
-    EXPECT_EQ(At(dump, {"inputs", "Panel anchor"}).number, c.anchor) << c.scenario << " at " << c.dump;
+    EXPECT_EQ(At(dump, {"inputs", "Panel anchor"}).number(), c.anchor) << c.scenario << " at " << c.dump;
   }
-  EXPECT_TRUE(At(DumpOf("panel_restore.json", "removed"), {"drawings"}).elements.empty());
+  EXPECT_EQ(At(DumpOf("panel_restore.json", "removed"), {"drawings"}).size(), 0u);
   // The reloaded instance asks for levels at once and opens folded: title, background, controls.
-  const json::Value& reloaded = DumpOf("panel_restore.json", "reloaded");
-  ASSERT_EQ(At(reloaded, {"requests"}).elements.size(), 2u);
+  const json::Node reloaded = DumpOf("panel_restore.json", "reloaded");
+  ASSERT_EQ(At(reloaded, {"requests"}).size(), 2u);
   EXPECT_EQ(DrawingLines(reloaded, kFirstPanelLine, kLastPanelLine),
             (std::vector<int>{71400, 71459, 71460, 71461, 71462, 71463, 71464}));
 }
@@ -95,8 +95,8 @@ TEST(ScenarioSessions, ThePanelViewIsSavedAndComesBackInANewInstance) {
 // a GET runs waits for it.
 TEST(ScenarioSessions, EachNewPositiveResearchValueStartsOneGet) {
   const std::string scenario = "research_request_values.json";
-  const std::string origin =
-      At(At(ReportOf(scenario), {"study", "inputs"}).elements.at(0), {"default"}).text;
+  const std::string origin(
+      At(At(ReportOf(scenario), {"study", "inputs"}).ElementAt(0), {"default"}).text());
   const std::string url =
       origin + "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02";
   const auto gets = [&](std::initializer_list<const char*> times) {
@@ -114,9 +114,9 @@ TEST(ScenarioSessions, EachNewPositiveResearchValueStartsOneGet) {
   };
   for (const auto& c : cases) {
     std::vector<std::string> seen;
-    for (const json::Value& r : At(DumpOf(scenario, c.dump), {"research_requests"}).elements) {
-      seen.push_back(std::to_string(static_cast<long long>(At(r, {"time"}).number)) + " " +
-                     At(r, {"url"}).text);
+    for (const json::Node r : At(DumpOf(scenario, c.dump), {"research_requests"}).Elements()) {
+      seen.push_back(std::to_string(static_cast<long long>(At(r, {"time"}).number())) + " " +
+                     std::string(At(r, {"url"}).text()));
     }
     EXPECT_EQ(seen, c.gets) << c.dump;
   }

@@ -106,33 +106,35 @@ bool SetInputFromText(InputStore& inputs, const std::string& label, const std::s
   return Refuse(error, Named(label) + " has a kind this program does not know");
 }
 
-bool SetInputFromJson(InputStore& inputs, const std::string& label, const json::Value& value, ChoiceIndexes indexes,
+bool SetInputFromJson(InputStore& inputs, const std::string& label, json::Node value, ChoiceIndexes indexes,
                       std::string* error) {
   int slot = -1;
   const InputEntry* entry = Labelled(inputs, label, &slot, error);
   if (!entry) return false;
-  const bool finite = value.kind == json::kNumber && std::isfinite(value.number);
+  const double number = value.number();
+  const bool finite = value.IsNumber() && std::isfinite(number);
+  const std::string textValue(value.text());
   switch (entry->declaration.kind) {
     case host::InputKind::kYesNo:
-      if (value.kind != json::kBoolean) return Refuse(error, Named(label) + " takes true or false");
-      return inputs.EditYesNo(slot, value.boolean != 0);
+      if (!value.IsBoolean()) return Refuse(error, Named(label) + " takes true or false");
+      return inputs.EditYesNo(slot, value.boolean());
     case host::InputKind::kInteger:
-      if (!finite || !IsWhole(value.number, INT_MIN, INT_MAX)) {
+      if (!finite || !IsWhole(number, INT_MIN, INT_MAX)) {
         return Refuse(error, Named(label) + " takes a whole number");
       }
-      return inputs.EditNumber(slot, value.number);
+      return inputs.EditNumber(slot, number);
     case host::InputKind::kFloat:
       if (!finite) return Refuse(error, Named(label) + " takes a number");
-      return inputs.EditNumber(slot, value.number);
+      return inputs.EditNumber(slot, number);
     case host::InputKind::kText:
-      if (value.kind != json::kString) return Refuse(error, Named(label) + " takes a string");
-      return inputs.StoreText(slot, value.text);
+      if (!value.IsString()) return Refuse(error, Named(label) + " takes a string");
+      return inputs.StoreText(slot, textValue);
     case host::InputKind::kChoice:
-      if (value.kind == json::kString) {
-        const int index = FindChoice(inputs, slot, value.text);
-        return index >= 0 ? inputs.EditNumber(slot, index) : RefuseChoiceText(inputs, slot, label, value.text, error);
+      if (value.IsString()) {
+        const int index = FindChoice(inputs, slot, textValue);
+        return index >= 0 ? inputs.EditNumber(slot, index) : RefuseChoiceText(inputs, slot, label, textValue, error);
       }
-      return SetChoiceIndex(inputs, slot, label, finite ? value.number : -1, indexes, error);
+      return SetChoiceIndex(inputs, slot, label, finite ? number : -1, indexes, error);
   }
   return Refuse(error, Named(label) + " has a kind this program does not know");
 }

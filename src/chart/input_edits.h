@@ -5,7 +5,7 @@
 #include <string>
 
 #include "chart/input_store.h"
-#include "json/json_value.h"
+#include "json/json_node.h"
 
 namespace chart {
 
@@ -23,7 +23,7 @@ bool SetInputFromText(InputStore& inputs, const std::string& label, const std::s
 // As SetInputFromText for a JSON value: yes/no takes true/false, numbers for numeric inputs
 // (integers whole), a string for text inputs, the exact choice text or an index (as `indexes`
 // allows) for choice inputs.
-bool SetInputFromJson(InputStore& inputs, const std::string& label, const json::Value& value,
+bool SetInputFromJson(InputStore& inputs, const std::string& label, json::Node value,
                       ChoiceIndexes indexes, std::string* error);
 
 }  // namespace chart

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "json/json_document.h"
+
 namespace chart {
 namespace {
 
@@ -72,10 +74,10 @@ TEST(InputEdits, FromJsonWithChoiceIndexesListedOrAny) {
   };
   for (const Case& c : cases) {
     InputStore inputs = SampleInputs();
-    json::Value value;
-    ASSERT_TRUE(json::ParseJson(c.json, &value)) << c.json;
+    json::Document value;
+    ASSERT_EQ(value.Parse(c.json), json::ParseResult::kParsed) << c.json;
     std::string error;
-    EXPECT_EQ(SetInputFromJson(inputs, c.label, value, c.indexes, &error), c.ok) << c.label << "=" << c.json;
+    EXPECT_EQ(SetInputFromJson(inputs, c.label, value.Root(), c.indexes, &error), c.ok) << c.label << "=" << c.json;
     EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.json << ": " << error;
     EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.json;
   }

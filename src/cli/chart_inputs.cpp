@@ -28,18 +28,18 @@ void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry
 
 // The declared inputs, then what the file held for labels the study does not declare (the
 // first value of each, as the load read it).
-void WriteInputs(jsonout::JsonWriter& writer, const json::Value* saved, const chart::InputStore& inputs) {
+void WriteInputs(jsonout::JsonWriter& writer, json::Node saved, const chart::InputStore& inputs) {
   writer.BeginObject();
   for (const auto& [slot, entry] : inputs.Entries()) {
     writer.Key(entry.declaration.label);
     WriteInputValue(writer, entry);
   }
   std::set<std::string> kept;
-  for (size_t i = 0; saved && i < saved->keys.size() && i < saved->members.size(); ++i) {
-    const std::string& label = saved->keys[i];
+  for (const auto& [key, value] : saved.Pairs()) {
+    const std::string label(key);
     if (inputs.SlotOf(label) >= 0 || !kept.insert(label).second) continue;
     writer.Key(label);
-    jsonout::WriteJsonValue(&writer, saved->members[i]);
+    jsonout::WriteJsonValue(&writer, value);
   }
   writer.EndObject();
 }
@@ -50,7 +50,6 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile
                    std::vector<std::string>* skipped, std::string* error) {
   std::error_code ignored;
   *file = ChartFile{};
-  file->root.kind = json::kObject;
   file->existed = std::filesystem::exists(path, ignored);
   if (!file->existed) return true;
   std::string bytes;
@@ -58,21 +57,22 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile
   if (!chart::ReadFileWithin(path, kMaxChartFileBytes, &bytes, &why)) {
     return Fail(error, "cannot read the chart file '" + path + "': " + why);
   }
-  const json::Value* values = nullptr;
-  if (json::ParseJson(bytes, &file->root) && file->root.kind == json::kObject) {
-    values = json::Member(file->root, kInputsKey);
+  json::Node values;
+  if (file->document.ParseOwned(std::move(bytes)) == json::ParseResult::kParsed &&
+      file->document.Root().IsObject()) {
+    values = json::Member(file->document.Root(), kInputsKey);
   }
-  if (!values || values->kind != json::kObject) {
+  if (!values.IsObject()) {
     return Fail(error, "the chart file '" + path + "' is not a JSON object with an \"inputs\" object");
   }
   std::set<std::string> seen;
-  for (size_t i = 0; i < values->keys.size() && i < values->members.size(); ++i) {
-    const std::string& label = values->keys[i];
+  for (const auto& [key, value] : values.Pairs()) {
+    const std::string label(key);
     if (inputs.SlotOf(label) < 0) {
       if (seen.insert(label).second) skipped->push_back(label);
       continue;
     }
-    if (!chart::SetInputFromJson(inputs, label, values->members[i], chart::ChoiceIndexes::kListed, error)) {
+    if (!chart::SetInputFromJson(inputs, label, value, chart::ChoiceIndexes::kListed, error)) {
       return Fail(error, "the chart file '" + path + "': " + *error);
     }
   }
@@ -83,14 +83,14 @@ std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs
   std::string out;
   jsonout::JsonWriter writer(&out);
   writer.BeginObject();
-  const json::Value* saved = json::Member(file.root, kInputsKey);
+  const json::Node root = file.document.Root();
+  const json::Node saved = json::Member(root, kInputsKey);
   if (!saved) {
     writer.Key(kInputsKey);
-    WriteInputs(writer, nullptr, inputs);
+    WriteInputs(writer, json::Node(), inputs);
   }
   bool inputsWritten = false;
-  for (size_t i = 0; i < file.root.keys.size() && i < file.root.members.size(); ++i) {
-    const std::string& key = file.root.keys[i];
+  for (const auto& [key, value] : root.Pairs()) {
     if (key == kInputsKey) {
       // A repeated "inputs" member was never read; the first one stands for them all.
       if (inputsWritten) continue;
@@ -100,7 +100,7 @@ std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs
       continue;
     }
     writer.Key(key);
-    jsonout::WriteJsonValue(&writer, file.root.members[i]);
+    jsonout::WriteJsonValue(&writer, value);
   }
   writer.EndObject();
   out += '\n';

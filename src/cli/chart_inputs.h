@@ -8,17 +8,18 @@
 #include <vector>
 
 #include "chart/input_store.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 
 namespace cli {
 
 // The largest chart file read.
 inline constexpr size_t kMaxChartFileBytes = size_t{1} << 20;
 
-// A chart file as read: `root` is its object (empty when the file did not exist yet).
+// A chart file as read: `document` holds its text and object (empty when the file did not
+// exist yet). Not copyable.
 struct ChartFile {
   bool existed = false;
-  json::Value root;
+  json::Document document;
 };
 
 // Reads the chart file at `path` into `*file` and applies its inputs. A missing file is no
@@ -29,7 +30,7 @@ struct ChartFile {
 bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
                    std::vector<std::string>* skipped, std::string* error);
 
-// The chart file's text: the members of `file.root` in their order, its "inputs" object (first
+// The chart file's text: the members of the file's object in their order, its "inputs" object (first
 // when the file had none) holding every declared input's value in slot order (yes/no as
 // true/false, choices as their index), then the labels the study does not declare with the
 // values the file gave them.

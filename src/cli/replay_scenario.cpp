@@ -16,20 +16,20 @@ bool FailIn(const std::string& where, std::string* error) {
   return false;
 }
 
-bool ParseBars(const json::Value& value, const std::string& baseDir, std::vector<chart::Bar>* bars,
+bool ParseBars(json::Node value, const std::string& baseDir, std::vector<chart::Bar>* bars,
                std::string* error) {
-  if (value.kind == json::kArray) return ReadBarList(&value, bars, error);
-  if (value.kind != json::kObject || value.keys.size() != 1) {
+  if (value.IsArray()) return ReadBarList(value, bars, error);
+  if (!value.IsObject() || value.size() != 1) {
     return Fail(error, "expected a list of bars, {\"flat\": ...} or {\"file\": ...}");
   }
-  if (const json::Value* flat = json::Member(value, "flat")) {
+  if (const json::Node flat = json::Member(value, "flat")) {
     long long count = 0;
     double price = 0;
-    if (flat->kind != json::kObject || !OnlyKeys(*flat, {"count", "price"}, error)) {
+    if (!flat.IsObject() || !OnlyKeys(flat, {"count", "price"}, error)) {
       return Fail(error, "flat: expected {\"count\": N, \"price\": P}");
     }
-    if (!ReadInteger(json::Member(*flat, "count"), 0, 1000000, &count, error)) return FailIn("flat.count", error);
-    if (!ReadNumber(json::Member(*flat, "price"), &price, error)) return FailIn("flat.price", error);
+    if (!ReadInteger(json::Member(flat, "count"), 0, 1000000, &count, error)) return FailIn("flat.count", error);
+    if (!ReadNumber(json::Member(flat, "price"), &price, error)) return FailIn("flat.price", error);
     *bars = chart::FlatBars(static_cast<int>(count), price);
     return true;
   }
@@ -47,13 +47,13 @@ bool ParseBars(const json::Value& value, const std::string& baseDir, std::vector
   return true;
 }
 
-bool ParseRegion(const json::Value& value, host::RegionBounds* region, std::string* error) {
-  if (value.kind != json::kObject) return Fail(error, "expected an object");
+bool ParseRegion(json::Node value, host::RegionBounds* region, std::string* error) {
+  if (!value.IsObject()) return Fail(error, "expected an object");
   if (!OnlyKeys(value, {"top", "bottom", "left", "right"}, error)) return false;
   int* fields[4] = {&region->top, &region->bottom, &region->left, &region->right};
   const char* names[4] = {"top", "bottom", "left", "right"};
   for (int i = 0; i < 4; ++i) {
-    const json::Value* member = json::Member(value, names[i]);
+    const json::Node member = json::Member(value, names[i]);
     long long pixel = 0;
     if (!member) continue;  // keeps the default edge
     if (!ReadInteger(member, -32768, 32767, &pixel, error)) return FailIn(names[i], error);
@@ -65,34 +65,34 @@ bool ParseRegion(const json::Value& value, host::RegionBounds* region, std::stri
   return true;
 }
 
-bool ParseChart(const json::Value& value, const std::string& baseDir, chart::ChartData* chart,
+bool ParseChart(json::Node value, const std::string& baseDir, chart::ChartData* chart,
                 std::string* error) {
   *chart = chart::DefaultChart();
-  if (value.kind != json::kObject) return Fail(error, "chart: expected an object");
+  if (!value.IsObject()) return Fail(error, "chart: expected an object");
   if (!OnlyKeys(value, {"symbol", "tick_size", "bars", "visible", "region", "bar_spacing"}, error)) {
     return FailIn("chart", error);
   }
-  if (const json::Value* symbol = json::Member(value, "symbol")) {
+  if (const json::Node symbol = json::Member(value, "symbol")) {
     if (!ReadText(symbol, &chart->symbol, error)) return FailIn("chart.symbol", error);
   }
-  if (const json::Value* tick = json::Member(value, "tick_size")) {
+  if (const json::Node tick = json::Member(value, "tick_size")) {
     if (!ReadNumber(tick, &chart->tickSize, error) || chart->tickSize <= 0) {
       return Fail(error, "chart.tick_size: expected a positive number");
     }
   }
-  if (const json::Value* bars = json::Member(value, "bars")) {
-    if (!ParseBars(*bars, baseDir, &chart->bars, error)) return FailIn("chart.bars", error);
+  if (const json::Node bars = json::Member(value, "bars")) {
+    if (!ParseBars(bars, baseDir, &chart->bars, error)) return FailIn("chart.bars", error);
     chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), chart::kDefaultVisibleBars);
   }
-  if (const json::Value* visible = json::Member(value, "visible")) {
-    if (!ParseVisibleRange(*visible, static_cast<int>(chart->bars.size()), &chart->visible, error)) {
+  if (const json::Node visible = json::Member(value, "visible")) {
+    if (!ParseVisibleRange(visible, static_cast<int>(chart->bars.size()), &chart->visible, error)) {
       return FailIn("chart.visible", error);
     }
   }
-  if (const json::Value* region = json::Member(value, "region")) {
-    if (!ParseRegion(*region, &chart->region, error)) return FailIn("chart.region", error);
+  if (const json::Node region = json::Member(value, "region")) {
+    if (!ParseRegion(region, &chart->region, error)) return FailIn("chart.region", error);
   }
-  if (const json::Value* spacing = json::Member(value, "bar_spacing")) {
+  if (const json::Node spacing = json::Member(value, "bar_spacing")) {
     long long pixels = 0;
     if (!ReadInteger(spacing, 1, 10000, &pixels, error)) return FailIn("chart.bar_spacing", error);
     chart->barSpacing = static_cast<int>(pixels);
@@ -100,36 +100,37 @@ bool ParseChart(const json::Value& value, const std::string& baseDir, chart::Cha
   return true;
 }
 
-bool ParseLabelledValues(const json::Value& value, std::vector<std::pair<std::string, json::Value>>* out,
+bool ParseLabelledValues(json::Node value, std::vector<std::pair<std::string, json::Node>>* out,
                          std::string* error) {
-  if (value.kind != json::kObject) return Fail(error, "expected an object of values by label");
-  for (size_t i = 0; i < value.keys.size(); ++i) out->emplace_back(value.keys[i], value.members[i]);
+  if (!value.IsObject()) return Fail(error, "expected an object of values by label");
+  for (const json::Pair pair : value.Pairs()) out->emplace_back(pair.key, pair.value);
   return true;
 }
 
-bool ParseColours(const json::Value& value, std::vector<std::pair<std::string, host::Rgb>>* out,
+bool ParseColours(json::Node value, std::vector<std::pair<std::string, host::Rgb>>* out,
                   std::string* error) {
-  if (value.kind != json::kObject) return Fail(error, "expected an object of colours by subgraph name");
-  for (size_t i = 0; i < value.keys.size(); ++i) {
+  if (!value.IsObject()) return Fail(error, "expected an object of colours by subgraph name");
+  for (const json::Pair pair : value.Pairs()) {
     host::Rgb colour;
-    if (!ReadColour(&value.members[i], &colour, error)) return FailIn("\"" + value.keys[i] + "\"", error);
-    out->emplace_back(value.keys[i], colour);
+    const std::string name(pair.key);
+    if (!ReadColour(pair.value, &colour, error)) return FailIn("\"" + name + "\"", error);
+    out->emplace_back(name, colour);
   }
   return true;
 }
 
-bool ParseTime(const json::Value* value, double* time, std::string* error) {
+bool ParseTime(json::Node value, double* time, std::string* error) {
   if (!ReadNumber(value, time, error)) return Fail(error, "expected a time in seconds since 1970");
   return true;
 }
 
-bool ParseStepObject(const json::Value& value, const std::vector<std::string>& keys,
+bool ParseStepObject(json::Node value, const std::vector<std::string>& keys,
                      std::string* error) {
-  if (value.kind != json::kObject) return Fail(error, "expected an object");
+  if (!value.IsObject()) return Fail(error, "expected an object");
   return OnlyKeys(value, keys, error);
 }
 
-bool ParseClick(const json::Value& value, CallStep* call, std::string* error) {
+bool ParseClick(json::Node value, CallStep* call, std::string* error) {
   long long x = 0;
   long long y = 0;
   if (!ParseStepObject(value, {"x", "y", "at"}, error)) return false;
@@ -140,7 +141,7 @@ bool ParseClick(const json::Value& value, CallStep* call, std::string* error) {
   return true;
 }
 
-bool ParsePointer(const json::Value& value, CallStep* call, std::string* error) {
+bool ParsePointer(json::Node value, CallStep* call, std::string* error) {
   long long code = 0;
   if (!ParseStepObject(value, {"code", "at"}, error)) return false;
   if (!ReadInteger(json::Member(value, "code"), INT_MIN, INT_MAX, &code, error)) return FailIn("code", error);
@@ -149,14 +150,14 @@ bool ParsePointer(const json::Value& value, CallStep* call, std::string* error) 
   return true;
 }
 
-bool ParseClickText(const json::Value& value, ClickTextStep* click, std::string* error) {
+bool ParseClickText(json::Node value, ClickTextStep* click, std::string* error) {
   if (!ParseStepObject(value, {"text", "at"}, error)) return false;
   if (!ReadText(json::Member(value, "text"), &click->text, error)) return FailIn("text", error);
   if (!ParseTime(json::Member(value, "at"), &click->time, error)) return FailIn("at", error);
   return true;
 }
 
-bool ParseResearch(const json::Value& value, const std::string& baseDir, ResearchStep* research,
+bool ParseResearch(json::Node value, const std::string& baseDir, ResearchStep* research,
                    std::string* error) {
   long long status = 0;
   if (!ReadBody(value, baseDir, {"status"}, &research->body, error)) return false;
@@ -166,11 +167,11 @@ bool ParseResearch(const json::Value& value, const std::string& baseDir, Researc
 }
 
 // Parses the action of a step whose key is known.
-bool ParseAction(const std::string& key, const json::Value& value, const std::string& baseDir,
+bool ParseAction(const std::string& key, json::Node value, const std::string& baseDir,
                  StepAction* action, std::string* error) {
   if (key == "call") {
     CallStep call;
-    if (!ParseTime(&value, &call.time, error)) return false;
+    if (!ParseTime(value, &call.time, error)) return false;
     *action = call;
   } else if (key == "click" || key == "pointer") {
     CallStep call;
@@ -202,22 +203,22 @@ bool ParseAction(const std::string& key, const json::Value& value, const std::st
     *action = visible;
   } else if (key == "append_bars") {
     AppendBarsStep append;
-    if (!ReadBarList(&value, &append.bars, error)) return false;
+    if (!ReadBarList(value, &append.bars, error)) return false;
     *action = std::move(append);
   } else if (key == "symbol") {
     SymbolStep symbol;
-    if (!ReadText(&value, &symbol.symbol, error)) return false;
+    if (!ReadText(value, &symbol.symbol, error)) return false;
     *action = std::move(symbol);
   } else if (key == "declare") {
-    if (value.kind != json::kBoolean || value.boolean == 0) return Fail(error, "expected true");
+    if (!value.boolean()) return Fail(error, "expected true");
     *action = DeclareStep{};
   } else if (key == "remove") {
     RemoveStep remove;
-    if (!ParseTime(&value, &remove.time, error)) return false;
+    if (!ParseTime(value, &remove.time, error)) return false;
     *action = remove;
   } else if (key == "dump") {
     DumpStep dump;
-    if (!ReadText(&value, &dump.name, error)) return Fail(error, "expected a name");
+    if (!ReadText(value, &dump.name, error)) return Fail(error, "expected a name");
     *action = std::move(dump);
   } else {
     return Fail(error, "unknown step");
@@ -227,23 +228,22 @@ bool ParseAction(const std::string& key, const json::Value& value, const std::st
 
 }  // namespace
 
-bool ParseStep(const json::Value& value, const std::string& baseDir, Step* step,
+bool ParseStep(json::Node value, const std::string& baseDir, Step* step,
                std::string* error) {
-  if (value.kind != json::kObject || value.keys.size() != 1 || value.members.size() != 1) {
-    return Fail(error, "a step is an object with one key");
-  }
-  step->key = value.keys[0];
-  return ParseAction(step->key, value.members[0], baseDir, &step->action, error);
+  if (!value.IsObject() || value.size() != 1) return Fail(error, "a step is an object with one key");
+  const json::Pair pair = value.PairAt(0);
+  step->key = std::string(pair.key);
+  return ParseAction(step->key, pair.value, baseDir, &step->action, error);
 }
 
-bool ParseVisibleRange(const json::Value& value, int barCount, host::BarRange* range,
+bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range,
                        std::string* error) {
   long long first = 0;
   long long last = 0;
   const char* expected = "expected [FIRST, LAST] with 0 <= FIRST <= LAST < bar count";
-  if (value.kind != json::kArray || value.elements.size() != 2 ||
-      !ReadInteger(&value.elements[0], 0, INT_MAX, &first, error) ||
-      !ReadInteger(&value.elements[1], 0, INT_MAX, &last, error) || first > last ||
+  if (!value.IsArray() || value.size() != 2 ||
+      !ReadInteger(value.ElementAt(0), 0, INT_MAX, &first, error) ||
+      !ReadInteger(value.ElementAt(1), 0, INT_MAX, &last, error) || first > last ||
       last >= barCount) {
     return Fail(error, expected);
   }
@@ -253,28 +253,31 @@ bool ParseVisibleRange(const json::Value& value, int barCount, host::BarRange* r
 
 bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* out,
                    std::string* error) {
-  json::Value root;
-  if (!json::ParseJson(text, &root) || root.kind != json::kObject) {
+  auto document = std::make_shared<json::Document>();
+  if (document->ParseOwned(std::string(text)) != json::ParseResult::kParsed ||
+      !document->Root().IsObject()) {
     return Fail(error, "the scenario is not a JSON object");
   }
+  const json::Node root = document->Root();
   if (!OnlyKeys(root, {"chart", "inputs", "colours", "steps"}, error)) return false;
   *out = Scenario{};
+  out->document = document;
   out->chart = chart::DefaultChart();
-  if (const json::Value* chartValue = json::Member(root, "chart")) {
-    if (!ParseChart(*chartValue, baseDir, &out->chart, error)) return false;
+  if (const json::Node chartValue = json::Member(root, "chart")) {
+    if (!ParseChart(chartValue, baseDir, &out->chart, error)) return false;
   }
-  if (const json::Value* inputs = json::Member(root, "inputs")) {
-    if (!ParseLabelledValues(*inputs, &out->inputs, error)) return FailIn("inputs", error);
+  if (const json::Node inputs = json::Member(root, "inputs")) {
+    if (!ParseLabelledValues(inputs, &out->inputs, error)) return FailIn("inputs", error);
   }
-  if (const json::Value* colours = json::Member(root, "colours")) {
-    if (!ParseColours(*colours, &out->colours, error)) return FailIn("colours", error);
+  if (const json::Node colours = json::Member(root, "colours")) {
+    if (!ParseColours(colours, &out->colours, error)) return FailIn("colours", error);
   }
-  const json::Value* steps = json::Member(root, "steps");
+  const json::Node steps = json::Member(root, "steps");
   if (!steps) return true;
-  if (steps->kind != json::kArray) return Fail(error, "steps: expected a list");
-  for (size_t i = 0; i < steps->elements.size(); ++i) {
+  if (!steps.IsArray()) return Fail(error, "steps: expected a list");
+  for (size_t i = 0; i < steps.size(); ++i) {
     Step step;
-    if (!ParseStep(steps->elements[i], baseDir, &step, error)) {
+    if (!ParseStep(steps.ElementAt(i), baseDir, &step, error)) {
       const std::string label = step.key.empty() ? "step " + std::to_string(i + 1) : StepLabel(i, step);
       return FailIn(label, error);
     }

@@ -2,6 +2,7 @@
 // steps to follow, read from the scenario's JSON text.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,7 +11,7 @@
 
 #include "chart/chart_data.h"
 #include "host/study_host.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 
 namespace cli {
 
@@ -30,7 +31,7 @@ struct ResearchStep {
   std::string body;
 };
 struct SetStep {
-  std::vector<std::pair<std::string, json::Value>> values;  // by input label
+  std::vector<std::pair<std::string, json::Node>> values;  // by input label
 };
 struct ColourStep {
   std::vector<std::pair<std::string, host::Rgb>> colours;  // by subgraph name
@@ -62,8 +63,11 @@ struct Step {
 };
 
 struct Scenario {
+  // The parsed scenario, which the input values (here and in set steps) are taken from; shared
+  // by the copies of a scenario.
+  std::shared_ptr<const json::Document> document;
   chart::ChartData chart;
-  std::vector<std::pair<std::string, json::Value>> inputs;  // by input label
+  std::vector<std::pair<std::string, json::Node>> inputs;  // by input label
   std::vector<std::pair<std::string, host::Rgb>> colours;   // by subgraph name
   std::vector<Step> steps;
 };
@@ -80,12 +84,13 @@ bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* 
                    std::string* error);
 
 // One step: an object with one key. Sets `step->key` as soon as it is known; false with
-// `*error` saying what is wrong.
-bool ParseStep(const json::Value& value, const std::string& baseDir, Step* step,
+// `*error` saying what is wrong. The input values of a set step are taken from `value`'s
+// document, which must outlive the step.
+bool ParseStep(json::Node value, const std::string& baseDir, Step* step,
                std::string* error);
 
 // [FIRST, LAST] with 0 <= FIRST <= LAST < barCount.
-bool ParseVisibleRange(const json::Value& value, int barCount, host::BarRange* range,
+bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range,
                        std::string* error);
 
 // "step N (KEY)" with N counted from 1.

@@ -154,7 +154,7 @@ bool ReplaySession::Do(const DumpStep& step, std::string*) {
   return true;
 }
 
-bool ReplaySession::ApplyInput(const std::string& label, const json::Value& value,
+bool ReplaySession::ApplyInput(const std::string& label, json::Node value,
                                std::string* error) {
   // A scenario may hold any choice index, as a saved chart can.
   return chart::SetInputFromJson(host_.Inputs(), label, value, chart::ChoiceIndexes::kAny, error);

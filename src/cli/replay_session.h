@@ -76,7 +76,7 @@ class ReplaySession {
   void Declare();
   void EnsureOnChart();
   void Call(double time, host::PointerEvent pointer);
-  bool ApplyInput(const std::string& label, const json::Value& value, std::string* error);
+  bool ApplyInput(const std::string& label, json::Node value, std::string* error);
   bool ApplyColour(const std::string& name, host::Rgb colour, std::string* error);
   void RecordDump(const std::string& name);
 

@@ -8,7 +8,7 @@
 #include "cli/replay_report.h"
 #include "cli/replay_scenario.h"
 #include "cli/replay_values.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "jsonout/json_writer.h"
 #include "jsonout/utf8_text.h"
 #include "platform/services.h"
@@ -17,7 +17,7 @@
 namespace cli {
 namespace {
 
-std::string Pretty(const json::Value& value) {
+std::string Pretty(json::Node value) {
   return jsonout::JsonText(value, jsonout::JsonWriter::Layout::kPretty);
 }
 
@@ -103,7 +103,8 @@ struct Outcome {
   bool ran = false;
   std::string error;
   std::string report;
-  json::Value parsed;
+  std::shared_ptr<json::Document> parsed = std::make_shared<json::Document>();  // the report
+  json::Node Root() const { return parsed->Root(); }
 };
 
 Outcome Replay(const std::string& scenarioText) {
@@ -115,18 +116,13 @@ Outcome Replay(const std::string& scenarioText) {
   EXPECT_TRUE(session.Finish());
   if (!outcome.ran) return outcome;
   outcome.report = ReplayReport({"Test", 7}, session);
-  EXPECT_TRUE(json::ParseJson(outcome.report, &outcome.parsed)) << outcome.report;
+  EXPECT_EQ(outcome.parsed->ParseOwned(outcome.report), json::ParseResult::kParsed) << outcome.report;
   return outcome;
 }
 
-const json::Value& At(const json::Value& v, std::initializer_list<const char*> path) {
-  static const json::Value kMissing;
-  const json::Value* current = &v;
-  for (const char* key : path) {
-    current = json::Member(*current, key);
-    if (!current) return kMissing;
-  }
-  return *current;
+json::Node At(json::Node v, std::initializer_list<const char*> path) {
+  for (const char* key : path) v = json::Member(v, key);
+  return v;
 }
 
 TEST(ReplayScenario, InvalidScenariosNameThePartAtFault) {
@@ -210,30 +206,30 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
       {"remove": 1735741820}
     ]})json");
   ASSERT_TRUE(outcome.ran) << outcome.error;
-  const json::Value& dumps = At(outcome.parsed, {"dumps"});
-  ASSERT_EQ(dumps.elements.size(), 2u);
-  const json::Value& first = dumps.elements[0];
-  EXPECT_EQ(At(first, {"name"}).text, "answered");
-  EXPECT_EQ(At(first, {"time"}).number, 1735741810);
-  const json::Value& request = At(first, {"requests"}).elements.at(0);
-  EXPECT_EQ(At(request, {"url"}).text, "https://levels.test/levels?symbol=ESZ25");
-  EXPECT_EQ(At(request, {"body"}).text, "{}");
+  const json::Node dumps = At(outcome.Root(), {"dumps"});
+  ASSERT_EQ(dumps.size(), 2u);
+  const json::Node first = dumps.ElementAt(0);
+  EXPECT_EQ(At(first, {"name"}).text(), "answered");
+  EXPECT_EQ(At(first, {"time"}).number(), 1735741810);
+  const json::Node request = At(first, {"requests"}).ElementAt(0);
+  EXPECT_EQ(At(request, {"url"}).text(), "https://levels.test/levels?symbol=ESZ25");
+  EXPECT_EQ(At(request, {"body"}).text(), "{}");
   // Bar 100 is the first visible: x = 0 + 0 * 8 + 4, 3 pixels right; y = 620 - 600 * 0.97.
-  EXPECT_EQ(At(first, {"log"}).elements.at(0).members.at(0).text, "press 7 38");
-  const json::Value& line = At(first, {"drawings"}).elements.at(0);
-  EXPECT_EQ(At(line, {"kind"}).text, "line");
-  EXPECT_EQ(At(line, {"text"}).text, "{\n  \"gamma_flip\": 21600,\n  \"ok\": true\n}");
+  EXPECT_EQ(At(first, {"log"}).ElementAt(0).PairAt(0).value.text(), "press 7 38");
+  const json::Node line = At(first, {"drawings"}).ElementAt(0);
+  EXPECT_EQ(At(line, {"kind"}).text(), "line");
+  EXPECT_EQ(At(line, {"text"}).text(), "{\n  \"gamma_flip\": 21600,\n  \"ok\": true\n}");
   EXPECT_EQ(Pretty(At(line, {"colour"})), "[\n  10,\n  200,\n  30\n]");
-  EXPECT_EQ(At(first, {"subgraphs"}).elements.at(0).members.at(2).number, 60) << "stored as given";
-  const json::Value& inputs = At(first, {"inputs"});
-  EXPECT_EQ(At(inputs, {"Requested symbol"}).number, 2);
-  EXPECT_EQ(At(inputs, {"Verbose Message Log"}).boolean, 1);
-  EXPECT_EQ(At(inputs, {"Panel line spacing"}).number, 3.5);
-  EXPECT_EQ(At(inputs, {"API base URL"}).text, "https://other.test");
-  const json::Value& end = dumps.elements[1];
-  EXPECT_EQ(At(end, {"name"}).text, "end");
-  EXPECT_EQ(At(end, {"inputs", "Requested symbol"}).number, 7) << "an index beyond the list is kept";
-  EXPECT_TRUE(At(end, {"drawings"}).elements.empty()) << "the study deleted them on removal";
+  EXPECT_EQ(At(first, {"subgraphs"}).ElementAt(0).PairAt(2).value.number(), 60) << "stored as given";
+  const json::Node inputs = At(first, {"inputs"});
+  EXPECT_EQ(At(inputs, {"Requested symbol"}).number(), 2);
+  EXPECT_TRUE(At(inputs, {"Verbose Message Log"}).boolean());
+  EXPECT_EQ(At(inputs, {"Panel line spacing"}).number(), 3.5);
+  EXPECT_EQ(At(inputs, {"API base URL"}).text(), "https://other.test");
+  const json::Node end = dumps.ElementAt(1);
+  EXPECT_EQ(At(end, {"name"}).text(), "end");
+  EXPECT_EQ(At(end, {"inputs", "Requested symbol"}).number(), 7) << "an index beyond the list is kept";
+  EXPECT_EQ(At(end, {"drawings"}).size(), 0u) << "the study deleted them on removal";
 }
 
 // A service answer's bytes that are not UTF-8 reached the report raw (here through the test
@@ -243,28 +239,28 @@ TEST(ReplaySession, RegressionReportIsValidUtf8WhateverTheAnswerHolds) {
                                  " {\"call\": 1735741810}]}");
   ASSERT_TRUE(outcome.ran) << outcome.error;
   EXPECT_EQ(jsonout::ValidUtf8(outcome.report), outcome.report);
-  const json::Value& line = At(At(outcome.parsed, {"dumps"}).elements.at(0), {"drawings"}).elements.at(0);
-  EXPECT_EQ(At(line, {"text"}).text, "bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd end");
+  const json::Node line = At(At(outcome.Root(), {"dumps"}).ElementAt(0), {"drawings"}).ElementAt(0);
+  EXPECT_EQ(At(line, {"text"}).text(), "bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd end");
 }
 
 TEST(ReplaySession, StudySectionListsTheDeclarations) {
   const Outcome outcome = Replay("{}");
   ASSERT_TRUE(outcome.ran) << outcome.error;
-  const json::Value& study = At(outcome.parsed, {"study"});
-  EXPECT_EQ(At(study, {"dll_name"}).text, "Test");
-  EXPECT_EQ(At(study, {"dll_version"}).number, 7);
-  EXPECT_EQ(At(study, {"name"}).text, "Test");
-  ASSERT_EQ(At(study, {"inputs"}).elements.size(), 6u);
-  const json::Value& symbol = At(study, {"inputs"}).elements[1];
+  const json::Node study = At(outcome.Root(), {"study"});
+  EXPECT_EQ(At(study, {"dll_name"}).text(), "Test");
+  EXPECT_EQ(At(study, {"dll_version"}).number(), 7);
+  EXPECT_EQ(At(study, {"name"}).text(), "Test");
+  ASSERT_EQ(At(study, {"inputs"}).size(), 6u);
+  const json::Node symbol = At(study, {"inputs"}).ElementAt(1);
   EXPECT_EQ(Pretty(symbol),
             "{\n  \"slot\": 1,\n  \"label\": \"Requested symbol\",\n  \"kind\": \"choice\",\n"
             "  \"default\": 0,\n  \"min\": null,\n  \"max\": null,\n"
             "  \"choices\": [\n    \"AUTO\",\n    \"NQ\",\n    \"ES\"\n  ]\n}");
-  const json::Value& refresh = At(study, {"inputs"}).elements[2];
-  EXPECT_EQ(At(refresh, {"min"}).number, 180);
-  EXPECT_EQ(At(refresh, {"max"}).number, 3600);
-  ASSERT_EQ(At(study, {"subgraphs"}).elements.size(), 2u);
-  EXPECT_EQ(At(outcome.parsed, {"dumps"}).elements.size(), 1u) << "a final dump \"end\"";
+  const json::Node refresh = At(study, {"inputs"}).ElementAt(2);
+  EXPECT_EQ(At(refresh, {"min"}).number(), 180);
+  EXPECT_EQ(At(refresh, {"max"}).number(), 3600);
+  ASSERT_EQ(At(study, {"subgraphs"}).size(), 2u);
+  EXPECT_EQ(At(outcome.Root(), {"dumps"}).size(), 1u) << "a final dump \"end\"";
 }
 
 TEST(ReplaySession, ResearchStepWaitsForTheWorkerAndTheReportIsTheSameEveryTime) {
@@ -277,11 +273,10 @@ TEST(ReplaySession, ResearchStepWaitsForTheWorkerAndTheReportIsTheSameEveryTime)
       {"dump": "after"}]})json";
   const Outcome first = Replay(scenario);
   ASSERT_TRUE(first.ran) << first.error;
-  const json::Value& research = At(first.parsed, {"dumps"})
-                                    .elements.at(0);
-  const json::Value& requests = At(research, {"research_requests"});
-  ASSERT_EQ(requests.elements.size(), 1u);
-  EXPECT_EQ(At(requests.elements[0], {"time"}).number, 1735741900) << "the time of the starting call";
+  const json::Node research = At(first.Root(), {"dumps"}).ElementAt(0);
+  const json::Node requests = At(research, {"research_requests"});
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(At(requests.ElementAt(0), {"time"}).number(), 1735741900) << "the time of the starting call";
   for (int run = 0; run < 3; ++run) EXPECT_EQ(Replay(scenario).report, first.report) << "run " << run;
 }
 

@@ -10,13 +10,13 @@
 namespace cli {
 namespace {
 
-bool ReadBar(const json::Value& value, chart::Bar* out) {
-  if (value.kind != json::kArray || value.elements.size() != 4) return false;
+bool ReadBar(json::Node value, chart::Bar* out) {
+  if (!value.IsArray() || value.size() != 4) return false;
   double parts[4];
   for (size_t i = 0; i < 4; ++i) {
-    const json::Value& part = value.elements[i];
-    if (part.kind != json::kNumber || !std::isfinite(part.number)) return false;
-    parts[i] = part.number;
+    const json::Node part = value.ElementAt(i);
+    if (!part.IsNumber() || !std::isfinite(part.number())) return false;
+    parts[i] = part.number();
   }
   *out = {parts[0], parts[1], parts[2], parts[3]};
   return true;
@@ -24,15 +24,13 @@ bool ReadBar(const json::Value& value, chart::Bar* out) {
 
 }  // namespace
 
-bool ReadNumber(const json::Value* value, double* out, std::string* error) {
-  if (!value || value->kind != json::kNumber || !std::isfinite(value->number)) {
-    return Fail(error, "expected a number");
-  }
-  *out = value->number;
+bool ReadNumber(json::Node value, double* out, std::string* error) {
+  if (!value.IsNumber() || !std::isfinite(value.number())) return Fail(error, "expected a number");
+  *out = value.number();
   return true;
 }
 
-bool ReadInteger(const json::Value* value, long long min, long long max, long long* out,
+bool ReadInteger(json::Node value, long long min, long long max, long long* out,
                  std::string* error) {
   double number = 0;
   if (!ReadNumber(value, &number, error) || number != std::floor(number) ||
@@ -44,33 +42,29 @@ bool ReadInteger(const json::Value* value, long long min, long long max, long lo
   return true;
 }
 
-bool ReadText(const json::Value* value, std::string* out, std::string* error) {
-  if (!value || value->kind != json::kString) return Fail(error, "expected a string");
-  *out = value->text;
+bool ReadText(json::Node value, std::string* out, std::string* error) {
+  if (!value.IsString()) return Fail(error, "expected a string");
+  *out = std::string(value.text());
   return true;
 }
 
-bool ReadColour(const json::Value* value, host::Rgb* out, std::string* error) {
+bool ReadColour(json::Node value, host::Rgb* out, std::string* error) {
   const char* expected = "expected [R, G, B] with whole numbers from 0 to 255";
-  if (!value || value->kind != json::kArray || value->elements.size() != 3) {
-    return Fail(error, expected);
-  }
+  if (!value.IsArray() || value.size() != 3) return Fail(error, expected);
   long long parts[3];
   for (size_t i = 0; i < 3; ++i) {
-    if (!ReadInteger(&value->elements[i], 0, 255, &parts[i], error)) return Fail(error, expected);
+    if (!ReadInteger(value.ElementAt(i), 0, 255, &parts[i], error)) return Fail(error, expected);
   }
   *out = {uint8_t(parts[0]), uint8_t(parts[1]), uint8_t(parts[2])};
   return true;
 }
 
-bool ReadBarList(const json::Value* value, std::vector<chart::Bar>* out, std::string* error) {
-  if (!value || value->kind != json::kArray) {
-    return Fail(error, "expected a list of [open, high, low, close]");
-  }
+bool ReadBarList(json::Node value, std::vector<chart::Bar>* out, std::string* error) {
+  if (!value.IsArray()) return Fail(error, "expected a list of [open, high, low, close]");
   out->clear();
-  for (size_t i = 0; i < value->elements.size(); ++i) {
+  for (size_t i = 0; i < value.size(); ++i) {
     chart::Bar bar;
-    if (!ReadBar(value->elements[i], &bar)) {
+    if (!ReadBar(value.ElementAt(i), &bar)) {
       return Fail(error, "bar " + std::to_string(i) + ": expected [open, high, low, close] numbers");
     }
     out->push_back(bar);
@@ -78,21 +72,21 @@ bool ReadBarList(const json::Value* value, std::vector<chart::Bar>* out, std::st
   return true;
 }
 
-bool ReadBody(const json::Value& object, const std::string& baseDir,
+bool ReadBody(json::Node object, const std::string& baseDir,
               const std::vector<std::string>& otherKeys, std::string* out, std::string* error) {
-  if (object.kind != json::kObject) return Fail(error, "expected an object");
+  if (!object.IsObject()) return Fail(error, "expected an object");
   std::vector<std::string> known = otherKeys;
   known.insert(known.end(), {"body", "json", "file"});
   if (!OnlyKeys(object, known, error)) return false;
-  const json::Value* body = json::Member(object, "body");
-  const json::Value* value = json::Member(object, "json");
-  const json::Value* file = json::Member(object, "file");
-  if ((body != nullptr) + (value != nullptr) + (file != nullptr) != 1) {
+  const json::Node body = json::Member(object, "body");
+  const json::Node value = json::Member(object, "json");
+  const json::Node file = json::Member(object, "file");
+  if (bool(body) + bool(value) + bool(file) != 1) {
     return Fail(error, "expected exactly one of \"body\", \"json\" or \"file\"");
   }
   if (body) return ReadText(body, out, error) || Fail(error, "\"body\": expected a string");
   if (value) {
-    *out = jsonout::JsonText(*value, jsonout::JsonWriter::Layout::kPretty);
+    *out = jsonout::JsonText(value, jsonout::JsonWriter::Layout::kPretty);
     return true;
   }
   std::string path;
@@ -105,11 +99,11 @@ bool ReadBody(const json::Value& object, const std::string& baseDir,
   return true;
 }
 
-bool OnlyKeys(const json::Value& object, const std::vector<std::string>& known,
+bool OnlyKeys(json::Node object, const std::vector<std::string>& known,
               std::string* error) {
-  for (const std::string& key : object.keys) {
-    if (std::find(known.begin(), known.end(), key) == known.end()) {
-      return Fail(error, "unknown key \"" + key + "\"");
+  for (const json::Pair pair : object.Pairs()) {
+    if (std::find(known.begin(), known.end(), pair.key) == known.end()) {
+      return Fail(error, "unknown key \"" + std::string(pair.key) + "\"");
     }
   }
   return true;

@@ -3,26 +3,25 @@
 #include <map>
 
 #include "engine/option_symbol.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "text/format.h"
 
 namespace engine {
 namespace {
 
-const json::Value* OptionsArray(const json::Value& root) {
-  const json::Value* data = json::Member(root, "data");
-  const json::Value* options = data ? json::Member(*data, "options") : nullptr;
-  if (options == nullptr) options = json::Member(root, "options");
-  return options != nullptr && options->kind == json::kArray ? options : nullptr;
+// The options array under "data", else at the root; absent when neither is an array.
+json::Node OptionsArray(json::Node root) {
+  json::Node options = json::Member(json::Member(root, "data"), "options");
+  if (!options) options = json::Member(root, "options");
+  return options.IsArray() ? options : json::Node();
 }
 
 // The contract of one entry, or the reason it cannot be used.
-const char* ReadEntry(const json::Value& entry, OptionContract* contract, std::string* root) {
-  if (entry.kind != json::kObject) return "not an object";
-  const json::Value* symbolValue = json::Member(entry, "option");
+const char* ReadEntry(json::Node entry, OptionContract* contract, std::string* root) {
+  if (!entry.IsObject()) return "not an object";
+  const json::Node symbolValue = json::Member(entry, "option");
   OptionSymbol symbol;
-  if (symbolValue == nullptr || symbolValue->kind != json::kString ||
-      !ParseOptionSymbol(symbolValue->text, &symbol)) {
+  if (!symbolValue.IsString() || !ParseOptionSymbol(symbolValue.text(), &symbol)) {
     return "unreadable option symbol";
   }
   contract->expiration = symbol.expiration;
@@ -58,34 +57,36 @@ std::string MostFrequent(const std::map<std::string, size_t>& counts) {
 
 bool ReadExchangeJsonChain(std::string_view text, OptionChain* chain, std::string* error) {
   *chain = OptionChain{};
-  json::Value root;
-  if (!json::ParseJson(text, &root) || root.kind != json::kObject) {
+  json::Document document;
+  const json::Node root = document.Parse(text) == json::ParseResult::kParsed ? document.Root()
+                                                                             : json::Node();
+  if (!root.IsObject()) {
     *error = "JSON chain: not a JSON object";
     return false;
   }
-  const json::Value* options = OptionsArray(root);
-  if (options == nullptr) {
+  const json::Node options = OptionsArray(root);
+  if (!options) {
     *error = "JSON chain: no \"data\".\"options\" array";
     return false;
   }
-  const json::Value* data = json::Member(root, "data");
   double spot = 0;
-  if (data != nullptr && json::MemberNumber(*data, "current_price", &spot) && spot > 0) {
+  if (json::MemberNumber(json::Member(root, "data"), "current_price", &spot) && spot > 0) {
     chain->hasSpot = true;
     chain->spot = spot;
   }
-  const json::Value* timestamp = json::Member(root, "timestamp");
-  if (timestamp != nullptr && timestamp->kind == json::kString) chain->asOfText = timestamp->text;
+  const json::Node timestamp = json::Member(root, "timestamp");
+  if (timestamp.IsString()) chain->asOfText = std::string(timestamp.text());
   std::map<std::string, size_t> underlyings;
-  for (size_t i = 0; i < options->elements.size(); ++i) {
+  long long number = 0;
+  for (const json::Node entry : options.Elements()) {
+    ++number;
     OptionContract contract;
     std::string optionRoot;
-    if (const char* reason = ReadEntry(options->elements[i], &contract, &optionRoot)) {
-      const json::Value* name = json::Member(options->elements[i], "option");
-      const std::string where =
-          name != nullptr && name->kind == json::kString
-              ? text::Format("option %d (%s)", static_cast<long long>(i + 1), name->text)
-              : text::Format("option %d", static_cast<long long>(i + 1));
+    if (const char* reason = ReadEntry(entry, &contract, &optionRoot)) {
+      const json::Node name = json::Member(entry, "option");
+      const std::string where = name.IsString()
+                                    ? text::Format("option %d (%s)", number, name.text())
+                                    : text::Format("option %d", number);
       chain->issues.Add(where, reason);
       continue;
     }

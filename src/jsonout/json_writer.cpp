@@ -112,32 +112,35 @@ void JsonWriter::Null() {
   out_->append("null");
 }
 
-void WriteJsonValue(JsonWriter* writer, const json::Value& value) {
-  switch (value.kind) {
+void WriteReadNumber(JsonWriter* writer, double value) {
+  if (value == std::floor(value) && std::fabs(value) < kExactIntegers && !std::signbit(value)) {
+    writer->Int(static_cast<long long>(value));
+  } else {
+    writer->Number(value);
+  }
+}
+
+void WriteJsonValue(JsonWriter* writer, json::Node value) {
+  switch (value.kind()) {
     case json::kBoolean:
-      writer->Bool(value.boolean != 0);
+      writer->Bool(value.boolean());
       break;
     case json::kNumber:
-      if (value.number == std::floor(value.number) && std::fabs(value.number) < kExactIntegers &&
-          !std::signbit(value.number)) {
-        writer->Int(static_cast<long long>(value.number));
-      } else {
-        writer->Number(value.number);
-      }
+      WriteReadNumber(writer, value.number());
       break;
     case json::kString:
-      writer->String(value.text);
+      writer->String(value.text());
       break;
     case json::kArray:
       writer->BeginArray();
-      for (const json::Value& element : value.elements) WriteJsonValue(writer, element);
+      for (const json::Node element : value.Elements()) WriteJsonValue(writer, element);
       writer->EndArray();
       break;
     case json::kObject:
       writer->BeginObject();
-      for (size_t i = 0; i < value.keys.size() && i < value.members.size(); ++i) {
-        writer->Key(value.keys[i]);
-        WriteJsonValue(writer, value.members[i]);
+      for (const json::Pair pair : value.Pairs()) {
+        writer->Key(pair.key);
+        WriteJsonValue(writer, pair.value);
       }
       writer->EndObject();
       break;
@@ -146,7 +149,7 @@ void WriteJsonValue(JsonWriter* writer, const json::Value& value) {
   }
 }
 
-std::string JsonText(const json::Value& value, JsonWriter::Layout layout) {
+std::string JsonText(json::Node value, JsonWriter::Layout layout) {
   std::string text;
   JsonWriter writer(&text, layout);
   WriteJsonValue(&writer, value);

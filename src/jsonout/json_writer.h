@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "json/json_value.h"
+#include "json/json_node.h"
 
 namespace jsonout {
 
@@ -74,11 +74,15 @@ void WritePairList(JsonWriter* writer, const Items& items, Parts parts) {
   writer->EndArray();
 }
 
-// Writes a parsed tree: pairs in document order (duplicates kept), whole numbers below 2^53
-// without a fraction, non-finite numbers as null.
-void WriteJsonValue(JsonWriter* writer, const json::Value& value);
+// Writes a number read from a document: whole numbers from 0 up to below 2^53 as integers,
+// every other number as Number does (-0 stays -0, non-finite becomes null).
+void WriteReadNumber(JsonWriter* writer, double value);
 
-// The JSON text of a parsed tree in `layout`.
-std::string JsonText(const json::Value& value, JsonWriter::Layout layout);
+// Writes a parsed value: pairs in document order (duplicates kept), numbers as WriteReadNumber;
+// an absent node is written as null.
+void WriteJsonValue(JsonWriter* writer, json::Node value);
+
+// The JSON text of a parsed value in `layout`.
+std::string JsonText(json::Node value, JsonWriter::Layout layout);
 
 }  // namespace jsonout

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "json/json_value.h"
+#include "json/json_document.h"
 
 namespace jsonout {
 namespace {
@@ -103,11 +103,11 @@ TEST(JsonWriter, NumbersReadBackExactlyAndNonFiniteBecomesNull) {
   for (double value : values) {
     std::string out;
     JsonWriter(&out).Number(value);
-    json::Value parsed;
-    ASSERT_TRUE(json::ParseJson(out, &parsed)) << out;
-    EXPECT_EQ(parsed.kind, json::kNumber) << out;
-    EXPECT_EQ(parsed.number, value) << out;
-    EXPECT_EQ(std::signbit(parsed.number), std::signbit(value)) << out;
+    json::Document parsed;
+    ASSERT_EQ(parsed.Parse(out), json::ParseResult::kParsed) << out;
+    EXPECT_EQ(parsed.Root().kind(), json::kNumber) << out;
+    EXPECT_EQ(parsed.Root().number(), value) << out;
+    EXPECT_EQ(std::signbit(parsed.Root().number()), std::signbit(value)) << out;
   }
   const double nonFinite[] = {std::numeric_limits<double>::infinity(),
                               -std::numeric_limits<double>::infinity(),
@@ -126,6 +126,32 @@ TEST(JsonWriter, AppendsToWhatIsAlreadyThere) {
   w.Number(1.5);
   w.EndArray();
   EXPECT_EQ(out, "prefix [\n  1.5\n]");
+}
+
+// A parsed value is written back with its pairs in order (duplicates too), its strings decoded
+// and re-escaped, and its whole numbers without a fraction.
+TEST(JsonWriter, ParsedValuesAreWrittenBackInBothLayouts) {
+  struct Case {
+    const char* input;
+    const char* compact;
+    const char* pretty;
+  };
+  const Case cases[] = {
+      {"{\"b\":1,\"a\":[true,null],\"b\":{}}", "{\"b\":1,\"a\":[true,null],\"b\":{}}",
+       "{\n  \"b\": 1,\n  \"a\": [\n    true,\n    null\n  ],\n  \"b\": {}\n}"},
+      {"[2.50, 1e3, -4, -0, 0.1, 9007199254740993, 1e400]",
+       "[2.5,1000,-4,-0,0.1,9007199254740992,null]",
+       "[\n  2.5,\n  1000,\n  -4,\n  -0,\n  0.1,\n  9007199254740992,\n  null\n]"},
+      {"\"a\\u0041\\n\\\"\"", "\"aA\\u000a\\\"\"", "\"aA\\u000a\\\"\""},
+      {"false", "false", "false"},
+  };
+  for (const Case& c : cases) {
+    json::Document document;
+    ASSERT_EQ(document.Parse(c.input), json::ParseResult::kParsed) << c.input;
+    EXPECT_EQ(JsonText(document.Root(), JsonWriter::Layout::kCompact), c.compact) << c.input;
+    EXPECT_EQ(JsonText(document.Root(), JsonWriter::Layout::kPretty), c.pretty) << c.input;
+  }
+  EXPECT_EQ(JsonText(json::Node(), JsonWriter::Layout::kCompact), "null") << "an absent value";
 }
 
 }  // namespace

@@ -8,11 +8,16 @@
 #include <cmath>
 
 #include "platform/posix/posix_services.h"
-#include "service/json_tree.h"
 #include "text/format.h"
 
 namespace service {
 namespace {
+
+using jsonout::JsonNumber;
+using jsonout::JsonObject;
+using jsonout::JsonString;
+using jsonout::JsonStringArray;
+using jsonout::SetMember;
 
 constexpr int kServedFridays = 4;
 constexpr double kCaptureLagMs = 15 * 60 * 1000.0;
@@ -118,13 +123,13 @@ std::vector<std::string> SelectedExpirations(const RequestedExpiry& requested, d
 }
 
 void StampExpirySelection(const RequestedExpiry& requested, const std::vector<std::string>& dates,
-                          double nowSeconds, json::Value* root) {
+                          double nowSeconds, jsonout::Tree* root) {
   if (root == nullptr || root->kind != json::kObject) return;
   const double nowMs = std::floor(nowSeconds) * 1000.0;
-  json::Value coverage = JsonObject();
+  jsonout::Tree coverage = JsonObject();
   SetMember(&coverage, "served", JsonNumber(static_cast<double>(dates.size())));
   SetMember(&coverage, "record_expirations", JsonNumber(static_cast<double>(dates.size())));
-  json::Value selection = JsonObject();
+  jsonout::Tree selection = JsonObject();
   SetMember(&selection, "mode", JsonString(requested.mode));
   SetMember(&selection, "selected_expirations", JsonStringArray(dates));
   SetMember(&selection, "coverage", std::move(coverage));

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "json/json_value.h"
+#include "jsonout/json_tree.h"
 #include "service/fixture_catalogue.h"
 
 namespace service {
@@ -33,7 +33,7 @@ std::vector<std::string> SelectedExpirations(const RequestedExpiry& requested, d
 // and "quotes_at" in epoch milliseconds: 15 and 1 minutes before `nowSeconds`) and the root's
 // own "selected_expirations", replacing any there were. Does nothing when root is no object.
 void StampExpirySelection(const RequestedExpiry& requested, const std::vector<std::string>& dates,
-                          double nowSeconds, json::Value* root);
+                          double nowSeconds, jsonout::Tree* root);
 
 // True for a strict ten-character "YYYY-MM-DD" naming a real date from year 1 on.
 bool IsIsoDate(std::string_view text);

@@ -4,12 +4,16 @@
 #include <chrono>
 
 #include "chart/file_io.h"
-#include "jsonout/json_writer.h"
-#include "service/json_tree.h"
+#include "jsonout/json_tree.h"
 #include "service/levels_answer.h"
 
 namespace service {
 namespace {
+
+using jsonout::JsonBool;
+using jsonout::JsonObject;
+using jsonout::JsonString;
+using jsonout::SetMember;
 
 constexpr size_t kMaxFileNameBytes = 128;
 
@@ -34,7 +38,7 @@ FixtureAnswer ResearchAnswer(const FixtureCatalogue& catalogue, const FixtureReq
   }
   FixtureAnswer missing;
   missing.status = 404;
-  json::Value body = JsonObject();
+  jsonout::Tree body = JsonObject();
   SetMember(&body, "ok", JsonBool(false));
   SetMember(&body, "error", JsonString("no_capture"));
   SetMember(&body, "message", JsonString("No research capture for " + symbol + " on " + day + "."));
@@ -84,7 +88,7 @@ double CatalogueNow(const FixtureCatalogue& catalogue) {
 }
 
 FixtureAnswer FailureEnvelope(std::string_view error, std::string_view message) {
-  json::Value body = JsonObject();
+  jsonout::Tree body = JsonObject();
   SetMember(&body, "ok", JsonBool(false));
   SetMember(&body, "connected", JsonBool(true));
   SetMember(&body, "error", JsonString(error));

@@ -4,6 +4,7 @@
 
 #include "calendar/expiry_selection.h"
 #include "context/fear_chart_readers.h"
+#include "json/json_document.h"
 #include "json/json_value.h"
 #include "payload/served_selection.h"
 #include "service/expiry_request.h"
@@ -26,22 +27,28 @@ FixtureCatalogue CatalogueAt(std::string dir, double now) {
   return {std::move(dir), [now] { return now; }};
 }
 
-json::Value Parsed(const FixtureAnswer& answer) {
+json::Document Parsed(const FixtureAnswer& answer) {
+  json::Document document;
+  EXPECT_EQ(document.ParseOwned(answer.body), json::ParseResult::kParsed) << answer.body;
+  return document;
+}
+
+// The study core's readers still take the owning value tree.
+json::Value CoreTree(const FixtureAnswer& answer) {
   json::Value root;
   EXPECT_TRUE(json::ParseJson(answer.body, &root)) << answer.body;
   return root;
 }
 
-std::vector<std::string> TextList(const json::Value* array) {
+std::vector<std::string> TextList(json::Node array) {
   std::vector<std::string> texts;
-  if (array == nullptr) return texts;
-  for (const json::Value& element : array->elements) texts.push_back(element.text);
+  for (const json::Node element : array.Elements()) texts.emplace_back(element.text());
   return texts;
 }
 
-std::vector<std::string> SelectedOf(const json::Value& root) {
-  const json::Value* selection = json::Member(root, "expiry_selection");
-  return selection ? TextList(json::Member(*selection, "selected_expirations"))
+std::vector<std::string> SelectedOf(json::Node root) {
+  const json::Node selection = json::Member(root, "expiry_selection");
+  return selection ? TextList(json::Member(selection, "selected_expirations"))
                    : std::vector<std::string>{"<no expiry_selection>"};
 }
 
@@ -59,7 +66,8 @@ TEST(FixtureCatalogue, SymbolsWithoutSampleMapGetFailureEnvelope) {
   const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
   for (const auto& c : cases) {
     const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("GET", c.target));
-    const json::Value root = Parsed(answer);
+    const json::Document document = Parsed(answer);
+    const json::Node root = document.Root();
     EXPECT_EQ(answer.status, 200) << c.target;
     EXPECT_FALSE(json::MemberIsTrue(root, "ok")) << c.target;
     EXPECT_TRUE(json::MemberIsTrue(root, "connected")) << c.target;
@@ -93,9 +101,10 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     const std::string target =
         "/extension/levels?symbol=NQ&basis=signed_flow" + calendar::ExpiryQueryString(selection);
     const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("POST", target));
-    const json::Value root = Parsed(answer);
+    const json::Document document = Parsed(answer);
+    const json::Node root = document.Root();
     EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << target;
-    const calendar::ServedSelection served = payload::ReadServedSelection(root);
+    const calendar::ServedSelection served = payload::ReadServedSelection(CoreTree(answer));
     EXPECT_TRUE(calendar::ResponseSelectionMatches(served, selection)) << target;
     if (c.mode == calendar::kExpiryLegacy) continue;
     EXPECT_EQ(SelectedOf(root), c.served) << target;
@@ -126,7 +135,7 @@ TEST(FixtureCatalogue, DateDependentSelectionsFollowTheNewYorkDate) {
         std::string("/extension/levels?symbol=NQ&basis=signed_flow") + c.tail;
     const FixtureAnswer answer =
         AnswerRequest(CatalogueAt(LabelledDataDir(), c.now), RequestOf("GET", target));
-    EXPECT_EQ(SelectedOf(Parsed(answer)), c.served) << target << " at " << c.now;
+    EXPECT_EQ(SelectedOf(Parsed(answer).Root()), c.served) << target << " at " << c.now;
   }
 }
 
@@ -150,7 +159,8 @@ TEST(FixtureCatalogue, UnhonourableExpirySelectionsAreRefused) {
   for (const std::string& tail : tails) {
     const FixtureAnswer answer =
         AnswerRequest(catalogue, RequestOf("GET", "/extension/levels?symbol=NQ&basis=x" + tail));
-    const json::Value root = Parsed(answer);
+    const json::Document document = Parsed(answer);
+    const json::Node root = document.Root();
     EXPECT_FALSE(json::MemberIsTrue(root, "ok")) << tail;
     EXPECT_EQ(json::MemberAsText(root, "error"), "invalid_expiry_selection") << tail;
   }
@@ -179,9 +189,9 @@ TEST(FixtureCatalogue, ChartResearchAndUnknownPaths) {
   for (const auto& c : cases) {
     const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("GET", c.target));
     EXPECT_EQ(answer.status, c.status) << c.target;
-    json::Value root;
-    const bool parsed = json::ParseJson(answer.body, &root);
-    EXPECT_EQ(parsed ? json::MemberAsText(root, "which") : "", c.which) << c.target;
+    json::Document document;
+    document.Parse(answer.body);
+    EXPECT_EQ(json::MemberAsText(document.Root(), "which"), c.which) << c.target;
   }
 }
 
@@ -201,11 +211,11 @@ TEST(FixtureCatalogue, RepositoryChartAnswersFeedTheFearScore) {
   const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kThursdayNoonUtc);
   double vix = 0;
   ASSERT_TRUE(context::VixFromChart(
-      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX"))), &vix));
+      CoreTree(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX"))), &vix));
   EXPECT_GE(vix, 16.0);
   EXPECT_LE(vix, 18.0);
   const json::Value qqq =
-      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")));
+      CoreTree(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")));
   double volatility = 0;
   ASSERT_TRUE(context::RealizedVolFromChart(qqq, &volatility));
   EXPECT_GT(volatility, 0.05);

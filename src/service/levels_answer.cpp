@@ -1,10 +1,9 @@
 // Levels answers of the sample service.
 #include "service/levels_answer.h"
 
-#include "json/json_value.h"
+#include "json/json_document.h"
+#include "jsonout/json_tree.h"
 #include "service/expiry_request.h"
-#include "jsonout/json_writer.h"
-#include "service/json_tree.h"
 
 namespace service {
 
@@ -36,10 +35,11 @@ FixtureAnswer AnswerLevels(const FixtureCatalogue& catalogue, const FixtureReque
   }
   if (requested.mode == "legacy") return answer;
 
-  json::Value root;
-  if (!json::ParseJson(answer.body, &root) || root.kind != json::kObject) {
+  json::Document document;
+  if (document.Parse(answer.body) != json::ParseResult::kParsed || !document.Root().IsObject()) {
     return PlainAnswer(500, "sample file is not a JSON object: " + name + "\n");
   }
+  jsonout::Tree root = jsonout::CopyNode(document.Root());
   const double now = CatalogueNow(catalogue);
   StampExpirySelection(requested, SelectedExpirations(requested, now), now, &root);
   answer.body = jsonout::JsonText(root, jsonout::JsonWriter::Layout::kCompact);

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <future>
 
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "service/service_test_support.h"
 
 namespace service {
@@ -115,15 +115,14 @@ TEST_F(LevelsServiceTest, ExpiryTailIsEchoedInTheAnswer) {
   const httplib::Result result =
       Post(std::string(kLegacyTarget) + "&expiry_mode=multi&expiries=2025-01-17,2025-01-24");
   ASSERT_TRUE(result);
-  json::Value root;
-  ASSERT_TRUE(json::ParseJson(result->body, &root));
-  const json::Value* selection = json::Member(root, "expiry_selection");
-  ASSERT_NE(selection, nullptr);
-  EXPECT_EQ(json::MemberAsText(*selection, "mode"), "multi");
-  const json::Value* dates = json::Member(*selection, "selected_expirations");
-  ASSERT_NE(dates, nullptr);
-  ASSERT_EQ(dates->elements.size(), 2u);
-  EXPECT_EQ(dates->elements[1].text, "2025-01-24");
+  json::Document document;
+  ASSERT_EQ(document.Parse(result->body), json::ParseResult::kParsed);
+  const json::Node selection = json::Member(document.Root(), "expiry_selection");
+  ASSERT_TRUE(selection.IsObject());
+  EXPECT_EQ(json::MemberAsText(selection, "mode"), "multi");
+  const json::Node dates = json::Member(selection, "selected_expirations");
+  ASSERT_EQ(dates.size(), 2u);
+  EXPECT_EQ(dates.ElementAt(1).text(), "2025-01-24");
 }
 
 TEST_F(LevelsServiceTest, AnswersChartPathsAndRefusesUnknownOnes) {
