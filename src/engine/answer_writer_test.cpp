@@ -8,6 +8,7 @@
 #include "calendar/expiry_selection.h"
 #include "engine/chain_reader.h"
 #include "engine/engine_test_support.h"
+#include "json/json_test_support.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
 #include "payload/served_selection.h"
@@ -42,7 +43,9 @@ payload::LevelsSnapshot Study(const std::string& answer, json::Value* root = nul
   EXPECT_TRUE(json::ParseJson(answer, &parsed));
   payload::LevelsSnapshot snapshot;
   std::string status;
-  EXPECT_TRUE(payload::ParseLevelsResponse(parsed, 10, &snapshot, &status)) << status;
+  EXPECT_TRUE(
+      payload::ParseLevelsResponse(json::testing::ParsedJson(answer), 10, &snapshot, &status))
+      << status;
   if (root != nullptr) *root = std::move(parsed);
   return snapshot;
 }
@@ -179,7 +182,8 @@ TEST(EngineAnswer, EveryExpiryModePassesTheStudysSelectionCheck) {
     const calendar::ExpirySelection selection =
         calendar::BuildExpirySelection(c.modeIndex, c.subset, c.specific, "2025-01-02");
     ASSERT_TRUE(selection.valid) << c.request.mode;
-    EXPECT_TRUE(calendar::ResponseSelectionMatches(payload::ReadServedSelection(root), selection))
+    EXPECT_TRUE(calendar::ResponseSelectionMatches(
+        payload::ReadServedSelection(json::testing::ParsedJson(LevelsAnswerJson(a))), selection))
         << c.request.mode << " " << c.subset << c.specific;
     if (!c.used.empty()) {
       EXPECT_EQ(a.expiry.used, c.used) << c.request.mode << " " << c.subset;

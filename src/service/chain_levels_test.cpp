@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/chain_reader.h"
+#include "json/json_test_support.h"
 #include "json/json_value.h"
 #include "payload/levels_response.h"
 #include "platform/posix/posix_services.h"
@@ -59,7 +60,8 @@ TEST(ChainLevels, ServesTheUnderlyingAndItsMappedFuture) {
     EXPECT_EQ(json::MemberAsText(root, "error"), c.error) << c.name;
     payload::LevelsSnapshot snapshot;
     std::string status;
-    const bool ok = payload::ParseLevelsResponse(root, 10, &snapshot, &status);
+    const bool ok = payload::ParseLevelsResponse(json::testing::ParsedJson(answer.body), 10,
+                                                 &snapshot, &status);
     EXPECT_EQ(ok, std::string(c.error).empty()) << c.name << ": " << status;
     if (ok) {
       EXPECT_NEAR(snapshot.callWall.value, c.callWall, 1e-6) << c.name;

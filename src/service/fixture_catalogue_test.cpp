@@ -4,6 +4,7 @@
 
 #include "calendar/expiry_selection.h"
 #include "context/fear_chart_readers.h"
+#include "json/json_test_support.h"
 #include "json/json_value.h"
 #include "payload/served_selection.h"
 #include "service/expiry_request.h"
@@ -95,7 +96,8 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     const FixtureAnswer answer = AnswerRequest(catalogue, RequestOf("POST", target));
     const json::Value root = Parsed(answer);
     EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << target;
-    const calendar::ServedSelection served = payload::ReadServedSelection(root);
+    const calendar::ServedSelection served =
+        payload::ReadServedSelection(json::testing::ParsedJson(answer.body));
     EXPECT_TRUE(calendar::ResponseSelectionMatches(served, selection)) << target;
     if (c.mode == calendar::kExpiryLegacy) continue;
     EXPECT_EQ(SelectedOf(root), c.served) << target;
