@@ -152,12 +152,11 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
     HandleTooLarge(sc, state, step, body.size(), now);
     return true;
   }
-  json::Document document;
-  const json::ParseResult reading = document.Parse(body);
+  const json::ParseResult reading = state.answerDocument.Parse(body);
   const bool parsed = reading == json::ParseResult::kParsed;
   Verbose(sc, in, text::Format("Ordinel: response for step %d, %d bytes, parsed=%d", step,
                                static_cast<long long>(body.size()), parsed ? 1 : 0));
-  const json::Node root = document.Root();
+  const json::Node root = state.answerDocument.Root();
   if (step == kStepLevels && sentKey != state.fetchKey) {
     state.nextLevelsFetch = 0;  // the inputs changed while it was in flight
   } else if (reading == json::ParseResult::kOutOfMemory) {
@@ -169,6 +168,9 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
   } else {
     HandleChartAnswer(state, step, root, now);
   }
+  // The tree views `body`, which ends here; what was kept of the answer holds copies.
+  state.answerDocument.Clear();
+  state.answerDocument.TrimMemory(kKeptAnswerDocumentBytes);
   return true;
 }
 
