@@ -203,11 +203,13 @@ TEST(FixtureCatalogue, RepositoryChartAnswersFeedTheFearScore) {
   const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kThursdayNoonUtc);
   double vix = 0;
   ASSERT_TRUE(context::VixFromChart(
-      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX"))), &vix));
+      json::testing::ParsedJson(
+          AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX")).body),
+      &vix));
   EXPECT_GE(vix, 16.0);
   EXPECT_LE(vix, 18.0);
-  const json::Value qqq =
-      Parsed(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")));
+  const json::testing::ParsedJson qqq(
+      AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")).body);
   double volatility = 0;
   ASSERT_TRUE(context::RealizedVolFromChart(qqq, &volatility));
   EXPECT_GT(volatility, 0.05);
