@@ -11,7 +11,7 @@
 #include "chart/http_transport.h"
 #include "chart/scripted_services.h"
 #include "draw/drawing_pass.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "payload/levels_response.h"
 #include "study/study_declarations.h"
 
@@ -61,11 +61,11 @@ draw::DrawSettings EveryLayerOn() {
 }
 
 void BM_DrawingPassEveryLayerExtendedAnswer(benchmark::State& state) {
-  json::Value root;
+  json::Document document;
   payload::LevelsSnapshot snapshot;
   std::string status;
-  if (!json::ParseJson(bench::ReadSampleAnswer("extended.json"), &root) ||
-      !payload::ParseLevelsResponse(root, kTopStrikes, &snapshot, &status)) {
+  if (document.ParseOwned(bench::ReadSampleAnswer("extended.json")) != json::ParseResult::kParsed ||
+      !payload::ParseLevelsResponse(document.Root(), kTopStrikes, &snapshot, &status)) {
     state.SkipWithError("data/answers/extended.json is missing or refused");
     return;
   }

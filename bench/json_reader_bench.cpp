@@ -1,8 +1,7 @@
-// Parse-only speed and tree memory of the study's JSON readers beside RapidJSON's and
+// Parse-only speed and tree memory of the study's JSON reader beside RapidJSON's and
 // simdjson's DOM, on the payload files given as arguments (default: the extended sample
 // answer). Each parser runs in its natural way: the document and simdjson's parser are kept
-// from parse to parse (as the study keeps its document), the value tree and RapidJSON's
-// document are made anew. Prints one table: the median MB/s of the repetitions (run them in
+// from parse to parse (as the study keeps its document), RapidJSON's document is made anew. Prints one table: the median MB/s of the repetitions (run them in
 // random order with --benchmark_enable_random_interleaving), the ratios to RapidJSON and
 // simdjson from the same run, and the heap bytes per input byte that each tree keeps after a
 // first parse and takes at the peak of it. The parsed text is the caller's and not counted.
@@ -24,7 +23,6 @@
 
 #include "heap_count.h"
 #include "json/json_document.h"
-#include "json/json_value.h"
 #include "text/format.h"
 
 namespace {
@@ -35,9 +33,9 @@ struct Payload {
   simdjson::padded_string padded;  // simdjson reads past the end: the caller pads
 };
 
-enum ParserId { kDocument, kValueTree, kRapidJson, kSimdjson, kParserCount };
-constexpr const char* kParserNames[kParserCount] = {"ordinel document", "ordinel value tree",
-                                                    "RapidJSON DOM", "simdjson DOM"};
+enum ParserId { kDocument, kRapidJson, kSimdjson, kParserCount };
+constexpr const char* kParserNames[kParserCount] = {"ordinel document", "RapidJSON DOM",
+                                                    "simdjson DOM"};
 
 // RapidJSON's malloc-based allocator with its blocks counted.
 struct CountingMalloc {
@@ -72,10 +70,6 @@ bool ParseOnce(ParserId parser, const Payload& payload) {
     case kDocument: {
       json::Document document;
       return document.Parse(payload.text) == json::ParseResult::kParsed;
-    }
-    case kValueTree: {
-      json::Value root;
-      return json::ParseJson(payload.text, &root);
     }
     case kRapidJson: {
       CountedRapidDocument document;
@@ -112,12 +106,6 @@ Memory MeasureMemory(ParserId parser, const Payload& payload) {
         document.Parse(payload.text);
         *kept = window.Live();
       });
-    case kValueTree:
-      return MeasureFirstParse(payload, [&](long long* kept, const bench::HeapWindow& window) {
-        json::Value root;
-        json::ParseJson(payload.text, &root);
-        *kept = window.Live();
-      });
     case kRapidJson:
       return MeasureFirstParse(payload, [&](long long* kept, const bench::HeapWindow& window) {
         CountedRapidDocument document;
@@ -143,13 +131,6 @@ void RunParses(benchmark::State& state, ParserId parser, const Payload& payload)
       }
       break;
     }
-    case kValueTree:
-      for (auto _ : state) {
-        json::Value root;
-        benchmark::DoNotOptimize(json::ParseJson(payload.text, &root));
-        benchmark::DoNotOptimize(root.members.data());
-      }
-      break;
     case kRapidJson:
       for (auto _ : state) {
         rapidjson::Document document;

@@ -4,10 +4,11 @@
 
 #include <climits>
 #include <cstdio>
+#include <new>
 
 #include "chart/file_io.h"
 #include "cli/commands.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "payload/levels_response.h"
 
 namespace cli {
@@ -43,11 +44,13 @@ bool ParseCount(const std::string& text, int* out) {
 }  // namespace
 
 std::string InspectAnswer(std::string_view body, int topStrikes) {
-  json::Value root;
-  if (!json::ParseJson(body, &root)) return "{\"json\": false}\n";
+  json::Document document;
+  const json::ParseResult parsed = document.Parse(body);
+  if (parsed == json::ParseResult::kOutOfMemory) throw std::bad_alloc();  // as any allocation
+  if (parsed != json::ParseResult::kParsed) return "{\"json\": false}\n";
   payload::LevelsSnapshot snapshot;
   std::string status;
-  if (!payload::ParseLevelsResponse(root, topStrikes, &snapshot, &status)) {
+  if (!payload::ParseLevelsResponse(document.Root(), topStrikes, &snapshot, &status)) {
     std::string out = "{\"json\": true, \"ok\": false, \"status\": ";
     jsonout::AppendJsonString(&out, status);
     out += "}\n";

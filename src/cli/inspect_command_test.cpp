@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/commands.h"
-#include "json/json_value.h"
+#include "json/json_test_support.h"
 #include "jsonout/utf8_text.h"
 #include "payload/levels_response.h"
 
@@ -34,17 +34,21 @@ std::pair<int, std::string> RunCaptured(const Args& args) {
   return {status, ::testing::internal::GetCapturedStdout()};
 }
 
-json::Value ParseOutput(const std::string& out) {
-  json::Value value;
-  EXPECT_TRUE(json::ParseJson(out, &value)) << out.substr(0, 200);
-  return value;
+json::testing::ParsedJson ParseOutput(const std::string& out) {
+  return json::testing::ParsedJson(out);
 }
 
-const json::Value& SnapshotOf(const json::Value& output) {
-  static const json::Value kMissing;
-  const json::Value* snapshot = json::Member(output, "snapshot");
-  EXPECT_NE(snapshot, nullptr);
-  return snapshot ? *snapshot : kMissing;
+json::Node SnapshotOf(json::Node output) {
+  const json::Node snapshot = json::Member(output, "snapshot");
+  EXPECT_TRUE(snapshot);
+  return snapshot;
+}
+
+// The keys of an object in document order.
+std::vector<std::string> Keys(json::Node object) {
+  std::vector<std::string> keys;
+  for (const json::Pair pair : object.Pairs()) keys.emplace_back(pair.key);
+  return keys;
 }
 
 TEST(Inspect, HtmlPageIsNotJson) {
@@ -99,50 +103,49 @@ TEST(Inspect, SnapshotHasEveryFieldInDeclaredOrder) {
       "vannaHedgeDirection", "pressureZoneLower", "pressureZoneUpper"};
   const auto [status, out] = RunCaptured({(Answers() / "extended.json").string()});
   EXPECT_EQ(status, 0);
-  const json::Value output = ParseOutput(out);
-  EXPECT_EQ(output.keys, (std::vector<std::string>{"json", "ok", "snapshot"}));
+  const json::testing::ParsedJson output = ParseOutput(out);
+  EXPECT_EQ(Keys(output), (std::vector<std::string>{"json", "ok", "snapshot"}));
   EXPECT_TRUE(json::MemberIsTrue(output, "json") && json::MemberIsTrue(output, "ok"));
-  EXPECT_EQ(SnapshotOf(output).keys, std::vector<std::string>(std::begin(kKeys), std::end(kKeys)));
+  EXPECT_EQ(Keys(SnapshotOf(output)), std::vector<std::string>(std::begin(kKeys), std::end(kKeys)));
 }
 
 // The printed snapshot of extended.json carries the parser's values exactly.
 TEST(Inspect, ExtendedValuesReadBackExactly) {
   const std::string body = ReadSample("extended.json");
-  json::Value root;
-  ASSERT_TRUE(json::ParseJson(body, &root));
   payload::LevelsSnapshot s;
   std::string status;
-  ASSERT_TRUE(payload::ParseLevelsResponse(root, 10, &s, &status));
-  const json::Value output = ParseOutput(InspectAnswer(body, 10));
-  const json::Value& snap = SnapshotOf(output);
-  auto number = [&](const json::Value& object, const char* key) {
-    const json::Value* member = json::Member(object, key);
-    return member && member->kind == json::kNumber ? member->number : -1.0;
+  ASSERT_TRUE(payload::ParseLevelsResponse(json::testing::ParsedJson(body), 10, &s, &status));
+  const json::testing::ParsedJson output = ParseOutput(InspectAnswer(body, 10));
+  const json::Node snap = SnapshotOf(output);
+  auto number = [&](json::Node object, const char* key) {
+    const json::Node member = json::Member(object, key);
+    return member.IsNumber() ? member.number() : -1.0;
   };
   EXPECT_EQ(number(snap, "callWall"), s.callWall.value);
   EXPECT_EQ(number(snap, "lockedRefreshAfterUnix"), 0);
   EXPECT_EQ(number(snap, "volPremium"), 0.25);
   EXPECT_EQ(json::MemberAsText(snap, "conversionNote"), s.conversionNote);
 
-  const json::Value& rows = *json::Member(snap, "profileRows");
-  ASSERT_EQ(rows.elements.size(), s.profileRows.size());
-  for (size_t i = 0; i < rows.elements.size(); ++i) {
-    const json::Value& row = rows.elements[i];
-    EXPECT_EQ(row.keys, (std::vector<std::string>{"price", "gex", "mergedCount", "percent", "tag"}));
+  const json::Node rows = json::Member(snap, "profileRows");
+  ASSERT_EQ(rows.size(), s.profileRows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const json::Node row = rows.ElementAt(i);
+    EXPECT_EQ(Keys(row),
+              (std::vector<std::string>{"price", "gex", "mergedCount", "percent", "tag"}));
     EXPECT_EQ(number(row, "gex"), s.profileRows[i].gex) << i;
     EXPECT_EQ(number(row, "percent"), s.profileRows[i].percent) << i;
     EXPECT_EQ(json::MemberAsText(row, "tag"), s.profileRows[i].tag) << i;
   }
-  const json::Value& cells = *json::Member(snap, "vegaCells");
-  ASSERT_EQ(cells.elements.size(), s.vegaCells.size());
-  for (size_t i = 0; i < cells.elements.size(); ++i) {
-    EXPECT_EQ(number(cells.elements[i], "strength"), s.vegaCells[i].strength) << i;
-    EXPECT_EQ(number(cells.elements[i], "low"), s.vegaCells[i].low) << i;
+  const json::Node cells = json::Member(snap, "vegaCells");
+  ASSERT_EQ(cells.size(), s.vegaCells.size());
+  for (size_t i = 0; i < cells.size(); ++i) {
+    EXPECT_EQ(number(cells.ElementAt(i), "strength"), s.vegaCells[i].strength) << i;
+    EXPECT_EQ(number(cells.ElementAt(i), "low"), s.vegaCells[i].low) << i;
   }
-  const json::Value& points = *json::Member(snap, "profilePoints");
-  ASSERT_EQ(points.elements.size(), s.profilePoints.size());
-  EXPECT_EQ(points.elements[0].elements.size(), 2u);
-  EXPECT_EQ(points.elements[0].elements[1].number, s.profilePoints[0].value);
+  const json::Node points = json::Member(snap, "profilePoints");
+  ASSERT_EQ(points.size(), s.profilePoints.size());
+  EXPECT_EQ(points.ElementAt(0).size(), 2u);
+  EXPECT_EQ(points.ElementAt(0).ElementAt(1).number(), s.profilePoints[0].value);
 
   const std::pair<const char*, size_t> lists[] = {
       {"focus", 3},          {"vannaWalls", 5},         {"charmZones", 3},
@@ -150,50 +153,56 @@ TEST(Inspect, ExtendedValuesReadBackExactly) {
       {"density", 8},        {"callExtenderStrike", 3}, {"putExtenderStrike", 3},
       {"gammaExposures", 301}};
   for (const auto& [key, size] : lists) {
-    const json::Value* list = json::Member(snap, key);
-    ASSERT_TRUE(list && list->kind == json::kArray) << key;
-    EXPECT_EQ(list->elements.size(), size) << key;
+    const json::Node list = json::Member(snap, key);
+    ASSERT_TRUE(list.IsArray()) << key;
+    EXPECT_EQ(list.size(), size) << key;
   }
-  const json::Value& focus = json::Member(snap, "focus")->elements[0];
-  EXPECT_EQ(focus.keys, (std::vector<std::string>{"value", "label", "shortLabel", "confidence"}));
-  EXPECT_EQ(json::Member(snap, "density")->elements[0].keys,
+  const json::Node focus = json::Member(snap, "focus").ElementAt(0);
+  EXPECT_EQ(Keys(focus), (std::vector<std::string>{"value", "label", "shortLabel", "confidence"}));
+  EXPECT_EQ(Keys(json::Member(snap, "density").ElementAt(0)),
             (std::vector<std::string>{"price", "touchPct"}));
-  EXPECT_EQ(json::Member(snap, "battleZone")->keys,
+  EXPECT_EQ(Keys(json::Member(snap, "battleZone")),
             (std::vector<std::string>{"low", "high", "label"}));
-  EXPECT_EQ(json::Member(snap, "asiaRange")->keys,
+  EXPECT_EQ(Keys(json::Member(snap, "asiaRange")),
             (std::vector<std::string>{"low", "high", "label"}));
-  EXPECT_EQ(json::Member(snap, "densityBand")->keys, (std::vector<std::string>{"p16", "p84"}));
-  EXPECT_EQ(json::Member(snap, "zeroGammaBand")->keys,
+  EXPECT_EQ(Keys(json::Member(snap, "densityBand")), (std::vector<std::string>{"p16", "p84"}));
+  EXPECT_EQ(Keys(json::Member(snap, "zeroGammaBand")),
             (std::vector<std::string>{"lower", "upper"}));
 }
 
 TEST(Inspect, AbsentValuesPrintAsNullsAndEmptyLists) {
-  const json::Value snap = SnapshotOf(ParseOutput(
-      InspectAnswer(R"({"ok": true, "connected": true, "display_levels": {}})", 10)));
+  const json::testing::ParsedJson output =
+      ParseOutput(InspectAnswer(R"({"ok": true, "connected": true, "display_levels": {}})", 10));
+  const json::Node snap = SnapshotOf(output);
   const char* nulls[] = {"spot", "zeroGammaModel", "battleZone", "openingRange", "densityBand",
                          "zeroGammaBand", "charmHedgeUsd", "atmIv"};
-  for (const char* key : nulls) EXPECT_EQ(json::Member(snap, key)->kind, json::kNull) << key;
+  for (const char* key : nulls) {
+    const json::Node member = json::Member(snap, key);
+    EXPECT_TRUE(member && member.IsNull()) << key;
+  }
   const char* empties[] = {"profileRows", "vannaWalls", "charmZones", "vegaWallStrike",
                            "gexCells", "profilePoints", "density", "callExtenderStrike"};
   for (const char* key : empties) {
-    EXPECT_TRUE(json::Member(snap, key)->elements.empty()) << key;
+    EXPECT_TRUE(json::Member(snap, key).IsArray()) << key;
+    EXPECT_EQ(json::Member(snap, key).size(), 0u) << key;
   }
-  const json::Value& focus = *json::Member(snap, "focus");
-  ASSERT_EQ(focus.elements.size(), 3u);
-  for (const json::Value& entry : focus.elements) EXPECT_EQ(entry.kind, json::kNull);
-  const json::Value& bands = *json::Member(snap, "vwapBandMinus");
-  ASSERT_EQ(bands.elements.size(), 3u);
-  EXPECT_EQ(bands.elements[2].kind, json::kNull);
+  const json::Node focus = json::Member(snap, "focus");
+  ASSERT_EQ(focus.size(), 3u);
+  for (const json::Node entry : focus.Elements()) EXPECT_TRUE(entry && entry.IsNull());
+  const json::Node bands = json::Member(snap, "vwapBandMinus");
+  ASSERT_EQ(bands.size(), 3u);
+  EXPECT_TRUE(bands.ElementAt(2) && bands.ElementAt(2).IsNull());
   EXPECT_TRUE(json::MemberIsTrue(snap, "valid"));
-  EXPECT_EQ(json::Member(snap, "locked")->kind, json::kBoolean);
-  EXPECT_EQ(json::Member(snap, "volPremium")->number, 0.25);
+  EXPECT_EQ(json::Member(snap, "locked").kind(), json::kBoolean);
+  EXPECT_EQ(json::Member(snap, "volPremium").number(), 0.25);
 }
 
 TEST(Inspect, TopStrikesOptionAndArgumentErrors) {
   const std::string extended = (Answers() / "extended.json").string();
   const auto [status, out] = RunCaptured({"--top-strikes", "3", extended});
   EXPECT_EQ(status, 0);
-  EXPECT_EQ(json::Member(SnapshotOf(ParseOutput(out)), "profileRows")->elements.size(), 3u);
+  const json::testing::ParsedJson output = ParseOutput(out);
+  EXPECT_EQ(json::Member(SnapshotOf(output), "profileRows").size(), 3u);
 
   const Args errors[] = {{}, {"--top-strikes", "x", extended}, {extended, "--top-strikes"},
                          {extended, extended}, {"--bogus", extended},

@@ -8,49 +8,42 @@ namespace {
 
 constexpr double kSqrtTradingDays = 15.874507866387544;  // sqrt(252)
 
-const json::Value* ObjectMember(const json::Value* object, const char* key) {
-  if (!object || object->kind != json::kObject) return nullptr;
-  const json::Value* member = json::Member(*object, key);
-  return member && member->kind == json::kObject ? member : nullptr;
-}
-
-const json::Value* ArrayMember(const json::Value* object, const char* key) {
-  if (!object || object->kind != json::kObject) return nullptr;
-  const json::Value* member = json::Member(*object, key);
-  return member && member->kind == json::kArray ? member : nullptr;
+// The member `key` of `object` when it is of `kind`; absent otherwise.
+json::Node MemberOfKind(json::Node object, const char* key, json::Kind kind) {
+  const json::Node member = json::Member(object, key);
+  return member.kind() == kind ? member : json::Node();
 }
 
 // The first element of the array member `key` when it is an object.
-const json::Value* FirstObjectOf(const json::Value* object, const char* key) {
-  const json::Value* array = ArrayMember(object, key);
-  if (!array || array->elements.empty()) return nullptr;
-  const json::Value& first = array->elements.front();
-  return first.kind == json::kObject ? &first : nullptr;
+json::Node FirstObjectOf(json::Node object, const char* key) {
+  const json::Node first = MemberOfKind(object, key, json::kArray).ElementAt(0);
+  return first.IsObject() ? first : json::Node();
 }
 
-const json::Value* FirstChartResult(const json::Value& root) {
-  return FirstObjectOf(ObjectMember(&root, "chart"), "result");
+json::Node FirstChartResult(json::Node root) {
+  return FirstObjectOf(MemberOfKind(root, "chart", json::kObject), "result");
 }
 
 }  // namespace
 
-bool VixFromChart(const json::Value& root, double* level) {
-  const json::Value* meta = ObjectMember(FirstChartResult(root), "meta");
+bool VixFromChart(json::Node root, double* level) {
+  const json::Node meta = MemberOfKind(FirstChartResult(root), "meta", json::kObject);
   double value = 0;
-  if (!meta || !json::MemberNumber(*meta, "regularMarketPrice", &value)) return false;
+  if (!json::MemberNumber(meta, "regularMarketPrice", &value)) return false;
   if (!std::isfinite(value) || value <= 0) return false;
   *level = value;
   return true;
 }
 
-bool RealizedVolFromChart(const json::Value& root, double* volatility) {
-  const json::Value* indicators = ObjectMember(FirstChartResult(root), "indicators");
-  const json::Value* closeArray = ArrayMember(FirstObjectOf(indicators, "quote"), "close");
+bool RealizedVolFromChart(json::Node root, double* volatility) {
+  const json::Node indicators = MemberOfKind(FirstChartResult(root), "indicators", json::kObject);
+  const json::Node closeArray =
+      MemberOfKind(FirstObjectOf(indicators, "quote"), "close", json::kArray);
   if (!closeArray) return false;
   std::vector<double> closes;
-  closes.reserve(closeArray->elements.size());
-  for (const json::Value& v : closeArray->elements) {
-    if (v.kind == json::kNumber && std::isfinite(v.number) && v.number > 0) closes.push_back(v.number);
+  closes.reserve(closeArray.size());
+  for (const json::Node v : closeArray.Elements()) {
+    if (v.IsNumber() && std::isfinite(v.number()) && v.number() > 0) closes.push_back(v.number());
   }
   const size_t n = closes.size();
   if (n < 6) return false;

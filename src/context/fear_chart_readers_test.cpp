@@ -4,13 +4,13 @@
 
 #include <string>
 
+#include "json/json_test_support.h"
+
 namespace context {
 namespace {
 
-json::Value Parsed(const std::string& text) {
-  json::Value v;
-  EXPECT_TRUE(json::ParseJson(text, &v)) << text;
-  return v;
+json::testing::ParsedJson Parsed(const std::string& text) {
+  return json::testing::ParsedJson(text);
 }
 
 std::string QuoteChart(const std::string& closes) {

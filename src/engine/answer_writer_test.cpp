@@ -8,7 +8,7 @@
 #include "calendar/expiry_selection.h"
 #include "engine/chain_reader.h"
 #include "engine/engine_test_support.h"
-#include "json/json_value.h"
+#include "json/json_test_support.h"
 #include "payload/levels_response.h"
 #include "payload/served_selection.h"
 
@@ -37,13 +37,12 @@ EngineSettings CsvSettings() {
 }
 
 // The study's own reading of an answer; a refused answer fails the test.
-payload::LevelsSnapshot Study(const std::string& answer, json::Value* root = nullptr) {
-  json::Value parsed;
-  EXPECT_TRUE(json::ParseJson(answer, &parsed));
+payload::LevelsSnapshot Study(const std::string& answer) {
   payload::LevelsSnapshot snapshot;
   std::string status;
-  EXPECT_TRUE(payload::ParseLevelsResponse(parsed, 10, &snapshot, &status)) << status;
-  if (root != nullptr) *root = std::move(parsed);
+  EXPECT_TRUE(
+      payload::ParseLevelsResponse(json::testing::ParsedJson(answer), 10, &snapshot, &status))
+      << status;
   return snapshot;
 }
 
@@ -174,12 +173,12 @@ TEST(EngineAnswer, EveryExpiryModePassesTheStudysSelectionCheck) {
     EngineSettings settings;
     settings.expiry = c.request;
     const EngineAnswer a = RunOn(chain, settings);
-    json::Value root;
-    const payload::LevelsSnapshot s = Study(LevelsAnswerJson(a), &root);
+    const payload::LevelsSnapshot s = Study(LevelsAnswerJson(a));
     const calendar::ExpirySelection selection =
         calendar::BuildExpirySelection(c.modeIndex, c.subset, c.specific, "2025-01-02");
     ASSERT_TRUE(selection.valid) << c.request.mode;
-    EXPECT_TRUE(calendar::ResponseSelectionMatches(payload::ReadServedSelection(root), selection))
+    EXPECT_TRUE(calendar::ResponseSelectionMatches(
+        payload::ReadServedSelection(json::testing::ParsedJson(LevelsAnswerJson(a))), selection))
         << c.request.mode << " " << c.subset << c.specific;
     if (!c.used.empty()) {
       EXPECT_EQ(a.expiry.used, c.used) << c.request.mode << " " << c.subset;

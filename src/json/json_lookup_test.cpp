@@ -6,24 +6,13 @@
 #include <string>
 
 #include "json/json_document.h"
-#include "json/json_value.h"
 #include "text/test_locale.h"
 
 namespace json {
 namespace {
 
-// The lookups have one meaning on both trees; each test runs on the owning value tree and on
-// the document tree through these two adapters.
-struct ValueTree {
-  using Ref = const Value*;
-  std::unique_ptr<Value> value = std::make_unique<Value>();
-  const Value& Parse(std::string_view text) {
-    EXPECT_TRUE(ParseJson(text, value.get())) << text;
-    return *value;
-  }
-};
+// Each test parses its texts through this adapter.
 struct DocumentTree {
-  using Ref = Node;
   std::unique_ptr<Document> document = std::make_unique<Document>();
   Node Parse(std::string_view text) {
     // Owned: the texts here are often temporaries.
@@ -32,21 +21,14 @@ struct DocumentTree {
   }
 };
 
-bool Present(const Value* value) { return value != nullptr; }
 bool Present(Node value) { return static_cast<bool>(value); }
-Kind KindOf(const Value* value) { return static_cast<Kind>(value->kind); }
 Kind KindOf(Node value) { return value.kind(); }
-double NumberOf(const Value* value) { return value->number; }
 double NumberOf(Node value) { return value.number(); }
 
-template <typename Tree>
-class JsonLookup : public ::testing::Test {};
-using Trees = ::testing::Types<ValueTree, DocumentTree>;
-TYPED_TEST_SUITE(JsonLookup, Trees);
 
 constexpr double kNone = -999;  // what NumberOfValue leaves in place when there is no number
 
-TYPED_TEST(JsonLookup, NumberOfValue) {
+TEST(JsonLookup, NumberOfValue) {
   const std::pair<const char*, double> cases[] = {
       {"5", 5}, {"-2.5", -2.5}, {"1e400", kNone}, {"-1e400", kNone}, {"\"abc\"", kNone},
       {"\"\"", kNone}, {"\"12abc\"", 12}, {"\"+1.5\"", 1.5}, {"\".5x\"", 0.5},
@@ -61,7 +43,7 @@ TYPED_TEST(JsonLookup, NumberOfValue) {
       {R"({"value":1,"value":2})", 1}, {R"("\u0031\u0032")", 12},  // decoded text counts
   };
   for (const auto& [json, expected] : cases) {
-    TypeParam tree;
+    DocumentTree tree;
     const auto object = tree.Parse("{\"v\":" + std::string(json) + "}");
     double out = kNone;
     EXPECT_EQ(MemberNumber(object, "v", &out) ? out : kNone, expected) << json;
@@ -71,12 +53,12 @@ TYPED_TEST(JsonLookup, NumberOfValue) {
     EXPECT_EQ(out, kNone) << json;
   }
   double out = kNone;
-  EXPECT_FALSE(NumberOfValue(typename TypeParam::Ref{}, &out));
+  EXPECT_FALSE(NumberOfValue(Node{}, &out));
   EXPECT_EQ(out, kNone);
 }
 
-TYPED_TEST(JsonLookup, MemberAndDuplicates) {
-  TypeParam tree;
+TEST(JsonLookup, MemberAndDuplicates) {
+  DocumentTree tree;
   const auto object = tree.Parse(R"({"a":1,"b":null,"a":2,"":3,"k\u00e9":4,"k\u0000":5})");
   ASSERT_TRUE(Present(Member(object, "a")));
   EXPECT_EQ(NumberOf(Member(object, "a")), 1);
@@ -88,14 +70,14 @@ TYPED_TEST(JsonLookup, MemberAndDuplicates) {
   EXPECT_EQ(Member(object, "a\0"), Member(object, "a"));  // a C string stops at the NUL
   EXPECT_FALSE(Present(Member(object, std::string_view("a\0", 2))));
   EXPECT_FALSE(Present(Member(object, "k")));
-  TypeParam array;
+  DocumentTree array;
   EXPECT_FALSE(Present(Member(array.Parse("[\"a\"]"), "a")));
-  TypeParam string;
+  DocumentTree string;
   EXPECT_FALSE(Present(Member(string.Parse("\"a\""), "a")));
 }
 
-TYPED_TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
-  TypeParam tree;
+TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
+  DocumentTree tree;
   const auto object = tree.Parse(
       R"({"t":true,"f":false,"one":1,"s":"true","n":null,"text":"a b","price":21500.25,)"
       R"("big":1e20,"small":0.0001,"neg":-0.0,"inf":1e400,"arr":[1],"esc":"a\tb"})");
@@ -109,12 +91,12 @@ TYPED_TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
       {"t", ""},        {"n", ""},          {"arr", ""},          {"missing", ""},
       {"esc", "a\tb"}};
   for (const auto& [key, expected] : texts) EXPECT_EQ(MemberAsText(object, key), expected) << key;
-  TypeParam array;
+  DocumentTree array;
   EXPECT_EQ(MemberAsText(array.Parse("[1]"), "0"), "");
 }
 
-TYPED_TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
-  TypeParam tree;
+TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
+  DocumentTree tree;
   const auto object = tree.Parse(R"({"a":null,"b":"x","c":3,"d":4})");
   double out = kNone;
   EXPECT_TRUE(FirstMemberNumber(object, {"missing", "a", "b", "c", "d"}, &out));
@@ -135,19 +117,19 @@ TYPED_TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
   EXPECT_FALSE(Present(FirstPresentMember(object, {"a", "missing"})));
   EXPECT_FALSE(Present(FirstPresentMember(object, keys, 0)));
   EXPECT_FALSE(Present(FirstPresentMember(object, nullptr, 1)));
-  TypeParam array;
+  DocumentTree array;
   EXPECT_FALSE(Present(FirstPresentMember(array.Parse("[1]"), {"0"})));
 }
 
 // A host process may run under a locale that writes "0,5"; the readers must not follow it.
-TYPED_TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
+TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
   text::testing::ScopedLocale locale(text::testing::kDecimalCommaLocale);
   ASSERT_TRUE(locale.active()) << text::testing::kMissingLocaleHint;
   char probe[16];
   std::snprintf(probe, sizeof probe, "%.1f", 0.5);
   ASSERT_STREQ(probe, "0,5") << "the locale switch has no effect on the C library";
 
-  TypeParam tree;
+  DocumentTree tree;
   const auto object = tree.Parse(
       R"({"a":21500.25,"b":"1.5e3","c":0.1234567891,"d":0.12345678912345678,"e":1.5e-300})");
   const std::pair<const char*, double> numbers[] = {
@@ -160,14 +142,6 @@ TYPED_TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
   }
   EXPECT_EQ(MemberAsText(object, "a"), "21500.2");
   EXPECT_EQ(MemberAsText(object, "c"), "0.123457");
-}
-
-TEST(JsonLookupValueTree, MemberOfUnbalancedObject) {
-  Value object;
-  ASSERT_TRUE(ParseJson(R"({"a":1,"b":null,"a":2,"":3})", &object));
-  object.members.resize(1);  // a hand-built object whose keys outnumber its members
-  EXPECT_EQ(Member(object, ""), nullptr);
-  EXPECT_EQ(Member(object, "a"), &object.members[0]);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Lookups over the document tree, above all the number-of-a-value rule every payload field
-// goes through. They behave exactly as the lookups over the owning value tree.
+// goes through.
 #include <cmath>
 #include <cstring>
 #include <iterator>

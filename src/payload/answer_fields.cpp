@@ -7,38 +7,33 @@
 
 namespace payload {
 
-std::string JsonFieldText(const json::Value* value) {
-  if (value == nullptr) return {};
-  if (value->kind == json::kString) return text::BoundedText(value->text);
-  if (value->kind == json::kNumber) return text::Format("%.15g", value->number);
+std::string JsonFieldText(json::Node value) {
+  if (value.IsString()) return text::BoundedText(value.text());
+  if (value.IsNumber()) return text::Format("%.15g", value.number());
   return {};
 }
 
-std::string ServiceText(const json::Value& object, std::string_view key) {
+std::string ServiceText(json::Node object, std::string_view key) {
   return text::BoundedText(json::MemberAsText(object, key));
 }
 
-std::string ServiceNote(const json::Value& object, std::string_view key) {
+std::string ServiceNote(json::Node object, std::string_view key) {
   return text::BoundedText(CleanServiceNote(ServiceText(object, key)));
 }
 
-const json::Value* MemberOf(const json::Value* object, const char* key) {
-  return object == nullptr ? nullptr : json::Member(*object, key);
+std::string MemberFieldText(json::Node object, const char* key) {
+  return JsonFieldText(json::Member(object, key));
 }
 
-std::string MemberFieldText(const json::Value* object, const char* key) {
-  return JsonFieldText(MemberOf(object, key));
-}
-
-std::optional<double> MemberOptional(const json::Value* object, const char* key) {
+std::optional<double> MemberOptional(json::Node object, const char* key) {
   double number = 0;
-  if (object == nullptr || !json::MemberNumber(*object, key, &number)) return std::nullopt;
+  if (!json::MemberNumber(object, key, &number)) return std::nullopt;
   return number;
 }
 
-double TimestampToEpochMs(const json::Value* value) {
+double TimestampToEpochMs(json::Node value) {
   double ms = 0;
-  if (value && value->kind == json::kString && calendar::TimestampTextToEpochMs(value->text, &ms)) {
+  if (value.IsString() && calendar::TimestampTextToEpochMs(value.text(), &ms)) {
     return ms;
   }
   double number = 0;

@@ -23,10 +23,9 @@ TEST(AnswerFields, TimestampsReadTextsThenNumbers) {
       {R"("abc")", 0}, {"true", 0}, {"[1735689600]", 0}, {"null", 0},
   };
   for (const auto& c : cases) {
-    const json::Value value = testing::Json(c.json);
-    EXPECT_DOUBLE_EQ(TimestampToEpochMs(&value), c.ms) << c.json;
+    EXPECT_DOUBLE_EQ(TimestampToEpochMs(testing::Json(c.json)), c.ms) << c.json;
   }
-  EXPECT_EQ(TimestampToEpochMs(nullptr), 0);
+  EXPECT_EQ(TimestampToEpochMs(json::Node()), 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@ namespace payload {
 namespace {
 
 // The checks that come before the envelope; false with the failure message.
-bool AnswersTheRequest(const json::Value& root, const calendar::ServedSelection& served,
+bool AnswersTheRequest(json::Node root, const calendar::ServedSelection& served,
                        const AnswerExpectations& expect, std::string* failure) {
   bool ok = true;
   if (expect.spxSourceRequired && json::MemberAsText(root, "resolved_symbol") != "SPX") {
@@ -35,8 +35,8 @@ void ApplySelection(const calendar::ServedSelection& served, const AnswerExpecta
 
 }  // namespace
 
-bool TranslateLevelsAnswer(const json::Value& root, const AnswerExpectations& expect,
-                           LevelsAnswer* answer, std::string* failure) {
+bool TranslateLevelsAnswer(json::Node root, const AnswerExpectations& expect, LevelsAnswer* answer,
+                           std::string* failure) {
   const calendar::ServedSelection served = ReadServedSelection(root);
   if (!AnswersTheRequest(root, served, expect, failure)) return false;
   if (!ParseLevelsResponse(root, expect.topStrikesCount, &answer->snapshot, failure)) return false;

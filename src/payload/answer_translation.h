@@ -5,7 +5,7 @@
 #include <string>
 
 #include "calendar/expiry_selection.h"
-#include "json/json_value.h"
+#include "json/json_node.h"
 #include "payload/levels_snapshot.h"
 #include "payload/live_map.h"
 
@@ -31,7 +31,7 @@ struct LevelsAnswer {
 // is not an SPX-derived map although one was asked for, serves another expiry selection, or
 // its envelope or level block is unusable (both checks run; the selection message wins).
 // Requires: expect.selection, answer and failure are not null.
-bool TranslateLevelsAnswer(const json::Value& root, const AnswerExpectations& expect,
-                           LevelsAnswer* answer, std::string* failure);
+bool TranslateLevelsAnswer(json::Node root, const AnswerExpectations& expect, LevelsAnswer* answer,
+                           std::string* failure);
 
 }  // namespace payload

@@ -8,12 +8,12 @@ namespace payload {
 
 namespace {
 
-void ReadImpliedDensity(const json::Value& density, LevelsSnapshot* snapshot) {
-  const json::Value* levels = json::Member(density, "levels");
-  if (IsArray(levels)) {
-    for (const json::Value& entry : levels->elements) {
+void ReadImpliedDensity(json::Node density, LevelsSnapshot* snapshot) {
+  json::Node levels = json::Member(density, "levels");
+  if (levels.IsArray()) {
+    for (const json::Node entry : levels.Elements()) {
       if (snapshot->densityCount >= kMaxDensityLevels) break;
-      if (entry.kind != json::kObject) continue;
+      if (!entry.IsObject()) continue;
       double price = 0;
       double touchPct = 0;
       if (!json::MemberNumber(entry, "price", &price) ||
@@ -25,44 +25,44 @@ void ReadImpliedDensity(const json::Value& density, LevelsSnapshot* snapshot) {
       ++snapshot->densityCount;
     }
   }
-  const json::Value* stats = json::Member(density, "stats");
-  if (!IsObject(stats)) return;
+  json::Node stats = json::Member(density, "stats");
+  if (!stats.IsObject()) return;
   double p16 = 0;
   double p84 = 0;
-  if (json::MemberNumber(*stats, "p16", &p16) && json::MemberNumber(*stats, "p84", &p84) &&
+  if (json::MemberNumber(stats, "p16", &p16) && json::MemberNumber(stats, "p84", &p84) &&
       p84 > p16) {
     snapshot->densityBand = DensityBand{true, p16, p84};
   }
 }
 
-void ReadHedgeFlow(const json::Value& hedgeFlow, LevelsSnapshot* snapshot) {
-  const json::Value* charm = json::Member(hedgeFlow, "charm");
-  if (IsObject(charm)) {
+void ReadHedgeFlow(json::Node hedgeFlow, LevelsSnapshot* snapshot) {
+  json::Node charm = json::Member(hedgeFlow, "charm");
+  if (charm.IsObject()) {
     ReadLevel(charm, "hedge_usd", &snapshot->charmHedgeUsd);
-    snapshot->charmHedgeDirection = ServiceText(*charm, "direction");
+    snapshot->charmHedgeDirection = ServiceText(charm, "direction");
   }
-  const json::Value* vanna = json::Member(hedgeFlow, "vanna");
-  if (IsObject(vanna)) {
+  json::Node vanna = json::Member(hedgeFlow, "vanna");
+  if (vanna.IsObject()) {
     ReadLevel(vanna, "hedge_usd_per_volpt", &snapshot->vannaHedgeUsdPerVolPoint);
-    snapshot->vannaHedgeDirection = ServiceText(*vanna, "direction");
+    snapshot->vannaHedgeDirection = ServiceText(vanna, "direction");
   }
-  const json::Value* pressure = json::Member(hedgeFlow, "pressure_zone");
+  json::Node pressure = json::Member(hedgeFlow, "pressure_zone");
   ReadLevel(pressure, "lower", &snapshot->pressureZoneLower);
   ReadLevel(pressure, "upper", &snapshot->pressureZoneUpper);
 }
 
 }  // namespace
 
-void ReadExtendedLevels(const json::Value& root, LevelsSnapshot* snapshot) {
-  const json::Value* extended = json::Member(root, "extended_levels");
-  if (!IsObject(extended)) return;
-  const json::Value* density = json::Member(*extended, "implied_density");
-  if (IsObject(density) && json::MemberIsTrue(*density, "available")) {
-    ReadImpliedDensity(*density, snapshot);
+void ReadExtendedLevels(json::Node root, LevelsSnapshot* snapshot) {
+  json::Node extended = json::Member(root, "extended_levels");
+  if (!extended.IsObject()) return;
+  json::Node density = json::Member(extended, "implied_density");
+  if (density.IsObject() && json::MemberIsTrue(density, "available")) {
+    ReadImpliedDensity(density, snapshot);
   }
-  const json::Value* hedgeFlow = json::Member(*extended, "hedge_flow");
-  if (IsObject(hedgeFlow) && json::MemberIsTrue(*hedgeFlow, "available")) {
-    ReadHedgeFlow(*hedgeFlow, snapshot);
+  json::Node hedgeFlow = json::Member(extended, "hedge_flow");
+  if (hedgeFlow.IsObject() && json::MemberIsTrue(hedgeFlow, "available")) {
+    ReadHedgeFlow(hedgeFlow, snapshot);
   }
 }
 

@@ -17,11 +17,11 @@ constexpr double kMergeToleranceOfSpot = 0.0012;
 constexpr int kDefaultTopStrikes = 10;
 
 // The (price, gex) pairs of the profile with both readable and gex not 0, in document order.
-std::vector<StrikeValue> ProfileEntries(const json::Value& profile) {
+std::vector<StrikeValue> ProfileEntries(json::Node profile) {
   std::vector<StrikeValue> entries;
-  entries.reserve(profile.elements.size());
-  for (const json::Value& entry : profile.elements) {
-    if (entry.kind != json::kObject) continue;
+  entries.reserve(profile.size());
+  for (const json::Node entry : profile.Elements()) {
+    if (!entry.IsObject()) continue;
     StrikeValue pair;
     if (!json::FirstMemberNumber(entry, {"price", "strike", "level"}, &pair.strike)) continue;
     if (!json::FirstMemberNumber(entry, {"gex", "net_gex", "value"}, &pair.value)) continue;
@@ -94,16 +94,16 @@ const char* RowTag(const LevelsSnapshot& snapshot, double price, double toleranc
 
 }  // namespace
 
-void BuildGexProfile(const json::Value& levelBlock, const LevelsSnapshot& snapshot,
-                     int topStrikesCount, std::vector<ProfileRow>* outRows) {
+void BuildGexProfile(json::Node levelBlock, const LevelsSnapshot& snapshot, int topStrikesCount,
+                     std::vector<ProfileRow>* outRows) {
   outRows->clear();
-  const json::Value* profile = json::Member(levelBlock, "gex_profile");
-  if (!snapshot.spot.has || !(snapshot.spot.value > 0) || !IsArray(profile) ||
-      profile->elements.empty()) {
+  json::Node profile = json::Member(levelBlock, "gex_profile");
+  if (!snapshot.spot.has || !(snapshot.spot.value > 0) || !profile.IsArray() ||
+      profile.size() == 0) {
     return;
   }
   std::vector<ProfileRow> candidates;
-  for (const StrikeValue& entry : ProfileEntries(*profile)) {
+  for (const StrikeValue& entry : ProfileEntries(profile)) {
     ProfileRow row;
     row.price = entry.strike;
     row.gex = entry.value;
@@ -127,11 +127,11 @@ void BuildGexProfile(const json::Value& levelBlock, const LevelsSnapshot& snapsh
   *outRows = std::move(rows);
 }
 
-void BuildProfilePoints(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
+void BuildProfilePoints(json::Node levelBlock, LevelsSnapshot* snapshot) {
   snapshot->profilePoints.clear();
-  const json::Value* profile = json::Member(levelBlock, "gex_profile");
-  if (!IsArray(profile)) return;
-  std::vector<StrikeValue> points = ProfileEntries(*profile);
+  json::Node profile = json::Member(levelBlock, "gex_profile");
+  if (!profile.IsArray()) return;
+  std::vector<StrikeValue> points = ProfileEntries(profile);
   std::stable_sort(points.begin(), points.end(),
                    [](const StrikeValue& a, const StrikeValue& b) { return a.strike < b.strike; });
   snapshot->profilePoints = std::move(points);

@@ -5,12 +5,12 @@
 
 namespace payload {
 
-void ReadVannaWalls(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
-  const json::Value* walls = json::Member(levelBlock, "vanna_walls");
-  if (!IsArray(walls)) return;
-  for (const json::Value& entry : walls->elements) {
+void ReadVannaWalls(json::Node levelBlock, LevelsSnapshot* snapshot) {
+  json::Node walls = json::Member(levelBlock, "vanna_walls");
+  if (!walls.IsArray()) return;
+  for (const json::Node entry : walls.Elements()) {
     if (snapshot->vannaWallCount >= kMaxVannaWalls) break;
-    if (entry.kind != json::kObject) continue;
+    if (!entry.IsObject()) continue;
     double strike = 0;
     if (!json::MemberNumber(entry, "strike", &strike)) continue;
     double intensity = 0;
@@ -21,25 +21,24 @@ void ReadVannaWalls(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
   }
 }
 
-void ReadCharmZones(const json::Value& root, const json::Value& levelBlock,
-                    LevelsSnapshot* snapshot) {
-  const json::Value* zones = json::Member(root, "charm_zones");
-  if (!IsArray(zones)) zones = json::Member(levelBlock, "charm_zones");
-  if (!IsArray(zones)) return;
-  for (const json::Value& entry : zones->elements) {
+void ReadCharmZones(json::Node root, json::Node levelBlock, LevelsSnapshot* snapshot) {
+  json::Node zones = json::Member(root, "charm_zones");
+  if (!zones.IsArray()) zones = json::Member(levelBlock, "charm_zones");
+  if (!zones.IsArray()) return;
+  for (const json::Node entry : zones.Elements()) {
     if (snapshot->charmZoneCount >= kMaxCharmZones) break;
     ZoneBand zone;
-    if (!ReadRange(&entry, &zone)) continue;
+    if (!ReadRange(entry, &zone)) continue;
     snapshot->charmZones[snapshot->charmZoneCount++] = zone;
   }
 }
 
-void ReadVegaWalls(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
-  const json::Value* walls = json::Member(levelBlock, "vega_walls");
-  if (!IsArray(walls)) return;
-  for (const json::Value& entry : walls->elements) {
+void ReadVegaWalls(json::Node levelBlock, LevelsSnapshot* snapshot) {
+  json::Node walls = json::Member(levelBlock, "vega_walls");
+  if (!walls.IsArray()) return;
+  for (const json::Node entry : walls.Elements()) {
     if (snapshot->vegaWallCount >= kMaxVegaWalls) break;
-    if (entry.kind != json::kObject) continue;
+    if (!entry.IsObject()) continue;
     double strike = 0;
     if (!json::MemberNumber(entry, "strike", &strike)) continue;
     snapshot->vegaWallStrike[snapshot->vegaWallCount++] = strike;

@@ -12,15 +12,13 @@ namespace {
 
 constexpr size_t kMinHeatPairs = 3;
 
-bool IsFiniteNumber(const json::Value& value) {
-  return value.kind == json::kNumber && std::isfinite(value.number);
-}
+bool IsFiniteNumber(json::Node value) { return value.IsNumber() && std::isfinite(value.number()); }
 
 // Sum of the cells that are finite JSON numbers; false when the sum itself overflows.
-bool SumOfNumberCells(const json::Value& cells, double* sum) {
+bool SumOfNumberCells(json::Node cells, double* sum) {
   double total = 0;
-  for (const json::Value& cell : cells.elements) {
-    if (IsFiniteNumber(cell)) total += cell.number;
+  for (const json::Node cell : cells.Elements()) {
+    if (IsFiniteNumber(cell)) total += cell.number();
   }
   *sum = total;
   return std::isfinite(total);
@@ -53,34 +51,33 @@ void BuildHeatCells(std::vector<StrikeValue> pairs, std::vector<HeatCell>* outCe
   }
 }
 
-void ReadGexTopo(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
+void ReadGexTopo(json::Node levelBlock, LevelsSnapshot* snapshot) {
   snapshot->gexCells.clear();
-  const json::Value* topo = json::Member(levelBlock, "gex_topo");
-  if (!IsObject(topo)) return;
-  const json::Value* rows = json::Member(*topo, "rows");
-  if (!IsArray(rows)) return;
+  json::Node topo = json::Member(levelBlock, "gex_topo");
+  if (!topo.IsObject()) return;
+  json::Node rows = json::Member(topo, "rows");
+  if (!rows.IsArray()) return;
   std::vector<StrikeValue> pairs;
-  pairs.reserve(rows->elements.size());
-  for (const json::Value& row : rows->elements) {
-    if (row.kind != json::kObject) continue;
+  pairs.reserve(rows.size());
+  for (const json::Node row : rows.Elements()) {
+    if (!row.IsObject()) continue;
     StrikeValue pair;
-    const json::Value* cells = json::Member(row, "cells");
-    if (!json::MemberNumber(row, "strike", &pair.strike) || !IsArray(cells)) continue;
-    if (!SumOfNumberCells(*cells, &pair.value)) continue;
+    json::Node cells = json::Member(row, "cells");
+    if (!json::MemberNumber(row, "strike", &pair.strike) || !cells.IsArray()) continue;
+    if (!SumOfNumberCells(cells, &pair.value)) continue;
     pairs.push_back(pair);
   }
   BuildHeatCells(std::move(pairs), &snapshot->gexCells);
 }
 
-void ReadCharmByStrike(const json::Value& root, const json::Value& levelBlock,
-                       LevelsSnapshot* snapshot) {
+void ReadCharmByStrike(json::Node root, json::Node levelBlock, LevelsSnapshot* snapshot) {
   snapshot->charmCells.clear();
-  const json::Value* charm = BlockIfPresentElseRoot(root, levelBlock, "charm_by_strike");
-  if (!IsArray(charm)) return;
+  json::Node charm = BlockIfPresentElseRoot(root, levelBlock, "charm_by_strike");
+  if (!charm.IsArray()) return;
   std::vector<StrikeValue> pairs;
-  pairs.reserve(charm->elements.size());
-  for (const json::Value& entry : charm->elements) {
-    if (entry.kind != json::kObject) continue;
+  pairs.reserve(charm.size());
+  for (const json::Node entry : charm.Elements()) {
+    if (!entry.IsObject()) continue;
     StrikeValue pair;
     if (json::MemberNumber(entry, "strike", &pair.strike) &&
         json::MemberNumber(entry, "charm", &pair.value)) {

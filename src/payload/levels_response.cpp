@@ -49,11 +49,11 @@ int TruncatedToInt(double value) {
   return static_cast<int>(value);
 }
 
-const json::Value* FindLevelBlock(const json::Value& root) {
+json::Node FindLevelBlock(json::Node root) {
   return json::FirstPresentMember(root, {"display_levels", "snapshot", "data"});
 }
 
-std::string FailureMessageText(const json::Value& root) {
+std::string FailureMessageText(json::Node root) {
   const std::string error = ServiceText(root, "error");
   std::string message = ServiceNote(root, "message");
   if (message.empty()) message = ServiceNote(root, "display_message");
@@ -65,11 +65,9 @@ std::string FailureMessageText(const json::Value& root) {
   return "Levels unavailable: worker responded without ok/connected.";
 }
 
-std::string FailureMessage(const json::Value& root) {
-  return text::BoundedText(FailureMessageText(root));
-}
+std::string FailureMessage(json::Node root) { return text::BoundedText(FailureMessageText(root)); }
 
-void ReadIdentity(const json::Value& root, const json::Value& block, LevelsSnapshot* snapshot) {
+void ReadIdentity(json::Node root, json::Node block, LevelsSnapshot* snapshot) {
   snapshot->requestedSymbol = ServiceText(root, "requested_symbol");
   if (snapshot->requestedSymbol.empty()) {
     snapshot->requestedSymbol = ServiceText(block, "requested_symbol");
@@ -87,7 +85,7 @@ void ReadIdentity(const json::Value& root, const json::Value& block, LevelsSnaps
   snapshot->mappingNote = ServiceNote(root, "mapping_note");
 }
 
-void ReadLockedSnapshot(const json::Value& root, LevelsSnapshot* snapshot) {
+void ReadLockedSnapshot(json::Node root, LevelsSnapshot* snapshot) {
   const bool lockedFlag =
       json::MemberIsTrue(root, "locked_snapshot") || json::MemberIsTrue(root, "locked_mode");
   snapshot->locked = lockedFlag && !json::MemberAsText(root, "locked_captured_at").empty();
@@ -113,7 +111,7 @@ const char* PresetLabel(const std::string& preset) {
   return "Balanced";
 }
 
-std::string FocusSummary(const json::Value& accountMap) {
+std::string FocusSummary(json::Node accountMap) {
   const char* mode = ModeLabel(json::MemberAsText(accountMap, "mode"));
   const char* preset = PresetLabel(json::MemberAsText(accountMap, "focus_preset"));
   double count = 0;
@@ -123,7 +121,7 @@ std::string FocusSummary(const json::Value& accountMap) {
   return text::Format("%s - Focus: %s", mode, preset);
 }
 
-std::string ModelSummary(const json::Value& model) {
+std::string ModelSummary(json::Node model) {
   std::string summary;
   double score = 0;
   if (json::MemberNumber(model, "pinning_score", &score)) {
@@ -146,12 +144,12 @@ std::string ModelSummary(const json::Value& model) {
   return summary;
 }
 
-void ReadCoreLevels(const json::Value& block, LevelsSnapshot* snapshot) {
-  ReadLevel(&block, "spot", &snapshot->spot);
-  ReadLevel(&block, "call_wall", &snapshot->callWall);
-  ReadLevel(&block, "put_wall", &snapshot->putWall);
-  ReadLevel(&block, "gamma_flip", &snapshot->gammaFlip);
-  ReadLevel(&block, "vol_trigger", &snapshot->volTrigger);
+void ReadCoreLevels(json::Node block, LevelsSnapshot* snapshot) {
+  ReadLevel(block, "spot", &snapshot->spot);
+  ReadLevel(block, "call_wall", &snapshot->callWall);
+  ReadLevel(block, "put_wall", &snapshot->putWall);
+  ReadLevel(block, "gamma_flip", &snapshot->gammaFlip);
+  ReadLevel(block, "vol_trigger", &snapshot->volTrigger);
 }
 
 }  // namespace
@@ -172,10 +170,10 @@ std::string CleanServiceNote(std::string_view text) {
   return cleaned;
 }
 
-bool ParseLevelsResponse(const json::Value& root, int topStrikesCount, LevelsSnapshot* snapshot,
+bool ParseLevelsResponse(json::Node root, int topStrikesCount, LevelsSnapshot* snapshot,
                          std::string* statusText) {
   ResetSnapshot(snapshot);
-  if (root.kind != json::kObject) {
+  if (!root.IsObject()) {
     *statusText = kNotObjectMessage;
     return false;
   }
@@ -183,19 +181,19 @@ bool ParseLevelsResponse(const json::Value& root, int topStrikesCount, LevelsSna
     *statusText = FailureMessage(root);
     return false;
   }
-  const json::Value* block = FindLevelBlock(root);
-  if (!IsObject(block)) {
+  json::Node block = FindLevelBlock(root);
+  if (!block.IsObject()) {
     *statusText = kMissingBlockMessage;
     return false;
   }
-  ReadIdentity(root, *block, snapshot);
+  ReadIdentity(root, block, snapshot);
   ReadLockedSnapshot(root, snapshot);
-  ReadCoreLevels(*block, snapshot);
-  const json::Value* accountMap = json::Member(*block, "account_map");
-  if (IsObject(accountMap)) snapshot->focusSummary = FocusSummary(*accountMap);
-  const json::Value* ownModel = json::Member(*block, "own_model");
-  if (IsObject(ownModel)) snapshot->modelSummary = ModelSummary(*ownModel);
-  ReadOptionalSections(root, *block, topStrikesCount, snapshot);
+  ReadCoreLevels(block, snapshot);
+  json::Node accountMap = json::Member(block, "account_map");
+  if (accountMap.IsObject()) snapshot->focusSummary = FocusSummary(accountMap);
+  json::Node ownModel = json::Member(block, "own_model");
+  if (ownModel.IsObject()) snapshot->modelSummary = ModelSummary(ownModel);
+  ReadOptionalSections(root, block, topStrikesCount, snapshot);
   snapshot->valid = true;
   return true;
 }

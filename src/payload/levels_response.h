@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "json/json_value.h"
+#include "json/json_node.h"
 #include "payload/levels_snapshot.h"
 
 namespace payload {
@@ -15,7 +15,7 @@ namespace payload {
 // root, an envelope without "ok" and "connected" both true, or a missing or non-object level
 // block. `topStrikesCount` caps the profile rows (10 when below 1).
 // Requires: snapshot and statusText are not null.
-bool ParseLevelsResponse(const json::Value& root, int topStrikesCount, LevelsSnapshot* snapshot,
+bool ParseLevelsResponse(json::Node root, int topStrikesCount, LevelsSnapshot* snapshot,
                          std::string* statusText);
 
 // A copy of `text` with every "free", blanks or tabs, "flow" (any letter case) replaced by

@@ -12,8 +12,8 @@ std::string OrElse(std::string preferred, std::string fallback) {
   return preferred.empty() ? std::move(fallback) : std::move(preferred);
 }
 
-PositioningCapture LiveCapture(const json::Value& levelsRoot) {
-  const json::Value* root = &levelsRoot;
+PositioningCapture LiveCapture(json::Node levelsRoot) {
+  const json::Node root = levelsRoot;
   PositioningCapture c = ParsePositioningCapture(json::Member(levelsRoot, "display_levels"));
   c.session_date =
       OrElse(MemberFieldText(root, "session_date"), MemberFieldText(root, "locked_session"));
@@ -30,20 +30,20 @@ PositioningCapture LiveCapture(const json::Value& levelsRoot) {
   return c;
 }
 
-std::vector<std::optional<double>> Column(const json::Value* greeks, const char* key) {
+std::vector<std::optional<double>> Column(json::Node greeks, const char* key) {
   std::vector<std::optional<double>> column;
-  const json::Value* list = MemberOf(greeks, key);
-  if (list == nullptr || list->kind != json::kArray) return column;
-  column.reserve(list->elements.size());
-  for (const json::Value& element : list->elements) {
+  json::Node list = json::Member(greeks, key);
+  if (!list.IsArray()) return column;
+  column.reserve(list.size());
+  for (const json::Node element : list.Elements()) {
     double number = 0;
-    column.push_back(json::NumberOfValue(&element, &number) ? std::optional<double>(number)
+    column.push_back(json::NumberOfValue(element, &number) ? std::optional<double>(number)
                                                            : std::nullopt);
   }
   return column;
 }
 
-ServedStrikeGreeks ReadStrikeGreeks(const json::Value* greeks) {
+ServedStrikeGreeks ReadStrikeGreeks(json::Node greeks) {
   ServedStrikeGreeks g;
   g.strikes = Column(greeks, "strikes");
   g.gamma = Column(greeks, "gamma");
@@ -58,19 +58,19 @@ ServedStrikeGreeks ReadStrikeGreeks(const json::Value* greeks) {
 
 }  // namespace
 
-LiveMap ReadLiveMap(const json::Value& root) {
+LiveMap ReadLiveMap(json::Node root) {
   LiveMap live;
   live.capture = LiveCapture(root);
-  live.resolved_symbol = MemberFieldText(&root, "resolved_symbol");
-  live.engine = MemberFieldText(&root, "engine");
-  live.conversion_method = MemberFieldText(&root, "conversion_method");
-  live.scope = MemberFieldText(&root, "scope");
-  live.source_snapshot_time = MemberFieldText(&root, "source_snapshot_time");
-  live.selected_expiration = MemberFieldText(&root, "selected_expiration");
-  const json::Value* block = json::Member(root, "display_levels");
-  live.ratio = MemberOptional(&root, "conversion_ratio");
+  live.resolved_symbol = MemberFieldText(root, "resolved_symbol");
+  live.engine = MemberFieldText(root, "engine");
+  live.conversion_method = MemberFieldText(root, "conversion_method");
+  live.scope = MemberFieldText(root, "scope");
+  live.source_snapshot_time = MemberFieldText(root, "source_snapshot_time");
+  live.selected_expiration = MemberFieldText(root, "selected_expiration");
+  json::Node block = json::Member(root, "display_levels");
+  live.ratio = MemberOptional(root, "conversion_ratio");
   if (!live.ratio) live.ratio = MemberOptional(block, "conversion_ratio");
-  live.greeks = ReadStrikeGreeks(MemberOf(block, "strike_greeks"));
+  live.greeks = ReadStrikeGreeks(json::Member(block, "strike_greeks"));
   return live;
 }
 

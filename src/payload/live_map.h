@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "json/json_value.h"
+#include "json/json_node.h"
 #include "payload/positioning_capture.h"
 
 namespace payload {
@@ -41,6 +41,6 @@ struct LiveMap {
 };
 
 // The live map of a levels answer root; missing members read as empty or absent.
-LiveMap ReadLiveMap(const json::Value& root);
+LiveMap ReadLiveMap(json::Node root);
 
 }  // namespace payload

@@ -4,27 +4,27 @@
 
 namespace payload {
 
-void ReadZeroGamma(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
-  const json::Value* zeroGamma = json::Member(levelBlock, "zero_gamma");
-  if (!IsObject(zeroGamma) || !json::MemberIsTrue(*zeroGamma, "available")) return;
+void ReadZeroGamma(json::Node levelBlock, LevelsSnapshot* snapshot) {
+  json::Node zeroGamma = json::Member(levelBlock, "zero_gamma");
+  if (!zeroGamma.IsObject() || !json::MemberIsTrue(zeroGamma, "available")) return;
   ReadLevel(zeroGamma, "price", &snapshot->zeroGammaModel);
-  const json::Value* band = json::Member(*zeroGamma, "band");
-  if (!IsObject(band)) return;
+  json::Node band = json::Member(zeroGamma, "band");
+  if (!band.IsObject()) return;
   double lower = 0;
   double upper = 0;
-  if (json::MemberNumber(*band, "lower", &lower) && json::MemberNumber(*band, "upper", &upper) &&
+  if (json::MemberNumber(band, "lower", &lower) && json::MemberNumber(band, "upper", &upper) &&
       upper > lower) {
     snapshot->zeroGammaBand = ZeroGammaBand{true, lower, upper};
   }
 }
 
-void ReadOptionalSections(const json::Value& root, const json::Value& levelBlock,
-                          int topStrikesCount, LevelsSnapshot* snapshot) {
+void ReadOptionalSections(json::Node root, json::Node levelBlock, int topStrikesCount,
+                          LevelsSnapshot* snapshot) {
   ReadZeroGamma(levelBlock, snapshot);
-  ReadLevel(&levelBlock, "max_pain", &snapshot->maxPain);
-  ReadLevel(&levelBlock, "call_oi_wall", &snapshot->callOiWall);
-  ReadLevel(&levelBlock, "put_oi_wall", &snapshot->putOiWall);
-  ReadLevel(&levelBlock, "zero_dex", &snapshot->zeroDex);
+  ReadLevel(levelBlock, "max_pain", &snapshot->maxPain);
+  ReadLevel(levelBlock, "call_oi_wall", &snapshot->callOiWall);
+  ReadLevel(levelBlock, "put_oi_wall", &snapshot->putOiWall);
+  ReadLevel(levelBlock, "zero_dex", &snapshot->zeroDex);
   ReadNetGex(root, levelBlock, snapshot);
   ReadNetDex(root, levelBlock, snapshot);
   ReadNetDrift(root, levelBlock, snapshot);

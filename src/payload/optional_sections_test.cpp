@@ -97,40 +97,86 @@ std::vector<SectionCase> SectionCases() {
 
 enum class Damage { kRemoved, kString, kOtherContainer };
 
-// Applies `damage` to the member `key` of `object`; false when the member is missing.
-bool DamageMember(json::Value* object, const char* key, Damage damage) {
-  for (size_t i = 0; i < object->keys.size(); ++i) {
-    if (object->keys[i] != key) continue;
-    json::Value& member = object->members[i];
-    if (damage == Damage::kRemoved) {
-      object->keys.erase(object->keys.begin() + i);
-      object->members.erase(object->members.begin() + i);
-    } else if (damage == Damage::kString) {
-      member = Json(R"("mistyped")");
-    } else {
-      member = member.kind == json::kArray ? Json(R"({"strike": 1, "low": 1, "high": 2})")
-                                           : Json("[1, 2, 3]");
+// The JSON text of the decoded bytes `text`.
+std::string Quoted(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20) {
+      out.append("\\u00").push_back(kHex[byte >> 4]);
+      out.push_back(kHex[byte & 0xF]);
+      continue;
     }
-    return true;
+    if (c == '"' || c == '\\') out.push_back('\\');
+    out.push_back(c);
   }
-  return false;
+  return out + "\"";
+}
+
+// `value` written back as JSON text, with `damage` applied to the first member `key` of the
+// object `target` (a node of the same document, or absent for none); `*found` tells whether
+// that member was met.
+std::string Damaged(json::Node value, json::Node target, std::string_view key, Damage damage,
+                    bool* found) {
+  switch (value.kind()) {
+    case json::kNull:
+      return "null";
+    case json::kBoolean:
+      return value.boolean() ? "true" : "false";
+    case json::kNumber:
+      return text::RoundTripDouble(value.number());
+    case json::kString:
+      return Quoted(value.text());
+    case json::kArray: {
+      std::string out;
+      for (const json::Node element : value.Elements()) {
+        out.append(out.empty() ? "" : ",").append(Damaged(element, target, key, damage, found));
+      }
+      return "[" + out + "]";
+    }
+    default: {
+      std::string out;
+      bool damaged = false;
+      for (const json::Pair pair : value.Pairs()) {
+        std::string member = Damaged(pair.value, target, key, damage, found);
+        if (!damaged && value == target && pair.key == key) {
+          damaged = *found = true;
+          if (damage == Damage::kRemoved) continue;
+          member = damage == Damage::kString ? R"("mistyped")"
+                   : pair.value.IsArray()    ? R"({"strike": 1, "low": 1, "high": 2})"
+                                             : "[1, 2, 3]";
+        }
+        out.append(out.empty() ? "" : ",").append(Quoted(pair.key)).append(":").append(member);
+      }
+      return "{" + out + "}";
+    }
+  }
 }
 
 TEST(OptionalSections, ADamagedSectionResetsOnlyItsOwnFields) {
-  const json::Value full = Json(testing::ReadAnswerFile("extended.json"));
+  const testing::ParsedJson full = Json(testing::ReadAnswerFile("extended.json"));
+  const json::Node root = full;
+  const json::Node block = json::Member(root, "display_levels");
   LevelsSnapshot complete;
   std::string status;
-  ASSERT_TRUE(ParseLevelsResponse(full, 10, &complete, &status)) << status;
+  ASSERT_TRUE(ParseLevelsResponse(root, 10, &complete, &status)) << status;
+  bool found = false;
+  LevelsSnapshot rewritten;
+  ASSERT_TRUE(ParseLevelsResponse(Json(Damaged(root, {}, "", Damage::kRemoved, &found)), 10,
+                                  &rewritten, &status));
+  ASSERT_EQ(rewritten, complete) << "the undamaged answer does not read back alike";
   for (const SectionCase& c : SectionCases()) {
     LevelsSnapshot expected = complete;
     c.resetFields(&expected);
     EXPECT_NE(expected, complete) << c.key << " carries nothing in extended.json";
     for (Damage damage : {Damage::kRemoved, Damage::kString, Damage::kOtherContainer}) {
-      json::Value root = full;
-      json::Value* block = const_cast<json::Value*>(json::Member(root, "display_levels"));
-      ASSERT_TRUE(DamageMember(c.place == Place::kRoot ? &root : block, c.key, damage)) << c.key;
+      found = false;
+      const std::string text =
+          Damaged(root, c.place == Place::kRoot ? root : block, c.key, damage, &found);
+      ASSERT_TRUE(found) << c.key;
       LevelsSnapshot damaged;
-      ASSERT_TRUE(ParseLevelsResponse(root, 10, &damaged, &status)) << c.key;
+      ASSERT_TRUE(ParseLevelsResponse(Json(text), 10, &damaged, &status)) << c.key;
       EXPECT_EQ(damaged, expected) << c.key << " damage " << static_cast<int>(damage);
     }
   }

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "json/json_value.h"
+#include "json/json_test_support.h"
 #include "payload/levels_response.h"
 #include "payload/live_map.h"
 #include "payload/research_answer.h"
@@ -18,11 +18,9 @@
 
 namespace payload::testing {
 
-inline json::Value Json(std::string_view text) {
-  json::Value value;
-  EXPECT_TRUE(json::ParseJson(text, &value)) << "test JSON does not parse: " << text;
-  return value;
-}
+using json::testing::ParsedJson;
+
+inline ParsedJson Json(std::string_view text) { return ParsedJson(text); }
 
 // A successful envelope around the level block `blockJson`, with `rootExtra` (members, no braces)
 // added to the root.

@@ -4,9 +4,9 @@
 
 namespace payload {
 
-PositioningCapture ParsePositioningCapture(const json::Value* object) {
+PositioningCapture ParsePositioningCapture(json::Node object) {
   PositioningCapture c;
-  if (object == nullptr || object->kind != json::kObject) return c;
+  if (!object || !object.IsObject()) return c;
   c.session_date = MemberFieldText(object, "session_date");
   c.source = MemberFieldText(object, "source");
   c.engine = MemberFieldText(object, "engine");
@@ -15,7 +15,7 @@ PositioningCapture ParsePositioningCapture(const json::Value* object) {
   c.selected_expiration = MemberFieldText(object, "selected_expiration");
   c.source_snapshot_time = MemberFieldText(object, "source_snapshot_time");
   c.regime = MemberFieldText(object, "regime");
-  c.ts = TimestampToEpochMs(json::Member(*object, "ts"));
+  c.ts = TimestampToEpochMs(json::Member(object, "ts"));
   c.conversion_ratio = MemberOptional(object, "conversion_ratio");
   c.call_wall = MemberOptional(object, "call_wall");
   c.put_wall = MemberOptional(object, "put_wall");

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "json/json_value.h"
+#include "json/json_node.h"
 
 namespace payload {
 
@@ -29,6 +29,6 @@ struct PositioningCapture {
 };
 
 // The capture in `object`; a null or non-object value gives an all-empty capture (ts 0).
-PositioningCapture ParsePositioningCapture(const json::Value* object);
+PositioningCapture ParsePositioningCapture(json::Node object);
 
 }  // namespace payload

@@ -19,10 +19,9 @@ TEST(ParsePositioningCapture, ReadsTextsNumbersAndTimes) {
       {"[1]", "||||||| ts 0 ratio - cw - pw - gf - net - tick 0"},
   };
   for (const auto& [row, described] : cases) {
-    const json::Value value = testing::Json(row);
-    EXPECT_EQ(testing::Described(ParsePositioningCapture(&value)), described) << row;
+    EXPECT_EQ(testing::Described(ParsePositioningCapture(testing::Json(row))), described) << row;
   }
-  EXPECT_EQ(ParsePositioningCapture(nullptr).ts, 0);
+  EXPECT_EQ(ParsePositioningCapture(json::Node()).ts, 0);
 }
 
 }  // namespace

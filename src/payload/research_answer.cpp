@@ -5,40 +5,40 @@
 namespace payload {
 namespace {
 
-const json::Value* ArrayMember(const json::Value* object, const char* key) {
-  const json::Value* member = MemberOf(object, key);
-  return member != nullptr && member->kind == json::kArray ? member : nullptr;
+json::Node ArrayMember(json::Node object, const char* key) {
+  json::Node member = json::Member(object, key);
+  return member.IsArray() ? member : json::Node();
 }
 
-CaptureHistory ReadHistory(const json::Value* history) {
+CaptureHistory ReadHistory(json::Node history) {
   CaptureHistory h;
   h.excluded = MemberFieldText(history, "excluded");
   h.limit = MemberFieldText(history, "limit");
   h.note = MemberFieldText(history, "note");
-  if (const json::Value* rows = ArrayMember(history, "rows")) {
-    for (const json::Value& row : rows->elements) {
-      if (row.kind == json::kObject) h.rows.push_back(ParsePositioningCapture(&row));
+  if (json::Node rows = ArrayMember(history, "rows")) {
+    for (const json::Node row : rows.Elements()) {
+      if (row.IsObject()) h.rows.push_back(ParsePositioningCapture(row));
     }
   }
   return h;
 }
 
-std::vector<BookRow> ReadRows(const json::Value& expiry) {
+std::vector<BookRow> ReadRows(json::Node expiry) {
   std::vector<BookRow> rows;
-  const json::Value* list = ArrayMember(&expiry, "rows");
-  if (list == nullptr) return rows;
-  for (const json::Value& row : list->elements) {
-    const std::optional<double> strike = MemberOptional(&row, "strike");
-    if (row.kind != json::kObject || !strike || !(*strike > 0)) continue;
-    rows.push_back({*strike, MemberOptional(&row, "gex"), MemberOptional(&row, "dex"),
-                    MemberOptional(&row, "vex"), MemberOptional(&row, "charmex")});
+  json::Node list = ArrayMember(expiry, "rows");
+  if (!list) return rows;
+  for (const json::Node row : list.Elements()) {
+    const std::optional<double> strike = MemberOptional(row, "strike");
+    if (!row.IsObject() || !strike || !(*strike > 0)) continue;
+    rows.push_back({*strike, MemberOptional(row, "gex"), MemberOptional(row, "dex"),
+                    MemberOptional(row, "vex"), MemberOptional(row, "charmex")});
   }
   return rows;
 }
 
-ExpiryBook ReadBook(const json::Value* book) {
+ExpiryBook ReadBook(json::Node book) {
   ExpiryBook b;
-  const json::Value* coverage = MemberOf(book, "coverage");
+  json::Node coverage = json::Member(book, "coverage");
   b.symbol = MemberFieldText(book, "symbol");
   b.source = MemberFieldText(book, "source");
   b.method = MemberFieldText(book, "method");
@@ -49,10 +49,10 @@ ExpiryBook ReadBook(const json::Value* book) {
   b.served = MemberFieldText(coverage, "served");
   b.record_expirations = MemberFieldText(coverage, "record_expirations");
   b.strike_band_pct = MemberFieldText(coverage, "strike_band_pct");
-  if (const json::Value* expirations = ArrayMember(book, "expirations")) {
-    for (const json::Value& entry : expirations->elements) {
-      if (entry.kind != json::kObject) continue;
-      b.expirations.push_back({MemberFieldText(&entry, "expiry"), ReadRows(entry)});
+  if (json::Node expirations = ArrayMember(book, "expirations")) {
+    for (const json::Node entry : expirations.Elements()) {
+      if (!entry.IsObject()) continue;
+      b.expirations.push_back({MemberFieldText(entry, "expiry"), ReadRows(entry)});
     }
   }
   return b;
@@ -60,14 +60,14 @@ ExpiryBook ReadBook(const json::Value* book) {
 
 }  // namespace
 
-ResearchAnswer ReadResearchAnswer(const json::Value& root) {
+ResearchAnswer ReadResearchAnswer(json::Node root) {
   ResearchAnswer answer;
-  answer.ok = root.kind == json::kObject && json::MemberIsTrue(root, "ok");
-  answer.symbol = MemberFieldText(&root, "symbol");
-  answer.day = MemberFieldText(&root, "day");
-  answer.source = MemberFieldText(&root, "source");
-  answer.history = ReadHistory(MemberOf(&root, "history"));
-  answer.book = ReadBook(MemberOf(&root, "expiry_book"));
+  answer.ok = root.IsObject() && json::MemberIsTrue(root, "ok");
+  answer.symbol = MemberFieldText(root, "symbol");
+  answer.day = MemberFieldText(root, "day");
+  answer.source = MemberFieldText(root, "source");
+  answer.history = ReadHistory(json::Member(root, "history"));
+  answer.book = ReadBook(json::Member(root, "expiry_book"));
   return answer;
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "json/json_value.h"
+#include "json/json_node.h"
 #include "payload/positioning_capture.h"
 
 namespace payload {
@@ -59,6 +59,6 @@ struct ResearchAnswer {
 };
 
 // The research answer `root`; missing or mistyped members read as empty.
-ResearchAnswer ReadResearchAnswer(const json::Value& root);
+ResearchAnswer ReadResearchAnswer(json::Node root);
 
 }  // namespace payload

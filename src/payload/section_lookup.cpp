@@ -2,36 +2,30 @@
 
 namespace payload {
 
-bool IsObject(const json::Value* value) { return value && value->kind == json::kObject; }
-
-bool IsArray(const json::Value* value) { return value && value->kind == json::kArray; }
-
-const json::Value* RootIfObjectElseBlock(const json::Value& root, const json::Value& levelBlock,
-                                         std::string_view key) {
-  const json::Value* fromRoot = json::Member(root, key);
-  if (IsObject(fromRoot)) return fromRoot;
+json::Node RootIfObjectElseBlock(json::Node root, json::Node levelBlock, std::string_view key) {
+  json::Node fromRoot = json::Member(root, key);
+  if (fromRoot.IsObject()) return fromRoot;
   return json::Member(levelBlock, key);
 }
 
-const json::Value* BlockIfPresentElseRoot(const json::Value& root, const json::Value& levelBlock,
-                                          std::string_view key) {
-  const json::Value* fromBlock = json::Member(levelBlock, key);
+json::Node BlockIfPresentElseRoot(json::Node root, json::Node levelBlock, std::string_view key) {
+  json::Node fromBlock = json::Member(levelBlock, key);
   return fromBlock ? fromBlock : json::Member(root, key);
 }
 
-void ReadLevel(const json::Value* object, std::string_view key, OptionalLevel* out) {
-  if (!IsObject(object)) return;
+void ReadLevel(json::Node object, std::string_view key, OptionalLevel* out) {
+  if (!object.IsObject()) return;
   double number = 0;
-  if (!json::MemberNumber(*object, key, &number)) return;
+  if (!json::MemberNumber(object, key, &number)) return;
   out->has = true;
   out->value = number;
 }
 
-bool ReadRange(const json::Value* object, ZoneBand* out) {
-  if (!IsObject(object)) return false;
+bool ReadRange(json::Node object, ZoneBand* out) {
+  if (!object.IsObject()) return false;
   double low = 0;
   double high = 0;
-  if (!json::MemberNumber(*object, "low", &low) || !json::MemberNumber(*object, "high", &high)) {
+  if (!json::MemberNumber(object, "low", &low) || !json::MemberNumber(object, "high", &high)) {
     return false;
   }
   if (high < low) return false;

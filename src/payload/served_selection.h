@@ -3,12 +3,12 @@
 #pragma once
 
 #include "calendar/expiry_selection.h"
-#include "json/json_value.h"
+#include "json/json_node.h"
 
 namespace payload {
 
 // The answer's "expiry_selection" block and root "selected_expirations"; a missing or mistyped
 // member reads as empty.
-calendar::ServedSelection ReadServedSelection(const json::Value& root);
+calendar::ServedSelection ReadServedSelection(json::Node root);
 
 }  // namespace payload

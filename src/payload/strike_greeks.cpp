@@ -10,23 +10,21 @@ namespace payload {
 
 namespace {
 
-bool IsFiniteNumber(const json::Value& value) {
-  return value.kind == json::kNumber && std::isfinite(value.number);
-}
+bool IsFiniteNumber(json::Node value) { return value.IsNumber() && std::isfinite(value.number()); }
 
 // Pairs strikes[i] with greek[i] where both are JSON numbers (numeric strings do not count).
-std::vector<StrikeValue> PairParallelArrays(const json::Value& section, std::string_view greekKey) {
+std::vector<StrikeValue> PairParallelArrays(json::Node section, std::string_view greekKey) {
   std::vector<StrikeValue> pairs;
-  const json::Value* strikes = json::Member(section, "strikes");
-  const json::Value* greek = json::Member(section, greekKey);
-  if (!IsArray(strikes) || !IsArray(greek)) return pairs;
-  const size_t n = std::min(strikes->elements.size(), greek->elements.size());
+  json::Node strikes = json::Member(section, "strikes");
+  json::Node greek = json::Member(section, greekKey);
+  if (!strikes.IsArray() || !greek.IsArray()) return pairs;
+  const size_t n = std::min(strikes.size(), greek.size());
   pairs.reserve(n);
   for (size_t i = 0; i < n; ++i) {
-    const json::Value& strike = strikes->elements[i];
-    const json::Value& value = greek->elements[i];
+    json::Node strike = strikes.ElementAt(i);
+    json::Node value = greek.ElementAt(i);
     if (IsFiniteNumber(strike) && IsFiniteNumber(value)) {
-      pairs.push_back(StrikeValue{strike.number, value.number});
+      pairs.push_back(StrikeValue{strike.number(), value.number()});
     }
   }
   return pairs;
@@ -34,20 +32,20 @@ std::vector<StrikeValue> PairParallelArrays(const json::Value& section, std::str
 
 }  // namespace
 
-void ParseStrikeGreeks(const json::Value& levelBlock, const json::Value& root,
-                       std::string_view greekKey, std::vector<HeatCell>* outCells) {
+void ParseStrikeGreeks(json::Node levelBlock, json::Node root, std::string_view greekKey,
+                       std::vector<HeatCell>* outCells) {
   outCells->clear();
-  const json::Value* greeks = BlockIfPresentElseRoot(root, levelBlock, "strike_greeks");
-  if (!IsObject(greeks)) return;
-  BuildHeatCells(PairParallelArrays(*greeks, greekKey), outCells);
+  json::Node greeks = BlockIfPresentElseRoot(root, levelBlock, "strike_greeks");
+  if (!greeks.IsObject()) return;
+  BuildHeatCells(PairParallelArrays(greeks, greekKey), outCells);
 }
 
-void ParseLabelExposures(const json::Value& levelBlock, std::string_view greekKey,
+void ParseLabelExposures(json::Node levelBlock, std::string_view greekKey,
                          std::vector<StrikeValue>* outPairs) {
   outPairs->clear();
-  const json::Value* exposures = json::Member(levelBlock, "label_exposures");
-  if (!IsObject(exposures)) return;
-  *outPairs = PairParallelArrays(*exposures, greekKey);
+  json::Node exposures = json::Member(levelBlock, "label_exposures");
+  if (!exposures.IsObject()) return;
+  *outPairs = PairParallelArrays(exposures, greekKey);
 }
 
 }  // namespace payload

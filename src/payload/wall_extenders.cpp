@@ -67,19 +67,19 @@ void FillSide(const std::vector<StrikeValue>& entries, double reference, Beyond 
 
 }  // namespace
 
-void BuildWallExtenders(const json::Value& levelBlock, LevelsSnapshot* snapshot) {
+void BuildWallExtenders(json::Node levelBlock, LevelsSnapshot* snapshot) {
   snapshot->callExtenderStrike.fill(0);
   snapshot->putExtenderStrike.fill(0);
   snapshot->callExtenderCount = 0;
   snapshot->putExtenderCount = 0;
-  const json::Value* profile = json::Member(levelBlock, "gex_profile");
-  if (!IsArray(profile) || profile->elements.size() < kMinProfileEntries) return;
+  json::Node profile = json::Member(levelBlock, "gex_profile");
+  if (!profile.IsArray() || profile.size() < kMinProfileEntries) return;
   if (!snapshot->callWall.has && !snapshot->putWall.has) return;
 
   std::vector<StrikeValue> entries;
-  entries.reserve(profile->elements.size());
-  for (const json::Value& entry : profile->elements) {
-    if (entry.kind != json::kObject) continue;
+  entries.reserve(profile.size());
+  for (const json::Node entry : profile.Elements()) {
+    if (!entry.IsObject()) continue;
     StrikeValue pair;
     if (json::MemberNumber(entry, "strike", &pair.strike) &&
         json::MemberNumber(entry, "gex", &pair.value)) {

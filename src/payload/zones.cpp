@@ -14,31 +14,31 @@ constexpr double kMinZoneWidth = 0.000001;
 
 }  // namespace
 
-bool ParseZone(const json::Value& container, std::string_view key, std::string_view defaultLabel,
+bool ParseZone(json::Node container, std::string_view key, std::string_view defaultLabel,
                ZoneBand* out) {
-  const json::Value* zone = json::Member(container, key);
-  if (!IsObject(zone)) return false;
+  json::Node zone = json::Member(container, key);
+  if (!zone.IsObject()) return false;
   double first = 0;
   double second = 0;
-  if (!json::FirstMemberNumber(*zone, {"low", "bottom"}, &first) ||
-      !json::FirstMemberNumber(*zone, {"high", "top"}, &second)) {
+  if (!json::FirstMemberNumber(zone, {"low", "bottom"}, &first) ||
+      !json::FirstMemberNumber(zone, {"high", "top"}, &second)) {
     return false;
   }
   if (std::fabs(second - first) < kMinZoneWidth) return false;
   out->valid = true;
   out->low = std::fmin(first, second);
   out->high = std::fmax(first, second);
-  out->label = ServiceText(*zone, "label");
+  out->label = ServiceText(zone, "label");
   if (out->label.empty()) out->label = std::string(defaultLabel);
   return true;
 }
 
-void ReadZones(const json::Value& root, const json::Value& levelBlock, LevelsSnapshot* snapshot) {
-  const json::Value* zones = RootIfObjectElseBlock(root, levelBlock, "zones");
-  if (!IsObject(zones)) return;
-  ParseZone(*zones, "upside_cluster", "UCL", &snapshot->upsideCluster);
-  ParseZone(*zones, "downside_cluster", "DCL", &snapshot->downsideCluster);
-  ParseZone(*zones, "battle_zone", "BZ", &snapshot->battleZone);
+void ReadZones(json::Node root, json::Node levelBlock, LevelsSnapshot* snapshot) {
+  json::Node zones = RootIfObjectElseBlock(root, levelBlock, "zones");
+  if (!zones.IsObject()) return;
+  ParseZone(zones, "upside_cluster", "UCL", &snapshot->upsideCluster);
+  ParseZone(zones, "downside_cluster", "DCL", &snapshot->downsideCluster);
+  ParseZone(zones, "battle_zone", "BZ", &snapshot->battleZone);
 }
 
 }  // namespace payload

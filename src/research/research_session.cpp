@@ -1,10 +1,11 @@
 #include "research/research_session.h"
 
+#include <new>
 #include <utility>
 
 #include "calendar/expiry_selection.h"
 #include "calendar/new_york_calendar.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "payload/research_answer.h"
 #include "research/research_response.h"
 #include "text/format.h"
@@ -39,9 +40,14 @@ bool PollResearchRequest(ResearchSession* session, const std::string& symbol,
   if (!session->pending || !session->pending->done.load(std::memory_order_acquire)) return false;
   const std::shared_ptr<GexResearch::Request> finished = std::exchange(session->pending, nullptr);
   if (finished->key != session->key) return false;
-  json::Value root;
-  if (finished->status == 200 && json::ParseJson(finished->body, &root)) {
-    AcceptResearchResponse(&session->view, payload::ReadResearchAnswer(root), symbol,
+  // A document of its own: research answers come only when asked for, far apart, so kept
+  // buffers would hold memory for nothing between them.
+  json::Document document;
+  const json::ParseResult parsed =
+      finished->status == 200 ? document.Parse(finished->body) : json::ParseResult::kMalformed;
+  if (parsed == json::ParseResult::kOutOfMemory) throw std::bad_alloc();  // as any allocation
+  if (parsed == json::ParseResult::kParsed) {
+    AcceptResearchResponse(&session->view, payload::ReadResearchAnswer(document.Root()), symbol,
                            expectedSource, day);
   } else {
     session->view.status = ResearchUnavailableText(finished->status);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/chain_reader.h"
-#include "json/json_value.h"
+#include "json/json_test_support.h"
 #include "payload/levels_response.h"
 #include "platform/posix/posix_services.h"
 
@@ -54,8 +54,7 @@ TEST(ChainLevels, ServesTheUnderlyingAndItsMappedFuture) {
   for (const auto& c : cases) {
     const FixtureAnswer answer = AnswerChainLevels(*c.levels, c.request);
     EXPECT_EQ(answer.status, 200) << c.name;
-    json::Value root;
-    ASSERT_TRUE(json::ParseJson(answer.body, &root)) << c.name;
+    const json::testing::ParsedJson root(answer.body);
     EXPECT_EQ(json::MemberAsText(root, "error"), c.error) << c.name;
     payload::LevelsSnapshot snapshot;
     std::string status;

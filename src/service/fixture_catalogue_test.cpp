@@ -5,7 +5,7 @@
 #include "calendar/expiry_selection.h"
 #include "context/fear_chart_readers.h"
 #include "json/json_document.h"
-#include "json/json_value.h"
+#include "json/json_test_support.h"
 #include "payload/served_selection.h"
 #include "service/expiry_request.h"
 #include "service/levels_answer.h"
@@ -31,13 +31,6 @@ json::Document Parsed(const FixtureAnswer& answer) {
   json::Document document;
   EXPECT_EQ(document.ParseOwned(answer.body), json::ParseResult::kParsed) << answer.body;
   return document;
-}
-
-// The study core's readers still take the owning value tree.
-json::Value CoreTree(const FixtureAnswer& answer) {
-  json::Value root;
-  EXPECT_TRUE(json::ParseJson(answer.body, &root)) << answer.body;
-  return root;
 }
 
 std::vector<std::string> TextList(json::Node array) {
@@ -104,7 +97,8 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     const json::Document document = Parsed(answer);
     const json::Node root = document.Root();
     EXPECT_TRUE(json::MemberIsTrue(root, "ok")) << target;
-    const calendar::ServedSelection served = payload::ReadServedSelection(CoreTree(answer));
+    const calendar::ServedSelection served =
+        payload::ReadServedSelection(json::testing::ParsedJson(answer.body));
     EXPECT_TRUE(calendar::ResponseSelectionMatches(served, selection)) << target;
     if (c.mode == calendar::kExpiryLegacy) continue;
     EXPECT_EQ(SelectedOf(root), c.served) << target;
@@ -211,11 +205,13 @@ TEST(FixtureCatalogue, RepositoryChartAnswersFeedTheFearScore) {
   const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kThursdayNoonUtc);
   double vix = 0;
   ASSERT_TRUE(context::VixFromChart(
-      CoreTree(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX"))), &vix));
+      json::testing::ParsedJson(
+          AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX")).body),
+      &vix));
   EXPECT_GE(vix, 16.0);
   EXPECT_LE(vix, 18.0);
-  const json::Value qqq =
-      CoreTree(AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")));
+  const json::testing::ParsedJson qqq(
+      AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")).body);
   double volatility = 0;
   ASSERT_TRUE(context::RealizedVolFromChart(qqq, &volatility));
   EXPECT_GT(volatility, 0.05);

@@ -1,10 +1,9 @@
 #include "study/fetch_cycle.h"
 
-#include <new>
 #include <string_view>
 
 #include "context/fear_chart_readers.h"
-#include "json/json_value.h"
+#include "json/json_document.h"
 #include "payload/answer_translation.h"
 #include "research/research_response.h"
 #include "text/format.h"
@@ -80,16 +79,6 @@ void HandleOutOfMemory(host::StudyHost& sc, InstanceState& state, int step, size
   ScheduleUnreadableRetry(state, now);
 }
 
-enum class BodyReading { kParsed, kNotJson, kOutOfMemory };
-
-BodyReading ReadBody(const std::string& body, json::Value* root) {
-  try {
-    return json::ParseJson(body, root) ? BodyReading::kParsed : BodyReading::kNotJson;
-  } catch (const std::bad_alloc&) {
-    return BodyReading::kOutOfMemory;
-  }
-}
-
 // Until the answer is handled the timers say "retry as for an unreadable answer", so an answer
 // whose handling fails half-way (memory) is dropped and retried, never read again and again.
 void PresetRetryTimers(InstanceState& state, int step, double now) {
@@ -116,7 +105,7 @@ void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsAnsw
                                   via.empty() ? "" : " via ", via);
 }
 
-void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, const json::Value& root,
+void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, json::Node root,
                         const CallInputs& in, double now) {
   payload::AnswerExpectations expect;
   expect.spxSourceRequired = state.apiSymbol == "ES" && in.esSourceIndex == 1;
@@ -133,7 +122,7 @@ void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, const json::V
   state.nextLevelsFetch = now + in.refreshInterval;
 }
 
-void HandleChartAnswer(InstanceState& state, int step, const json::Value& root, double now) {
+void HandleChartAnswer(InstanceState& state, int step, json::Node root, double now) {
   double value = 0;
   if (step == kStepVix) {
     if (context::VixFromChart(root, &value)) {
@@ -163,14 +152,14 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
     HandleTooLarge(sc, state, step, body.size(), now);
     return true;
   }
-  json::Value root;
-  const BodyReading reading = ReadBody(body, &root);
-  const bool parsed = reading == BodyReading::kParsed;
+  const json::ParseResult reading = state.answerDocument.Parse(body);
+  const bool parsed = reading == json::ParseResult::kParsed;
   Verbose(sc, in, text::Format("Ordinel: response for step %d, %d bytes, parsed=%d", step,
                                static_cast<long long>(body.size()), parsed ? 1 : 0));
+  const json::Node root = state.answerDocument.Root();
   if (step == kStepLevels && sentKey != state.fetchKey) {
     state.nextLevelsFetch = 0;  // the inputs changed while it was in flight
-  } else if (reading == BodyReading::kOutOfMemory) {
+  } else if (reading == json::ParseResult::kOutOfMemory) {
     HandleOutOfMemory(sc, state, step, body.size(), now);
   } else if (!parsed) {
     HandleNotJson(sc, state, step, body, now);
@@ -179,6 +168,9 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
   } else {
     HandleChartAnswer(state, step, root, now);
   }
+  // The tree views `body`, which ends here; what was kept of the answer holds copies.
+  state.answerDocument.Clear();
+  state.answerDocument.TrimMemory(kKeptAnswerDocumentBytes);
   return true;
 }
 

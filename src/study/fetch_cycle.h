@@ -20,6 +20,9 @@ inline constexpr double kHeldCaptureHorizon = 259200;  // 3 days
 // Answers above this size are refused unread: the largest real answer is about 1 MB, and a
 // bigger one would stall the chart thread while it is parsed.
 inline constexpr size_t kMaxAnswerBytes = 8 * 1024 * 1024;
+// The answer document gives its buffers back once an answer left them above this: the largest
+// real answer needs under 2 MB, so only an unusually large one is not kept for the next.
+inline constexpr size_t kKeptAnswerDocumentBytes = 4 * 1024 * 1024;
 
 inline constexpr const char* kAnswerTooLargeError =
     "API response too large to read - see the Message Log. Retrying.";

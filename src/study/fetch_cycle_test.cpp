@@ -144,6 +144,36 @@ TEST(FetchCycle, AnswerOverTheSizeLimitIsRefusedUnreadAndRetried) {
                 " bytes, more than the 8388608 the study reads; nothing of it was read.");
 }
 
+// The answer document keeps its buffers from one refresh to the next, empty between answers,
+// and gives them back after an answer that needed more than the kept bound.
+TEST(FetchCycle, AnswerDocumentKeepsItsBuffersUnlessAnAnswerWasUnusuallyLarge) {
+  DriverHarness h;
+  h.LoadMap();
+  const json::Document& document = h.State().answerDocument;
+  EXPECT_TRUE(document.empty());
+  const size_t kept = document.HeapBytes();
+  EXPECT_GT(kept, 0u);
+  h.Call(kT0 + 181);
+  h.Answer(LevelsAnswer(21600), kT0 + 182);
+  EXPECT_EQ(document.HeapBytes(), kept) << "an answer of the same shape reuses the buffers";
+
+  std::string padding = ",\"padding\":[0";
+  while (padding.size() < kKeptAnswerDocumentBytes / 8) padding += ",0";  // 16-byte slot each
+  padding += "]";
+  h.Call(kT0 + 363);
+  h.Answer(LevelsAnswer(21700, padding), kT0 + 364);
+  EXPECT_EQ(h.State().snapshot.spot.value, 21700);
+  EXPECT_EQ(h.State().snapshot.resolvedSymbol, "NQ");
+  EXPECT_TRUE(document.empty());
+  EXPECT_EQ(document.HeapBytes(), 0u) << "the buffers of an unusually large answer go back";
+
+  h.Call(kT0 + 545);
+  h.Answer(LevelsAnswer(21800), kT0 + 546);
+  EXPECT_EQ(h.State().snapshot.spot.value, 21800);
+  EXPECT_GT(document.HeapBytes(), 0u);
+  EXPECT_LE(document.HeapBytes(), kKeptAnswerDocumentBytes);
+}
+
 TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
   DriverHarness h;
   h.Call(kT0);

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "draw/drawing_pass.h"
+#include "json/json_document.h"
 #include "panel/panel_state.h"
-#include "research/research_session.h"
 #include "payload/levels_snapshot.h"
+#include "research/research_session.h"
 
 namespace study {
 
@@ -25,6 +26,9 @@ struct RequestSlot {
 // Created on the first ordinary call, destroyed on the removal call.
 struct InstanceState {
   RequestSlot pending;
+  // Each answer of the request slot is parsed here, into buffers kept from one refresh to the
+  // next; only the fetch cycle reads it, while it handles that answer.
+  json::Document answerDocument;
   // Seconds since 1970; 0 means due now.
   double nextLevelsFetch = 0;
   double nextVixFetch = 0;
