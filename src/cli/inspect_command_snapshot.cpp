@@ -215,8 +215,8 @@ void WriteSnapshotJson(const LevelsSnapshot& s, jsonout::JsonWriter* w) {
   Zone(w, "upsideCluster", s.upsideCluster);
   Zone(w, "downsideCluster", s.downsideCluster);
   ProfileRows(w, s);
-  Pairs(w, "gammaExposures", s.gammaExposures);
-  Pairs(w, "deltaExposures", s.deltaExposures);
+  Pairs(w, "gammaExposures", s.gammaExposures.pairs());
+  Pairs(w, "deltaExposures", s.deltaExposures.pairs());
   Level(w, "netGex", s.netGex);
   Level(w, "netDex", s.netDex);
   Level(w, "volAnchor", s.volAnchor);

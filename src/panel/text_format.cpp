@@ -26,15 +26,13 @@ std::string FormatMoney(const OptionalMoney& money) {
   return text::Format("%s$%.0f", sign, a);
 }
 
-std::string FormatExposureSuffix(const std::vector<payload::StrikeValue>& pairs, double price,
+std::string FormatExposureSuffix(const payload::StrikeTable& pairs, double price,
                                  std::string_view name) {
-  for (const payload::StrikeValue& pair : pairs) {
-    if (!(std::fabs(pair.strike - price) < kSameStrike)) continue;
-    const double v = pair.value;
-    if (std::fabs(v) >= kBillion) return text::Format(" %s %sB", name, text::FixedPoint(v / kBillion, 1));
-    return text::Format(" %s %.2fM", name, v / kMillion);
-  }
-  return "";
+  const payload::StrikeValue* pair = pairs.FindNear(price, kSameStrike);
+  if (pair == nullptr) return "";
+  const double v = pair->value;
+  if (std::fabs(v) >= kBillion) return text::Format(" %s %sB", name, text::FixedPoint(v / kBillion, 1));
+  return text::Format(" %s %.2fM", name, v / kMillion);
 }
 
 std::string FormatPriceText(const host::StudyHost& sc, double price) {

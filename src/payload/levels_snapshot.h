@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "payload/strike_table.h"
+
 namespace payload {
 
 // A price or amount that the answer may or may not carry; `value` means nothing unless `has`.
@@ -17,13 +19,6 @@ struct OptionalLevel {
   friend bool operator==(const OptionalLevel&, const OptionalLevel&) = default;
 };
 
-// One (strike, value) pair: a price and an exposure in the service's units.
-struct StrikeValue {
-  double strike = 0;
-  double value = 0;
-
-  friend bool operator==(const StrikeValue&, const StrikeValue&) = default;
-};
 
 // One point of interest; a valid entry always has a non-empty label and short label.
 struct FocusLevel {
@@ -113,7 +108,7 @@ struct LevelsSnapshot {
   std::array<FocusLevel, kFocusCount> focus;
   ZoneBand battleZone, upsideCluster, downsideCluster;
   std::vector<ProfileRow> profileRows;  // highest price first
-  std::vector<StrikeValue> gammaExposures, deltaExposures;  // as sent
+  StrikeTable gammaExposures, deltaExposures;  // as sent
   OptionalLevel netGex, netDex;
   OptionalLevel volAnchor, emOneSigma;
   double volPremium = 0.25;

@@ -89,7 +89,6 @@ void ParseStrikeGreeks(json::Node levelBlock, json::Node root, std::string_view 
                        std::vector<HeatCell>* outCells);
 // Rebuilds `outPairs` from "label_exposures" (level block only): "strikes" paired with the array
 // `greekKey`, JSON numbers only, as sent (unsorted, uncapped).
-void ParseLabelExposures(json::Node levelBlock, std::string_view greekKey,
-                         std::vector<StrikeValue>* outPairs);
+void ParseLabelExposures(json::Node levelBlock, std::string_view greekKey, StrikeTable* outPairs);
 
 }  // namespace payload

@@ -40,12 +40,9 @@ void ParseStrikeGreeks(json::Node levelBlock, json::Node root, std::string_view 
   BuildHeatCells(PairParallelArrays(greeks, greekKey), outCells);
 }
 
-void ParseLabelExposures(json::Node levelBlock, std::string_view greekKey,
-                         std::vector<StrikeValue>* outPairs) {
-  outPairs->clear();
+void ParseLabelExposures(json::Node levelBlock, std::string_view greekKey, StrikeTable* outPairs) {
   json::Node exposures = json::Member(levelBlock, "label_exposures");
-  if (!exposures.IsObject()) return;
-  *outPairs = PairParallelArrays(exposures, greekKey);
+  *outPairs = exposures.IsObject() ? StrikeTable(PairParallelArrays(exposures, greekKey)) : StrikeTable();
 }
 
 }  // namespace payload
