@@ -98,7 +98,9 @@ TEST(ApplyLineBudget, KeepsRoomForTheHiddenLinesNote) {
     std::vector<PanelLine> lines = NumberedLines(c.lines);
     ApplyLineBudget(&lines, c.maxLines);
     EXPECT_EQ(Texts(lines), c.expected) << c.lines << " in " << c.maxLines;
-    if (c.lines > c.maxLines && c.maxLines > 0) EXPECT_EQ(lines.back().colour, kHiddenLinesColour) << c.lines;
+    if (c.lines > c.maxLines && c.maxLines > 0) {
+      EXPECT_EQ(lines.back().colour, kHiddenLinesColour) << c.lines;
+    }
   }
 }
 
