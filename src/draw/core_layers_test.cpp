@@ -23,23 +23,6 @@ TEST_F(DrawTest, CoreAndFocusLinesFollowTheLineInputsAndTakeNumbersAsDrawn) {
   }));
 }
 
-TEST_F(DrawTest, CoreNumbersFollowTheDrawnRowsNotTheLevels) {
-  payload::LevelsSnapshot s = CoreSnapshot();
-  s.callWall.has = false;
-  Pass(s);
-  EXPECT_EQ(Rendered(), (Lines{"71000 line 4900 'PW - Put Wall' sg1 s0 w1 scale",
-                               "71001 line 5010 'GF - Gamma Flip' sg2 s1 w1 scale",
-                               "71002 line 4990 'VT/HVL - Vol Trigger' sg3 s2 w1 scale"}))
-      << "call wall absent";
-  s.callWall.has = true;
-  Pass(s);
-  EXPECT_EQ(Rendered(), (Lines{"71000 line 5100 'CW - Call Wall' sg0 s0 w1 scale",
-                               "71001 line 4900 'PW - Put Wall' sg1 s0 w1 scale",
-                               "71002 line 5010 'GF - Gamma Flip' sg2 s1 w1 scale",
-                               "71003 line 4990 'VT/HVL - Vol Trigger' sg3 s2 w1 scale"}))
-      << "call wall back";
-}
-
 TEST_F(DrawTest, MaxPainOffRenumbersTheOiAndZeroDexLinesAndRemovesTheLast) {
   const payload::LevelsSnapshot s = CoreSnapshot();
   settings.maxPain = settings.oiWalls = settings.zeroDex = true;

@@ -31,11 +31,6 @@ TEST(AddFearRows, ScoresBandsAndPartialReads) {
         "  Top-decile stress. Gamma is thin; levels break more easily. (170,180,198)",
         "  Realized vol 5d 22.9% p75 | VIX 20.87 p75 (150,160,178)",
         "  Partial read - missing: Flip stress. (140,150,168)"}},
-      {"no realized vol", Has(10000), Has(9845.116), kNone, Has(20.87),
-       {"  75   p86 over 12y of history   High stress (255,139,139) bold",
-        "  Top-decile stress. Gamma is thin; levels break more easily. (170,180,198)",
-        "  Flip stress -1.55% p75 | VIX 20.87 p75 (150,160,178)",
-        "  Partial read - missing: Realized vol 5d. (140,150,168)"}},
       {"no vix", Has(10000), Has(9845.116), Has(0.151227), kNone,
        {"  62   p71 over 12y of history   Elevated (246,180,95) bold",
         "  Stress building beyond the historical norm. (170,180,198)",
@@ -46,8 +41,6 @@ TEST(AddFearRows, ScoresBandsAndPartialReads) {
       {"spot zero", Has(0), Has(21480), kNone, Has(17.2),
        {"  VIX 17.20  (partial read - composite needs 2 inputs) (170,180,198)"}},
       {"only flip", Has(21450), Has(21480), kNone, kNone,
-       {"  Fear score warming up - inputs arrive on the next refresh. (140,150,168)"}},
-      {"nothing", kNone, kNone, kNone, kNone,
        {"  Fear score warming up - inputs arrive on the next refresh. (140,150,168)"}},
   };
   for (const auto& c : cases) {

