@@ -58,9 +58,13 @@ void StartPassLines(DrawnLines* lines) {
   lines->current.reserve(kReservedLines);
 }
 
+// Deletes in the order the lines were drawn before; a sorted copy keeps the pass linearithmic in
+// the hundreds of lines a full map draws.
 void RemoveUndrawn(host::StudyHost& sc, DrawnLines* lines) {
+  std::vector<int> drawn = lines->current;
+  std::sort(drawn.begin(), drawn.end());
   for (int lineNumber : lines->previous) {
-    if (std::find(lines->current.begin(), lines->current.end(), lineNumber) == lines->current.end()) {
+    if (!std::binary_search(drawn.begin(), drawn.end(), lineNumber)) {
       sc.DeleteDrawing(sc.ChartNumber(), host::kDeleteLineNumber, lineNumber);
     }
   }

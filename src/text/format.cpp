@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <system_error>
 
 namespace text {
 namespace {
@@ -139,6 +140,10 @@ void FormatInteger(const Conversion& conv, const FormatArg& arg, std::string* ou
 // ---- floating point -------------------------------------------------------------------------
 
 std::string ToChars(double magnitude, std::chars_format style, int precision) {
+  // Prices and amounts fit a stack buffer; only huge fixed-point values need the heap.
+  char small[64];
+  const auto fast = std::to_chars(small, small + sizeof small, magnitude, style, precision);
+  if (fast.ec == std::errc()) return std::string(small, fast.ptr);
   std::string buffer(static_cast<size_t>(precision) + kFloatHeadroom, '\0');
   const auto result =
       std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, style, precision);
@@ -261,7 +266,13 @@ std::string FormatArgs(std::string_view format, const FormatArg* args, size_t co
 std::string FixedPoint(double value, int decimals) {
   constexpr double kLargestFixed = 1e15;
   if (std::fabs(value) >= kLargestFixed) return Format("%.6g", value);
-  return Format(Format("%%.%df", decimals), value);
+  if (decimals < 0) return Format(Format("%%.%df", decimals), value);
+  Conversion fixed;
+  fixed.conversion = 'f';
+  fixed.precision = decimals;
+  std::string out;
+  FormatFloat(fixed, value, &out);
+  return out;
 }
 
 std::string RoundTripDouble(double value) {

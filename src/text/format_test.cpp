@@ -185,6 +185,8 @@ TEST(Format, FixedPointStopsAtMagnitudesNoPriceHas) {
   } cases[] = {
       {21862.5, 2, "21862.50"}, {-0.125, 1, "-0.1"}, {999999999999999.0, 0, "999999999999999"},
       {1e15, 2, "1e+15"},       {-1e308, 2, "-1e+308"}, {HUGE_VAL, 2, "inf"},
+      {std::nan(""), 2, "nan"}, {-0.0, 1, "-0.0"},      {2.675, 2, "2.67"},  // 2.67499999...
+      {0.5, 0, "0"},            {1.5, 0, "2"},          {1e-7, 3, "0.000"},
   };
   for (const auto& c : cases) EXPECT_EQ(FixedPoint(c.value, c.decimals), c.expected) << c.expected;
 }
