@@ -1,24 +1,34 @@
-// Whole study calls through the substitute chart host, as the platform makes them: the call
-// that delivers a levels answer (parse, translate, redraw), a plain call with nothing due, and
-// a full redraw of the extended sample answer with every layer and the info panel on.
-//   study_call_bench [benchmark flags] [levels answer for the delivering call...]
+// What the study costs the chart: for each levels answer given, RapidJSON's parse of its bytes
+// (the yardstick), ParseLevelsResponse alone on the parsed document, and the whole study call
+// that delivers it through the substitute chart host (parse, translate, redraw); then a plain
+// call with nothing due and a full redraw of the extended sample answer with every layer and
+// the info panel on. Prints one table of medians (run with --benchmark_repetitions, ideally in
+// random order), the delivering call also as a multiple of RapidJSON's parse from the same run.
+//   study_call_bench [benchmark flags] [levels answer...]
 // Default answers: data/answers/extended.json and the large reference answer beside the
 // repository (../shared/bench/levels_large.json) when it is there.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <rapidjson/document.h>
 
 #include "chart/chart_host.h"
 #include "chart/clock.h"
 #include "chart/http_transport.h"
 #include "chart/scripted_services.h"
+#include "json/json_document.h"
+#include "payload/levels_response.h"
 #include "study/input_table.h"
 #include "study/study_entry.h"
+#include "text/format.h"
 
 namespace {
 
@@ -99,6 +109,31 @@ class Session {
   chart::ChartHost host_;
 };
 
+constexpr int kTopStrikes = 10;
+
+void BM_RapidJsonParse(benchmark::State& state, const std::string& path) {
+  const std::string body = ReadFile(path);
+  for (auto _ : state) {
+    rapidjson::Document document;
+    document.Parse(body.data(), body.size());
+    benchmark::DoNotOptimize(document.HasParseError());
+  }
+}
+
+void BM_ParseLevelsResponse(benchmark::State& state, const std::string& path) {
+  json::Document document;
+  payload::LevelsSnapshot snapshot;
+  std::string status;
+  if (document.ParseOwned(ReadFile(path)) != json::ParseResult::kParsed ||
+      !payload::ParseLevelsResponse(document.Root(), kTopStrikes, &snapshot, &status)) {
+    state.SkipWithError(("refused: " + path + " " + status).c_str());
+    return;
+  }
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(payload::ParseLevelsResponse(document.Root(), kTopStrikes, &snapshot, &status));
+  }
+}
+
 // Each iteration sends a request, answers it, and times only the call that takes the answer.
 void BM_DeliveringCall(benchmark::State& state, const std::string& path, double price) {
   const std::string body = ReadFile(path);
@@ -117,7 +152,6 @@ void BM_DeliveringCall(benchmark::State& state, const std::string& path, double 
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     state.SetIterationTime(took.count());
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
 }
 
 // A loaded map, nothing due, nothing changed: what the chart pays on every tick.
@@ -150,6 +184,62 @@ void BM_FullRedraw(benchmark::State& state, const std::string& path, double pric
   state.counters["drawings"] = static_cast<double>(session.Host().Drawings().Size());
 }
 
+// Keeps the median time of each benchmark (or its only run) and prints the table at the end.
+class TableReporter : public benchmark::BenchmarkReporter {
+ public:
+  bool ReportContext(const Context& context) override {
+    PrintBasicContext(&GetErrorStream(), context);
+    return true;
+  }
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.error_occurred) {
+        GetErrorStream() << run.benchmark_name() << ": " << run.error_message << "\n";
+        continue;
+      }
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type == Run::RT_Aggregate && !median) continue;
+      const std::string name = run.run_name.function_name;
+      if (median || !seen_.count(name)) {
+        if (!seen_.count(name)) order_.push_back(name);
+        seen_[name] = run.GetAdjustedRealTime() * Scale(run.time_unit);
+      }
+    }
+  }
+  void Finalize() override {
+    std::string out = text::Format("%-56s %12s %14s\n", "study", "median", "vs RapidJSON");
+    for (const std::string& name : order_) {
+      const double seconds = seen_[name];
+      std::string ratio = "-";
+      const size_t slash = name.find('/');
+      if (name.rfind("delivering call/", 0) == 0) {
+        const auto yardstick = seen_.find("RapidJSON parse" + name.substr(slash));
+        if (yardstick != seen_.end() && yardstick->second > 0) {
+          ratio = text::Format("%.2fx", seconds / yardstick->second);
+        }
+      }
+      out += text::Format("%-56s %12s %14s\n", name, Duration(seconds), ratio);
+    }
+    GetOutputStream() << out << std::flush;
+  }
+
+ private:
+  static double Scale(benchmark::TimeUnit unit) {
+    switch (unit) {
+      case benchmark::kNanosecond: return 1e-9;
+      case benchmark::kMicrosecond: return 1e-6;
+      case benchmark::kMillisecond: return 1e-3;
+      default: return 1;
+    }
+  }
+  static std::string Duration(double seconds) {
+    if (seconds >= 1e-3) return text::Format("%.2f ms", seconds * 1e3);
+    return text::Format("%.2f us", seconds * 1e6);
+  }
+  std::map<std::string, double> seen_;
+  std::vector<std::string> order_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +247,12 @@ int main(int argc, char** argv) {
   const std::string extended = std::string(ORDINEL_DATA) + "/answers/extended.json";
   constexpr double kExtendedSpot = 21500;
   std::vector<std::string> answers(argv + 1, argv + argc);
+  for (const std::string& path : answers) {
+    if (path.rfind("--", 0) == 0 || !std::filesystem::exists(path)) {
+      std::fprintf(stderr, "study_call_bench: no such answer or option %s\n", path.c_str());
+      return 2;
+    }
+  }
   if (answers.empty()) {
     answers.push_back(extended);
     const std::string large = std::string(ORDINEL_DATA) + "/../../shared/bench/levels_large.json";
@@ -164,13 +260,16 @@ int main(int argc, char** argv) {
   }
   for (const std::string& path : answers) {
     const std::string name = std::filesystem::path(path).filename().string();
+    benchmark::RegisterBenchmark(("RapidJSON parse/" + name).c_str(), BM_RapidJsonParse, path);
+    benchmark::RegisterBenchmark(("ParseLevelsResponse/" + name).c_str(), BM_ParseLevelsResponse, path);
     benchmark::RegisterBenchmark(("delivering call/" + name).c_str(), BM_DeliveringCall, path, kExtendedSpot)
         ->UseManualTime();
   }
   benchmark::RegisterBenchmark("plain call/extended.json", BM_PlainCall, extended, kExtendedSpot);
   benchmark::RegisterBenchmark("full redraw, every layer and the panel/extended.json", BM_FullRedraw,
                                extended, kExtendedSpot);
-  benchmark::RunSpecifiedBenchmarks();
+  TableReporter table;
+  benchmark::RunSpecifiedBenchmarks(&table);
   benchmark::Shutdown();
   return 0;
 }
