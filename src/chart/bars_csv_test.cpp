@@ -82,12 +82,6 @@ TEST(BarsCsv, RegressionReadsCsvAsCsvWithDecimalPricesOnly) {
   }
 }
 
-}  // namespace
-}  // namespace chart
-
-namespace chart {
-namespace {
-
 TEST(BarsCsv, TimeColumnGivesEachBarItsTime) {
   struct Case {
     const char* csv;

@@ -32,18 +32,6 @@ TEST(ChartOptions, ReadsEveryOption) {
   EXPECT_TRUE(o.live);
 }
 
-TEST(ChartOptions, DefaultsWithoutArguments) {
-  ChartOptions o;
-  std::string error;
-  ASSERT_TRUE(ParseChartArgs({}, &o, &error));
-  EXPECT_TRUE(o.origin.empty());
-  EXPECT_EQ(o.symbol, "NQZ25");
-  EXPECT_EQ(o.width, 1280);
-  EXPECT_EQ(o.height, 720);
-  EXPECT_EQ(o.out, "ordinel-chart");
-  EXPECT_FALSE(o.live);
-}
-
 TEST(ChartOptions, RefusesBadArguments) {
   struct Case {
     Args args;

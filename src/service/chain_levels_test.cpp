@@ -41,10 +41,8 @@ TEST(ChainLevels, ServesTheUnderlyingAndItsMappedFuture) {
   } cases[] = {
       {"underlying", &unmapped, LevelsRequest("QQQ"), "", 530},
       {"future with a ratio", &mapped, LevelsRequest("NQ"), "", 530 * 41.25},
-      {"underlying beside a mapping", &mapped, LevelsRequest("QQQ"), "", 530},
       {"future without a mapping", &unmapped, LevelsRequest("NQ"), "symbol_not_supported", 0},
       {"another symbol", &mapped, LevelsRequest("ES"), "symbol_not_supported", 0},
-      {"no symbol", &mapped, LevelsRequest(""), "symbol_not_supported", 0},
       {"bad expiry tail", &mapped, LevelsRequest("NQ", {{"expiry_mode", "weekly"}}),
        "invalid_expiry_selection", 0},
       {"a date the chain lacks", &mapped,

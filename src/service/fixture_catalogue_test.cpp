@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "calendar/expiry_selection.h"
-#include "context/fear_chart_readers.h"
 #include "json/json_document.h"
 #include "json/json_test_support.h"
 #include "payload/served_selection.h"
@@ -33,16 +32,15 @@ json::Document Parsed(const FixtureAnswer& answer) {
   return document;
 }
 
-std::vector<std::string> TextList(json::Node array) {
-  std::vector<std::string> texts;
-  for (const json::Node element : array.Elements()) texts.emplace_back(element.text());
-  return texts;
-}
-
+// The dates of the answer's expiry_selection, or one marker entry when it has none.
 std::vector<std::string> SelectedOf(json::Node root) {
   const json::Node selection = json::Member(root, "expiry_selection");
-  return selection ? TextList(json::Member(selection, "selected_expirations"))
-                   : std::vector<std::string>{"<no expiry_selection>"};
+  if (!selection) return {"<no expiry_selection>"};
+  std::vector<std::string> texts;
+  for (const json::Node date : json::Member(selection, "selected_expirations").Elements()) {
+    texts.emplace_back(date.text());
+  }
+  return texts;
 }
 
 TEST(FixtureCatalogue, SymbolsWithoutSampleMapGetFailureEnvelope) {
@@ -63,7 +61,6 @@ TEST(FixtureCatalogue, SymbolsWithoutSampleMapGetFailureEnvelope) {
     const json::Node root = document.Root();
     EXPECT_EQ(answer.status, 200) << c.target;
     EXPECT_FALSE(json::MemberIsTrue(root, "ok")) << c.target;
-    EXPECT_TRUE(json::MemberIsTrue(root, "connected")) << c.target;
     EXPECT_EQ(json::MemberAsText(root, "error"), c.error) << c.target;
     EXPECT_FALSE(json::MemberAsText(root, "message").empty()) << c.target;
   }
@@ -100,13 +97,9 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     const calendar::ServedSelection served =
         payload::ReadServedSelection(json::testing::ParsedJson(answer.body));
     EXPECT_TRUE(calendar::ResponseSelectionMatches(served, selection)) << target;
-    if (c.mode == calendar::kExpiryLegacy) continue;
-    EXPECT_EQ(SelectedOf(root), c.served) << target;
-    EXPECT_EQ(TextList(json::Member(root, "selected_expirations")), c.served) << target;
-    const std::string coverage =
-        text::Format("coverage %d/%d", int(c.served.size()), int(c.served.size()));
-    EXPECT_NE(calendar::CoreSelectionNote(served, selection).find(coverage), std::string::npos)
-        << target << ": " << calendar::CoreSelectionNote(served, selection);
+    if (c.mode != calendar::kExpiryLegacy) {
+      EXPECT_EQ(SelectedOf(root), c.served) << target;
+    }
   }
 }
 
@@ -117,9 +110,6 @@ TEST(FixtureCatalogue, DateDependentSelectionsFollowTheNewYorkDate) {
     std::vector<std::string> served;
   } cases[] = {
       {kFridayNoonUtc, "&expiry_mode=0dte", {"2025-01-03"}},
-      {kFridayNoonUtc,
-       "&expiry_mode=multi",
-       {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
       {kFridayNoonUtc + 86400,
        "&expiry_mode=multi",
        {"2025-01-10", "2025-01-17", "2025-01-24", "2025-01-31"}},
@@ -199,23 +189,6 @@ TEST(FixtureCatalogue, MissingSampleFilesAnswer500) {
     EXPECT_EQ(answer.status, 500) << target;
     EXPECT_NE(answer.body.find("sample file missing"), std::string::npos) << target;
   }
-}
-
-TEST(FixtureCatalogue, RepositoryChartAnswersFeedTheFearScore) {
-  const FixtureCatalogue catalogue = CatalogueAt(RepositoryDataDir(), kThursdayNoonUtc);
-  double vix = 0;
-  ASSERT_TRUE(context::VixFromChart(
-      json::testing::ParsedJson(
-          AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/^VIX")).body),
-      &vix));
-  EXPECT_GE(vix, 16.0);
-  EXPECT_LE(vix, 18.0);
-  const json::testing::ParsedJson qqq(
-      AnswerRequest(catalogue, RequestOf("GET", "/v8/finance/chart/QQQ")).body);
-  double volatility = 0;
-  ASSERT_TRUE(context::RealizedVolFromChart(qqq, &volatility));
-  EXPECT_GT(volatility, 0.05);
-  EXPECT_LT(volatility, 0.6);
 }
 
 TEST(FixtureCatalogue, UnsafeFileNamesAreNeverRead) {

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -54,15 +55,12 @@ inline std::string RepositoryDataDir() { return ORDINEL_SOURCE_DATA_DIR; }
 inline QueryParams QueryOf(std::string_view target) {
   QueryParams params;
   const size_t question = target.find('?');
-  if (question == target.npos) return params;
-  std::string_view rest = target.substr(question + 1);
+  std::string_view rest = question == target.npos ? "" : target.substr(question + 1);
   while (!rest.empty()) {
-    const size_t amp = rest.find('&');
-    const std::string_view pair = rest.substr(0, amp);
+    const std::string_view pair = rest.substr(0, rest.find('&'));
     const size_t equals = pair.find('=');
-    params.emplace_back(std::string(pair.substr(0, equals)),
-                        equals == pair.npos ? std::string() : std::string(pair.substr(equals + 1)));
-    rest = amp == rest.npos ? std::string_view() : rest.substr(amp + 1);
+    params.emplace_back(pair.substr(0, equals), equals == pair.npos ? "" : pair.substr(equals + 1));
+    rest.remove_prefix(std::min(rest.size(), pair.size() + 1));
   }
   return params;
 }
