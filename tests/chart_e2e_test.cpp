@@ -78,17 +78,9 @@ TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::string png = Slurp(dir + "/x.png");
   EXPECT_EQ(PngSize(png), (std::pair<unsigned, unsigned>{1280, 720}));
-  const std::string svg = Slurp(dir + "/x.svg");
-  EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
-  EXPECT_NE(svg.find(">ORDINEL  NQ</text>"), std::string::npos);
-  EXPECT_NE(svg.find(">CW - Call Wall"), std::string::npos) << "the call wall's label";
-
-  EXPECT_TRUE(HasLine(run.out, "  ORDINEL  NQ")) << run.out;
-  EXPECT_TRUE(HasLine(run.out, "   Simple [Lines][Zones] Fold  Hide")) << run.out;
+  EXPECT_NE(Slurp(dir + "/x.svg").find(">CW - Call Wall"), std::string::npos) << "the call wall's label";
   EXPECT_TRUE(HasLine(run.out, "  [Levels] Context  Strikes  Fear")) << run.out;
-  EXPECT_TRUE(HasLine(run.out, "  Levels loaded via QQQ.")) << run.out;
   EXPECT_NE(run.out.find("CW    21862.50"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("Message log:"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Pictures: " + dir + "/x.png and " + dir + "/x.svg (1280x720)"), std::string::npos)
       << run.out;
   EXPECT_TRUE(run.err.empty()) << run.err;
