@@ -64,14 +64,13 @@ TEST(JsonLookup, MemberAndDuplicates) {
 TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
   const ParsedJson object(
       R"({"t":true,"f":false,"one":1,"s":"true","n":null,"text":"a b","price":21500.25,)"
-      R"("big":1e20,"small":0.0001,"neg":-0.0,"inf":1e400,"arr":[1],"esc":"a\tb"})");
+      R"("arr":[1],"esc":"a\tb"})");
   const std::pair<const char*, bool> truth[] = {
       {"t", true}, {"f", false}, {"one", false}, {"s", false}, {"n", false}, {"missing", false}};
   for (const auto& [key, expected] : truth) EXPECT_EQ(MemberIsTrue(object, key), expected) << key;
 
   const std::pair<const char*, const char*> texts[] = {
-      {"text", "a b"},  {"s", "true"},      {"price", "21500.2"}, {"big", "1e+20"},
-      {"small", "0.0001"}, {"neg", "-0"},   {"inf", "inf"},       {"one", "1"},
+      {"text", "a b"},  {"s", "true"},      {"price", "21500.2"}, {"one", "1"},
       {"t", ""},        {"n", ""},          {"arr", ""},          {"missing", ""},
       {"esc", "a\tb"}};
   for (const auto& [key, expected] : texts) EXPECT_EQ(MemberAsText(object, key), expected) << key;
