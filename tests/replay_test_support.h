@@ -75,10 +75,6 @@ inline std::string TestScenario(const std::string& name) {
   return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
 }
 
-inline std::string SampleScenario(const std::string& name) {
-  return std::string(ORDINEL_DATA) + "/scenarios/" + name;
-}
-
 // Runs a scenario that must succeed and returns the root of its parsed report, which stays valid
 // for the rest of the test program; a failed run fails the test (and yields an absent value).
 inline json::Node Report(const std::string& scenario) {
@@ -114,19 +110,12 @@ inline json::Node Dump(json::Node report, const std::string& name) {
   return {};
 }
 
-// The dump named `name`; a missing dump fails the test (naming `scenario` when given) and yields
-// an absent value.
-inline json::Node RequiredDump(json::Node report, const std::string& name,
-                               const std::string& scenario = "") {
-  const json::Node dump = Dump(report, name);
-  if (!dump) ADD_FAILURE() << (scenario.empty() ? "" : scenario + ": ") << "no dump named " << name;
-  return dump;
-}
-
 // The dump named `name` in the report of the test scenario `scenario` (see ReportOf); a missing
 // dump fails the test and yields an absent value.
 inline json::Node DumpOf(const std::string& scenario, const std::string& name) {
-  return RequiredDump(ReportOf(scenario), name, scenario);
+  const json::Node dump = Dump(ReportOf(scenario), name);
+  if (!dump) ADD_FAILURE() << scenario << ": no dump named " << name;
+  return dump;
 }
 
 // The value of the subgraph named `name` in a dump; -1 when there is no such subgraph.

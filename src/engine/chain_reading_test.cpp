@@ -9,9 +9,6 @@
 namespace engine {
 namespace {
 
-const std::string kSampleCsv = std::string(ORDINEL_DATA) + "/chains/qqq_chain.csv";
-const std::string kSampleJson = std::string(ORDINEL_DATA) + "/chains/qqq_chain.json";
-
 TEST(CsvChain, FindsColumnsByNameAndCountsBadRows) {
   const char* csv =
       "Volume,Open Interest,Strike,Expiration,Note,Type,\"IV (%)\"\n"
@@ -131,31 +128,6 @@ TEST(ExchangeJsonChain, TextWithoutAnOptionsArrayIsAnError) {
     EXPECT_FALSE(ReadExchangeJsonChain(text, &chain, &error)) << text;
     EXPECT_FALSE(error.empty()) << text;
   }
-}
-
-// The two sample files hold one chain: the same contracts in the same order, the same bad rows.
-TEST(ChainReader, SampleFilesInBothFormatsHoldTheSameChain) {
-  OptionChain csv, json;
-  std::string error;
-  ASSERT_TRUE(ReadChainFile(kSampleCsv, &csv, &error)) << error;
-  ASSERT_TRUE(ReadChainFile(kSampleJson, &json, &error)) << error;
-  EXPECT_FALSE(csv.hasSpot) << "a CSV carries no spot";
-  EXPECT_TRUE(json.hasSpot);
-  EXPECT_EQ(json.underlying, "QQQ");
-  EXPECT_EQ(json.asOfText, "2025-01-02 10:42:10");
-  ASSERT_EQ(csv.contracts.size(), json.contracts.size());
-  EXPECT_GT(csv.contracts.size(), 3000u);
-  for (size_t i = 0; i < csv.contracts.size(); ++i) {
-    const OptionContract& a = csv.contracts[i];
-    const OptionContract& b = json.contracts[i];
-    ASSERT_TRUE(a.expiration == b.expiration && a.strike == b.strike && a.kind == b.kind &&
-                a.openInterest == b.openInterest && a.impliedVol == b.impliedVol &&
-                a.volume == b.volume)
-        << "contract " << i;
-  }
-  // The expired row is only known as bad once the as-of time is (see the engine tests).
-  EXPECT_EQ(csv.issues.count, 2u);
-  EXPECT_EQ(json.issues.count, 2u);
 }
 
 TEST(ChainReader, FormatIsRecognisedByContentAndUnreadableFilesFail) {
