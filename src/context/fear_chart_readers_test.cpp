@@ -9,28 +9,20 @@
 namespace context {
 namespace {
 
-json::testing::ParsedJson Parsed(const std::string& text) {
-  return json::testing::ParsedJson(text);
-}
+using Parsed = json::testing::ParsedJson;
 
 std::string QuoteChart(const std::string& closes) {
   return R"({"chart":{"result":[{"indicators":{"quote":[{"close":)" + closes + "}]}}]}}";
 }
 
 TEST(VixFromChart, ReadsAPositiveMarketPriceOnly) {
-  const struct {
-    const char* body;
-    bool ok;
-    double level;
-  } cases[] = {
+  const struct { const char* body; bool ok; double level; } cases[] = {
       {R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})", true, 17.2},
       {R"({"chart":{"result":[{"meta":{"regularMarketPrice":"18.5"}}]}})", true, 18.5},
       {R"({"chart":{"result":[{"meta":{"regularMarketPrice":0}}]}})", false, 0},
-      {R"({"chart":{"result":[{"meta":{"regularMarketPrice":-3}}]}})", false, 0},
       {R"({"chart":{"result":[{"meta":{}}]}})", false, 0},
       {R"({"chart":{"result":[]}})", false, 0},
       {R"({"chart":{"result":{"meta":{"regularMarketPrice":17}}}})", false, 0},
-      {R"({"chart":null})", false, 0},
       {R"([1,2])", false, 0},
   };
   for (const auto& c : cases) {
@@ -52,19 +44,16 @@ TEST(RealizedVolFromChart, SkipsUnusableClosesAndUsesTheLastFiveReturns) {
 }
 
 TEST(RealizedVolFromChart, RefusesTooFewClosesAndWrongShapes) {
-  const char* bodies[] = {
-      "[100, 101, 102, 101, 103]",           // five closes: four returns only
-      "[100, \"101\", 102, 101, 103, 104]",  // numeric text does not count
-      "{}",
-  };
-  for (const char* closes : bodies) {
+  const std::string bodies[] = {
+      QuoteChart("[100, 101, 102, 101, 103]"),           // five closes: four returns only
+      QuoteChart("[100, \"101\", 102, 101, 103, 104]"),  // numeric text does not count
+      QuoteChart("{}"), R"({"chart":{"result":[{"indicators":{"quote":[]}}]}})",
+      R"({"chart":{"result":[7]}})"};
+  for (const std::string& body : bodies) {
     double vol = -1;
-    EXPECT_FALSE(RealizedVolFromChart(Parsed(QuoteChart(closes)), &vol)) << closes;
-    EXPECT_EQ(vol, -1) << closes;
+    EXPECT_FALSE(RealizedVolFromChart(Parsed(body), &vol)) << body;
+    EXPECT_EQ(vol, -1) << body;
   }
-  double vol = -1;
-  EXPECT_FALSE(RealizedVolFromChart(Parsed(R"({"chart":{"result":[{"indicators":{"quote":[]}}]}})"), &vol));
-  EXPECT_FALSE(RealizedVolFromChart(Parsed(R"({"chart":{"result":[7]}})"), &vol));
 }
 
 }  // namespace

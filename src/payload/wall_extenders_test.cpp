@@ -16,14 +16,8 @@ std::vector<double> Strikes(const std::array<double, kMaxExtendersPerSide>& stri
   return std::vector<double>(strikes.begin(), strikes.begin() + count);
 }
 
-struct ExtenderCase {
-  const char* block;
-  std::vector<double> put;
-  std::vector<double> call;
-};
-
 TEST(WallExtenders, PicksTheHeaviestStrikesBeyondEachWall) {
-  const ExtenderCase cases[] = {
+  const struct { const char* block; std::vector<double> put, call; } cases[] = {
       // Put side below the put wall, call side above the call wall, descending |gex|; the wall
       // strikes themselves do not count.
       {R"({"spot": 5000, "put_wall": 4900, "call_wall": 5100, "gex_profile": [
@@ -64,7 +58,7 @@ TEST(WallExtenders, PicksTheHeaviestStrikesBeyondEachWall) {
            {"strike": 4800, "gex": 50}, {"strike": 4950, "gex": 50}, {"strike": 5200, "gex": 5}]})",
        {}, {5200}},
   };
-  for (const ExtenderCase& c : cases) {
+  for (const auto& c : cases) {
     const LevelsSnapshot s = ParseAnswer(Answer(c.block));
     EXPECT_EQ(Strikes(s.putExtenderStrike, s.putExtenderCount), c.put) << c.block;
     EXPECT_EQ(Strikes(s.callExtenderStrike, s.callExtenderCount), c.call) << c.block;

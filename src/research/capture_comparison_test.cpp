@@ -20,19 +20,12 @@ PositioningCapture Capture() {
 }
 
 TEST(SameProvenance, NeedsTheFullProvenanceAndPositiveRatios) {
-  const struct {
-    const char* name;
-    std::function<void(PositioningCapture&, PositioningCapture&)> change;
-    bool same;
-  } cases[] = {
+  using Change = std::function<void(PositioningCapture&, PositioningCapture&)>;
+  const struct { const char* name; Change change; bool same; } cases[] = {
       {"identical", [](auto&, auto&) {}, true},
       {"other source time", [](auto&, auto& b) { b.source_snapshot_time = "later"; }, true},
       {"other ratio and levels",
-       [](auto&, auto& b) {
-         b.conversion_ratio = 41.3;
-         b.call_wall = 1;
-       },
-       true},
+       [](auto&, auto& b) { b.conversion_ratio = 41.3, b.call_wall = 1; }, true},
       {"other engine", [](auto&, auto& b) { b.engine = "ordinel-gex-1"; }, false},
       {"other scope", [](auto&, auto& b) { b.scope = "0dte"; }, false},
       {"other expiration", [](auto&, auto& b) { b.selected_expiration = "2025-01-17"; }, false},

@@ -34,6 +34,8 @@ std::vector<std::string> Lines(const ResearchView& view, double strike) {
 
 constexpr const char* kMapLine = "Served map SPY / ordinel-gex-2 / ratio / all_expirations";
 constexpr const char* kSourceLine = "Source time 2025-01-02T15:42:10Z | expiry  | ratio 40";
+constexpr const char* kMatched = "Served columnar strike Greeks: gamma 2 | delta 20 | vanna 200 | "
+                                 "vega 2000 | charm 20000 | oi 200000 | vol 2000000 | ";
 
 TEST(LevelInspector, NeedsALiveMapWithARatio) {
   EXPECT_EQ(Lines(ResearchView{}, 500),
@@ -46,21 +48,13 @@ TEST(LevelInspector, NeedsALiveMapWithARatio) {
 }
 
 TEST(LevelInspector, MatchesWithinHalfAChartTick) {
-  const struct {
-    const char* strikes;
-    double inspector;
-    const char* last;
-  } cases[] = {
-      {"[19000, 20000.1, 21000]", 500,
-       "Served columnar strike Greeks: gamma 2 | delta 20 | vanna 200 | vega 2000 | charm 20000 "
-       "| oi 200000 | vol 2000000 | "},
+  const struct { const char* strikes; double inspector; const char* last; } cases[] = {
+      {"[19000, 20000.1, 21000]", 500, kMatched},
       {"[19000, 20000.2, 21000]", 500, "Served strike Greeks: no matching strike; fields missing."},
       {"[19000, 20000.1, 19999.9]", 500,
        "Served strike Greeks: ambiguous rounded strikes; fields missing."},
       {"[19000, 20000, 21000]", 0, "Served strike Greeks: no matching strike; fields missing."},
-      {"[\"19000\", {\"strike\": 20000}, null]", 500,
-       "Served columnar strike Greeks: gamma 2 | delta 20 | vanna 200 | vega 2000 | charm 20000 "
-       "| oi 200000 | vol 2000000 | "},
+      {"[\"19000\", {\"strike\": 20000}, null]", 500, kMatched},
   };
   for (const auto& c : cases) {
     const ResearchView view = ViewWithMap(
@@ -81,26 +75,10 @@ TEST(LevelInspector, AShortOrNullColumnIsMissingForThatFieldOnly) {
             "charm 2 | oi 2 | vol missing | ");
 }
 
-TEST(LevelInspector, TheRatioFallsBackToTheLevelBlock) {
-  ResearchView view;
-  RecordLiveCapture(&view,
-                    payload::testing::LiveMapOf(R"({"display_levels":{"conversion_ratio":41.25,
-                        "strike_greeks":{"strikes":[21862.5],"gamma":[5]}}})"),
-                    "NQ", false, 300, 0.25, 1.7e12);
-  EXPECT_EQ(Lines(view, 530),
-            (std::vector<std::string>{
-                "Served map  /  /  / ", "Source time  | expiry  | ratio 41.25",
-                "Served columnar strike Greeks: gamma 5 | delta missing | vanna missing | "
-                "vega missing | charm missing | oi missing | vol missing | "}));
-}
-
 TEST(LevelInspector, ReadsTheStrikeLikeAtof) {
-  const struct {
-    const char* text;
-    double strike;
-  } cases[] = {{"", 0}, {"abc", 0}, {" 530", 530}, {"530.5abc", 530.5}, {"-5", -5},
+  const std::pair<const char*, double> cases[] = {{"", 0}, {"abc", 0}, {" 530", 530}, {"530.5abc", 530.5}, {"-5", -5},
                {"\t21500.25\r\n", 21500.25}};
-  for (const auto& c : cases) EXPECT_EQ(ParseInspectorStrike(c.text), c.strike) << c.text;
+  for (const auto& [text, strike] : cases) EXPECT_EQ(ParseInspectorStrike(text), strike) << text;
 }
 
 }  // namespace

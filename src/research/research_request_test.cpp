@@ -40,57 +40,44 @@ class LimitRecordingServices : public host::FakeServices {
   bool throwOnStart = false;
 };
 
+// The body is kept only for a 200 within the limit; a worker that cannot run completes with
+// status 0 all the same.
 TEST(ResearchWorker, KeepsTheBodyOnlyFor200WithinTheLimit) {
   const struct {
     const char* name;
     unsigned getStatus;
     std::string getBody;
     unsigned status;
-    bool bodyKept;
+    bool bodyKept, threadsWork, throwOnStart, throwOnGet;
   } cases[] = {
-      {"200", 200, R"({"ok":true})", 200, true},
-      {"404 with a page", 404, "<html>not found</html>", 404, false},
-      {"transport failure", 0, "", 0, false},
-      {"exactly the limit", 200, std::string(kResearchBodyLimit, 'x'), 200, true},
-      {"one byte over", 200, std::string(kResearchBodyLimit + 1, 'x'), 0, false},
+      {"200", 200, R"({"ok":true})", 200, true, true, false, false},
+      {"404 with a page", 404, "<html>not found</html>", 404, false, true, false, false},
+      {"transport failure", 0, "", 0, false, true, false, false},
+      {"at the limit", 200, std::string(kResearchBodyLimit, 'x'), 200, true, true, false, false},
+      {"a byte over", 200, std::string(kResearchBodyLimit + 1, 'x'), 0, false, true, false, false},
+      {"thread refused", 200, "{}", 0, false, false, false, false},
+      {"thread start throws", 200, "{}", 0, false, true, true, false},
+      {"GET throws", 200, "{}", 0, false, true, false, true},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     LimitRecordingServices services;
     services.getResult = {c.getStatus, c.getBody};
-    const auto request = StartNq(services);
-    ASSERT_TRUE(request->done.load(std::memory_order_acquire)) << c.name;
-    EXPECT_EQ(request->key, kKey) << c.name;
-    EXPECT_EQ(request->status, c.status) << c.name;
-    EXPECT_EQ(request->body, c.bodyKept ? c.getBody : "") << c.name;
-    EXPECT_EQ(services.getUrls,
-              std::vector<std::string>{"https://levels.example/market-context/"
-                                       "indicator-research?symbol=NQ&source=SPY&day=2025-01-02"})
-        << c.name;
-    EXPECT_EQ(services.seen.userAgent, kResearchUserAgent) << c.name;
-    EXPECT_EQ(services.seen.maxBodyBytes, kResearchBodyLimit) << c.name;
-  }
-}
-
-TEST(ResearchWorker, CompletesWithStatusZeroWhenNoWorkerCanRun) {
-  const struct {
-    const char* name;
-    bool threadsWork, throwOnStart, throwOnGet;
-  } cases[] = {
-      {"thread refused", false, false, false},
-      {"thread start throws", true, true, false},
-      {"GET throws", true, false, true},
-  };
-  for (const auto& c : cases) {
-    LimitRecordingServices services;
-    services.getResult = {200, "{}"};
     services.threadsWork = c.threadsWork;
     services.throwOnStart = c.throwOnStart;
     services.throwOnGet = c.throwOnGet;
     const auto request = StartNq(services);
-    EXPECT_TRUE(request->done.load(std::memory_order_acquire)) << c.name;
-    EXPECT_EQ(request->status, 0u) << c.name;
-    EXPECT_EQ(request->body, "") << c.name;
-    EXPECT_TRUE(services.getUrls.empty()) << c.name;
+    ASSERT_TRUE(request->done.load(std::memory_order_acquire));
+    EXPECT_EQ(request->key, kKey);
+    EXPECT_EQ(request->status, c.status);
+    EXPECT_EQ(request->body, c.bodyKept ? c.getBody : "");
+    const bool fetched = c.threadsWork && !c.throwOnStart && !c.throwOnGet;
+    EXPECT_EQ(services.getUrls.size(), fetched ? 1u : 0u);
+    if (!fetched) continue;
+    EXPECT_EQ(services.getUrls[0], "https://levels.example/market-context/"
+                                   "indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
+    EXPECT_EQ(services.seen.userAgent, kResearchUserAgent);
+    EXPECT_EQ(services.seen.maxBodyBytes, kResearchBodyLimit);
   }
 }
 

@@ -12,12 +12,7 @@ namespace {
 using payload::testing::ResearchOf;
 
 TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
-  const struct {
-    const char* symbol;
-    const char* expectedSource;
-    const char* answer;
-    const char* status;
-  } cases[] = {
+  const struct { const char *symbol, *expectedSource, *answer, *status; } cases[] = {
       {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
        kResearchCaptured},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"SPX"})",

@@ -2,6 +2,7 @@
 // calls and answer the pending request.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "host/fake_study_host.h"
@@ -54,9 +55,7 @@ class DriverHarness {
   size_t Requests() const { return sc.requests.size(); }
   const std::string& LastUrl() const { return sc.requests.back().url; }
   size_t ShownLogLines() const {
-    size_t n = 0;
-    for (const auto& e : sc.log) n += e.show ? 1 : 0;
-    return n;
+    return std::count_if(sc.log.begin(), sc.log.end(), [](const auto& e) { return e.show; });
   }
 
   host::FakeStudyHost sc;

@@ -16,17 +16,11 @@ class DatedServices : public host::FakeServices {
   platform::CivilDate NewYorkDate(double) override { return {2030, 5, 6}; }
 };
 
-bool EndsWith(const std::string& text, const std::string& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
-
 TEST(LentServices, ResearchAndDatesComeFromTheLentServicesElseTheLibrarysOwn) {
-  struct Case {
-    bool hostLends;
-    const char* day;  // the lent fakes date by UTC: 2025-01-03 at 03:00Z
-  };
-  const Case cases[] = {{true, "&day=2025-01-03"}, {false, "&day=2030-05-06"}};
-  for (const Case& c : cases) {
+  // The lent fakes date by UTC: 2025-01-03 at 03:00Z.
+  const struct { bool hostLends; const char* day; } cases[] = {
+      {true, "&day=2025-01-03"}, {false, "&day=2030-05-06"}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.hostLends ? "host lends services" : "host lends none");
     host::FakeStudyHost sc;
     sc.lendServices = c.hostLends;
@@ -41,7 +35,7 @@ TEST(LentServices, ResearchAndDatesComeFromTheLentServicesElseTheLibrarysOwn) {
     const host::FakeServices& used = c.hostLends ? sc.services : own;
     const host::FakeServices& unused = c.hostLends ? static_cast<host::FakeServices&>(own) : sc.services;
     ASSERT_EQ(used.getUrls.size(), 1u);
-    EXPECT_TRUE(EndsWith(used.getUrls[0], c.day)) << used.getUrls[0];
+    EXPECT_TRUE(used.getUrls[0].ends_with(c.day)) << used.getUrls[0];
     EXPECT_TRUE(unused.getUrls.empty());
     sc.removalCall = true;
     StudyFunction(sc, own);

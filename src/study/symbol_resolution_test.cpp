@@ -7,10 +7,7 @@
 namespace study {
 namespace {
 
-struct SymbolCase {
-  const char* chartSymbol;
-  const char* expected;
-};
+using SymbolCase = std::pair<const char*, const char*>;  // chart symbol, expected
 
 TEST(SymbolResolution, ResolvesChartSymbolsOfEveryFeedForm) {
   const SymbolCase cases[] = {
@@ -30,9 +27,7 @@ TEST(SymbolResolution, ResolvesChartSymbolsOfEveryFeedForm) {
       {"SPXW", ""}, {"$SPX", ""}, {"XYZ", ""}, {"", ""}, {"E", ""}, {"N", ""},
       {"NQ.CME", ""}, {"US.F", ""}, {"...", ""}, {"1NQ", ""}, {"SPY1", "SPY"},
   };
-  for (const SymbolCase& c : cases) {
-    EXPECT_EQ(ResolveApiSymbol(c.chartSymbol), c.expected) << "chart symbol " << c.chartSymbol;
-  }
+  for (const auto& [chart, expected] : cases) EXPECT_EQ(ResolveApiSymbol(chart), expected) << chart;
 }
 
 TEST(SymbolResolution, NormalizesToLeadingLettersOfFirstMeaningfulSegment) {
@@ -41,18 +36,14 @@ TEST(SymbolResolution, NormalizesToLeadingLettersOfFirstMeaningfulSegment) {
       {"AB.CD", "CD"},       {"ABC.DEF", "ABC"},   {"ES-2025", "ES"}, {"ES Z5", "ES"},
       {"$SPX", ""},          {"", ""},             {"es\xe9z", "ES"},  {"a.b.", ""},
   };
-  for (const SymbolCase& c : cases) {
-    EXPECT_EQ(NormalizeChartSymbol(c.chartSymbol), c.expected) << "chart symbol " << c.chartSymbol;
+  for (const auto& [chart, expected] : cases) {
+    EXPECT_EQ(NormalizeChartSymbol(chart), expected) << chart;
   }
 }
 
 // A requested symbol (choices 1-10) wins over the chart's; 0 and anything outside means auto.
 TEST(SymbolResolution, RequestedSymbolOverridesChart) {
-  const struct {
-    int index;
-    const char* chartSymbol;
-    const char* expected;
-  } cases[] = {
+  const struct { int index; const char *chartSymbol, *expected; } cases[] = {
       {1, "ESZ5", "NQ"},     {2, "NQZ25.CME", "ES"}, {10, "ESZ5", "NDX"}, {0, "NQZ25.CME", "NQ"},
       {0, "XYZ", ""},        {11, "ESZ5", "ES"},     {-1, "GCZ5", "GC"},  {1000, "spy", "SPY"},
   };
@@ -63,17 +54,12 @@ TEST(SymbolResolution, RequestedSymbolOverridesChart) {
 }
 
 TEST(SymbolResolution, ResearchSourceFollowsUnderlyingOptions) {
-  struct SourceCase {
-    const char* apiSymbol;
-    const char* esSource;
-    const char* expected;
-  };
-  const SourceCase cases[] = {
+  const struct { const char *apiSymbol, *esSource, *expected; } cases[] = {
       {"NQ", "SPX", "QQQ"}, {"ES", "SPX", "SPX"}, {"ES", "SPY", "SPY"}, {"GC", "SPX", "GLD"},
       {"SI", "SPY", "SLV"}, {"SPX", "SPY", "SPX"}, {"NDX", "SPX", "NDX"}, {"QQQ", "SPX", "QQQ"},
       {"", "SPY", ""},
   };
-  for (const SourceCase& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(ResearchSourceForSymbol(c.apiSymbol, c.esSource), c.expected)
         << "symbol " << c.apiSymbol << " ES source " << c.esSource;
   }
