@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -22,6 +21,7 @@
 #include <simdjson.h>
 
 #include "heap_count.h"
+#include "median_reporter.h"
 #include "json/json_document.h"
 #include "text/format.h"
 
@@ -164,30 +164,16 @@ std::string BenchmarkName(const Payload& payload, ParserId parser) {
 }
 
 // Keeps the median (or the only) MB/s of each benchmark and prints the table at the end.
-class TableReporter : public benchmark::BenchmarkReporter {
+class TableReporter : public bench::MedianReporter {
  public:
   explicit TableReporter(std::vector<Row>* rows) : rows_(*rows) {}
 
-  bool ReportContext(const Context& context) override {
-    PrintBasicContext(&GetErrorStream(), context);
-    return true;
-  }
-
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) {
-        GetErrorStream() << run.benchmark_name() << ": " << run.error_message << "\n";
-        continue;
-      }
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Aggregate && !median) continue;
-      const auto rate = run.counters.find("bytes_per_second");
-      if (rate == run.counters.end()) continue;
-      for (Row& row : rows_) {
-        if (run.run_name.function_name != BenchmarkName(*row.payload, row.parser)) continue;
-        if (median || repetitions_[run.run_name.function_name]++ == 0) {
-          row.megabytesPerSecond = rate->second.value / 1e6;
-        }
+  void Keep(const Run& run) override {
+    const auto rate = run.counters.find("bytes_per_second");
+    if (rate == run.counters.end()) return;
+    for (Row& row : rows_) {
+      if (run.run_name.function_name == BenchmarkName(*row.payload, row.parser)) {
+        row.megabytesPerSecond = rate->second.value / 1e6;
       }
     }
   }
@@ -230,7 +216,6 @@ class TableReporter : public benchmark::BenchmarkReporter {
   }
 
   std::vector<Row>& rows_;
-  std::map<std::string, int> repetitions_;
 };
 
 bool ReadPayload(const std::string& path, Payload* payload) {

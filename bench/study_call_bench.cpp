@@ -25,6 +25,7 @@
 #include "chart/http_transport.h"
 #include "chart/scripted_services.h"
 #include "json/json_document.h"
+#include "median_reporter.h"
 #include "payload/levels_response.h"
 #include "study/input_table.h"
 #include "study/study_entry.h"
@@ -185,26 +186,12 @@ void BM_FullRedraw(benchmark::State& state, const std::string& path, double pric
 }
 
 // Keeps the median time of each benchmark (or its only run) and prints the table at the end.
-class TableReporter : public benchmark::BenchmarkReporter {
+class TableReporter : public bench::MedianReporter {
  public:
-  bool ReportContext(const Context& context) override {
-    PrintBasicContext(&GetErrorStream(), context);
-    return true;
-  }
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.error_occurred) {
-        GetErrorStream() << run.benchmark_name() << ": " << run.error_message << "\n";
-        continue;
-      }
-      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-      if (run.run_type == Run::RT_Aggregate && !median) continue;
-      const std::string name = run.run_name.function_name;
-      if (median || !seen_.count(name)) {
-        if (!seen_.count(name)) order_.push_back(name);
-        seen_[name] = run.GetAdjustedRealTime() * Scale(run.time_unit);
-      }
-    }
+  void Keep(const Run& run) override {
+    const std::string name = run.run_name.function_name;
+    if (!seen_.count(name)) order_.push_back(name);
+    seen_[name] = run.GetAdjustedRealTime() * Scale(run.time_unit);
   }
   void Finalize() override {
     std::string out = text::Format("%-56s %12s %14s\n", "study", "median", "vs RapidJSON");
