@@ -4,12 +4,22 @@ namespace chart {
 
 void SubgraphStore::Declare(int number, const host::SubgraphDeclaration& subgraph) {
   if (number < 0 || number >= kSubgraphCount) return;
-  entries_[number].declaration = subgraph;
+  SubgraphEntry& entry = entries_[number];
+  entry.declaration = subgraph;
+  byNumber_[number] = &entry;
+}
+
+void SubgraphStore::Reindex() {
+  byNumber_.fill(nullptr);
+  for (auto& [number, entry] : entries_) byNumber_[number] = &entry;
+}
+
+SubgraphEntry* SubgraphStore::FindMutable(int number) {
+  return number >= 0 && number < kSubgraphCount ? byNumber_[number] : nullptr;
 }
 
 const SubgraphEntry* SubgraphStore::Find(int number) const {
-  auto it = entries_.find(number);
-  return it == entries_.end() ? nullptr : &it->second;
+  return const_cast<SubgraphStore*>(this)->FindMutable(number);
 }
 
 int SubgraphStore::NumberOf(std::string_view name) const {
@@ -20,9 +30,9 @@ int SubgraphStore::NumberOf(std::string_view name) const {
 }
 
 bool SubgraphStore::SetUserColour(int number, host::Rgb colour) {
-  auto it = entries_.find(number);
-  if (it == entries_.end()) return false;
-  it->second.userColour = colour;
+  SubgraphEntry* entry = FindMutable(number);
+  if (!entry) return false;
+  entry->userColour = colour;
   return true;
 }
 
@@ -33,9 +43,9 @@ host::Rgb SubgraphStore::Colour(int number) const {
 }
 
 void SubgraphStore::SetValue(int number, int bar, float value, int barCount) {
-  auto it = entries_.find(number);
-  if (it == entries_.end() || bar < 0 || bar >= barCount) return;
-  std::vector<float>& values = it->second.values;
+  SubgraphEntry* entry = FindMutable(number);
+  if (!entry || bar < 0 || bar >= barCount) return;
+  std::vector<float>& values = entry->values;
   if (values.size() < static_cast<size_t>(barCount)) values.resize(static_cast<size_t>(barCount), 0.0f);
   values[static_cast<size_t>(bar)] = value;
 }

@@ -2,6 +2,7 @@
 // value array per subgraph that grows with the bars.
 #pragma once
 
+#include <array>
 #include <map>
 #include <optional>
 #include <string_view>
@@ -21,6 +22,16 @@ struct SubgraphEntry {
 
 class SubgraphStore {
  public:
+  SubgraphStore() = default;
+  SubgraphStore(const SubgraphStore& other) : entries_(other.entries_) { Reindex(); }
+  SubgraphStore& operator=(const SubgraphStore& other) {
+    entries_ = other.entries_;
+    Reindex();
+    return *this;
+  }
+  SubgraphStore(SubgraphStore&&) = default;
+  SubgraphStore& operator=(SubgraphStore&&) = default;
+
   // Declares subgraph `number` (0-43; others are ignored). A declaration again keeps the
   // user's colour and the values.
   void Declare(int number, const host::SubgraphDeclaration& subgraph);
@@ -43,7 +54,13 @@ class SubgraphStore {
   float ValueAt(int number, int bar) const;
 
  private:
+  SubgraphEntry* FindMutable(int number);
+  void Reindex();
+
   std::map<int, SubgraphEntry> entries_;
+  // The entries by number, so that a call reading every colour walks no tree; map nodes never
+  // move, so the pointers stay good.
+  std::array<SubgraphEntry*, kSubgraphCount> byNumber_{};
 };
 
 }  // namespace chart
