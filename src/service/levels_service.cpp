@@ -2,7 +2,6 @@
 #include "service/levels_service.h"
 
 #include <httplib.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <atomic>
@@ -10,12 +9,12 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
+
+#include "loopback/loopback_listener.h"
 
 namespace service {
 namespace {
 
-constexpr const char* kHost = "127.0.0.1";
 constexpr size_t kStreamChunkBytes = 64 * 1024;
 constexpr size_t kMaxRequestBodyBytes = 1 << 20;
 // One request per connection and a short idle wait: the service then stops without waiting
@@ -27,13 +26,6 @@ constexpr time_t kIdleConnectionSeconds = 2;
 bool IsPseudoHeader(const std::string& name) {
   return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
          name == "LOCAL_PORT";
-}
-
-// httplib's default adds SO_REUSEPORT, which lets a second service bind a port that one
-// already listens on and share its requests; a taken port must fail instead.
-void ExclusivePortOptions(socket_t socket) {
-  const int yes = 1;
-  setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
 }
 
 }  // namespace
@@ -50,11 +42,8 @@ struct LevelsService::Impl {
 
   const FixtureCatalogue catalogue;
   FaultTable faults;
-  std::unique_ptr<httplib::Server> server;
-  std::thread thread;
-  std::atomic<int> port{0};
+  loopback::Listener listener{"the sample service"};
   std::atomic<bool> stopping{false};
-  std::atomic<bool> listenEnded{false};
 
   mutable std::mutex mutex;  // guards `requests` and pairs with `wake`
   std::condition_variable wake;
@@ -128,16 +117,7 @@ LevelsService::LevelsService(FixtureCatalogue catalogue)
 LevelsService::~LevelsService() { Stop(); }
 
 bool LevelsService::Start(int port, std::string* error) {
-  if (impl_->server) {
-    *error = "the sample service already runs";
-    return false;
-  }
-  if (port < 0 || port > 65535) {
-    *error = "port " + std::to_string(port) + " is outside 0..65535";
-    return false;
-  }
-  auto server = std::make_unique<httplib::Server>();
-  server->set_socket_options(ExclusivePortOptions);
+  auto server = loopback::NewExclusiveServer();
   server->set_keep_alive_max_count(kRequestsPerConnection);
   server->set_keep_alive_timeout(kIdleConnectionSeconds);
   server->set_payload_max_length(kMaxRequestBodyBytes);
@@ -152,60 +132,25 @@ bool LevelsService::Start(int port, std::string* error) {
   };
   server->Get(".*", handler);
   server->Post(".*", handler);
-
-  const int bound =
-      port == 0 ? server->bind_to_any_port(kHost) : (server->bind_to_port(kHost, port) ? port : -1);
-  if (bound <= 0) {
-    *error = "cannot listen on " + std::string(kHost) + ":" + std::to_string(port);
-    return false;
-  }
-  impl_->stopping = false;
-  impl_->listenEnded = false;
-  impl_->server = std::move(server);
-  try {
-    impl_->thread = std::thread([impl] {
-      impl->server->listen_after_bind();
-      impl->listenEnded = true;
-    });
-  } catch (const std::system_error&) {
-    impl_->server.reset();
-    *error = "cannot start the service thread";
-    return false;
-  }
-  // Stop only reaches a server that has begun to listen, so wait for that here.
-  while (!impl_->server->is_running() && !impl_->listenEnded) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  if (!impl_->server->is_running()) {
-    Stop();
-    *error = "the service stopped as it started";
-    return false;
-  }
-  impl_->port = bound;
-  return true;
+  if (!impl_->listener.Started()) impl_->stopping = false;
+  return impl_->listener.Start(std::move(server), port, error);
 }
 
 void LevelsService::Stop() {
-  if (!impl_->server) return;
+  if (!impl_->listener.Started()) return;
   {
     std::lock_guard lock(impl_->mutex);
     impl_->stopping = true;
   }
   impl_->wake.notify_all();
-  impl_->server->stop();
-  if (impl_->thread.joinable()) impl_->thread.join();
-  impl_->server.reset();
-  impl_->port = 0;
+  impl_->listener.Stop();
 }
 
-bool LevelsService::Running() const { return impl_->server && impl_->server->is_running(); }
+bool LevelsService::Running() const { return impl_->listener.Running(); }
 
-int LevelsService::Port() const { return impl_->port; }
+int LevelsService::Port() const { return impl_->listener.Port(); }
 
-std::string LevelsService::Origin() const {
-  const int port = impl_->port;
-  return port == 0 ? std::string() : "http://" + std::string(kHost) + ":" + std::to_string(port);
-}
+std::string LevelsService::Origin() const { return impl_->listener.Origin(); }
 
 FaultTable& LevelsService::Faults() { return impl_->faults; }
 

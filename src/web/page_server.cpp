@@ -3,21 +3,18 @@
 #include "web/page_server.h"
 
 #include <httplib.h>
-#include <sys/socket.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
-
+#include "loopback/loopback_listener.h"
 #include "web/page_assets.h"
 #include "web/request_guard.h"
 
 namespace web {
 namespace {
 
-constexpr const char* kHost = "127.0.0.1";
 constexpr const char* kTokenMark = "@PAGE_TOKEN@";
 constexpr const char* kPlainText = "text/plain; charset=utf-8";
 // Idle event streams send a comment this often, so that a closed page frees its thread.
@@ -37,12 +34,6 @@ const httplib::Headers& SecurityHeaders() {
       {"Cache-Control", "no-store"},
   };
   return headers;
-}
-
-// As the sample service: a taken port must fail rather than be shared.
-void ExclusivePortOptions(socket_t socket) {
-  const int yes = 1;
-  setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
 }
 
 std::optional<std::string> HeaderIfSent(const httplib::Request& request, const char* name) {
@@ -68,11 +59,8 @@ struct PageServer::Impl {
 
   const ChangeHandlers handlers;
   const std::string token;
-  std::unique_ptr<httplib::Server> server;
-  std::thread thread;
-  std::atomic<int> port{0};
+  loopback::Listener listener{"the page server"};
   std::atomic<int> streams{0};
-  std::atomic<bool> listenEnded{false};
 
   std::mutex mutex;  // guards the fields below
   std::condition_variable wake;
@@ -85,7 +73,7 @@ httplib::Server::HandlerResponse PageServer::Impl::Guard(const httplib::Request&
                                                          httplib::Response& response) {
   const RequestFacts facts{request.method, request.get_header_value("Host"), HeaderIfSent(request, "Origin"),
                            HeaderIfSent(request, kTokenHeader), request.get_header_value("Content-Type")};
-  const Verdict verdict = CheckRequest(facts, port.load(), token);
+  const Verdict verdict = CheckRequest(facts, listener.Port(), token);
   if (verdict.status == 0) return httplib::Server::HandlerResponse::Unhandled;
   SendText(response, verdict.status, verdict.reason);
   return httplib::Server::HandlerResponse::Handled;
@@ -144,14 +132,9 @@ PageServer::PageServer(ChangeHandlers handlers) : impl_(std::make_unique<Impl>(s
 PageServer::~PageServer() { Stop(); }
 
 bool PageServer::Start(int port, std::string* error) {
-  if (impl_->server) {
-    *error = "the page server already runs";
-    return false;
-  }
-  auto server = std::make_unique<httplib::Server>();
+  auto server = loopback::NewExclusiveServer();
   Impl* impl = impl_.get();
   server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  server->set_socket_options(ExclusivePortOptions);
   server->set_keep_alive_timeout(kIdleConnectionSeconds);
   server->set_payload_max_length(kMaxChangeBodyBytes);
   server->set_default_headers(SecurityHeaders());
@@ -184,46 +167,25 @@ bool PageServer::Start(int port, std::string* error) {
   }
   server->Post(".*", [](const httplib::Request&, httplib::Response& response) { SendText(response, 404, "not found"); });
 
-  const int bound = port == 0 ? server->bind_to_any_port(kHost) : (server->bind_to_port(kHost, port) ? port : -1);
-  if (bound <= 0) {
-    *error = "cannot listen on " + std::string(kHost) + ":" + std::to_string(port);
-    return false;
-  }
-  impl_->port = bound;
-  impl_->server = std::move(server);
-  impl_->listenEnded = false;
-  impl_->thread = std::thread([impl] {
-    impl->server->listen_after_bind();
-    impl->listenEnded = true;
-  });
-  while (!impl_->server->is_running() && !impl_->listenEnded) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  if (!impl_->server->is_running()) {
-    Stop();
-    *error = "the page server stopped as it started";
-    return false;
-  }
-  return true;
+  return impl_->listener.Start(std::move(server), port, error);
 }
 
 void PageServer::Stop() {
-  if (!impl_->server) return;
+  if (!impl_->listener.Started()) return;
   {
     std::lock_guard lock(impl_->mutex);
     impl_->stopping = true;
   }
   impl_->wake.notify_all();
-  impl_->server->stop();
-  if (impl_->thread.joinable()) impl_->thread.join();
-  impl_->server.reset();
-  impl_->port = 0;
+  impl_->listener.Stop();
 }
 
 std::string PageServer::Address() const {
-  const int port = impl_->port;
-  return port == 0 ? std::string() : "http://" + std::string(kHost) + ":" + std::to_string(port) + "/";
+  const std::string origin = impl_->listener.Origin();
+  return origin.empty() ? origin : origin + "/";
 }
 
-int PageServer::Port() const { return impl_->port; }
+int PageServer::Port() const { return impl_->listener.Port(); }
 
 void PageServer::Publish(std::string frameJson) {
   {

@@ -1,0 +1,52 @@
+// A cpp-httplib server listening on 127.0.0.1 on a thread of its own. The sample levels service
+// and the chart page both serve this way, so binding, starting and stopping live here once.
+#pragma once
+
+#include <httplib.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace loopback {
+
+inline constexpr const char* kHost = "127.0.0.1";
+
+// A server whose sockets refuse to share a port: a port another server listens on fails to bind.
+std::unique_ptr<httplib::Server> NewExclusiveServer();
+
+// The listening side of one server; the owner routes its requests and stops it.
+class Listener {
+ public:
+  // `name` opens the error texts, as in "the page server already runs".
+  explicit Listener(std::string name);
+  // Stops listening when it still listens.
+  ~Listener();
+  Listener(const Listener&) = delete;
+  Listener& operator=(const Listener&) = delete;
+
+  // Binds `server` to kHost at `port` (0: any free port), listens on its own thread and returns
+  // once it accepts connections. False with a reason when the port is outside 0..65535 or taken,
+  // the thread cannot start, or it already listens.
+  bool Start(std::unique_ptr<httplib::Server> server, int port, std::string* error);
+  // Stops the server and joins its thread; no effect when it does not listen. The owner wakes its
+  // own waiting handlers first.
+  void Stop();
+
+  bool Started() const { return server_ != nullptr; }
+  bool Running() const;
+  // The bound port; 0 while not listening.
+  int Port() const { return port_; }
+  // "http://127.0.0.1:PORT"; empty while not listening.
+  std::string Origin() const;
+
+ private:
+  const std::string name_;
+  std::unique_ptr<httplib::Server> server_;
+  std::thread thread_;
+  std::atomic<int> port_{0};
+  std::atomic<bool> listenEnded_{false};
+};
+
+}  // namespace loopback
