@@ -68,10 +68,6 @@ TEST(ExpiryBook, TheLensPicksTheServedExpiries) {
       {3, "2025-01-18", kAvailable},
       {9, "2025-01-18", kAvailable},
       {0, "2025-01-17", {"0DTE: 1 / 6 served", Sums("2025-01-17")}},
-      {1,
-       "2025-03-22",
-       {"Week through Friday: 0 / 6 served",
-        "No expiry available for this lens; no synthetic chain."}},
   };
   for (const auto& c : cases) {
     bool dayValid = false;

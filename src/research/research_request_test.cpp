@@ -52,7 +52,6 @@ TEST(ResearchWorker, KeepsTheBodyOnlyFor200WithinTheLimit) {
   } cases[] = {
       {"200", 200, R"({"ok":true})", 200, true, true, false, false},
       {"404 with a page", 404, "<html>not found</html>", 404, false, true, false, false},
-      {"transport failure", 0, "", 0, false, true, false, false},
       {"at the limit", 200, std::string(kResearchBodyLimit, 'x'), 200, true, true, false, false},
       {"a byte over", 200, std::string(kResearchBodyLimit + 1, 'x'), 0, false, true, false, false},
       {"thread refused", 200, "{}", 0, false, false, false, false},
