@@ -40,6 +40,20 @@ class DrawTest : public ::testing::Test {
     settings.showPanel = false;
   }
 
+  // Switches on every layer that is off by default, with two wall extenders per side.
+  void EnableEveryOptionalLayer() {
+    for (bool DrawSettings::*layer :
+         {&DrawSettings::topStrikes, &DrawSettings::vanna, &DrawSettings::charm, &DrawSettings::vegaWalls,
+          &DrawSettings::hybridWalls, &DrawSettings::shadeOpeningRange, &DrawSettings::tradingRanges,
+          &DrawSettings::ivBand, &DrawSettings::regimeTint, &DrawSettings::forecastBand,
+          &DrawSettings::zeroGammaModel, &DrawSettings::ivWalls, &DrawSettings::gexProfile,
+          &DrawSettings::gexHeatmap, &DrawSettings::charmMap, &DrawSettings::deltaMap,
+          &DrawSettings::vannaMap, &DrawSettings::vegaMap}) {
+      settings.*layer = true;
+    }
+    settings.wallExtenders = 2;
+  }
+
   // Runs one pass with `panel` as the panel hook.
   void Pass(const payload::LevelsSnapshot& s, bool guardTripped = false, PanelGates gates = {},
             const std::function<void(std::vector<int>&)>& panel = nullptr) {

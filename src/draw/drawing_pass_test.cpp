@@ -52,19 +52,8 @@ TEST_F(DrawTest, UnusableMapRemovesEveryChartDrawingWhileThePanelStays) {
   }
 }
 
-TEST_F(DrawTest, PanelOffSkipsTheHookAndRemovesItsDrawings) {
-  int calls = 0;
-  settings.showPanel = true;
-  Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
-  settings.showPanel = false;
-  Pass(CoreSnapshot(), false, {}, PanelHook(sc, &calls));
-  EXPECT_EQ(calls, 1);
-  EXPECT_EQ(sc.drawings.count(71400), 0u);
-  EXPECT_EQ(previous, (std::vector<int>{71000, 71001, 71002, 71003}));
-}
-
 // An allocation failure part-way through a pass must not leave drawings nobody removes.
-TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPass) {
+TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPassWithThePanelOff) {
   int calls = 0;
   const auto panel = PanelHook(sc, &calls);
   settings.showPanel = true;
@@ -74,8 +63,9 @@ TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPass) {
                       throw std::bad_alloc();
                     }),
                std::bad_alloc);
-  settings.showPanel = false;
-  Pass(CoreSnapshot());
+  settings.showPanel = false;  // a panel switched off is not asked to draw
+  Pass(CoreSnapshot(), false, {}, panel);
+  EXPECT_EQ(calls, 1);
   EXPECT_EQ(sc.drawings.count(71400), 0u) << "the panel text of the interrupted pass";
   EXPECT_EQ(previous, (std::vector<int>{71000, 71001, 71002, 71003}));
 }
@@ -86,19 +76,7 @@ bool InCoreMapOrModelZeroGamma(int n) {
 }
 
 TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
-  for (bool DrawSettings::*layer :
-       {&DrawSettings::dailyVolZones, &DrawSettings::unstableCorridor, &DrawSettings::ndxLevels,
-        &DrawSettings::vanna, &DrawSettings::charm, &DrawSettings::vegaWalls,
-        &DrawSettings::hybridWalls, &DrawSettings::sessionRefs, &DrawSettings::shadeOpeningRange,
-        &DrawSettings::overnight, &DrawSettings::vwapBands, &DrawSettings::tradingRanges,
-        &DrawSettings::ivBand, &DrawSettings::regimeTint, &DrawSettings::gexHeatmap,
-        &DrawSettings::charmMap, &DrawSettings::deltaMap, &DrawSettings::vannaMap,
-        &DrawSettings::vegaMap, &DrawSettings::gexProfile, &DrawSettings::ivWalls,
-        &DrawSettings::forecastBand, &DrawSettings::zeroGammaModel, &DrawSettings::topStrikes}) {
-    settings.*layer = true;
-  }
-  settings.wallExtenders = 1;
-  settings.ivHorizonMinutes = 60;
+  EnableEveryOptionalLayer();
   for (int i = 0; i < 200; ++i) sc.closes[i] = 4950 + i % 100;
   Pass(ExtendedSnapshot());
   const std::vector<int> everything = previous;

@@ -30,7 +30,6 @@ TEST_F(DrawTest, LabelsCarryTheChosenSuffixes) {
       {1, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B"},
       {2, 5100, 4000, true, true, "CW - Call Wall DEX -0.95M"},
       {3, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B DEX -0.95M"},
-      {3, 5010.5, 4000, true, true, "CW - Call Wall"},
       {0, 5100, 5100.005, true, true, "CW - Call Wall  P(touch) 42%"},
       {0, 5100, 5099.995, true, true, "CW - Call Wall  P(touch) 42%"},
       {0, 5100, 5100.02, true, true, "CW - Call Wall"},

@@ -11,14 +11,7 @@ using Lines = std::vector<std::string>;
 class OverlayTest : public DrawTest {
  protected:
   OverlayTest() {
-    for (bool DrawSettings::*layer :
-         {&DrawSettings::vanna, &DrawSettings::charm, &DrawSettings::forecastBand,
-          &DrawSettings::zeroGammaModel, &DrawSettings::ivWalls, &DrawSettings::vegaWalls,
-          &DrawSettings::hybridWalls, &DrawSettings::shadeOpeningRange,
-          &DrawSettings::tradingRanges, &DrawSettings::ivBand, &DrawSettings::regimeTint}) {
-      settings.*layer = true;
-    }
-    settings.wallExtenders = 2;
+    EnableEveryOptionalLayer();
     settings.coreLevels = false;
     Pass(ExtendedSnapshot());
   }
@@ -75,8 +68,6 @@ TEST_F(OverlayTest, EdgeCasesOfSingleOverlays) {
     int from, to;
     Lines expected;
   } cases[] = {
-      {"corridor 15 apart", [](auto& s, auto&) { s.volTrigger = {true, 5000}; s.gammaFlip = {true, 5015}; },
-       71134, 71134, {"71134 rect 100-199 5015..5000 sg19 t92"}},
       {"corridor reversed", [](auto& s, auto&) { s.volTrigger = {true, 5015}; s.gammaFlip = {true, 5000}; },
        71134, 71134, {"71134 rect 100-199 5015..5000 sg19 t92"}},
       {"corridor 20 apart", [](auto& s, auto&) { s.volTrigger = {true, 5000}; s.gammaFlip = {true, 5020}; },

@@ -21,8 +21,7 @@ TEST(WrapPanelText, CutsAtSpacesNewlinesAndColumns) {
       {"  Charm dealers sell", 12, {"  Charm", "dealers sell"}},
       {" abcdef", 3, {" ab", "cde", "f"}},  // a space only at position 0 does not count
       {"ab    cd", 3, {"ab", "cd"}},
-      {"abc", 0, {"a", "b", "c"}},  // columns clamp to 1
-      {"abc", -7, {"a", "b", "c"}},
+      {"abc", -7, {"a", "b", "c"}},  // columns clamp to 1
       {"\xC3\xA9t\xC3\xA9 \xC3\xA0 Paris", 5, {"\xC3\xA9t\xC3\xA9", "\xC3\xA0", "Paris"}},
       {"\xC3\xA9t\xC3\xA9 \xC3\xA0 Paris", 6, {"\xC3\xA9t\xC3\xA9 \xC3\xA0", "Paris"}},
       {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 3, {"\xC3\xA9\xC3\xA9\xC3\xA9", "\xC3\xA9"}},

