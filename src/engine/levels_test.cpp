@@ -87,27 +87,16 @@ TEST(EngineLevels, ZeroGammaIsAbsentWhenTheCurveNeverCrosses) {
   EXPECT_FALSE(a.levels.putWall.has);
 }
 
-// The sweep with running sums against the payout of every candidate strike.
-TEST(EngineLevels, MaxPainMatchesBruteForce) {
-  const EngineAnswer a = RunOn(SyntheticChain(6000, 521.21));
-  const PricedChain& chain = a.priced;
-  for (int expiry = 0; expiry < static_cast<int>(chain.expirations.size()); ++expiry) {
-    double bestPayout = HUGE_VAL, bestStrike = 0;
-    for (const PricedContract& c : chain.contracts) {
-      if (c.expiry != expiry) continue;
-      const double payout = HoldersPayout(chain.contracts, expiry, c.strike);
-      const bool nearer = std::fabs(c.strike - 521.21) < std::fabs(bestStrike - 521.21);
-      if (payout < bestPayout * (1 - 1e-12) || (payout <= bestPayout * (1 + 1e-12) && nearer)) {
-        bestPayout = std::fmin(payout, bestPayout);
-        bestStrike = c.strike;
-      }
-    }
-    const Level pain = MaxPain(chain.contracts, expiry, 521.21);
-    ASSERT_TRUE(pain.has) << chain.expirations[expiry];
-    EXPECT_EQ(pain.value, bestStrike) << chain.expirations[expiry];
-    EXPECT_NEAR(HoldersPayout(chain.contracts, expiry, pain.value), bestPayout, 1e-9 * bestPayout)
-        << chain.expirations[expiry];
-  }
+// Worked by hand: calls of 10 at 100 and puts of 10 at 110 pay holders 100 settling at either
+// strike, so the tie goes to the strike nearer spot, then to the lower.
+TEST(EngineLevels, MaxPainTiesGoNearerSpotThenLower) {
+  // Expiry, strike, call, open interest; volume, volatility, years and Greeks play no part.
+  const std::vector<PricedContract> book = {
+      {0, 100, true, 10, 0, 0, 0, {}}, {0, 110, false, 10, 0, 0, 0, {}}, {1, 100, true, 0, 0, 0, 0, {}}};
+  EXPECT_EQ(HoldersPayout(book, 0, 105), 100) << "50 to the calls and 50 to the puts";
+  const struct { double spot, maxPain; } cases[] = {{104, 100}, {106, 110}, {105, 100}};
+  for (const auto& c : cases) EXPECT_EQ(MaxPain(book, 0, c.spot).value, c.maxPain) << c.spot;
+  EXPECT_FALSE(MaxPain(book, 1, 100).has) << "an expiration without open interest";
 }
 
 // Total exposure at another price the slow way: every contract repriced through BsmGreeks.

@@ -103,40 +103,47 @@ TEST(FetchCycle, LateLevelsAnswerTimesOutAfter45Seconds) {
   EXPECT_EQ(h.ShownLogLines(), 1u);
 }
 
-TEST(FetchCycle, NonJsonAnswerIsLoggedAndRetriedWhileTheMapStays) {
-  DriverHarness h;
-  h.Set(kSnapshotMode, 1);
-  h.Call(kT0);
-  h.Answer(LevelsAnswer(21500), kT0 + 1);
-  h.Answer(kVixAnswer, kT0 + 2);  // the QQQ request is now pending
-  h.Answer("<html>\r\n<body>" + std::string(300, 'x') + "</body></html>", kT0 + 3);
-  // At most 240 bytes of the reply, line ends shown as spaces.
-  ASSERT_GE(h.sc.log.size(), 2u);
-  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text,
-            "Ordinel: step 6 answered 328 bytes that are not JSON. Start of the reply: <html>  <body>" +
-                std::string(226, 'x'));
-  EXPECT_TRUE(h.sc.log[h.sc.log.size() - 2].show);
-  EXPECT_EQ(h.State().errorLine,
-            "API response was not valid JSON - see the Message Log for what came back. Retrying.");
-  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 3 + 30);
-  EXPECT_TRUE(h.State().snapshot.valid);
-  h.Call(kT0 + 33);
-  EXPECT_NE(h.LastUrl().find("/extension/levels?"), std::string::npos);
-}
-
-TEST(FetchCycle, AnswerOverTheSizeLimitIsRefusedUnreadAndRetried) {
-  DriverHarness h;
-  h.LoadMap();
-  h.Call(kT0 + 181);
+// An answer that cannot be used leaves the last good map drawn: one that cannot be read is
+// logged and retried soon, one read and refused waits for the refresh interval.
+TEST(FetchCycle, UnusableAnswersKeepTheLastGoodMap) {
   const std::string huge = LevelsAnswer(21700) + std::string(kMaxAnswerBytes, ' ');
-  h.Answer(huge, kT0 + 182);
-  EXPECT_EQ(h.State().errorLine, kAnswerTooLargeError);
-  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 182 + 30);
-  EXPECT_EQ(h.State().snapshot.spot.value, 21500) << "the last good map stays";
-  ASSERT_GE(h.sc.log.size(), 2u);
-  EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text,
-            "Ordinel: step 4 answered " + std::to_string(huge.size()) +
-                " bytes, more than the 8388608 the study reads; nothing of it was read.");
+  const struct {
+    const char* name;
+    std::string body, error, logged;
+    double retryAfter;
+  } cases[] = {
+      // At most 240 bytes of the reply, line ends shown as spaces.
+      {"not JSON", "<html>\r\n<body>" + std::string(300, 'x') + "</body></html>",
+       "API response was not valid JSON - see the Message Log for what came back. Retrying.",
+       "Ordinel: step 4 answered 328 bytes that are not JSON. Start of the reply: <html>  <body>" +
+           std::string(226, 'x'),
+       30},
+      {"over the size limit", huge, kAnswerTooLargeError,
+       "Ordinel: step 4 answered " + std::to_string(huge.size()) +
+           " bytes, more than the 8388608 the study reads; nothing of it was read.",
+       30},
+      {"NQ-derived map on the SPX options source", LevelsAnswer(21700),
+       "SPX source unavailable: no SPX-derived ES map returned.", "", 180},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DriverHarness h;
+    h.Set(kRequestedSymbol, 2);
+    h.Set(kEsOptionsSource, 1);
+    h.LoadMap(R"({"ok":true,"connected":true,"resolved_symbol":"SPX",
+                  "display_levels":{"spot":21500,"call_wall":21700}})");
+    ASSERT_TRUE(h.State().snapshot.valid);
+    h.Call(kT0 + 181);
+    h.Answer(c.body, kT0 + 182);
+    EXPECT_EQ(h.State().errorLine, c.error);
+    EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 182 + c.retryAfter);
+    EXPECT_TRUE(h.State().snapshot.valid);
+    EXPECT_EQ(h.State().snapshot.spot.value, 21500) << "the last good map stays";
+    if (c.logged.empty()) continue;
+    ASSERT_GE(h.sc.log.size(), 2u);
+    EXPECT_EQ(h.sc.log[h.sc.log.size() - 2].text, c.logged);
+    EXPECT_TRUE(h.sc.log[h.sc.log.size() - 2].show);
+  }
 }
 
 // The answer document keeps its buffers from one refresh to the next, empty between answers,
@@ -179,22 +186,6 @@ TEST(FetchCycle, AnswerToAnOldFetchKeyIsDroppedAndTheNewRequestGoesOut) {
   EXPECT_FALSE(h.State().snapshot.valid);
   ASSERT_EQ(h.Requests(), 2u);
   EXPECT_NE(h.LastUrl().find("symbol=ES"), std::string::npos);
-}
-
-// On the SPX options source an NQ-derived map is refused while the last SPX map stays drawn.
-TEST(FetchCycle, FailedChecksKeepTheLastGoodMap) {
-  DriverHarness h;
-  h.Set(kRequestedSymbol, 2);
-  h.Set(kEsOptionsSource, 1);
-  h.LoadMap(R"({"ok":true,"connected":true,"resolved_symbol":"SPX",
-                "display_levels":{"spot":21500,"call_wall":21700}})");
-  ASSERT_TRUE(h.State().snapshot.valid);
-  h.Call(kT0 + 181);
-  h.Answer(LevelsAnswer(21500), kT0 + 182);  // resolved_symbol NQ
-  EXPECT_EQ(h.State().errorLine, "SPX source unavailable: no SPX-derived ES map returned.");
-  EXPECT_EQ(h.State().nextLevelsFetch, kT0 + 182 + 180);
-  EXPECT_TRUE(h.State().snapshot.valid);
-  EXPECT_EQ(h.State().snapshot.callWall.value, 21700);
 }
 
 TEST(FetchCycle, RefusedRequestsRetryAfterTheirDelays) {
