@@ -216,32 +216,23 @@ TEST(OptionalSections, FocusPointsNeedAValueAndGetNumberedLabels) {
   EXPECT_EQ(s.focus[2], (FocusLevel{true, 21400, "Support", "SUP", "high"}));
 }
 
-// Builds a JSON array of `count` objects produced by `entry(i)`.
-std::string ArrayOf(int count, const std::function<std::string(int)>& entry) {
-  std::string text = "[";
-  for (int i = 0; i < count; ++i) text += (i ? ", " : "") + entry(i);
-  return text + "]";
-}
-
 TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
   // Entry 1 of every list is invalid and must not use up a slot.
-  auto walls = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"intensity": 1})")
-                  : R"({"strike": )" + std::to_string(100 + i) + "}";
-  });
-  auto zones = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"low": 5, "high": 4})")
-                  : R"({"low": )" + std::to_string(i) + R"(, "high": )" + std::to_string(i) + "}";
-  });
-  auto density = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"price": 1})")
-                  : R"({"price": )" + std::to_string(200 + i) + R"(, "p_touch_pct": 5})";
-  });
+  std::string walls = "[", zones = "[", density = "[";
+  for (int i = 0; i < 12; ++i) {
+    const std::string sep = i ? ", " : "", n = std::to_string(i);
+    walls += sep + (i == 1 ? std::string(R"({"intensity": 1})")
+                           : R"({"strike": )" + std::to_string(100 + i) + "}");
+    zones += sep + (i == 1 ? std::string(R"({"low": 5, "high": 4})")
+                           : R"({"low": )" + n + R"(, "high": )" + n + "}");
+    density += sep + (i == 1 ? std::string(R"({"price": 1})")
+                             : R"({"p_touch_pct": 5, "price": )" + std::to_string(200 + i) + "}");
+  }
   const LevelsSnapshot s = ParseAnswer(Answer(
-      "{\"vanna_walls\": " + walls + ", \"vega_walls\": " + walls + ", \"charm_zones\": " +
-          zones + "}",
+      "{\"vanna_walls\": " + walls + "], \"vega_walls\": " + walls + "], \"charm_zones\": " +
+          zones + "]}",
       R"("extended_levels": {"implied_density": {"available": true, "levels": )" + density +
-          "}}"));
+          "]}}"));
   ASSERT_EQ(s.vannaWallCount, 8u);
   ASSERT_EQ(s.vegaWallCount, 6u);
   ASSERT_EQ(s.charmZoneCount, 6u);
