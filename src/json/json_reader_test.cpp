@@ -90,15 +90,14 @@ TEST(JsonReader, Strings) {
   });
 }
 
+// The value of each number is ReadNumber's, pinned bit for bit beside it; these are the
+// document's side: what a number may look like and where it ends.
 TEST(JsonReader, Numbers) {
   ExpectCases({
       {"0", "0"}, {"-0", "-0"}, {"+1", "1"}, {"007", "7"}, {".5", "0.5"}, {"-.5", "-0.5"},
-      {"[1e]", "[1]"}, {"1E5", "1e+05"},
-      {"1.5e-3", "0.0015"}, {"21500.25", "21500.25"}, {"123456789012345", "123456789012345"},
-      {"1234567890123456789", "1234567890123456768"}, {"9007199254740993", "9007199254740992"},
-      {"0.1", "0.1"}, {"1e400", "inf"}, {"-1e400", "-inf"}, {"1e-400", "0"}, {"0x10", "0"},
-      {"[0x10]", kFails}, {"-", kFails}, {".e5", kFails}, {"[-]", kFails},
-      {"-inf", kFails}, {"nan", kFails}, {"Infinity", kFails},
+      {"[1e]", "[1]"}, {"1E5", "1e+05"}, {"1e400", "inf"}, {"0x10", "0"}, {"[0x10]", kFails},
+      {"-", kFails}, {".e5", kFails}, {"[-]", kFails}, {"-inf", kFails}, {"nan", kFails},
+      {"Infinity", kFails},
   });
 }
 

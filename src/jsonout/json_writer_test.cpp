@@ -2,28 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 #include "json/json_document.h"
 
 namespace jsonout {
 namespace {
-
-TEST(JsonWriter, ScalarsAtTheTopLevelStandAlone) {
-  const std::pair<void (*)(JsonWriter*), const char*> cases[] = {
-      {[](JsonWriter* w) { w->Int(-9223372036854775807LL - 1); }, "-9223372036854775808"},
-      {[](JsonWriter* w) { w->Bool(false); }, "false"},
-      {[](JsonWriter* w) { w->String(""); }, "\"\""},
-      {[](JsonWriter* w) { w->BeginArray(); w->EndArray(); }, "[]"},
-  };
-  for (const auto& [write, expected] : cases) {
-    std::string out;
-    JsonWriter w(&out);
-    write(&w);
-    EXPECT_EQ(out, expected) << expected;
-  }
-}
 
 TEST(JsonWriter, EscapesQuotesBackslashesAndControlBytes) {
   const std::pair<std::string, std::string> cases[] = {
@@ -61,18 +45,9 @@ TEST(JsonWriter, RegressionInvalidUtf8IsNeverCopiedRaw) {
   }
 }
 
-TEST(JsonWriter, NumbersReadBackExactlyAndNonFiniteBecomesNull) {
-  const double values[] = {0.0,      -0.0,   21500.25, 0.1,     1.0 / 3,  -1e-300,
-                           1e300,    5e-324, 41.25,    1735914600, std::numeric_limits<double>::max()};
-  for (double value : values) {
-    std::string out;
-    JsonWriter(&out).Number(value);
-    json::Document parsed;
-    ASSERT_EQ(parsed.Parse(out), json::ParseResult::kParsed) << out;
-    EXPECT_EQ(parsed.Root().kind(), json::kNumber) << out;
-    EXPECT_EQ(parsed.Root().number(), value) << out;
-    EXPECT_EQ(std::signbit(parsed.Root().number()), std::signbit(value)) << out;
-  }
+// Numbers are text::RoundTripDouble's, read back by the JSON reader as they were (both pinned
+// beside their code); what is the writer's own is that non-finite numbers have no JSON text.
+TEST(JsonWriter, NonFiniteNumbersBecomeNull) {
   const double nonFinite[] = {std::numeric_limits<double>::infinity(),
                               -std::numeric_limits<double>::infinity(),
                               std::numeric_limits<double>::quiet_NaN()};
@@ -88,8 +63,9 @@ TEST(JsonWriter, AppendsToWhatIsAlreadyThere) {
   JsonWriter w(&out);
   w.BeginArray();
   w.Number(1.5);
+  w.Int(-9223372036854775807LL - 1);
   w.EndArray();
-  EXPECT_EQ(out, "prefix [\n  1.5\n]");
+  EXPECT_EQ(out, "prefix [\n  1.5,\n  -9223372036854775808\n]");
 }
 
 // A parsed value is written back with its pairs in order (duplicates too), its strings decoded

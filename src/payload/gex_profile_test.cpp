@@ -38,9 +38,6 @@ TEST(GexProfile, MergesSortsCapsAndRanksRows) {
       {R"({"strike": 4900, "gex": 10}, {"strike": 4950, "gex": -40}, {"strike": 5000, "gex": 30},
           {"strike": 5050, "gex": 20}, {"strike": 5100, "gex": -50})",
        3, {{5100, -50, 1, 100, ""}, {5000, 30, 1, 60, ""}, {4950, -40, 1, 80, ""}}},
-      // Equal magnitudes keep document order, so the earlier entry wins the last slot.
-      {R"({"strike": 5100, "gex": 50}, {"strike": 5050, "gex": -50}, {"strike": 4900, "gex": 80})",
-       2, {{5100, 50, 1, 63, ""}, {4900, 80, 1, 100, ""}}},
       // Key fallbacks, zero and unreadable entries dropped, half-up percentages.
       {R"({"price": 5100, "net_gex": 200}, {"level": 5200, "value": "3"}, {"strike": 5300, "gex": 0},
           {"strike": 5400}, 7, {"strike": "x", "gex": 5})",

@@ -108,12 +108,11 @@ TEST(LevelsIdentity, LockedNeedsAFlagAndACaptureTime) {
 }
 
 TEST(LevelsCore, EachLevelIsReadWithTheNumberRuleOrStaysAbsent) {
-  // Two levels suffice to show every level goes through the one number rule.
+  // Two levels suffice to show every level goes through the one number rule (json::NumberOfValue,
+  // whose refusals are pinned beside it); 0 is a level like any other.
   const struct { const char* value; bool has; double expected; } cases[] = {
       {"21500.25", true, 21500.25}, {R"("21500.5 pts")", true, 21500.5},
-      {R"({"price": null, "level": "7"})", true, 7}, {"0", true, 0},
-      {"null", false, 0}, {"true", false, 0}, {"1e999", false, 0}, {R"("n/a")", false, 0},
-      {"[1]", false, 0},
+      {R"({"price": null, "level": "7"})", true, 7}, {"0", true, 0}, {"null", false, 0},
   };
   for (const auto& c : cases) {
     const LevelsSnapshot snapshot = ParseAnswer(Answer(

@@ -1,8 +1,10 @@
 // Section isolation, look-up places and caps of the optional sections of a levels answer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
+#include "jsonout/json_tree.h"
 #include "payload/payload_test_support.h"
 #include "payload/section_readers.h"
 
@@ -18,163 +20,107 @@ enum class Place { kRoot, kBlock };
 struct SectionCase {
   Place place;
   const char* key;
-  std::function<void(LevelsSnapshot*)> resetFields;
+  void (*resetFields)(LevelsSnapshot*);
 };
 
-#define RESET(...) [](LevelsSnapshot* s) { const LevelsSnapshot d; __VA_ARGS__; }
+// Resets `Fields` of a snapshot to their defaults.
+template <auto... Fields>
+void Reset(LevelsSnapshot* s) {
+  const LevelsSnapshot d;
+  ((s->*Fields = d.*Fields), ...);
+}
+#define F(field) &LevelsSnapshot::field
 
 std::vector<SectionCase> SectionCases() {
   return {
-      {Place::kBlock, "zero_gamma", RESET(s->zeroGammaModel = d.zeroGammaModel,
-                                          s->zeroGammaBand = d.zeroGammaBand)},
-      {Place::kBlock, "max_pain", RESET(s->maxPain = d.maxPain)},
-      {Place::kBlock, "zero_dex", RESET(s->zeroDex = d.zeroDex)},
-      {Place::kBlock, "net_gex", RESET(s->netGex = d.netGex)},
-      {Place::kRoot, "flow", RESET(s->netDex = d.netDex)},
-      {Place::kBlock, "net_drift", RESET(s->netCum = d.netCum, s->callCum = d.callCum,
-                                         s->putCum = d.putCum, s->totalVol = d.totalVol)},
-      {Place::kRoot, "extended_levels",
-       RESET(s->densityPrice = d.densityPrice, s->densityTouchPct = d.densityTouchPct,
-             s->densityCount = d.densityCount, s->densityBand = d.densityBand,
-             s->charmHedgeUsd = d.charmHedgeUsd, s->charmHedgeDirection = d.charmHedgeDirection,
-             s->vannaHedgeUsdPerVolPoint = d.vannaHedgeUsdPerVolPoint,
-             s->vannaHedgeDirection = d.vannaHedgeDirection,
-             s->pressureZoneLower = d.pressureZoneLower,
-             s->pressureZoneUpper = d.pressureZoneUpper)},
-      {Place::kRoot, "points_of_interest", RESET(s->focus = d.focus)},
-      {Place::kRoot, "zones", RESET(s->battleZone = d.battleZone,
-                                    s->upsideCluster = d.upsideCluster,
-                                    s->downsideCluster = d.downsideCluster)},
-      {Place::kRoot, "vol_zones", RESET(s->volAnchor = d.volAnchor, s->emOneSigma = d.emOneSigma,
-                                        s->volPremium = d.volPremium, s->emFrozen = d.emFrozen)},
-      {Place::kBlock, "ndx_levels", RESET(s->ndxCallWall = d.ndxCallWall,
-                                          s->ndxPutWall = d.ndxPutWall,
-                                          s->ndxGammaFlip = d.ndxGammaFlip)},
-      {Place::kBlock, "iv_walls", RESET(s->ivCallWall = d.ivCallWall, s->ivPutWall = d.ivPutWall)},
-      {Place::kBlock, "vanna_walls",
-       RESET(s->vannaWallStrike = d.vannaWallStrike,
-             s->vannaWallIntensity = d.vannaWallIntensity, s->vannaWallCount = d.vannaWallCount)},
-      {Place::kBlock, "charm_zones",
-       RESET(s->charmZones = d.charmZones, s->charmZoneCount = d.charmZoneCount)},
-      {Place::kBlock, "vega_walls",
-       RESET(s->vegaWallStrike = d.vegaWallStrike, s->vegaWallCount = d.vegaWallCount)},
-      {Place::kBlock, "vanna_charm_flips",
-       RESET(s->vannaFlip = d.vannaFlip, s->charmFlip = d.charmFlip)},
-      {Place::kBlock, "hybrid_walls",
-       RESET(s->hybridCallWall = d.hybridCallWall, s->hybridPutWall = d.hybridPutWall,
-             s->hybridVolTrigger = d.hybridVolTrigger)},
-      {Place::kRoot, "session_refs",
-       RESET(s->priorDayHigh = d.priorDayHigh, s->priorDayLow = d.priorDayLow,
-             s->rthOpen = d.rthOpen, s->openingRange = d.openingRange)},
-      {Place::kRoot, "overnight_inventory",
-       RESET(s->priorRthClose = d.priorRthClose, s->overnightHigh = d.overnightHigh,
-             s->overnightLow = d.overnightLow)},
-      {Place::kRoot, "vwap_regime", RESET(s->vwap = d.vwap, s->vwapBandPlus = d.vwapBandPlus,
-                                          s->vwapBandMinus = d.vwapBandMinus)},
-      {Place::kRoot, "ict_sessions",
-       RESET(s->asiaRange = d.asiaRange, s->londonRange = d.londonRange,
-             s->nyAmRange = d.nyAmRange, s->midnightOpen = d.midnightOpen)},
-      {Place::kBlock, "atm_iv", RESET(s->atmIv = d.atmIv)},
-      {Place::kBlock, "gex_profile",
-       RESET(s->profileRows = d.profileRows, s->profilePoints = d.profilePoints,
-             s->callExtenderStrike = d.callExtenderStrike,
-             s->callExtenderCount = d.callExtenderCount,
-             s->putExtenderStrike = d.putExtenderStrike,
-             s->putExtenderCount = d.putExtenderCount)},
-      {Place::kBlock, "gex_topo", RESET(s->gexCells = d.gexCells)},
-      {Place::kBlock, "charm_by_strike", RESET(s->charmCells = d.charmCells)},
-      {Place::kBlock, "strike_greeks", RESET(s->deltaCells = d.deltaCells,
-                                             s->vannaCells = d.vannaCells,
-                                             s->vegaCells = d.vegaCells)},
-      {Place::kBlock, "label_exposures", RESET(s->gammaExposures = d.gammaExposures,
-                                               s->deltaExposures = d.deltaExposures)},
-      {Place::kBlock, "account_map", RESET(s->focusSummary = d.focusSummary)},
-      {Place::kBlock, "own_model", RESET(s->modelSummary = d.modelSummary)},
+      {Place::kBlock, "zero_gamma", Reset<F(zeroGammaModel), F(zeroGammaBand)>},
+      {Place::kBlock, "max_pain", Reset<F(maxPain)>},
+      {Place::kBlock, "zero_dex", Reset<F(zeroDex)>},
+      {Place::kBlock, "net_gex", Reset<F(netGex)>},
+      {Place::kRoot, "flow", Reset<F(netDex)>},
+      {Place::kBlock, "net_drift", Reset<F(netCum), F(callCum), F(putCum), F(totalVol)>},
+      {Place::kRoot, "extended_levels", Reset<F(densityPrice), F(densityTouchPct), F(densityCount),
+                                              F(densityBand), F(charmHedgeUsd),
+                                              F(charmHedgeDirection), F(vannaHedgeUsdPerVolPoint),
+                                              F(vannaHedgeDirection), F(pressureZoneLower),
+                                              F(pressureZoneUpper)>},
+      {Place::kRoot, "points_of_interest", Reset<F(focus)>},
+      {Place::kRoot, "zones", Reset<F(battleZone), F(upsideCluster), F(downsideCluster)>},
+      {Place::kRoot, "vol_zones", Reset<F(volAnchor), F(emOneSigma), F(volPremium), F(emFrozen)>},
+      {Place::kBlock, "ndx_levels", Reset<F(ndxCallWall), F(ndxPutWall), F(ndxGammaFlip)>},
+      {Place::kBlock, "iv_walls", Reset<F(ivCallWall), F(ivPutWall)>},
+      {Place::kBlock, "vanna_walls", Reset<F(vannaWallStrike), F(vannaWallIntensity),
+                                           F(vannaWallCount)>},
+      {Place::kBlock, "charm_zones", Reset<F(charmZones), F(charmZoneCount)>},
+      {Place::kBlock, "vega_walls", Reset<F(vegaWallStrike), F(vegaWallCount)>},
+      {Place::kBlock, "vanna_charm_flips", Reset<F(vannaFlip), F(charmFlip)>},
+      {Place::kBlock, "hybrid_walls", Reset<F(hybridCallWall), F(hybridPutWall),
+                                            F(hybridVolTrigger)>},
+      {Place::kRoot, "session_refs", Reset<F(priorDayHigh), F(priorDayLow), F(rthOpen),
+                                           F(openingRange)>},
+      {Place::kRoot, "overnight_inventory", Reset<F(priorRthClose), F(overnightHigh),
+                                                  F(overnightLow)>},
+      {Place::kRoot, "vwap_regime", Reset<F(vwap), F(vwapBandPlus), F(vwapBandMinus)>},
+      {Place::kRoot, "ict_sessions", Reset<F(asiaRange), F(londonRange), F(nyAmRange),
+                                           F(midnightOpen)>},
+      {Place::kBlock, "atm_iv", Reset<F(atmIv)>},
+      {Place::kBlock, "gex_profile", Reset<F(profileRows), F(profilePoints), F(callExtenderStrike),
+                                           F(callExtenderCount), F(putExtenderStrike),
+                                           F(putExtenderCount)>},
+      {Place::kBlock, "gex_topo", Reset<F(gexCells)>},
+      {Place::kBlock, "charm_by_strike", Reset<F(charmCells)>},
+      {Place::kBlock, "strike_greeks", Reset<F(deltaCells), F(vannaCells), F(vegaCells)>},
+      {Place::kBlock, "label_exposures", Reset<F(gammaExposures), F(deltaExposures)>},
+      {Place::kBlock, "account_map", Reset<F(focusSummary)>},
+      {Place::kBlock, "own_model", Reset<F(modelSummary)>},
   };
 }
 
-#undef RESET
+#undef F
 
 enum class Damage { kRemoved, kString, kOtherContainer };
 
-// The JSON text of the decoded bytes `text`.
-std::string Quoted(std::string_view text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) < 0x20) {
-      out += text::Format("\\u%04x", static_cast<unsigned>(c));
-      continue;
-    }
-    if (c == '"' || c == '\\') out.push_back('\\');
-    out.push_back(c);
+// `root` as JSON text with `damage` applied to the first member `key` of the root or of its
+// level block; empty when there is no such member.
+std::string Damaged(json::Node root, Place place, const char* key, Damage damage) {
+  jsonout::Tree tree = jsonout::CopyNode(root);
+  jsonout::Tree* object = &tree;
+  if (place == Place::kBlock) {
+    const auto block = std::find(tree.keys.begin(), tree.keys.end(), "display_levels");
+    object = &tree.members[block - tree.keys.begin()];
   }
-  return out + "\"";
-}
-
-// `value` written back as JSON text, with `damage` applied to the first member `key` of the
-// object `target` (a node of the same document, or absent for none); `*found` tells whether
-// that member was met.
-std::string Damaged(json::Node value, json::Node target, std::string_view key, Damage damage,
-                    bool* found) {
-  switch (value.kind()) {
-    case json::kNull:
-      return "null";
-    case json::kBoolean:
-      return value.boolean() ? "true" : "false";
-    case json::kNumber:
-      return text::RoundTripDouble(value.number());
-    case json::kString:
-      return Quoted(value.text());
-    case json::kArray: {
-      std::string out;
-      for (const json::Node element : value.Elements()) {
-        out.append(out.empty() ? "" : ",").append(Damaged(element, target, key, damage, found));
-      }
-      return "[" + out + "]";
-    }
-    default: {
-      std::string out;
-      bool damaged = false;
-      for (const json::Pair pair : value.Pairs()) {
-        std::string member = Damaged(pair.value, target, key, damage, found);
-        if (!damaged && value == target && pair.key == key) {
-          damaged = *found = true;
-          if (damage == Damage::kRemoved) continue;
-          member = damage == Damage::kString ? R"("mistyped")"
-                   : pair.value.IsArray()    ? R"({"strike": 1, "low": 1, "high": 2})"
-                                             : "[1, 2, 3]";
-        }
-        out.append(out.empty() ? "" : ",").append(Quoted(pair.key)).append(":").append(member);
-      }
-      return "{" + out + "}";
-    }
+  const auto found = std::find(object->keys.begin(), object->keys.end(), key);
+  if (found == object->keys.end()) return "";
+  const auto member = object->members.begin() + (found - object->keys.begin());
+  if (damage == Damage::kRemoved) {
+    object->members.erase(member);
+    object->keys.erase(found);
+  } else if (damage == Damage::kString) {
+    *member = jsonout::JsonString("mistyped");
+  } else {
+    *member = jsonout::CopyNode(Json(member->kind == json::kArray
+                                         ? R"({"strike": 1, "low": 1, "high": 2})"
+                                         : "[1, 2, 3]"));
   }
+  return jsonout::JsonText(tree, jsonout::JsonWriter::Layout::kCompact);
 }
 
 TEST(OptionalSections, ADamagedSectionResetsOnlyItsOwnFields) {
   const testing::ParsedJson full = Json(testing::ReadAnswerFile("extended.json"));
   const json::Node root = full;
-  const json::Node block = json::Member(root, "display_levels");
   LevelsSnapshot complete;
   std::string status;
   ASSERT_TRUE(ParseLevelsResponse(root, 10, &complete, &status)) << status;
-  bool found = false;
-  LevelsSnapshot rewritten;
-  ASSERT_TRUE(ParseLevelsResponse(Json(Damaged(root, {}, "", Damage::kRemoved, &found)), 10,
-                                  &rewritten, &status));
-  ASSERT_EQ(rewritten, complete) << "the undamaged answer does not read back alike";
+  ASSERT_EQ(ParseAnswer(jsonout::JsonText(root, jsonout::JsonWriter::Layout::kCompact)), complete)
+      << "the undamaged answer does not read back alike";
   for (const SectionCase& c : SectionCases()) {
     LevelsSnapshot expected = complete;
     c.resetFields(&expected);
     EXPECT_NE(expected, complete) << c.key << " carries nothing in extended.json";
     for (Damage damage : {Damage::kRemoved, Damage::kString, Damage::kOtherContainer}) {
-      found = false;
-      const std::string text =
-          Damaged(root, c.place == Place::kRoot ? root : block, c.key, damage, &found);
-      ASSERT_TRUE(found) << c.key;
-      LevelsSnapshot damaged;
-      ASSERT_TRUE(ParseLevelsResponse(Json(text), 10, &damaged, &status)) << c.key;
-      EXPECT_EQ(damaged, expected) << c.key << " damage " << static_cast<int>(damage);
+      const std::string text = Damaged(root, c.place, c.key, damage);
+      ASSERT_FALSE(text.empty()) << c.key;
+      EXPECT_EQ(ParseAnswer(text), expected) << c.key << " damage " << static_cast<int>(damage);
     }
   }
 }
@@ -270,32 +216,23 @@ TEST(OptionalSections, FocusPointsNeedAValueAndGetNumberedLabels) {
   EXPECT_EQ(s.focus[2], (FocusLevel{true, 21400, "Support", "SUP", "high"}));
 }
 
-// Builds a JSON array of `count` objects produced by `entry(i)`.
-std::string ArrayOf(int count, const std::function<std::string(int)>& entry) {
-  std::string text = "[";
-  for (int i = 0; i < count; ++i) text += (i ? ", " : "") + entry(i);
-  return text + "]";
-}
-
 TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
   // Entry 1 of every list is invalid and must not use up a slot.
-  auto walls = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"intensity": 1})")
-                  : R"({"strike": )" + std::to_string(100 + i) + "}";
-  });
-  auto zones = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"low": 5, "high": 4})")
-                  : R"({"low": )" + std::to_string(i) + R"(, "high": )" + std::to_string(i) + "}";
-  });
-  auto density = ArrayOf(12, [](int i) {
-    return i == 1 ? std::string(R"({"price": 1})")
-                  : R"({"price": )" + std::to_string(200 + i) + R"(, "p_touch_pct": 5})";
-  });
+  std::string walls = "[", zones = "[", density = "[";
+  for (int i = 0; i < 12; ++i) {
+    const std::string sep = i ? ", " : "", n = std::to_string(i);
+    walls += sep + (i == 1 ? std::string(R"({"intensity": 1})")
+                           : R"({"strike": )" + std::to_string(100 + i) + "}");
+    zones += sep + (i == 1 ? std::string(R"({"low": 5, "high": 4})")
+                           : R"({"low": )" + n + R"(, "high": )" + n + "}");
+    density += sep + (i == 1 ? std::string(R"({"price": 1})")
+                             : R"({"p_touch_pct": 5, "price": )" + std::to_string(200 + i) + "}");
+  }
   const LevelsSnapshot s = ParseAnswer(Answer(
-      "{\"vanna_walls\": " + walls + ", \"vega_walls\": " + walls + ", \"charm_zones\": " +
-          zones + "}",
+      "{\"vanna_walls\": " + walls + "], \"vega_walls\": " + walls + "], \"charm_zones\": " +
+          zones + "]}",
       R"("extended_levels": {"implied_density": {"available": true, "levels": )" + density +
-          "}}"));
+          "]}}"));
   ASSERT_EQ(s.vannaWallCount, 8u);
   ASSERT_EQ(s.vegaWallCount, 6u);
   ASSERT_EQ(s.charmZoneCount, 6u);
