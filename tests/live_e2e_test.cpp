@@ -160,7 +160,6 @@ TEST_F(LiveTransport, AnswersOfAnyStatusDeliverTheirBodyAndBrokenOnesNothing) {
   };
   const Case cases[] = {
       {"html", TransferOutcome::kAnswered, 502, File("not_json.html")},
-      {"status=503", TransferOutcome::kAnswered, 503, legacy},
       {"truncate=10", TransferOutcome::kAnswered, 200, legacy.substr(0, 10)},
       {"drop", TransferOutcome::kFailed, 200, std::nullopt},
       {"redirect=/v8/finance/chart/QQQ?interval=1d&range=1mo", TransferOutcome::kAnswered, 302,

@@ -1,4 +1,5 @@
-// Runs the `ordinel` program on scenario files and checks the reports it prints.
+// Runs the `ordinel` program on scenario files: each report the same to the byte every time, bad
+// scenarios and oversized inputs refused with exit 2.
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -9,32 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "json/json_document.h"
 #include "replay_test_support.h"
 
 namespace {
 
-using replay_test::At;
-using replay_test::Dump;
 using replay_test::ProgramRun;
-using replay_test::Report;
 using replay_test::RunOrdinel;
-using replay_test::SubgraphValue;
 using replay_test::TestScenario;
-
-TEST(Replay, OnlyACallListsEveryInputAndSubgraph) {
-  const json::Node report = Report(TestScenario("only_call.json"));
-  const json::Node study = At(report, {"study"});
-  EXPECT_EQ(At(study, {"dll_version"}).number(), 2941);
-  EXPECT_EQ(At(study, {"inputs"}).size(), 77u);
-  EXPECT_EQ(At(study, {"subgraphs"}).size(), 44u);
-  EXPECT_EQ(At(At(study, {"inputs"}).ElementAt(1), {"choices"}).size(), 11u) << "Requested symbol";
-  EXPECT_EQ(At(At(study, {"inputs"}).ElementAt(3), {"max"}).number(), 3600) << "Refresh interval";
-  ASSERT_EQ(At(report, {"dumps"}).size(), 1u);
-  const json::Node end = Dump(report, "end");
-  EXPECT_EQ(At(end, {"inputs"}).size(), 77u);
-  EXPECT_EQ(At(end, {"time"}).number(), 1735832700);
-}
 
 // Every scenario, run twice: a report is the same to the byte each time. This also keeps every
 // scenario running in the suite, so a scenario the study can no longer play fails here.
@@ -110,23 +92,6 @@ TEST(Replay, MissingStudyLibraryIsReported) {
   const ProgramRun run = RunOrdinel({"replay", TestScenario("only_call.json"), "--study", "/nonexistent/lib.so"});
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.err.find("/nonexistent/lib.so"), std::string::npos) << run.err;
-}
-
-TEST(Replay, LevelsRequestAnswerAndChartRequest) {
-  const json::Node report = Report(TestScenario("levels_cycle.json"));
-  const json::Node sent = Dump(report, "sent");
-  ASSERT_EQ(At(sent, {"requests"}).size(), 1u);
-  const json::Node levels = At(sent, {"requests"}).ElementAt(0);
-  EXPECT_NE(At(levels, {"url"}).text().find("/extension/levels?symbol=NQ&mode=locked"), std::string::npos)
-      << At(levels, {"url"}).text();
-  EXPECT_EQ(At(levels, {"body"}).text(), "{}");
-  EXPECT_EQ(At(levels, {"headers"}).size(), 3u);
-  const json::Node loaded = Dump(report, "loaded");
-  EXPECT_EQ(SubgraphValue(loaded, "Call Wall"), 21862.5);
-  ASSERT_EQ(At(loaded, {"requests"}).size(), 2u) << "the answer's call sends the VIX request";
-  const json::Node vix = At(loaded, {"requests"}).ElementAt(1);
-  EXPECT_NE(At(vix, {"url"}).text().find("/v8/finance/chart/%5EVIX?interval=1d&range=5d"), std::string::npos);
-  EXPECT_EQ(At(vix, {"body"}).kind(), json::kNull);
 }
 
 }  // namespace

@@ -118,14 +118,6 @@ inline json::Node DumpOf(const std::string& scenario, const std::string& name) {
   return dump;
 }
 
-// The value of the subgraph named `name` in a dump; -1 when there is no such subgraph.
-inline double SubgraphValue(json::Node dump, const std::string& name) {
-  for (const json::Node subgraph : At(dump, {"subgraphs"}).Elements()) {
-    if (At(subgraph, {"name"}).text() == name) return At(subgraph, {"value"}).number();
-  }
-  return -1;
-}
-
 // The line numbers of the dump's drawings in [first, last], in report order.
 inline std::vector<int> DrawingLines(json::Node dump, int first, int last) {
   std::vector<int> lines;

@@ -71,9 +71,7 @@ TEST(ScenarioSessions, ThePanelViewIsSavedAndComesBackInANewInstance) {
   } cases[] = {
       {"panel_fold.json", "open", "", 0},  // nothing is written before the first press
       {"panel_fold.json", "folded", "t1c1h0s0l0z0C0Z0", 0},
-      {"panel_corners.json", "missed", "", 0},  // chart space and plain lines are no buttons
       {"panel_corners.json", "corner3", "t1c0h0s0l0z0C0Z0", 3},
-      {"panel_tabs.json", "strikes", "t3c0h0s0l0z0C0Z0", 0},
       {"panel_restore.json", "saved", "t4c1h0s0l0z0C0Z0", 0},
       {"panel_restore.json", "reloaded", "t4c1h0s0l0z0C0Z0", 0},
   };

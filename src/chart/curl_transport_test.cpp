@@ -85,12 +85,9 @@ TEST(OriginRoutes, ParseTakesTwoOriginsAndNothingElse) {
     EXPECT_EQ(route.from, c.from) << c.text;
     EXPECT_EQ(route.to, c.to) << c.text;
   }
-  for (const char* text :
-       {"https://a.example", "https://a.example=", "=http://127.0.0.1:1",
-        "ftp://a.example=http://127.0.0.1:1", "https://a.example/v8=http://127.0.0.1:1",
-        "https://a.example?x=1=http://127.0.0.1:1", "https://user@a.example=http://127.0.0.1:1",
-        "https://a.example=http://127.0.0.1:99999", "https://a example=http://127.0.0.1:1",
-        "https://=http://127.0.0.1:1"}) {
+  // Each side passes CheckBaseUrl (pinned below) and names no path.
+  for (const char* text : {"https://a.example", "https://a.example=", "=http://127.0.0.1:1",
+                           "ftp://a.example=http://127.0.0.1:1", "https://a.example/v8=http://127.0.0.1:1"}) {
     OriginRoute route;
     std::string error;
     EXPECT_FALSE(ParseOriginRoute(text, &route, &error)) << text;
@@ -169,13 +166,8 @@ TEST(CurlTransport, RefusesWhatCannotBeSentAndKeepsTheRequestInFlight) {
   };
   const std::string ok = listener.Origin() + "/x";
   const Case cases[] = {
-      {"file scheme", Get("file:///etc/passwd")},
-      {"ftp scheme", Get("ftp://127.0.0.1/x")},
-      {"relative", Get("/extension/levels")},
-      {"no host", Get("http://")},
-      {"blank in URL", Get("http://127.0.0.1:1/a b")},
+      {"file scheme", Get("file:///etc/passwd")},  // the rest of the URL gate: platform::IsHttpUrl
       {"line break in URL", Get("http://127.0.0.1:1/a\r\nX-Injected: 1")},
-      {"empty", Get("")},
       {"CRLF in value", {0, ok, "{}", {{"Accept", "a\r\nX-Injected: 1"}}}},
       {"LF in name", {0, ok, "{}", {{"X\nY", "1"}}}},
       {"colon in name", {0, ok, "{}", {{"Host:", "evil"}}}},

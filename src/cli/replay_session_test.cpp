@@ -119,7 +119,7 @@ json::Node At(json::Node v, std::initializer_list<const char*> path) {
   return v;
 }
 
-TEST(ReplayScenario, InvalidScenariosNameThePartAtFault) {
+TEST(ReplaySession, InvalidScenariosAndImpossibleStepsNameThePartAtFault) {
   struct Case {
     const char* scenario;
     const char* error;
@@ -142,21 +142,7 @@ TEST(ReplayScenario, InvalidScenariosNameThePartAtFault) {
       {"{\"chart\": {\"region\": {\"top\": 700}}}", "chart.region: expected top < bottom and left < right"},
       {"{\"colours\": {\"Call Wall\": [1, 2, 256]}}",
        "colours: \"Call Wall\": expected [R, G, B] with whole numbers from 0 to 255"},
-  };
-  for (const Case& c : cases) {
-    Scenario scenario;
-    std::string error;
-    EXPECT_FALSE(ParseScenario(c.scenario, ".", &scenario, &error)) << c.scenario;
-    EXPECT_EQ(error, c.error) << c.scenario;
-  }
-}
-
-TEST(ReplaySession, ImpossibleStepsFailNamingTheStep) {
-  struct Case {
-    const char* scenario;
-    const char* error;
-  };
-  const Case cases[] = {
+      // Parsed, but impossible when played.
       {"{\"steps\": [{\"respond\": {\"body\": \"x\"}}]}", "step 1 (respond): no host HTTP request is pending"},
       {"{\"steps\": [{\"call\": 1}, {\"respond\": {\"body\": \"x\"}}, {\"respond\": {\"body\": \"y\"}}]}",
        "step 3 (respond): no host HTTP request is pending"},
