@@ -13,6 +13,7 @@
 
 #include "chart/chart_host.h"
 #include "chart/curl_transport.h"
+#include "loopback/loopback_listener.h"
 #include "platform/posix/posix_services.h"
 #include "research/research_request.h"
 #include "service/levels_service.h"
@@ -70,7 +71,8 @@ std::optional<std::string> HeaderValue(const service::RecordedRequest& request, 
 class TinyServer {
  public:
   TinyServer() {
-    server_.Get("/chunked", [](const httplib::Request& request, httplib::Response& response) {
+    auto server = std::make_unique<httplib::Server>();
+    server->Get("/chunked", [](const httplib::Request& request, httplib::Response& response) {
       const size_t total = std::stoul(request.get_param_value("bytes"));
       response.set_chunked_content_provider(
           "application/json", [total](size_t offset, httplib::DataSink& sink) {
@@ -80,20 +82,13 @@ class TinyServer {
             return true;
           });
     });
-    port_ = server_.bind_to_any_port("127.0.0.1");
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    WaitFor([this] { return server_.is_running(); });
+    std::string error;
+    EXPECT_TRUE(listener_.Start(std::move(server), 0, &error)) << error;
   }
-  ~TinyServer() {
-    server_.stop();
-    thread_.join();
-  }
-  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  std::string Origin() const { return listener_.Origin(); }
 
  private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
+  loopback::Listener listener_{"the chunked server"};
 };
 
 class LiveTransport : public ::testing::Test {

@@ -1,7 +1,7 @@
 // What only a whole session through `ordinel replay` shows: the line plan the extended sample
-// fills through the real study library, the panel's view saved by the driver through the host's
-// inputs and read back by a new instance, and research GETs made by real worker threads. The
-// rules behind each are pinned by the unit tests of their folders.
+// fills through the real study library, and the panel's view saved by the driver through the
+// host's inputs and read back by a new instance. The rules behind each are pinned by the unit
+// tests of their folders.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -87,37 +87,6 @@ TEST(ScenarioSessions, ThePanelViewIsSavedAndComesBackInANewInstance) {
   ASSERT_EQ(At(reloaded, {"requests"}).size(), 2u);
   EXPECT_EQ(DrawingLines(reloaded, kFirstPanelLine, kLastPanelLine),
             (std::vector<int>{71400, 71459, 71460, 71461, 71462, 71463, 71464}));
-}
-
-// Each new positive request value starts one GET on a worker of its own; a value changed while
-// a GET runs waits for it.
-TEST(ScenarioSessions, EachNewPositiveResearchValueStartsOneGet) {
-  const std::string scenario = "research_request_values.json";
-  const std::string origin(
-      At(At(ReportOf(scenario), {"study", "inputs"}).ElementAt(0), {"default"}).text());
-  const std::string url =
-      origin + "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02";
-  const auto gets = [&](std::initializer_list<const char*> times) {
-    std::vector<std::string> out;
-    for (const char* t : times) out.push_back(std::string(t) + " " + url);
-    return out;
-  };
-  const struct {
-    const char* dump;
-    std::vector<std::string> gets;
-  } cases[] = {
-      {"left_at_2", gets({"1735832700", "1735832710"})},
-      {"changed_while_pending", gets({"1735832700", "1735832710", "1735832725"})},
-      {"zero_and_negative", gets({"1735832700", "1735832710", "1735832725", "1735832735"})},
-  };
-  for (const auto& c : cases) {
-    std::vector<std::string> seen;
-    for (const json::Node r : At(DumpOf(scenario, c.dump), {"research_requests"}).Elements()) {
-      seen.push_back(std::to_string(static_cast<long long>(At(r, {"time"}).number())) + " " +
-                     std::string(At(r, {"url"}).text()));
-    }
-    EXPECT_EQ(seen, c.gets) << c.dump;
-  }
 }
 
 }  // namespace
