@@ -27,28 +27,29 @@ inline chart::ChartData SmallChart() {
 inline constexpr int kPictureWidth = 480;
 inline constexpr int kPictureHeight = 260;
 
-inline host::DrawingRequest Line(int lineNumber, double price, host::Rgb colour, std::string text = "") {
+// A drawing of `kind` numbered `lineNumber` in `colour`; the helpers below fill in the rest.
+inline host::DrawingRequest Drawing(host::DrawingKind kind, int lineNumber, host::Rgb colour) {
   host::DrawingRequest d;
-  d.chartNumber = 1;
   d.lineNumber = lineNumber;
-  d.kind = host::DrawingKind::kHorizontalLine;
-  d.beginValue = price;
+  d.kind = kind;
   d.colour = colour;
+  return d;
+}
+
+inline host::DrawingRequest Line(int lineNumber, double price, host::Rgb colour, std::string text = "") {
+  host::DrawingRequest d = Drawing(host::DrawingKind::kHorizontalLine, lineNumber, colour);
+  d.beginValue = price;
   d.text = std::move(text);
   return d;
 }
 
 inline host::DrawingRequest Band(int lineNumber, int beginBar, int endBar, double top, double bottom,
                                  host::Rgb colour, int transparency) {
-  host::DrawingRequest d;
-  d.chartNumber = 1;
-  d.lineNumber = lineNumber;
-  d.kind = host::DrawingKind::kRectangle;
+  host::DrawingRequest d = Drawing(host::DrawingKind::kRectangle, lineNumber, colour);
   d.beginBar = beginBar;
   d.endBar = endBar;
   d.beginValue = top;
   d.endValue = bottom;
-  d.colour = colour;
   d.fillColour = colour;
   d.transparency = transparency;
   return d;
@@ -56,15 +57,11 @@ inline host::DrawingRequest Band(int lineNumber, int beginBar, int endBar, doubl
 
 inline host::DrawingRequest PanelText(int lineNumber, int bar, double height, std::string text,
                                       host::Rgb colour, bool rightAligned, bool bold = false) {
-  host::DrawingRequest d;
-  d.chartNumber = 1;
-  d.lineNumber = lineNumber;
-  d.kind = host::DrawingKind::kText;
+  host::DrawingRequest d = Drawing(host::DrawingKind::kText, lineNumber, colour);
   d.beginBar = bar;
   d.beginValue = height;
   d.relativeVertical = true;
   d.text = std::move(text);
-  d.colour = colour;
   d.fontSize = 9;
   d.bold = bold;
   d.fontFace = "Consolas";
@@ -74,17 +71,9 @@ inline host::DrawingRequest PanelText(int lineNumber, int bar, double height, st
 
 // The panel's background over bars 2-12, from 95 % down to 60 % of the region's height.
 inline host::DrawingRequest PanelBackground(host::Rgb colour, host::Rgb fill, int transparency) {
-  host::DrawingRequest d;
-  d.chartNumber = 1;
-  d.lineNumber = 71459;
+  host::DrawingRequest d = Band(71459, 2, 12, 95, 60, colour, transparency);
   d.kind = host::DrawingKind::kPanelRectangle;
-  d.beginBar = 2;
-  d.endBar = 12;
-  d.beginValue = 95;
-  d.endValue = 60;
-  d.colour = colour;
   d.fillColour = fill;
-  d.transparency = transparency;
   d.relativeVertical = true;
   return d;
 }

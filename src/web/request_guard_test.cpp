@@ -37,7 +37,6 @@ TEST(RequestGuard, StateChangesOnlyFromThePageWithItsToken) {
       {"read of the page", {"GET", "127.0.0.1:8765", std::nullopt, std::nullopt, ""}, 0},
       {"head of the page", {"HEAD", "localhost:8765", std::nullopt, std::nullopt, ""}, 0},
       {"rebound name", {"GET", "evil.example:8765", std::nullopt, std::nullopt, ""}, 403},
-      {"rebound name posting", {"POST", "evil.example:8765", "http://evil.example:8765", kToken, form}, 403},
       {"other origin", {"POST", "127.0.0.1:8765", "http://evil.example", kToken, form}, 403},
       {"other port's origin", {"POST", "127.0.0.1:8765", "http://127.0.0.1:9999", kToken, form}, 403},
       {"origin of the other name", {"POST", "127.0.0.1:8765", "http://localhost:8765", kToken, form}, 403},
