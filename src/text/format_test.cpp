@@ -121,21 +121,6 @@ TEST(Format, FloatingPointMatchesPrintf) {
   EXPECT_EQ(Format("%.3f", 2.5f), "2.500");
 }
 
-TEST(Format, RandomDoublesMatchPrintf) {
-  std::mt19937_64 random(20240611);
-  const char* conversions[] = {"f", "e", "g", "G", "#g", "E"};
-  for (int n = 0; n < 20000; ++n) {
-    // Mix raw bit patterns (every exponent) with values of ordinary price sizes.
-    double v = std::bit_cast<double>(random());
-    if (n % 2 == 0) v = std::ldexp(static_cast<double>(random() >> 11), -static_cast<int>(random() % 80));
-    if (!std::isfinite(v)) continue;
-    const int precision = static_cast<int>(random() % 20);
-    const std::string f = "%." + std::to_string(precision) + conversions[n % 6];
-    if (!ReferenceHolds(f, v)) continue;
-    ASSERT_EQ(Format(f, v), Printf(f, v)) << f << " of " << std::bit_cast<uint64_t>(v);
-  }
-}
-
 TEST(Format, ArgumentsThatPrintfCannotTakePrintNothing) {
   struct Case {
     std::string got;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 
 #include "text/format.h"
@@ -56,45 +55,6 @@ TEST(ParseDouble, MatchesStrtodOnGrammarCases) {
       "nan(abc_1)", "nan(0x)", "nan(0xfffffffffffffffff)", "nan(99999999999999999999)",
       "nan(1 2)", "nAn(4)rest"};
   for (const char* input : cases) ExpectLikeStrtod(input);
-}
-
-TEST(ParseDouble, MatchesStrtodOnRandomTexts) {
-  std::mt19937_64 random(11);
-  auto digits = [&random](int count, const char* alphabet, int base) {
-    std::string s;
-    for (int i = 0; i < count; ++i) s += alphabet[random() % base];
-    return s;
-  };
-  char buffer[64];
-  for (int n = 0; n < 30000; ++n) {
-    std::string input;
-    switch (n % 4) {
-      case 0: {  // printed doubles of every magnitude
-        const double v = std::bit_cast<double>(random());
-        std::snprintf(buffer, sizeof buffer, n % 8 == 0 ? "%a" : "%.17g", v);
-        input = buffer;
-        break;
-      }
-      case 1: {  // decimal texts near the rounding and range limits
-        input = digits(1 + random() % 30, "0123456789", 10);
-        input.insert(random() % (input.size() + 1), ".");
-        if (random() % 2) input += "e" + std::to_string(static_cast<int>(random() % 700) - 350);
-        break;
-      }
-      case 2: {  // hexadecimal texts
-        input = "0x" + digits(1 + random() % 20, "0123456789abcdefABCDEF", 22);
-        if (random() % 2) input.insert(2 + random() % (input.size() - 1), ".");
-        input += "p" + std::to_string(static_cast<int>(random() % 2200) - 1100);
-        break;
-      }
-      default:  // short texts from a grammar-heavy alphabet
-        input = digits(1 + random() % 8, "0123456789+-.eEpPxXinfa() ", 27);
-        break;
-    }
-    if (random() % 4 == 0) input = (random() % 2 ? "-" : " +") + input;
-    ExpectLikeStrtod(input);
-    if (HasFailure()) return;
-  }
 }
 
 TEST(ParseDouble, StopsAtTheEndOfTheViewAndAcceptsNullOutput) {
