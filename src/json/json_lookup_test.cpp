@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <memory>
 #include <string>
 
 #include "json/json_document.h"
 #include "json/json_test_support.h"
-#include "text/test_locale.h"
 
 namespace json {
 namespace {
@@ -98,18 +95,6 @@ TEST(JsonLookup, FirstMemberNumberAndFirstPresentMember) {
   EXPECT_FALSE(Present(FirstPresentMember(object, keys, 0)));
   EXPECT_FALSE(Present(FirstPresentMember(object, nullptr, 1)));
   EXPECT_FALSE(Present(FirstPresentMember(ParsedJson("[1]"), {"0"})));
-}
-
-// A host process may run under a locale that writes "0,5"; the readers must not follow it.
-TEST(JsonLookup, DecimalCommaLocaleDoesNotReachNumbers) {
-  text::testing::ScopedLocale locale(text::testing::kDecimalCommaLocale);
-  ASSERT_TRUE(locale.active()) << text::testing::kMissingLocaleHint;
-  const ParsedJson object(R"({"a":21500.25,"b":"1.5e3"})");
-  double a = kNone, b = kNone;
-  EXPECT_TRUE(MemberNumber(object, "a", &a) && MemberNumber(object, "b", &b));
-  EXPECT_EQ(a, 21500.25);
-  EXPECT_EQ(b, 1500);
-  EXPECT_EQ(MemberAsText(object, "a"), "21500.2");
 }
 
 }  // namespace
