@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "json/json_document.h"
+#include <cmath>
+
+#include "json/json_test_support.h"
 
 namespace jsonout {
 namespace {
@@ -18,20 +20,17 @@ TEST(JsonTree, CopiedDocumentsWriteAsTheDocument) {
       "{}",
   };
   for (const char* input : inputs) {
-    json::Document document;
-    ASSERT_EQ(document.Parse(input), json::ParseResult::kParsed) << input;
-    const Tree copy = CopyNode(document.Root());
+    const json::testing::ParsedJson document(input);
+    const Tree copy = CopyNode(document.root());
     for (const auto layout : {kCompact, JsonWriter::Layout::kPretty}) {
-      EXPECT_EQ(JsonText(copy, layout), JsonText(document.Root(), layout)) << input;
+      EXPECT_EQ(JsonText(copy, layout), JsonText(document.root(), layout)) << input;
     }
   }
   EXPECT_EQ(CopyNode(json::Node()).kind, json::kNull) << "an absent node";
 }
 
 TEST(JsonTree, SetMemberReplacesEveryEarlierPairOfTheKey) {
-  json::Document document;
-  ASSERT_EQ(document.Parse("{\"a\": 1, \"k\": 2, \"b\": 3, \"k\": 4}"), json::ParseResult::kParsed);
-  Tree object = CopyNode(document.Root());
+  Tree object = CopyNode(json::testing::ParsedJson("{\"a\": 1, \"k\": 2, \"b\": 3, \"k\": 4}"));
   SetMember(&object, "k", JsonStringArray({"x", "y"}));
   SetMember(&object, "new", JsonBool(true));
   EXPECT_EQ(JsonText(object, kCompact), "{\"a\":1,\"b\":3,\"k\":[\"x\",\"y\"],\"new\":true}");
@@ -48,6 +47,8 @@ TEST(JsonTree, BuiltValuesWriteAsTheirKind) {
       {JsonBool(false), "false"},
       {JsonNumber(1735914600000.0 - 900000), "1735913700000"},
       {JsonNumber(0.25), "0.25"},
+      {JsonNumber(-HUGE_VAL), "null"},  // non-finite numbers have no JSON text
+      {JsonNumber(std::nan("")), "null"},
       {JsonObject(), "{}"},
       {JsonStringArray({}), "[]"},
       {Tree(), "null"},
