@@ -54,7 +54,6 @@ TEST(ExpirySelection, BuildsKeyAndQueryFromInputs) {
     EXPECT_EQ(s.mode, c.mode) << tag;
     EXPECT_EQ(s.valid, c.valid) << tag;
     EXPECT_EQ(s.error, c.valid ? "" : kExpirySelectionError) << tag;
-    EXPECT_EQ(s.sessionDate, c.mode == 3 ? kToday : "") << tag;
     EXPECT_EQ(ExpirySelectionKey(s), c.key) << tag;
     EXPECT_EQ(ExpiryQueryString(s), c.query) << tag;
   }
