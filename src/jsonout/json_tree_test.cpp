@@ -43,10 +43,8 @@ TEST(JsonTree, SetMemberReplacesEveryEarlierPairOfTheKey) {
 
 TEST(JsonTree, BuiltValuesWriteAsTheirKind) {
   const std::pair<Tree, const char*> cases[] = {
-      {JsonString("say \"hi\""), "\"say \\\"hi\\\"\""},
       {JsonBool(false), "false"},
       {JsonNumber(1735914600000.0 - 900000), "1735913700000"},
-      {JsonNumber(0.25), "0.25"},
       {JsonNumber(-HUGE_VAL), "null"},  // non-finite numbers have no JSON text
       {JsonNumber(std::nan("")), "null"},
       {JsonObject(), "{}"},
