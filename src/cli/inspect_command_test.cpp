@@ -5,23 +5,16 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "chart/file_io.h"
 #include "cli/commands.h"
 #include "json/json_test_support.h"
 #include "jsonout/utf8_text.h"
-#include "payload/levels_response.h"
+#include "payload/payload_test_support.h"
 
 namespace cli {
 namespace {
 
 std::filesystem::path Answers() {
   return std::filesystem::path(__FILE__).parent_path() / ".." / ".." / "data" / "answers";
-}
-
-std::string ReadSample(const std::string& name) {
-  std::string bytes, error;
-  EXPECT_TRUE(chart::ReadFileWithin((Answers() / name).string(), size_t{16} << 20, &bytes, &error)) << error;
-  return bytes;
 }
 
 // Runs RunInspect and returns its exit status with what it printed on standard output.
@@ -42,12 +35,6 @@ std::vector<std::string> Keys(json::Node object) {
   std::vector<std::string> keys;
   for (const json::Pair pair : object.Pairs()) keys.emplace_back(pair.key);
   return keys;
-}
-
-TEST(Inspect, RefusedAnswersPrintTheFailureMessageOnOneLine) {
-  const auto [status, out] = RunCaptured({(Answers() / "failure_not_object.json").string()});
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(out, "{\"json\": true, \"ok\": false, \"status\": \"Levels response was not a JSON object.\"}\n");
 }
 
 // Bytes of the answer that are not UTF-8 were copied raw, so the output was not valid JSON.
@@ -85,7 +72,7 @@ TEST(Inspect, SnapshotHasEveryFieldInDeclaredOrder) {
 
 // The printed snapshot of extended.json carries the parser's values exactly.
 TEST(Inspect, ExtendedValuesReadBackExactly) {
-  const std::string body = ReadSample("extended.json");
+  const std::string body = payload::testing::ReadAnswerFile("extended.json");
   payload::LevelsSnapshot s;
   std::string status;
   ASSERT_TRUE(payload::ParseLevelsResponse(json::testing::ParsedJson(body), 10, &s, &status));

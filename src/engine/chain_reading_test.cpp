@@ -67,25 +67,6 @@ TEST(CsvChain, VolatilityIsDecimalUnlessMarkedPercent) {
   }
 }
 
-TEST(CsvChain, AMissingColumnOrHeaderIsAnError) {
-  struct Case {
-    const char* csv;
-    const char* error;
-  };
-  const Case cases[] = {
-      {"expiration,strike,type,iv\n2025-01-17,520,C,0.2\n",
-       "CSV chain: no open interest column in the header row"},
-      {"strike,type,oi,iv\n", "CSV chain: no expiration column in the header row"},
-      {"\n\n", "CSV chain: no header row"},
-  };
-  for (const Case& c : cases) {
-    OptionChain chain;
-    std::string error;
-    EXPECT_FALSE(ReadCsvChain(c.csv, &chain, &error)) << c.csv;
-    EXPECT_EQ(error, c.error) << c.csv;
-  }
-}
-
 TEST(ExchangeJsonChain, ReadsSpotTimeAndContractsAndCountsBadEntries) {
   const char* json = R"({"timestamp": "2025-01-17 10:15:00", "data": {"current_price": 5950.5,
     "options": [
@@ -121,12 +102,27 @@ TEST(ExchangeJsonChain, ReadsSpotTimeAndContractsAndCountsBadEntries) {
   EXPECT_EQ(chain.issues.firstFew[4], "option 7: not an object");
 }
 
-TEST(ExchangeJsonChain, TextWithoutAnOptionsArrayIsAnError) {
-  for (const char* text : {"{\"data\": {\"options\": 3}}", "[1, 2]", "{\"data\": {}"}) {
+TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {
+  using Reader = bool (*)(std::string_view, OptionChain*, std::string*);
+  const struct {
+    Reader read;
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {ReadCsvChain, "expiration,strike,type,iv\n2025-01-17,520,C,0.2\n",
+       "CSV chain: no open interest column in the header row"},
+      {ReadCsvChain, "strike,type,oi,iv\n", "CSV chain: no expiration column in the header row"},
+      {ReadCsvChain, "\n\n", "CSV chain: no header row"},
+      {ReadExchangeJsonChain, "{\"data\": {\"options\": 3}}",
+       "JSON chain: no \"data\".\"options\" array"},
+      {ReadExchangeJsonChain, "[1, 2]", "JSON chain: not a JSON object"},
+      {ReadExchangeJsonChain, "{\"data\": {}", "JSON chain: not a JSON object"},
+  };
+  for (const auto& c : cases) {
     OptionChain chain;
     std::string error;
-    EXPECT_FALSE(ReadExchangeJsonChain(text, &chain, &error)) << text;
-    EXPECT_FALSE(error.empty()) << text;
+    EXPECT_FALSE(c.read(c.text, &chain, &error)) << c.text;
+    EXPECT_EQ(error, c.error) << c.text;
   }
 }
 

@@ -83,8 +83,6 @@ TEST(EngineLevels, ZeroGammaIsAbsentWhenTheCurveNeverCrosses) {
   const EngineAnswer a = RunOn(onlyCalls, NoCarry());
   EXPECT_FALSE(a.levels.zeroGamma.has);
   EXPECT_FALSE(a.levels.zeroGammaBand.has);
-  EXPECT_FALSE(a.levels.gammaFlip.has);
-  EXPECT_FALSE(a.levels.putWall.has);
 }
 
 // Worked by hand: calls of 10 at 100 and puts of 10 at 110 pay holders 100 settling at either

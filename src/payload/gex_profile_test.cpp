@@ -22,16 +22,14 @@ LevelsSnapshot WithProfile(const std::string& entries, int top = 10,
 
 TEST(GexProfile, MergesSortsCapsAndRanksRows) {
   const struct { const char* entries; int top; std::vector<ProfileRow> rows; } cases[] = {
-      // A smaller neighbour within spot x 0.0012 folds into the larger row.
-      {R"({"strike": 5000, "gex": 100}, {"strike": 5004, "gex": -30})", 10,
-       {{5000, 70, 2, 100, ""}}},
       // The candidate reaches two kept rows; it joins the earlier-kept (larger) one, on
       // either side of it.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5010, "gex": 90}, {"strike": 5005, "gex": 10})",
        10, {{5010, 90, 1, 82, ""}, {5000, 110, 2, 100, ""}}},
       {R"({"strike": 5000, "gex": 90}, {"strike": 5010, "gex": 100}, {"strike": 5005, "gex": 10})",
        10, {{5010, 110, 2, 100, ""}, {5000, 90, 1, 82, ""}}},
-      // Just inside the tolerance merges; just beyond does not.
+      // A smaller neighbour within spot x 0.0012 folds into the larger row: just inside merges,
+      // just beyond does not.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5005.9, "gex": 50}, {"strike": 4993.9, "gex": 50})",
        10, {{5000, 150, 2, 100, ""}, {4993.9, 50, 1, 33, ""}}},
       // Only the N largest survive, then appear highest price first.
