@@ -37,7 +37,6 @@ TEST(SvgCanvas, TextStaysTextEscaped) {
   const std::vector<Case> cases = {
       {"CW - Call Wall", "CW - Call Wall"},
       {"a<b & \"c\" 'd' >", "a&lt;b &amp; &quot;c&quot; &apos;d&apos; &gt;"},
-      {"bad \xFF byte", "bad \xEF\xBF\xBD byte"},
       {"  lead", "  lead"},
       {"</text><script>", "&lt;/text&gt;&lt;script&gt;"},
   };
@@ -94,13 +93,6 @@ TEST(SvgCanvas, DocumentIsClosedWhateverTheClips) {
   EXPECT_EQ(Count(svg, "<g "), Count(svg, "</g>"));
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
   EXPECT_NE(svg.find("id=\"clip3\""), std::string::npos);
-}
-
-TEST(SvgCanvas, TextWidthCountsCharactersNotBytes) {
-  SvgCanvas canvas(300, 200);
-  const TextStyle style = MonoStyle(9, {});
-  EXPECT_DOUBLE_EQ(canvas.TextWidth("\xC3\xA9t\xC3\xA9", style), canvas.TextWidth("ete", style));
-  EXPECT_GT(canvas.TextWidth("ete", style), 0);
 }
 
 // A page whose policy allows no inline styles gets its texts without the style attribute; a

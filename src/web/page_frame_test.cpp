@@ -35,8 +35,8 @@ TEST(PageFrame, InputValuesReadBackAsTheDialogShowsThem) {
   }
 }
 
-// A hostile text from the service or an input reaches the page escaped inside the SVG and as
-// a JSON string, and the frame is one line, as one server-sent event needs.
+// A hostile text from the service or an input reaches the page as a JSON string, and the frame
+// is one line, as one server-sent event needs. Its escaping inside the SVG is the SVG canvas's.
 TEST(PageFrame, HostileTextsStayTextOnOneLine) {
   const std::string hostile = "<img src=x onerror=alert(1)>\n\"&'";
   chart::ChartData data = chart::DefaultChart();
@@ -60,12 +60,6 @@ TEST(PageFrame, HostileTextsStayTextOnOneLine) {
   const std::string frame = FrameJson(host, {7, 800, 400, clock.Now(), LevelsAnswerSeen{1735832690, 200}},
                                       platform::DefaultServices());
   EXPECT_EQ(frame.find('\n'), std::string::npos);
-  const size_t svgStart = frame.find(R"("svg":")");
-  const size_t svgEnd = frame.find(R"(","region")");
-  ASSERT_LT(svgStart, svgEnd);
-  const std::string svg = frame.substr(svgStart, svgEnd - svgStart);
-  EXPECT_EQ(svg.find("<img"), std::string::npos) << "unescaped markup in the SVG";
-  EXPECT_NE(svg.find("&lt;img src=x onerror=alert(1)&gt;"), std::string::npos) << "the label in the SVG";
   EXPECT_NE(frame.find(R"("label":"<img src=x onerror=alert(1)>\u000a\"&'")"), std::string::npos) << frame.substr(0, 400);
   EXPECT_NE(frame.find(R"("lastAnswer":{"time":"2025-01-02 10:44:50","status":200})"), std::string::npos);
   EXPECT_NE(frame.find(R"("version":7,)"), std::string::npos);
