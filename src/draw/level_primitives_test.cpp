@@ -31,7 +31,6 @@ TEST_F(DrawTest, LabelsCarryTheChosenSuffixes) {
       {2, 5100, 4000, true, true, "CW - Call Wall DEX -0.95M"},
       {3, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B DEX -0.95M"},
       {0, 5100, 5100.005, true, true, "CW - Call Wall  P(touch) 42%"},
-      {0, 5100, 5099.995, true, true, "CW - Call Wall  P(touch) 42%"},
       {0, 5100, 5100.02, true, true, "CW - Call Wall"},
       {0, 5100, 5100, false, true, "CW - Call Wall"},
       {3, 5100, 5100, true, false, ""},

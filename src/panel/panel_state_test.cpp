@@ -22,7 +22,6 @@ TEST(PanelStateText, ReadsPairsAndIgnoresWhatItDoesNotKnow) {
   } cases[] = {
       {"", {}, "t1c0h0s0l0z0C0Z0"},
       {"t5", {}, "t1c0h0s0l0z0C0Z0"},
-      {"t0", {}, "t1c0h0s0l0z0C0Z0"},
       {"t3c", {}, "t3c0h0s0l0z0C0Z0"},
       {"Unset", simpleOn, "t1c1h0s0l0z0C0Z0"},  // only "se" matters: simple off
       {"c2h1", {}, "t1c0h1s0l0z0C0Z0"},        // any value but "1" is false

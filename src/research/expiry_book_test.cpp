@@ -107,7 +107,6 @@ TEST(ExpiryBook, SumsAndExactStrikeRows) {
         "Book raw Greeks / IV / OI / volume: missing (model aggregates)."}},
       {true, true, 525.5, {sums, "2025-01-02: select exact UNDERLYING strike; no row at 525.5"}},
       {false, true, 0, {"2025-01-02: select exact UNDERLYING strike; no row at 0"}},
-      {false, true, -5, {"2025-01-02: select exact UNDERLYING strike; no row at -5"}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(BookLines(research, c.lens, c.inspector, 0, c.strike, "2025-01-02"),

@@ -28,8 +28,6 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
        kResearchCaptured},
       {"NQ", "QQQ", R"({"ok":"true","symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
        kResearchIdentityMismatch},
-      {"NQ", "QQQ", R"({"symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
-       kResearchIdentityMismatch},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"nq","day":"2025-01-02","source":"QQQ"})",
        kResearchIdentityMismatch},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-03","source":"QQQ"})",
