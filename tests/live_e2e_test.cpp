@@ -246,7 +246,6 @@ TEST_F(LiveTransport, BlockingGetKeepsOnlyA200BodyWithinTheLimit) {
       {kLevelsTarget, 200, File("legacy.json")},
       {kVixTarget, 503, ""},
       {kQqqTarget, 0, ""},  // over the limit
-      {"/not-served", 404, ""},
   };
   for (const Case& c : cases) {
     const platform::HttpGetResult result =
