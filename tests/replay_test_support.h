@@ -75,25 +75,19 @@ inline std::string TestScenario(const std::string& name) {
   return std::string(ORDINEL_TEST_SCENARIOS) + "/" + name;
 }
 
-// Runs a scenario that must succeed and returns the root of its parsed report, which stays valid
-// for the rest of the test program; a failed run fails the test (and yields an absent value).
-inline json::Node Report(const std::string& scenario) {
-  static std::vector<std::unique_ptr<json::Document>> reports;
-  const ProgramRun run = RunOrdinel({"replay", scenario});
-  EXPECT_EQ(run.exitCode, 0) << scenario << "\n" << run.err;
-  reports.push_back(std::make_unique<json::Document>());
-  EXPECT_EQ(reports.back()->ParseOwned(run.out), json::ParseResult::kParsed)
-      << scenario << "\n" << run.out.substr(0, 500);
-  return reports.back()->Root();
-}
-
 // The report of the test scenario `name`, replayed once per test program however often it is
-// asked for; a failed run fails the test that first asks.
+// asked for; it stays valid for the rest of the program. A failed run fails the test that first
+// asks (and yields an absent value).
 inline json::Node ReportOf(const std::string& name) {
-  static std::map<std::string, json::Node> reports;
-  auto it = reports.find(name);
-  if (it == reports.end()) it = reports.emplace(name, Report(TestScenario(name))).first;
-  return it->second;
+  static std::map<std::string, std::unique_ptr<json::Document>> reports;
+  std::unique_ptr<json::Document>& report = reports[name];
+  if (!report) {
+    const ProgramRun run = RunOrdinel({"replay", TestScenario(name)});
+    EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.err;
+    report = std::make_unique<json::Document>();
+    EXPECT_EQ(report->ParseOwned(run.out), json::ParseResult::kParsed) << name << "\n" << run.out.substr(0, 500);
+  }
+  return report->Root();
 }
 
 // The member at `path`, or an absent value when any step is missing.
@@ -102,20 +96,14 @@ inline json::Node At(json::Node v, std::initializer_list<const char*> path) {
   return v;
 }
 
-// The dump named `name`, or an absent value.
-inline json::Node Dump(json::Node report, const std::string& name) {
-  for (const json::Node dump : At(report, {"dumps"}).Elements()) {
-    if (At(dump, {"name"}).text() == name) return dump;
-  }
-  return {};
-}
-
 // The dump named `name` in the report of the test scenario `scenario` (see ReportOf); a missing
 // dump fails the test and yields an absent value.
 inline json::Node DumpOf(const std::string& scenario, const std::string& name) {
-  const json::Node dump = Dump(ReportOf(scenario), name);
-  if (!dump) ADD_FAILURE() << scenario << ": no dump named " << name;
-  return dump;
+  for (const json::Node dump : At(ReportOf(scenario), {"dumps"}).Elements()) {
+    if (At(dump, {"name"}).text() == name) return dump;
+  }
+  ADD_FAILURE() << scenario << ": no dump named " << name;
+  return {};
 }
 
 // The line numbers of the dump's drawings in [first, last], in report order.

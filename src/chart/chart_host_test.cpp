@@ -119,10 +119,7 @@ TEST_F(ChartHostTest, DrawingsKeepTheirLineNumbersAndStayAfterRemoval) {
   host.OrdinaryCall(TestStudy);
   gCallBody = nullptr;
   host.RemovalCall(TestStudy);
-  ASSERT_EQ(host.Drawings().Size(), 1u) << "the study deletes its own drawings";
-  gCallBody = [](host::StudyHost& sc) { sc.DeleteDrawing(sc.ChartNumber(), -1, 0); };
-  host.OrdinaryCall(TestStudy);
-  EXPECT_EQ(host.Drawings().Size(), 0u);
+  EXPECT_EQ(host.Drawings().Size(), 1u) << "the study deletes its own drawings";
 }
 
 TEST_F(ChartHostTest, PressOnTextLandsInsideTheFirstMatchingTextsAnchor) {
@@ -210,7 +207,6 @@ TEST_F(ChartHostTest, BarsOutsideTheChartReadAsZero) {
   EXPECT_EQ(host.BarClose(200), 0);
   EXPECT_EQ(host.BarHigh(-1), 0);
   EXPECT_EQ(host.AlertBarIndex(), 199);
-  EXPECT_EQ(host.FormatPrice(21512.5), "21512.50");
 }
 
 }  // namespace

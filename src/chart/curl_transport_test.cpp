@@ -45,12 +45,6 @@ class SilentListener {
   int port_ = 0;
 };
 
-// A loopback port nobody listens on: bound once for a free number, then let go.
-int ClosedPort() {
-  SilentListener listener;
-  return listener.Port();
-}
-
 bool WaitFor(const std::function<bool()>& done, milliseconds timeout) {
   const auto deadline = SteadyClock::now() + timeout;
   while (!done()) {
@@ -105,7 +99,6 @@ TEST(OriginRoutes, BaseUrlsTheTransportCanSendTo) {
       {"http://127.0.0.1:8080/api/v1", ""},
       {"http://[::1]:8080", ""},
       {"ftp://levels.example", "it does not start with http:// or https://"},
-      {"file:///etc/passwd", "it does not start with http:// or https://"},
       {"HTTPS://levels.example", "it does not start with http:// or https://"},
       {"http://127.0.0.1:99999", "its port is not a number from 1 to 65535"},
       {"http://127.0.0.1:0", "its port is not a number from 1 to 65535"},
@@ -167,7 +160,6 @@ TEST(CurlTransport, RefusesWhatCannotBeSentAndKeepsTheRequestInFlight) {
   const std::string ok = listener.Origin() + "/x";
   const Case cases[] = {
       {"file scheme", Get("file:///etc/passwd")},  // the rest of the URL gate: platform::IsHttpUrl
-      {"line break in URL", Get("http://127.0.0.1:1/a\r\nX-Injected: 1")},
       {"CRLF in value", {0, ok, "{}", {{"Accept", "a\r\nX-Injected: 1"}}}},
       {"LF in name", {0, ok, "{}", {{"X\nY", "1"}}}},
       {"colon in name", {0, ok, "{}", {{"Host:", "evil"}}}},
@@ -186,29 +178,19 @@ TEST(CurlTransport, RefusesWhatCannotBeSentAndKeepsTheRequestInFlight) {
   EXPECT_TRUE(transport.Start({0, ok, "", {{"X-Empty", ""}}})) << "an empty value can be sent";
 }
 
-TEST(CurlTransport, FailedTransfersDeliverNothing) {
+// Refused connections and bodies that break off fail alike: tests/live_e2e_test.
+TEST(CurlTransport, NoAnswerWithinTheTransferTimeoutDeliversNothing) {
   SilentListener listener;
   ASSERT_NE(listener.Port(), 0);
   CurlTransportOptions options;
   options.transferTimeout = milliseconds(200);
   CurlTransport transport(options);
-  struct Case {
-    const char* what;
-    std::string url;
-  };
-  const Case cases[] = {
-      {"connection refused", "http://127.0.0.1:" + std::to_string(ClosedPort()) + "/x"},
-      {"no answer within the transfer timeout", listener.Origin() + "/x"},
-  };
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    ASSERT_TRUE(transport.Start(Get(cases[i].url))) << cases[i].what;
-    EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, i) != TransferOutcome::kInFlight; },
-                        milliseconds(10000)))
-        << cases[i].what;
-    EXPECT_EQ(OutcomeOf(transport, i), TransferOutcome::kFailed) << cases[i].what;
-    EXPECT_FALSE(transport.Transfers()[i].error.empty()) << cases[i].what;
-    EXPECT_FALSE(transport.TakeAnswer().has_value()) << cases[i].what;
-  }
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/x")));
+  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) != TransferOutcome::kInFlight; },
+                      milliseconds(10000)));
+  EXPECT_EQ(OutcomeOf(transport, 0), TransferOutcome::kFailed);
+  EXPECT_FALSE(transport.Transfers()[0].error.empty());
+  EXPECT_FALSE(transport.TakeAnswer().has_value());
 }
 
 TEST(CurlTransport, NewerRequestCancelsTheTransferInFlight) {

@@ -17,10 +17,8 @@ struct NewYorkDateCase {
 // Midnight in New York is 05:00Z under EST and 04:00Z under EDT; a missing zone database shows
 // up here as the UTC date.
 inline constexpr NewYorkDateCase kNewYorkDateCases[] = {
-    {"2025-01-01T03:00Z", 1735700400, "2024-12-31"},
     {"2025-01-01T04:59Z", 1735707540, "2024-12-31"},
     {"2025-01-01T05:00Z", 1735707600, "2025-1-1"},
-    {"2025-07-01T03:59Z", 1751342340, "2025-6-30"},
     {"2025-07-01T03:59:59.9Z", 1751342399.9, "2025-6-30"},
     {"2025-07-01T04:00Z", 1751342400, "2025-7-1"},
     // The day DST starts: midnight is still EST.
