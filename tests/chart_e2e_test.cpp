@@ -34,23 +34,6 @@ bool HasLine(const std::string& text, const std::string& line) {
   return text.find("\n" + line + "\n") != std::string::npos;
 }
 
-// A run that must end with exit 2, `message` on standard error and no picture.
-struct RefusedRun {
-  std::vector<std::string> args;
-  const char* message;
-};
-
-void ExpectRefused(const std::vector<RefusedRun>& cases, const std::string& dir) {
-  for (const RefusedRun& c : cases) {
-    std::vector<std::string> args = c.args;
-    args.insert(args.end(), {"--out", dir + "/never"});
-    const ProgramRun run = RunChart(args);
-    EXPECT_EQ(run.exitCode, 2) << c.message;
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
-    EXPECT_FALSE(std::filesystem::exists(dir + "/never.png")) << c.message;
-  }
-}
-
 TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
   const std::string dir = TempDirectory("default");
   const ProgramRun run = RunChart({"--out", dir + "/x"});
@@ -76,29 +59,33 @@ TEST(ChartCommand, FoldedPanelSurvivesTheChartFile) {
   EXPECT_EQ(second.out.find("[Levels]"), std::string::npos) << "a folded panel has no tab row";
 }
 
-// Unreadable bars and chart files end the same way: tests/replay_e2e_test.
+// Each run must end with exit 2, its message on standard error and no picture. Unreadable bars
+// and chart files end the same way: tests/replay_e2e_test.
 TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
   const std::string dir = TempDirectory("fail");
-  const std::vector<RefusedRun> cases = {
+  const struct {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
       // The message named the sample service's address instead of the origin the study used.
       {{"--set", "API base URL=http://127.0.0.1:1"},
        "ordinel chart: cannot reach the levels service at http://127.0.0.1:1:"},
       {{"--click", "No such text anywhere"}, "ordinel chart: --click: no text on the chart contains"},
-  };
-  ExpectRefused(cases, dir);
-}
-
-// These origins ended with exit 0, the study's "Could not send" line on the picture and
-// nothing on standard error. The URL rules are CheckBaseUrl's; the --origin way in is refused
-// with the options (src/cli/chart_options_test), as every option error exits with 2.
-TEST(ChartCommand, RegressionBadLevelsOriginsAreRefusedBeforeStarting) {
-  const std::string dir = TempDirectory("origin");
-  const std::vector<RefusedRun> cases = {
+      // This origin ended with exit 0, the study's "Could not send" line on the picture and
+      // nothing on standard error. The URL rules are CheckBaseUrl's; the --origin way in is
+      // refused with the options (src/cli/chart_options_test), as every option error exits with 2.
       {{"--set", "API base URL=file:///etc/passwd"},
        "the levels origin 'file:///etc/passwd' (\"API base URL\") is not a service URL: it does not start with "
        "http:// or https://"},
   };
-  ExpectRefused(cases, dir);
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--out", dir + "/never"});
+    const ProgramRun run = RunChart(args);
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/never.png")) << c.message;
+  }
 }
 
 // `ordinel chart` against a sample service in this process, whose faults each test sets; the
