@@ -208,13 +208,6 @@ TEST_F(LiveTransport, SupersededAnswersAreNeverDelivered) {
   const std::string vix = File("vix_chart.json");
   CurlTransport transport({});
 
-  SetFault("levels", "delay=300,count=1");
-  ASSERT_TRUE(transport.Start(LevelsPost()));
-  ASSERT_TRUE(transport.Start(Get(kVixTarget)));
-  EXPECT_EQ(AwaitAnswer(transport), vix) << "slow request, then a fast one";
-  std::this_thread::sleep_for(milliseconds(500));
-  EXPECT_EQ(transport.TakeAnswer(), std::nullopt) << "the slow answer after the delay";
-
   ASSERT_TRUE(transport.Start(Get(kVixTarget)));
   WaitFor([&] { return transport.Transfers().back().outcome == TransferOutcome::kAnswered; });
   SetFault("qqq", "delay=100,count=1");
