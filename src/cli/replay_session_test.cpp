@@ -31,11 +31,9 @@ struct TestState {
 
 void DeclareTestStudy(host::StudyHost& sc) {
   sc.DeclareStudy({"Test", "A test study", 0, {0, 0, 1, 2, 40}});
-  sc.DeclareInput(0, {"API base URL", host::InputKind::kText, 0, "https://levels.test", {}, {}, ""});
   sc.DeclareInput(1, {"Requested symbol", host::InputKind::kChoice, 0, "", {}, {}, "AUTO;NQ;ES"});
   sc.DeclareInput(2, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180.0, 3600.0, ""});
   sc.DeclareInput(3, {"Verbose Message Log", host::InputKind::kYesNo, 0, "", {}, {}, ""});
-  sc.DeclareInput(4, {"Panel line spacing", host::InputKind::kFloat, 2.4, "", 0.5, 12.0, ""});
   sc.DeclareInput(5, {"Research request", host::InputKind::kInteger, 0, "", {}, {}, ""});
   sc.DeclareSubgraph(0, {"Call Wall", 5, {115, 240, 176}, 1});
   sc.DeclareSubgraph(1, {"Put Wall", 5, {255, 139, 139}, 1});
@@ -144,8 +142,6 @@ TEST(ReplaySession, InvalidScenariosAndImpossibleStepsNameThePartAtFault) {
        "colours: \"Call Wall\": expected [R, G, B] with whole numbers from 0 to 255"},
       // Parsed, but impossible when played.
       {"{\"steps\": [{\"respond\": {\"body\": \"x\"}}]}", "step 1 (respond): no host HTTP request is pending"},
-      {"{\"steps\": [{\"call\": 1}, {\"respond\": {\"body\": \"x\"}}, {\"respond\": {\"body\": \"y\"}}]}",
-       "step 3 (respond): no host HTTP request is pending"},
       {"{\"steps\": [{\"research\": {\"status\": 200, \"body\": \"{}\"}}]}",
        "step 1 (research): no research request is pending"},
       {"{\"steps\": [{\"call\": 1}, {\"set\": {\"Nope\": 1}}]}",
@@ -168,8 +164,7 @@ TEST(ReplaySession, InvalidScenariosAndImpossibleStepsNameThePartAtFault) {
 TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
   const Outcome outcome = Replay(R"json({
     "chart": {"symbol": "ESZ25"},
-    "inputs": {"Requested symbol": "ES", "Refresh interval (seconds)": 60, "Verbose Message Log": true,
-               "Panel line spacing": 3.5, "API base URL": "https://other.test"},
+    "inputs": {"Requested symbol": "ES", "Refresh interval (seconds)": 60, "Verbose Message Log": true},
     "colours": {"Call Wall": [10, 200, 30]},
     "steps": [
       {"call": 1735741800},
