@@ -24,7 +24,6 @@ TEST(BarsCsv, BadRowsAndTimesNameTheirLine) {
       {"\n\n", "no header row"},
       {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\nsoon,1,2,0,1\n",
        "line 3: the time is neither an ISO 8601 date-time nor seconds since 1970"},
-      {"time,open,high,low,close\n,1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
       {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\n2025-01-02T09:30Z,1,2,0,1\n",
        "line 3: the time is not later than the bar before"},
       {"open,high,low,close,time\n1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
