@@ -38,24 +38,13 @@ TEST(Replay, EveryScenarioGivesTheSameBytesEachTime) {
   }
 }
 
-// A scenario that does not parse and one that cannot be played; the messages of the others are
-// the session's (src/cli/replay_session_test).
-TEST(Replay, BadScenariosExitTwoNamingTheStep) {
-  struct Case {
-    const char* file;
-    const char* message;
-  };
-  const Case cases[] = {
-      {"bad_respond_nothing_pending.json", "step 1 (respond): no host HTTP request is pending"},
-      {"bad_not_json.json", "the scenario is not a JSON object"},
-      {"no_such_scenario.json", "cannot read the file"},
-  };
-  for (const Case& c : cases) {
-    const ProgramRun run = RunOrdinel({"replay", TestScenario(c.file)});
-    EXPECT_EQ(run.exitCode, 2) << c.file;
-    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.file << ": " << run.err;
-    EXPECT_TRUE(run.out.empty()) << c.file;
-  }
+// A scenario that cannot be played. Unreadable and unparsable ones end as the size limits below
+// do; the messages of the others are the session's (src/cli/replay_session_test).
+TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
+  const ProgramRun run = RunOrdinel({"replay", TestScenario("bad_respond_nothing_pending.json")});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("step 1 (respond): no host HTTP request is pending"), std::string::npos) << run.err;
+  EXPECT_TRUE(run.out.empty());
 }
 
 // Every one of these ended in std::bad_alloc (exit 134) or ate all the memory there was.
