@@ -154,7 +154,6 @@ TEST_F(LiveTransport, AnswersOfAnyStatusDeliverTheirBodyAndBrokenOnesNothing) {
     std::optional<std::string> delivered;
   };
   const Case cases[] = {
-      {"html", TransferOutcome::kAnswered, 502, File("not_json.html")},
       {"drop", TransferOutcome::kFailed, 200, std::nullopt},
       {"redirect=/v8/finance/chart/QQQ?interval=1d&range=1mo", TransferOutcome::kAnswered, 302,
        "moved to /v8/finance/chart/QQQ?interval=1d&range=1mo\n"},
@@ -299,12 +298,6 @@ class LiveStudy : public ::testing::Test {
             host_->Subgraphs().ValueAt(palette::kSgPutWall, last),
             host_->Subgraphs().ValueAt(palette::kSgGammaFlip, last)};
   }
-  bool Answered(const char* target) const {
-    const auto records = transport_->Transfers();
-    return std::any_of(records.begin(), records.end(), [&](const chart::TransferRecord& r) {
-      return r.outcome == TransferOutcome::kAnswered && r.routedUrl == service_.Origin() + target;
-    });
-  }
   bool Logged(const std::string& text) const {
     const auto& log = host_->Log();
     return std::any_of(log.begin(), log.end(), [&](const auto& e) { return e.text == text; });
@@ -323,11 +316,10 @@ class LiveStudy : public ::testing::Test {
 TEST_F(LiveStudy, MapArrivesOverLoopbackAndStaysWhileTheServiceIsSlowOrGone) {
   const std::vector<float> sampleWalls = {21862.5f, 21243.75f, 21456.75f};
   for (int call = 0; call < 400; ++call) {
-    if (Walls() == sampleWalls && Answered(kVixTarget) && Answered(kQqqTarget)) break;
+    if (Walls() == sampleWalls) break;
     Call(1);
   }
   ASSERT_EQ(Walls(), sampleWalls);
-  EXPECT_TRUE(Answered(kVixTarget) && Answered(kQqqTarget)) << "the fear-score requests flowed";
   EXPECT_EQ(host_->Requests().front().url, service_.Origin() + kLevelsTarget);
 
   service::Fault slow;
