@@ -102,12 +102,6 @@ TEST(FaultTable, PathFaultWinsOverWildcardAndCountedFaultsExpire) {
   EXPECT_EQ(status("/v8/finance/chart/QQQ"), 500);
   EXPECT_EQ(status("/extension/levels"), 503);
   EXPECT_EQ(status("/extension/levels"), 500) << "the counted fault is used up";
-  FaultTable escaped;
-  escaped.Set("/v8/finance/chart/%5EVIX", twice);
-  EXPECT_EQ(status("/v8/finance/chart/^VIX"), 500) << "only the wildcard in the first table";
-  const std::optional<Fault> decoded = escaped.Take("/v8/finance/chart/^VIX");
-  EXPECT_TRUE(decoded && decoded->status == 503) << "escaped and decoded paths are one key";
-  EXPECT_FALSE(escaped.Take("/extension/levels")) << "no wildcard there";
 }
 
 TEST(FaultAnswer, ChangesStatusAndBodyAsAsked) {
