@@ -81,7 +81,6 @@ TEST(ShowBars, ScrollAndZoomStayInsideTheChart) {
   };
   // A region 1200 pixels wide.
   const Case cases[] = {
-      {200, 100, 199, 12, 100, 199},  // as fitted
       {200, 50, 149, 12, 50, 149},    // scrolled back
       {200, 0, 199, 6, 0, 199},       // zoomed out to every bar
       {200, -300, 500, 6, 0, 199},    // further out than the chart holds
