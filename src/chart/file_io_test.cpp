@@ -14,12 +14,6 @@ std::string TempPath(const std::string& name) {
   return testing::TempDir() + "/file_io_" + std::to_string(getpid()) + "_" + name;
 }
 
-std::string Contents(const std::string& path) {
-  std::string bytes;
-  std::string error;
-  return ReadFileWithin(path, size_t{1} << 20, &bytes, &error) ? bytes : "(unreadable: " + error + ")";
-}
-
 // Files left beside `path` by a write, the file itself excepted.
 int Leftovers(const std::string& path) {
   const std::filesystem::path target(path);
@@ -75,7 +69,9 @@ TEST(FileIo, ReplaceFileWritesWholeFilesOrNothing) {
   std::string error;
   ASSERT_TRUE(ReplaceFile(path, "first", &error)) << error;
   ASSERT_TRUE(ReplaceFile(path, "second, longer", &error)) << error;
-  EXPECT_EQ(Contents(path), "second, longer");
+  std::string written;
+  ASSERT_TRUE(ReadFileWithin(path, size_t{1} << 20, &written, &error)) << error;
+  EXPECT_EQ(written, "second, longer");
   EXPECT_EQ(Leftovers(path), 0);
 
   const std::string dir = TempPath("replace_dir");
