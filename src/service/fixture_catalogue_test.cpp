@@ -51,7 +51,6 @@ TEST(FixtureCatalogue, UnanswerableLevelsRequestsGetFailureEnvelope) {
   } cases[] = {
       {"/extension/levels?basis=signed_flow", "missing_symbol"},
       {"/extension/levels?symbol=ES&basis=signed_flow&source=SPX", "symbol_not_supported"},
-      {"/extension/levels?symbol=nq&basis=signed_flow", "symbol_not_supported"},
       {"/extension/levels?symbol=N\"Q\\\x01&basis=signed_flow", "symbol_not_supported"},
       {nq + "&expiry_mode=multi&expiries=2025-01-17,", "invalid_expiry_selection"},
       {nq + "&expiry_mode=multi&expiries=2025-1-17", "invalid_expiry_selection"},
