@@ -253,7 +253,6 @@ TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
       {"{}", R"("vol_zones": {"premium": 0.3})", [](const auto& s) { return s.volPremium == 0.3; }},
       {"{}", R"("vol_zones": {"premium": 1})", premium25},
       {"{}", R"("vol_zones": {"premium": 0})", premium25},
-      {"{}", R"("vol_zones": {"premium": null})", premium25},
       {R"({"atm_iv": 18})", "", [](const auto& s) { return s.atmIv.has; }},
       {R"({"atm_iv": 0})", "", [](const auto& s) { return !s.atmIv.has; }},
       {R"({"zero_gamma": {"available": true, "price": 5, "band": {"lower": 2, "upper": 2}}})", "",
