@@ -56,8 +56,7 @@ TEST(SymbolResolution, RequestedSymbolOverridesChart) {
 TEST(SymbolResolution, ResearchSourceFollowsUnderlyingOptions) {
   const struct { const char *apiSymbol, *esSource, *expected; } cases[] = {
       {"NQ", "SPX", "QQQ"}, {"ES", "SPX", "SPX"}, {"ES", "SPY", "SPY"}, {"GC", "SPX", "GLD"},
-      {"SI", "SPY", "SLV"}, {"SPX", "SPY", "SPX"}, {"NDX", "SPX", "NDX"}, {"QQQ", "SPX", "QQQ"},
-      {"", "SPY", ""},
+      {"SI", "SPY", "SLV"}, {"SPX", "SPY", "SPX"}, {"", "SPY", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ResearchSourceForSymbol(c.apiSymbol, c.esSource), c.expected)
