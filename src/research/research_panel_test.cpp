@@ -122,7 +122,6 @@ TEST(ResearchPanel, PresetsTurnSectionsOn) {
   ResearchPanelInputs inputs;
   inputs.researchDay = "2025-01-17";
   inputs.inspectorStrikeText = " 100";
-  EXPECT_EQ(ResearchPanelLines(view, inputs), Lines{});
   inputs.workflowPreset = 2;  // Positioning: the changes only
   EXPECT_EQ(ResearchPanelLines(view, inputs),
             (Lines{kResearchCaptured, "History 0 rows | excluded  | limit ",

@@ -32,7 +32,6 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
        kResearchIdentityMismatch},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-03","source":"QQQ"})",
        kResearchIdentityMismatch},
-      {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02"})", kResearchIdentityMismatch},
       {"NQ", "QQQ", R"([{"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ"}])",
        kResearchIdentityMismatch},
   };
