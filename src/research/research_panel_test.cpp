@@ -63,7 +63,6 @@ Lines Concat(Lines head, const Lines& tail) {
 // the served Greeks do.
 TEST(ResearchPanel, SwitchesOffOrNoResearchShowLittle) {
   ResearchView view = ViewWithResearch(History(Row(0, 41, "\"call_wall\":1")));
-  EXPECT_EQ(BuildResearchPanelLines(view, false, false, false, 3, 500, "2025-01-02"), Lines{});
   view.last_alert = "x";
   EXPECT_EQ(BuildResearchPanelLines(view, false, false, false, 3, 500, "2025-01-02"),
             Lines{"Structure alert: x"});
