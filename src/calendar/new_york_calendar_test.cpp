@@ -64,6 +64,7 @@ TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
       {"2025-01-01 14:30:00", kNoShape},
       {"2025-01-01T14:30", kNoShape},
       {"2147483648-01-01T00:00:00Z", kNoShape},  // a year beyond int fails the scan
+      {"999999999999-01-01T00:00:00Z", kNoShape},
       {"", kNoShape},
   };
   for (const auto& c : cases) {
