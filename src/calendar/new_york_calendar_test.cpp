@@ -63,8 +63,8 @@ TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
       // Not six fields: no timestamp text (callers fall back to the number rule).
       {"2025-01-01 14:30:00", kNoShape},
       {"2025-01-01T14:30", kNoShape},
-      {"2147483648-01-01T00:00:00Z", kNoShape},  // a year beyond int fails the scan
-      {"999999999999-01-01T00:00:00Z", kNoShape},
+      {"2147483648-01-01T00:00:00Z", kNoShape},  // one beyond int fails the scan
+      {"999999999999-01-01T00:00:00Z", kNoShape},  // far beyond: the digit loop stops counting
       {"", kNoShape},
   };
   for (const auto& c : cases) {
