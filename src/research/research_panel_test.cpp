@@ -111,11 +111,6 @@ constexpr const char* kBook = R"("expiry_book":{"symbol":"QQQ","expirations":[
 const Lines kBookHead = {kResearchCaptured, "Expiry book QQQ (UNDERLYING strikes) |  / ",
                          "Coverage  /  expiries | band %", "Scope  | captured ms  | quotes ms "};
 
-TEST(ResearchPanel, AnInvalidResearchDayEndsAfterTheBookHeader) {
-  ResearchView view = ViewWithResearch(kBook);
-  EXPECT_EQ(BuildResearchPanelLines(view, false, true, true, 3, 100, "2025-1-18"), kBookHead);
-}
-
 TEST(ResearchPanel, PresetsTurnSectionsOn) {
   const ResearchView view = ViewWithResearch(kBook);
   ResearchPanelInputs inputs;
@@ -139,6 +134,8 @@ TEST(ResearchPanel, PresetsTurnSectionsOn) {
   inputs.levelInspector = true;  // the inspector alone: the same lines without the lens sums
   research.erase(research.begin() + 5);
   EXPECT_EQ(ResearchPanelLines(view, inputs), research);
+  inputs.researchDay = "2025-1-18";  // no valid day: nothing can follow the book's header
+  EXPECT_EQ(ResearchPanelLines(view, inputs), kBookHead);
 }
 
 }  // namespace
