@@ -141,10 +141,7 @@ TEST(NewYorkCalendar, WallClockToUtcAcrossBothClockChanges) {
     EXPECT_EQ(NewYorkWallClockToUtc(services, c.year, c.month, c.day, c.secondsOfDay), c.utc)
         << c.why;
   }
-}
-
-TEST(NewYorkCalendar, WallClockIsUtcWithoutAZone) {
-  host::FakeServices noZone;
+  host::FakeServices noZone;  // services without a zone: the wall clock is UTC
   EXPECT_EQ(NewYorkWallClockToUtc(noZone, 2025, 1, 2, 16 * 3600), 1735776000 + 16 * 3600);
 }
 
