@@ -63,8 +63,8 @@ TEST(NewYorkCalendar, TimestampTextsReadAsUtcFields) {
       // Not six fields: no timestamp text (callers fall back to the number rule).
       {"2025-01-01 14:30:00", kNoShape},
       {"2025-01-01T14:30", kNoShape},
-      {"2147483648-01-01T00:00:00Z", kNoShape},  // a year beyond int fails the scan
-      {"999999999999-01-01T00:00:00Z", kNoShape},
+      {"2147483648-01-01T00:00:00Z", kNoShape},  // one beyond int fails the scan
+      {"999999999999-01-01T00:00:00Z", kNoShape},  // far beyond: the digit loop stops counting
       {"", kNoShape},
   };
   for (const auto& c : cases) {
@@ -141,10 +141,7 @@ TEST(NewYorkCalendar, WallClockToUtcAcrossBothClockChanges) {
     EXPECT_EQ(NewYorkWallClockToUtc(services, c.year, c.month, c.day, c.secondsOfDay), c.utc)
         << c.why;
   }
-}
-
-TEST(NewYorkCalendar, WallClockIsUtcWithoutAZone) {
-  host::FakeServices noZone;
+  host::FakeServices noZone;  // services without a zone: the wall clock is UTC
   EXPECT_EQ(NewYorkWallClockToUtc(noZone, 2025, 1, 2, 16 * 3600), 1735776000 + 16 * 3600);
 }
 

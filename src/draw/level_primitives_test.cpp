@@ -54,7 +54,6 @@ TEST_F(DrawTest, BandsSpanTheVisibleBarsAndAtLeastOneBar) {
     host::BarRange visible;
     const char* expected;
   } cases[] = {
-      {{100, 199}, "7 rect 100-199 2..1 sg5 t40"},
       {{-3, 0}, "7 rect 0-1 2..1 sg5 t40"},
       {{50, 20}, "7 rect 50-51 2..1 sg5 t40"},
   };

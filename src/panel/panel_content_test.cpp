@@ -143,8 +143,7 @@ TEST_F(PanelContentTest, ValidSnapshotWithoutLevelsKeepsTheLevelsHeader) {
   bare.valid = true;
   context = PanelContext{};
   context.snapshot = &bare;
-  context.apiSymbol = "ES";
-  EXPECT_EQ(Texts(Build()), (std::vector<std::string>{"ORDINEL  ES   dynamic", "- Levels -", "- Fear score, vs 12y of sessions -",
+  EXPECT_EQ(Texts(Build()), (std::vector<std::string>{"ORDINEL  -   dynamic", "- Levels -", "- Fear score, vs 12y of sessions -",
                                                        "  Fear score warming up - inputs arrive on the next refresh.",
                                                        "Descriptive positioning data - not investment advice."}));
 }

@@ -175,24 +175,21 @@ TEST(ChartRenderer, PanelBackgroundBlendsItsFill) {
   EXPECT_TRUE(Near(picture.At(70, 100), kBackground)) << Show(picture.At(70, 100));
 }
 
-TEST(ChartRenderer, PriceScaleFlagOnlyWhenAsked) {
+// A line without a price draws nothing at all, flag included.
+TEST(ChartRenderer, PriceScaleFlagOnlyWhenAskedAndPriced) {
+  host::DrawingRequest lost = Line(71001, NAN, kBlue, "lost");
+  lost.valueInPriceScale = true;
   for (const bool flag : {true, false}) {
     host::DrawingRequest line = Line(71000, 150, kMagenta);
     line.valueInPriceScale = flag;
-    Picture picture({line});
+    Picture picture({line, lost});
+    EXPECT_TRUE(picture.Columns(0, testing::kPictureHeight - 1, IsBlue).empty()) << "flag " << flag;
     const host::Rgb axis = picture.At(472, kRow150);
     EXPECT_EQ(Near(axis, kMagenta), flag) << "flag " << flag << " gave " << Show(axis);
     if (!flag) {
       EXPECT_TRUE(Near(axis, kAxisBackground)) << Show(axis);
     }
   }
-}
-
-TEST(ChartRenderer, LineWithoutAPriceGetsNoFlag) {
-  host::DrawingRequest line = Line(71000, NAN, kMagenta, "lost");
-  line.valueInPriceScale = true;
-  Picture picture({line});
-  EXPECT_TRUE(picture.Columns(0, testing::kPictureHeight - 1, IsMagenta).empty());
 }
 
 TEST(ChartRenderer, CandlesInTheirDirectionColours) {

