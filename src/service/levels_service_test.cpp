@@ -11,12 +11,6 @@
 namespace service {
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// The study's levels request: body "{}" and its three headers.
-const httplib::Headers kStudyHeaders = {{"Accept", "application/json"},
-                                        {"User-Agent", "Ordinel-Sierra/4.7.1"}};
-
 class LevelsServiceTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -34,18 +28,7 @@ class LevelsServiceTest : public ::testing::Test {
   }
   httplib::Result Get(const std::string& target) { return Client().Get(target.c_str()); }
   httplib::Result Post(const std::string& target) {
-    return Client().Post(target.c_str(), kStudyHeaders, "{}", "application/json");
-  }
-  std::string File(const char* name) const {
-    std::string bytes;
-    EXPECT_TRUE(ReadDataFile(catalogue_, name, &bytes)) << name;
-    return bytes;
-  }
-  void SetFault(const char* path, const char* text) {
-    Fault fault;
-    std::string error;
-    ASSERT_TRUE(ParseFaultText(text, &fault, &error)) << text << ": " << error;
-    service_.Faults().Set(path, fault);
+    return Client().Post(target.c_str(), "{}", "application/json");
   }
 
   const FixtureCatalogue catalogue_{testing::RepositoryDataDir(), {}};
@@ -54,14 +37,6 @@ class LevelsServiceTest : public ::testing::Test {
 };
 
 constexpr const char* kLegacyTarget = "/extension/levels?symbol=NQ&basis=signed_flow";
-
-TEST_F(LevelsServiceTest, StopsAndStartsAgain) {
-  service_.Stop();
-  EXPECT_FALSE(service_.Running());
-  std::string error;
-  ASSERT_TRUE(service_.Start(0, &error)) << "restart: " << error;
-  EXPECT_TRUE(Get(kLegacyTarget)) << "a restarted service answers";
-}
 
 // Which file answers which request is the catalogue's; the service must pass the study's requests
 // through by either method and decode the escaped chart path. The request as recorded is checked
@@ -82,46 +57,50 @@ TEST_F(LevelsServiceTest, AnswersTheStudysRequestsByGetAndPost) {
       const httplib::Result result = post ? Post(c.target) : Get(c.target);
       ASSERT_TRUE(result) << c.target << ": " << httplib::to_string(result.error());
       EXPECT_EQ(result->status, 200) << c.target;
-      EXPECT_EQ(result->body, File(c.file)) << (post ? "POST " : "GET ") << c.target;
+      EXPECT_EQ(result->body, testing::DataFile(catalogue_, c.file)) << (post ? "POST " : "GET ") << c.target;
     }
   }
 }
 
 TEST_F(LevelsServiceTest, InjectsEachFaultKind) {
   // Status, HTML and truncation are the answer's own (fault_injection_test); these act on the wire.
-  // A delayed answer arriving whole is the live transport's test (tests/live_e2e_test).
+  // A delayed answer arriving whole and a dropped connection are the live transport's tests
+  // (tests/live_e2e_test).
   constexpr size_t kOversize = 3 << 20;
-  SetFault("levels", "oversize=3145728");
+  testing::SetFault(service_, "levels", "oversize=3145728");
   httplib::Result result = Post(kLegacyTarget);
   ASSERT_TRUE(result);
   ASSERT_EQ(result->body.size(), kOversize);
   EXPECT_EQ(result->body.substr(0, legacy_.size()), legacy_);
   EXPECT_EQ(result->body.find_first_not_of(' ', legacy_.size()), std::string::npos);
 
-  SetFault("levels", "redirect=/v8/finance/chart/QQQ?interval=1d&range=1mo");
+  testing::SetFault(service_, "levels", "redirect=/v8/finance/chart/QQQ?interval=1d&range=1mo");
   result = Get(kLegacyTarget);
   ASSERT_TRUE(result);
   EXPECT_EQ(result->status, 302);
   EXPECT_EQ(result->get_header_value("Location"), "/v8/finance/chart/QQQ?interval=1d&range=1mo");
-
-  SetFault("vix", "drop");
-  result = Get("/v8/finance/chart/%5EVIX?interval=1d&range=5d");
-  EXPECT_FALSE(result) << "dropped connection must be a client error, got status "
-                       << (result ? result->status : 0);
 }
 
-// A service stopped while an answer is being held back must not wait out the delay.
-TEST_F(LevelsServiceTest, StopCutsAPendingDelayShort) {
-  SetFault("levels", "delay=20000");
+// A service stopped while an answer is being held back must not wait out the delay; started
+// again, it holds answers back as asked.
+TEST_F(LevelsServiceTest, StopCutsAPendingDelayShortAndARestartDelaysAgain) {
+  testing::SetFault(service_, "levels", "delay=20000");
   auto pending = std::async(std::launch::async, [this] { return Post(kLegacyTarget); });
   while (service_.Requests().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  const auto start = Clock::now();
+  const auto start = std::chrono::steady_clock::now();
   service_.Stop();
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_FALSE(service_.Running());
   const httplib::Result result = pending.get();
   if (result) {
     EXPECT_EQ(result->status, 503);
   }
+  std::string error;
+  ASSERT_TRUE(service_.Start(0, &error)) << "restart: " << error;
+  testing::SetFault(service_, "levels", "delay=20");
+  const httplib::Result restarted = Post(kLegacyTarget);
+  ASSERT_TRUE(restarted);
+  EXPECT_EQ(restarted->body, legacy_) << "a restarted service waits out the delay, status " << restarted->status;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Test support for the sample service: a scratch data directory with small labelled answers,
-// and the query of a URL as the catalogue receives it.
+// the query of a URL as the catalogue receives it, and faults and sample files by name.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "service/fixture_catalogue.h"
+#include "service/levels_service.h"
 
 namespace service::testing {
 
@@ -68,6 +70,21 @@ inline QueryParams QueryOf(std::string_view target) {
 // The catalogue request for `method` and `target` ("/path?query").
 inline FixtureRequest RequestOf(std::string method, std::string_view target) {
   return {std::move(method), std::string(target.substr(0, target.find('?'))), QueryOf(target)};
+}
+
+// The sample file `name` of `catalogue`; empty, failing the test, when it cannot be read.
+inline std::string DataFile(const FixtureCatalogue& catalogue, const char* name) {
+  std::string bytes;
+  EXPECT_TRUE(ReadDataFile(catalogue, name, &bytes)) << name;
+  return bytes;
+}
+
+// Sets the fault written as `text` on `path` of `service`; a text that does not parse fails the test.
+inline void SetFault(LevelsService& service, const char* path, const char* text) {
+  Fault fault;
+  std::string error;
+  ASSERT_TRUE(ParseFaultText(text, &fault, &error)) << text << ": " << error;
+  service.Faults().Set(path, fault);
 }
 
 }  // namespace service::testing
