@@ -26,7 +26,6 @@ TEST_F(DrawTest, LabelsCarryTheChosenSuffixes) {
     bool touch, labels;
     const char* expected;
   } cases[] = {
-      {0, 5100, 4000, true, true, "CW - Call Wall"},
       {1, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B"},
       {2, 5100, 4000, true, true, "CW - Call Wall DEX -0.95M"},
       {3, 5100, 4000, true, true, "CW - Call Wall GEX 2.5B DEX -0.95M"},

