@@ -44,39 +44,18 @@ std::vector<std::string> ChoiceTexts(const host::InputDeclaration& input) {
 
 void InputStore::Declare(int slot, const host::InputDeclaration& input) {
   if (slot < 0) return;
-  auto it = entries_.find(slot);
-  if (it != entries_.end() && it->second.declaration.kind == input.kind) {
-    it->second.declaration = input;
+  InputEntry* known = entries_.Find(slot);
+  if (known && known->declaration.kind == input.kind) {
+    known->declaration = input;
     return;
   }
-  Index(slot, &(entries_[slot] = InputEntry{input, DefaultValue(input)}));
+  entries_.At(slot) = InputEntry{input, DefaultValue(input)};
 }
 
-void InputStore::Index(int slot, InputEntry* entry) {
-  if (slot >= kIndexedSlots) return;
-  if (bySlot_.size() <= static_cast<size_t>(slot)) bySlot_.resize(slot + 1, nullptr);
-  bySlot_[slot] = entry;
-}
-
-void InputStore::Reindex() {
-  bySlot_.clear();
-  for (auto& [slot, entry] : entries_) Index(slot, &entry);
-}
-
-const InputEntry* InputStore::Find(int slot) const {
-  return const_cast<InputStore*>(this)->FindMutable(slot);
-}
-
-InputEntry* InputStore::FindMutable(int slot) {
-  if (slot >= 0 && slot < kIndexedSlots) {
-    return static_cast<size_t>(slot) < bySlot_.size() ? bySlot_[slot] : nullptr;
-  }
-  auto it = entries_.find(slot);
-  return it == entries_.end() ? nullptr : &it->second;
-}
+const InputEntry* InputStore::Find(int slot) const { return entries_.Find(slot); }
 
 int InputStore::SlotOf(std::string_view label) const {
-  for (const auto& [slot, entry] : entries_) {
+  for (const auto& [slot, entry] : entries_.All()) {
     if (entry.declaration.label == label) return slot;
   }
   return -1;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chart/numbered_entries.h"
 #include "host/declarations.h"
 
 namespace chart {
@@ -33,16 +34,6 @@ std::vector<std::string> ChoiceTexts(const host::InputDeclaration& input);
 
 class InputStore {
  public:
-  InputStore() = default;
-  InputStore(const InputStore& other) : entries_(other.entries_) { Reindex(); }
-  InputStore& operator=(const InputStore& other) {
-    entries_ = other.entries_;
-    Reindex();
-    return *this;
-  }
-  InputStore(InputStore&&) = default;
-  InputStore& operator=(InputStore&&) = default;
-
   // Declares `slot`. A slot declared again with the same kind keeps its value (values persist
   // with the chart); otherwise it starts from the default. Negative slots are ignored.
   void Declare(int slot, const host::InputDeclaration& input);
@@ -52,7 +43,7 @@ class InputStore {
   // The slot of the first input (lowest slot) labelled exactly `label`; -1 when none is.
   int SlotOf(std::string_view label) const;
   // Every declared input by slot, in slot order.
-  const std::map<int, InputEntry>& Entries() const { return entries_; }
+  const std::map<int, InputEntry>& Entries() const { return entries_.All(); }
 
   // Yes/no as 0/1, integer as itself, choice as its index (also beyond its list), float
   // truncated toward zero and clamped to the int range, text and undeclared slots 0.
@@ -75,14 +66,9 @@ class InputStore {
   bool EditYesNo(int slot, bool value);
 
  private:
-  InputEntry* FindMutable(int slot);
-  void Index(int slot, InputEntry* entry);
-  void Reindex();
-  std::map<int, InputEntry> entries_;
-  // The entries of the low slots by slot, so that a call reading all its inputs pays no tree
-  // walk per read; map nodes never move, so the pointers stay good.
-  static constexpr int kIndexedSlots = 1024;
-  std::vector<InputEntry*> bySlot_;
+  InputEntry* FindMutable(int slot) { return entries_.Find(slot); }
+  // A call reading all its inputs pays no tree walk per read for the low slots.
+  NumberedEntries<InputEntry, 1024> entries_;
 };
 
 }  // namespace chart

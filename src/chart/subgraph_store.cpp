@@ -4,26 +4,13 @@ namespace chart {
 
 void SubgraphStore::Declare(int number, const host::SubgraphDeclaration& subgraph) {
   if (number < 0 || number >= kSubgraphCount) return;
-  SubgraphEntry& entry = entries_[number];
-  entry.declaration = subgraph;
-  byNumber_[number] = &entry;
+  entries_.At(number).declaration = subgraph;
 }
 
-void SubgraphStore::Reindex() {
-  byNumber_.fill(nullptr);
-  for (auto& [number, entry] : entries_) byNumber_[number] = &entry;
-}
-
-SubgraphEntry* SubgraphStore::FindMutable(int number) {
-  return number >= 0 && number < kSubgraphCount ? byNumber_[number] : nullptr;
-}
-
-const SubgraphEntry* SubgraphStore::Find(int number) const {
-  return const_cast<SubgraphStore*>(this)->FindMutable(number);
-}
+const SubgraphEntry* SubgraphStore::Find(int number) const { return entries_.Find(number); }
 
 int SubgraphStore::NumberOf(std::string_view name) const {
-  for (const auto& [number, entry] : entries_) {
+  for (const auto& [number, entry] : entries_.All()) {
     if (entry.declaration.name == name) return number;
   }
   return -1;

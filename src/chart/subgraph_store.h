@@ -2,12 +2,12 @@
 // value array per subgraph that grows with the bars.
 #pragma once
 
-#include <array>
 #include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
 
+#include "chart/numbered_entries.h"
 #include "host/declarations.h"
 
 namespace chart {
@@ -22,16 +22,6 @@ struct SubgraphEntry {
 
 class SubgraphStore {
  public:
-  SubgraphStore() = default;
-  SubgraphStore(const SubgraphStore& other) : entries_(other.entries_) { Reindex(); }
-  SubgraphStore& operator=(const SubgraphStore& other) {
-    entries_ = other.entries_;
-    Reindex();
-    return *this;
-  }
-  SubgraphStore(SubgraphStore&&) = default;
-  SubgraphStore& operator=(SubgraphStore&&) = default;
-
   // Declares subgraph `number` (0-43; others are ignored). A declaration again keeps the
   // user's colour and the values.
   void Declare(int number, const host::SubgraphDeclaration& subgraph);
@@ -41,7 +31,7 @@ class SubgraphStore {
   // The number of the first subgraph (lowest number) named exactly `name`; -1 when none is.
   int NumberOf(std::string_view name) const;
   // Every declared subgraph by number, in order.
-  const std::map<int, SubgraphEntry>& Entries() const { return entries_; }
+  const std::map<int, SubgraphEntry>& Entries() const { return entries_.All(); }
 
   // The user's colour edit; false when `number` was never declared.
   bool SetUserColour(int number, host::Rgb colour);
@@ -54,13 +44,9 @@ class SubgraphStore {
   float ValueAt(int number, int bar) const;
 
  private:
-  SubgraphEntry* FindMutable(int number);
-  void Reindex();
-
-  std::map<int, SubgraphEntry> entries_;
-  // The entries by number, so that a call reading every colour walks no tree; map nodes never
-  // move, so the pointers stay good.
-  std::array<SubgraphEntry*, kSubgraphCount> byNumber_{};
+  SubgraphEntry* FindMutable(int number) { return entries_.Find(number); }
+  // A call reading every colour walks no tree.
+  NumberedEntries<SubgraphEntry, kSubgraphCount> entries_;
 };
 
 }  // namespace chart
