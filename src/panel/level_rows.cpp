@@ -49,7 +49,7 @@ void AddLevelRow(const host::StudyHost& sc, std::vector<PanelLine>* lines, std::
     return;
   }
   const double d = level.value - spot.value;
-  const std::string distance = (d >= 0 ? "+" : "-") + FormatPriceText(sc, std::fabs(d));
+  const std::string distance = std::string(1, d >= 0 ? '+' : '-').append(FormatPriceText(sc, std::fabs(d)));
   lines->push_back(MakeLine(
       text::Format("  %-5s %-12s %s%s%s", shortLabel, price, distance, tail.empty() ? "" : "  ", tail), colour));
 }

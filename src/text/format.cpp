@@ -126,7 +126,7 @@ void FormatInteger(const Conversion& conv, const FormatArg& arg, std::string* ou
   if (conversion == 'X') {
     for (char& c : body) c = (c >= 'a' && c <= 'f') ? static_cast<char>(c - 'a' + 'A') : c;
   }
-  if (conversion == 'o' && conv.alternate && (body.empty() || body[0] != '0')) body.insert(0, "0");
+  if (conversion == 'o' && conv.alternate && (body.empty() || body[0] != '0')) body.insert(0, 1, '0');
 
   std::string_view prefix;
   if (isSigned) {
@@ -173,7 +173,7 @@ void StripTrailingZeros(std::string* body) {
 void EnsurePoint(std::string* body) {
   if (body->find('.') != std::string::npos) return;
   const size_t exponent = body->find('e');
-  body->insert(exponent == std::string::npos ? body->size() : exponent, ".");
+  body->insert(exponent == std::string::npos ? body->size() : exponent, 1, '.');
 }
 
 std::string FiniteBody(const Conversion& conv, double magnitude) {
