@@ -8,7 +8,7 @@
 #include "bench_data.h"
 #include "chart/chart_host.h"
 #include "chart/clock.h"
-#include "chart/http_transport.h"
+#include "transport/http_transport.h"
 #include "chart/scripted_services.h"
 #include "draw/drawing_pass.h"
 #include "json/json_document.h"
@@ -70,7 +70,7 @@ void BM_DrawingPassEveryLayerExtendedAnswer(benchmark::State& state) {
     return;
   }
   chart::VirtualClock clock(1735832700);
-  chart::ScriptedTransport transport;
+  transport::ScriptedTransport transport;
   chart::ScriptedServices services(clock);
   chart::ChartHost host(SampleChart(), clock, transport, services);
   study::DeclareStudy(host);

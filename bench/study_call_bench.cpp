@@ -23,7 +23,7 @@
 
 #include "chart/chart_host.h"
 #include "chart/clock.h"
-#include "chart/http_transport.h"
+#include "transport/http_transport.h"
 #include "chart/scripted_services.h"
 #include "json/json_document.h"
 #include "median_reporter.h"
@@ -106,7 +106,7 @@ class Session {
 
   double now_ = kStart;
   chart::VirtualClock clock_;
-  chart::ScriptedTransport transport_;
+  transport::ScriptedTransport transport_;
   chart::ScriptedServices services_;
   chart::ChartHost host_;
 };

@@ -11,7 +11,7 @@
 #include "chart/chart_data.h"
 #include "chart/chart_host.h"
 #include "chart/clock.h"
-#include "chart/http_transport.h"
+#include "transport/http_transport.h"
 #include "host/fake_study_host.h"
 #include "study/input_table.h"
 #include "study/study_entry.h"
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   chart::ChartData chart = chart::DefaultChart();
   chart.visible = chart::LastBars(static_cast<int>(chart.bars.size()), 3);  // a narrow panel
   chart::VirtualClock clock(kStart);
-  chart::ScriptedTransport transport;
+  transport::ScriptedTransport transport;
   host::FakeServices services;  // the research GET answers at once with the fuzzed body
   services.getResult = {200, research};
   chart::ChartHost host(chart, clock, transport, services);

@@ -38,7 +38,7 @@ trap cleanup EXIT
 "$wine_dir/wineserver" -p
 "$wine_dir/wine64" wineboot --init >/dev/null 2>&1
 
-# The faults the Windows tests expect (src/platform/windows/winhttp_get_test.cpp).
+# The faults the Windows tests expect (src/core/platform/windows/winhttp_get_test.cpp).
 research="/market-context/indicator-research?symbol=NQ&source=QQQ&day=2025-01-02"
 build/bin/ordinel service --port 0 \
   --fault "/unavailable-empty=status=503,truncate=0" \

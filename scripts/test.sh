@@ -26,8 +26,8 @@ UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 # The clang build, under ThreadSanitizer: everything is built, and the tests whose code runs on
 # more than one thread - the research worker, the live transport, the loopback listener, the sample
 # service, the chart page's server and the live end-to-end session - are run.
-tsan_tests=(src/research/research_test src/chart/chart_test src/loopback/loopback_test
-            src/service/service_test src/web/web_test src/platform/platform_posix_test
+tsan_tests=(src/core/research/research_test src/tools/chart/chart_test src/tools/transport/transport_test src/tools/loopback/loopback_test
+            src/tools/service/service_test src/tools/web/web_test src/core/platform/platform_posix_test
             tests/live_e2e_test)
 CC=clang CXX=clang++ scripts/setup.sh build-tsan -DORDINEL_TSAN=ON -DORDINEL_BENCHMARKS=OFF
 for t in "${tsan_tests[@]}"; do

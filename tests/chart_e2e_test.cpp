@@ -69,7 +69,7 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
       {{"--click", "No such text anywhere"}, "ordinel chart: --click: no text on the chart contains"},
       // This origin ended with exit 0, the study's "Could not send" line on the picture and
       // nothing on standard error. The URL rules are CheckBaseUrl's; the --origin way in is
-      // refused with the options (src/cli/chart_options_test), as every option error exits with 2.
+      // refused with the options (src/tools/cli/chart_options_test), as every option error exits with 2.
       {{"--set", "API base URL=file:///etc/passwd"},
        "the levels origin 'file:///etc/passwd' (\"API base URL\") is not a service URL: it does not start with "
        "http:// or https://"},

@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "chart/chart_host.h"
-#include "chart/curl_transport.h"
+#include "transport/curl_transport.h"
 #include "loopback/loopback_listener.h"
 #include "platform/posix/posix_services.h"
 #include "research/research_request.h"
@@ -23,10 +23,10 @@
 
 namespace {
 
-using chart::CurlTransport;
-using chart::CurlTransportOptions;
-using chart::HttpRequestRecord;
-using chart::TransferOutcome;
+using transport::CurlTransport;
+using transport::CurlTransportOptions;
+using transport::HttpRequestRecord;
+using transport::TransferOutcome;
 using std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
 
@@ -55,7 +55,7 @@ std::optional<std::string> AwaitAnswer(CurlTransport& transport,
 }
 
 // The last transfer once it has an outcome.
-chart::TransferRecord AwaitOutcome(const CurlTransport& transport) {
+transport::TransferRecord AwaitOutcome(const CurlTransport& transport) {
   WaitFor([&] { return transport.Transfers().back().outcome != TransferOutcome::kInFlight; });
   return transport.Transfers().back();
 }
@@ -154,7 +154,7 @@ TEST_F(LiveTransport, AnswersOfAnyStatusDeliverTheirBodyAndBrokenOnesNothing) {
   for (const Case& c : cases) {
     SetFault("levels", c.fault);
     ASSERT_TRUE(transport.Start(LevelsPost())) << c.fault;
-    const chart::TransferRecord record = AwaitOutcome(transport);
+    const transport::TransferRecord record = AwaitOutcome(transport);
     EXPECT_EQ(record.outcome, c.outcome) << c.fault << ": " << record.error;
     EXPECT_EQ(record.httpStatus, c.status) << c.fault;
     EXPECT_EQ(transport.TakeAnswer(), c.delivered) << c.fault;
@@ -183,7 +183,7 @@ TEST_F(LiveTransport, BodyOverTheLimitDeliversNothing) {
   SetFault("qqq", "oversize=50001");
   for (const Case& c : cases) {
     ASSERT_TRUE(transport.Start(c.request)) << c.what;
-    const chart::TransferRecord record = AwaitOutcome(transport);
+    const transport::TransferRecord record = AwaitOutcome(transport);
     EXPECT_EQ(record.outcome, c.outcome) << c.what << ": " << record.error;
     const std::optional<std::string> answer = transport.TakeAnswer();
     if (c.outcome == TransferOutcome::kAnswered) {

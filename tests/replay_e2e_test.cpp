@@ -39,7 +39,7 @@ TEST(Replay, EveryScenarioGivesTheSameBytesEachTime) {
 }
 
 // A scenario that cannot be played. Unreadable and unparsable ones end as the size limits below
-// do; the messages of the others are the session's (src/cli/replay_session_test).
+// do; the messages of the others are the session's (src/tools/replay/replay_session_test).
 TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
   const ProgramRun run = RunOrdinel({"replay", TestScenario("bad_respond_nothing_pending.json")});
   EXPECT_EQ(run.exitCode, 2);

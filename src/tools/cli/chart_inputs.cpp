@@ -1,0 +1,117 @@
+#include "cli/chart_inputs.h"
+
+#include <filesystem>
+#include <set>
+
+#include "formats/file_io.h"
+#include "chart/input_edits.h"
+#include "text/fail.h"
+#include "jsonout/json_writer.h"
+
+namespace cli {
+namespace {
+
+constexpr const char* kInputsKey = "inputs";
+
+void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry) {
+  switch (entry.declaration.kind) {
+    case host::InputKind::kYesNo:
+      writer.Bool(entry.value.number != 0);
+      break;
+    case host::InputKind::kText:
+      writer.String(entry.value.text);
+      break;
+    default:
+      writer.Number(entry.value.number);
+  }
+}
+
+// The declared inputs, then what the file held for labels the study does not declare (the
+// first value of each, as the load read it).
+void WriteInputs(jsonout::JsonWriter& writer, json::Node saved, const chart::InputStore& inputs) {
+  writer.BeginObject();
+  for (const auto& [slot, entry] : inputs.Entries()) {
+    writer.Key(entry.declaration.label);
+    WriteInputValue(writer, entry);
+  }
+  std::set<std::string> kept;
+  for (const auto& [key, value] : saved.Pairs()) {
+    const std::string label(key);
+    if (inputs.SlotOf(label) >= 0 || !kept.insert(label).second) continue;
+    writer.Key(label);
+    jsonout::WriteJsonValue(&writer, value);
+  }
+  writer.EndObject();
+}
+
+}  // namespace
+
+bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
+                   std::vector<std::string>* skipped, std::string* error) {
+  std::error_code ignored;
+  *file = ChartFile{};
+  file->existed = std::filesystem::exists(path, ignored);
+  if (!file->existed) return true;
+  std::string bytes;
+  std::string why;
+  if (!formats::ReadFileWithin(path, kMaxChartFileBytes, &bytes, &why)) {
+    return text::Fail(error, "cannot read the chart file '" + path + "': " + why);
+  }
+  json::Node values;
+  if (file->document.ParseOwned(std::move(bytes)) == json::ParseResult::kParsed &&
+      file->document.Root().IsObject()) {
+    values = json::Member(file->document.Root(), kInputsKey);
+  }
+  if (!values.IsObject()) {
+    return text::Fail(error, "the chart file '" + path + "' is not a JSON object with an \"inputs\" object");
+  }
+  std::set<std::string> seen;
+  for (const auto& [key, value] : values.Pairs()) {
+    const std::string label(key);
+    if (inputs.SlotOf(label) < 0) {
+      if (seen.insert(label).second) skipped->push_back(label);
+      continue;
+    }
+    if (!chart::SetInputFromJson(inputs, label, value, chart::ChoiceIndexes::kListed, error)) {
+      return text::Fail(error, "the chart file '" + path + "': " + *error);
+    }
+  }
+  return true;
+}
+
+std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs) {
+  std::string out;
+  jsonout::JsonWriter writer(&out);
+  writer.BeginObject();
+  const json::Node root = file.document.Root();
+  const json::Node saved = json::Member(root, kInputsKey);
+  if (!saved) {
+    writer.Key(kInputsKey);
+    WriteInputs(writer, json::Node(), inputs);
+  }
+  bool inputsWritten = false;
+  for (const auto& [key, value] : root.Pairs()) {
+    if (key == kInputsKey) {
+      // A repeated "inputs" member was never read; the first one stands for them all.
+      if (inputsWritten) continue;
+      writer.Key(key);
+      WriteInputs(writer, saved, inputs);
+      inputsWritten = true;
+      continue;
+    }
+    writer.Key(key);
+    jsonout::WriteJsonValue(&writer, value);
+  }
+  writer.EndObject();
+  out += '\n';
+  return out;
+}
+
+bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
+                   std::string* error) {
+  std::string why;
+  if (formats::ReplaceFile(path, ChartFileText(file, inputs), &why)) return true;
+  return text::Fail(error, "cannot write the chart file: " + why);
+}
+
+}  // namespace cli

@@ -1,0 +1,129 @@
+#include "cli/chart_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "formats/file_io.h"
+#include "chart/input_edits.h"
+#include "cli/chart_command.h"
+
+namespace cli {
+namespace {
+
+// The whole file; empty when it cannot be read.
+std::string Slurp(const std::string& path) {
+  std::string bytes;
+  std::string error;
+  formats::ReadFileWithin(path, size_t{16} << 20, &bytes, &error);
+  return bytes;
+}
+
+chart::InputStore SampleInputs() {
+  chart::InputStore inputs;
+  inputs.Declare(0, {"API base URL", host::InputKind::kText, 0, "https://a", {}, {}, ""});
+  inputs.Declare(1, {"Show info panel", host::InputKind::kYesNo, 1, "", {}, {}, ""});
+  inputs.Declare(2, {"Panel font size", host::InputKind::kInteger, 9, "", 6, 24, ""});
+  inputs.Declare(3, {"Panel line spacing (% of chart height)", host::InputKind::kFloat, 2.4, "", {}, {}, ""});
+  inputs.Declare(4, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right;Bottom left"});
+  inputs.Declare(5, {"Request extended levels (extended=1)", host::InputKind::kYesNo, 0, "", {}, {}, ""});
+  inputs.Declare(6, {"Request extended levels", host::InputKind::kYesNo, 0, "", {}, {}, ""});
+  return inputs;
+}
+
+TEST(ChartInputs, SettingLabelsMayHoldEquals) {
+  struct Case {
+    const char* setting;
+    int slot;  // the input that became Yes; -1 when the setting is refused
+  };
+  const std::vector<Case> cases = {
+      {"Request extended levels (extended=1)=Yes", 5},
+      {"Request extended levels=Yes", 6},
+      {"Unknown=1", -1},
+      {"Request extended levels (extended=1)=perhaps", -1},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = SampleInputs();
+    std::string error;
+    EXPECT_EQ(ApplySetting(inputs, c.setting, &error), c.slot >= 0) << c.setting;
+    for (const int slot : {4, 5, 6}) EXPECT_EQ(inputs.ReadInt(slot) != 0, slot == c.slot) << c.setting << " slot " << slot;
+  }
+}
+
+TEST(ChartInputs, ChartFileRoundTrip) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_test.json";
+  std::remove(path.c_str());
+  chart::InputStore saved = SampleInputs();
+  std::string error;
+  ASSERT_TRUE(chart::SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
+
+  chart::InputStore loaded = SampleInputs();
+  ChartFile file;
+  file.existed = true;
+  std::vector<std::string> skipped;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_FALSE(file.existed);  // a missing file is a new chart
+
+  ASSERT_TRUE(SaveChartFile(path, file, saved, &error)) << error;
+  ASSERT_TRUE(LoadChartFile(path, loaded, &file, &skipped, &error)) << error;
+  EXPECT_TRUE(file.existed);
+  EXPECT_TRUE(skipped.empty());
+  EXPECT_EQ(ChartFileText(file, loaded), ChartFileText(file, saved));
+  EXPECT_EQ(loaded.ReadText(0), "say \"hi\"\n");
+  EXPECT_EQ(loaded.ReadFloat(3), 0.1);
+  std::remove(path.c_str());
+}
+
+// Saving dropped the labels of inputs the study does not declare and every member besides
+// "inputs".
+TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_unknown.json";
+  std::ofstream(path, std::ios::binary)
+      << "{\"note\": \"mine\", \"inputs\": {\"Old input\": [1, \"x\"], \"Panel font size\": 11, \"Old input\": 2},"
+         " \"layout\": {\"w\": 1.5}}";
+  chart::InputStore inputs = SampleInputs();
+  ChartFile file;
+  std::vector<std::string> skipped;
+  std::string error;
+  ASSERT_TRUE(LoadChartFile(path, inputs, &file, &skipped, &error)) << error;
+  EXPECT_EQ(skipped, std::vector<std::string>{"Old input"});
+  ASSERT_TRUE(chart::SetInputFromText(inputs, "Panel font size", "12", &error));
+  ASSERT_TRUE(SaveChartFile(path, file, inputs, &error)) << error;
+  json::Document document;
+  ASSERT_EQ(document.ParseOwned(Slurp(path)), json::ParseResult::kParsed) << Slurp(path);
+  const json::Node saved = document.Root();
+  std::vector<std::string> keys;
+  for (const json::Pair pair : saved.Pairs()) keys.emplace_back(pair.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"note", "inputs", "layout"}));
+  EXPECT_EQ(json::Member(saved, "note").text(), "mine");
+  EXPECT_EQ(json::Member(json::Member(saved, "layout"), "w").number(), 1.5);
+  const json::Node savedInputs = json::Member(saved, "inputs");
+  EXPECT_EQ(json::Member(savedInputs, "Panel font size").number(), 12) << "the run's value";
+  const json::Node old = json::Member(savedInputs, "Old input");
+  ASSERT_TRUE(old) << Slurp(path);
+  EXPECT_EQ(old.size(), 2u) << "the first value, as it was";
+  EXPECT_EQ(savedInputs.size(), 8u) << "seven declared inputs and the unknown one, once";
+  std::remove(path.c_str());
+}
+
+// Unknown labels are skipped (pinned above); the value rules are chart::SetInputFromJson's.
+TEST(ChartInputs, ChartFileProblemsNameTheFile) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_bad.json";
+  for (const char* text : {"{\"inputs\": {\"Panel font size\": \"11\"}}", "{\"inputs\": []}", "[1, 2]", ""}) {
+    std::ofstream(path, std::ios::binary) << text;
+    chart::InputStore inputs = SampleInputs();
+    ChartFile file;
+    std::vector<std::string> skipped;
+    std::string error;
+    EXPECT_FALSE(LoadChartFile(path, inputs, &file, &skipped, &error)) << text;
+    EXPECT_NE(error.find(path), std::string::npos) << text << ": " << error;
+  }
+  std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace cli

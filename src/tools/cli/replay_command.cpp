@@ -1,0 +1,95 @@
+// `ordinel replay SCENARIO.json [--study PATH]`: runs the study library in the chart host
+// through a scripted session and prints the JSON report.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "formats/file_io.h"
+#include "chart/study_library.h"
+#include "cli/commands.h"
+#include "replay/replay_report.h"
+#include "replay/replay_scenario.h"
+#include "replay/replay_session.h"
+#include "replay/replay_values.h"
+#include "chart/study_location.h"
+
+namespace cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ordinel replay SCENARIO.json [--study PATH]\n"
+    "  SCENARIO.json at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB\n";
+
+struct ReplayArgs {
+  std::string scenario;
+  std::string study;
+};
+
+bool ParseArgs(const Args& args, ReplayArgs* out) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--study" && i + 1 < args.size()) {
+      out->study = args[++i];
+    } else if (arg.rfind("--study=", 0) == 0) {
+      out->study = arg.substr(8);
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return false;
+    } else if (out->scenario.empty()) {
+      out->scenario = arg;
+    } else {
+      return false;
+    }
+  }
+  return !out->scenario.empty();
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int Invalid(const std::string& scenario, const std::string& message) {
+  std::fprintf(stderr, "ordinel replay: %s: %s\n", scenario.c_str(), message.c_str());
+  return kExitInvalid;
+}
+
+}  // namespace
+
+int RunReplay(const Args& args) {
+  ReplayArgs options;
+  if (!ParseArgs(args, &options)) {
+    std::fputs(kUsage, stderr);
+    return kExitInvalid;
+  }
+  std::string text;
+  std::string error;
+  if (!formats::ReadFileWithin(options.scenario, replay::kMaxScenarioBytes, &text, &error)) {
+    return Invalid(options.scenario, "cannot read the file: " + error);
+  }
+  replay::Scenario scenario;
+  if (!replay::ParseScenario(text, DirectoryOf(options.scenario), &scenario, &error)) {
+    return Invalid(options.scenario, error);
+  }
+  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
+  if (!library) {
+    std::fprintf(stderr, "ordinel replay: %s\n", error.c_str());
+    return kExitFailed;
+  }
+  const replay::LibraryIdentity identity{library->DllName(), library->DllVersion()};
+  auto owned = std::make_unique<replay::ReplaySession>(scenario, library->Function());
+  replay::ReplaySession& session = *owned;
+  const bool ran = session.Run(&error);
+  if (!session.Finish()) {
+    // A research worker is still inside the study's code: keep both alive until exit.
+    library->KeepLoaded();
+    owned.release();
+  }
+  if (!ran) return Invalid(options.scenario, error);
+  const std::string report = replay::ReplayReport(identity, session);
+  std::fwrite(report.data(), 1, report.size(), stdout);
+  std::fflush(stdout);
+  return kExitOk;
+}
+
+}  // namespace cli

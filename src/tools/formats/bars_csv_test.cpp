@@ -1,0 +1,99 @@
+#include "formats/bars_csv.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace formats {
+namespace {
+
+TEST(BarsCsv, BadRowsAndTimesNameTheirLine) {
+  struct Case {
+    const char* csv;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"open,high,low,close\n1,2,3,4\n1,2,x,4\n", "line 3: low is not a decimal number"},
+      {"open,high,low,close\n1,2,3\n", "line 2: close is not a decimal number"},
+      {"open,high,low,close\n1,2,3,1e\n", "line 2: close is not a decimal number"},
+      {"open,high,low,close\n\"1,2,3,4\n", "line 2: a quoted field is never closed"},
+      {"open,high,low,close\n\"1\"x,2,3,4\n", "line 2: text after a closing quote"},
+      {"open,high,low,close,\"no\nte\"\n1,2,3,4\n1,2,3\n", "line 4: close is not a decimal number"},
+      {"open,high,price\n1,2,3\n", "line 1: the header names only some of open, high, low, close"},
+      {"\n\n", "no header row"},
+      {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\nsoon,1,2,0,1\n",
+       "line 3: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+      {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\n2025-01-02T09:30Z,1,2,0,1\n",
+       "line 3: the time is not later than the bar before"},
+      {"open,high,low,close,time\n1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    EXPECT_FALSE(ReadBarsCsv(c.csv, &bars, &error)) << c.csv;
+    EXPECT_EQ(error, c.error) << c.csv;
+  }
+}
+
+// Columns come by header name, else the first four are open, high, low, close. The reader split
+// quoted fields at their commas, reported a byte-order mark before the header as a missing
+// column, and took hexadecimal prices.
+TEST(BarsCsv, RegressionColumnsByHeaderOrFirstFourReadAsCsvWithDecimalPricesOnly) {
+  struct Case {
+    const char* name;
+    const char* csv;
+    bool ok;
+    double close;  // of the one bar when read
+  };
+  const Case cases[] = {
+      {"named columns, CRLF, blank line", "Time,Open,High,Low,Close,Volume\r\n20250101,1,4,0.5,3,99\r\n\r\n", true, 3},
+      {"first four, extra field", "o,h,l,c\n1,4,0.5,2.25,extra\n", true, 2.25},
+      {"byte-order mark", "\xEF\xBB\xBFopen,high,low,close\r\n1,4,0.5,2\r\n", true, 2},
+      {"quoted header and fields", "\"open\",\"high\",\"low\",\"close\"\n\"1\", \"4\" ,0.5,\"2.5\"\n", true, 2.5},
+      {"quoted comma is one field", "open,high,low,close,note\n1,4,0.5,3,\"a, \"\"b\"\"\nc\"\n", true, 3},
+      {"decimal comma in quotes", "open,high,low,close\n\"21500,5\",4,0.5,2\n", false, 0},
+      {"hexadecimal", "open,high,low,close\n0x5400,4,0.5,2\n", false, 0},
+      {"infinity", "open,high,low,close\n1,inf,0.5,2\n", false, 0},
+      {"exponent", "open,high,low,close\n1,4,5e-1,+2E0\n", true, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    EXPECT_EQ(ReadBarsCsv(c.csv, &bars, &error), c.ok) << c.name << ": " << error;
+    if (!c.ok) continue;
+    ASSERT_EQ(bars.size(), 1u) << c.name;
+    EXPECT_EQ(bars[0].open, 1) << c.name;
+    EXPECT_EQ(bars[0].high, 4) << c.name;
+    EXPECT_EQ(bars[0].low, 0.5) << c.name;
+    EXPECT_EQ(bars[0].close, c.close) << c.name;
+  }
+}
+
+TEST(BarsCsv, TimeColumnGivesEachBarItsTime) {
+  struct Case {
+    const char* csv;
+    double firstTime;  // NaN: the bars carry no time
+    double close;
+  };
+  const Case cases[] = {
+      {"time,open,high,low,close\n2025-01-02T09:30:00-05:00,1,4,0.5,2\n2025-01-02T09:35:00-05:00,1,4,0.5,3\n",
+       1735828200, 2},
+      {"Date,o,h,l,c\n2025-01-02 09:30,1,4,0.5,2.5\n1735828500,1,4,0.5,3\n", 1735828200, 2.5},
+      {"open,high,low,close,Timestamp\n1,4,0.5,2,1735828200\n1,4,0.5,3,1735828260\n", 1735828200, 2},
+      {"open,high,low,close\n1,4,0.5,2\n1,4,0.5,3\n", kNoBarTime, 2},
+  };
+  for (const Case& c : cases) {
+    std::vector<Bar> bars;
+    std::string error;
+    ASSERT_TRUE(ReadBarsCsv(c.csv, &bars, &error)) << c.csv << error;
+    ASSERT_EQ(bars.size(), 2u) << c.csv;
+    EXPECT_EQ(bars[0].close, c.close) << c.csv;
+    EXPECT_EQ(HasTime(bars[0]), std::isfinite(c.firstTime)) << c.csv;
+    if (std::isfinite(c.firstTime)) {
+      EXPECT_DOUBLE_EQ(bars[0].time, c.firstTime) << c.csv;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace formats

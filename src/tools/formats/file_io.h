@@ -1,0 +1,33 @@
+// The files the program reads and writes: reads that stop at a size limit instead of taking
+// whatever a device or a pipe hands over, and writes that replace a file whole or not at all.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace formats {
+
+// The largest levels or research answer read from a file or standard input, as the live
+// transport's body limit.
+inline constexpr size_t kMaxAnswerBytes = size_t{16} << 20;
+
+// `bytes` as people read a limit: "16 MiB", "512 KiB" or "100 bytes".
+std::string SizeText(size_t bytes);
+
+// Reads all of `path` into `*out` when it holds at most `limit` bytes. False with `*error`
+// saying why not: the system's reason when it cannot be opened or read (a directory, a missing
+// file), or "larger than <limit>" as soon as more bytes arrive (a device such as /dev/zero
+// included). `*out` is left alone on failure.
+bool ReadFileWithin(const std::string& path, size_t limit, std::string* out, std::string* error);
+
+// As ReadFileWithin for a stream that is already open (standard input); the stream stays open.
+bool ReadStreamWithin(std::FILE* stream, size_t limit, std::string* out, std::string* error);
+
+// Writes `bytes` to a new file beside `path` and renames it over `path` once it is complete and
+// flushed, so that `path` holds either what it held before or all of `bytes`. False with
+// `*error` naming `path` and the system's reason; no temporary file is left behind.
+bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error);
+
+}  // namespace formats

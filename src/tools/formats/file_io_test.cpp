@@ -1,0 +1,89 @@
+#include "formats/file_io.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace formats {
+namespace {
+
+std::string TempPath(const std::string& name) {
+  return testing::TempDir() + "/file_io_" + std::to_string(getpid()) + "_" + name;
+}
+
+// Files left beside `path` by a write, the file itself excepted.
+int Leftovers(const std::string& path) {
+  const std::filesystem::path target(path);
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
+    const std::string name = entry.path().filename().string();
+    if (name != target.filename().string() && name.rfind(target.filename().string(), 0) == 0) ++count;
+  }
+  return count;
+}
+
+TEST(FileIo, ReadsStopAtTheLimit) {
+  const std::string exact = TempPath("exact");
+  std::ofstream(exact, std::ios::binary) << "0123456789";
+  const std::string dir = TempPath("dir");
+  std::filesystem::create_directory(dir);
+  struct Case {
+    std::string path;
+    size_t limit;
+    bool ok;
+    const char* error;
+  };
+  const Case cases[] = {
+      {exact, 10, true, ""},
+      {exact, 9, false, "larger than 9 bytes"},
+      {"/dev/zero", size_t{2} << 20, false, "larger than 2 MiB"},
+      {"/dev/null", 0, true, ""},
+      {dir, 1024, false, "Is a directory"},
+      {TempPath("missing"), 1024, false, "No such file or directory"},
+  };
+  for (const Case& c : cases) {
+    std::string bytes = "untouched";
+    std::string error;
+    EXPECT_EQ(ReadFileWithin(c.path, c.limit, &bytes, &error), c.ok) << c.path;
+    EXPECT_EQ(error, c.error) << c.path;
+    if (!c.ok) {
+      EXPECT_EQ(bytes, "untouched") << c.path;
+    }
+  }
+  std::string bytes;
+  std::string error;
+  std::FILE* zero = std::fopen("/dev/zero", "rb");
+  ASSERT_NE(zero, nullptr);
+  EXPECT_FALSE(ReadStreamWithin(zero, 1024, &bytes, &error));
+  EXPECT_EQ(error, "larger than 1 KiB");
+  std::fclose(zero);
+  std::filesystem::remove(exact);
+  std::filesystem::remove(dir);
+}
+
+TEST(FileIo, ReplaceFileWritesWholeFilesOrNothing) {
+  const std::string path = TempPath("replace");
+  std::string error;
+  ASSERT_TRUE(ReplaceFile(path, "first", &error)) << error;
+  ASSERT_TRUE(ReplaceFile(path, "second, longer", &error)) << error;
+  std::string written;
+  ASSERT_TRUE(ReadFileWithin(path, size_t{1} << 20, &written, &error)) << error;
+  EXPECT_EQ(written, "second, longer");
+  EXPECT_EQ(Leftovers(path), 0);
+
+  const std::string dir = TempPath("replace_dir");
+  std::filesystem::create_directory(dir);
+  EXPECT_FALSE(ReplaceFile(dir, "over a directory", &error));
+  EXPECT_NE(error.find("cannot write '" + dir + "'"), std::string::npos) << error;
+  EXPECT_TRUE(std::filesystem::is_directory(dir));
+  EXPECT_EQ(Leftovers(dir), 0);
+  EXPECT_FALSE(ReplaceFile(TempPath("no_dir") + "/x", "nowhere", &error));
+  std::filesystem::remove(path);
+  std::filesystem::remove(dir);
+}
+
+}  // namespace
+}  // namespace formats

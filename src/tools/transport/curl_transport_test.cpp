@@ -1,0 +1,220 @@
+#include "transport/curl_transport.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <thread>
+
+namespace transport {
+namespace {
+
+using std::chrono::milliseconds;
+using SteadyClock = std::chrono::steady_clock;
+
+// A loopback port that takes connections (the kernel completes them) and never answers, so a
+// transfer to it stays in flight until something ends it.
+class SilentListener {
+ public:
+  SilentListener() {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        listen(fd_, 16) != 0 ||
+        getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+      return;
+    }
+    port_ = ntohs(address.sin_port);
+  }
+  ~SilentListener() {
+    if (fd_ >= 0) close(fd_);
+  }
+  // "http://127.0.0.1:PORT"; the port is 0 when the socket could not be set up.
+  std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  int Port() const { return port_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
+
+bool WaitFor(const std::function<bool()>& done, milliseconds timeout) {
+  const auto deadline = SteadyClock::now() + timeout;
+  while (!done()) {
+    if (SteadyClock::now() > deadline) return false;
+    std::this_thread::sleep_for(milliseconds(5));
+  }
+  return true;
+}
+
+HttpRequestRecord Get(std::string url) { return {0, std::move(url), std::nullopt, {}}; }
+
+TransferOutcome OutcomeOf(const CurlTransport& transport, size_t index) {
+  const std::vector<TransferRecord> records = transport.Transfers();
+  return index < records.size() ? records[index].outcome : TransferOutcome::kInFlight;
+}
+
+TEST(OriginRoutes, ParseTakesTwoOriginsAndNothingElse) {
+  const struct {
+    const char* text;
+    const char* from;
+    const char* to;
+  } cases[] = {
+      {"https://query1.finance.yahoo.com=http://127.0.0.1:8080", "https://query1.finance.yahoo.com",
+       "http://127.0.0.1:8080"},
+      {"https://levels.example/=http://localhost:1/", "https://levels.example", "http://localhost:1"},
+      {"http://a.example:8443=https://b.example", "http://a.example:8443", "https://b.example"},
+  };
+  for (const auto& c : cases) {
+    OriginRoute route;
+    std::string error;
+    ASSERT_TRUE(ParseOriginRoute(c.text, &route, &error)) << c.text << ": " << error;
+    EXPECT_EQ(route.from, c.from) << c.text;
+    EXPECT_EQ(route.to, c.to) << c.text;
+  }
+  // Each side passes CheckBaseUrl (pinned below) and names no path.
+  for (const char* text : {"https://a.example", "https://a.example=", "=http://127.0.0.1:1",
+                           "ftp://a.example=http://127.0.0.1:1", "https://a.example/v8=http://127.0.0.1:1"}) {
+    OriginRoute route;
+    std::string error;
+    EXPECT_FALSE(ParseOriginRoute(text, &route, &error)) << text;
+    EXPECT_FALSE(error.empty()) << text;
+  }
+}
+
+TEST(OriginRoutes, BaseUrlsTheTransportCanSendTo) {
+  struct Case {
+    const char* url;
+    const char* why;  // empty when the URL serves
+  };
+  const Case cases[] = {
+      {"https://levels.example", ""},
+      {"http://127.0.0.1:8080/api/v1", ""},
+      {"http://[::1]:8080", ""},
+      {"ftp://levels.example", "it does not start with http:// or https://"},
+      {"HTTPS://levels.example", "it does not start with http:// or https://"},
+      {"http://127.0.0.1:99999", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:0", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:", "its port is not a number from 1 to 65535"},
+      {"http://127.0.0.1:80x", "its port is not a number from 1 to 65535"},
+      {"http://a.example\r\nHost: b", "it holds a blank or a control character"},
+      {"http://a example", "it holds a blank or a control character"},
+      {"https://levels.example/?key=1", "it holds a query or a fragment"},
+      {"https://user:pw@levels.example", "it holds a user part"},
+      {"https://", "it names no host"},
+      {"https://:8080", "it names no host"},
+  };
+  for (const Case& c : cases) {
+    std::string why;
+    EXPECT_EQ(CheckBaseUrl(c.url, &why), *c.why == '\0') << c.url;
+    EXPECT_EQ(why, c.why) << c.url;
+  }
+}
+
+TEST(OriginRoutes, RouteUrlMatchesWholeOriginsOnly) {
+  const std::vector<OriginRoute> routes = {
+      {"https://query1.finance.yahoo.com", "http://127.0.0.1:9"},
+      {"https://levels.example", "http://127.0.0.1:7"},
+      {"https://levels.example", "http://127.0.0.1:8"},
+  };
+  struct Case {
+    const char* url;
+    const char* routed;
+  };
+  const Case cases[] = {
+      {"https://query1.finance.yahoo.com/v8/finance/chart/%5EVIX?interval=1d&range=5d",
+       "http://127.0.0.1:9/v8/finance/chart/%5EVIX?interval=1d&range=5d"},
+      {"https://query1.finance.yahoo.com", "http://127.0.0.1:9"},
+      {"https://query1.finance.yahoo.com?x=1", "http://127.0.0.1:9?x=1"},
+      {"https://query1.finance.yahoo.com#top", "http://127.0.0.1:9#top"},
+      {"https://levels.example/extension/levels?symbol=NQ",
+       "http://127.0.0.1:7/extension/levels?symbol=NQ"},  // the first route wins
+      {"https://query1.finance.yahoo.com.attacker.example/x",
+       "https://query1.finance.yahoo.com.attacker.example/x"},
+      {"https://query1.finance.yahoo.com:443/x", "https://query1.finance.yahoo.com:443/x"},
+      {"http://query1.finance.yahoo.com/x", "http://query1.finance.yahoo.com/x"},
+      {"https://other.example/x", "https://other.example/x"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(RouteUrl(routes, c.url), c.routed) << c.url;
+  EXPECT_EQ(RouteUrl({}, "https://a.example/x"), "https://a.example/x");
+}
+
+TEST(CurlTransport, RefusesWhatCannotBeSentAndKeepsTheRequestInFlight) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Ready());
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/pending")));
+  struct Case {
+    const char* what;
+    HttpRequestRecord request;
+  };
+  const std::string ok = listener.Origin() + "/x";
+  const Case cases[] = {
+      {"file scheme", Get("file:///etc/passwd")},  // the rest of the URL gate: platform::IsHttpUrl
+      {"CRLF in value", {0, ok, "{}", {{"Accept", "a\r\nX-Injected: 1"}}}},
+      {"LF in name", {0, ok, "{}", {{"X\nY", "1"}}}},
+      {"colon in name", {0, ok, "{}", {{"Host:", "evil"}}}},
+      {"blank in name", {0, ok, "{}", {{"User Agent", "x"}}}},
+      {"empty name", {0, ok, "{}", {{"", "x"}}}},
+      {"NUL in value", {0, ok, "{}", {{"Accept", std::string("a\0b", 3)}}}},
+  };
+  for (const Case& c : cases) EXPECT_FALSE(transport.Start(c.request)) << c.what;
+  const std::vector<TransferRecord> records = transport.Transfers();
+  ASSERT_EQ(records.size(), 1 + std::size(cases));
+  EXPECT_EQ(records[0].outcome, TransferOutcome::kInFlight) << "a refusal drops nothing";
+  for (size_t i = 1; i < records.size(); ++i) {
+    EXPECT_EQ(records[i].outcome, TransferOutcome::kRefused) << cases[i - 1].what;
+    EXPECT_FALSE(records[i].error.empty()) << cases[i - 1].what;
+  }
+  EXPECT_TRUE(transport.Start({0, ok, "", {{"X-Empty", ""}}})) << "an empty value can be sent";
+}
+
+// Refused connections and bodies that break off fail alike: tests/live_e2e_test.
+TEST(CurlTransport, NoAnswerWithinTheTransferTimeoutDeliversNothing) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransportOptions options;
+  options.transferTimeout = milliseconds(200);
+  CurlTransport transport(options);
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/x")));
+  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) != TransferOutcome::kInFlight; },
+                      milliseconds(10000)));
+  EXPECT_EQ(OutcomeOf(transport, 0), TransferOutcome::kFailed);
+  EXPECT_FALSE(transport.Transfers()[0].error.empty());
+  EXPECT_FALSE(transport.TakeAnswer().has_value());
+}
+
+TEST(CurlTransport, NewerRequestCancelsTheTransferInFlight) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  CurlTransport transport({});
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/first")));
+  ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/second")));
+  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) == TransferOutcome::kSuperseded; },
+                      milliseconds(5000)));
+  EXPECT_EQ(OutcomeOf(transport, 1), TransferOutcome::kInFlight);
+}
+
+// The transfer timeout is a minute; shutdown must not wait for it.
+TEST(CurlTransport, DestructionCutsTheTransferInFlightShort) {
+  SilentListener listener;
+  ASSERT_NE(listener.Port(), 0);
+  auto transport = std::make_unique<CurlTransport>(CurlTransportOptions{});
+  ASSERT_TRUE(transport->Start({0, listener.Origin() + "/levels", "{}", {}}));
+  std::this_thread::sleep_for(milliseconds(50));  // let the worker connect and send
+  const auto start = SteadyClock::now();
+  transport.reset();
+  EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(10));
+}
+
+}  // namespace
+}  // namespace transport

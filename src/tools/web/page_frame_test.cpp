@@ -1,0 +1,70 @@
+#include "web/page_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "transport/http_transport.h"
+#include "platform/posix/posix_services.h"
+
+namespace web {
+namespace {
+
+host::InputDeclaration Declared(host::InputKind kind, const char* choices = "") {
+  host::InputDeclaration d;
+  d.label = "a";
+  d.kind = kind;
+  d.choices = choices;
+  return d;
+}
+
+TEST(PageFrame, InputValuesReadBackAsTheDialogShowsThem) {
+  struct Case {
+    host::InputDeclaration declaration;
+    chart::InputValue value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {Declared(host::InputKind::kYesNo), {1, ""}, "Yes"},
+      {Declared(host::InputKind::kInteger), {-7.9, ""}, "-7"},
+      {Declared(host::InputKind::kFloat), {2.4, ""}, "2.4"},
+      {Declared(host::InputKind::kText), {0, "<b>&"}, "<b>&"},
+      {Declared(host::InputKind::kChoice, "Compact;Full"), {1, ""}, "Full"},
+      {Declared(host::InputKind::kChoice, "Compact;Full"), {5, ""}, "5"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InputValueText({c.declaration, c.value}), c.text) << c.text;
+  }
+}
+
+// A hostile text from the service or an input reaches the page as a JSON string, and the frame
+// is one line, as one server-sent event needs. Its escaping inside the SVG is the SVG canvas's.
+TEST(PageFrame, HostileTextsStayTextOnOneLine) {
+  const std::string hostile = "<img src=x onerror=alert(1)>\n\"&'";
+  chart::ChartData data = chart::DefaultChart();
+  chart::VirtualClock clock(1735832700);
+  transport::ScriptedTransport transport;
+  chart::ChartHost host(data, clock, transport, platform::DefaultServices());
+  host::InputDeclaration text = Declared(host::InputKind::kText);
+  text.label = hostile;
+  text.defaultText = hostile;
+  host.DeclareInput(0, text);
+  host.DeclareSubgraph(0, {hostile, 0, {250, 0, 0}, 1});
+  host::DrawingRequest label;
+  label.chartNumber = chart::kChartNumber;
+  label.kind = host::DrawingKind::kHorizontalLine;
+  label.lineNumber = 1;
+  label.beginValue = chart::kDefaultPrice;
+  label.text = hostile;
+  host.SubmitDrawing(label);
+  host.LogMessage(hostile, true);
+
+  const std::string frame = FrameJson(host, {7, 800, 400, clock.Now(), LevelsAnswerSeen{1735832690, 200}},
+                                      platform::DefaultServices());
+  EXPECT_EQ(frame.find('\n'), std::string::npos);
+  EXPECT_NE(frame.find(R"("label":"<img src=x onerror=alert(1)>\u000a\"&'")"), std::string::npos) << frame.substr(0, 400);
+  EXPECT_NE(frame.find(R"("lastAnswer":{"time":"2025-01-02 10:44:50","status":200})"), std::string::npos);
+  EXPECT_NE(frame.find(R"("version":7,)"), std::string::npos);
+  EXPECT_NE(frame.find(R"("visible":{"first":100,"last":199},"barCount":200)"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace web
