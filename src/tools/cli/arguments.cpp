@@ -1,17 +1,25 @@
 #include "cli/arguments.h"
 
+#include <cstdio>
+
 namespace cli {
 
-bool ParseWholeArgument(const std::string& text, int max, int* out) {
-  if (text.empty() || text.size() > 9) return false;
-  int value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + (c - '0');
+formats::OptionRow PortOption(std::string help, int* port) {
+  return formats::Whole("--port", "N", 0, kMaxPort, std::move(help), port);
+}
+
+bool ReadArguments(const formats::OptionTable& table, const Args& args, int* status) {
+  formats::ParsedArguments parsed;
+  std::string error;
+  if (!formats::ParseArguments(table, args, &parsed, &error)) {
+    std::fprintf(stderr, "%s: %s\n%s", table.command.c_str(), error.c_str(), formats::UsageText(table).c_str());
+    *status = kExitInvalid;
+    return false;
   }
-  if (value > max) return false;
-  *out = value;
-  return true;
+  if (!parsed.help) return true;
+  std::fputs(formats::UsageText(table).c_str(), stdout);
+  *status = kExitOk;
+  return false;
 }
 
 }  // namespace cli

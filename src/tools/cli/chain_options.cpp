@@ -1,22 +1,14 @@
 #include "cli/chain_options.h"
 
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 
 #include "engine/chain_reader.h"
+#include "text/fail.h"
 #include "text/format.h"
 
 namespace cli {
 namespace {
-
-// A finite number filling the whole text.
-bool ReadNumber(const std::string& s, double* out) {
-  double value = 0;
-  if (s.empty() || text::ParseDouble(s, &value) != s.size() || !std::isfinite(value)) return false;
-  *out = value;
-  return true;
-}
 
 std::vector<std::string> SplitCommas(const std::string& s) {
   std::vector<std::string> parts(1);
@@ -30,69 +22,52 @@ std::vector<std::string> SplitCommas(const std::string& s) {
   return parts;
 }
 
-bool IsNumericOption(const std::string& a) {
-  return a == "--spot" || a == "--rate" || a == "--dividend" || a == "--ratio" ||
-         a == "--future-price";
-}
-
-bool IsChainOption(const std::string& a, const ChainOptionSet& set) {
-  return IsNumericOption(a) || a == "--as-of" || a == set.symbolFlag || a == "--future-symbol" ||
-         (set.expiryOptions && (a == "--expiry-mode" || a == "--expiries"));
-}
-
-// `a` is a chain option; the symbol flag comes as "--symbol" whatever its name in the command.
-void Apply(const std::string& a, const std::string& value, double number, ChainOptions* o) {
-  engine::EngineSettings& s = o->settings;
-  if (a == "--spot") {
-    s.hasSpot = true;
-    s.spot = number;
-  } else if (a == "--as-of") {
-    s.asOf = value;
-  } else if (a == "--rate") {
-    s.rate = number;
-  } else if (a == "--dividend") {
-    s.dividend = number;
-  } else if (a == "--symbol") {
-    s.symbol = value;
-  } else if (a == "--ratio") {
-    o->haveRatio = true;
-    s.mapping.source = engine::FuturesMapping::Source::kRatio;
-    s.mapping.ratio = number;
-  } else if (a == "--future-price") {
-    o->haveFuturePrice = true;
-    s.mapping.source = engine::FuturesMapping::Source::kFuturePrice;
-    s.mapping.price = number;
-  } else if (a == "--future-symbol") {
-    s.mapping.symbol = value;
-  } else if (a == "--expiry-mode") {
-    s.expiry.mode = value;
-  } else if (a == "--expiries") {
-    s.expiry.dates = SplitCommas(value);
-  }
-}
-
 }  // namespace
 
-ChainOptionRead ReadChainOption(const Args& args, const ChainOptionSet& set, size_t* i,
-                                ChainOptions* o, std::string* problem) {
-  const std::string& a = args[*i];
-  if (!IsChainOption(a, set)) return ChainOptionRead::kNotMine;
-  if (*i + 1 >= args.size()) {
-    *problem = a + " needs a value";
-    return ChainOptionRead::kBad;
+std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, ChainOptions* o) {
+  using formats::Number;
+  using formats::Text;
+  engine::EngineSettings* s = &o->settings;
+  std::vector<formats::OptionRow> rows = {
+      Number("--spot", "S", {}, "underlying price (required for a CSV chain; the JSON carries its own)",
+             [s](double spot) {
+               s->hasSpot = true;
+               s->spot = spot;
+             }),
+      Text("--as-of", "TIME", "2025-01-02T15:42:10Z, or New York wall clock 2025-01-02 10:42:10, or\n"
+                              "epoch seconds", &s->asOf),
+      Number("--rate", "R", {}, "continuous rate, decimal (default 0.045)", &s->rate),
+      Number("--dividend", "Q", {}, "continuous dividend yield, decimal (default 0)", &s->dividend),
+      Text(set.symbolFlag, "SYM", "the chain's underlying (default: what the chain says)", &s->symbol),
+      Number("--future-price", "F", {}, "map the levels onto a futures chart priced F (not with --ratio)",
+             [o](double price) {
+               o->haveFuturePrice = true;
+               o->settings.mapping.source = engine::FuturesMapping::Source::kFuturePrice;
+               o->settings.mapping.price = price;
+             }),
+      Number("--ratio", "X", {}, "map the levels onto a futures chart: every price times X",
+             [o](double ratio) {
+               o->haveRatio = true;
+               o->settings.mapping.source = engine::FuturesMapping::Source::kRatio;
+               o->settings.mapping.ratio = ratio;
+             }),
+      Text("--future-symbol", "SYM", "the futures chart's symbol (default: the underlying's usual future)",
+           &s->mapping.symbol),
+  };
+  if (set.expiryOptions) {
+    rows.push_back(formats::Choice("--expiry-mode", "MODE", {"legacy", "multi", "specific", "0dte"},
+                                   "the expirations used: legacy (every one, the default), multi,\n"
+                                   "specific or 0dte",
+                                   &s->expiry.mode));
+    rows.push_back(Text("--expiries", "D1,D2,...", "the YYYY-MM-DD expirations for multi or specific",
+                        [s](const std::string& dates) { s->expiry.dates = SplitCommas(dates); }));
   }
-  const std::string& value = args[++*i];
-  double number = 0;
-  if (IsNumericOption(a) && !ReadNumber(value, &number)) {
-    *problem = a + " needs a number, not '" + value + "'";
-    return ChainOptionRead::kBad;
-  }
-  Apply(a == set.symbolFlag ? "--symbol" : a, value, number, o);
-  if (o->haveRatio && o->haveFuturePrice) {
-    *problem = "give --future-price or --ratio, not both";
-    return ChainOptionRead::kBad;
-  }
-  return ChainOptionRead::kTaken;
+  return rows;
+}
+
+bool CheckChainOptions(const ChainOptions& o, std::string* error) {
+  if (o.haveRatio && o.haveFuturePrice) return text::Fail(error, "give --future-price or --ratio, not both");
+  return true;
 }
 
 bool LoadChain(const std::string& command, ChainOptions* options, engine::OptionChain* chain,

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-#include "cli/commands.h"
 #include "engine/engine.h"
 #include "engine/option_chain.h"
+#include "formats/option_table.h"
 
 namespace cli {
 
@@ -18,20 +19,19 @@ struct ChainOptions {
   bool haveFuturePrice = false;
 };
 
-enum class ChainOptionRead { kNotMine, kTaken, kBad };
-
 // Which chain options a command takes besides the common ones.
 struct ChainOptionSet {
   const char* symbolFlag = "--symbol";  // names the chain's underlying (`chart` keeps --symbol)
   bool expiryOptions = false;           // --expiry-mode and --expiries
 };
 
-// Reads args[*i] when it is one of --spot, --as-of, --rate, --dividend, the set's symbol flag,
-// --ratio, --future-price, --future-symbol (and the set's expiry options), moving *i onto its
-// value. kBad with *problem for a missing or malformed value or for both --ratio and
-// --future-price; kNotMine for any other argument.
-ChainOptionRead ReadChainOption(const Args& args, const ChainOptionSet& set, size_t* i,
-                                ChainOptions* o, std::string* problem);
+// The rows of --spot, --as-of, --rate, --dividend, the set's symbol flag, --future-price,
+// --ratio, --future-symbol (and the set's expiry options), storing into `*o`, which must
+// outlive them.
+std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, ChainOptions* o);
+
+// False with a message when both --ratio and --future-price were given.
+bool CheckChainOptions(const ChainOptions& o, std::string* error);
 
 // Reads the chain file; a chain without a time of its own and without --as-of is computed at
 // the current time, which is said on standard error as "<command>: ...". False with a message.

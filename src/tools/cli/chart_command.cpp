@@ -12,6 +12,7 @@
 #include "formats/file_io.h"
 #include "chart/input_edits.h"
 #include "chart/study_library.h"
+#include "cli/arguments.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_serve.h"
@@ -262,15 +263,9 @@ bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
 
 int RunChart(const Args& args) {
   ChartOptions options;
+  int status = kExitOk;
+  if (!ReadArguments(ChartOptionTable(&options), args, &status)) return status;
   std::string error;
-  if (!ParseChartArgs(args, &options, &error)) {
-    std::fprintf(stderr, "ordinel chart: %s\n%s", error.c_str(), kChartUsage);
-    return kExitInvalid;
-  }
-  if (options.help) {
-    std::fputs(kChartUsage, stdout);
-    return kExitOk;
-  }
   chart::ChartData chartData;
   std::vector<chart::Bar> heldBack;
   if (!LoadChart(options, &chartData, &heldBack, &error)) return Invalid(error);

@@ -6,7 +6,7 @@
 
 #include "transport/curl_transport.h"
 #include "cli/chain_options.h"
-#include "cli/commands.h"
+#include "formats/option_table.h"
 
 namespace cli {
 
@@ -37,18 +37,15 @@ struct ChartOptions {
   double paceSeconds = -1;  // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
   double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
   ChainOptions chain;       // --chain and its engine options; chain.chain empty: sample answers
-  bool help = false;
 };
 
-extern const char* const kChartUsage;
-
-// Reads `args` into `options` (defaults above). Every option takes its value as the next
-// argument or after '=' (--size=800x600). False with `*error` for an unknown option, a missing
-// or malformed value (--origin must pass transport::CheckBaseUrl, --route take FROM=TO origins,
-// --tick-size be a positive number, --size WxH within the picture limits, --set LABEL=VALUE,
-// --port 0 to 65535, --pace 0 to kMaxPaceSeconds, --clock-rate above 0 up to kMaxClockRate),
-// and for --port, --pace or --clock-rate without --serve.
-bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error);
+// The options of `ordinel chart`, read into `*options` (defaults above), which must outlive the
+// table. Beyond each row's own value (--origin must pass transport::CheckBaseUrl, --route take
+// FROM=TO origins, --tick-size be above 0, --size WxH within the picture limits, --set
+// LABEL=VALUE, --port 0 to 65535, --pace 0 to kMaxPaceSeconds, --clock-rate above 0 up to
+// kMaxClockRate), its check refuses --port, --pace or --clock-rate without --serve, --chain
+// with --origin, and --ratio with --future-price.
+formats::OptionTable ChartOptionTable(ChartOptions* options);
 
 // `out` without a trailing ".png" or ".svg", so either names the pair of pictures.
 std::string PictureBase(const std::string& out);

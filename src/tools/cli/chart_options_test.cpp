@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/commands.h"
+
 namespace cli {
 namespace {
+
+bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error) {
+  formats::ParsedArguments parsed;
+  return formats::ParseArguments(ChartOptionTable(options), args, &parsed, error);
+}
 
 TEST(ChartOptions, ReadsEveryOption) {
   ChartOptions o;
@@ -32,21 +39,42 @@ TEST(ChartOptions, ReadsEveryOption) {
   EXPECT_TRUE(o.live);
 }
 
+TEST(ChartOptions, ReadsTheChainOptionsWithTheirOwnSymbol) {
+  ChartOptions o;
+  std::string error;
+  ASSERT_TRUE(ParseChartArgs({"--chain", "q.json", "--chain-symbol=QQQ", "--symbol", "ESH26", "--ratio", "41.25",
+                              "--rate", "-0.01"},
+                             &o, &error))
+      << error;
+  EXPECT_EQ(o.chain.chain, "q.json");
+  EXPECT_EQ(o.chain.settings.symbol, "QQQ");
+  EXPECT_EQ(o.symbol, "ESH26");
+  EXPECT_EQ(o.chain.settings.mapping.source, engine::FuturesMapping::Source::kRatio);
+  EXPECT_EQ(o.chain.settings.mapping.ratio, 41.25);
+  EXPECT_EQ(o.chain.settings.rate, -0.01);
+}
+
 TEST(ChartOptions, RefusesBadArguments) {
   struct Case {
     Args args;
     const char* message;
   };
   const std::vector<Case> cases = {
-      {{"--bogus"}, "unknown argument '--bogus'"},
+      {{"--bogus"}, "unknown option '--bogus'"},
       {{"--bogus=1"}, "unknown option '--bogus'"},
+      {{"--bras", "b.csv"}, "unknown option '--bras' (did you mean --bars?)"},
+      {{"--chain-sybmol", "QQQ"}, "unknown option '--chain-sybmol' (did you mean --chain-symbol?)"},
+      {{"--expiry-mode", "multi"}, "unknown option '--expiry-mode'"},  // engine's own
+      {{"b.csv"}, "unexpected argument 'b.csv'"},
       {{"--out"}, "--out needs a value"},
-      {{"--out="}, "--out needs a non-empty value"},
-      {{"--origin", "ftp://x"}, "--origin 'ftp://x' is not a service URL: it does not start with http:// or https://"},
+      {{"--out="}, "--out needs a value"},
+      {{"--out", "a", "--out=b"}, "--out given twice"},
+      {{"--live=yes"}, "--live takes no value"},
+      {{"--origin", "ftp://x"}, "--origin: 'ftp://x' is not a service URL: it does not start with http:// or https://"},
       {{"--route", "https://a.example=ftp://b"},
        "--route: route 'https://a.example=ftp://b' needs two origins such as https://host=http://127.0.0.1:8080"},
-      {{"--tick-size", "0"}, "--tick-size needs a positive number, got '0'"},
-      {{"--tick-size", "nan"}, "--tick-size needs a positive number, got 'nan'"},
+      {{"--tick-size", "0"}, "--tick-size needs a number above 0, got '0'"},
+      {{"--tick-size", "nan"}, "--tick-size needs a number above 0, got 'nan'"},
       {{"--size", "199x600"}, "--size needs WxH with each side 200 to 8000, got '199x600'"},
       {{"--size", "800x"}, "--size needs WxH with each side 200 to 8000, got '800x'"},
       {{"--set", "novalue"}, "--set needs LABEL=VALUE, got 'novalue'"},
@@ -54,11 +82,15 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"--port", "0"}, "--port needs --serve"},
       {{"--pace=2", "--live"}, "--pace needs --serve"},
       {{"--clock-rate", "60"}, "--clock-rate needs --serve"},
-      {{"--serve", "--port", "65536"}, "--port needs a number from 0 to 65535, got '65536'"},
-      {{"--serve", "--port", "-1"}, "--port needs a number from 0 to 65535, got '-1'"},
-      {{"--serve", "--pace", "-1"}, "--pace needs seconds from 0 to 3600, got '-1'"},
+      {{"--serve", "--port", "65536"}, "--port needs a whole number from 0 to 65535, got '65536'"},
+      {{"--serve", "--port", "-1"}, "--port needs a whole number from 0 to 65535, got '-1'"},
+      {{"--serve", "--pace", "-1"}, "--pace needs a number from 0 to 3600, got '-1'"},
       {{"--serve", "--clock-rate", "0"}, "--clock-rate needs a number above 0 up to 3600, got '0'"},
       {{"--serve", "--clock-rate", "inf"}, "--clock-rate needs a number above 0 up to 3600, got 'inf'"},
+      {{"--chain", "q.json", "--origin", "http://127.0.0.1:9"},
+       "--chain computes the levels itself: it cannot be combined with --origin"},
+      {{"--chain", "q.json", "--ratio", "40", "--future-price=21500"}, "give --future-price or --ratio, not both"},
+      {{"--chain", "q.json", "--spot", "5O0"}, "--spot needs a number, got '5O0'"},
   };
   for (const Case& c : cases) {
     ChartOptions o;

@@ -1,21 +1,35 @@
 // `ordinel inspect FILE [--top-strikes N]`: runs the study's own JSON parser and
 // ParseLevelsResponse on one answer and prints what the study keeps.
-#include <climits>
 #include <cstdio>
-#include <new>
+#include <limits>
+#include <string>
 
-#include "formats/file_io.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
+#include "formats/file_io.h"
 #include "inspect/answer_inspection.h"
 
 namespace cli {
 
 namespace {
 
-constexpr int kDefaultTopStrikes = 10;
-constexpr const char* kUsage =
-    "usage: ordinel inspect FILE|- [--top-strikes N]\n"
-    "  FILE holds one levels answer (at most 16 MiB); - reads it from standard input\n";
+struct InspectOptions {
+  std::string path;  // "-": standard input
+  int topStrikes = 10;
+};
+
+// The options of `ordinel inspect`, read into `*o`, which must outlive the table.
+formats::OptionTable InspectOptionTable(InspectOptions* o) {
+  formats::OptionTable table;
+  table.command = "ordinel inspect";
+  table.positionals = {formats::Positional(
+      "FILE|-", "answer file", "one levels answer (at most 16 MiB); - reads it from standard input", &o->path)};
+  // The study reads any count (10 below 1); no answer holds more strikes than an int counts.
+  table.options = {formats::Whole("--top-strikes", "N", 0, std::numeric_limits<int>::max(),
+                                  "the study's \"Top strikes count\": profile rows kept (default 10)",
+                                  &o->topStrikes)};
+  return table;
+}
 
 // Reads the answer at `path` ("-" for standard input) into `body`, at most
 // formats::kMaxAnswerBytes; false with `*error` saying why not.
@@ -24,47 +38,13 @@ bool ReadAnswer(const std::string& path, std::string* body, std::string* error) 
   return formats::ReadFileWithin(path, formats::kMaxAnswerBytes, body, error);
 }
 
-// Reads a whole decimal integer, saturated to the int range; false for anything else.
-bool ParseCount(const std::string& text, int* out) {
-  size_t i = (!text.empty() && (text[0] == '-' || text[0] == '+')) ? 1 : 0;
-  if (i == text.size()) return false;
-  long long value = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    if (value < INT_MAX) value = value * 10 + (text[i] - '0');
-  }
-  if (value > INT_MAX) value = INT_MAX;
-  *out = text[0] == '-' ? -static_cast<int>(value) : static_cast<int>(value);
-  return true;
-}
-
 }  // namespace
 
 int RunInspect(const Args& args) {
-  std::string path;
-  bool havePath = false;
-  int topStrikes = kDefaultTopStrikes;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--top-strikes") {
-      if (i + 1 >= args.size() || !ParseCount(args[i + 1], &topStrikes)) {
-        std::fputs("ordinel inspect: --top-strikes needs a whole number\n", stderr);
-        std::fputs(kUsage, stderr);
-        return kExitInvalid;
-      }
-      ++i;
-    } else if (!havePath && (args[i] == "-" || args[i].rfind("--", 0) != 0)) {
-      path = args[i];
-      havePath = true;
-    } else {
-      std::fprintf(stderr, "ordinel inspect: unexpected argument '%s'\n", args[i].c_str());
-      std::fputs(kUsage, stderr);
-      return kExitInvalid;
-    }
-  }
-  if (!havePath) {
-    std::fputs(kUsage, stderr);
-    return kExitInvalid;
-  }
+  InspectOptions options;
+  int status = kExitOk;
+  if (!ReadArguments(InspectOptionTable(&options), args, &status)) return status;
+  const std::string& path = options.path;
   std::string body;
   std::string error;
   if (!ReadAnswer(path, &body, &error)) {
@@ -72,7 +52,7 @@ int RunInspect(const Args& args) {
                  error.c_str());
     return kExitInvalid;
   }
-  const std::string out = inspect::InspectAnswer(body, topStrikes);
+  const std::string out = inspect::InspectAnswer(body, options.topStrikes);
   std::fwrite(out.data(), 1, out.size(), stdout);
   std::fflush(stdout);
   return kExitOk;

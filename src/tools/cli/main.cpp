@@ -16,7 +16,8 @@ constexpr const char* kUsage =
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
     "                                        (at most 16 MiB; - reads standard input)\n"
-    "  (chart, service and engine run only in the Linux build)\n";
+    "  (chart, service and engine run only in the Linux build)\n"
+    "ordinel COMMAND --help lists the command's options; each takes --opt VALUE or --opt=VALUE.\n";
 #else
 constexpr const char* kUsage =
     "usage: ordinel COMMAND [ARGS]\n"
@@ -25,10 +26,10 @@ constexpr const char* kUsage =
     "  replay SCENARIO.json [--study PATH]   run a scripted session, print the JSON report\n"
     "  inspect FILE [--top-strikes N]        show what the study reads from a levels answer\n"
     "                                        (at most 16 MiB; - reads standard input)\n"
-    "  service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
-    "                                        sample levels service on loopback\n"
-    "  engine CHAIN [--spot S] [--as-of TIME] [OPTIONS]\n"
-    "                                        levels answer computed from an option chain\n";
+    "  service [OPTIONS]                     sample levels service on loopback, with injected\n"
+    "                                        faults or levels computed from an option chain\n"
+    "  engine CHAIN|- [OPTIONS]              levels answer computed from an option chain\n"
+    "ordinel COMMAND --help lists the command's options; each takes --opt VALUE or --opt=VALUE.\n";
 #endif
 
 }  // namespace
@@ -50,7 +51,8 @@ int main(int argc, char** argv) {
   if (std::strcmp(command, "inspect") == 0) return cli::RunInspect(args);
   if (std::strcmp(command, "service") == 0) return cli::RunService(args);
   if (std::strcmp(command, "engine") == 0) return cli::RunEngine(args);
-  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
+  if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
+      std::strcmp(command, "help") == 0) {
     std::fputs(kUsage, stdout);
     return cli::kExitOk;
   }

@@ -4,9 +4,10 @@
 #include <memory>
 #include <string>
 
-#include "formats/file_io.h"
 #include "chart/study_library.h"
+#include "cli/arguments.h"
 #include "cli/commands.h"
+#include "formats/file_io.h"
 #include "replay/replay_report.h"
 #include "replay/replay_scenario.h"
 #include "replay/replay_session.h"
@@ -16,31 +17,20 @@
 namespace cli {
 namespace {
 
-constexpr const char* kUsage =
-    "usage: ordinel replay SCENARIO.json [--study PATH]\n"
-    "  SCENARIO.json at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB\n";
-
 struct ReplayArgs {
   std::string scenario;
   std::string study;
 };
 
-bool ParseArgs(const Args& args, ReplayArgs* out) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--study" && i + 1 < args.size()) {
-      out->study = args[++i];
-    } else if (arg.rfind("--study=", 0) == 0) {
-      out->study = arg.substr(8);
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      return false;
-    } else if (out->scenario.empty()) {
-      out->scenario = arg;
-    } else {
-      return false;
-    }
-  }
-  return !out->scenario.empty();
+// The options of `ordinel replay`, read into `*o`, which must outlive the table.
+formats::OptionTable ReplayOptionTable(ReplayArgs* o) {
+  formats::OptionTable table;
+  table.command = "ordinel replay";
+  table.positionals = {formats::Positional(
+      "SCENARIO.json", "scenario", "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB",
+      &o->scenario)};
+  table.options = {formats::Text("--study", "PATH", "the study library (default: beside the program)", &o->study)};
+  return table;
 }
 
 std::string DirectoryOf(const std::string& path) {
@@ -58,10 +48,8 @@ int Invalid(const std::string& scenario, const std::string& message) {
 
 int RunReplay(const Args& args) {
   ReplayArgs options;
-  if (!ParseArgs(args, &options)) {
-    std::fputs(kUsage, stderr);
-    return kExitInvalid;
-  }
+  int status = kExitOk;
+  if (!ReadArguments(ReplayOptionTable(&options), args, &status)) return status;
   std::string text;
   std::string error;
   if (!formats::ReadFileWithin(options.scenario, replay::kMaxScenarioBytes, &text, &error)) {

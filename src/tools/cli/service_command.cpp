@@ -20,23 +20,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kServiceUsage =
-    "usage: ordinel service [--port N] [--data DIR] [--fault PATH=FAULT ...]\n"
-    "                       [--chain CHAIN [--spot S] [--as-of TIME] [--rate R] [--dividend Q]\n"
-    "                        [--symbol SYM] [--future-price F | --ratio X] [--future-symbol SYM]]\n"
-    "  --port N           loopback port; 0 (the default) takes any free port\n"
-    "  --data DIR         directory of the sample answers (default: the repository's\n"
-    "                     data/answers)\n"
-    "  --chain CHAIN      answer the levels path with levels computed from an option chain\n"
-    "                     (see ordinel engine): the request's symbol is the chain's underlying,\n"
-    "                     or with --ratio or --future-price its futures symbol; the expiry tail\n"
-    "                     selects the expirations used\n"
-    "  --fault PATH=FAULT  inject a fault on PATH: a request path, '*' (every path), levels,\n"
-    "                     vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
-    "                     html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
-    "                     e.g. --fault levels=delay=2000,status=503\n"
-    "Prints \"listening on http://127.0.0.1:PORT\" and serves until interrupted.\n";
-
 struct ServiceOptions {
   int port = 0;
   std::string dataDir;
@@ -44,54 +27,56 @@ struct ServiceOptions {
   ChainOptions chain;  // chain.chain empty: the sample answers serve the levels path
 };
 
-constexpr int kMaxPort = 65535;
-
-bool ParseServiceArgs(const Args& args, ServiceOptions* options, std::string* error) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    const ChainOptionRead read = ReadChainOption(args, {"--symbol", false}, &i, &options->chain, error);
-    if (read == ChainOptionRead::kBad) return false;
-    if (read == ChainOptionRead::kTaken) continue;
-    const std::string& flag = args[i];
-    if (flag != "--port" && flag != "--data" && flag != "--fault" && flag != "--chain") {
-      *error = "unknown argument '" + flag + "'";
-      return false;
-    }
-    if (i + 1 >= args.size()) {
-      *error = flag + " needs a value";
-      return false;
-    }
-    const std::string& value = args[++i];
-    if (flag == "--port" && !ParseWholeArgument(value, kMaxPort, &options->port)) {
-      *error = "--port needs a number from 0 to 65535, got '" + value + "'";
-      return false;
-    }
-    if (flag == "--data") options->dataDir = value;
-    if (flag == "--chain") options->chain.chain = value;
-    if (flag == "--fault") {
-      std::string path;
-      service::Fault fault;
-      if (!service::ParseFaultArgument(value, &path, &fault, error)) return false;
-      options->faults.emplace_back(std::move(path), std::move(fault));
-    }
+// The options of `ordinel service`, read into `*o`, which must outlive the table.
+formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
+  formats::OptionTable table;
+  table.command = "ordinel service";
+  table.epilogue = "Prints \"listening on http://127.0.0.1:PORT\" and serves until interrupted.\n";
+  table.options = {
+      PortOption("loopback port; 0 (the default) takes any free port", &o->port),
+      formats::Text("--data", "DIR", "directory of the sample answers (default: the repository's\n"
+                                     "data/answers)", &o->dataDir),
+      formats::Repeatable(formats::Checked(
+          "--fault", "PATH=FAULT", "PATH=FAULT",
+          "inject a fault on PATH: a request path, '*' (every path), levels,\n"
+          "vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
+          "html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
+          "e.g. --fault levels=delay=2000,status=503",
+          [o](const std::string& value, std::string* why) {
+            std::string path;
+            service::Fault fault;
+            if (!service::ParseFaultArgument(value, &path, &fault, why)) return false;
+            o->faults.emplace_back(std::move(path), std::move(fault));
+            return true;
+          })),
+      formats::Text("--chain", "CHAIN",
+                    "answer the levels path with levels computed from an option chain,\n"
+                    "read with the options below as ordinel engine reads them: the\n"
+                    "request's symbol is the chain's underlying, or with --ratio or\n"
+                    "--future-price its futures symbol; the expiry tail selects the\n"
+                    "expirations used",
+                    &o->chain.chain),
+  };
+  for (formats::OptionRow& row : ChainOptionRows({"--symbol", false}, &o->chain)) {
+    table.options.push_back(std::move(row));
   }
-  return true;
+  table.check = [o](const formats::ParsedArguments&, std::string* error) { return CheckChainOptions(o->chain, error); };
+  return table;
 }
 
 int UsageError(const std::string& message) {
-  std::fprintf(stderr, "ordinel service: %s\n%s", message.c_str(), kServiceUsage);
+  ServiceOptions scratch;
+  std::fprintf(stderr, "ordinel service: %s\n%s", message.c_str(), formats::UsageText(ServiceOptionTable(&scratch)).c_str());
   return kExitInvalid;
 }
 
 }  // namespace
 
 int RunService(const Args& args) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    std::fputs(kServiceUsage, stdout);
-    return kExitOk;
-  }
   ServiceOptions options;
+  int status = kExitOk;
+  if (!ReadArguments(ServiceOptionTable(&options), args, &status)) return status;
   std::string error;
-  if (!ParseServiceArgs(args, &options, &error)) return UsageError(error);
   if (options.dataDir.empty()) options.dataDir = service::DefaultDataDir();
   std::error_code ignored;
   if (!std::filesystem::is_directory(options.dataDir, ignored)) {
