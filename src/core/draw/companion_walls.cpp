@@ -1,14 +1,14 @@
 // Levels that accompany the core map: the NDX levels on NQ charts and the hybrid observed walls.
+#include <iterator>
+
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
 
-constexpr int kNdxLineBase = 71144;
-constexpr int kHybridCallWallLine = 71525;
-constexpr int kHybridPutWallLine = 71526;
-constexpr int kHybridVolTriggerLine = 71527;
+using palette::LineNumber;
 
 }  // namespace
 
@@ -18,7 +18,8 @@ void DrawNdxCompanionLevels(PassContext& pass, const LevelsSnapshot& s) {
     const payload::OptionalLevel& level;
     const char* label;
   } rows[] = {{s.ndxCallWall, "CW-NDX"}, {s.ndxPutWall, "PW-NDX"}, {s.ndxGammaFlip, "GF-NDX"}};
-  int lineNumber = kNdxLineBase;
+  static_assert(std::size(rows) <= palette::LineCount(palette::kLbNdxLevels));
+  int lineNumber = LineNumber(palette::kLbNdxLevels);
   for (const auto& row : rows) {
     if (DrawOverlayLineIfPresent(pass, lineNumber, row.level, palette::kSgNdxLevel, 1, row.label)) ++lineNumber;
   }
@@ -26,9 +27,10 @@ void DrawNdxCompanionLevels(PassContext& pass, const LevelsSnapshot& s) {
 
 void DrawHybridWalls(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.hybridWalls) return;
-  DrawOverlayLineIfPresent(pass, kHybridCallWallLine, s.hybridCallWall, palette::kSgHybridWall, 1, "H-CW");
-  DrawOverlayLineIfPresent(pass, kHybridPutWallLine, s.hybridPutWall, palette::kSgHybridWall, 1, "H-PW");
-  DrawOverlayLineIfPresent(pass, kHybridVolTriggerLine, s.hybridVolTrigger, palette::kSgHybridWall, 1, "H-VT");
+  const int subgraph = palette::kSgHybridWall;
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridCallWall), s.hybridCallWall, subgraph, 1, "H-CW");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridPutWall), s.hybridPutWall, subgraph, 1, "H-PW");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridVolTrigger), s.hybridVolTrigger, subgraph, 1, "H-VT");
 }
 
 }  // namespace draw

@@ -3,16 +3,23 @@
 #include <string>
 
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
 namespace {
 
-constexpr int kZoneLineBase = 71100;
-constexpr int kTopStrikeBase = 71200;
-constexpr int kMaxTopStrikeLines = 40;  // 71200-71239; the panel starts at 71400
+using palette::LineCount;
+using palette::LineNumber;
+
+constexpr int kCoreRowCount = 8;
+constexpr int kZoneCount = 3;
 constexpr int kZoneShadeTransparency = 85;
+
+static_assert(kCoreRowCount + payload::kFocusCount <= LineCount(palette::kLbCoreLevels));
+static_assert(2 * kZoneCount <= LineCount(palette::kLbZoneBounds));
+static_assert(kZoneCount <= LineCount(palette::kLbZoneShades));
 
 struct CoreRow {
   const payload::OptionalLevel& level;
@@ -26,7 +33,6 @@ struct ZoneRow {
   const payload::ZoneBand& zone;
   const char* label;
   int subgraph;
-  int shadeLine;
 };
 
 std::string FocusLabel(const payload::FocusLevel& focus) {
@@ -57,7 +63,7 @@ void DrawCoreLine(PassContext& pass, int lineNumber, double price, int subgraph,
 }  // namespace
 
 void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
-  const CoreRow rows[] = {
+  const CoreRow rows[kCoreRowCount] = {
       {s.callWall, "CW - Call Wall", palette::kSgCallWall, 0, pass.settings.coreLevels},
       {s.putWall, "PW - Put Wall", palette::kSgPutWall, 0, pass.settings.coreLevels},
       {s.gammaFlip, "GF - Gamma Flip", palette::kSgGammaFlip, 1, pass.settings.coreLevels},
@@ -68,7 +74,7 @@ void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
       {s.zeroDex, "0DEX - Zero DEX", palette::kSgZeroDex, 1, pass.settings.zeroDex},
   };
   // Numbers follow the rows actually drawn, so a missing level moves the later ones down.
-  int lineNumber = kFirstChartLine;
+  int lineNumber = LineNumber(palette::kLbCoreLevels);
   for (const CoreRow& row : rows) {
     if (!row.level.has || !row.on) continue;
     DrawCoreLine(pass, lineNumber++, row.level.value, row.subgraph, row.style, row.label);
@@ -85,31 +91,38 @@ void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
 void DrawZones(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.zoneBoundaries) return;
   const bool shade = pass.settings.shadeZones;
-  const ZoneRow rows[] = {
-      {s.upsideCluster, "UCL - Resistance", palette::kSgUpsideCluster, 71130},
-      {s.battleZone, "BZ - Battle Zone", palette::kSgBattleZone, 71131},
-      {s.downsideCluster, "DCL - Support", palette::kSgDownsideCluster, 71132},
+  // Each zone keeps its own shading number; the bounds take the next pair as drawn.
+  const ZoneRow rows[kZoneCount] = {
+      {s.upsideCluster, "UCL - Resistance", palette::kSgUpsideCluster},
+      {s.battleZone, "BZ - Battle Zone", palette::kSgBattleZone},
+      {s.downsideCluster, "DCL - Support", palette::kSgDownsideCluster},
   };
-  int lineNumber = kZoneLineBase;
-  for (const ZoneRow& row : rows) {
+  int lineNumber = LineNumber(palette::kLbZoneBounds);
+  for (int i = 0; i < kZoneCount; ++i) {
+    const ZoneRow& row = rows[i];
     if (!row.zone.valid) continue;
     const host::Rgb colour = SubgraphColour(pass, row.subgraph);
     DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.high, .colour = colour,
                          .width = 1, .style = 2, .label = row.label, .labelOn = pass.settings.labelLines});
     DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.low, .colour = colour,
                          .width = 1, .style = 2, .label = "", .labelOn = false});
-    if (shade) DrawBand(pass, row.shadeLine, row.zone.low, row.zone.high, colour, kZoneShadeTransparency);
+    if (shade) {
+      DrawBand(pass, LineNumber(palette::kLbZoneShades, i), row.zone.low, row.zone.high, colour,
+               kZoneShadeTransparency);
+    }
   }
 }
 
 void DrawTopStrikes(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.topStrikes) return;
-  const int count = static_cast<int>(std::min<size_t>(s.profileRows.size(), kMaxTopStrikeLines));
+  // Rows beyond the block would take numbers of other drawings.
+  const int count = static_cast<int>(
+      std::min<size_t>(s.profileRows.size(), LineCount(palette::kLbTopStrikes)));
   const host::Rgb colour = SubgraphColour(pass, palette::kSgTopStrike);
   for (int i = 0; i < count; ++i) {
     const payload::ProfileRow& row = s.profileRows[i];
-    DrawLevelLine(pass, {.lineNumber = kTopStrikeBase + i, .price = row.price, .colour = colour,
-                         .width = 1, .style = 2, .label = TopStrikeLabel(row),
+    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbTopStrikes, i), .price = row.price,
+                         .colour = colour, .width = 1, .style = 2, .label = TopStrikeLabel(row),
                          .labelOn = pass.settings.labelLines});
   }
 }

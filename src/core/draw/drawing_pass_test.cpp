@@ -7,6 +7,7 @@
 #include <new>
 
 #include "draw/draw_test_support.h"
+#include "palette/line_plan_test_support.h"
 
 namespace draw {
 namespace {
@@ -71,8 +72,13 @@ TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPassWithThePanelOff) 
 }
 
 bool InCoreMapOrModelZeroGamma(int n) {
-  return (n >= 71000 && n <= 71010) || (n >= 71100 && n <= 71132) || (n >= 71200 && n <= 71239) ||
-         n == 71851 || n == 71852;
+  switch (palette::LineBlockOf(n)) {
+    case palette::kLbCoreLevels: case palette::kLbZoneBounds: case palette::kLbZoneShades:
+    case palette::kLbTopStrikes: case palette::kLbModelZeroGamma: case palette::kLbModelZeroGammaBand:
+      return true;
+    default:
+      return false;
+  }
 }
 
 TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
@@ -88,6 +94,42 @@ TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
     EXPECT_EQ(previous, coreOnly) << "simple " << gates.simple;
     EXPECT_EQ(sc.drawings.size(), coreOnly.size()) << "simple " << gates.simple;
   }
+}
+
+// Adds to the extended snapshot whatever brings every layer to its most: all levels present,
+// every list longer than any layer draws.
+payload::LevelsSnapshot Fullest(payload::LevelsSnapshot s) {
+  s.callWall = {true, 5100}; s.putWall = {true, 4900}; s.maxPain = {true, 5050};
+  s.callOiWall = {true, 5200}; s.putOiWall = {true, 4800}; s.zeroDex = {true, 5025};
+  for (payload::FocusLevel& f : s.focus) f = {true, 5040, "Pivot", "F", ""};
+  s.upsideCluster = {true, 5110, 5120, ""}; s.downsideCluster = {true, 4880, 4895, ""};
+  s.ndxPutWall = {true, 17800};
+  s.profileRows.assign(45, {5100, 1, 1, 50, ""});
+  s.vannaWallCount = payload::kMaxVannaWalls;
+  s.charmZoneCount = payload::kMaxCharmZones;
+  for (payload::ZoneBand& z : s.charmZones) z = {true, 4960, 4970, ""};
+  s.vegaWallCount = payload::kMaxVegaWalls;
+  s.hybridVolTrigger = {true, 5005}; s.rthOpen = {true, 5001}; s.londonRange = {true, 4980, 5000, ""};
+  s.vwapBandPlus = {payload::OptionalLevel{true, 5012}, {true, 5022}, {true, 5032}};
+  s.vwapBandMinus = {payload::OptionalLevel{true, 4992}, {true, 4982}, {true, 4972}};
+  s.putExtenderCount = payload::kMaxExtendersPerSide;
+  std::vector<payload::HeatCell> cells;
+  for (int i = 0; i < 45; ++i) cells.push_back({4950.0 + i, 4951.0 + i, 0.5});
+  s.gexCells = s.charmCells = s.deltaCells = s.vannaCells = s.vegaCells = cells;
+  s.profilePoints.clear();
+  for (int i = 0; i < 90; ++i) s.profilePoints.push_back({4955.0 + i, 1.0 + i});
+  return s;
+}
+
+// The counts of the line plan are what the layers draw at most, and no layer strays outside its
+// block: a spill into a neighbour's numbers would show as a number drawn twice.
+TEST_F(DrawTest, FullestPassFillsEveryChartBlockAndNothingElse) {
+  EnableEveryOptionalLayer();
+  settings.maxPain = settings.oiWalls = settings.zeroDex = true;
+  settings.wallExtenders = 3;
+  for (int i = 0; i < 200; ++i) sc.closes[i] = 4950 + i % 100;
+  Pass(Fullest(ExtendedSnapshot()));
+  EXPECT_EQ(palette::FullestPassFaults(previous, palette::kChartLayer), std::vector<std::string>{});
 }
 
 }  // namespace

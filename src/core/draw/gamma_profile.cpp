@@ -5,13 +5,14 @@
 #include <limits>
 
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 
 namespace draw {
 namespace {
 
-constexpr int kProfileLineBase = 71900;
 constexpr int kMaxProfileBars = 80;
+static_assert(kMaxProfileBars <= palette::LineCount(palette::kLbGammaProfile));
 constexpr int kProfileTransparency = 74;
 constexpr double kRangePadShare = 0.05;
 constexpr double kBarLengthShare = 0.15;   // of the visible width, for the largest exposure
@@ -105,7 +106,7 @@ void DrawGammaProfile(PassContext& pass, const LevelsSnapshot& s) {
     const int length = std::max(1, TruncateToInt(std::fabs(p.value) / largest * maxLength + 0.5));
     const int beginBar = std::max(first, last - length);
     if (beginBar >= last) continue;
-    SubmitBar(pass, kProfileLineBase + bars, beginBar, last, p.strike, h,
+    SubmitBar(pass, palette::LineNumber(palette::kLbGammaProfile, bars), beginBar, last, p.strike, h,
               p.value >= 0 ? palette::kSgCallWall : palette::kSgPutWall);
     ++bars;
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 
 namespace draw {
@@ -18,8 +19,15 @@ struct HeatmapLayer {
   bool on;
   int positiveSubgraph;
   int negativeSubgraph;
-  int lineBase;
+  palette::LineBlock lines;
 };
+
+constexpr bool HoldsEveryCell(palette::LineBlock lines) {
+  return static_cast<size_t>(palette::LineCount(lines)) >= kMaxCellsPerMap;
+}
+static_assert(HoldsEveryCell(palette::kLbGexHeatmap) && HoldsEveryCell(palette::kLbCharmMap) &&
+              HoldsEveryCell(palette::kLbDeltaMap) && HoldsEveryCell(palette::kLbVannaMap) &&
+              HoldsEveryCell(palette::kLbVegaMap));
 
 // Weaker cells fade with the square root of their strength; the strongest is 100 - O.
 int CellTransparency(double strength, int maxOpacity) {
@@ -37,8 +45,8 @@ void DrawHeatmap(PassContext& pass, const HeatmapLayer& map, double minStrength,
     const payload::HeatCell& cell = map.cells[i];
     const double s = cell.strength;
     if (!std::isfinite(s) || s == 0 || std::fabs(s) < minStrength) continue;
-    DrawBand(pass, map.lineBase + static_cast<int>(i), cell.low, cell.high, s >= 0 ? positive : negative,
-             CellTransparency(s, maxOpacity));
+    DrawBand(pass, palette::LineNumber(map.lines, static_cast<int>(i)), cell.low, cell.high,
+             s >= 0 ? positive : negative, CellTransparency(s, maxOpacity));
   }
 }
 
@@ -48,11 +56,16 @@ void DrawHeatmaps(PassContext& pass, const LevelsSnapshot& s) {
   const double minStrength = pass.settings.heatmapMinStrength / 100.0;
   const int maxOpacity = std::clamp(pass.settings.heatmapMaxOpacity, kMinOpacity, kMaxOpacity);
   const HeatmapLayer maps[] = {
-      {s.gexCells, pass.settings.gexHeatmap, palette::kSgGexHeatmapPlus, palette::kSgGexHeatmapMinus, 71600},
-      {s.charmCells, pass.settings.charmMap, palette::kSgCharmMapPlus, palette::kSgCharmMapMinus, 71650},
-      {s.deltaCells, pass.settings.deltaMap, palette::kSgDeltaMapPlus, palette::kSgDeltaMapMinus, 71700},
-      {s.vannaCells, pass.settings.vannaMap, palette::kSgVannaMapPlus, palette::kSgVannaMapMinus, 71750},
-      {s.vegaCells, pass.settings.vegaMap, palette::kSgVegaMapPlus, palette::kSgVegaMapMinus, 71800},
+      {s.gexCells, pass.settings.gexHeatmap, palette::kSgGexHeatmapPlus, palette::kSgGexHeatmapMinus,
+       palette::kLbGexHeatmap},
+      {s.charmCells, pass.settings.charmMap, palette::kSgCharmMapPlus, palette::kSgCharmMapMinus,
+       palette::kLbCharmMap},
+      {s.deltaCells, pass.settings.deltaMap, palette::kSgDeltaMapPlus, palette::kSgDeltaMapMinus,
+       palette::kLbDeltaMap},
+      {s.vannaCells, pass.settings.vannaMap, palette::kSgVannaMapPlus, palette::kSgVannaMapMinus,
+       palette::kLbVannaMap},
+      {s.vegaCells, pass.settings.vegaMap, palette::kSgVegaMapPlus, palette::kSgVegaMapMinus,
+       palette::kLbVegaMap},
   };
   for (const HeatmapLayer& map : maps) DrawHeatmap(pass, map, minStrength, maxOpacity);
 }

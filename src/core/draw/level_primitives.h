@@ -12,9 +12,6 @@
 
 namespace draw {
 
-// First line number of the chart layers; every chart drawing lies in 71000-72101.
-inline constexpr int kFirstChartLine = 71000;
-
 // What one drawing pass shares with its layers: the host, the user's settings, the line
 // numbers submitted so far and the snapshots that feed the label suffixes (none outside a pass).
 struct PassContext {

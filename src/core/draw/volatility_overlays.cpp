@@ -2,24 +2,23 @@
 // corridor, the forecast band, the model zero gamma, the live IV band and the regime tint.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
 namespace {
 
-constexpr int kVolAnchorLine = 71136;
-constexpr int kCorridorLine = 71134;
-constexpr int kForecastBandLine = 71850;
-constexpr int kModelZeroGammaLine = 71851;
-constexpr int kModelZeroGammaBandLine = 71852;
-constexpr int kIvBandLine = 71560;
-constexpr int kIvUpperLine = 71561;
-constexpr int kIvLowerLine = 71562;
-constexpr int kRegimeLongLine = 71564;
-constexpr int kRegimeShortLine = 71565;
+using palette::LineCount;
+using palette::LineNumber;
+
+// Expected-move multipliers of the daily volatility zones, each drawn above and below the anchor.
+constexpr double kMultipliers[] = {0.5, 1, 2};
+constexpr int kMultiplierCount = std::size(kMultipliers);
+static_assert(1 + 2 * kMultiplierCount <= LineCount(palette::kLbDailyVolZones));
 
 constexpr int kFaintBandTransparency = 92;
 constexpr int kIvBandTransparency = 94;
@@ -44,14 +43,15 @@ void DrawDailyVolZones(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.dailyVolZones) return;
   if (!s.volAnchor.has || !s.emOneSigma.has || !(s.emOneSigma.value > 0)) return;
   const double anchor = s.volAnchor.value;
-  DrawOverlayLine(pass, kVolAnchorLine, anchor, palette::kSgDailyVolZone, 1, "DVZ AVG");
-  const double multipliers[] = {0.5, 1, 2};
-  for (int k = 0; k < 3; ++k) {
-    const double m = multipliers[k];
+  const int subgraph = palette::kSgDailyVolZone;
+  // The anchor takes the block's first number, each multiplier the next two (plus, then minus).
+  DrawOverlayLine(pass, LineNumber(palette::kLbDailyVolZones), anchor, subgraph, 1, "DVZ AVG");
+  for (int k = 0; k < kMultiplierCount; ++k) {
+    const double m = kMultipliers[k];
     const double step = s.volPremium * s.emOneSigma.value * m;
-    DrawOverlayLine(pass, kVolAnchorLine + 1 + 2 * k, anchor + step, palette::kSgDailyVolZone, 2,
+    DrawOverlayLine(pass, LineNumber(palette::kLbDailyVolZones, 1 + 2 * k), anchor + step, subgraph, 2,
                     text::Format("DVZ +%g", m));
-    DrawOverlayLine(pass, kVolAnchorLine + 2 + 2 * k, anchor - step, palette::kSgDailyVolZone, 2,
+    DrawOverlayLine(pass, LineNumber(palette::kLbDailyVolZones, 2 + 2 * k), anchor - step, subgraph, 2,
                     text::Format("DVZ -%g", m));
   }
 }
@@ -63,25 +63,25 @@ void DrawUnstableCorridor(PassContext& pass, const LevelsSnapshot& s) {
   const double b = s.gammaFlip.value;
   const double distance = std::fabs(a - b);
   if (!(distance > kCoincidentLevels && distance <= s.spot.value * kCorridorShareOfSpot)) return;
-  DrawBand(pass, kCorridorLine, std::min(a, b), std::max(a, b),
+  DrawBand(pass, LineNumber(palette::kLbUnstableCorridor), std::min(a, b), std::max(a, b),
            SubgraphColour(pass, palette::kSgUnstableCorridor), kFaintBandTransparency);
 }
 
 void DrawForecastBand(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.forecastBand || !s.densityBand.has) return;
-  DrawBand(pass, kForecastBandLine, s.densityBand.p16, s.densityBand.p84,
+  DrawBand(pass, LineNumber(palette::kLbForecastBand), s.densityBand.p16, s.densityBand.p84,
            SubgraphColour(pass, palette::kSgGammaFlip), kFaintBandTransparency);
 }
 
 void DrawModelZeroGamma(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.zeroGammaModel) return;
   if (s.zeroGammaModel.has) {
-    DrawLevelLine(pass, {.lineNumber = kModelZeroGammaLine, .price = s.zeroGammaModel.value,
+    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbModelZeroGamma), .price = s.zeroGammaModel.value,
                          .colour = kModelZeroGammaColour, .width = 1, .style = 1,
                          .label = "0y - Zero Gamma (model)", .labelOn = pass.settings.labelLines});
   }
   if (s.zeroGammaBand.has) {
-    DrawBand(pass, kModelZeroGammaBandLine, s.zeroGammaBand.lower, s.zeroGammaBand.upper,
+    DrawBand(pass, LineNumber(palette::kLbModelZeroGammaBand), s.zeroGammaBand.lower, s.zeroGammaBand.upper,
              kModelZeroGammaColour, kFaintBandTransparency);
   }
 }
@@ -93,9 +93,11 @@ void DrawIvBand(PassContext& pass, const LevelsSnapshot& s) {
   const double spot = s.spot.value;
   const double d = std::sqrt(minutes / kMinutesPerYear) * (s.atmIv.value / 100) * spot;
   if (!(d > 0)) return;
-  DrawBand(pass, kIvBandLine, spot - d, spot + d, SubgraphColour(pass, palette::kSgIvZone), kIvBandTransparency);
-  DrawOverlayLine(pass, kIvUpperLine, spot + d, palette::kSgIvZone, 2, text::Format("IV +%dm", minutes));
-  DrawLevelLine(pass, {.lineNumber = kIvLowerLine, .price = spot - d,
+  DrawBand(pass, LineNumber(palette::kLbIvBand), spot - d, spot + d,
+           SubgraphColour(pass, palette::kSgIvZone), kIvBandTransparency);
+  DrawOverlayLine(pass, LineNumber(palette::kLbIvUpperLine), spot + d, palette::kSgIvZone, 2,
+                  text::Format("IV +%dm", minutes));
+  DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbIvLowerLine), .price = spot - d,
                        .colour = SubgraphColour(pass, palette::kSgIvZone), .width = 1, .style = 2,
                        .label = "", .labelOn = false});
 }
@@ -105,10 +107,10 @@ void DrawRegimeTint(PassContext& pass, const LevelsSnapshot& s) {
   if (!s.gammaFlip.has || !SpotAbove0(s)) return;
   const double flip = s.gammaFlip.value;
   const double d = s.spot.value * kRegimeShareOfSpot;
-  DrawBand(pass, kRegimeLongLine, flip, flip + d, SubgraphColour(pass, palette::kSgRegimeTintLong),
-           kRegimeTransparency);
-  DrawBand(pass, kRegimeShortLine, flip - d, flip, SubgraphColour(pass, palette::kSgRegimeTintShort),
-           kRegimeTransparency);
+  DrawBand(pass, LineNumber(palette::kLbRegimeTintLong), flip, flip + d,
+           SubgraphColour(pass, palette::kSgRegimeTintLong), kRegimeTransparency);
+  DrawBand(pass, LineNumber(palette::kLbRegimeTintShort), flip - d, flip,
+           SubgraphColour(pass, palette::kSgRegimeTintShort), kRegimeTransparency);
 }
 
 }  // namespace draw

@@ -4,14 +4,15 @@
 #include <vector>
 
 #include "draw/chart_layers.h"
+#include "palette/line_plan.h"
 #include "palette/subgraphs.h"
 #include "text/format.h"
 
 namespace draw {
 namespace {
 
-constexpr int kPutExtenderBase = 71570;
-constexpr int kCallExtenderBase = 71573;
+static_assert(payload::kMaxExtendersPerSide <= palette::LineCount(palette::kLbPutExtenders));
+static_assert(payload::kMaxExtendersPerSide <= palette::LineCount(palette::kLbCallExtenders));
 
 // The first min(perSide, count) stored strikes, nearest the wall first.
 template <typename Nearer>
@@ -23,10 +24,10 @@ std::vector<double> ExtenderStrikes(const std::array<double, payload::kMaxExtend
   return taken;
 }
 
-void DrawSide(PassContext& pass, const std::vector<double>& strikes, int lineBase, int subgraph,
+void DrawSide(PassContext& pass, const std::vector<double>& strikes, palette::LineBlock lines, int subgraph,
               const char* format) {
   for (size_t i = 0; i < strikes.size(); ++i) {
-    DrawOverlayLine(pass, lineBase + static_cast<int>(i), strikes[i], subgraph, 2,
+    DrawOverlayLine(pass, palette::LineNumber(lines, static_cast<int>(i)), strikes[i], subgraph, 2,
                     text::Format(format, static_cast<int>(i) + 1));
   }
 }
@@ -38,9 +39,9 @@ void DrawWallExtenders(PassContext& pass, const LevelsSnapshot& s) {
   if (perSide <= 0) return;
   // The put wall lies above its extenders and the call wall below its own.
   DrawSide(pass, ExtenderStrikes(s.putExtenderStrike, s.putExtenderCount, perSide, std::greater<double>()),
-           kPutExtenderBase, palette::kSgWallExtenderPut, "PW-%d");
+           palette::kLbPutExtenders, palette::kSgWallExtenderPut, "PW-%d");
   DrawSide(pass, ExtenderStrikes(s.callExtenderStrike, s.callExtenderCount, perSide, std::less<double>()),
-           kCallExtenderBase, palette::kSgWallExtenderCall, "CW+%d");
+           palette::kLbCallExtenders, palette::kSgWallExtenderCall, "CW+%d");
 }
 
 }  // namespace draw

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "palette/line_plan.h"
+
 namespace panel {
 namespace {
 
@@ -20,6 +22,9 @@ constexpr int kMaxWrapColumns = 120;
 constexpr long long kMinUsablePixels = 20;
 constexpr double kUsableHeightPercent = 94.0;
 constexpr int kMaxRows = 55;
+// An unfolded panel spends three rows on its title, controls and tabs; each other row is a
+// content line with its own number in the content block.
+static_assert(kMaxRows - 3 <= palette::LineCount(palette::kLbPanelContent));
 constexpr long long kWrapMarginPixels = 12;
 
 int RegionHeight(const host::RegionBounds& r) {

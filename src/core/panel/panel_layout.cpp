@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "palette/line_plan.h"
 #include "panel/panel_selection.h"
 #include "text/format.h"
 
 namespace panel {
 namespace {
+
+using palette::LineNumber;
 
 constexpr double kTopHeight = 97.0;
 constexpr double kMaxBottomHeight = 96.0;
@@ -44,7 +47,7 @@ void DrawBackground(host::StudyHost& sc, const PanelGeometry& g, double h0, size
   request.chartNumber = sc.ChartNumber();
   request.region = 0;
   request.kind = host::DrawingKind::kPanelRectangle;
-  request.lineNumber = kBackgroundLineNumber;
+  request.lineNumber = LineNumber(palette::kLbPanelBackground);
   request.beginBar = g.firstBar;
   request.endBar = g.lastBar;
   request.beginValue = std::min(h0 + sp * 0.6, 100.0);
@@ -55,15 +58,15 @@ void DrawBackground(host::StudyHost& sc, const PanelGeometry& g, double h0, size
   request.width = 1;
   request.transparency = 100 - std::min(opacity, 100);
   sc.SubmitDrawing(request);
-  drawnLines.push_back(kBackgroundLineNumber);
+  drawnLines.push_back(LineNumber(palette::kLbPanelBackground));
 }
 
 void DrawHiddenLabel(host::StudyHost& sc, PanelState* state, const PanelGeometry& g,
                      const std::string& symbol, std::vector<int>& drawnLines) {
   const double height = g.bottom ? kHiddenLabelBottomHeight : kTopHeight;
   const std::string label = text::Format("[ GEX %s - show panel ]", symbol);
-  DrawPanelText(sc, kTitleLineNumber, g.anchorBar, height, label, kTitleColour, g.fontSize, true,
-                g.rightSide, drawnLines);
+  DrawPanelText(sc, LineNumber(palette::kLbPanelTitle), g.anchorBar, height, label, kTitleColour, g.fontSize,
+                true, g.rightSide, drawnLines);
   if (Clickable(g)) AddTextHitRect(sc, state, g, height, label, "show", "");
 }
 
@@ -107,7 +110,7 @@ void DrawLines(host::StudyHost& sc, PanelState* state, const PanelGeometry& g,
     const bool header = line.kind == kKindGroupHeader;
     const std::string shown =
         header ? text::Format("%s %s", GroupFolded(*state, line.group) ? "+" : "-", line.text) : line.text;
-    DrawPanelText(sc, kFirstContentLineNumber + drawn, g.anchorBar, height, shown, line.colour,
+    DrawPanelText(sc, LineNumber(palette::kLbPanelContent, drawn), g.anchorBar, height, shown, line.colour,
                   g.fontSize, line.bold, g.rightSide, drawnLines);
     if (header && !line.group.empty() && Clickable(g)) {
       AddTextHitRect(sc, state, g, height, shown, "group", line.group);
@@ -205,15 +208,15 @@ void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiS
   }
 
   const std::string title = text::Format("ORDINEL  %s%s", symbol, state->simple ? "   SIMPLE" : "");
-  DrawPanelText(sc, kTitleLineNumber, g.anchorBar, h0, title, kTitleColour, g.fontSize, true, g.rightSide,
-                drawnLines);
+  DrawPanelText(sc, LineNumber(palette::kLbPanelTitle), g.anchorBar, h0, title, kTitleColour, g.fontSize, true,
+                g.rightSide, drawnLines);
   if (Clickable(g)) AddTextHitRect(sc, state, g, h0, title, "corner", "");
 
   std::vector<PanelButton> controls = ControlButtons(*state);
-  DrawButtonRow(sc, state, controls, kFirstControlLineNumber, h0 - sp, g, drawnLines);
+  DrawButtonRow(sc, state, controls, LineNumber(palette::kLbPanelControls), h0 - sp, g, drawnLines);
   if (state->folded) return;
   std::vector<PanelButton> tabs = TabButtons(*state);
-  DrawButtonRow(sc, state, tabs, kFirstTabLineNumber, h0 - 2 * sp, g, drawnLines);
+  DrawButtonRow(sc, state, tabs, LineNumber(palette::kLbPanelTabs), h0 - 2 * sp, g, drawnLines);
   DrawLines(sc, state, g, shown, h0 - 3 * sp, drawnLines);
 }
 

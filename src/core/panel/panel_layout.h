@@ -12,13 +12,6 @@
 
 namespace panel {
 
-// Line numbers of the panel's drawings.
-inline constexpr int kTitleLineNumber = 71400;
-inline constexpr int kFirstContentLineNumber = 71401;
-inline constexpr int kBackgroundLineNumber = 71459;
-inline constexpr int kFirstControlLineNumber = 71460;
-inline constexpr int kFirstTabLineNumber = 71480;
-
 // Renders `lines` for the current view of *state (or only the "show panel" label when hidden),
 // rebuilding state->hitRects, and appends every line number it submits to drawnLines.
 void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiSymbol,

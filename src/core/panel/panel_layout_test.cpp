@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "palette/line_plan_test_support.h"
 #include "panel/panel_selection.h"
 #include "panel/panel_test_support.h"
 
@@ -239,6 +240,15 @@ TEST_F(PanelLayoutTest, ExtremeInputsStayInBounds) {
   // No width at all still wraps at 12 columns, never a character per line.
   EXPECT_EQ(DrawnTexts(71401, 71458).back(), "+45 lines hidden; widen/fold/switch tab");
   for (const PanelHitRect& r : state.hitRects) EXPECT_TRUE(r.left < r.right && r.top < r.bottom) << DescribeRect(r);
+}
+
+// The panel at its fullest (smallest spacing, more lines than fit) fills each of its blocks of
+// the line plan exactly and draws no number twice or outside them.
+TEST_F(PanelLayoutTest, FullestPanelFillsEveryPanelBlockAndNothingElse) {
+  sc.region = {0, 3000, 0, 1000};
+  lineSpacing = 0.1;
+  Render(NumberedLines(80), {.fontSize = 6});
+  EXPECT_EQ(palette::FullestPassFaults(drawnLines, palette::kPanelPart), std::vector<std::string>{});
 }
 
 }  // namespace
