@@ -126,13 +126,16 @@ TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {
   }
 }
 
-TEST(ChainReader, FormatIsRecognisedByContentAndUnreadableFilesFail) {
+TEST(ChainReader, RegressionFormatIsRecognisedByContentAndOnlyRegularFilesAreRead) {
   OptionChain chain;
   std::string error;
   EXPECT_TRUE(ReadChainText(" \n{\"data\": {\"options\": []}}", &chain, &error)) << error;
   EXPECT_TRUE(ReadChainText("expiration,strike,type,oi,iv\n", &chain, &error)) << error;
   EXPECT_FALSE(ReadChainFile("/nonexistent/chain.csv", &chain, &error));
   EXPECT_NE(error.find("cannot open /nonexistent/chain.csv"), std::string::npos) << error;
+  // /dev/zero once grew the chain until the allocation failed; a device is refused unread now.
+  EXPECT_FALSE(ReadChainFile("/dev/zero", &chain, &error));
+  EXPECT_EQ(error, "cannot open /dev/zero: not a regular file (a device)");
 }
 
 }  // namespace
