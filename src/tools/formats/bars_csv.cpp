@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "text/fail.h"
-#include "formats/bar_time.h"
+#include "formats/typed_time.h"
 #include "platform/own_services.h"
 #include "text/format.h"
 
@@ -189,7 +189,7 @@ bool ReadBarsCsv(std::string_view csv, platform::Services& zone, std::vector<Bar
       }
     }
     if (timeColumn != kNoColumn) {
-      if (timeColumn >= fields.size() || !ParseBarTime(fields[timeColumn], zone, &bar.time)) {
+      if (timeColumn >= fields.size() || !ParseTypedTime(fields[timeColumn], zone, &bar.time)) {
         *error = text::Format("line %zu: the time is neither an ISO 8601 date-time nor seconds since 1970",
                               reader.Line());
         return false;

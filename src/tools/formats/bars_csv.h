@@ -19,7 +19,7 @@ inline constexpr size_t kMaxBarsFileBytes = size_t{8} << 20;
 // field dropped) are used, or the first four other than the time column when the header names
 // none of them; further columns are ignored, blank lines skipped. Prices are decimal numbers
 // (sign, fraction and exponent allowed; no hexadecimal, inf or nan). A column named time,
-// datetime, date or timestamp gives each bar its time (ParseBarTime, New York wall clock read
+// datetime, date or timestamp gives each bar its time (ParseTypedTime, New York wall clock read
 // through `zone`); without one the bars have none. False with `*error` naming the line for a
 // missing header, a short row, a price that is not a finite decimal number, a time that cannot
 // be read or is not later than the bar before, or a quote left open.
