@@ -22,6 +22,7 @@ TEST(BarsCsv, BadRowsAndTimesNameTheirLine) {
       {"open,high,low,close\n\"1,2,3,4\n", "line 2: a quoted field is never closed"},
       {"open,high,low,close\n\"1\"x,2,3,4\n", "line 2: text after a closing quote"},
       {"open,high,low,close,\"no\nte\"\n1,2,3,4\n1,2,3\n", "line 4: close is not a decimal number"},
+      {"open,high,low,close\n1,2,3,4,5\n", "line 2: 5 fields, more than the 4 of the header row"},
       {"open,high,price\n1,2,3\n", "line 1: the header names only some of open, high, low, close"},
       {"\n\n", "no header row"},
       {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\nsoon,1,2,0,1\n",
@@ -52,7 +53,7 @@ TEST(BarsCsv, RegressionColumnsByHeaderOrFirstFourReadAsCsvWithDecimalPricesOnly
   };
   const Case cases[] = {
       {"named columns, CRLF, blank line", "Time,Open,High,Low,Close,Volume\r\n2025-01-01,1,4,0.5,3,99\r\n\r\n", true, 3},
-      {"first four, extra field", "o,h,l,c\n1,4,0.5,2.25,extra\n", true, 2.25},
+      {"first four, extra column", "o,h,l,c,note\n1,4,0.5,2.25,extra\n", true, 2.25},
       {"byte-order mark", "\xEF\xBB\xBFopen,high,low,close\r\n1,4,0.5,2\r\n", true, 2},
       {"quoted header and fields", "\"open\",\"high\",\"low\",\"close\"\n\"1\", \"4\" ,0.5,\"2.5\"\n", true, 2.5},
       {"quoted comma is one field", "open,high,low,close,note\n1,4,0.5,3,\"a, \"\"b\"\"\nc\"\n", true, 3},
