@@ -1,13 +1,20 @@
 // Runs the `ordinel` program on scenario files: each report the same to the byte every time, bad
-// scenarios and oversized inputs refused with exit 2.
+// scenarios, inputs that are not regular files and oversized ones refused with exit 2.
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "replay_test_support.h"
@@ -38,7 +45,7 @@ TEST(Replay, EveryScenarioGivesTheSameBytesEachTime) {
   }
 }
 
-// A scenario that cannot be played. Unreadable and unparsable ones end as the size limits below
+// A scenario that cannot be played. Unreadable and unparsable ones end as the refusals below
 // do; the messages of the others are the session's (src/tools/replay/replay_session_test).
 TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
   const ProgramRun run = RunOrdinel({"replay", TestScenario("bad_respond_nothing_pending.json")});
@@ -47,32 +54,114 @@ TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
   EXPECT_TRUE(run.out.empty());
 }
 
-// Every one of these ended in std::bad_alloc (exit 134) or ate all the memory there was.
-TEST(Ordinel, RegressionReadersStopAtTheirSizeLimit) {
-  const std::string scenario = testing::TempDir() + "/respond_zero_" + std::to_string(getpid()) + ".json";
-  std::ofstream(scenario) << R"({"steps": [{"call": 1735741800}, {"respond": {"file": "/dev/zero"}}]})";
-  struct Case {
+// While alive, lets a program blocked opening `fifo` for reading go on after a deadline (a writer
+// comes and goes, and Fired() says so), so that a reader that waits on a FIFO fails the test
+// instead of hanging it.
+class FifoDeadline {
+ public:
+  explicit FifoDeadline(std::string fifo) : fifo_(std::move(fifo)), thread_([this] { Run(); }) {}
+  ~FifoDeadline() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+
+  bool Fired() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return fired_;
+  }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (wake_.wait_for(lock, std::chrono::seconds(10), [this] { return stop_; })) return;
+    fired_ = true;
+    while (!wake_.wait_for(lock, std::chrono::milliseconds(100), [this] { return stop_; })) {
+      const int writer = open(fifo_.c_str(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) close(writer);
+    }
+  }
+
+  std::string fifo_;
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  bool fired_ = false;
+  std::thread thread_;  // last: it runs on the members above
+};
+
+std::string Replaced(std::string text, const std::string& path) {
+  for (size_t at = text.find('%'); at != std::string::npos; at = text.find('%', at + path.size())) {
+    text.replace(at, 1, path);
+  }
+  return text;
+}
+
+// Every reader refuses what is not a regular file before reading a byte: a FIFO kept each one
+// waiting for a writer forever, and /dev/zero ended in std::bad_alloc (exit 134) for a chain and
+// at the size limit for the others.
+TEST(Ordinel, RegressionReadersTakeOnlyRegularFiles) {
+  const std::string base = testing::TempDir() + "/readers_" + std::to_string(getpid());
+  const std::string fifo = base + "_fifo";
+  const std::string dir = base + "_dir";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0) << fifo;
+  ASSERT_TRUE(std::filesystem::create_directory(dir)) << dir;
+  const std::string scenario = base + "_respond.json";
+  const std::string never = base + "_never";
+  struct Reader {
+    std::vector<std::string> args;  // '%' stands for the path
+    const char* message;            // before the reason; '%' stands for the path
+  };
+  const Reader readers[] = {
+      {{"inspect", "%"}, "ordinel inspect: cannot read %: "},
+      {{"replay", "%"}, "ordinel replay: %: cannot read the file: "},
+      {{"replay", scenario}, "step 2 (respond): cannot read file '%': "},
+      {{"chart", "--bars", "%", "--out", never}, "ordinel chart: cannot read the bars file '%': "},
+      {{"chart", "--chart-file", "%", "--out", never}, "ordinel chart: cannot read the chart file '%': "},
+      {{"engine", "%"}, "ordinel engine: cannot open %: "},
+      {{"chart", "--chain", "%", "--out", never}, "ordinel chart: cannot open %: "},
+      {{"service", "--chain", "%"}, "ordinel service: cannot open %: "},
+  };
+  const std::pair<std::string, const char*> kinds[] = {
+      {fifo, "not a regular file (a FIFO)"}, {dir, "not a regular file (a directory)"},
+      {"/dev/zero", "not a regular file (a device)"}, {"/dev/urandom", "not a regular file (a device)"}};
+  for (const auto& [path, reason] : kinds) {
+    std::ofstream(scenario) << R"({"steps": [{"call": 1735741800}, {"respond": {"file": ")" << path << R"("}}]})";
+    for (const Reader& reader : readers) {
+      std::vector<std::string> args;
+      for (const std::string& arg : reader.args) args.push_back(Replaced(arg, path));
+      const std::string message = Replaced(reader.message, path) + reason;
+      FifoDeadline deadline(fifo);
+      const ProgramRun run = RunOrdinel(args);
+      EXPECT_FALSE(deadline.Fired()) << message << ": the program waited for a writer";
+      EXPECT_EQ(run.exitCode, 2) << message << "\n" << run.err;
+      EXPECT_NE(run.err.find(message), std::string::npos) << message << "\n" << run.err;
+      EXPECT_TRUE(run.out.empty()) << message;
+    }
+  }
+  std::remove(scenario.c_str());
+  std::remove(fifo.c_str());
+  std::filesystem::remove(dir);
+}
+
+// Standard input stays allowed, and bounded: these ended in std::bad_alloc or ate all the memory.
+TEST(Ordinel, RegressionStandardInputStopsAtItsSizeLimit) {
+  const struct {
     std::vector<std::string> args;
-    const char* input;  // standard input, when not empty
     const char* message;
+  } cases[] = {
+      {{"inspect", "-"}, "ordinel inspect: cannot read standard input: larger than 16 MiB"},
+      {{"engine", "-"}, "ordinel engine: cannot read standard input: larger than 64 MiB"},
   };
-  const std::string never = testing::TempDir() + "/never_" + std::to_string(getpid());
-  const Case cases[] = {
-      {{"inspect", "/dev/zero"}, "", "ordinel inspect: cannot read /dev/zero: larger than 16 MiB"},
-      {{"inspect", "-"}, "/dev/zero", "ordinel inspect: cannot read standard input: larger than 16 MiB"},
-      {{"replay", scenario}, "", "step 2 (respond): cannot read file '/dev/zero': larger than 16 MiB"},
-      {{"replay", "/dev/zero"}, "", "/dev/zero: cannot read the file: larger than 64 MiB"},
-      {{"chart", "--bars", "/dev/zero", "--out", never}, "", "cannot read the bars file '/dev/zero': larger than 8 MiB"},
-      {{"chart", "--chart-file", "/dev/zero", "--out", never}, "",
-       "cannot read the chart file '/dev/zero': larger than 1 MiB"},
-  };
-  for (const Case& c : cases) {
-    const ProgramRun run = RunOrdinel(c.args, c.input);
+  for (const auto& c : cases) {
+    const ProgramRun run = RunOrdinel(c.args, "/dev/zero");
     EXPECT_EQ(run.exitCode, 2) << c.message << "\n" << run.err;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
     EXPECT_TRUE(run.out.empty()) << c.message;
   }
-  std::remove(scenario.c_str());
 }
 
 TEST(Replay, MissingStudyLibraryIsReported) {

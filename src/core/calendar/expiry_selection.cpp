@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/new_york_calendar.h"
+#include "text/ascii.h"
 #include "text/format.h"
 
 namespace calendar {
@@ -54,12 +55,7 @@ bool IsServableList(const DateList& sorted) {
 
 }  // namespace
 
-std::string TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return "";
-  const size_t last = text.find_last_not_of(kBlanks);
-  return std::string(text.substr(first, last - first + 1));
-}
+std::string TrimBlanks(std::string_view text) { return std::string(text::TrimBlanks(text, kBlanks)); }
 
 std::string ExpiryModeToken(uint32_t mode) {
   switch (mode) {

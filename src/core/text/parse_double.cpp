@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "text/ascii.h"
 #include "text/format.h"
 
 namespace text {
@@ -19,18 +20,17 @@ constexpr uint64_t kNanPayloadMask = 0x0007FFFFFFFFFFFFULL;
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
 int HexValue(char c) {
   if (IsDigit(c)) return c - '0';
-  const char lower = Lower(c);
+  const char lower = AsciiLower(c);
   return (lower >= 'a' && lower <= 'f') ? lower - 'a' + 10 : -1;
 }
-bool IsNanChar(char c) { return IsDigit(c) || (Lower(c) >= 'a' && Lower(c) <= 'z') || c == '_'; }
+bool IsNanChar(char c) { return IsDigit(c) || (AsciiLower(c) >= 'a' && AsciiLower(c) <= 'z') || c == '_'; }
 
 bool StartsWithNoCase(std::string_view s, size_t pos, std::string_view word) {
   if (s.size() - pos < word.size()) return false;
   for (size_t i = 0; i < word.size(); ++i) {
-    if (Lower(s[pos + i]) != word[i]) return false;
+    if (AsciiLower(s[pos + i]) != word[i]) return false;
   }
   return true;
 }
@@ -71,7 +71,7 @@ bool ScanMantissa(std::string_view s, size_t pos, int base, Mantissa* m) {
 // Scans an exponent ("e-12", "p+3") at `pos`; without digits it is not part of the number.
 void ScanExponent(std::string_view s, char letter, Mantissa* m) {
   size_t pos = m->end;
-  if (pos >= s.size() || Lower(s[pos]) != letter) return;
+  if (pos >= s.size() || AsciiLower(s[pos]) != letter) return;
   ++pos;
   bool negative = false;
   if (pos < s.size() && (s[pos] == '+' || s[pos] == '-')) negative = s[pos++] == '-';
@@ -105,7 +105,7 @@ size_t ReadDecimal(std::string_view s, size_t pos, double* magnitude) {
 
 // "0x" followed by hexadecimal digits; "0x" alone leaves the "0" to the decimal reader.
 size_t ReadHex(std::string_view s, size_t pos, double* magnitude) {
-  if (s.size() - pos < 3 || s[pos] != '0' || Lower(s[pos + 1]) != 'x') return 0;
+  if (s.size() - pos < 3 || s[pos] != '0' || AsciiLower(s[pos + 1]) != 'x') return 0;
   Mantissa m;
   if (!ScanMantissa(s, pos + 2, 16, &m)) return 0;
   m.leadingExponent *= 4;
@@ -119,7 +119,7 @@ size_t ReadHex(std::string_view s, size_t pos, double* magnitude) {
 bool NanPayload(std::string_view chars, uint64_t* payload) {
   int base = 10;
   size_t pos = 0;
-  if (chars.size() >= 2 && chars[0] == '0' && Lower(chars[1]) == 'x' &&
+  if (chars.size() >= 2 && chars[0] == '0' && AsciiLower(chars[1]) == 'x' &&
       (chars.size() == 2 || HexValue(chars[2]) >= 0)) {
     base = 16;
     pos = 2;

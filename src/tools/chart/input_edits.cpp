@@ -1,19 +1,14 @@
 #include "chart/input_edits.h"
 
-#include <cctype>
 #include <climits>
 #include <cmath>
 
+#include "text/ascii.h"
 #include "text/fail.h"
 #include "text/format.h"
 
 namespace chart {
 namespace {
-
-std::string Lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // The whole of `text` as a finite number.
 bool ParseWholeText(const std::string& text, double* out) {
@@ -79,7 +74,7 @@ bool SetInputFromText(InputStore& inputs, const std::string& label, const std::s
   double number = 0;
   switch (entry->declaration.kind) {
     case host::InputKind::kYesNo: {
-      const std::string word = Lower(text);
+      const std::string word = text::AsciiLower(text);
       if (word == "yes" || word == "true" || word == "1") return inputs.EditYesNo(slot, true);
       if (word == "no" || word == "false" || word == "0") return inputs.EditYesNo(slot, false);
       return text::Fail(error, Named(label) + " takes Yes or No" + got);

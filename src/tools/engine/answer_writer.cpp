@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/as_of_time.h"
+#include "formats/typed_time.h"
 #include "jsonout/json_writer.h"
 
 namespace engine {
@@ -91,7 +91,7 @@ class AnswerWriter {
     Flag("connected", true);
     Text("requested_symbol", a_.requestedSymbol);
     Text("resolved_symbol", a_.resolvedSymbol);
-    Text("source_snapshot_time", UtcTimestampText(a_.asOfSeconds));
+    Text("source_snapshot_time", formats::UtcTimestampText(a_.asOfSeconds));
     Text("session_date", a_.sessionDate);
     Text("engine", kEngineName);
     Text("conversion_method", Method());
@@ -246,8 +246,8 @@ class AnswerWriter {
     Text("conversion_method", Method());
     Text("scope", Scope());
     Text("selected_expiration", SelectedExpiration());
-    Text("source_snapshot_time", UtcTimestampText(a_.asOfSeconds));
-    Text("ts", UtcTimestampText(a_.asOfSeconds));
+    Text("source_snapshot_time", formats::UtcTimestampText(a_.asOfSeconds));
+    Text("ts", formats::UtcTimestampText(a_.asOfSeconds));
     Text("regime", levels_.netGex >= 0 ? "positive_gamma" : "negative_gamma");
     w_.Key("conversion_ratio");
     w_.Number(a_.ratio);

@@ -5,6 +5,9 @@
 #include <vector>
 
 #include "calendar/new_york_calendar.h"
+#include "formats/csv_records.h"
+#include "text/ascii.h"
+#include "text/fail.h"
 #include "text/format.h"
 
 namespace engine {
@@ -34,62 +37,20 @@ struct Layout {
   bool volatilityInPercent = false;
 };
 
-std::string_view Trim(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) {
-    s.remove_prefix(1);
-  }
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
-    s.remove_suffix(1);
-  }
-  return s;
-}
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // "Open Interest" and "open_interest" both become "openinterest".
 std::string Canonical(std::string_view name) {
   std::string out;
   for (char c : name) {
-    const char l = Lower(c);
+    const char l = text::AsciiLower(c);
     if ((l >= 'a' && l <= 'z') || (l >= '0' && l <= '9')) out += l;
   }
   return out;
 }
 
 bool SaysPercent(std::string_view name) {
-  const std::string lower = [&] {
-    std::string s;
-    for (char c : name) s += Lower(c);
-    return s;
-  }();
+  const std::string lower = text::AsciiLower(name);
   return lower.find('%') != std::string::npos || lower.find("pct") != std::string::npos ||
          lower.find("percent") != std::string::npos;
-}
-
-// One CSV record: fields split at commas, double quotes around a field, "" inside one.
-std::vector<std::string> SplitFields(std::string_view line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
 }
 
 // The canonical name with the percent words removed, so "IV %" and "iv_pct" name the IV column.
@@ -128,7 +89,7 @@ bool FindLayout(const std::vector<std::string>& header, Layout* layout, std::str
 
 // A finite number filling the whole field (blanks around it allowed).
 bool ReadNumber(std::string_view field, double* out) {
-  field = Trim(field);
+  field = text::TrimBlanks(field);
   if (field.empty()) return false;
   double value = 0;
   if (text::ParseDouble(field, &value) != field.size() || !std::isfinite(value)) return false;
@@ -149,7 +110,7 @@ bool ReadKind(std::string_view field, OptionKind* kind) {
 }
 
 bool ReadVolatility(std::string_view field, bool columnInPercent, double* out) {
-  field = Trim(field);
+  field = text::TrimBlanks(field);
   const bool percent = columnInPercent || (!field.empty() && field.back() == '%');
   if (!field.empty() && field.back() == '%') field.remove_suffix(1);
   if (!ReadNumber(field, out)) return false;
@@ -165,7 +126,7 @@ const std::string& Field(const std::vector<std::string>& fields, int index) {
 // The contract of one data row, or the reason it cannot be used.
 const char* ReadRow(const std::vector<std::string>& fields, const Layout& layout,
                     OptionContract* contract) {
-  const std::string expiration(Trim(Field(fields, layout.index[kExpiration])));
+  const std::string expiration(text::TrimBlanks(Field(fields, layout.index[kExpiration])));
   if (!calendar::IsValidIsoDate(expiration)) return "expiration is not a YYYY-MM-DD date";
   contract->expiration = expiration;
   if (!ReadNumber(Field(fields, layout.index[kStrike]), &contract->strike)) {
@@ -191,29 +152,19 @@ const char* ReadRow(const std::vector<std::string>& fields, const Layout& layout
   return nullptr;
 }
 
-bool IsBlank(const std::vector<std::string>& fields) {
-  for (const std::string& field : fields) {
-    if (!Trim(field).empty()) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error) {
   chain->contracts.clear();
   chain->issues = RowIssues{};
-  if (text.size() >= 3 && text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  formats::CsvRecords records(text);
+  std::vector<std::string> fields;
   Layout layout;
   bool haveHeader = false;
-  size_t lineNumber = 0;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    ++lineNumber;
-    const std::vector<std::string> fields = SplitFields(line);
-    if (IsBlank(fields)) continue;
+  for (;;) {
+    const formats::CsvStep step = records.Next(&fields, error);
+    if (step == formats::CsvStep::kRefused) return text::Fail(error, "CSV chain: " + *error);
+    if (step == formats::CsvStep::kEnd) break;
     if (!haveHeader) {
       if (!FindLayout(fields, &layout, error)) return false;
       haveHeader = true;
@@ -221,16 +172,12 @@ bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error)
     }
     OptionContract contract;
     if (const char* reason = ReadRow(fields, layout, &contract)) {
-      chain->issues.Add(text::Format("line %d", static_cast<long long>(lineNumber)), reason);
+      chain->issues.Add(text::Format("line %zu", records.Line()), reason);
       continue;
     }
     chain->contracts.push_back(std::move(contract));
   }
-  if (!haveHeader) {
-    *error = "CSV chain: no header row";
-    return false;
-  }
-  return true;
+  return haveHeader || text::Fail(error, "CSV chain: no header row");
 }
 
 }  // namespace engine

@@ -15,7 +15,8 @@ namespace engine {
 // "percent"); optional: volume (bid, ask and gamma are recognised and not used). A row with a
 // missing or non-finite required number, a negative open interest, a volatility not above 0, an
 // unknown type or an impossible date is skipped and counted under its line number. False, with
-// a message, when there is no header or a required column is missing.
+// a message, when there is no header, a required column is missing, or the records cannot be
+// read (formats::CsvRecords: a quote left open, a row wider than the header, with its line).
 bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error);
 
 }  // namespace engine

@@ -1,13 +1,30 @@
 #include "engine/chain_reader.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include "engine/chain_csv.h"
 #include "engine/chain_json.h"
+#include "formats/file_io.h"
+#include "text/fail.h"
 
 namespace engine {
+namespace {
+
+// The bytes of the chain at `path` ("-": standard input), at most formats::kMaxChainBytes.
+bool ReadChainBytes(const std::string& path, std::string* body, std::string* error) {
+  std::string why;
+  if (path == "-") {
+    return formats::ReadStreamWithin(stdin, formats::kMaxChainBytes, body, &why) ||
+           text::Fail(error, "cannot read standard input: " + why);
+  }
+  std::FILE* file = formats::OpenRegularFile(path, &why);
+  if (!file) return text::Fail(error, "cannot open " + path + ": " + why);
+  const bool read = formats::ReadStreamWithin(file, formats::kMaxChainBytes, body, &why);
+  std::fclose(file);
+  return read || text::Fail(error, "cannot read " + path + ": " + why);
+}
+
+}  // namespace
 
 bool ReadChainText(std::string_view text, OptionChain* chain, std::string* error) {
   size_t first = 0;
@@ -22,26 +39,9 @@ bool ReadChainText(std::string_view text, OptionChain* chain, std::string* error
 }
 
 bool ReadChainFile(const std::string& path, OptionChain* chain, std::string* error) {
-  const bool fromStdin = path == "-";
-  std::FILE* file = fromStdin ? stdin : std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
   std::string body;
-  char buffer[65536];
-  size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) body.append(buffer, got);
-  const bool readFailed = std::ferror(file) != 0;
-  if (!fromStdin) std::fclose(file);
-  if (readFailed) {
-    *error = "cannot read " + path;
-    return false;
-  }
-  if (!ReadChainText(body, chain, error)) {
-    *error = path + ": " + *error;
-    return false;
-  }
+  if (!ReadChainBytes(path, &body, error)) return false;
+  if (!ReadChainText(body, chain, error)) return text::Fail(error, path + ": " + *error);
   return true;
 }
 

@@ -13,7 +13,8 @@ namespace engine {
 bool ReadChainText(std::string_view text, OptionChain* chain, std::string* error);
 
 // Reads the whole file at `path` ("-" for standard input) and then ReadChainText; false with a
-// message naming the path when it cannot be read.
+// message naming the path when it is not a regular file, cannot be read or is larger than
+// formats::kMaxChainBytes.
 bool ReadChainFile(const std::string& path, OptionChain* chain, std::string* error);
 
 }  // namespace engine

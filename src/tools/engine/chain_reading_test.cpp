@@ -21,8 +21,8 @@ TEST(CsvChain, FindsColumnsByNameAndCountsBadRows) {
       "5,10,520,2025-02-30,,C,15\n"            // line 8: impossible date
       "5,10,520,2025-01-17,,C,\n"              // line 9: volatility missing
       "5,10,520,2025-01-17,,C,nan\n"           // line 10: not finite
-      "5,10,520,2025-01-17,,C,0\n"             // line 11: volatility 0
-      "5,10,520,2025-01-17,,C,15,extra\n";     // an extra field is ignored
+      "5,10,520,2025-01-17,,C,0\r\n"           // line 11: volatility 0
+      "5,10,520,2025-01-17,\"\",C,15\r";        // a lone CR ends a line too
   OptionChain chain;
   std::string error;
   ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << error;
@@ -113,6 +113,10 @@ TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {
        "CSV chain: no open interest column in the header row"},
       {ReadCsvChain, "strike,type,oi,iv\n", "CSV chain: no expiration column in the header row"},
       {ReadCsvChain, "\n\n", "CSV chain: no header row"},
+      {ReadCsvChain, "expiration,strike,type,oi,iv\n2025-01-17,520,C,1,0.2\n2025-01-17,\"520,C,1,0.2\n",
+       "CSV chain: line 3: a quoted field is never closed"},
+      {ReadCsvChain, "expiration,strike,type,oi,iv\n2025-01-17,520,C,1,0.2,extra\n",
+       "CSV chain: line 2: 6 fields, more than the 5 of the header row"},
       {ReadExchangeJsonChain, "{\"data\": {\"options\": 3}}",
        "JSON chain: no \"data\".\"options\" array"},
       {ReadExchangeJsonChain, "[1, 2]", "JSON chain: not a JSON object"},
@@ -126,13 +130,16 @@ TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {
   }
 }
 
-TEST(ChainReader, FormatIsRecognisedByContentAndUnreadableFilesFail) {
+TEST(ChainReader, RegressionFormatIsRecognisedByContentAndOnlyRegularFilesAreRead) {
   OptionChain chain;
   std::string error;
   EXPECT_TRUE(ReadChainText(" \n{\"data\": {\"options\": []}}", &chain, &error)) << error;
   EXPECT_TRUE(ReadChainText("expiration,strike,type,oi,iv\n", &chain, &error)) << error;
   EXPECT_FALSE(ReadChainFile("/nonexistent/chain.csv", &chain, &error));
   EXPECT_NE(error.find("cannot open /nonexistent/chain.csv"), std::string::npos) << error;
+  // /dev/zero once grew the chain until the allocation failed; a device is refused unread now.
+  EXPECT_FALSE(ReadChainFile("/dev/zero", &chain, &error));
+  EXPECT_EQ(error, "cannot open /dev/zero: not a regular file (a device)");
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "calendar/new_york_calendar.h"
-#include "engine/as_of_time.h"
 #include "engine/compute_levels.h"
+#include "formats/typed_time.h"
 #include "text/format.h"
 
 namespace engine {
@@ -26,7 +26,7 @@ bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings,
     *error = "the chain carries no time: give the as-of time";
     return false;
   }
-  if (!ParseAsOfTime(asOf, services, &market->asOfSeconds)) {
+  if (!formats::ParseTypedTime(asOf, services, &market->asOfSeconds)) {
     *error = "unreadable as-of time '" + asOf + "'";
     return false;
   }

@@ -21,7 +21,7 @@ inline constexpr double kDefaultDividend = 0.0;
 struct EngineSettings {
   bool hasSpot = false;  // else the chain's own spot
   double spot = 0;
-  std::string asOf;      // as ParseAsOfTime reads it; empty: the chain's own time
+  std::string asOf;      // as formats::ParseTypedTime reads it; empty: the chain's own time
   double rate = kDefaultRate;
   double dividend = kDefaultDividend;
   std::string symbol;    // the chain's underlying; empty: what the chain says

@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "engine/as_of_time.h"
 #include "engine/black_scholes.h"
 #include "engine/engine_test_support.h"
 #include "engine/max_pain.h"
 #include "engine/repriced_totals.h"
 #include "engine/synthetic_chain.h"
+#include "formats/typed_time.h"
 
 namespace engine {
 namespace {
@@ -154,8 +154,30 @@ TEST(EngineLevels, NextCloseSkipsTheWeekend) {
   platform::PosixServices services;
   for (const Case& c : cases) {
     double asOf = 0;
-    ASSERT_TRUE(ParseAsOfTime(c.asOf, services, &asOf)) << c.asOf;
+    ASSERT_TRUE(formats::ParseTypedTime(c.asOf, services, &asOf)) << c.asOf;
     EXPECT_EQ(SecondsToNextClose(services, asOf), c.hours * 3600) << c.asOf;
+  }
+}
+
+// --as-of (and a chain's own time) is read as every typed time is: the same texts, the same
+// instants, the same refusals as a bar time (formats/bars_csv_test checks that side).
+TEST(EngineAsOf, ReadsItsTimeAsEveryTypedTimeIsRead) {
+  const OptionChain chain = ChainOf({{"2099-12-18", 100, true, 10, 0.2}}, 100, "");
+  for (const char* time : {"2025-01-02T14:30:00+05", "2025-01-02 09:30", "2025-01-02", "2016-12-31T23:59:60Z",
+                           "123456789.5", "20250102", "2025-01-02T14:30+19:00", "2025-01-02T24:00Z"}) {
+    double typed = -1;
+    const bool readable = formats::ParseTypedTime(time, platform::DefaultServices(), &typed);
+    EngineSettings settings;
+    settings.asOf = time;
+    EngineAnswer answer;
+    std::string error;
+    EXPECT_EQ(RunEngine(chain, settings, platform::DefaultServices(), &answer, &error), readable)
+        << time << ": " << error;
+    if (readable) {
+      EXPECT_EQ(answer.asOfSeconds, typed) << time;
+    } else {
+      EXPECT_EQ(error, std::string("unreadable as-of time '") + time + "'");
+    }
   }
 }
 

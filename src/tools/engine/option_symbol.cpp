@@ -1,6 +1,7 @@
 #include "engine/option_symbol.h"
 
 #include "calendar/new_york_calendar.h"
+#include "text/ascii.h"
 
 namespace engine {
 namespace {
@@ -20,18 +21,12 @@ bool IsRootChar(char c) {
          c == '/';
 }
 
-std::string_view TrimBlanks(std::string_view s) {
-  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
-}
-
 }  // namespace
 
 bool ParseOptionSymbol(std::string_view text, OptionSymbol* out) {
-  text = TrimBlanks(text);
+  text = text::TrimBlanks(text, " ");
   if (text.size() <= kTailLength) return false;
-  const std::string_view root = TrimBlanks(text.substr(0, text.size() - kTailLength));
+  const std::string_view root = text::TrimBlanks(text.substr(0, text.size() - kTailLength), " ");
   const std::string_view tail = text.substr(text.size() - kTailLength);
   if (root.empty()) return false;
   for (char c : root) {

@@ -4,6 +4,9 @@
 
 #include <cmath>
 
+#include "formats/typed_time.h"
+#include "platform/own_services.h"
+
 namespace formats {
 namespace {
 
@@ -19,10 +22,13 @@ TEST(BarsCsv, BadRowsAndTimesNameTheirLine) {
       {"open,high,low,close\n\"1,2,3,4\n", "line 2: a quoted field is never closed"},
       {"open,high,low,close\n\"1\"x,2,3,4\n", "line 2: text after a closing quote"},
       {"open,high,low,close,\"no\nte\"\n1,2,3,4\n1,2,3\n", "line 4: close is not a decimal number"},
+      {"open,high,low,close\n1,2,3,4,5\n", "line 2: 5 fields, more than the 4 of the header row"},
       {"open,high,price\n1,2,3\n", "line 1: the header names only some of open, high, low, close"},
       {"\n\n", "no header row"},
       {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\nsoon,1,2,0,1\n",
        "line 3: the time is neither an ISO 8601 date-time nor seconds since 1970"},
+      {"time,open,high,low,close\n20250102,1,2,0,1\n",  // a date without dashes, not a time in 1970
+       "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
       {"time,open,high,low,close\n2025-01-02T09:30Z,1,2,0,1\n2025-01-02T09:30Z,1,2,0,1\n",
        "line 3: the time is not later than the bar before"},
       {"open,high,low,close,time\n1,2,0,1\n", "line 2: the time is neither an ISO 8601 date-time nor seconds since 1970"},
@@ -46,8 +52,8 @@ TEST(BarsCsv, RegressionColumnsByHeaderOrFirstFourReadAsCsvWithDecimalPricesOnly
     double close;  // of the one bar when read
   };
   const Case cases[] = {
-      {"named columns, CRLF, blank line", "Time,Open,High,Low,Close,Volume\r\n20250101,1,4,0.5,3,99\r\n\r\n", true, 3},
-      {"first four, extra field", "o,h,l,c\n1,4,0.5,2.25,extra\n", true, 2.25},
+      {"named columns, CRLF, blank line", "Time,Open,High,Low,Close,Volume\r\n2025-01-01,1,4,0.5,3,99\r\n\r\n", true, 3},
+      {"first four, extra column", "o,h,l,c,note\n1,4,0.5,2.25,extra\n", true, 2.25},
       {"byte-order mark", "\xEF\xBB\xBFopen,high,low,close\r\n1,4,0.5,2\r\n", true, 2},
       {"quoted header and fields", "\"open\",\"high\",\"low\",\"close\"\n\"1\", \"4\" ,0.5,\"2.5\"\n", true, 2.5},
       {"quoted comma is one field", "open,high,low,close,note\n1,4,0.5,3,\"a, \"\"b\"\"\nc\"\n", true, 3},
@@ -91,6 +97,24 @@ TEST(BarsCsv, TimeColumnGivesEachBarItsTime) {
     EXPECT_EQ(HasTime(bars[0]), std::isfinite(c.firstTime)) << c.csv;
     if (std::isfinite(c.firstTime)) {
       EXPECT_DOUBLE_EQ(bars[0].time, c.firstTime) << c.csv;
+    }
+  }
+}
+
+// A bar time is read as every typed time is: the same texts, the same instants, the same refusals
+// as --as-of (engine/levels_test checks that side).
+TEST(BarsCsv, BarTimesAreTypedTimes) {
+  for (const char* time : {"2025-01-02T14:30:00+05", "2025-01-02 09:30", "2025-01-02", "2016-12-31T23:59:60Z",
+                           "123456789.5", "20250102", "2025-01-02T14:30+19:00", "2025-01-02T24:00Z"}) {
+    double typed = -1;
+    const bool readable = ParseTypedTime(time, platform::OwnServices(), &typed);
+    std::vector<Bar> bars;
+    std::string error;
+    EXPECT_EQ(ReadBarsCsv(std::string("time,open,high,low,close\n") + time + ",1,2,0,1\n", &bars, &error), readable)
+        << time << ": " << error;
+    if (readable) {
+      ASSERT_EQ(bars.size(), 1u) << time;
+      EXPECT_EQ(bars[0].time, typed) << time;
     }
   }
 }

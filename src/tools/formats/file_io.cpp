@@ -1,6 +1,7 @@
 #include "formats/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #ifdef _WIN32
 #include <io.h>
@@ -25,7 +26,12 @@ constexpr int kTemporaryNameTries = 16;
 // Binary, so that bytes land as given; not inherited by programs this one starts.
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
 
+constexpr int kReadFlags = O_RDONLY | O_BINARY | O_NOINHERIT;
+
 int FlushToDisk(int fd) { return _commit(fd); }
+
+// Windows has no FIFO to wait on at open.
+bool ClearNonBlocking(int) { return true; }
 
 // Windows' rename refuses an existing target; MoveFileEx replaces it.
 bool MoveOver(const std::string& from, const std::string& to) {
@@ -39,7 +45,15 @@ bool MoveOver(const std::string& from, const std::string& to) {
 #else
 constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 
+// Without O_NONBLOCK, opening a FIFO waits for a writer before the file's kind can be checked.
+constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
+
 int FlushToDisk(int fd) { return fsync(fd); }
+
+bool ClearNonBlocking(int fd) {
+  const int flags = fcntl(fd, F_GETFL);
+  return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
 
 bool MoveOver(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
@@ -47,6 +61,21 @@ bool MoveOver(const std::string& from, const std::string& to) {
 #endif
 
 std::string SystemReason(int code) { return std::strerror(code != 0 ? code : EIO); }
+
+// What a file that is not a regular one is, as a refusal names it.
+const char* KindOf(unsigned mode) {
+  if (S_ISDIR(mode)) return "a directory";
+  if (S_ISFIFO(mode)) return "a FIFO";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
+  return "a special file";
+}
+
+// Closes `fd` after a failure; null with `*error` holding the failure's reason.
+std::FILE* CloseRefusing(int fd, std::string reason, std::string* error) {
+  close(fd);
+  *error = std::move(reason);
+  return nullptr;
+}
 
 // A name beside `path` that no other writer uses, created empty and open for writing; -1 when
 // none could be made (errno says why).
@@ -95,9 +124,26 @@ bool ReadStreamWithin(std::FILE* stream, size_t limit, std::string* out, std::st
   return true;
 }
 
+std::FILE* OpenRegularFile(const std::string& path, std::string* error) {
+  const int fd = open(path.c_str(), kReadFlags);
+  if (fd < 0) {
+    *error = SystemReason(errno);
+    return nullptr;
+  }
+  struct stat status;
+  if (fstat(fd, &status) != 0) return CloseRefusing(fd, SystemReason(errno), error);
+  if (!S_ISREG(status.st_mode)) {
+    return CloseRefusing(fd, std::string("not a regular file (") + KindOf(status.st_mode) + ")", error);
+  }
+  if (!ClearNonBlocking(fd)) return CloseRefusing(fd, SystemReason(errno), error);
+  std::FILE* file = fdopen(fd, "rb");
+  if (!file) return CloseRefusing(fd, SystemReason(errno), error);
+  return file;
+}
+
 bool ReadFileWithin(const std::string& path, size_t limit, std::string* out, std::string* error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return text::Fail(error, SystemReason(errno));
+  std::FILE* file = OpenRegularFile(path, error);
+  if (!file) return false;
   const bool read = ReadStreamWithin(file, limit, out, error);
   std::fclose(file);
   return read;

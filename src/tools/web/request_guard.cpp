@@ -2,20 +2,11 @@
 
 #include <random>
 
+#include "text/ascii.h"
 #include "text/format.h"
 
 namespace web {
 namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 // Compares in time that does not depend on where the texts differ.
 bool SameSecret(std::string_view a, std::string_view b) {
@@ -27,7 +18,7 @@ bool SameSecret(std::string_view a, std::string_view b) {
 
 bool IsFormType(std::string_view type) {
   constexpr std::string_view kForm = "application/x-www-form-urlencoded";
-  if (type.size() < kForm.size() || !SameIgnoringCase(type.substr(0, kForm.size()), kForm)) return false;
+  if (type.size() < kForm.size() || !text::EqualsIgnoringAsciiCase(type.substr(0, kForm.size()), kForm)) return false;
   const std::string_view rest = type.substr(kForm.size());
   return rest.empty() || rest.front() == ';';
 }
@@ -38,7 +29,7 @@ bool HostAllowed(std::string_view host, int port) {
   const std::string suffix = text::Format(":%d", port);
   if (host.size() <= suffix.size() || host.substr(host.size() - suffix.size()) != suffix) return false;
   const std::string_view name = host.substr(0, host.size() - suffix.size());
-  return name == "127.0.0.1" || SameIgnoringCase(name, "localhost");
+  return name == "127.0.0.1" || text::EqualsIgnoringAsciiCase(name, "localhost");
 }
 
 Verdict CheckRequest(const RequestFacts& request, int port, std::string_view token) {
