@@ -1,0 +1,36 @@
+// The packed forms in which a capture's contracts and exposures are stored: one blob each per
+// capture, a format byte first, expirations as day numbers in a table, numbers as packed_bytes.h
+// writes them: about a dozen bytes a contract where the numbers are short decimals.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/option_chain.h"
+#include "store/capture_record.h"
+
+namespace store {
+
+inline constexpr unsigned char kContractsFormat = 1;
+inline constexpr unsigned char kExposuresFormat = 1;
+
+// The contracts packed in their order. False, with a message naming the contract, for an
+// expiration that is not a real YYYY-MM-DD date or a number that is not finite.
+bool PackContracts(const std::vector<engine::OptionContract>& contracts, std::string* blob,
+                   std::string* error);
+
+// The contracts of a PackContracts blob. False, with a message, for an unknown format, a
+// truncated or corrupt blob; `*contracts` is left alone then.
+bool UnpackContracts(std::string_view blob, std::vector<engine::OptionContract>* contracts,
+                     std::string* error);
+
+// The exposures packed in their order, with the same refusals as PackContracts.
+bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob,
+                   std::string* error);
+
+// The exposures of a PackExposures blob, with the same refusals as UnpackContracts.
+bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures,
+                     std::string* error);
+
+}  // namespace store
