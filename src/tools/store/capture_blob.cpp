@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 
 #include "calendar/new_york_calendar.h"
@@ -90,6 +91,19 @@ bool ReadExpiry(ByteReader& r, uint64_t index, const std::vector<std::string>& d
   return true;
 }
 
+// The strike, written only when it differs from the previous entry's (`same` says which).
+bool ReadStrike(ByteReader& r, bool same, size_t index, double previous, double* out) {
+  if (!same) return r.Decimal(out);
+  if (index == 0) return r.Corrupt("a repeated strike with none before it");
+  *out = previous;
+  return true;
+}
+
+bool SameStrike(double strike, size_t index, double previous) {
+  // Compared bit for bit, so that -0 and 0 (which compare equal) both come back as written.
+  return index > 0 && std::memcmp(&strike, &previous, sizeof strike) == 0;
+}
+
 bool AllFinite(std::initializer_list<double> values) {
   for (const double v : values) {
     if (!std::isfinite(v)) return false;
@@ -117,8 +131,9 @@ bool PackContracts(const std::vector<engine::OptionContract>& contracts, std::st
     if (!AllFinite({c.strike, c.openInterest, c.impliedVol, c.volume})) {
       return text::Fail(error, Refusal("contract", i, "a number that is not finite"));
     }
-    body.Varint(expiry << 1 | (c.kind == engine::OptionKind::kPut ? 1 : 0));
-    body.Decimal(c.strike);
+    const bool same = SameStrike(c.strike, i, i > 0 ? contracts[i - 1].strike : 0);
+    body.Varint(expiry << 2 | (c.kind == engine::OptionKind::kPut ? 2 : 0) | (same ? 1 : 0));
+    if (!same) body.Decimal(c.strike);
     body.Decimal(c.openInterest);
     body.Decimal(c.impliedVol);
     body.Decimal(c.volume);
@@ -133,15 +148,15 @@ bool UnpackContracts(std::string_view blob, std::vector<engine::OptionContract>*
   std::vector<std::string> dates;
   std::vector<engine::OptionContract> out;
   size_t count = 0;
-  if (ReadHeader(r, kContractsFormat, &dates) && r.Count(5, &count)) {
+  if (ReadHeader(r, kContractsFormat, &dates) && r.Count(4, &count)) {
     out.reserve(count);
     for (size_t i = 0; i < count; ++i) {
       engine::OptionContract c;
       uint64_t code = 0;
-      if (!r.Varint(&code) || !ReadExpiry(r, code >> 1, dates, &c.expiration)) break;
-      c.kind = (code & 1) != 0 ? engine::OptionKind::kPut : engine::OptionKind::kCall;
-      if (!r.Decimal(&c.strike) || !r.Decimal(&c.openInterest) || !r.Decimal(&c.impliedVol) ||
-          !r.Decimal(&c.volume)) {
+      if (!r.Varint(&code) || !ReadExpiry(r, code >> 2, dates, &c.expiration)) break;
+      c.kind = (code & 2) != 0 ? engine::OptionKind::kPut : engine::OptionKind::kCall;
+      if (!ReadStrike(r, (code & 1) != 0, i, i > 0 ? out.back().strike : 0, &c.strike) ||
+          !r.Decimal(&c.openInterest) || !r.Decimal(&c.impliedVol) || !r.Decimal(&c.volume)) {
         break;
       }
       out.push_back(std::move(c));
@@ -166,9 +181,14 @@ bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* bl
     if (!AllFinite({e.strike, e.gex, e.dex, e.vex, e.charm})) {
       return text::Fail(error, Refusal("exposure", i, "a number that is not finite"));
     }
-    body.Varint(expiry);
-    body.Decimal(e.strike);
-    for (const double v : {e.gex, e.dex, e.vex, e.charm}) body.F64(v);
+    if (!AllFinite({static_cast<float>(e.gex), static_cast<float>(e.dex), static_cast<float>(e.vex),
+                    static_cast<float>(e.charm)})) {
+      return text::Fail(error, Refusal("exposure", i, "a number beyond single precision"));
+    }
+    const bool same = SameStrike(e.strike, i, i > 0 ? exposures[i - 1].strike : 0);
+    body.Varint(expiry << 1 | (same ? 1 : 0));
+    if (!same) body.Decimal(e.strike);
+    for (const double v : {e.gex, e.dex, e.vex, e.charm}) body.F32(v);
   }
   *blob = table.Join(kExposuresFormat, body.Bytes());
   return true;
@@ -180,14 +200,14 @@ bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposur
   std::vector<std::string> dates;
   std::vector<StrikeExposure> out;
   size_t count = 0;
-  if (ReadHeader(r, kExposuresFormat, &dates) && r.Count(34, &count)) {
+  if (ReadHeader(r, kExposuresFormat, &dates) && r.Count(17, &count)) {
     out.reserve(count);
     for (size_t i = 0; i < count; ++i) {
       StrikeExposure e;
-      uint64_t expiry = 0;
-      if (!r.Varint(&expiry) || !ReadExpiry(r, expiry, dates, &e.expiration) ||
-          !r.Decimal(&e.strike) || !r.F64(&e.gex) || !r.F64(&e.dex) || !r.F64(&e.vex) ||
-          !r.F64(&e.charm)) {
+      uint64_t code = 0;
+      if (!r.Varint(&code) || !ReadExpiry(r, code >> 1, dates, &e.expiration) ||
+          !ReadStrike(r, (code & 1) != 0, i, i > 0 ? out.back().strike : 0, &e.strike) ||
+          !r.F32(&e.gex) || !r.F32(&e.dex) || !r.F32(&e.vex) || !r.F32(&e.charm)) {
         break;
       }
       out.push_back(std::move(e));

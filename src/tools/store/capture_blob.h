@@ -1,6 +1,9 @@
 // The packed forms in which a capture's contracts and exposures are stored: one blob each per
-// capture, a format byte first, expirations as day numbers in a table, numbers as packed_bytes.h
-// writes them: about a dozen bytes a contract where the numbers are short decimals.
+// capture, a format byte first, expirations as day numbers in a table, a strike written once for
+// a run of entries at the same strike, numbers as packed_bytes.h writes them. Contracts are kept
+// exactly (about ten bytes each where the numbers are short decimals); exposures, which are
+// drawn and can be computed again from the contracts, keep single-precision values (seven
+// significant digits, 17 to 20 bytes each).
 #pragma once
 
 #include <string>
@@ -25,11 +28,13 @@ bool PackContracts(const std::vector<engine::OptionContract>& contracts, std::st
 bool UnpackContracts(std::string_view blob, std::vector<engine::OptionContract>* contracts,
                      std::string* error);
 
-// The exposures packed in their order, with the same refusals as PackContracts.
+// The exposures packed in their order, each value rounded to single precision, with the same
+// refusals as PackContracts and a value beyond single precision's range refused too.
 bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob,
                    std::string* error);
 
-// The exposures of a PackExposures blob, with the same refusals as UnpackContracts.
+// The exposures of a PackExposures blob (values as rounded), with the same refusals as
+// UnpackContracts.
 bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures,
                      std::string* error);
 

@@ -31,10 +31,20 @@ std::vector<std::string> Lines(const std::vector<T>& items) {
   return out;
 }
 
+// Two runs of one strike, -0 among the values, one below single precision's smallest.
 std::vector<StrikeExposure> SampleExposures() {
   return {{521, "2025-01-02", 1.2345678901234e9, -3.3e8, 0.1 + 0.2, -4e-300},
-          {521, "2024-12-31", -0.0, 5e-324, -1e300, 7},
-          {100.25, "2031-06-20", 0, 0, 0, 0}};
+          {521, "2024-12-31", -0.0, 3.4e38, -1e-20, 7},
+          {100.25, "2031-06-20", 0, 0, 0, 0},
+          {521, "2031-06-20", 1, 2, 3, 4}};
+}
+
+// The exposures as kept: each value rounded to single precision.
+std::vector<StrikeExposure> AsKept(std::vector<StrikeExposure> exposures) {
+  for (StrikeExposure& e : exposures) {
+    for (double* v : {&e.gex, &e.dex, &e.vex, &e.charm}) *v = static_cast<float>(*v);
+  }
+  return exposures;
 }
 
 TEST(CaptureBlob, ContractsRoundTripExactlyAndCompactly) {
@@ -46,7 +56,7 @@ TEST(CaptureBlob, ContractsRoundTripExactlyAndCompactly) {
   std::string blob, error;
   ASSERT_TRUE(PackContracts(chain.contracts, &blob, &error)) << error;
   EXPECT_EQ(static_cast<unsigned char>(blob[0]), kContractsFormat);
-  EXPECT_LT(blob.size(), 14 * chain.contracts.size()) << "bytes per contract";
+  EXPECT_LT(blob.size(), 10 * chain.contracts.size()) << "bytes per contract";
   std::vector<engine::OptionContract> back;
   ASSERT_TRUE(UnpackContracts(blob, &back, &error)) << error;
   EXPECT_EQ(Lines(back), Lines(chain.contracts));
@@ -59,8 +69,14 @@ TEST(CaptureBlob, ExposuresAndEmptyListsRoundTrip) {
   ASSERT_TRUE(PackExposures(exposures, &blob, &error)) << error;
   std::vector<StrikeExposure> back;
   ASSERT_TRUE(UnpackExposures(blob, &back, &error)) << error;
-  EXPECT_EQ(Lines(back), Lines(exposures));
+  EXPECT_EQ(Lines(back), Lines(AsKept(exposures)));
+  EXPECT_EQ(back[0].gex, 1234567936) << "seven significant digits";
   EXPECT_TRUE(std::signbit(back[1].gex)) << "-0 keeps its sign";
+  EXPECT_EQ(back[0].charm, 0);
+  std::string twoStrikes, oneStrike;
+  ASSERT_TRUE(PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {522, "2025-01-03", 1, 2, 3, 4}}, &twoStrikes, &error));
+  ASSERT_TRUE(PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {521, "2025-01-03", 1, 2, 3, 4}}, &oneStrike, &error));
+  EXPECT_EQ(twoStrikes.size() - oneStrike.size(), 3u) << "a repeated strike is not written again";
 
   ASSERT_TRUE(PackExposures({}, &blob, &error));
   back = exposures;
@@ -86,6 +102,8 @@ TEST(CaptureBlob, PackingRefusesWhatCannotBeReadBack) {
       {{{"2025-01-17", 500, engine::OptionKind::kCall, 1, nan, 0}}, {}, "contract 1 cannot be stored: a number that is not finite"},
       {{}, {{500, "17-01-2025", 1, 1, 1, 1}}, "exposure 1 cannot be stored: expiration '17-01-2025' is not a date"},
       {{}, {{500, "2025-01-17", 1, HUGE_VAL, 1, 1}}, "exposure 1 cannot be stored: a number that is not finite"},
+      {{}, {{500, "2025-01-17", 1, 1, 1, 1}, {500, "2025-01-17", 1, 1, -1e39, 1}},
+       "exposure 2 cannot be stored: a number beyond single precision"},
   };
   for (const Case& c : cases) {
     std::string blob = "untouched", error;
@@ -124,8 +142,11 @@ TEST(CaptureBlob, TruncatedAndCorruptBlobsAreRefused) {
       {"trailing byte", contracts + '\0', "the contracts blob is corrupt: trailing bytes at byte " +
                                               std::to_string(contracts.size())},
       // One expiration (day 0), one contract whose expiration index is 1.
-      {"expiry index", std::string("\x01\x01\x00\x01\x02\x00\x00\x00\x00", 9),
+      {"expiry index", std::string("\x01\x01\x00\x01\x04\x00\x00\x00\x00", 9),
        "the contracts blob is corrupt: an expiration index out of range at byte 5"},
+      // The first contract says its strike is the one before.
+      {"repeated first strike", std::string("\x01\x01\x00\x01\x01\x00\x00\x00", 8),
+       "the contracts blob is corrupt: a repeated strike with none before it at byte 5"},
       {"day out of range", std::string("\x01\x01\xfe\xff\xff\xff\x0f\x00", 8),
        "the contracts blob is corrupt: an expiration out of range at byte 7"},
       {"huge count", std::string("\x01\x00\xff\xff\xff\xff\x0f", 7),

@@ -68,6 +68,13 @@ void ByteWriter::F64(double value) {
   for (int i = 0; i < 8; ++i) U8(static_cast<uint8_t>(bits >> (8 * i)));
 }
 
+void ByteWriter::F32(double value) {
+  const float narrow = static_cast<float>(value);
+  uint32_t bits = 0;
+  std::memcpy(&bits, &narrow, sizeof bits);
+  for (int i = 0; i < 4; ++i) U8(static_cast<uint8_t>(bits >> (8 * i)));
+}
+
 void ByteWriter::Decimal(double value) {
   int64_t mantissa = 0;
   int scale = 0;
@@ -127,6 +134,19 @@ bool ByteReader::F64(double* out) {
   const double value = DoubleOf(bits);
   if (!std::isfinite(value)) return Corrupt("a number that is not finite");
   pos_ += 8;
+  *out = value;
+  return true;
+}
+
+bool ByteReader::F32(double* out) {
+  if (!error_.empty()) return false;
+  if (Remaining() < 4) return Truncated();
+  uint32_t bits = 0;
+  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i);
+  float value = 0;
+  std::memcpy(&value, &bits, sizeof value);
+  if (!std::isfinite(value)) return Corrupt("a number that is not finite");
+  pos_ += 4;
   *out = value;
   return true;
 }

@@ -1,5 +1,5 @@
 // The little-endian byte encoding the stored blobs are made of: bytes, unsigned and zigzag
-// varints, raw doubles, and "decimal" numbers that keep a value such as 521.5 or 0.1423 in a
+// varints, raw doubles and floats, and "decimal" numbers that keep a value such as 521.5 or 0.1423 in a
 // few bytes and any other double bit for bit. Reading never goes past the end of its input.
 #pragma once
 
@@ -20,6 +20,9 @@ class ByteWriter {
   void Signed(int64_t value);
   // The eight bytes of the IEEE 754 double, least significant first.
   void F64(double value);
+  // `value` rounded to the nearest single-precision float, its four bytes least significant
+  // first. Requires: the rounded value is finite.
+  void F32(double value);
   // A varint (mantissa << 4 | scale) for a value that equals mantissa / 10^scale exactly with
   // scale 0-9 and |mantissa| <= 2^53, else the marker 15 and the raw double (-0 included).
   // Requires: `value` is finite.
@@ -45,6 +48,7 @@ class ByteReader {
   bool Signed(int64_t* out);
   // False for a NaN or an infinity, which no writer stores.
   bool F64(double* out);
+  bool F32(double* out);
   // False for a scale of 10-14, a mantissa beyond 2^53 or a raw double that is not finite.
   bool Decimal(double* out);
   // Reads a count that the remaining bytes can hold at `minBytesEach` bytes per element, so

@@ -57,6 +57,7 @@ TEST(PackedBytes, IntegersRoundTripAtTheirEdges) {
   for (const uint64_t v : unsignedCases) w.Varint(v);
   for (const int64_t v : signedCases) w.Signed(v);
   w.F64(-2.5e-7);
+  w.F32(-2.5e-7);
   ByteReader r(w.Bytes(), "blob");
   for (const uint64_t v : unsignedCases) {
     uint64_t back = 0;
@@ -71,12 +72,14 @@ TEST(PackedBytes, IntegersRoundTripAtTheirEdges) {
   double f = 0;
   EXPECT_TRUE(r.F64(&f));
   EXPECT_EQ(f, -2.5e-7);
+  EXPECT_TRUE(r.F32(&f));
+  EXPECT_EQ(f, static_cast<double>(-2.5e-7f));
   EXPECT_TRUE(r.Finish()) << r.Error();
 }
 
 // Each input is refused with its message, and the read's output keeps its old value.
 TEST(PackedBytes, MalformedInputIsRefusedWithWhereItWent) {
-  enum Read { kVarint, kDecimal, kF64, kCount, kFinish };
+  enum Read { kVarint, kDecimal, kF64, kF32, kCount, kFinish };
   struct Case {
     const char* name;
     std::string bytes;
@@ -93,6 +96,8 @@ TEST(PackedBytes, MalformedInputIsRefusedWithWhereItWent) {
        "blob is corrupt: a number beyond 64 bits at byte 10"},
       {"short double", "\x01\x02\x03", kF64, "blob is corrupt: it ends too early at byte 0"},
       {"NaN", nan, kF64, "blob is corrupt: a number that is not finite at byte 0"},
+      {"float infinity", std::string("\x00\x00\x80\x7f", 4), kF32, "blob is corrupt: a number that is not finite at byte 0"},
+      {"short float", "\x01\x02\x03", kF32, "blob is corrupt: it ends too early at byte 0"},
       {"scale 12", "\x0c", kDecimal, "blob is corrupt: an unknown number form at byte 1"},
       {"raw NaN", "\x0f" + nan, kDecimal, "blob is corrupt: a number that is not finite at byte 1"},
       {"mantissa past 2^53", "\x80\x80\x80\x80\x80\x80\x80\x80\x20", kDecimal,
@@ -111,6 +116,7 @@ TEST(PackedBytes, MalformedInputIsRefusedWithWhereItWent) {
       case kVarint: ok = r.Varint(&u); break;
       case kDecimal: ok = r.Decimal(&d); break;
       case kF64: ok = r.F64(&d); break;
+      case kF32: ok = r.F32(&d); break;
       case kCount: ok = r.Count(1, &n); break;
       case kFinish: ok = r.Finish(); break;
     }

@@ -10,7 +10,7 @@
 #include <mutex>
 
 #include "store/capture_blob.h"
-#include "store/capture_rows.h"
+#include "store/capture_sql.h"
 #include "store/sqlite_statement.h"
 #include "store/store_schema.h"
 #include "store/writer_lock.h"
@@ -19,29 +19,6 @@
 
 namespace store {
 namespace {
-
-const std::string kSelect = std::string("SELECT ") + kSummaryColumns;
-const std::string kSelectFull =
-    kSelect + ", contracts, exposures FROM capture JOIN capture_data ON capture_id = id ";
-const std::string kLatestSql = kSelectFull + "WHERE symbol = ?1 ORDER BY as_of DESC, id DESC LIMIT 1";
-const std::string kByIdSql = kSelectFull + "WHERE id = ?1";
-const std::string kFirstAtOrAfterSql =
-    kSelectFull + "WHERE symbol = ?1 AND as_of >= ?2 ORDER BY as_of, id LIMIT 1";
-const std::string kLastBeforeSql =
-    kSelectFull + "WHERE symbol = ?1 AND as_of < ?2 ORDER BY as_of DESC, id DESC LIMIT 1";
-const std::string kDaySql =
-    kSelect + " FROM capture WHERE symbol = ?1 AND session_date = ?2 ORDER BY as_of, id";
-constexpr const char* kLatestDigestSql =
-    "SELECT chain_digest FROM capture WHERE symbol = ?1 ORDER BY as_of DESC, id DESC LIMIT 1";
-constexpr const char* kDayIdsSql =
-    "SELECT id, as_of FROM capture WHERE symbol = ?1 AND session_date = ?2 ORDER BY as_of, id";
-constexpr const char* kExposuresSql = "SELECT exposures FROM capture_data WHERE capture_id = ?1";
-constexpr const char* kInsertDataSql =
-    "INSERT INTO capture_data(capture_id, contracts, exposures) VALUES(?1, ?2, ?3)";
-constexpr const char* kPruneDataSql =
-    "DELETE FROM capture_data WHERE capture_id IN (SELECT id FROM capture WHERE fetched_at < ?1)";
-constexpr const char* kPruneSql = "DELETE FROM capture WHERE fetched_at < ?1";
-constexpr const char* kSymbolsSql = "SELECT DISTINCT symbol FROM capture ORDER BY symbol";
 
 // The positions of `limit` of `count` items spread evenly, the first and the last included;
 // the last alone when `limit` is 1.
@@ -120,24 +97,20 @@ class SqliteCaptureStore : public CaptureStore {
   }
 
   bool PrepareAll(std::string* error) {
-    return begin_.Prepare(db_.get(), "BEGIN IMMEDIATE", error) &&
-           commit_.Prepare(db_.get(), "COMMIT", error) &&
-           rollback_.Prepare(db_.get(), "ROLLBACK", error) &&
-           insertSummary_.Prepare(db_.get(), kInsertSummarySql, error) &&
-           insertData_.Prepare(db_.get(), kInsertDataSql, error) &&
-           latest_.Prepare(db_.get(), kLatestSql.c_str(), error) &&
-           byId_.Prepare(db_.get(), kByIdSql.c_str(), error) &&
-           firstAtOrAfter_.Prepare(db_.get(), kFirstAtOrAfterSql.c_str(), error) &&
-           lastBefore_.Prepare(db_.get(), kLastBeforeSql.c_str(), error) &&
-           day_.Prepare(db_.get(), kDaySql.c_str(), error) &&
-           latestDigest_.Prepare(db_.get(), kLatestDigestSql, error) &&
-           dayIds_.Prepare(db_.get(), kDayIdsSql, error) &&
-           exposures_.Prepare(db_.get(), kExposuresSql, error) &&
-           pruneData_.Prepare(db_.get(), kPruneDataSql, error) &&
-           prune_.Prepare(db_.get(), kPruneSql, error) &&
-           symbols_.Prepare(db_.get(), kSymbolsSql, error);
+    const CaptureQueries& q = Queries();
+    sqlite3* db = db_.get();
+    return begin_.Prepare(db, "BEGIN IMMEDIATE", error) && commit_.Prepare(db, "COMMIT", error) &&
+           rollback_.Prepare(db, "ROLLBACK", error) &&
+           insertSummary_.Prepare(db, q.insertSummary.c_str(), error) &&
+           insertData_.Prepare(db, q.insertData.c_str(), error) &&
+           latest_.Prepare(db, q.latest.c_str(), error) && byId_.Prepare(db, q.byId.c_str(), error) &&
+           firstAtOrAfter_.Prepare(db, q.firstAtOrAfter.c_str(), error) &&
+           lastBefore_.Prepare(db, q.lastBefore.c_str(), error) && day_.Prepare(db, q.day.c_str(), error) &&
+           latestDigest_.Prepare(db, q.latestDigest.c_str(), error) &&
+           dayIds_.Prepare(db, q.dayIds.c_str(), error) && exposures_.Prepare(db, q.exposures.c_str(), error) &&
+           pruneData_.Prepare(db, q.pruneData.c_str(), error) && prune_.Prepare(db, q.prune.c_str(), error) &&
+           symbols_.Prepare(db, q.symbols.c_str(), error);
   }
-
 
  public:
   bool Append(const CaptureRecord& capture, int64_t* id, std::string* error) override {
@@ -194,7 +167,7 @@ class SqliteCaptureStore : public CaptureStore {
       for (bool row = true;;) {
         if (!day_.Step(&row, error)) return false;
         if (!row) break;
-        rows.push_back(ReadSummary(day_, 0));
+        rows.push_back(ReadSummary(day_));
       }
       *out = std::move(rows);
       return true;
@@ -299,7 +272,7 @@ class SqliteCaptureStore : public CaptureStore {
         return true;
       }
       CaptureRecord r;
-      r.summary = ReadSummary(s, 0);
+      r.summary = ReadSummary(s);
       std::string why;
       if (!UnpackContracts(s.Blob(29), &r.contracts, &why) ||
           !UnpackExposures(s.Blob(30), &r.exposures, &why)) {

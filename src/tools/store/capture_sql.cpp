@@ -1,4 +1,4 @@
-#include "store/capture_rows.h"
+#include "store/capture_sql.h"
 
 #include <cmath>
 
@@ -14,9 +14,7 @@ std::optional<double> KeyLevels::*const kLevelFields[] = {
     &KeyLevels::volTrigger, &KeyLevels::maxPain, &KeyLevels::zeroGamma,
     &KeyLevels::zeroDex,   &KeyLevels::callOiWall, &KeyLevels::putOiWall};
 
-}  // namespace
-
-const char* const kSummaryColumns =
+const std::string kSummaryColumns =
     "id, symbol, fetched_at, as_of, session_date, source, engine, conversion_method, "
     "conversion_ratio, scope, selected_expiration, source_snapshot_time, regime, spot, rate, "
     "dividend, call_wall, put_wall, gamma_flip, vol_trigger, max_pain, zero_gamma, zero_dex, "
@@ -30,6 +28,33 @@ const char* const kInsertSummarySql =
     "contract_count) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, "
     "?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23, ?24, ?25, ?26, ?27, ?28)";
 
+CaptureQueries MakeQueries() {
+  const std::string select = "SELECT " + kSummaryColumns;
+  const std::string full = select + ", contracts, exposures FROM capture JOIN capture_data ON capture_id = id ";
+  CaptureQueries q;
+  q.insertSummary = kInsertSummarySql;
+  q.insertData = "INSERT INTO capture_data(capture_id, contracts, exposures) VALUES(?1, ?2, ?3)";
+  q.latest = full + "WHERE symbol = ?1 ORDER BY as_of DESC, id DESC LIMIT 1";
+  q.byId = full + "WHERE id = ?1";
+  q.firstAtOrAfter = full + "WHERE symbol = ?1 AND as_of >= ?2 ORDER BY as_of, id LIMIT 1";
+  q.lastBefore = full + "WHERE symbol = ?1 AND as_of < ?2 ORDER BY as_of DESC, id DESC LIMIT 1";
+  q.day = select + " FROM capture WHERE symbol = ?1 AND session_date = ?2 ORDER BY as_of, id";
+  q.latestDigest = "SELECT chain_digest FROM capture WHERE symbol = ?1 ORDER BY as_of DESC, id DESC LIMIT 1";
+  q.dayIds = "SELECT id, as_of FROM capture WHERE symbol = ?1 AND session_date = ?2 ORDER BY as_of, id";
+  q.exposures = "SELECT exposures FROM capture_data WHERE capture_id = ?1";
+  q.pruneData = "DELETE FROM capture_data WHERE capture_id IN (SELECT id FROM capture WHERE fetched_at < ?1)";
+  q.prune = "DELETE FROM capture WHERE fetched_at < ?1";
+  q.symbols = "SELECT DISTINCT symbol FROM capture ORDER BY symbol";
+  return q;
+}
+
+}  // namespace
+
+const CaptureQueries& Queries() {
+  static const CaptureQueries queries = MakeQueries();
+  return queries;
+}
+
 void BindSummary(Statement& insert, const CaptureSummary& c, int64_t contractCount) {
   const Provenance& p = c.provenance;
   insert.Bind(1, c.symbol).Bind(2, c.fetchedAt).Bind(3, c.asOf).Bind(4, c.sessionDate);
@@ -41,32 +66,31 @@ void BindSummary(Statement& insert, const CaptureSummary& c, int64_t contractCou
   insert.Bind(25, c.netGex).Bind(26, c.netDex).Bind(27, c.chainDigest).Bind(28, contractCount);
 }
 
-CaptureSummary ReadSummary(const Statement& s, int first) {
+CaptureSummary ReadSummary(const Statement& s) {
   CaptureSummary c;
   Provenance& p = c.provenance;
-  const auto at = [first](int column) { return first + column; };
-  c.id = s.Int(at(0));
-  c.symbol = s.Text(at(1));
-  c.fetchedAt = s.Int(at(2));
-  c.asOf = s.Int(at(3));
-  c.sessionDate = s.Text(at(4));
-  p.source = s.Text(at(5));
-  p.engine = s.Text(at(6));
-  p.conversionMethod = s.Text(at(7));
-  p.conversionRatio = s.Real(at(8));
-  p.scope = s.Text(at(9));
-  p.selectedExpiration = s.Text(at(10));
-  p.sourceSnapshotTime = s.Text(at(11));
-  p.regime = s.Text(at(12));
-  c.spot = s.Real(at(13));
-  c.rate = s.Real(at(14));
-  c.dividend = s.Real(at(15));
+  c.id = s.Int(0);
+  c.symbol = s.Text(1);
+  c.fetchedAt = s.Int(2);
+  c.asOf = s.Int(3);
+  c.sessionDate = s.Text(4);
+  p.source = s.Text(5);
+  p.engine = s.Text(6);
+  p.conversionMethod = s.Text(7);
+  p.conversionRatio = s.Real(8);
+  p.scope = s.Text(9);
+  p.selectedExpiration = s.Text(10);
+  p.sourceSnapshotTime = s.Text(11);
+  p.regime = s.Text(12);
+  c.spot = s.Real(13);
+  c.rate = s.Real(14);
+  c.dividend = s.Real(15);
   int column = 16;
-  for (const auto field : kLevelFields) c.levels.*field = s.OptionalReal(at(column++));
-  c.netGex = s.Real(at(25));
-  c.netDex = s.Real(at(26));
-  c.chainDigest = s.Text(at(27));
-  c.contractCount = s.Int(at(28));
+  for (const auto field : kLevelFields) c.levels.*field = s.OptionalReal(column++);
+  c.netGex = s.Real(25);
+  c.netDex = s.Real(26);
+  c.chainDigest = s.Text(27);
+  c.contractCount = s.Int(28);
   return c;
 }
 
