@@ -54,7 +54,9 @@ class CaptureStore {
   virtual bool LastBefore(std::string_view symbol, int64_t time,
                           std::optional<CaptureRecord>* out, std::string* error) = 0;
 
-  // Deletes every capture fetched before `time` and sets `*removed` to how many went.
+  // Deletes every capture fetched before `time` and sets `*removed` to how many went. By fetch
+  // time, not asOf, so that a chain whose own time is old (a file left in place) is kept for the
+  // retention like any other.
   virtual bool PruneFetchedBefore(int64_t time, size_t* removed, std::string* error) = 0;
 
   // The symbols with at least one capture, in ascending order.

@@ -61,58 +61,6 @@ class SqliteCaptureStore : public CaptureStore {
     return true;
   }
 
- private:
-  // The statements, then the connection, then the lock (with its file when Open made it).
-  void Close() {
-    for (Statement* s : {&begin_, &commit_, &rollback_, &insertSummary_, &insertData_, &latest_,
-                         &byId_, &firstAtOrAfter_, &lastBefore_, &day_, &latestDigest_, &dayIds_,
-                         &exposures_, &pruneData_, &prune_, &symbols_}) {
-      *s = Statement();
-    }
-    db_.reset();
-    lock_.Abandon();
-  }
-
-  bool OpenDatabase(const std::string& path, std::string* why) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return text::Fail(why, "it is not a file");
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    db_.reset(raw);
-    if (rc != SQLITE_OK) return text::Fail(why, SqliteError(raw, "SQLite cannot open it"));
-    sqlite3_busy_timeout(raw, options_.busyTimeoutMs);
-    SchemaState state;
-    // Nothing is written before the file is known to be ours: not even the journal mode,
-    // which SQLite keeps in the file's header.
-    if (!CheckSchema(raw, CaptureSchema(), &state, why)) return false;
-    return UseWal(raw, why) && Execute(raw, "PRAGMA synchronous = NORMAL", why) &&
-           MigrateSchema(raw, CaptureSchema(), state.version, why);
-  }
-
-  static bool UseWal(sqlite3* db, std::string* why) {
-    Statement mode;
-    bool row = false;
-    if (!mode.Prepare(db, "PRAGMA journal_mode = WAL", why) || !mode.Step(&row, why)) return false;
-    return (row && mode.Text(0) == "wal") || text::Fail(why, "SQLite cannot keep it in WAL mode");
-  }
-
-  bool PrepareAll(std::string* error) {
-    const CaptureQueries& q = Queries();
-    sqlite3* db = db_.get();
-    return begin_.Prepare(db, "BEGIN IMMEDIATE", error) && commit_.Prepare(db, "COMMIT", error) &&
-           rollback_.Prepare(db, "ROLLBACK", error) &&
-           insertSummary_.Prepare(db, q.insertSummary.c_str(), error) &&
-           insertData_.Prepare(db, q.insertData.c_str(), error) &&
-           latest_.Prepare(db, q.latest.c_str(), error) && byId_.Prepare(db, q.byId.c_str(), error) &&
-           firstAtOrAfter_.Prepare(db, q.firstAtOrAfter.c_str(), error) &&
-           lastBefore_.Prepare(db, q.lastBefore.c_str(), error) && day_.Prepare(db, q.day.c_str(), error) &&
-           latestDigest_.Prepare(db, q.latestDigest.c_str(), error) &&
-           dayIds_.Prepare(db, q.dayIds.c_str(), error) && exposures_.Prepare(db, q.exposures.c_str(), error) &&
-           pruneData_.Prepare(db, q.pruneData.c_str(), error) && prune_.Prepare(db, q.prune.c_str(), error) &&
-           symbols_.Prepare(db, q.symbols.c_str(), error);
-  }
-
- public:
   bool Append(const CaptureRecord& capture, int64_t* id, std::string* error) override {
     return Guarded(error, [&] {
       std::string why, contracts, exposures;
@@ -239,6 +187,56 @@ class SqliteCaptureStore : public CaptureStore {
   }
 
  private:
+  // The statements, then the connection, then the lock (with its file when Open made it).
+  void Close() {
+    for (Statement* s : {&begin_, &commit_, &rollback_, &insertSummary_, &insertData_, &latest_,
+                         &byId_, &firstAtOrAfter_, &lastBefore_, &day_, &latestDigest_, &dayIds_,
+                         &exposures_, &pruneData_, &prune_, &symbols_}) {
+      *s = Statement();
+    }
+    db_.reset();
+    lock_.Abandon();
+  }
+
+  bool OpenDatabase(const std::string& path, std::string* why) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return text::Fail(why, "it is not a file");
+    sqlite3* raw = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    db_.reset(raw);
+    if (rc != SQLITE_OK) return text::Fail(why, SqliteError(raw, "SQLite cannot open it"));
+    sqlite3_busy_timeout(raw, options_.busyTimeoutMs);
+    SchemaState state;
+    // Nothing is written before the file is known to be ours: not even the journal mode,
+    // which SQLite keeps in the file's header.
+    if (!CheckSchema(raw, CaptureSchema(), &state, why)) return false;
+    return UseWal(raw, why) && Execute(raw, "PRAGMA synchronous = NORMAL", why) &&
+           MigrateSchema(raw, CaptureSchema(), state.version, why);
+  }
+
+  static bool UseWal(sqlite3* db, std::string* why) {
+    Statement mode;
+    bool row = false;
+    if (!mode.Prepare(db, "PRAGMA journal_mode = WAL", why) || !mode.Step(&row, why)) return false;
+    return (row && mode.Text(0) == "wal") || text::Fail(why, "SQLite cannot keep it in WAL mode");
+  }
+
+  bool PrepareAll(std::string* error) {
+    const CaptureQueries& q = Queries();
+    sqlite3* db = db_.get();
+    return begin_.Prepare(db, "BEGIN IMMEDIATE", error) && commit_.Prepare(db, "COMMIT", error) &&
+           rollback_.Prepare(db, "ROLLBACK", error) &&
+           insertSummary_.Prepare(db, q.insertSummary.c_str(), error) &&
+           insertData_.Prepare(db, q.insertData.c_str(), error) &&
+           latest_.Prepare(db, q.latest.c_str(), error) && byId_.Prepare(db, q.byId.c_str(), error) &&
+           firstAtOrAfter_.Prepare(db, q.firstAtOrAfter.c_str(), error) &&
+           lastBefore_.Prepare(db, q.lastBefore.c_str(), error) && day_.Prepare(db, q.day.c_str(), error) &&
+           latestDigest_.Prepare(db, q.latestDigest.c_str(), error) &&
+           dayIds_.Prepare(db, q.dayIds.c_str(), error) && exposures_.Prepare(db, q.exposures.c_str(), error) &&
+           pruneData_.Prepare(db, q.pruneData.c_str(), error) && prune_.Prepare(db, q.prune.c_str(), error) &&
+           symbols_.Prepare(db, q.symbols.c_str(), error);
+  }
+
   bool InsertLocked(const CaptureRecord& capture, const std::string& contracts,
                     const std::string& exposures, int64_t* id, std::string* why) {
     StatementReset resetSummary(insertSummary_), resetData(insertData_);
@@ -317,8 +315,12 @@ class SqliteCaptureStore : public CaptureStore {
 
 std::unique_ptr<CaptureStore> OpenSqliteStore(const std::string& path, SqliteStoreOptions options,
                                               std::string* error) {
-  auto store = std::make_unique<SqliteCaptureStore>(std::move(options));
-  if (!store->Open(path, error)) return nullptr;
+  std::unique_ptr<SqliteCaptureStore> store;
+  const bool ok = Guarded(error, [&] {
+    store = std::make_unique<SqliteCaptureStore>(std::move(options));
+    return store->Open(path, error);
+  });
+  if (!ok) return nullptr;
   return store;
 }
 
