@@ -16,6 +16,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libcairo2-dev libfontconfig-dev fonts-dejavu-core
   libcpp-httplib-dev libhowardhinnant-date-dev tzdata
+  libsqlite3-dev libtomlplusplus-dev  # the live service's capture store and configuration
   clang libclang-rt-14-dev locales
   rapidjson-dev libsimdjson-dev  # bench/ only: the parsers the JSON reader is measured against
   "${dll_packages[@]}" wine64
