@@ -36,8 +36,10 @@ else()
   message(STATUS "Wine not found: the Windows test programs build but cannot run here")
 endif()
 
-# ordinel_register_test(NAME): one CTest entry per test program, one Wine start per run.
+# ordinel_register_test(NAME [LABELS label...]): one CTest entry per test program, one Wine start
+# per run.
 function(ordinel_register_test name)
+  cmake_parse_arguments(R "" "" "LABELS" ${ARGN})
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_prefix LABELS "${R_LABELS}")
 endfunction()

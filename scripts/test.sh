@@ -1,40 +1,64 @@
 #!/usr/bin/env bash
-# Builds from scratch and runs every test: once plainly (then the browser tests of the chart page
-# and the Windows side under Wine), once under AddressSanitizer and UndefinedBehaviorSanitizer,
-# once in the clang build under ThreadSanitizer, then a bounded fuzz run. Fails on any failure or
-# report.
+# Builds and runs the tests in named stages; with no stage named, all of them in this order (as
+# CI does). Each stage builds what it needs and fails on any failure or report.
+#   plain    the plain build and all its tests
+#   browser  the chart page's tests in headless Chromium, on the plain build's program
+#   windows  the Windows side cross-compiled and run under Wine (scripts/test-windows.sh)
+#   asan     the build under AddressSanitizer and UndefinedBehaviorSanitizer, all its tests
+#   tsan     the clang build under ThreadSanitizer, the tests labelled `threads`
+#   fuzz     a bounded fuzz run (scripts/run_fuzz.sh)
+# Usage: scripts/test.sh [STAGE...]   An unknown stage exits with status 2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="${ORDINEL_TEST_JOBS:-2}"
+all_stages=(plain browser windows asan tsan fuzz)
 
-scripts/setup.sh build
-ctest --test-dir build --output-on-failure --timeout 300 -j "$jobs"
+stage_plain() {
+  scripts/setup.sh build
+  ctest --test-dir build --output-on-failure --timeout 300 -j "$jobs"
+}
 
-# ---- browser tests: `ordinel chart --serve` (the plain build above) in Debian's headless Chromium ----
-ORDINEL_BROWSER=1 ORDINEL_BUILD_TARGETS="ordinel OrdinelStudy_64" scripts/setup.sh build
-(cd tests/browser && ORDINEL_PROGRAM="$PWD/../../build/bin/ordinel" \
-  node --test --test-concurrency=1 page_view.test.mjs page_settings.test.mjs page_updates.test.mjs page_security.test.mjs)
+# ---- browser tests: `ordinel chart --serve` in Debian's headless Chromium; the list of test
+# files is package.json's "test" script ----
+stage_browser() {
+  ORDINEL_BROWSER=1 ORDINEL_BUILD_TARGETS="ordinel OrdinelStudy_64" scripts/setup.sh build
+  (cd tests/browser && ORDINEL_PROGRAM="$PWD/../../build/bin/ordinel" npm test --silent)
+}
 # ---- end of the browser tests block ----
 
-scripts/test-windows.sh
+stage_windows() {
+  scripts/test-windows.sh
+}
 
-scripts/setup.sh build-asan -DORDINEL_SANITIZE=ON -DORDINEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
-ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
-UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$jobs"
+stage_asan() {
+  scripts/setup.sh build-asan -DORDINEL_SANITIZE=ON -DORDINEL_BENCHMARKS=OFF -DCMAKE_BUILD_TYPE=Debug
+  ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
+  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure --timeout 600 -j "$jobs"
+}
 
-# The clang build, under ThreadSanitizer: everything is built, and the tests whose code runs on
-# more than one thread - the research worker, the live transport, the loopback listener, the sample
-# service, the chart page's server and the live end-to-end session - are run.
-tsan_tests=(src/core/research/research_test src/tools/chart/chart_test src/tools/transport/transport_test src/tools/loopback/loopback_test
-            src/tools/service/service_test src/tools/web/web_test src/core/platform/platform_posix_test
-            tests/live_e2e_test)
-CC=clang CXX=clang++ scripts/setup.sh build-tsan -DORDINEL_TSAN=ON -DORDINEL_BENCHMARKS=OFF
-for t in "${tsan_tests[@]}"; do
-  echo "== ThreadSanitizer: $t"
-  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "build-tsan/$t" --gtest_brief=1
+# The programs labelled `threads` are those whose code runs on more than one thread (the research
+# worker, the live transport, the loopback servers, the chart page, the live session).
+stage_tsan() {
+  CC=clang CXX=clang++ scripts/setup.sh build-tsan -DORDINEL_TSAN=ON -DORDINEL_BENCHMARKS=OFF
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    ctest --test-dir build-tsan -L threads --output-on-failure --timeout 600 -j "$jobs"
+}
+
+stage_fuzz() {
+  if [ -x scripts/run_fuzz.sh ]; then
+    scripts/run_fuzz.sh "${ORDINEL_FUZZ_SECONDS:-60}"
+  fi
+}
+
+[ $# -gt 0 ] || set -- "${all_stages[@]}"
+for stage in "$@"; do
+  if [[ " ${all_stages[*]} " != *" $stage "* ]]; then
+    echo "test.sh: no stage '$stage'; the stages are: ${all_stages[*]}" >&2
+    exit 2
+  fi
 done
-
-if [ -x scripts/run_fuzz.sh ]; then
-  scripts/run_fuzz.sh "${ORDINEL_FUZZ_SECONDS:-60}"
-fi
+for stage in "$@"; do
+  echo "== test.sh: $stage"
+  "stage_$stage"
+done

@@ -7,13 +7,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <memory>
 #include <thread>
 
 #include "chart/chart_host.h"
 #include "transport/curl_transport.h"
 #include "loopback/loopback_listener.h"
+#include "loopback/loopback_test_support.h"
 #include "platform/posix/posix_services.h"
 #include "research/research_request.h"
 #include "service/levels_service.h"
@@ -27,8 +27,8 @@ using transport::CurlTransport;
 using transport::CurlTransportOptions;
 using transport::HttpRequestRecord;
 using transport::TransferOutcome;
+using loopback::testing::WaitFor;
 using std::chrono::milliseconds;
-using SteadyClock = std::chrono::steady_clock;
 
 constexpr const char* kLevelsTarget = "/extension/levels?symbol=NQ&basis=signed_flow";
 constexpr const char* kVixTarget = "/v8/finance/chart/%5EVIX?interval=1d&range=5d";
@@ -36,15 +36,6 @@ constexpr const char* kQqqTarget = "/v8/finance/chart/QQQ?interval=1d&range=1mo"
 const host::HttpHeaders kStudyHeaders = {{"Content-Type", "application/json"},
                                          {"Accept", "application/json"},
                                          {"User-Agent", "Ordinel-Sierra/4.7.1"}};
-
-bool WaitFor(const std::function<bool()>& done, milliseconds timeout = milliseconds(10000)) {
-  const auto deadline = SteadyClock::now() + timeout;
-  while (!done()) {
-    if (SteadyClock::now() > deadline) return false;
-    std::this_thread::sleep_for(milliseconds(2));
-  }
-  return true;
-}
 
 // The answer the transport hands over within `timeout`; no value when none comes.
 std::optional<std::string> AwaitAnswer(CurlTransport& transport,
@@ -199,7 +190,8 @@ TEST_F(LiveTransport, SupersededAnswersAreNeverDelivered) {
   CurlTransport transport({});
 
   ASSERT_TRUE(transport.Start(Get(kVixTarget)));
-  WaitFor([&] { return transport.Transfers().back().outcome == TransferOutcome::kAnswered; });
+  ASSERT_TRUE(WaitFor([&] { return transport.Transfers().back().outcome == TransferOutcome::kAnswered; }))
+      << "the VIX answer arrives";
   SetFault("qqq", "delay=100,count=1");
   ASSERT_TRUE(transport.Start(Get(kQqqTarget)));
   EXPECT_EQ(transport.TakeAnswer(), std::nullopt) << "an arrived answer not yet taken";

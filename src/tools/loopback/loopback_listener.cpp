@@ -19,7 +19,8 @@ std::unique_ptr<httplib::Server> NewExclusiveServer() {
   return server;
 }
 
-Listener::Listener(std::string name) : name_(std::move(name)) {}
+Listener::Listener(std::string name, std::function<void()> wakeHandlers)
+    : name_(std::move(name)), wakeHandlers_(std::move(wakeHandlers)) {}
 
 Listener::~Listener() { Stop(); }
 
@@ -41,6 +42,7 @@ bool Listener::Start(std::unique_ptr<httplib::Server> server, int port, std::str
   port_ = bound;
   server_ = std::move(server);
   listenEnded_ = false;
+  stopping_ = false;
   try {
     thread_ = std::thread([this] {
       server_->listen_after_bind();
@@ -64,6 +66,9 @@ bool Listener::Start(std::unique_ptr<httplib::Server> server, int port, std::str
 
 void Listener::Stop() {
   if (!server_) return;
+  // Handlers that wait (a held-back answer, an idle event stream) would hold up the join below.
+  stopping_ = true;
+  if (wakeHandlers_) wakeHandlers_();
   server_->stop();
   if (thread_.joinable()) thread_.join();
   server_.reset();

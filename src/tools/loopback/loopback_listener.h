@@ -5,6 +5,7 @@
 #include <httplib.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,8 +20,10 @@ std::unique_ptr<httplib::Server> NewExclusiveServer();
 // The listening side of one server; the owner routes its requests and stops it.
 class Listener {
  public:
-  // `name` opens the error texts, as in "the page server already runs".
-  explicit Listener(std::string name);
+  // `name` opens the error texts, as in "the page server already runs". `wakeHandlers`, when
+  // given, is what Stop calls once Stopping() is true to wake the owner's waiting handlers; it
+  // takes the lock they wait under before it notifies, so that none misses the flag.
+  explicit Listener(std::string name, std::function<void()> wakeHandlers = {});
   // Stops listening when it still listens.
   ~Listener();
   Listener(const Listener&) = delete;
@@ -30,9 +33,12 @@ class Listener {
   // once it accepts connections. False with a reason when the port is outside 0..65535 or taken,
   // the thread cannot start, or it already listens.
   bool Start(std::unique_ptr<httplib::Server> server, int port, std::string* error);
-  // Stops the server and joins its thread; no effect when it does not listen. The owner wakes its
-  // own waiting handlers first.
+  // Sets Stopping(), wakes the waiting handlers, stops the server and joins its thread; no effect
+  // when it does not listen. Not to be called from a request handler.
   void Stop();
+  // True from the start of Stop until the next Start: a handler that waits or streams ends its
+  // answer early when it sees it.
+  bool Stopping() const { return stopping_.load(); }
 
   bool Started() const { return server_ != nullptr; }
   bool Running() const;
@@ -43,10 +49,12 @@ class Listener {
 
  private:
   const std::string name_;
+  const std::function<void()> wakeHandlers_;
   std::unique_ptr<httplib::Server> server_;
   std::thread thread_;
   std::atomic<int> port_{0};
   std::atomic<bool> listenEnded_{false};
+  std::atomic<bool> stopping_{false};
 };
 
 }  // namespace loopback

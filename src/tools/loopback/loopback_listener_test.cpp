@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <condition_variable>
+#include <future>
+#include <mutex>
+
+#include "loopback/loopback_test_support.h"
+
 namespace loopback {
 namespace {
 
@@ -37,6 +43,53 @@ TEST(Listener, TakesAFreePortRefusesATakenOneAndStopsCleanly) {
   EXPECT_FALSE(httplib::Client("127.0.0.1", port).Get("/")) << "nothing listens after Stop";
   ASSERT_TRUE(first.Start(Hello(), 0, &error)) << "restart: " << error;
   EXPECT_TRUE(first.Running());
+}
+
+// A handler that waits on its owner's condition must be woken by Stop, and see Stopping() then;
+// a restarted listener is not stopping.
+TEST(Listener, StopWakesTheWaitingHandlersWithStoppingSet) {
+  std::mutex mutex;
+  std::condition_variable wake;
+  int waiting = 0;
+  bool stoppingWhenWoken = false;
+  Listener listener("the waiting server", [&] {
+    stoppingWhenWoken = listener.Stopping();
+    { std::lock_guard lock(mutex); }
+    wake.notify_all();
+  });
+  const auto waitingServer = [&] {
+    auto server = NewExclusiveServer();
+    server->Get("/", [&](const httplib::Request&, httplib::Response& response) {
+      std::unique_lock lock(mutex);
+      ++waiting;
+      // Far beyond the test's deadline: only the wake ends this wait in time.
+      wake.wait_for(lock, std::chrono::seconds(30), [&] { return listener.Stopping(); });
+      response.set_content(listener.Stopping() ? "stopping" : "waited out", "text/plain");
+    });
+    return server;
+  };
+  std::string error;
+  ASSERT_TRUE(listener.Start(waitingServer(), 0, &error)) << error;
+  EXPECT_FALSE(listener.Stopping());
+  auto pending = std::async(std::launch::async, [port = listener.Port()] {
+    httplib::Client client("127.0.0.1", port);
+    client.set_read_timeout(60, 0);
+    return client.Get("/");
+  });
+  ASSERT_TRUE(testing::WaitFor([&] {
+    std::lock_guard lock(mutex);
+    return waiting == 1;
+  })) << "the request reaches the handler";
+
+  const auto start = std::chrono::steady_clock::now();
+  listener.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+  EXPECT_TRUE(stoppingWhenWoken);
+  const httplib::Result answer = pending.get();
+  ASSERT_TRUE(answer) << httplib::to_string(answer.error());
+  EXPECT_EQ(answer->body, "stopping");
+  ASSERT_TRUE(listener.Start(waitingServer(), 0, &error)) << "restart: " << error;
+  EXPECT_FALSE(listener.Stopping());
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <httplib.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -37,17 +36,18 @@ struct LevelsService::Impl {
   void Record(const httplib::Request& request);
   // Waits `ms` milliseconds; false when the service began to stop meanwhile.
   bool Wait(int ms);
-  bool Stopping() const { return stopping.load(); }
+  bool Stopping() const { return listener.Stopping(); }
+  void WakeWaiting();
   void SendOversized(FixtureAnswer answer, size_t total, httplib::Response& response);
 
   const FixtureCatalogue catalogue;
   FaultTable faults;
-  loopback::Listener listener{"the sample service"};
-  std::atomic<bool> stopping{false};
 
   mutable std::mutex mutex;  // guards `requests` and pairs with `wake`
   std::condition_variable wake;
   std::deque<RecordedRequest> requests;
+  // Last, so that it stops (and joins the handlers) before what they use is gone.
+  loopback::Listener listener{"the sample service", [this] { WakeWaiting(); }};
 };
 
 void LevelsService::Impl::Record(const httplib::Request& request) {
@@ -63,6 +63,11 @@ void LevelsService::Impl::Record(const httplib::Request& request) {
 bool LevelsService::Impl::Wait(int ms) {
   std::unique_lock lock(mutex);
   return !wake.wait_for(lock, std::chrono::milliseconds(ms), [this] { return Stopping(); });
+}
+
+void LevelsService::Impl::WakeWaiting() {
+  { std::lock_guard lock(mutex); }
+  wake.notify_all();
 }
 
 // Streams the answer and then blanks up to `total` bytes, without holding them in memory.
@@ -132,19 +137,10 @@ bool LevelsService::Start(int port, std::string* error) {
   };
   server->Get(".*", handler);
   server->Post(".*", handler);
-  if (!impl_->listener.Started()) impl_->stopping = false;
   return impl_->listener.Start(std::move(server), port, error);
 }
 
-void LevelsService::Stop() {
-  if (!impl_->listener.Started()) return;
-  {
-    std::lock_guard lock(impl_->mutex);
-    impl_->stopping = true;
-  }
-  impl_->wake.notify_all();
-  impl_->listener.Stop();
-}
+void LevelsService::Stop() { impl_->listener.Stop(); }
 
 bool LevelsService::Running() const { return impl_->listener.Running(); }
 

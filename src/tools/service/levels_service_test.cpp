@@ -6,6 +6,7 @@
 #include <chrono>
 #include <future>
 
+#include "loopback/loopback_test_support.h"
 #include "service/service_test_support.h"
 
 namespace service {
@@ -86,15 +87,15 @@ TEST_F(LevelsServiceTest, InjectsEachFaultKind) {
 TEST_F(LevelsServiceTest, StopCutsAPendingDelayShortAndARestartDelaysAgain) {
   testing::SetFault(service_, "levels", "delay=20000");
   auto pending = std::async(std::launch::async, [this] { return Post(kLegacyTarget); });
-  while (service_.Requests().empty()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  ASSERT_TRUE(loopback::testing::WaitFor([this] { return !service_.Requests().empty(); }))
+      << "the request reaches the service";
   const auto start = std::chrono::steady_clock::now();
   service_.Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   EXPECT_FALSE(service_.Running());
   const httplib::Result result = pending.get();
-  if (result) {
-    EXPECT_EQ(result->status, 503);
-  }
+  ASSERT_TRUE(result) << httplib::to_string(result.error());
+  EXPECT_EQ(result->status, 503) << result->body;
   std::string error;
   ASSERT_TRUE(service_.Start(0, &error)) << "restart: " << error;
   testing::SetFault(service_, "levels", "delay=20");

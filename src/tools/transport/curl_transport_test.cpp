@@ -3,16 +3,18 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
-#include <thread>
+
+#include "loopback/loopback_test_support.h"
 
 namespace transport {
 namespace {
 
+using loopback::testing::WaitFor;
 using std::chrono::milliseconds;
 using SteadyClock = std::chrono::steady_clock;
 
@@ -34,25 +36,33 @@ class SilentListener {
     port_ = ntohs(address.sin_port);
   }
   ~SilentListener() {
+    if (peer_ >= 0) close(peer_);
     if (fd_ >= 0) close(fd_);
   }
   // "http://127.0.0.1:PORT"; the port is 0 when the socket could not be set up.
   std::string Origin() const { return "http://127.0.0.1:" + std::to_string(port_); }
   int Port() const { return port_; }
 
+  // Takes the first connection and waits until its request has begun to arrive (the peer is
+  // then left waiting for an answer); false when neither happens within `timeout`.
+  bool AwaitRequest(milliseconds timeout) {
+    const auto deadline = SteadyClock::now() + timeout;
+    if (!AwaitReadable(fd_, deadline)) return false;
+    peer_ = accept(fd_, nullptr, nullptr);
+    return peer_ >= 0 && AwaitReadable(peer_, deadline);
+  }
+
  private:
+  static bool AwaitReadable(int fd, SteadyClock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - SteadyClock::now());
+    pollfd ready{fd, POLLIN, 0};
+    return left.count() > 0 && poll(&ready, 1, static_cast<int>(left.count())) == 1;
+  }
+
   int fd_ = -1;
+  int peer_ = -1;
   int port_ = 0;
 };
-
-bool WaitFor(const std::function<bool()>& done, milliseconds timeout) {
-  const auto deadline = SteadyClock::now() + timeout;
-  while (!done()) {
-    if (SteadyClock::now() > deadline) return false;
-    std::this_thread::sleep_for(milliseconds(5));
-  }
-  return true;
-}
 
 HttpRequestRecord Get(std::string url) { return {0, std::move(url), std::nullopt, {}}; }
 
@@ -210,7 +220,8 @@ TEST(CurlTransport, DestructionCutsTheTransferInFlightShort) {
   ASSERT_NE(listener.Port(), 0);
   auto transport = std::make_unique<CurlTransport>(CurlTransportOptions{});
   ASSERT_TRUE(transport->Start({0, listener.Origin() + "/levels", "{}", {}}));
-  std::this_thread::sleep_for(milliseconds(50));  // let the worker connect and send
+  ASSERT_TRUE(listener.AwaitRequest(milliseconds(10000))) << "the worker connects and sends";
+  ASSERT_EQ(OutcomeOf(*transport, 0), TransferOutcome::kInFlight);
   const auto start = SteadyClock::now();
   transport.reset();
   EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(10));

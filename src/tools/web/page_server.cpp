@@ -56,18 +56,24 @@ struct PageServer::Impl {
   void ServeEvents(httplib::Response& response);
   void ServeChange(const std::function<Reply(const FormFields&)>& handler, const httplib::Request& request,
                    httplib::Response& response);
+  void WakeStreams();
 
   const ChangeHandlers handlers;
   const std::string token;
-  loopback::Listener listener{"the page server"};
   std::atomic<int> streams{0};
 
-  std::mutex mutex;  // guards the fields below
+  std::mutex mutex;  // guards `version` and `frame`, and pairs with `wake`
   std::condition_variable wake;
-  bool stopping = false;
   long long version = 0;  // 0: nothing published yet
   std::string frame;
+  // Last, so that it stops (and joins the handlers) before what they use is gone.
+  loopback::Listener listener{"the page server", [this] { WakeStreams(); }};
 };
+
+void PageServer::Impl::WakeStreams() {
+  { std::lock_guard lock(mutex); }
+  wake.notify_all();
+}
 
 httplib::Server::HandlerResponse PageServer::Impl::Guard(const httplib::Request& request,
                                                          httplib::Response& response) {
@@ -103,8 +109,9 @@ void PageServer::Impl::ServeEvents(httplib::Response& response) {
   response.set_chunked_content_provider("text/event-stream", [slot](size_t, httplib::DataSink& sink) {
     Impl& impl = *slot->impl;
     std::unique_lock lock(impl.mutex);
-    impl.wake.wait_for(lock, kKeepAliveInterval, [&] { return impl.stopping || impl.version != slot->sent; });
-    if (impl.stopping) {
+    impl.wake.wait_for(lock, kKeepAliveInterval,
+                       [&] { return impl.listener.Stopping() || impl.version != slot->sent; });
+    if (impl.listener.Stopping()) {
       lock.unlock();
       sink.done();
       return true;
@@ -170,15 +177,7 @@ bool PageServer::Start(int port, std::string* error) {
   return impl_->listener.Start(std::move(server), port, error);
 }
 
-void PageServer::Stop() {
-  if (!impl_->listener.Started()) return;
-  {
-    std::lock_guard lock(impl_->mutex);
-    impl_->stopping = true;
-  }
-  impl_->wake.notify_all();
-  impl_->listener.Stop();
-}
+void PageServer::Stop() { impl_->listener.Stop(); }
 
 std::string PageServer::Address() const {
   const std::string origin = impl_->listener.Origin();
