@@ -9,7 +9,6 @@
 
 #include "formats/bars_csv.h"
 #include "formats/file_io.h"
-#include "chart/input_edits.h"
 #include "chart/study_library.h"
 #include "cli/arguments.h"
 #include "cli/chart_inputs.h"
@@ -33,14 +32,6 @@
 namespace cli {
 namespace {
 
-constexpr const char* kApiBaseUrlLabel = "API base URL";
-// The sample session's settings: the live map, since a capture held at open makes the study
-// send nothing (the fear inputs included) until the next session, and the extended map, so
-// that every sample layer (heatmaps, session references...) shows when its input is turned on.
-constexpr const char* kSampleSettings[][2] = {
-    {"Snapshot mode", "Dynamic (live)"},
-    {"Request extended levels (extended=1)", "Yes"},
-};
 constexpr std::chrono::milliseconds kConnectTimeout{5000};
 constexpr std::chrono::milliseconds kTransferTimeout{30000};
 
@@ -86,30 +77,6 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
   return true;
 }
 
-// Inputs in the order a user's chart would have them: the sample session's settings when the
-// sample service runs, the saved chart, the service this run uses, then what the command line
-// says.
-bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
-                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
-  for (const auto& [label, value] : kSampleSettings) {
-    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
-  }
-  if (!options.chartFile.empty()) {
-    std::vector<std::string> skipped;
-    if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
-    for (const std::string& label : skipped) {
-      std::fprintf(stderr,
-                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
-                   label.c_str());
-    }
-  }
-  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
-  for (const std::string& setting : options.sets) {
-    if (!ApplySetting(inputs, setting, error)) return false;
-  }
-  return true;
-}
-
 void ReportLoad(const LoadOutcome& outcome) {
   if (outcome.levelsAnswered && outcome.levelsStatus != 200) {
     std::fprintf(stderr, "ordinel chart: the levels service answered with HTTP status %ld\n",
@@ -152,20 +119,6 @@ std::string DefaultBarsPath() {
   return (std::filesystem::path(service::DefaultDataDir()) / ".." / "scenarios" / "nqz25_bars.csv")
       .lexically_normal()
       .string();
-}
-
-bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error) {
-  size_t labelEnd = std::string::npos;
-  for (size_t at = setting.find('='); at != std::string::npos; at = setting.find('=', at + 1)) {
-    if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
-  }
-  if (labelEnd == std::string::npos) {
-    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
-    return false;
-  }
-  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
-  *error = "--set: " + *error;
-  return false;
 }
 
 namespace {
