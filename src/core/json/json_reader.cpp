@@ -21,6 +21,9 @@ constexpr size_t kBytesPerSlotEstimate = 12;
 constexpr size_t kMinStackSlots = 256;
 constexpr size_t kMinArenaBytes = 256;
 
+// ---- Bytes ----------------------------------------------------------------------------------
+// Character classes, the eight-byte string scan and UTF-8 output for decoded escapes.
+
 bool IsSpace(char c) {
   constexpr uint64_t kSpaces = (1ULL << ' ') | (1ULL << '\t') | (1ULL << '\n') | (1ULL << '\r');
   const auto byte = static_cast<unsigned char>(c);
@@ -74,6 +77,9 @@ size_t EncodeCodePoint(uint32_t code, char* out) {
   return 3;
 }
 
+// ---- The reader -----------------------------------------------------------------------------
+// One pass over the text with the cursor and the buffers it fills; the sections below.
+
 // Where a string's bytes are: in the text or in the arena.
 struct StringSpan {
   uint32_t offset = 0;
@@ -101,6 +107,8 @@ class Reader {
 
  private:
   // ---- Buffers ------------------------------------------------------------------------------
+  // The stack of slots being read, the slot array they move to and the arena for decoded
+  // strings, each grown ahead of need; a failed allocation ends the parse as out of memory.
 
   bool Prepare() {
     const size_t length = static_cast<size_t>(end_ - begin_);
@@ -162,6 +170,7 @@ class Reader {
   }
 
   // ---- Structure ----------------------------------------------------------------------------
+  // Values, containers opened and closed on the stack, separators and the one trailing comma.
 
   void SkipSpace() {
     while (p_ != end_ && IsSpace(*p_)) ++p_;
@@ -255,6 +264,7 @@ class Reader {
   }
 
   // ---- Scalars ------------------------------------------------------------------------------
+  // Literals, numbers, strings and keys: the bytes of one value at the cursor.
 
   bool ReadLiteral(std::string_view word) {
     if (static_cast<size_t>(end_ - p_) < word.size()) return false;

@@ -1,6 +1,5 @@
 #include "cli/chart_command.h"
 
-#include <pthread.h>
 #include <signal.h>
 
 #include <cstdio>
@@ -10,14 +9,15 @@
 
 #include "formats/bars_csv.h"
 #include "formats/file_io.h"
-#include "chart/input_edits.h"
 #include "chart/study_library.h"
 #include "cli/arguments.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
+#include "cli/chart_sample_service.h"
 #include "cli/chart_serve.h"
 #include "cli/chart_session.h"
 #include "cli/commands.h"
+#include "cli/stop_signals.h"
 #include "chart/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
@@ -26,20 +26,12 @@
 #include "service/levels_service.h"
 #include "study/call_inputs.h"
 #include "study/fetch_cycle.h"
-#include "study/symbol_resolution.h"
 #include "text/format.h"
+#include "transport/origin_route.h"
 
 namespace cli {
 namespace {
 
-constexpr const char* kApiBaseUrlLabel = "API base URL";
-// The sample session's settings: the live map, since a capture held at open makes the study
-// send nothing (the fear inputs included) until the next session, and the extended map, so
-// that every sample layer (heatmaps, session references...) shows when its input is turned on.
-constexpr const char* kSampleSettings[][2] = {
-    {"Snapshot mode", "Dynamic (live)"},
-    {"Request extended levels (extended=1)", "Yes"},
-};
 constexpr std::chrono::milliseconds kConnectTimeout{5000};
 constexpr std::chrono::milliseconds kTransferTimeout{30000};
 
@@ -85,30 +77,6 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
   return true;
 }
 
-// Inputs in the order a user's chart would have them: the sample session's settings when the
-// sample service runs, the saved chart, the service this run uses, then what the command line
-// says.
-bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
-                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
-  for (const auto& [label, value] : kSampleSettings) {
-    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
-  }
-  if (!options.chartFile.empty()) {
-    std::vector<std::string> skipped;
-    if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
-    for (const std::string& label : skipped) {
-      std::fprintf(stderr,
-                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
-                   label.c_str());
-    }
-  }
-  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
-  for (const std::string& setting : options.sets) {
-    if (!ApplySetting(inputs, setting, error)) return false;
-  }
-  return true;
-}
-
 void ReportLoad(const LoadOutcome& outcome) {
   if (outcome.levelsAnswered && outcome.levelsStatus != 200) {
     std::fprintf(stderr, "ordinel chart: the levels service answered with HTTP status %ld\n",
@@ -151,20 +119,6 @@ std::string DefaultBarsPath() {
   return (std::filesystem::path(service::DefaultDataDir()) / ".." / "scenarios" / "nqz25_bars.csv")
       .lexically_normal()
       .string();
-}
-
-bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error) {
-  size_t labelEnd = std::string::npos;
-  for (size_t at = setting.find('='); at != std::string::npos; at = setting.find('=', at + 1)) {
-    if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
-  }
-  if (labelEnd == std::string::npos) {
-    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
-    return false;
-  }
-  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
-  *error = "--set: " + *error;
-  return false;
 }
 
 namespace {
@@ -236,27 +190,24 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   return kExitOk;
 }
 
-// The sample service's levels from an option chain: a chain of another underlying than the
-// chart's is mapped by --ratio or --future-price, else by the chart's last price.
-bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
-                      service::ChainLevels* levels, std::string* error) {
-  if (!LoadChain("ordinel chart", &options.chain, &levels->chain, error)) return false;
-  ReportSkippedRows("ordinel chart", levels->chain.issues);
-  levels->settings = options.chain.settings;
-  levels->services = &platform::DefaultServices();
-  engine::FuturesMapping& mapping = levels->settings.mapping;
-  const std::string chartSymbol = study::ResolveApiSymbol(chart.symbol);
-  if (mapping.symbol.empty()) mapping.symbol = chartSymbol;
-  const std::string underlying =
-      levels->settings.symbol.empty() ? levels->chain.underlying : levels->settings.symbol;
-  if (mapping.source == engine::FuturesMapping::Source::kNone && underlying != chartSymbol &&
-      !chart.bars.empty()) {
-    mapping.source = engine::FuturesMapping::Source::kChartPrice;
-    mapping.price = chart.bars.back().close;
+// A one-shot run takes a virtual clock at the sample session's moment (or now, for a real
+// service); a live run the wall clock, sped up by --clock-rate.
+std::unique_ptr<chart::Clock> ChooseClock(const ChartOptions& options) {
+  if (!options.live && !options.serve) {
+    return std::make_unique<chart::VirtualClock>(options.origin.empty() ? kSampleSessionTime
+                                                                        : std::time(nullptr));
   }
-  if (service::CheckChainLevels(*levels, error)) return true;
-  *error = options.chain.chain + ": " + *error;
-  return false;
+  if (options.clockRate != 1.0) return std::make_unique<chart::FastClock>(options.clockRate);
+  return std::make_unique<chart::SystemClock>();
+}
+
+transport::CurlTransportOptions TransportOptions(const ChartOptions& options) {
+  transport::CurlTransportOptions transport;
+  transport.connectTimeout = kConnectTimeout;
+  transport.transferTimeout = kTransferTimeout;
+  // The user's routes come first, so that they win over the sample service's.
+  transport.routes = options.routes;
+  return transport;
 }
 
 }  // namespace
@@ -277,57 +228,26 @@ int RunChart(const Args& args) {
   // The study's code may still run on a research worker when this function returns.
   library->KeepLoaded();
 
-  // Blocked before any thread starts, so that the threads inherit the mask and a live run's
-  // Ctrl-C waits for the loop instead of killing the process mid-write.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  struct MaskRestore {
-    bool active = false;
-    sigset_t previous;
-    ~MaskRestore() {
-      if (active) pthread_sigmask(SIG_SETMASK, &previous, nullptr);
-    }
-  } mask;
-  sigemptyset(&mask.previous);
-  const bool live = options.live || options.serve;
-  if (live) mask.active = pthread_sigmask(SIG_BLOCK, &stopSignals, &mask.previous) == 0;
-
-  chart::VirtualClock virtualClock(options.origin.empty() ? kSampleSessionTime : std::time(nullptr));
-  chart::SystemClock systemClock;
-  chart::FastClock fastClock(options.clockRate);
-  chart::Clock& clock = !live                       ? static_cast<chart::Clock&>(virtualClock)
-                        : options.clockRate != 1.0 ? static_cast<chart::Clock&>(fastClock)
-                                                   : systemClock;
-
+  // Before any thread starts, so that the threads inherit the mask.
+  const StopSignalMask stopSignals(options.live || options.serve);
+  const std::unique_ptr<chart::Clock> clock = ChooseClock(options);
+  service::ChainLevels chainLevels;
+  const bool chain = !options.chain.chain.empty();
+  if (chain && !ServeChainLevels(options, chartData, &chainLevels, &error)) return Invalid(error);
+  transport::CurlTransportOptions transport = TransportOptions(options);
   std::unique_ptr<service::LevelsService> sample;
   std::string origin = options.origin;
-  transport::CurlTransportOptions transport;
-  transport.connectTimeout = kConnectTimeout;
-  transport.transferTimeout = kTransferTimeout;
-  // The user's routes come first, so that they win over the sample service's.
-  transport.routes = options.routes;
-  service::ChainLevels chainLevels;
-  if (!options.chain.chain.empty() && !ServeChainLevels(options, chartData, &chainLevels, &error)) {
-    return Invalid(error);
-  }
   if (origin.empty()) {
-    service::FixtureCatalogue catalogue{service::DefaultDataDir(), [&clock] { return clock.Now(); }, {}};
-    if (!options.chain.chain.empty()) {
-      catalogue.levels = [&chainLevels](const service::FixtureRequest& request) {
-        return service::AnswerChainLevels(chainLevels, request);
-      };
-    }
-    sample = std::make_unique<service::LevelsService>(std::move(catalogue));
-    if (!sample->Start(0, &error)) return Invalid("cannot start the sample levels service: " + error);
+    sample = StartSampleService(*clock, chain ? &chainLevels : nullptr, &error);
+    if (!sample) return Invalid("cannot start the sample levels service: " + error);
     origin = sample->Origin();
     // The fear inputs' daily chart requests go to the sample service too.
     transport.routes.push_back({study::kChartServiceOrigin, origin});
   }
-  ChartSession session(std::move(chartData), library->Function(), clock, std::move(transport),
+  ChartSession session(std::move(chartData), library->Function(), *clock, std::move(transport),
                        platform::DefaultServices());
-  return RunSession(options, session, std::move(heldBack), origin, sample != nullptr, stopSignals);
+  return RunSession(options, session, std::move(heldBack), origin, sample != nullptr,
+                    stopSignals.Signals());
 }
 
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "cli/chart_inputs.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <set>
 
@@ -12,6 +13,14 @@ namespace cli {
 namespace {
 
 constexpr const char* kInputsKey = "inputs";
+
+// The sample session's settings: the live map, since a capture held at open makes the study
+// send nothing (the fear inputs included) until the next session, and the extended map, so
+// that every sample layer (heatmaps, session references...) shows when its input is turned on.
+constexpr const char* kSampleSettings[][2] = {
+    {"Snapshot mode", "Dynamic (live)"},
+    {"Request extended levels (extended=1)", "Yes"},
+};
 
 void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry) {
   switch (entry.declaration.kind) {
@@ -112,6 +121,41 @@ bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::
   std::string why;
   if (formats::ReplaceFile(path, ChartFileText(file, inputs), &why)) return true;
   return text::Fail(error, "cannot write the chart file: " + why);
+}
+
+bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error) {
+  size_t labelEnd = std::string::npos;
+  for (size_t at = setting.find('='); at != std::string::npos; at = setting.find('=', at + 1)) {
+    if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
+  }
+  if (labelEnd == std::string::npos) {
+    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
+    return false;
+  }
+  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
+  *error = "--set: " + *error;
+  return false;
+}
+
+bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
+                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
+  for (const auto& [label, value] : kSampleSettings) {
+    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
+  }
+  if (!options.chartFile.empty()) {
+    std::vector<std::string> skipped;
+    if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
+    for (const std::string& label : skipped) {
+      std::fprintf(stderr,
+                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
+                   label.c_str());
+    }
+  }
+  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
+  for (const std::string& setting : options.sets) {
+    if (!ApplySetting(inputs, setting, error)) return false;
+  }
+  return true;
 }
 
 }  // namespace cli

@@ -1,6 +1,6 @@
-// The chart file of `ordinel chart`: every input value by label, kept between runs as the
-// platform keeps a chart's study settings. What the file holds besides the study's inputs
-// (labels the study does not declare, other members) goes back into it on save.
+// The study inputs of an `ordinel chart` run: the chart file (every input value by label, kept
+// between runs as the platform keeps a chart's study settings; what it holds besides the study's
+// inputs goes back into it on save), the --set texts, and the order in which they apply.
 #pragma once
 
 #include <cstddef>
@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "chart/input_store.h"
+#include "cli/chart_options.h"
 #include "json/json_document.h"
 
 namespace cli {
+
+// The study's input that names its levels service.
+inline constexpr const char* kApiBaseUrlLabel = "API base URL";
 
 // The largest chart file read.
 inline constexpr size_t kMaxChartFileBytes = size_t{1} << 20;
@@ -40,5 +44,17 @@ std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs
 // false with `*error` naming the file.
 bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
                    std::string* error);
+
+// Applies one "--set" text: the part before an '=' that names a declared input is the label
+// (labels may hold '=' themselves; the longest that matches wins), the rest the value. False
+// with `*error` when no prefix names an input or the value does not suit it.
+bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error);
+
+// Applies the run's inputs in the order a user's chart would have them: the sample session's
+// settings when `sample` (the sample service runs), the chart file of --chart-file (read into
+// `*chartFile`; labels the study does not declare are named on standard error), `origin` as
+// the levels service, then the --set texts. False with `*error` at the first that fails.
+bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
+                 chart::InputStore& inputs, ChartFile* chartFile, std::string* error);
 
 }  // namespace cli

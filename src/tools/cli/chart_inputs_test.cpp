@@ -7,7 +7,6 @@
 
 #include "formats/file_io.h"
 #include "chart/input_edits.h"
-#include "cli/chart_command.h"
 
 namespace cli {
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "transport/curl_transport.h"
+#include "transport/origin_route.h"
 #include "cli/chain_options.h"
 #include "formats/option_table.h"
 

@@ -1,6 +1,4 @@
 // `ordinel service`: the sample levels service on loopback, serving until SIGINT or SIGTERM.
-#include <pthread.h>
-
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/chain_options.h"
 #include "cli/commands.h"
+#include "cli/stop_signals.h"
 #include "platform/posix/posix_services.h"
 #include "service/chain_levels.h"
 #include "service/data_location.h"
@@ -85,12 +84,7 @@ int RunService(const Args& args) {
 
   // Blocked before the service starts, so that its threads inherit the mask and the signals
   // wait for sigwait below instead of killing the process mid-answer.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  sigset_t previous;
-  pthread_sigmask(SIG_BLOCK, &stopSignals, &previous);
+  const StopSignalMask stopSignals;
 
   service::FixtureCatalogue catalogue{options.dataDir, {}, {}};
   service::ChainLevels chainLevels;
@@ -111,7 +105,6 @@ int RunService(const Args& args) {
   service::LevelsService levels(std::move(catalogue));
   for (const auto& [path, fault] : options.faults) levels.Faults().Set(path, fault);
   if (!levels.Start(options.port, &error)) {
-    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     std::fprintf(stderr, "ordinel service: %s\n", error.c_str());
     return kExitFailed;
   }
@@ -120,10 +113,9 @@ int RunService(const Args& args) {
   std::fflush(stdout);
 
   int received = 0;
-  while (sigwait(&stopSignals, &received) != 0) {
+  while (sigwait(&stopSignals.Signals(), &received) != 0) {
   }
   levels.Stop();
-  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   return kExitOk;
 }
 

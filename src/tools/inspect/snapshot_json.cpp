@@ -1,280 +1,157 @@
 // The snapshot object of `ordinel inspect`: one member per LevelsSnapshot field, in declared
-// order, with the shapes the command's contract fixes.
+// order, with the shapes the command's contract fixes. Each writer below is one group of the
+// record's fields; snapshot_members.cpp says how each shape is written.
 #include "inspect/answer_inspection.h"
-
-#include <utility>
+#include "inspect/snapshot_members.h"
 
 namespace inspect {
-
 namespace {
 
-using payload::HeatCell;
 using payload::LevelsSnapshot;
-using payload::OptionalLevel;
-using payload::StrikeValue;
-using payload::ZoneBand;
 
-void Level(jsonout::JsonWriter* w, const char* key, const OptionalLevel& level) {
-  w->Key(key);
-  if (level.has) {
-    w->Number(level.value);
-  } else {
-    w->Null();
-  }
+void WriteIdentityAndNotes(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  w->Key("valid");
+  w->Bool(s.valid);
+  WriteText(w, "requestedSymbol", s.requestedSymbol);
+  WriteText(w, "resolvedSymbol", s.resolvedSymbol);
+  WriteText(w, "sourceSnapshotTime", s.sourceSnapshotTime);
+  WriteText(w, "conversionNote", s.conversionNote);
+  WriteText(w, "expirationNote", s.expirationNote);
+  WriteText(w, "mappingNote", s.mappingNote);
+  w->Key("locked");
+  w->Bool(s.locked);
+  w->Key("lockedRefreshAfterUnix");
+  w->Number(s.lockedRefreshAfterUnix);
+  WriteText(w, "lockedSession", s.lockedSession);
+  WriteText(w, "focusSummary", s.focusSummary);
+  WriteText(w, "modelSummary", s.modelSummary);
 }
 
-void Text(jsonout::JsonWriter* w, const char* key, const std::string& value) {
-  w->Key(key);
-  w->String(value);
+void WriteCoreLevels(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteLevel(w, "spot", s.spot);
+  WriteLevel(w, "callWall", s.callWall);
+  WriteLevel(w, "putWall", s.putWall);
+  WriteLevel(w, "gammaFlip", s.gammaFlip);
+  WriteLevel(w, "volTrigger", s.volTrigger);
+  WriteLevel(w, "zeroGammaModel", s.zeroGammaModel);
+  WriteLevel(w, "maxPain", s.maxPain);
+  WriteLevel(w, "callOiWall", s.callOiWall);
+  WriteLevel(w, "putOiWall", s.putOiWall);
+  WriteLevel(w, "zeroDex", s.zeroDex);
 }
 
-void Zone(jsonout::JsonWriter* w, const char* key, const ZoneBand& zone) {
-  w->Key(key);
-  if (!zone.valid) {
-    w->Null();
-    return;
-  }
-  w->BeginObject();
-  w->Key("low");
-  w->Number(zone.low);
-  w->Key("high");
-  w->Number(zone.high);
-  Text(w, "label", zone.label);
-  w->EndObject();
+void WriteFocusAndZones(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteFocus(w, s);
+  WriteZone(w, "battleZone", s.battleZone);
+  WriteZone(w, "upsideCluster", s.upsideCluster);
+  WriteZone(w, "downsideCluster", s.downsideCluster);
 }
 
-template <typename Array>
-void Numbers(jsonout::JsonWriter* w, const char* key, const Array& values, uint32_t count) {
-  w->Key(key);
-  w->BeginArray();
-  for (uint32_t i = 0; i < count && i < values.size(); ++i) w->Number(values[i]);
-  w->EndArray();
+void WriteProfileAndExposures(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteProfileRows(w, s);
+  WritePairs(w, "gammaExposures", s.gammaExposures.pairs());
+  WritePairs(w, "deltaExposures", s.deltaExposures.pairs());
+  WriteLevel(w, "netGex", s.netGex);
+  WriteLevel(w, "netDex", s.netDex);
 }
 
-void Pairs(jsonout::JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs) {
-  w->Key(key);
-  jsonout::WritePairList(w, pairs, [](const StrikeValue& pair) { return std::pair(pair.strike, pair.value); });
+void WriteVolZonesAndNdxLevels(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteLevel(w, "volAnchor", s.volAnchor);
+  WriteLevel(w, "emOneSigma", s.emOneSigma);
+  w->Key("volPremium");
+  w->Number(s.volPremium);
+  w->Key("emFrozen");
+  w->Bool(s.emFrozen);
+  WriteLevel(w, "ndxCallWall", s.ndxCallWall);
+  WriteLevel(w, "ndxPutWall", s.ndxPutWall);
+  WriteLevel(w, "ndxGammaFlip", s.ndxGammaFlip);
 }
 
-void Cells(jsonout::JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {
-  w->Key(key);
-  w->BeginArray();
-  for (const HeatCell& cell : cells) {
-    w->BeginObject();
-    w->Key("low");
-    w->Number(cell.low);
-    w->Key("high");
-    w->Number(cell.high);
-    w->Key("strength");
-    w->Number(cell.strength);
-    w->EndObject();
-  }
-  w->EndArray();
+void WriteGreekWalls(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteVannaWalls(w, s);
+  WriteCharmZones(w, s);
+  WriteNumbers(w, "vegaWallStrike", s.vegaWallStrike, s.vegaWallCount);
+  WriteLevel(w, "vannaFlip", s.vannaFlip);
+  WriteLevel(w, "charmFlip", s.charmFlip);
+  WriteLevel(w, "hybridCallWall", s.hybridCallWall);
+  WriteLevel(w, "hybridPutWall", s.hybridPutWall);
+  WriteLevel(w, "hybridVolTrigger", s.hybridVolTrigger);
+  WriteLevel(w, "ivCallWall", s.ivCallWall);
+  WriteLevel(w, "ivPutWall", s.ivPutWall);
 }
 
-template <typename Array>
-void Levels(jsonout::JsonWriter* w, const char* key, const Array& levels) {
-  w->Key(key);
-  w->BeginArray();
-  for (const OptionalLevel& level : levels) {
-    if (level.has) {
-      w->Number(level.value);
-    } else {
-      w->Null();
-    }
-  }
-  w->EndArray();
+void WriteSessionReferences(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteLevel(w, "priorDayHigh", s.priorDayHigh);
+  WriteLevel(w, "priorDayLow", s.priorDayLow);
+  WriteLevel(w, "rthOpen", s.rthOpen);
+  WriteZone(w, "openingRange", s.openingRange);
+  WriteLevel(w, "priorRthClose", s.priorRthClose);
+  WriteLevel(w, "overnightHigh", s.overnightHigh);
+  WriteLevel(w, "overnightLow", s.overnightLow);
+  WriteLevel(w, "vwap", s.vwap);
+  WriteLevels(w, "vwapBandPlus", s.vwapBandPlus);
+  WriteLevels(w, "vwapBandMinus", s.vwapBandMinus);
+  WriteZone(w, "asiaRange", s.asiaRange);
+  WriteZone(w, "londonRange", s.londonRange);
+  WriteZone(w, "nyAmRange", s.nyAmRange);
+  WriteLevel(w, "midnightOpen", s.midnightOpen);
 }
 
-void Focus(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
-  w->Key("focus");
-  w->BeginArray();
-  for (const payload::FocusLevel& focus : s.focus) {
-    if (!focus.valid) {
-      w->Null();
-      continue;
-    }
-    w->BeginObject();
-    w->Key("value");
-    w->Number(focus.value);
-    Text(w, "label", focus.label);
-    Text(w, "shortLabel", focus.shortLabel);
-    Text(w, "confidence", focus.confidence);
-    w->EndObject();
-  }
-  w->EndArray();
+void WriteAtmIvAndExtenders(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteLevel(w, "atmIv", s.atmIv);
+  WriteNumbers(w, "callExtenderStrike", s.callExtenderStrike, s.callExtenderCount);
+  WriteNumbers(w, "putExtenderStrike", s.putExtenderStrike, s.putExtenderCount);
 }
 
-void ProfileRows(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
-  w->Key("profileRows");
-  w->BeginArray();
-  for (const payload::ProfileRow& row : s.profileRows) {
-    w->BeginObject();
-    w->Key("price");
-    w->Number(row.price);
-    w->Key("gex");
-    w->Number(row.gex);
-    w->Key("mergedCount");
-    w->Int(row.mergedCount);
-    w->Key("percent");
-    w->Int(row.percent);
-    Text(w, "tag", row.tag);
-    w->EndObject();
-  }
-  w->EndArray();
+void WriteHeatCells(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteCells(w, "gexCells", s.gexCells);
+  WriteCells(w, "charmCells", s.charmCells);
+  WriteCells(w, "deltaCells", s.deltaCells);
+  WriteCells(w, "vannaCells", s.vannaCells);
+  WriteCells(w, "vegaCells", s.vegaCells);
 }
 
-void VannaWalls(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
-  w->Key("vannaWalls");
-  w->BeginArray();
-  for (uint32_t i = 0; i < s.vannaWallCount && i < payload::kMaxVannaWalls; ++i) {
-    w->BeginObject();
-    w->Key("strike");
-    w->Number(s.vannaWallStrike[i]);
-    w->Key("intensity");
-    w->Number(s.vannaWallIntensity[i]);
-    w->EndObject();
-  }
-  w->EndArray();
+void WriteProfilePointsAndDrift(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WritePairs(w, "profilePoints", s.profilePoints);
+  WriteLevel(w, "netCum", s.netCum);
+  WriteLevel(w, "callCum", s.callCum);
+  WriteLevel(w, "putCum", s.putCum);
+  WriteLevel(w, "totalVol", s.totalVol);
 }
 
-void CharmZones(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
-  w->Key("charmZones");
-  w->BeginArray();
-  for (uint32_t i = 0; i < s.charmZoneCount && i < payload::kMaxCharmZones; ++i) {
-    w->BeginObject();
-    w->Key("low");
-    w->Number(s.charmZones[i].low);
-    w->Key("high");
-    w->Number(s.charmZones[i].high);
-    w->EndObject();
-  }
-  w->EndArray();
+void WriteDensityAndBands(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteDensity(w, s);
+  WriteBand(w, "densityBand", s.densityBand.has, "p16", s.densityBand.p16, "p84",
+            s.densityBand.p84);
+  WriteBand(w, "zeroGammaBand", s.zeroGammaBand.has, "lower", s.zeroGammaBand.lower, "upper",
+            s.zeroGammaBand.upper);
 }
 
-void Density(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
-  w->Key("density");
-  w->BeginArray();
-  for (uint32_t i = 0; i < s.densityCount && i < payload::kMaxDensityLevels; ++i) {
-    w->BeginObject();
-    w->Key("price");
-    w->Number(s.densityPrice[i]);
-    w->Key("touchPct");
-    w->Number(s.densityTouchPct[i]);
-    w->EndObject();
-  }
-  w->EndArray();
-}
-
-void Band(jsonout::JsonWriter* w, const char* key, bool has, const char* lowKey, double low,
-          const char* highKey, double high) {
-  w->Key(key);
-  if (!has) {
-    w->Null();
-    return;
-  }
-  w->BeginObject();
-  w->Key(lowKey);
-  w->Number(low);
-  w->Key(highKey);
-  w->Number(high);
-  w->EndObject();
+void WriteHedgeFlow(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
+  WriteLevel(w, "charmHedgeUsd", s.charmHedgeUsd);
+  WriteText(w, "charmHedgeDirection", s.charmHedgeDirection);
+  WriteLevel(w, "vannaHedgeUsdPerVolPoint", s.vannaHedgeUsdPerVolPoint);
+  WriteText(w, "vannaHedgeDirection", s.vannaHedgeDirection);
+  WriteLevel(w, "pressureZoneLower", s.pressureZoneLower);
+  WriteLevel(w, "pressureZoneUpper", s.pressureZoneUpper);
 }
 
 }  // namespace
 
 void WriteSnapshotJson(const LevelsSnapshot& s, jsonout::JsonWriter* w) {
   w->BeginObject();
-  w->Key("valid");
-  w->Bool(s.valid);
-  Text(w, "requestedSymbol", s.requestedSymbol);
-  Text(w, "resolvedSymbol", s.resolvedSymbol);
-  Text(w, "sourceSnapshotTime", s.sourceSnapshotTime);
-  Text(w, "conversionNote", s.conversionNote);
-  Text(w, "expirationNote", s.expirationNote);
-  Text(w, "mappingNote", s.mappingNote);
-  w->Key("locked");
-  w->Bool(s.locked);
-  w->Key("lockedRefreshAfterUnix");
-  w->Number(s.lockedRefreshAfterUnix);
-  Text(w, "lockedSession", s.lockedSession);
-  Text(w, "focusSummary", s.focusSummary);
-  Text(w, "modelSummary", s.modelSummary);
-  Level(w, "spot", s.spot);
-  Level(w, "callWall", s.callWall);
-  Level(w, "putWall", s.putWall);
-  Level(w, "gammaFlip", s.gammaFlip);
-  Level(w, "volTrigger", s.volTrigger);
-  Level(w, "zeroGammaModel", s.zeroGammaModel);
-  Level(w, "maxPain", s.maxPain);
-  Level(w, "callOiWall", s.callOiWall);
-  Level(w, "putOiWall", s.putOiWall);
-  Level(w, "zeroDex", s.zeroDex);
-  Focus(w, s);
-  Zone(w, "battleZone", s.battleZone);
-  Zone(w, "upsideCluster", s.upsideCluster);
-  Zone(w, "downsideCluster", s.downsideCluster);
-  ProfileRows(w, s);
-  Pairs(w, "gammaExposures", s.gammaExposures.pairs());
-  Pairs(w, "deltaExposures", s.deltaExposures.pairs());
-  Level(w, "netGex", s.netGex);
-  Level(w, "netDex", s.netDex);
-  Level(w, "volAnchor", s.volAnchor);
-  Level(w, "emOneSigma", s.emOneSigma);
-  w->Key("volPremium");
-  w->Number(s.volPremium);
-  w->Key("emFrozen");
-  w->Bool(s.emFrozen);
-  Level(w, "ndxCallWall", s.ndxCallWall);
-  Level(w, "ndxPutWall", s.ndxPutWall);
-  Level(w, "ndxGammaFlip", s.ndxGammaFlip);
-  VannaWalls(w, s);
-  CharmZones(w, s);
-  Numbers(w, "vegaWallStrike", s.vegaWallStrike, s.vegaWallCount);
-  Level(w, "vannaFlip", s.vannaFlip);
-  Level(w, "charmFlip", s.charmFlip);
-  Level(w, "hybridCallWall", s.hybridCallWall);
-  Level(w, "hybridPutWall", s.hybridPutWall);
-  Level(w, "hybridVolTrigger", s.hybridVolTrigger);
-  Level(w, "ivCallWall", s.ivCallWall);
-  Level(w, "ivPutWall", s.ivPutWall);
-  Level(w, "priorDayHigh", s.priorDayHigh);
-  Level(w, "priorDayLow", s.priorDayLow);
-  Level(w, "rthOpen", s.rthOpen);
-  Zone(w, "openingRange", s.openingRange);
-  Level(w, "priorRthClose", s.priorRthClose);
-  Level(w, "overnightHigh", s.overnightHigh);
-  Level(w, "overnightLow", s.overnightLow);
-  Level(w, "vwap", s.vwap);
-  Levels(w, "vwapBandPlus", s.vwapBandPlus);
-  Levels(w, "vwapBandMinus", s.vwapBandMinus);
-  Zone(w, "asiaRange", s.asiaRange);
-  Zone(w, "londonRange", s.londonRange);
-  Zone(w, "nyAmRange", s.nyAmRange);
-  Level(w, "midnightOpen", s.midnightOpen);
-  Level(w, "atmIv", s.atmIv);
-  Numbers(w, "callExtenderStrike", s.callExtenderStrike, s.callExtenderCount);
-  Numbers(w, "putExtenderStrike", s.putExtenderStrike, s.putExtenderCount);
-  Cells(w, "gexCells", s.gexCells);
-  Cells(w, "charmCells", s.charmCells);
-  Cells(w, "deltaCells", s.deltaCells);
-  Cells(w, "vannaCells", s.vannaCells);
-  Cells(w, "vegaCells", s.vegaCells);
-  Pairs(w, "profilePoints", s.profilePoints);
-  Level(w, "netCum", s.netCum);
-  Level(w, "callCum", s.callCum);
-  Level(w, "putCum", s.putCum);
-  Level(w, "totalVol", s.totalVol);
-  Density(w, s);
-  Band(w, "densityBand", s.densityBand.has, "p16", s.densityBand.p16, "p84", s.densityBand.p84);
-  Band(w, "zeroGammaBand", s.zeroGammaBand.has, "lower", s.zeroGammaBand.lower, "upper",
-       s.zeroGammaBand.upper);
-  Level(w, "charmHedgeUsd", s.charmHedgeUsd);
-  Text(w, "charmHedgeDirection", s.charmHedgeDirection);
-  Level(w, "vannaHedgeUsdPerVolPoint", s.vannaHedgeUsdPerVolPoint);
-  Text(w, "vannaHedgeDirection", s.vannaHedgeDirection);
-  Level(w, "pressureZoneLower", s.pressureZoneLower);
-  Level(w, "pressureZoneUpper", s.pressureZoneUpper);
+  WriteIdentityAndNotes(w, s);
+  WriteCoreLevels(w, s);
+  WriteFocusAndZones(w, s);
+  WriteProfileAndExposures(w, s);
+  WriteVolZonesAndNdxLevels(w, s);
+  WriteGreekWalls(w, s);
+  WriteSessionReferences(w, s);
+  WriteAtmIvAndExtenders(w, s);
+  WriteHeatCells(w, s);
+  WriteProfilePointsAndDrift(w, s);
+  WriteDensityAndBands(w, s);
+  WriteHedgeFlow(w, s);
   w->EndObject();
 }
 

@@ -1,5 +1,6 @@
 // Test support for the sample service: a scratch data directory with small labelled answers,
-// the query of a URL as the catalogue receives it, and faults and sample files by name.
+// the query of a URL as the catalogue receives it, faults and sample files by name, and the
+// headers of a request it recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,11 +9,13 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "service/fixture_catalogue.h"
 #include "service/levels_service.h"
+#include "text/ascii.h"
 
 namespace service::testing {
 
@@ -77,6 +80,15 @@ inline std::string DataFile(const FixtureCatalogue& catalogue, const char* name)
   std::string bytes;
   EXPECT_TRUE(ReadDataFile(catalogue, name, &bytes)) << name;
   return bytes;
+}
+
+// The value of the first header named `name` (in any ASCII case) that `request` carried; none
+// when it carried no such header.
+inline std::optional<std::string> HeaderValue(const RecordedRequest& request, std::string_view name) {
+  for (const auto& [key, value] : request.headers) {
+    if (text::EqualsIgnoringAsciiCase(key, name)) return value;
+  }
+  return std::nullopt;
 }
 
 // Sets the fault written as `text` on `path` of `service`; a text that does not parse fails the test.
