@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <iterator>
 
+#include "text/ascii.h"
+
 namespace study {
 namespace {
 
@@ -20,7 +22,6 @@ constexpr MetalRoot kMetalRoots[] = {{"MGC", "GC"}, {"GC", "GC"}, {"SIL", "SI"},
 // Symbols the service knows under the chart's own name.
 constexpr std::string_view kDirectSymbols[] = {"QQQ", "SPY", "NDX", "SPX", "GLD", "SLV"};
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
@@ -47,7 +48,7 @@ std::string ApiSymbolFromRequest(int requestedIndex, std::string_view chartSymbo
 
 std::string NormalizeChartSymbol(std::string_view chartSymbol) {
   std::string upper(chartSymbol);
-  for (char& c : upper) c = AsciiUpper(c);
+  for (char& c : upper) c = text::AsciiUpper(c);
 
   const std::string_view text(upper);
   size_t start = 0;

@@ -20,6 +20,12 @@ constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<
 // `text` with every ASCII capital letter in lower case; other bytes (UTF-8 included) unchanged.
 std::string AsciiLower(std::string_view text);
 
+// `c` with 'a' to 'z' turned into 'A' to 'Z'; every other byte as it is.
+constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// `text` with every ASCII small letter in upper case; other bytes (UTF-8 included) unchanged.
+std::string AsciiUpper(std::string_view text);
+
 // True when `a` and `b` differ at most in the case of ASCII letters.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 

@@ -27,23 +27,24 @@ TEST(Ascii, TrimsOnlyTheGivenBlanksAtEitherEnd) {
 }
 
 // Only 'A' to 'Z' change: bytes above 127, which a Latin-1 locale's tolower would map, stay.
-TEST(Ascii, LowersAndComparesAsciiLettersOnly) {
+TEST(Ascii, ChangesTheCaseOfAsciiLettersOnly) {
   const struct {
     std::string a, b;
     bool equal;
-    std::string lowerA;
+    std::string lowerA, upperA;
   } cases[] = {
-      {"Open Interest", "open interest", true, "open interest"},
-      {"AZaz", "azAZ", true, "azaz"},
-      {"@[`{", "@[`{", true, "@[`{"},  // the neighbours of the letter ranges
-      {"@", "`", false, "@"},
-      {"\xC4", "\xE4", false, "\xC4"},  // Latin-1 capital and small A with diaeresis
-      {"LOCALHOST", "localhost.", false, "localhost"},
-      {"", "", true, ""},
+      {"Open Interest", "open interest", true, "open interest", "OPEN INTEREST"},
+      {"AZaz", "azAZ", true, "azaz", "AZAZ"},
+      {"@[`{", "@[`{", true, "@[`{", "@[`{"},  // the neighbours of the letter ranges
+      {"@", "`", false, "@", "@"},
+      {"\xC4\xE4", "\xE4\xC4", false, "\xC4\xE4", "\xC4\xE4"},  // Latin-1 A with diaeresis
+      {"LOCALHOST", "localhost.", false, "localhost", "LOCALHOST"},
+      {"", "", true, "", ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(EqualsIgnoringAsciiCase(c.a, c.b), c.equal) << c.a << " / " << c.b;
     EXPECT_EQ(AsciiLower(c.a), c.lowerA) << c.a;
+    EXPECT_EQ(AsciiUpper(c.a), c.upperA) << c.a;
   }
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/posix/curl_easy.h"
+#include "text/ascii.h"
 #include "text/format.h"
 
 namespace live {
@@ -152,7 +153,7 @@ bool ReadValueSource(TableReader& r, std::string_view number, std::string_view u
 void ReadMapping(TableReader& r, SymbolConfig* s) {
   constexpr const char* kSymbolExpected = "expected a symbol of 1 to 16 letters, digits, '.', '-' or '_'";
   if (const std::optional<std::string> future = r.Text("future")) {
-    s->future = UpperCase(*future);
+    s->future = text::AsciiUpper(*future);
     if (!IsSymbolName(s->future)) r.Problem("future", kSymbolExpected);
   }
   // The fixed ratio and the futures price share one choice: one of the three keys.
@@ -180,20 +181,12 @@ bool IsSymbolName(std::string_view name) {
   return true;
 }
 
-std::string UpperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
-
 void ReadSymbol(TableReader& reader, const std::string& configDir, const EnvironmentLookup& env,
                 SymbolConfig* out) {
   SymbolConfig s;
   reader.RefuseUnknown(kSymbolKeys);
   if (const std::optional<std::string> name = reader.Text("name")) {
-    s.name = UpperCase(*name);
+    s.name = text::AsciiUpper(*name);
     if (!IsSymbolName(s.name)) reader.Problem("name", "expected a symbol of 1 to 16 letters, digits, '.', '-' or '_'");
   } else if (!reader.Has("name")) {
     reader.Problem("", "no name: give the chain's underlying, such as name = \"QQQ\"");

@@ -14,9 +14,6 @@ namespace live {
 // '_', starting with a letter or a digit.
 bool IsSymbolName(std::string_view name);
 
-// `text` in ASCII upper case.
-std::string UpperCase(std::string_view text);
-
 // Reads the symbol of `reader`'s table into `*out`, reporting each problem through `reader`;
 // relative file paths are taken from `configDir`, "env:NAME" header values from `env`.
 void ReadSymbol(TableReader& reader, const std::string& configDir, const EnvironmentLookup& env,
