@@ -49,7 +49,7 @@ bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::vector<c
     *error = "cannot read the bars file '" + path + "': " + why;
     return false;
   }
-  if (!formats::ReadBarsCsv(csv, &out->bars, &why)) {
+  if (!formats::ReadBarsCsv(csv, formats::BarRules::kChart, &out->bars, &why)) {
     *error = "the bars file '" + path + "': " + why;
     return false;
   }
