@@ -71,8 +71,8 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
       // nothing on standard error. The URL rules are CheckBaseUrl's; the --origin way in is
       // refused with the options (src/tools/cli/chart_options_test), as every option error exits with 2.
       {{"--set", "API base URL=file:///etc/passwd"},
-       "the levels origin 'file:///etc/passwd' (\"API base URL\") is not a service URL: it does not start with "
-       "http:// or https://"},
+       "ordinel chart: --set: input \"API base URL\" takes a service URL (blank: the study's own), got "
+       "'file:///etc/passwd': it does not start with http:// or https://"},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args = c.args;
