@@ -81,6 +81,10 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
                                              o->sets.push_back(value);
                                              return true;
                                            })),
+      formats::Flag("--list-inputs",
+                    "print every study input, one per line: label, kind, default and\n"
+                    "what --set takes (range or choices), tab-separated; then exit",
+                    &o->listInputs),
       formats::TextList("--click", "TEXT", "press the first chart text containing TEXT (repeatable, in order)",
                         &o->clicks),
       formats::Checked("--size", "WxH", sizeForm, "picture size in pixels (default 1280x720)",
