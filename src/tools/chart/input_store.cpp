@@ -17,6 +17,17 @@ int TruncateToInt(double value) {
 
 }  // namespace
 
+const char* InputKindName(host::InputKind kind) {
+  switch (kind) {
+    case InputKind::kYesNo: return "yesno";
+    case InputKind::kInteger: return "integer";
+    case InputKind::kFloat: return "float";
+    case InputKind::kText: return "text";
+    case InputKind::kChoice: return "choice";
+  }
+  return "unknown";
+}
+
 InputValue DefaultValue(const host::InputDeclaration& input) {
   InputValue value;
   if (input.kind == InputKind::kText) {

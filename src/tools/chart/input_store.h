@@ -26,6 +26,9 @@ struct InputEntry {
   InputValue value;
 };
 
+// The name of `kind` in listings and reports: "yesno", "integer", "float", "text", "choice".
+const char* InputKindName(host::InputKind kind);
+
 // The value a freshly declared input starts with.
 InputValue DefaultValue(const host::InputDeclaration& input);
 

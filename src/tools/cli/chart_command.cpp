@@ -17,6 +17,7 @@
 #include "cli/chart_serve.h"
 #include "cli/chart_session.h"
 #include "cli/commands.h"
+#include "cli/input_listing.h"
 #include "cli/stop_signals.h"
 #include "chart/study_location.h"
 #include "platform/posix/posix_services.h"
@@ -49,7 +50,7 @@ bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::vector<c
     *error = "cannot read the bars file '" + path + "': " + why;
     return false;
   }
-  if (!formats::ReadBarsCsv(csv, &out->bars, &why)) {
+  if (!formats::ReadBarsCsv(csv, formats::BarRules::kChart, &out->bars, &why)) {
     *error = "the bars file '" + path + "': " + why;
     return false;
   }
@@ -216,6 +217,7 @@ int RunChart(const Args& args) {
   ChartOptions options;
   int status = kExitOk;
   if (!ReadArguments(ChartOptionTable(&options), args, &status)) return status;
+  if (options.listInputs) return ListInputs(options);
   std::string error;
   chart::ChartData chartData;
   std::vector<chart::Bar> heldBack;

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "formats/file_io.h"
+#include "formats/near_names.h"
 #include "chart/input_edits.h"
 #include "text/fail.h"
 #include "jsonout/json_writer.h"
@@ -13,6 +14,8 @@ namespace cli {
 namespace {
 
 constexpr const char* kInputsKey = "inputs";
+// A --set label that names no input: at most this many near ones are suggested.
+constexpr size_t kMostNearLabels = 3;
 
 // The sample session's settings: the live map, since a capture held at open makes the study
 // send nothing (the fear inputs included) until the next session, and the extended map, so
@@ -53,6 +56,18 @@ void WriteInputs(jsonout::JsonWriter& writer, json::Node saved, const chart::Inp
   writer.EndObject();
 }
 
+// The refusal of a --set label no input has, naming the nearest labels.
+std::string UnknownLabel(const chart::InputStore& inputs, const std::string& label) {
+  std::vector<std::string> labels;
+  for (const auto& [slot, entry] : inputs.Entries()) labels.push_back(entry.declaration.label);
+  std::string nearest;
+  for (const std::string& near : formats::NearestNames(label, labels, kMostNearLabels)) {
+    nearest += (nearest.empty() ? "" : ", ") + ("\"" + near + "\"");
+  }
+  const std::string hint = nearest.empty() ? "ordinel chart --list-inputs lists them" : "the nearest: " + nearest;
+  return chart::UnknownInputMessage(label) + " (" + hint + ")";
+}
+
 }  // namespace
 
 bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile* file,
@@ -81,7 +96,7 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile
       if (seen.insert(label).second) skipped->push_back(label);
       continue;
     }
-    if (!chart::SetInputFromJson(inputs, label, value, chart::ChoiceIndexes::kListed, error)) {
+    if (!chart::SetInputFromJson(inputs, label, value, chart::DialogLimits(), error)) {
       return text::Fail(error, "the chart file '" + path + "': " + *error);
     }
   }
@@ -129,10 +144,12 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
     if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
   }
   if (labelEnd == std::string::npos) {
-    *error = "--set '" + setting + "': the study declares no input \"" + setting.substr(0, setting.rfind('=')) + "\"";
-    return false;
+    return text::Fail(error, "--set '" + setting + "': " + UnknownLabel(inputs, setting.substr(0, setting.rfind('='))));
   }
-  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), error)) return true;
+  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), chart::DialogLimits(),
+                              error)) {
+    return true;
+  }
   *error = "--set: " + *error;
   return false;
 }
@@ -140,7 +157,7 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
 bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sample,
                  chart::InputStore& inputs, ChartFile* chartFile, std::string* error) {
   for (const auto& [label, value] : kSampleSettings) {
-    if (sample && !chart::SetInputFromText(inputs, label, value, error)) return false;
+    if (sample && !chart::SetInputFromText(inputs, label, value, chart::DialogLimits(), error)) return false;
   }
   if (!options.chartFile.empty()) {
     std::vector<std::string> skipped;
@@ -151,7 +168,7 @@ bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sa
                    label.c_str());
     }
   }
-  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;
+  if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, chart::DialogLimits(), error)) return false;
   for (const std::string& setting : options.sets) {
     if (!ApplySetting(inputs, setting, error)) return false;
   }

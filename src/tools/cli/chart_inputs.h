@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "chart/input_store.h"
+#include "chart/dialog_limits.h"
 #include "cli/chart_options.h"
 #include "json/json_document.h"
 
 namespace cli {
 
-// The study's input that names its levels service.
-inline constexpr const char* kApiBaseUrlLabel = "API base URL";
+using chart::kApiBaseUrlLabel;
 
 // The largest chart file read.
 inline constexpr size_t kMaxChartFileBytes = size_t{1} << 20;
@@ -46,8 +46,9 @@ bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::
                    std::string* error);
 
 // Applies one "--set" text: the part before an '=' that names a declared input is the label
-// (labels may hold '=' themselves; the longest that matches wins), the rest the value. False
-// with `*error` when no prefix names an input or the value does not suit it.
+// (labels may hold '=' themselves; the longest that matches wins), the rest the value, which
+// must be one the settings dialog takes (chart::DialogLimits). False with `*error` when the
+// value does not suit the input, or when no prefix names an input (the nearest labels named).
 bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::string* error);
 
 // Applies the run's inputs in the order a user's chart would have them: the sample session's

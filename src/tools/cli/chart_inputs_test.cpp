@@ -21,7 +21,7 @@ std::string Slurp(const std::string& path) {
 
 chart::InputStore SampleInputs() {
   chart::InputStore inputs;
-  inputs.Declare(0, {"API base URL", host::InputKind::kText, 0, "https://a", {}, {}, ""});
+  inputs.Declare(0, {"Research day", host::InputKind::kText, 0, "", {}, {}, ""});
   inputs.Declare(1, {"Show info panel", host::InputKind::kYesNo, 1, "", {}, {}, ""});
   inputs.Declare(2, {"Panel font size", host::InputKind::kInteger, 9, "", 6, 24, ""});
   inputs.Declare(3, {"Panel line spacing (% of chart height)", host::InputKind::kFloat, 2.4, "", {}, {}, ""});
@@ -50,15 +50,55 @@ TEST(ChartInputs, SettingLabelsMayHoldEquals) {
   }
 }
 
+// A label that names no input said only that; now it names the nearest labels, or where to find
+// them all. A value the settings dialog refuses was taken.
+TEST(ChartInputs, RegressionSettingsSayWhatWasMeantAndMeetTheDialogsLimits) {
+  struct Case {
+    const char* setting;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"Panel font siez=7", "--set 'Panel font siez=7': the study declares no input \"Panel font siez\" (the nearest: "
+                            "\"Panel font size\")"},
+      {"panel=7", "--set 'panel=7': the study declares no input \"panel\" (the nearest: \"Panel font size\", \"Panel "
+                  "line spacing (% of chart height)\", \"Panel anchor\")"},
+      {"Colour=red", "--set 'Colour=red': the study declares no input \"Colour\" (ordinel chart --list-inputs lists "
+                     "them)"},
+      {"Panel font size=99", "--set: input \"Panel font size\" takes 6 to 24, got '99'"},
+      {"Panel font size=7", ""},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = SampleInputs();
+    std::string error;
+    EXPECT_EQ(ApplySetting(inputs, c.setting, &error), *c.error == '\0') << c.setting;
+    EXPECT_EQ(error, c.error) << c.setting;
+  }
+}
+
+// The chart file stored a value the settings dialog refuses; it now ends the run as a bad --set does.
+TEST(ChartInputs, RegressionTheChartFileMeetsTheDialogsLimits) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_range.json";
+  std::ofstream(path, std::ios::binary) << "{\"inputs\": {\"Panel anchor\": 1, \"Panel font size\": 100}}";
+  chart::InputStore inputs = SampleInputs();
+  ChartFile file;
+  std::vector<std::string> skipped;
+  std::string error;
+  EXPECT_FALSE(LoadChartFile(path, inputs, &file, &skipped, &error));
+  EXPECT_EQ(error, "the chart file '" + path + "': input \"Panel font size\" takes 6 to 24, got '100'");
+  EXPECT_EQ(inputs.ReadInt(2), 9);
+  std::remove(path.c_str());
+}
+
 TEST(ChartInputs, ChartFileRoundTrip) {
   const std::string path = ::testing::TempDir() + "/chart_inputs_test.json";
   std::remove(path.c_str());
   chart::InputStore saved = SampleInputs();
   std::string error;
-  ASSERT_TRUE(chart::SetInputFromText(saved, "API base URL", "say \"hi\"\n", &error));
-  ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", &error));
-  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", &error));
-  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Research day", "say \"hi\"\n", chart::DialogLimits(), &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", chart::DialogLimits(), &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", chart::DialogLimits(), &error));
+  ASSERT_TRUE(
+      chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", chart::DialogLimits(), &error));
 
   chart::InputStore loaded = SampleInputs();
   ChartFile file;
@@ -90,7 +130,7 @@ TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
   std::string error;
   ASSERT_TRUE(LoadChartFile(path, inputs, &file, &skipped, &error)) << error;
   EXPECT_EQ(skipped, std::vector<std::string>{"Old input"});
-  ASSERT_TRUE(chart::SetInputFromText(inputs, "Panel font size", "12", &error));
+  ASSERT_TRUE(chart::SetInputFromText(inputs, "Panel font size", "12", chart::DialogLimits(), &error));
   ASSERT_TRUE(SaveChartFile(path, file, inputs, &error)) << error;
   json::Document document;
   ASSERT_EQ(document.ParseOwned(Slurp(path)), json::ParseResult::kParsed) << Slurp(path);

@@ -65,7 +65,8 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
   return {
       Text("--bars", "FILE.csv",
            "bars to chart: CSV with a header row and open, high, low, close\n"
-           "columns of decimal prices, and optionally a time column (ISO 8601\n"
+           "columns of decimal prices (no exponent; open and close within low\n"
+           "to high), and optionally a time column (ISO 8601\n"
            "with an offset or Z, New York time without one, or seconds since\n"
            "1970) for the time axis (at most 8 MiB)",
            &o->barsFile),
@@ -80,6 +81,10 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
                                              o->sets.push_back(value);
                                              return true;
                                            })),
+      formats::Flag("--list-inputs",
+                    "print every study input, one per line: label, kind, default and\n"
+                    "what --set takes (range or choices), tab-separated; then exit",
+                    &o->listInputs),
       formats::TextList("--click", "TEXT", "press the first chart text containing TEXT (repeatable, in order)",
                         &o->clicks),
       formats::Checked("--size", "WxH", sizeForm, "picture size in pixels (default 1280x720)",

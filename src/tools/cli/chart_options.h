@@ -37,6 +37,7 @@ struct ChartOptions {
   double paceSeconds = -1;  // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
   double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
   ChainOptions chain;       // --chain and its engine options; chain.chain empty: sample answers
+  bool listInputs = false;  // --list-inputs: print the study's inputs and run nothing
 };
 
 // The options of `ordinel chart`, read into `*options` (defaults above), which must outlive the

@@ -1,6 +1,7 @@
 // Reading a command line through its option table, and the near miss an unknown option names.
 #include <algorithm>
 
+#include "formats/near_names.h"
 #include "formats/option_table.h"
 #include "text/fail.h"
 
@@ -10,28 +11,6 @@ namespace {
 std::string_view Bare(std::string_view name) {
   while (!name.empty() && name.front() == '-') name.remove_prefix(1);
   return name;
-}
-
-// Edits (insert, delete, replace, swap of neighbours) from `a` to `b`; `b` is an option name,
-// so the rows stay short whatever the length of `a`.
-size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<size_t> before(b.size() + 1);
-  std::vector<size_t> previous(b.size() + 1);
-  std::vector<size_t> current(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) previous[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    current[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t replace = previous[j - 1] + (a[i - 1] == b[j - 1] ? 0 : 1);
-      current[j] = std::min({previous[j] + 1, current[j - 1] + 1, replace});
-      if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-        current[j] = std::min(current[j], before[j - 2] + 1);
-      }
-    }
-    before.swap(previous);
-    previous.swap(current);
-  }
-  return previous[b.size()];
 }
 
 const OptionRow* FindRow(const OptionTable& table, std::string_view name) {

@@ -43,7 +43,7 @@ bool ParseBars(json::Node value, const std::string& baseDir, std::vector<chart::
   if (!formats::ReadFileWithin(resolved, formats::kMaxBarsFileBytes, &csv, &why)) {
     return text::Fail(error, "cannot read file '" + resolved + "': " + why);
   }
-  if (!formats::ReadBarsCsv(csv, bars, error)) return FailIn(resolved, error);
+  if (!formats::ReadBarsCsv(csv, formats::BarRules::kScenario, bars, error)) return FailIn(resolved, error);
   return true;
 }
 

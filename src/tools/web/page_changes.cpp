@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "chart/input_edits.h"
+#include "chart/dialog_limits.h"
 #include "text/format.h"
 
 namespace web {
@@ -41,22 +41,6 @@ bool ReadColour(const std::string& text, host::Rgb* out) {
   return true;
 }
 
-std::string Bound(double value) { return text::RoundTripDouble(value); }
-
-// A number outside the declared range, said as the dialog would; empty when it is inside.
-std::string OutOfRange(const host::InputDeclaration& d, const std::string& value) {
-  if (d.kind != host::InputKind::kInteger && d.kind != host::InputKind::kFloat) return "";
-  double number = 0;
-  if (text::ParseDouble(value, &number) != value.size()) return "";  // SetInputFromText says why
-  const bool low = d.min && number < *d.min;
-  const bool high = d.max && number > *d.max;
-  if (!low && !high) return "";
-  std::string range = d.min && d.max ? Bound(*d.min) + " to " + Bound(*d.max)
-                      : d.min       ? Bound(*d.min) + " or more"
-                                    : Bound(*d.max) + " or less";
-  return "input \"" + d.label + "\" takes " + range + ", got '" + value + "'";
-}
-
 }  // namespace
 
 Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEvent* press) {
@@ -73,11 +57,8 @@ Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields) {
   const std::optional<std::string> label = FormValue(fields, "label");
   const std::optional<std::string> value = FormValue(fields, "value");
   if (!label || !value) return Refuse("a settings change needs label and value");
-  const int slot = inputs.SlotOf(*label);
-  if (slot < 0) return Refuse("the study declares no input \"" + *label + "\"");
-  if (std::string why = OutOfRange(inputs.Find(slot)->declaration, *value); !why.empty()) return Refuse(why);
   std::string error;
-  if (!chart::SetInputFromText(inputs, *label, *value, &error)) return Refuse(error);
+  if (!chart::SetInputFromText(inputs, *label, *value, chart::DialogLimits(), &error)) return Refuse(error);
   return {200, "applied"};
 }
 

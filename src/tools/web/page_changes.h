@@ -16,10 +16,9 @@ namespace web {
 // 400 when either is missing, not a whole number or outside the picture.
 Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEvent* press);
 
-// Sets the input labelled by field `label` to field `value` (chart::SetInputFromText): whole
-// numbers for integer inputs and numbers for float inputs must lie within the declared range,
-// as the settings dialog allows only those. 400 for an unknown label, a missing field or a
-// value the input does not take.
+// Sets the input labelled by field `label` to field `value` (chart::SetInputFromText within
+// chart::DialogLimits: numbers within the declared range, a service URL where one belongs).
+// 400 with the reason for an unknown label, a missing field or a value the input does not take.
 Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields);
 
 // Sets the user's colour of subgraph `number` to `colour` ("#rrggbb"). 400 for a subgraph the

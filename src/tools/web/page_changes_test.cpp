@@ -11,6 +11,7 @@ chart::InputStore Inputs() {
   inputs.Declare(1, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180, 3600, ""});
   inputs.Declare(2, {"Panel line spacing", host::InputKind::kFloat, 2.4, "", 0.5, 12, ""});
   inputs.Declare(5, {"Cooldown (min 30)", host::InputKind::kInteger, 300, "", {}, {}, ""});
+  inputs.Declare(6, {"API base URL", host::InputKind::kText, 0, "https://a", {}, {}, ""});
   return inputs;
 }
 
@@ -32,6 +33,8 @@ TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
       {{{"label", "Cooldown (min 30)"}, {"value", "5"}}, 200, "applied", 5, 5},  // no declared range
       {{{"label", "No such input"}, {"value", "1"}}, 400, "the study declares no input \"No such input\"", 0, 0},
       {{{"label", "Draw Max Pain"}}, 400, "a settings change needs label and value", 0, 0},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "600.5"}}, 400,
+       "input \"Refresh interval (seconds)\" takes a whole number, got '600.5'", 1, 180},
   };
   for (const Case& c : cases) {
     chart::InputStore inputs = Inputs();
@@ -41,6 +44,32 @@ TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
     EXPECT_EQ(reply.text, c.reply) << label;
     EXPECT_EQ(inputs.Find(c.slot)->value.number, c.number) << label;
   }
+}
+
+// The page answered "applied" to a levels service URL that --set and --origin refuse.
+TEST(PageChanges, RegressionTheServiceUrlTakesWhatTheCommandLineTakes) {
+  struct Case {
+    const char* value;
+    int status;
+    const char* stored;  // the text afterwards
+  };
+  const Case cases[] = {
+      {"http://127.0.0.1:9", 200, "http://127.0.0.1:9"},
+      {"", 200, ""},  // the study's own service
+      {"ftp://x", 400, "https://a"},
+      {"file:///etc/passwd", 400, "https://a"},
+      {"https://user@levels.example", 400, "https://a"},
+  };
+  for (const Case& c : cases) {
+    chart::InputStore inputs = Inputs();
+    const Reply reply = ApplyInputChange(inputs, {{"label", "API base URL"}, {"value", c.value}});
+    EXPECT_EQ(reply.status, c.status) << c.value << ": " << reply.text;
+    EXPECT_EQ(inputs.ReadText(6), c.stored) << c.value;
+  }
+  chart::InputStore inputs = Inputs();
+  EXPECT_EQ(ApplyInputChange(inputs, {{"label", "API base URL"}, {"value", "ftp://x"}}).text,
+            "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not start "
+            "with http:// or https://");
 }
 
 TEST(PageChanges, PressesInsideThePicture) {

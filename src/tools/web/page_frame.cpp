@@ -12,17 +12,6 @@
 namespace web {
 namespace {
 
-const char* KindName(host::InputKind kind) {
-  switch (kind) {
-    case host::InputKind::kYesNo: return "yesno";
-    case host::InputKind::kInteger: return "integer";
-    case host::InputKind::kFloat: return "float";
-    case host::InputKind::kText: return "text";
-    case host::InputKind::kChoice: return "choice";
-  }
-  return "unknown";
-}
-
 std::string Hex(host::Rgb colour) { return text::Format("#%02x%02x%02x", colour.r, colour.g, colour.b); }
 
 void WriteInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
@@ -35,7 +24,7 @@ void WriteInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
     w.Key("label");
     w.String(d.label);
     w.Key("kind");
-    w.String(KindName(d.kind));
+    w.String(chart::InputKindName(d.kind));
     w.Key("value");
     w.String(InputValueText(entry));
     if (d.min) {
