@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
 #include "chart/input_edits.h"
 #include "text/fail.h"
@@ -146,9 +147,8 @@ bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sa
     std::vector<std::string> skipped;
     if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
     for (const std::string& label : skipped) {
-      std::fprintf(stderr,
-                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
-                   label.c_str());
+      PrintLine(stderr, "ordinel chart: the chart file's input \"" + label +
+                            "\" is not the study's; not applied, kept in the file");
     }
   }
   if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, error)) return false;

@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
 #include "inspect/answer_inspection.h"
 
@@ -48,8 +49,7 @@ int RunInspect(const Args& args) {
   std::string body;
   std::string error;
   if (!ReadAnswer(path, &body, &error)) {
-    std::fprintf(stderr, "ordinel inspect: cannot read %s: %s\n", path == "-" ? "standard input" : path.c_str(),
-                 error.c_str());
+    PrintLine(stderr, "ordinel inspect: cannot read " + (path == "-" ? std::string("standard input") : path) + ": " + error);
     return kExitInvalid;
   }
   const std::string out = inspect::InspectAnswer(body, options.topStrikes);

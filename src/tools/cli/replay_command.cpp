@@ -7,6 +7,7 @@
 #include "chart/study_library.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
 #include "replay/replay_report.h"
 #include "replay/replay_scenario.h"
@@ -40,7 +41,8 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 int Invalid(const std::string& scenario, const std::string& message) {
-  std::fprintf(stderr, "ordinel replay: %s: %s\n", scenario.c_str(), message.c_str());
+  // The message may quote the scenario's texts or the study's drawings.
+  PrintLine(stderr, "ordinel replay: " + scenario + ": " + message);
   return kExitInvalid;
 }
 
@@ -61,7 +63,7 @@ int RunReplay(const Args& args) {
   }
   std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
   if (!library) {
-    std::fprintf(stderr, "ordinel replay: %s\n", error.c_str());
+    PrintLine(stderr, "ordinel replay: " + error);
     return kExitFailed;
   }
   const replay::LibraryIdentity identity{library->DllName(), library->DllVersion()};
