@@ -6,6 +6,7 @@
 
 #include "cli/terminal_text.h"
 #include "formats/file_io.h"
+#include "formats/file_replacement.h"
 #include "chart/input_edits.h"
 #include "text/fail.h"
 #include "jsonout/json_writer.h"
