@@ -28,7 +28,9 @@ formats::OptionTable ReplayOptionTable(ReplayArgs* o) {
   formats::OptionTable table;
   table.command = "ordinel replay";
   table.positionals = {formats::Positional(
-      "SCENARIO.json", "scenario", "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB",
+      "SCENARIO.json", "scenario",
+      "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB;\n"
+      "its report may hold 256 MiB",
       &o->scenario)};
   table.options = {formats::Text("--study", "PATH", "the study library (default: beside the program)", &o->study)};
   return table;
@@ -67,7 +69,14 @@ int RunReplay(const Args& args) {
     return kExitFailed;
   }
   const replay::LibraryIdentity identity{library->DllName(), library->DllVersion()};
-  auto owned = std::make_unique<replay::ReplaySession>(scenario, library->Function());
+  // The report grows with each dump, so that a scenario asking for more than the report may
+  // hold stops there, before the memory runs out; nothing is printed then.
+  replay::ReportBuilder report;
+  auto owned = std::make_unique<replay::ReplaySession>(
+      scenario, library->Function(),
+      [&report](const replay::ReplaySession& running, const replay::DumpRecord& dump, std::string* why) {
+        return report.AddDump(running, dump, why);
+      });
   replay::ReplaySession& session = *owned;
   const bool ran = session.Run(&error);
   if (!session.Finish()) {
@@ -76,8 +85,8 @@ int RunReplay(const Args& args) {
     owned.release();
   }
   if (!ran) return Invalid(options.scenario, error);
-  const std::string report = replay::ReplayReport(identity, session);
-  std::fwrite(report.data(), 1, report.size(), stdout);
+  const std::string printed = report.Finish(identity, session);
+  std::fwrite(printed.data(), 1, printed.size(), stdout);
   std::fflush(stdout);
   return kExitOk;
 }
