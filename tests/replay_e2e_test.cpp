@@ -54,6 +54,21 @@ TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
   EXPECT_TRUE(run.out.empty());
 }
 
+// The message quoted the scenario's text raw: an ESC sequence in it reached the terminal.
+TEST(Replay, RegressionAMessageQuotingTheScenarioStaysText) {
+  const std::string path = testing::TempDir() + "/terminal_" + std::to_string(getpid()) + ".json";
+  std::ofstream(path, std::ios::binary)
+      << R"({"steps": [{"click_text": {"text": "\u001b]0;owned\u0007\u001b[2J\r\b\u009b", "at": 1}}]})";
+  const ProgramRun run = RunOrdinel({"replay", path});
+  EXPECT_EQ(run.exitCode, 2);
+  const std::string r = "\xef\xbf\xbd";  // U+FFFD
+  EXPECT_NE(run.err.find("step 1 (click_text): no text drawing contains \"" + r + "]0;owned" + r + r + "[2J" + r + r + r +
+                         "\"\n"),
+            std::string::npos)
+      << run.err;
+  std::remove(path.c_str());
+}
+
 // While alive, lets a program blocked opening `fifo` for reading go on after a deadline (a writer
 // comes and goes, and Fired() says so), so that a reader that waits on a FIFO fails the test
 // instead of hanging it.
