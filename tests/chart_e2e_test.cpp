@@ -1,5 +1,6 @@
 // Runs `ordinel chart`, the main job, on its embedded default and checks the pictures and the
 // printed panel.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -29,6 +30,21 @@ std::string TempDirectory(const std::string& name) {
 ProgramRun RunChart(std::vector<std::string> args) {
   args.insert(args.begin(), "chart");
   return replay_test::RunOrdinel(args);
+}
+
+// Runs `ordinel chart` against the levels service at `origin`, which answers the daily chart
+// requests too, with the pictures at `out`.
+ProgramRun RunAgainst(const std::string& origin, std::vector<std::string> args, const std::string& out) {
+  args.insert(args.begin(), {"--origin", origin, "--route", "https://query1.finance.yahoo.com=" + origin,
+                             "--set", "Snapshot mode=Dynamic (live)", "--out", out});
+  return RunChart(args);
+}
+
+// Temporaries a write left in `dir`.
+int Leftovers(const std::string& dir) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) count += entry.path().extension() == ".tmp";
+  return count;
 }
 
 TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
@@ -152,12 +168,7 @@ class ChartAgainstService : public ::testing::Test {
     ASSERT_TRUE(service::ParseFaultArgument(argument, &path, &fault, &error)) << error;
     service_.Faults().Set(path, fault);
   }
-  ProgramRun Run(std::vector<std::string> args) {
-    const std::string origin = service_.Origin();
-    args.insert(args.begin(), {"--origin", origin, "--route", "https://query1.finance.yahoo.com=" + origin,
-                               "--set", "Snapshot mode=Dynamic (live)", "--out", dir_ + "/chart"});
-    return RunChart(args);
-  }
+  ProgramRun Run(std::vector<std::string> args) { return RunAgainst(service_.Origin(), args, dir_ + "/chart"); }
   bool Served(const std::string& path) const {
     for (const auto& request : service_.Requests()) {
       if (request.target.rfind(path, 0) == 0) return true;
@@ -209,6 +220,120 @@ TEST_F(ChartAgainstService, RegressionRunsWithoutAMapFailWithTheStudysLines) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir_ + "/chart.png")) << tag;
   }
+}
+
+// Bytes a terminal acts on: C0 controls but line feed and tab, DEL, and C1 controls in UTF-8.
+bool HasTerminalControls(const std::string& text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c < 0x20 && c != '\n' && c != '\t') || c == 0x7F) return true;
+    if (c == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F) return true;
+  }
+  return false;
+}
+
+// The service's texts reached the terminal raw: an error, a message or a note carrying ESC, BEL,
+// CR, BS or a C1 CSI could retitle the window, clear the screen or forge the lines around it.
+TEST(ChartCommand, RegressionServiceTextsCannotDriveTheTerminal) {
+  const std::string hostile = "\x1b]0;owned\x07\x1b[2J\rforged\x08\xc2\x9b" "31m";
+  const std::string extended = Slurp(std::string(ORDINEL_SOURCE_DATA_DIR) + "/extended.json");
+  ASSERT_EQ(extended[0], '{');
+  struct Case {
+    const char* what;
+    service::FixtureAnswer answer;
+    int exitCode;
+    bool onStdout;  // where the service's text is printed
+  };
+  service::FixtureAnswer noted;
+  // The note is the panel's last row; the JSON text escapes the controls, the study unescapes them.
+  noted.body = "{\"conversion_note\": \"note \\u001b]0;owned\\u0007\\u001b[2J\\rforged\\b\\u009b31m\", " +
+               extended.substr(1);
+  const std::vector<Case> cases = {
+      {"failure envelope", service::FailureEnvelope("rate" + hostile, "Too many" + hostile), 2, false},
+      {"conversion note", noted, 0, true},
+  };
+  const std::string dir = TempDirectory("terminal");
+  for (const Case& c : cases) {
+    service::LevelsService levels{service::FixtureCatalogue{
+        ORDINEL_SOURCE_DATA_DIR, {}, [&c](const service::FixtureRequest&) { return c.answer; }}};
+    std::string error;
+    ASSERT_TRUE(levels.Start(0, &error)) << error;
+    const ProgramRun run = RunAgainst(levels.Origin(), {"--set", "Request extended levels (extended=1)=Yes"},
+                                      dir + "/chart");
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.what << "\n" << run.err;
+    const std::string& printed = c.onStdout ? run.out : run.err;
+    const std::string r = "\xef\xbf\xbd";  // U+FFFD
+    EXPECT_NE(printed.find(r + "]0;owned" + r + r + "[2J" + r + "forged" + r + r + "31m"), std::string::npos)
+        << c.what << ": each control is one U+FFFD\n" << printed;
+    EXPECT_FALSE(HasTerminalControls(run.out)) << c.what << "\n" << run.out;
+    EXPECT_FALSE(HasTerminalControls(run.err)) << c.what << "\n" << run.err;
+  }
+}
+
+// A chart file grew past its own limit on save (1,048,576 bytes saved as 1,052,141), and the
+// next run refused it; a second "inputs" member was dropped without a word.
+TEST(ChartCommand, RegressionAChartFileTheNextRunCouldNotReadIsNotWritten) {
+  const std::string dir = TempDirectory("chart_file_size");
+  const std::string chartFile = dir + "/chart.json";
+  std::string full = "{\"inputs\": {}, \"pad\": \"\"}";
+  full.insert(full.size() - 2, (size_t{1} << 20) - full.size(), 'x');
+  ASSERT_EQ(full.size(), size_t{1} << 20);
+  const struct {
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {full, "it would hold 1052"},
+      {"{\"inputs\": {\"Line width\": 2}, \"inputs\": {\"Line width\": 3}}", "holds 2 \"inputs\" members"},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(chartFile, std::ios::binary) << c.text;
+    const ProgramRun run = RunChart({"--chart-file", chartFile, "--out", dir + "/chart"});
+    EXPECT_EQ(run.exitCode, 2) << c.message;
+    EXPECT_NE(run.err.find("ordinel chart: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << c.message << "\n" << run.err;
+    EXPECT_EQ(Slurp(chartFile), c.text) << c.message << ": the file stays as it was";
+  }
+}
+
+// Saved after a run on the embedded service, the chart file held that service's passing port
+// instead of the user's own levels address, came back 0644 from 0600, and a symbolic link to it
+// was replaced by a plain file.
+TEST(ChartCommand, RegressionTheChartFileKeepsTheUsersAddressModeAndLink) {
+  const std::string dir = TempDirectory("chart_file_keep");
+  const std::string target = dir + "/kept.json";
+  std::ofstream(target, std::ios::binary) << "{\"inputs\": {\"API base URL\": \"https://levels.mine.example\"}}";
+  ASSERT_EQ(chmod(target.c_str(), 0600), 0);
+  const ProgramRun run = RunChart({"--chart-file", target, "--click", "Fold", "--out", dir + "/chart"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  std::string saved = Slurp(target);
+  EXPECT_NE(saved.find("\"API base URL\": \"https://levels.mine.example\""), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("127.0.0.1"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("\"t1c1h0s0l0z0C0Z0\""), std::string::npos) << "the run's own change is saved\n" << saved;
+  struct stat status;
+  ASSERT_EQ(stat(target.c_str(), &status), 0);
+  EXPECT_EQ(status.st_mode & 07777, 0600u);
+
+  const std::string link = dir + "/chart.json";
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink("kept.json", link);
+  const ProgramRun linked = RunChart({"--chart-file", link, "--set", "Line width=3", "--out", dir + "/chart"});
+  ASSERT_EQ(linked.exitCode, 0) << linked.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  saved = Slurp(target);
+  EXPECT_NE(saved.find("\"Line width\": 3"), std::string::npos) << "written through the link\n" << saved;
+  EXPECT_EQ(Leftovers(dir), 0);
+}
+
+// With pic.svg taken by a directory the run failed, but pic.png had already been replaced.
+TEST(ChartCommand, RegressionPicturesAreReplacedAsAPair) {
+  const std::string dir = TempDirectory("pair");
+  std::ofstream(dir + "/pic.png", std::ios::binary) << "old picture";
+  std::filesystem::create_directory(dir + "/pic.svg");
+  const ProgramRun run = RunChart({"--out", dir + "/pic"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.err.find("ordinel chart: cannot write '" + dir + "/pic.svg'"), std::string::npos) << run.err;
+  EXPECT_EQ(Slurp(dir + "/pic.png"), "old picture");
+  EXPECT_EQ(Leftovers(dir), 0);
 }
 
 }  // namespace

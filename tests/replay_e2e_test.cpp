@@ -54,6 +54,21 @@ TEST(Replay, UnplayableScenarioExitsTwoNamingTheStep) {
   EXPECT_TRUE(run.out.empty());
 }
 
+// The message quoted the scenario's text raw: an ESC sequence in it reached the terminal.
+TEST(Replay, RegressionAMessageQuotingTheScenarioStaysText) {
+  const std::string path = testing::TempDir() + "/terminal_" + std::to_string(getpid()) + ".json";
+  std::ofstream(path, std::ios::binary)
+      << R"({"steps": [{"click_text": {"text": "\u001b]0;owned\u0007\u001b[2J\r\b\u009b", "at": 1}}]})";
+  const ProgramRun run = RunOrdinel({"replay", path});
+  EXPECT_EQ(run.exitCode, 2);
+  const std::string r = "\xef\xbf\xbd";  // U+FFFD
+  EXPECT_NE(run.err.find("step 1 (click_text): no text drawing contains \"" + r + "]0;owned" + r + r + "[2J" + r + r + r +
+                         "\"\n"),
+            std::string::npos)
+      << run.err;
+  std::remove(path.c_str());
+}
+
 // While alive, lets a program blocked opening `fifo` for reading go on after a deadline (a writer
 // comes and goes, and Fired() says so), so that a reader that waits on a FIFO fails the test
 // instead of hanging it.
@@ -168,6 +183,33 @@ TEST(Replay, MissingStudyLibraryIsReported) {
   const ProgramRun run = RunOrdinel({"replay", TestScenario("only_call.json"), "--study", "/nonexistent/lib.so"});
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.err.find("/nonexistent/lib.so"), std::string::npos) << run.err;
+}
+
+// A scenario of a few kilobytes asked for a report of gigabytes (5,000 dumps of a chart with
+// every heatmap: 4.2 GB; 60,000 ran out of memory). The report stops at its limit: nothing is
+// printed but the message naming the step that passed it.
+TEST(Replay, RegressionAReportPastItsLimitIsNotPrinted) {
+  std::string scenario = replay_test::Slurp(TestScenario("drawing_every_layer.json"));
+  const std::string answer = "../../data/answers/extended.json";
+  const size_t at = scenario.find(answer);
+  ASSERT_NE(at, std::string::npos);
+  scenario.replace(at, answer.size(), ORDINEL_DATA "/answers/extended.json");
+  const size_t stepsEnd = scenario.rfind(']');
+  ASSERT_NE(stepsEnd, std::string::npos);
+  // Each dump of this chart takes about 106 KB of the report: 3,000 pass 256 MiB.
+  std::string dumps;
+  for (int i = 0; i < 3000; ++i) dumps += ", {\"dump\": \"again\"}";
+  scenario.insert(stepsEnd, dumps);
+  const std::string path = testing::TempDir() + "/many_dumps_" + std::to_string(getpid()) + ".json";
+  std::ofstream(path, std::ios::binary) << scenario;
+  const ProgramRun run = RunOrdinel({"replay", path});
+  EXPECT_EQ(run.exitCode, 2) << run.err;
+  EXPECT_TRUE(run.out.empty()) << run.out.size() << " bytes printed";
+  EXPECT_EQ(run.err.rfind("ordinel replay: " + path + ": step ", 0), 0u) << run.err;
+  EXPECT_NE(run.err.find(" (dump): the report would be larger than 256 MiB, the most ordinel replay prints"),
+            std::string::npos)
+      << run.err;
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -105,7 +105,10 @@ int PriceDecimals(double tickSize) {
 
 std::string FormatPriceForTick(double price, double tickSize) {
   const std::string format = text::Format("%%.%df", PriceDecimals(tickSize));
-  return text::Format(format, price);
+  std::string out = text::Format(format, price);
+  // A negative price that rounds to zero (or -0 itself) reads as a price below zero: "-0.00".
+  if (out.size() > 1 && out[0] == '-' && out.find_first_not_of("0.", 1) == std::string::npos) out.erase(0, 1);
+  return out;
 }
 
 }  // namespace chart

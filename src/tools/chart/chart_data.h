@@ -67,7 +67,8 @@ void AppendBars(ChartData* chart, const std::vector<Bar>& bars);
 // 2 for a tick size that is not a positive finite number.
 int PriceDecimals(double tickSize);
 
-// `price` with PriceDecimals(tickSize) decimals, independent of the process locale.
+// `price` with PriceDecimals(tickSize) decimals, independent of the process locale; a value
+// that rounds to zero prints without a sign ("0.00", never "-0.00").
 std::string FormatPriceForTick(double price, double tickSize);
 
 }  // namespace chart

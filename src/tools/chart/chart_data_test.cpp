@@ -16,6 +16,9 @@ TEST(PriceFormat, DecimalsFollowTheTickSize) {
       {1, 5012.6, "5013"},       {0.005, 31.2, "31.200"},
       {0.03125, 110.5, "110.50000"}, {0, 1.5, "1.50"},        {-1, 1.5, "1.50"},
       {1e-9, 21862.5, "21862.50000000"},  // a tick too fine to print keeps all eight decimals
+      // Negative values that round to zero printed "-0.00"; those that do not keep their sign.
+      {0.25, -0.0, "0.00"},      {0.25, -0.004, "0.00"},    {1, -0.4, "0"},
+      {0.005, -0.0004, "0.000"}, {0.25, -0.006, "-0.01"},   {1, -0.6, "-1"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatPriceForTick(c.price, c.tick), c.text) << "tick " << c.tick << " price " << c.price;

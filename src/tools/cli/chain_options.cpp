@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "cli/terminal_text.h"
 #include "engine/chain_reader.h"
 #include "text/fail.h"
 #include "text/format.h"
@@ -85,7 +86,8 @@ void ReportSkippedRows(const std::string& command, const engine::RowIssues& issu
   if (issues.count == 0) return;
   std::fprintf(stderr, "%s: %lld row%s skipped\n", command.c_str(),
                static_cast<long long>(issues.count), issues.count == 1 ? "" : "s");
-  for (const std::string& line : issues.firstFew) std::fprintf(stderr, "  %s\n", line.c_str());
+  // The lines quote the chain file.
+  for (const std::string& line : issues.firstFew) PrintLine(stderr, "  " + line);
   if (issues.count > issues.firstFew.size()) std::fputs("  ...\n", stderr);
 }
 

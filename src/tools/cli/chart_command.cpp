@@ -19,6 +19,7 @@
 #include "cli/commands.h"
 #include "cli/input_listing.h"
 #include "cli/stop_signals.h"
+#include "cli/terminal_text.h"
 #include "chart/study_location.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
@@ -36,8 +37,10 @@ namespace {
 constexpr std::chrono::milliseconds kConnectTimeout{5000};
 constexpr std::chrono::milliseconds kTransferTimeout{30000};
 
+// Every line this command prints may quote the service, the study or a file: PrintLine keeps
+// them text.
 int Invalid(const std::string& message) {
-  std::fprintf(stderr, "ordinel chart: %s\n", message.c_str());
+  PrintLine(stderr, "ordinel chart: " + message);
   return kExitInvalid;
 }
 
@@ -80,11 +83,11 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
 
 void ReportLoad(const LoadOutcome& outcome) {
   if (outcome.levelsAnswered && outcome.levelsStatus != 200) {
-    std::fprintf(stderr, "ordinel chart: the levels service answered with HTTP status %ld\n",
-                 outcome.levelsStatus);
+    PrintLine(stderr, text::Format("ordinel chart: the levels service answered with HTTP status %ld",
+                                   outcome.levelsStatus));
   }
   for (const std::string& note : outcome.notes) {
-    std::fprintf(stderr, "ordinel chart: no fear input from %s\n", note.c_str());
+    PrintLine(stderr, "ordinel chart: no fear input from " + note);
   }
 }
 
@@ -99,15 +102,15 @@ void RunLive(const ChartOptions& options, ChartSession& session, const sigset_t&
   while (sigtimedwait(&stopSignals, nullptr, &second) < 0) {
     session.Call();
     const std::vector<chart::LogEntry>& log = session.Host().Log();
-    for (; logShown < log.size(); ++logShown) std::fprintf(stdout, "log: %s\n", log[logShown].text.c_str());
+    for (; logShown < log.size(); ++logShown) PrintLine(stdout, "log: " + log[logShown].text);
     std::vector<host::DrawingRequest> now = session.Host().Drawings().Sorted();
     if (SameDrawings(now, shown)) continue;
     std::string written;
     std::string error;
     if (WritePictures(options, session.Host(), &written, &error)) {
-      std::fprintf(stdout, "redrawn: wrote %s\n", written.c_str());
+      PrintLine(stdout, "redrawn: wrote " + written);
     } else {
-      std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
+      PrintLine(stderr, "ordinel chart: " + error);
     }
     std::fflush(stdout);
     shown = std::move(now);
@@ -136,11 +139,11 @@ int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::Ch
   if (!outcome.levelsAnswered) message += " (the study sent it no request)";
   const std::vector<std::string> lines = StudyStatusLines(host);
   if (lines.empty()) {
-    std::fprintf(stderr, "ordinel chart: %s; the study shows no status (its panel is hidden or folded)\n", message.c_str());
+    PrintLine(stderr, "ordinel chart: " + message + "; the study shows no status (its panel is hidden or folded)");
     return kExitInvalid;
   }
-  std::fprintf(stderr, "ordinel chart: %s; the study says:\n", message.c_str());
-  for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+  PrintLine(stderr, "ordinel chart: " + message + "; the study says:");
+  for (const std::string& line : lines) PrintLine(stderr, "  " + line);
   return kExitInvalid;
 }
 
@@ -182,7 +185,7 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   if (!WritePictures(options, session.Host(), &written, &error)) return Invalid(error);
   const std::string printout = PanelAndLogText(session.Host());
   std::fwrite(printout.data(), 1, printout.size(), stdout);
-  std::fprintf(stdout, "Pictures: %s (%dx%d)\n", written.c_str(), options.width, options.height);
+  PrintLine(stdout, text::Format("Pictures: %s (%dx%d)", written, options.width, options.height));
   std::fflush(stdout);
   if (options.live) RunLive(options, session, stopSignals);
   if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
@@ -224,7 +227,7 @@ int RunChart(const Args& args) {
   if (!LoadChart(options, &chartData, &heldBack, &error)) return Invalid(error);
   std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
   if (!library) {
-    std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
+    PrintLine(stderr, "ordinel chart: " + error);
     return kExitFailed;
   }
   // The study's code may still run on a research worker when this function returns.

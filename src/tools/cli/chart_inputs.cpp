@@ -4,10 +4,13 @@
 #include <filesystem>
 #include <set>
 
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
+#include "formats/file_replacement.h"
 #include "formats/near_names.h"
 #include "chart/input_edits.h"
 #include "text/fail.h"
+#include "text/format.h"
 #include "jsonout/json_writer.h"
 
 namespace cli {
@@ -25,13 +28,19 @@ constexpr const char* kSampleSettings[][2] = {
     {"Request extended levels (extended=1)", "Yes"},
 };
 
-void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry) {
+void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry, const ChartFile& file) {
   switch (entry.declaration.kind) {
     case host::InputKind::kYesNo:
       writer.Bool(entry.value.number != 0);
       break;
     case host::InputKind::kText:
-      writer.String(entry.value.text);
+      // The embedded service's port is gone with the run; the user's own address stays.
+      if (!file.embeddedOrigin.empty() && entry.value.text == file.embeddedOrigin &&
+          entry.declaration.label == kApiBaseUrlLabel) {
+        writer.String(file.replacedOrigin);
+      } else {
+        writer.String(entry.value.text);
+      }
       break;
     default:
       writer.Number(entry.value.number);
@@ -40,14 +49,14 @@ void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry
 
 // The declared inputs, then what the file held for labels the study does not declare (the
 // first value of each, as the load read it).
-void WriteInputs(jsonout::JsonWriter& writer, json::Node saved, const chart::InputStore& inputs) {
+void WriteInputs(jsonout::JsonWriter& writer, const ChartFile& file, const chart::InputStore& inputs) {
   writer.BeginObject();
   for (const auto& [slot, entry] : inputs.Entries()) {
     writer.Key(entry.declaration.label);
-    WriteInputValue(writer, entry);
+    WriteInputValue(writer, entry, file);
   }
   std::set<std::string> kept;
-  for (const auto& [key, value] : saved.Pairs()) {
+  for (const auto& [key, value] : json::Member(file.document.Root(), kInputsKey).Pairs()) {
     const std::string label(key);
     if (inputs.SlotOf(label) >= 0 || !kept.insert(label).second) continue;
     writer.Key(label);
@@ -82,12 +91,19 @@ bool LoadChartFile(const std::string& path, chart::InputStore& inputs, ChartFile
     return text::Fail(error, "cannot read the chart file '" + path + "': " + why);
   }
   json::Node values;
+  int inputsMembers = 0;
   if (file->document.ParseOwned(std::move(bytes)) == json::ParseResult::kParsed &&
       file->document.Root().IsObject()) {
     values = json::Member(file->document.Root(), kInputsKey);
+    for (const auto& [key, value] : file->document.Root().Pairs()) inputsMembers += key == kInputsKey;
   }
   if (!values.IsObject()) {
     return text::Fail(error, "the chart file '" + path + "' is not a JSON object with an \"inputs\" object");
+  }
+  // Only one could be read and saved: the others would be lost without a word.
+  if (inputsMembers > 1) {
+    return text::Fail(error, text::Format("the chart file '%s' holds %d \"inputs\" members; keep one", path,
+                                          inputsMembers));
   }
   std::set<std::string> seen;
   for (const auto& [key, value] : values.Pairs()) {
@@ -108,23 +124,18 @@ std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs
   jsonout::JsonWriter writer(&out);
   writer.BeginObject();
   const json::Node root = file.document.Root();
-  const json::Node saved = json::Member(root, kInputsKey);
-  if (!saved) {
+  if (!json::Member(root, kInputsKey)) {
     writer.Key(kInputsKey);
-    WriteInputs(writer, json::Node(), inputs);
+    WriteInputs(writer, file, inputs);
   }
-  bool inputsWritten = false;
+  // The load refused a file with more than one "inputs" member.
   for (const auto& [key, value] : root.Pairs()) {
-    if (key == kInputsKey) {
-      // A repeated "inputs" member was never read; the first one stands for them all.
-      if (inputsWritten) continue;
-      writer.Key(key);
-      WriteInputs(writer, saved, inputs);
-      inputsWritten = true;
-      continue;
-    }
     writer.Key(key);
-    jsonout::WriteJsonValue(&writer, value);
+    if (key == kInputsKey) {
+      WriteInputs(writer, file, inputs);
+    } else {
+      jsonout::WriteJsonValue(&writer, value);
+    }
   }
   writer.EndObject();
   out += '\n';
@@ -133,8 +144,14 @@ std::string ChartFileText(const ChartFile& file, const chart::InputStore& inputs
 
 bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::InputStore& inputs,
                    std::string* error) {
+  const std::string bytes = ChartFileText(file, inputs);
+  if (bytes.size() > kMaxChartFileBytes) {
+    return text::Fail(error, text::Format("cannot write the chart file '%s': it would hold %zu bytes, more than the "
+                                          "%s a chart file may hold; the file was left as it was",
+                                          path, bytes.size(), formats::SizeText(kMaxChartFileBytes)));
+  }
   std::string why;
-  if (formats::ReplaceFile(path, ChartFileText(file, inputs), &why)) return true;
+  if (formats::ReplaceFile(path, bytes, &why)) return true;
   return text::Fail(error, "cannot write the chart file: " + why);
 }
 
@@ -163,10 +180,13 @@ bool ApplyInputs(const ChartOptions& options, const std::string& origin, bool sa
     std::vector<std::string> skipped;
     if (!LoadChartFile(options.chartFile, inputs, chartFile, &skipped, error)) return false;
     for (const std::string& label : skipped) {
-      std::fprintf(stderr,
-                   "ordinel chart: the chart file's input \"%s\" is not the study's; not applied, kept in the file\n",
-                   label.c_str());
+      PrintLine(stderr, "ordinel chart: the chart file's input \"" + label +
+                            "\" is not the study's; not applied, kept in the file");
     }
+  }
+  if (sample) {
+    chartFile->embeddedOrigin = origin;
+    chartFile->replacedOrigin = inputs.ReadText(inputs.SlotOf(kApiBaseUrlLabel));
   }
   if (!chart::SetInputFromText(inputs, kApiBaseUrlLabel, origin, chart::DialogLimits(), error)) return false;
   for (const std::string& setting : options.sets) {

@@ -152,7 +152,9 @@ TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
 // Unknown labels are skipped (pinned above); the value rules are chart::SetInputFromJson's.
 TEST(ChartInputs, ChartFileProblemsNameTheFile) {
   const std::string path = ::testing::TempDir() + "/chart_inputs_bad.json";
-  for (const char* text : {"{\"inputs\": {\"Panel font size\": \"11\"}}", "{\"inputs\": []}", "[1, 2]", ""}) {
+  for (const char* text : {"{\"inputs\": {\"Panel font size\": \"11\"}}", "{\"inputs\": []}", "[1, 2]", "",
+                           // The second one was dropped on save without a word.
+                           "{\"inputs\": {}, \"inputs\": {\"Panel font size\": 11}}"}) {
     std::ofstream(path, std::ios::binary) << text;
     chart::InputStore inputs = SampleInputs();
     ChartFile file;
@@ -160,6 +162,47 @@ TEST(ChartInputs, ChartFileProblemsNameTheFile) {
     std::string error;
     EXPECT_FALSE(LoadChartFile(path, inputs, &file, &skipped, &error)) << text;
     EXPECT_NE(error.find(path), std::string::npos) << text << ": " << error;
+  }
+  std::remove(path.c_str());
+}
+
+// Saved after a run on the embedded sample service, the file held that service's passing
+// address instead of the user's own: the saved value is what the file or --set said.
+TEST(ChartInputs, RegressionTheEmbeddedServicesAddressIsNeverSaved) {
+  const std::string path = ::testing::TempDir() + "/chart_inputs_origin.json";
+  const std::string embedded = "http://127.0.0.1:40123";
+  const char* const mine = "{\"inputs\": {\"API base URL\": \"https://mine.example\"}}";
+  struct Case {
+    const char* file;  // null: no chart file yet
+    std::vector<std::string> sets;
+    bool sample;  // false: the origin is the user's own --origin
+    std::string used;
+    std::string saved;
+  };
+  const std::vector<Case> cases = {
+      {mine, {}, true, embedded, "https://mine.example"},
+      {nullptr, {}, true, embedded, "https://a"},  // the study's default
+      {mine, {"API base URL=https://set.example"}, true, "https://set.example", "https://set.example"},
+      {mine, {}, false, embedded, embedded},
+  };
+  for (const Case& c : cases) {
+    const std::string tag = std::string(c.file ? "file" : "no file") + (c.sets.empty() ? "" : " --set") +
+                            (c.sample ? " sample" : " --origin");
+    std::remove(path.c_str());
+    if (c.file) std::ofstream(path, std::ios::binary) << c.file;
+    chart::InputStore inputs = SampleInputs();
+    inputs.Declare(7, {"Snapshot mode", host::InputKind::kChoice, 0, "", {}, {}, "Held;Dynamic (live)"});
+    inputs.Declare(8, {"API base URL", host::InputKind::kText, 0, "https://a", {}, {}, ""});
+    ChartOptions options;
+    options.chartFile = path;
+    options.sets = c.sets;
+    ChartFile file;
+    std::string error;
+    ASSERT_TRUE(ApplyInputs(options, embedded, c.sample, inputs, &file, &error)) << tag << ": " << error;
+    EXPECT_EQ(inputs.ReadText(8), c.used) << tag << ": the run's levels service";
+    json::Document saved;
+    ASSERT_EQ(saved.ParseOwned(ChartFileText(file, inputs)), json::ParseResult::kParsed) << tag;
+    EXPECT_EQ(json::Member(json::Member(saved.Root(), "inputs"), "API base URL").text(), c.saved) << tag;
   }
   std::remove(path.c_str());
 }

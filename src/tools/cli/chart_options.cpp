@@ -19,6 +19,12 @@ const char* const kEpilogue =
     "that end without a levels map (the study's status and error lines go to standard error).\n"
     "With --serve: 0 after Ctrl-C, 2 when the page's port cannot be bound.\n";
 
+// True when the last part of `path` is a file name (not empty, "." or "..").
+bool NamesAFile(const std::string& path) {
+  const std::string name = path.substr(path.rfind('/') + 1);
+  return !name.empty() && name != "." && name != "..";
+}
+
 bool ReadSize(const std::string& text, ChartOptions* o) {
   const size_t x = text.find_first_of("xX");
   if (x == std::string::npos) return false;
@@ -89,11 +95,15 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
                         &o->clicks),
       formats::Checked("--size", "WxH", sizeForm, "picture size in pixels (default 1280x720)",
                        [o](const std::string& value, std::string*) { return ReadSize(value, o); }),
-      Text("--out", "PATH", "picture path without extension (default ordinel-chart)",
-           [o](const std::string& value) {
-             o->out = value;
-             o->outGiven = true;
-           }),
+      formats::Checked("--out", "PATH", "a path that ends in a file name",
+                       "picture path without extension (default ordinel-chart)",
+                       [o](const std::string& value, std::string*) {
+                         // "/", "dir/" or "." would write hidden ".png" and ".svg" files.
+                         if (!NamesAFile(PictureBase(value))) return false;
+                         o->out = value;
+                         o->outGiven = true;
+                         return true;
+                       }),
       Text("--chart-file", "PATH",
            "load the inputs from PATH if it exists, save them there afterwards;\n"
            "what the study does not know stays in the file (at most 1 MiB)",

@@ -43,7 +43,7 @@ struct ChartOptions {
 // The options of `ordinel chart`, read into `*options` (defaults above), which must outlive the
 // table. Beyond each row's own value (--origin must pass transport::CheckBaseUrl, --route take
 // FROM=TO origins, --tick-size be above 0, --size WxH within the picture limits, --set
-// LABEL=VALUE, --port 0 to 65535, --pace 0 to kMaxPaceSeconds, --clock-rate above 0 up to
+// LABEL=VALUE, --out a path whose PictureBase ends in a file name, --port 0 to 65535, --pace 0 to kMaxPaceSeconds, --clock-rate above 0 up to
 // kMaxClockRate), its check refuses --port, --pace or --clock-rate without --serve, --chain
 // with --origin, and --ratio with --future-price.
 formats::OptionTable ChartOptionTable(ChartOptions* options);

@@ -69,6 +69,12 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"--out"}, "--out needs a value"},
       {{"--out="}, "--out needs a value"},
       {{"--out", "a", "--out=b"}, "--out given twice"},
+      // These wrote hidden ".png" and ".svg" files into a directory.
+      {{"--out", "/"}, "--out needs a path that ends in a file name, got '/'"},
+      {{"--out", "pics/"}, "--out needs a path that ends in a file name, got 'pics/'"},
+      {{"--out", "pics/.png"}, "--out needs a path that ends in a file name, got 'pics/.png'"},
+      {{"--out", "."}, "--out needs a path that ends in a file name, got '.'"},
+      {{"--out", "pics/.."}, "--out needs a path that ends in a file name, got 'pics/..'"},
       {{"--live=yes"}, "--live takes no value"},
       {{"--origin", "ftp://x"}, "--origin: 'ftp://x' is not a service URL: it does not start with http:// or https://"},
       {{"--route", "https://a.example=ftp://b"},

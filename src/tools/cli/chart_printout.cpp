@@ -7,6 +7,7 @@
 
 #include "panel/panel_line.h"
 #include "palette/subgraphs.h"
+#include "cli/terminal_text.h"
 #include "render/time_axis.h"
 
 namespace cli {
@@ -58,11 +59,12 @@ std::string PanelAndLogText(const chart::ChartHost& host) {
   std::string out = "Panel:\n";
   const std::vector<std::string> rows = PanelRows(host.Drawings().Sorted());
   if (rows.empty()) out += "  (no panel on the chart)\n";
-  for (const std::string& row : rows) out += "  " + row + "\n";
+  // The panel and the log carry the service's texts: printed, they must stay text.
+  for (const std::string& row : rows) out += "  " + TerminalText(row) + "\n";
   out += "Message log:\n";
   const std::vector<chart::LogEntry>& log = host.Log();
   if (log.empty()) out += "  (no entries)\n";
-  for (const chart::LogEntry& entry : log) out += "  " + entry.text + "\n";
+  for (const chart::LogEntry& entry : log) out += "  " + TerminalText(entry.text) + "\n";
   return out;
 }
 

@@ -27,7 +27,7 @@ void FitChartToPicture(chart::ChartData* chart, int width, int height);
 // on the same height (a button row) joined in bar order; trailing blanks dropped.
 std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings);
 
-// The panel rows and every message log entry, as printed.
+// The panel rows and every message log entry, as printed: each through TerminalText.
 std::string PanelAndLogText(const chart::ChartHost& host);
 
 // True when the study shows a levels map: one of its subgraphs has a value at the last bar

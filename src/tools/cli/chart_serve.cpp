@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
 #include "web/page_changes.h"
@@ -141,7 +142,7 @@ class ServeLoop {
 
   void PrintNewLog() {
     const std::vector<chart::LogEntry>& log = shared_.session.Host().Log();
-    for (; logPrinted_ < log.size(); ++logPrinted_) std::fprintf(stdout, "log: %s\n", log[logPrinted_].text.c_str());
+    for (; logPrinted_ < log.size(); ++logPrinted_) PrintLine(stdout, "log: " + log[logPrinted_].text);
     std::fflush(stdout);
   }
 
@@ -175,7 +176,7 @@ class ServeLoop {
     std::string error;
     if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options_.width, options_.height,
                                     base + ".png", base + ".svg", &error)) {
-      std::fprintf(stderr, "ordinel chart: %s\n", error.c_str());
+      PrintLine(stderr, "ordinel chart: " + error);
       return false;
     }
     std::fprintf(stdout, "redrawn: wrote %s.png and %s.svg\n", base.c_str(), base.c_str());

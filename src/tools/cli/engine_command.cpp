@@ -6,6 +6,7 @@
 #include "cli/arguments.h"
 #include "cli/chain_options.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "engine/answer_writer.h"
 #include "engine/engine.h"
 #include "platform/posix/posix_services.h"
@@ -35,7 +36,7 @@ int RunEngine(const Args& args) {
   engine::OptionChain chain;
   std::string error;
   if (!LoadChain("ordinel engine", &options, &chain, &error)) {
-    std::fprintf(stderr, "ordinel engine: %s\n", error.c_str());
+    PrintLine(stderr, "ordinel engine: " + error);
     return kExitInvalid;
   }
   engine::EngineAnswer answer;
@@ -43,7 +44,7 @@ int RunEngine(const Args& args) {
       engine::RunEngine(chain, options.settings, platform::DefaultServices(), &answer, &error);
   ReportSkippedRows("ordinel engine", ok ? answer.issues : chain.issues);
   if (!ok) {
-    std::fprintf(stderr, "ordinel engine: %s: %s\n", options.chain.c_str(), error.c_str());
+    PrintLine(stderr, "ordinel engine: " + options.chain + ": " + error);
     return kExitInvalid;
   }
   const std::string json = engine::LevelsAnswerJson(answer) + "\n";

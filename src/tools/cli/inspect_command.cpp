@@ -6,6 +6,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
 #include "inspect/answer_inspection.h"
 
@@ -23,7 +24,8 @@ formats::OptionTable InspectOptionTable(InspectOptions* o) {
   formats::OptionTable table;
   table.command = "ordinel inspect";
   table.positionals = {formats::Positional(
-      "FILE|-", "answer file", "one levels answer (at most 16 MiB); - reads it from standard input", &o->path)};
+      "FILE|-", "answer file",
+      "one levels answer (the study reads at most 8 MiB); - reads it from standard input", &o->path)};
   // The study reads any count (10 below 1); no answer holds more strikes than an int counts.
   table.options = {formats::Whole("--top-strikes", "N", 0, std::numeric_limits<int>::max(),
                                   "the study's \"Top strikes count\": profile rows kept (default 10)",
@@ -45,11 +47,16 @@ int RunInspect(const Args& args) {
   int status = kExitOk;
   if (!ReadArguments(InspectOptionTable(&options), args, &status)) return status;
   const std::string& path = options.path;
+  const std::string name = path == "-" ? "standard input" : path;
   std::string body;
   std::string error;
   if (!ReadAnswer(path, &body, &error)) {
-    std::fprintf(stderr, "ordinel inspect: cannot read %s: %s\n", path == "-" ? "standard input" : path.c_str(),
-                 error.c_str());
+    PrintLine(stderr, "ordinel inspect: cannot read " + name + ": " + error);
+    return kExitInvalid;
+  }
+  // What the study refuses unread has no map to show.
+  if (const std::string refusal = inspect::StudyRefusal(body.size()); !refusal.empty()) {
+    PrintLine(stderr, "ordinel inspect: " + name + ": " + refusal);
     return kExitInvalid;
   }
   const std::string out = inspect::InspectAnswer(body, options.topStrikes);

@@ -1,5 +1,7 @@
 #include "inspect/answer_inspection.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,6 +11,8 @@
 #include "json/json_test_support.h"
 #include "jsonout/utf8_text.h"
 #include "payload/payload_test_support.h"
+#include "study/fetch_cycle.h"
+#include "text/format.h"
 
 namespace cli {
 namespace {
@@ -163,6 +167,37 @@ TEST(Inspect, DashReadsStandardInput) {
   const auto [status, out] = RunCaptured({"-"});
   EXPECT_EQ(status, 0);
   EXPECT_EQ(out, "{\"json\": false}\n");
+}
+
+// An answer of 8 MiB and one byte showed a map, though the study refuses such an answer unread:
+// inspect must never show what the study would not keep.
+TEST(Inspect, RegressionAnAnswerTheStudyRefusesShowsNoMap) {
+  const std::string path = ::testing::TempDir() + "/inspect_large_" + std::to_string(::getpid()) + ".json";
+  const std::string extended = payload::testing::ReadAnswerFile("extended.json");
+  for (const size_t size : {study::kMaxAnswerBytes, study::kMaxAnswerBytes + 1}) {
+    // The map, then blanks up to the size: the study's parser takes trailing blanks.
+    std::string body = extended;
+    body.resize(size, ' ');
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(body.data(), 1, body.size(), file);
+    std::fclose(file);
+    ::testing::internal::CaptureStderr();
+    const auto [status, out] = RunCaptured({path});
+    const std::string message = ::testing::internal::GetCapturedStderr();
+    if (size <= study::kMaxAnswerBytes) {
+      EXPECT_EQ(status, 0) << size;
+      EXPECT_EQ(out.rfind("{\n  \"json\": true,\n  \"ok\": true,", 0), 0u) << size << ": " << out.substr(0, 80);
+      EXPECT_EQ(message, "") << size;
+      continue;
+    }
+    EXPECT_EQ(status, 2) << size;
+    EXPECT_EQ(out, "") << size;
+    EXPECT_EQ(message, text::Format("ordinel inspect: %s: %zu bytes, more than the %zu the study reads; it reads "
+                                    "nothing of it and shows: %s\n",
+                                    path, size, study::kMaxAnswerBytes, study::kAnswerTooLargeError));
+  }
+  std::remove(path.c_str());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "chart/study_library.h"
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "formats/file_io.h"
 #include "replay/replay_report.h"
 #include "replay/replay_scenario.h"
@@ -27,7 +28,9 @@ formats::OptionTable ReplayOptionTable(ReplayArgs* o) {
   formats::OptionTable table;
   table.command = "ordinel replay";
   table.positionals = {formats::Positional(
-      "SCENARIO.json", "scenario", "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB",
+      "SCENARIO.json", "scenario",
+      "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB;\n"
+      "its report may hold 256 MiB",
       &o->scenario)};
   table.options = {formats::Text("--study", "PATH", "the study library (default: beside the program)", &o->study)};
   return table;
@@ -40,7 +43,8 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 int Invalid(const std::string& scenario, const std::string& message) {
-  std::fprintf(stderr, "ordinel replay: %s: %s\n", scenario.c_str(), message.c_str());
+  // The message may quote the scenario's texts or the study's drawings.
+  PrintLine(stderr, "ordinel replay: " + scenario + ": " + message);
   return kExitInvalid;
 }
 
@@ -61,11 +65,18 @@ int RunReplay(const Args& args) {
   }
   std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
   if (!library) {
-    std::fprintf(stderr, "ordinel replay: %s\n", error.c_str());
+    PrintLine(stderr, "ordinel replay: " + error);
     return kExitFailed;
   }
   const replay::LibraryIdentity identity{library->DllName(), library->DllVersion()};
-  auto owned = std::make_unique<replay::ReplaySession>(scenario, library->Function());
+  // The report grows with each dump, so that a scenario asking for more than the report may
+  // hold stops there, before the memory runs out; nothing is printed then.
+  replay::ReportBuilder report;
+  auto owned = std::make_unique<replay::ReplaySession>(
+      scenario, library->Function(),
+      [&report](const replay::ReplaySession& running, const replay::DumpRecord& dump, std::string* why) {
+        return report.AddDump(running, dump, why);
+      });
   replay::ReplaySession& session = *owned;
   const bool ran = session.Run(&error);
   if (!session.Finish()) {
@@ -74,8 +85,8 @@ int RunReplay(const Args& args) {
     owned.release();
   }
   if (!ran) return Invalid(options.scenario, error);
-  const std::string report = replay::ReplayReport(identity, session);
-  std::fwrite(report.data(), 1, report.size(), stdout);
+  const std::string printed = report.Finish(identity, session);
+  std::fwrite(printed.data(), 1, printed.size(), stdout);
   std::fflush(stdout);
   return kExitOk;
 }

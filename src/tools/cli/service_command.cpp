@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/chain_options.h"
 #include "cli/commands.h"
+#include "cli/terminal_text.h"
 #include "cli/stop_signals.h"
 #include "platform/posix/posix_services.h"
 #include "service/chain_levels.h"
@@ -65,7 +66,8 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
 
 int UsageError(const std::string& message) {
   ServiceOptions scratch;
-  std::fprintf(stderr, "ordinel service: %s\n%s", message.c_str(), formats::UsageText(ServiceOptionTable(&scratch)).c_str());
+  PrintLine(stderr, "ordinel service: " + message);
+  std::fputs(formats::UsageText(ServiceOptionTable(&scratch)).c_str(), stderr);
   return kExitInvalid;
 }
 
@@ -105,7 +107,7 @@ int RunService(const Args& args) {
   service::LevelsService levels(std::move(catalogue));
   for (const auto& [path, fault] : options.faults) levels.Faults().Set(path, fault);
   if (!levels.Start(options.port, &error)) {
-    std::fprintf(stderr, "ordinel service: %s\n", error.c_str());
+    PrintLine(stderr, "ordinel service: " + error);
     return kExitFailed;
   }
   std::fprintf(stderr, "ordinel service: sample answers from %s\n", options.dataDir.c_str());

@@ -5,11 +5,8 @@
 #include <unistd.h>
 #ifdef _WIN32
 #include <io.h>
-#include <windows.h>
-#undef ReplaceFile  // the Windows API's macro, not this file's function
 #endif
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -20,43 +17,19 @@ namespace formats {
 namespace {
 
 constexpr size_t kReadChunk = 65536;
-constexpr int kTemporaryNameTries = 16;
 
 #ifdef _WIN32
-// Binary, so that bytes land as given; not inherited by programs this one starts.
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_BINARY | O_NOINHERIT;
-
 constexpr int kReadFlags = O_RDONLY | O_BINARY | O_NOINHERIT;
-
-int FlushToDisk(int fd) { return _commit(fd); }
 
 // Windows has no FIFO to wait on at open.
 bool ClearNonBlocking(int) { return true; }
-
-// Windows' rename refuses an existing target; MoveFileEx replaces it.
-bool MoveOver(const std::string& from, const std::string& to) {
-  if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    return true;
-  }
-  const DWORD code = GetLastError();
-  errno = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ? ENOENT : EACCES;
-  return false;
-}
 #else
-constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-
 // Without O_NONBLOCK, opening a FIFO waits for a writer before the file's kind can be checked.
 constexpr int kReadFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC;
-
-int FlushToDisk(int fd) { return fsync(fd); }
 
 bool ClearNonBlocking(int fd) {
   const int flags = fcntl(fd, F_GETFL);
   return flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0;
-}
-
-bool MoveOver(const std::string& from, const std::string& to) {
-  return std::rename(from.c_str(), to.c_str()) == 0;
 }
 #endif
 
@@ -75,28 +48,6 @@ std::FILE* CloseRefusing(int fd, std::string reason, std::string* error) {
   close(fd);
   *error = std::move(reason);
   return nullptr;
-}
-
-// A name beside `path` that no other writer uses, created empty and open for writing; -1 when
-// none could be made (errno says why).
-int CreateTemporaryBeside(const std::string& path, std::string* name) {
-  static std::atomic<unsigned> counter{0};
-  for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-    *name = text::Format("%s.%d-%u.tmp", path, static_cast<long long>(getpid()), counter.fetch_add(1));
-    const int fd = open(name->c_str(), kCreateFlags, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  return -1;
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
 }
 
 }  // namespace
@@ -147,22 +98,6 @@ bool ReadFileWithin(const std::string& path, size_t limit, std::string* out, std
   const bool read = ReadStreamWithin(file, limit, out, error);
   std::fclose(file);
   return read;
-}
-
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error) {
-  std::string temporary;
-  const int fd = CreateTemporaryBeside(path, &temporary);
-  if (fd < 0) return text::Fail(error, "cannot write '" + path + "': " + SystemReason(errno));
-  bool ok = WriteAll(fd, bytes) && FlushToDisk(fd) == 0;
-  int reason = errno;
-  if (close(fd) != 0 && ok) {
-    ok = false;
-    reason = errno;
-  }
-  if (ok && MoveOver(temporary, path)) return true;
-  if (ok) reason = errno;
-  unlink(temporary.c_str());
-  return text::Fail(error, "cannot write '" + path + "': " + SystemReason(reason));
 }
 
 }  // namespace formats

@@ -1,6 +1,6 @@
-// The files the program reads and writes: reads of regular files and standard input that stop at
-// a size limit instead of taking whatever a device or a pipe hands over, and writes that replace
-// a file whole or not at all. Every file the program reads goes through here.
+// The files the program reads: reads of regular files and standard input that stop at a size
+// limit instead of taking whatever a device or a pipe hands over. Every file the program reads
+// goes through here; the writes, whole or not at all, are file_replacement.h's.
 #pragma once
 
 #include <cstddef>
@@ -33,10 +33,5 @@ bool ReadFileWithin(const std::string& path, size_t limit, std::string* out, std
 
 // As ReadFileWithin for a stream that is already open (standard input); the stream stays open.
 bool ReadStreamWithin(std::FILE* stream, size_t limit, std::string* out, std::string* error);
-
-// Writes `bytes` to a new file beside `path` and renames it over `path` once it is complete and
-// flushed, so that `path` holds either what it held before or all of `bytes`. False with
-// `*error` naming `path` and the system's reason; no temporary file is left behind.
-bool ReplaceFile(const std::string& path, std::string_view bytes, std::string* error);
 
 }  // namespace formats

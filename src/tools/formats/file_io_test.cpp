@@ -19,17 +19,6 @@ std::string TempPath(const std::string& name) {
   return testing::TempDir() + "/file_io_" + std::to_string(getpid()) + "_" + name;
 }
 
-// Files left beside `path` by a write, the file itself excepted.
-int Leftovers(const std::string& path) {
-  const std::filesystem::path target(path);
-  int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(target.parent_path())) {
-    const std::string name = entry.path().filename().string();
-    if (name != target.filename().string() && name.rfind(target.filename().string(), 0) == 0) ++count;
-  }
-  return count;
-}
-
 // ReadFileWithin on a FIFO nobody writes to. Should the open wait for a writer (the fault this
 // guards against), a writer comes and goes after a deadline and `*waited` says so, so that the
 // test fails instead of hanging.
@@ -93,27 +82,6 @@ TEST(FileIo, RegressionReadsTakeRegularFilesUpToTheLimit) {
   EXPECT_EQ(error, "larger than 1 KiB");
   std::fclose(zero);
   std::filesystem::remove(exact);
-  std::filesystem::remove(dir);
-}
-
-TEST(FileIo, ReplaceFileWritesWholeFilesOrNothing) {
-  const std::string path = TempPath("replace");
-  std::string error;
-  ASSERT_TRUE(ReplaceFile(path, "first", &error)) << error;
-  ASSERT_TRUE(ReplaceFile(path, "second, longer", &error)) << error;
-  std::string written;
-  ASSERT_TRUE(ReadFileWithin(path, size_t{1} << 20, &written, &error)) << error;
-  EXPECT_EQ(written, "second, longer");
-  EXPECT_EQ(Leftovers(path), 0);
-
-  const std::string dir = TempPath("replace_dir");
-  std::filesystem::create_directory(dir);
-  EXPECT_FALSE(ReplaceFile(dir, "over a directory", &error));
-  EXPECT_NE(error.find("cannot write '" + dir + "'"), std::string::npos) << error;
-  EXPECT_TRUE(std::filesystem::is_directory(dir));
-  EXPECT_EQ(Leftovers(dir), 0);
-  EXPECT_FALSE(ReplaceFile(TempPath("no_dir") + "/x", "nowhere", &error));
-  std::filesystem::remove(path);
   std::filesystem::remove(dir);
 }
 

@@ -6,8 +6,16 @@
 
 #include "json/json_document.h"
 #include "payload/levels_response.h"
+#include "study/fetch_cycle.h"
+#include "text/format.h"
 
 namespace inspect {
+
+std::string StudyRefusal(size_t bytes) {
+  if (bytes <= study::kMaxAnswerBytes) return "";
+  return text::Format("%zu bytes, more than the %zu the study reads; it reads nothing of it and shows: %s", bytes,
+                      study::kMaxAnswerBytes, study::kAnswerTooLargeError);
+}
 
 std::string InspectAnswer(std::string_view body, int topStrikes) {
   json::Document document;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "formats/file_io.h"
 #include "render/display_text.h"
 #include "render/mono_face.h"
 
@@ -142,19 +141,17 @@ host::Rgb CairoCanvas::PixelAt(int x, int y) {
           Unpremultiply(pixel & 0xFF, alpha)};
 }
 
-bool CairoCanvas::WritePng(const std::string& path, std::string* error) {
+bool CairoCanvas::EncodePng(std::string* png, std::string* error) {
   cairo_surface_flush(surface_);
-  std::string png;
+  png->clear();
   const cairo_write_func_t append = [](void* closure, const unsigned char* data, unsigned int length) {
     static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
   };
-  const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, append, &png);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    *error = "cannot write '" + path + "': " + cairo_status_to_string(status);
-    return false;
-  }
-  return formats::ReplaceFile(path, png, error);
+  const cairo_status_t status = cairo_surface_write_to_png_stream(surface_, append, png);
+  if (status == CAIRO_STATUS_SUCCESS) return true;
+  *error = std::string("cannot encode the PNG: ") + cairo_status_to_string(status);
+  return false;
 }
 
 }  // namespace render

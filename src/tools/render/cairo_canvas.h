@@ -31,9 +31,9 @@ class CairoCanvas : public Canvas {
 
   // The colour of the pixel at (x, y), opacity removed; black outside the picture.
   host::Rgb PixelAt(int x, int y);
-  // Writes the picture as a PNG file, replacing `path` whole (formats::ReplaceFile); false with
-  // `*error` naming the file when that fails, `path` then unchanged.
-  bool WritePng(const std::string& path, std::string* error);
+  // The picture as the bytes of a PNG file in `*png`; false with `*error` saying why cairo
+  // could not encode it.
+  bool EncodePng(std::string* png, std::string* error);
 
  private:
   void SetSource(const Paint& paint);

@@ -1,8 +1,10 @@
 #include "render/chart_pictures.h"
 
+#include "formats/file_replacement.h"
 #include "render/cairo_canvas.h"
 #include "render/chart_renderer.h"
 #include "render/svg_canvas.h"
+#include "text/fail.h"
 #include "text/format.h"
 
 namespace render {
@@ -20,12 +22,18 @@ bool WriteChartPictures(const chart::ChartData& chart,
                           kMinPictureSide, kMaxPictureSide);
     return false;
   }
-  CairoCanvas png(width, height);
-  RenderChart(chart, drawings, png);
-  if (!png.WritePng(pngPath, error)) return false;
+  std::string pngBytes;
+  {
+    // The surface goes before the SVG is drawn: at the largest size it holds 256 MB.
+    CairoCanvas png(width, height);
+    RenderChart(chart, drawings, png);
+    if (!png.EncodePng(&pngBytes, error)) return text::Fail(error, "cannot write '" + pngPath + "': " + *error);
+  }
   SvgCanvas svg(width, height);
   RenderChart(chart, drawings, svg);
-  return svg.WriteSvg(svgPath, error);
+  // Both new files are complete on disk before either replaces an old one.
+  formats::FileReplacement files;
+  return files.Stage(pngPath, pngBytes, error) && files.Stage(svgPath, svg.Document(), error) && files.Commit(error);
 }
 
 }  // namespace render

@@ -13,9 +13,9 @@ namespace render {
 inline constexpr int kMinPictureSide = 200;
 inline constexpr int kMaxPictureSide = 8000;
 
-// Renders `chart` with `drawings` at `width` x `height` into `pngPath` and `svgPath`. False
-// with `*error` naming the file that could not be written, or the size when it is outside
-// kMinPictureSide..kMaxPictureSide.
+// Renders `chart` with `drawings` at `width` x `height` into `pngPath` and `svgPath`, as a pair:
+// both files are replaced, or neither (formats::FileReplacement). False with `*error` naming the
+// file that could not be written, or the size when it is outside kMinPictureSide..kMaxPictureSide.
 bool WriteChartPictures(const chart::ChartData& chart,
                         const std::vector<host::DrawingRequest>& drawings, int width, int height,
                         const std::string& pngPath, const std::string& svgPath, std::string* error);

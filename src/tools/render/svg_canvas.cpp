@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "formats/file_io.h"
 #include "render/display_text.h"
 #include "render/mono_face.h"
 #include "text/format.h"
@@ -136,10 +135,6 @@ std::string SvgCanvas::Document() const {
   for (int i = 0; i < openClips_; ++i) out += "</g>\n";
   out += "</svg>\n";
   return out;
-}
-
-bool SvgCanvas::WriteSvg(const std::string& path, std::string* error) const {
-  return formats::ReplaceFile(path, Document(), error);
 }
 
 }  // namespace render

@@ -32,9 +32,6 @@ class SvgCanvas : public Canvas {
 
   // The complete document so far, with clips still open closed.
   std::string Document() const;
-  // Writes Document() to `path`, replacing it whole (formats::ReplaceFile); false with `*error`
-  // naming the file when that fails, `path` then unchanged.
-  bool WriteSvg(const std::string& path, std::string* error) const;
 
  private:
   int width_;

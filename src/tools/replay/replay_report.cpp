@@ -5,7 +5,8 @@
 #include <utility>
 
 #include "chart/input_store.h"
-#include "jsonout/json_writer.h"
+#include "formats/file_io.h"
+#include "text/fail.h"
 
 namespace replay {
 namespace {
@@ -241,19 +242,41 @@ void WriteDump(jsonout::JsonWriter& w, const ReplaySession& session,
 
 }  // namespace
 
-std::string ReplayReport(const LibraryIdentity& library, const ReplaySession& session) {
+ReportBuilder::ReportBuilder(size_t limit) : limit_(limit), writer_(&text_) {
+  // The declarations are known only at the end (a later step may declare again or recolour a
+  // subgraph), and they come first: a placeholder holds their place.
+  writer_.BeginObject();
+  writer_.Key("study");
+  writer_.Null();
+  studyEnd_ = text_.size();
+  writer_.Key("dumps");
+  writer_.BeginArray();
+}
+
+bool ReportBuilder::AddDump(const ReplaySession& session, const DumpRecord& dump, std::string* error) {
+  if (text_.size() <= limit_) WriteDump(writer_, session, session.ResearchRequests(), dump);
+  if (text_.size() <= limit_) return true;
+  return text::Fail(error, "the report would be larger than " + formats::SizeText(limit_) +
+                               ", the most ordinel replay prints; fewer dumps or smaller ones fit");
+}
+
+std::string ReportBuilder::Finish(const LibraryIdentity& library, const ReplaySession& session) {
+  writer_.EndArray();
+  writer_.EndObject();
   std::string out;
   jsonout::JsonWriter w(&out);
-  const std::vector<chart::ResearchRequestRecord> research = session.ResearchRequests();
   w.BeginObject();
   w.Key("study"); WriteStudy(w, library, session.Host());
-  w.Key("dumps");
-  w.BeginArray();
-  for (const DumpRecord& dump : session.Dumps()) WriteDump(w, session, research, dump);
-  w.EndArray();
-  w.EndObject();
+  out.append(text_, studyEnd_);
   out.push_back('\n');
   return out;
+}
+
+std::string ReplayReport(const LibraryIdentity& library, const ReplaySession& session) {
+  ReportBuilder report(std::numeric_limits<size_t>::max());
+  std::string unused;
+  for (const DumpRecord& dump : session.Dumps()) report.AddDump(session, dump, &unused);
+  return report.Finish(library, session);
 }
 
 }  // namespace replay

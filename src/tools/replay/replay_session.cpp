@@ -17,12 +17,13 @@ double FirstStepTime(const Scenario& scenario) {
   return 0;
 }
 
-ReplaySession::ReplaySession(const Scenario& scenario, chart::StudyFunction study)
+ReplaySession::ReplaySession(const Scenario& scenario, chart::StudyFunction study, DumpObserver observer)
     : scenario_(scenario),
       study_(study),
       clock_(FirstStepTime(scenario)),
       services_(clock_),
-      host_(scenario.chart, clock_, transport_, services_) {}
+      host_(scenario.chart, clock_, transport_, services_),
+      observer_(std::move(observer)) {}
 
 bool ReplaySession::Run(std::string* error) {
   Declare();
@@ -37,9 +38,9 @@ bool ReplaySession::Run(std::string* error) {
     const bool done = std::visit([&](const auto& action) { return Do(action, error); }, step.action);
     if (!done) return text::Fail(error, StepLabel(i, step) + ": " + *error);
   }
-  if (scenario_.steps.empty() || !std::holds_alternative<DumpStep>(scenario_.steps.back().action)) {
-    RecordDump(kFinalDumpName);
-  }
+  const bool endsWithDump =
+      !scenario_.steps.empty() && std::holds_alternative<DumpStep>(scenario_.steps.back().action);
+  if (!endsWithDump && !RecordDump(kFinalDumpName, error)) return text::Fail(error, "the final dump: " + *error);
   return true;
 }
 
@@ -149,10 +150,7 @@ bool ReplaySession::Do(const RemoveStep& step, std::string*) {
   return true;
 }
 
-bool ReplaySession::Do(const DumpStep& step, std::string*) {
-  RecordDump(step.name);
-  return true;
-}
+bool ReplaySession::Do(const DumpStep& step, std::string* error) { return RecordDump(step.name, error); }
 
 bool ReplaySession::ApplyInput(const std::string& label, json::Node value,
                                std::string* error) {
@@ -168,7 +166,7 @@ bool ReplaySession::ApplyColour(const std::string& name, host::Rgb colour, std::
   return subgraphs.SetUserColour(number, colour);
 }
 
-void ReplaySession::RecordDump(const std::string& name) {
+bool ReplaySession::RecordDump(const std::string& name, std::string* error) {
   DumpRecord dump;
   dump.name = name;
   dump.time = clock_.Now();
@@ -185,7 +183,9 @@ void ReplaySession::RecordDump(const std::string& name) {
   for (const auto& [slot, entry] : host_.Inputs().Entries()) {
     dump.inputs.push_back({entry.declaration.label, entry.declaration.kind, entry.value});
   }
+  if (observer_) return observer_(*this, dump, error);
   dumps_.push_back(std::move(dump));
+  return true;
 }
 
 }  // namespace replay

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,17 +39,25 @@ struct DumpRecord {
   std::vector<InputSnapshot> inputs;
 };
 
+class ReplaySession;
+
+// Takes each dump as `session` records it; false, with `*error` saying why, ends the session there.
+using DumpObserver = std::function<bool(const ReplaySession& session, const DumpRecord& dump, std::string* error)>;
+
 // How long a step waits for the research worker before giving up.
 inline constexpr std::chrono::seconds kWorkerWait{10};
 
 class ReplaySession {
  public:
+  // Dumps are kept for Dumps(), or handed to `observer` as they are recorded and not kept, so
+  // that a session of many dumps holds no more than the observer does.
   // Requires: `study` stays callable for the session's life.
-  ReplaySession(const Scenario& scenario, chart::StudyFunction study);
+  ReplaySession(const Scenario& scenario, chart::StudyFunction study, DumpObserver observer = {});
 
   // Makes the declaration call, applies the scenario's inputs and colours and follows every
   // step, ending with a dump "end" unless the last step is a dump. False with `*error` naming
-  // the step (or "inputs" / "colours") when the scenario asks for something impossible.
+  // the step (or "inputs" / "colours", or "end" for the final dump) when the scenario asks for
+  // something impossible or the observer refuses a dump.
   bool Run(std::string* error);
   // The removal call if the study is still on the chart, then releases and waits for the
   // research workers; false when a worker is still running, in which case the study's code
@@ -57,6 +66,7 @@ class ReplaySession {
 
   const chart::ChartHost& Host() const { return host_; }
   std::vector<chart::ResearchRequestRecord> ResearchRequests() const { return services_.Requests(); }
+  // The dumps recorded so far; empty when an observer takes them.
   const std::vector<DumpRecord>& Dumps() const { return dumps_; }
 
  private:
@@ -78,7 +88,7 @@ class ReplaySession {
   void Call(double time, host::PointerEvent pointer);
   bool ApplyInput(const std::string& label, json::Node value, std::string* error);
   bool ApplyColour(const std::string& name, host::Rgb colour, std::string* error);
-  void RecordDump(const std::string& name);
+  bool RecordDump(const std::string& name, std::string* error);
 
   const Scenario& scenario_;
   chart::StudyFunction study_;
@@ -87,6 +97,7 @@ class ReplaySession {
   chart::ScriptedServices services_;
   chart::ChartHost host_;
   bool onChart_ = false;
+  DumpObserver observer_;
   std::vector<DumpRecord> dumps_;
 };
 

@@ -227,5 +227,74 @@ TEST(ReplaySession, ResearchStepWaitsForTheWorkerAndTheReportIsTheSameEveryTime)
   for (int run = 0; run < 3; ++run) EXPECT_EQ(Replay(scenario).report, first.report) << "run " << run;
 }
 
+// What `ordinel replay` prints: the report built as the dumps are taken.
+struct BuiltOutcome {
+  bool ran = false;
+  std::string error;
+  std::string report;
+  int dumpsAdded = 0;
+};
+
+BuiltOutcome ReplayBuilt(const std::string& scenarioText, size_t limit) {
+  BuiltOutcome outcome;
+  Scenario scenario;
+  EXPECT_TRUE(ParseScenario(scenarioText, ".", &scenario, &outcome.error)) << outcome.error;
+  ReportBuilder builder(limit);
+  ReplaySession session(scenario, TestStudy, [&](const ReplaySession& running, const DumpRecord& dump, std::string* why) {
+    ++outcome.dumpsAdded;
+    return builder.AddDump(running, dump, why);
+  });
+  outcome.ran = session.Run(&outcome.error);
+  EXPECT_TRUE(session.Finish());
+  EXPECT_TRUE(session.Dumps().empty()) << "the builder took them";
+  if (outcome.ran) outcome.report = builder.Finish({"Test", 7}, session);
+  return outcome;
+}
+
+// The declarations come first in the report but are written last: a colour changed after the
+// first dump shows in them, as when the report was written from the kept dumps.
+TEST(ReplaySession, TheReportBuiltDumpByDumpIsTheKeptDumpsReport) {
+  const char* scenario = R"json({"steps": [
+      {"call": 1735741800},
+      {"set": {"Research request": 1}},
+      {"call": 1735741900},
+      {"dump": "first"},
+      {"respond": {"body": "line"}},
+      {"research": {"status": 200, "body": "{}"}},
+      {"colour": {"Call Wall": [1, 2, 3]}},
+      {"call": 1735742000},
+      {"dump": "second"},
+      {"declare": true},
+      {"remove": 1735742100}]})json";
+  const Outcome kept = Replay(scenario);
+  ASSERT_TRUE(kept.ran) << kept.error;
+  const BuiltOutcome built = ReplayBuilt(scenario, kMaxReportBytes);
+  ASSERT_TRUE(built.ran) << built.error;
+  EXPECT_EQ(built.dumpsAdded, 3);
+  EXPECT_EQ(built.report, kept.report);
+}
+
+// 5,000 dumps of a chart with heatmaps made a 4.2 GB report, 60,000 ran out of memory: the
+// report stops at the dump that passes its limit, and the session ends there.
+TEST(ReplaySession, RegressionAReportPastItsLimitEndsTheSessionAtThatDump) {
+  std::string scenario = R"({"steps": [{"call": 1735741800}, {"respond": {"body": "line"}}, {"call": 1735741810})";
+  for (int i = 0; i < 200; ++i) scenario += ", {\"dump\": \"d\"}";
+  scenario += "]}";
+  const BuiltOutcome unbounded = ReplayBuilt(scenario, kMaxReportBytes);
+  ASSERT_TRUE(unbounded.ran) << unbounded.error;
+  ASSERT_GT(unbounded.report.size(), 40000u);
+
+  const BuiltOutcome bounded = ReplayBuilt(scenario, 20000);
+  EXPECT_FALSE(bounded.ran);
+  EXPECT_LT(bounded.dumpsAdded, 200) << "the session stopped at the dump that passed the limit";
+  EXPECT_EQ(bounded.error, text::Format("step %d (dump): the report would be larger than 20000 bytes, the most "
+                                        "ordinel replay prints; fewer dumps or smaller ones fit",
+                                        3 + bounded.dumpsAdded));
+  // Without dump steps, the final dump is the one that passes.
+  const BuiltOutcome final = ReplayBuilt(R"({"steps": [{"call": 1735741800}]})", 100);
+  EXPECT_FALSE(final.ran);
+  EXPECT_EQ(final.error.rfind("the final dump: the report would be larger than 100 bytes", 0), 0u) << final.error;
+}
+
 }  // namespace
 }  // namespace replay
