@@ -27,6 +27,18 @@ TEST(EngineCommand, BothSampleFormsGiveTheSameAnswer) {
       << csv.err;
 }
 
+// Symbols typed in lower case are the same symbols: the QQQ chain maps onto NQ.
+TEST(EngineCommand, LowerCaseSymbolsAreUpperCased) {
+  const ProgramRun run = RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10",
+                                     "--symbol", "qqq", "--future-price", "21500"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find(R"("requested_symbol":"NQ","resolved_symbol":"QQQ")"), std::string::npos)
+      << run.out.substr(0, 300);
+  const ProgramRun named = RunOrdinel({"engine", kJsonChain, "--ratio", "2", "--future-symbol", "mnq"});
+  ASSERT_EQ(named.exitCode, 0) << named.err;
+  EXPECT_NE(named.out.find(R"("requested_symbol":"MNQ")"), std::string::npos) << named.out.substr(0, 300);
+}
+
 // The embedded default chart is an NQ chart: the QQQ chain's levels reach it through the chart's
 // last price over the chain's spot, and the panel says so (every mapping: engine/answer_writer_test).
 TEST(EngineCommand, ChartDrawsTheChainsLevelsMappedOntoItsFuture) {

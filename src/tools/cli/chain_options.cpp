@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "engine/chain_reader.h"
+#include "engine/option_symbol.h"
 #include "text/fail.h"
 #include "text/format.h"
 
@@ -38,7 +39,8 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
                               "epoch seconds", &s->asOf),
       Number("--rate", "R", {}, "continuous rate, decimal (default 0.045)", &s->rate),
       Number("--dividend", "Q", {}, "continuous dividend yield, decimal (default 0)", &s->dividend),
-      Text(set.symbolFlag, "SYM", "the chain's underlying (default: what the chain says)", &s->symbol),
+      Text(set.symbolFlag, "SYM", "the chain's underlying, any case (default: what the chain says)",
+           [s](const std::string& symbol) { s->symbol = engine::CanonicalSymbol(symbol); }),
       Number("--future-price", "F", {}, "map the levels onto a futures chart priced F (not with --ratio)",
              [o](double price) {
                o->haveFuturePrice = true;
@@ -52,7 +54,7 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
                o->settings.mapping.ratio = ratio;
              }),
       Text("--future-symbol", "SYM", "the futures chart's symbol (default: the underlying's usual future)",
-           &s->mapping.symbol),
+           [s](const std::string& symbol) { s->mapping.symbol = engine::CanonicalSymbol(symbol); }),
   };
   if (set.expiryOptions) {
     rows.push_back(formats::Choice("--expiry-mode", "MODE", {"legacy", "multi", "specific", "0dte"},
