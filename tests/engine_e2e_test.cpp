@@ -62,6 +62,8 @@ TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
       {{"engine", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
       {{"engine", kJsonChain, "--expiry-mode", "specific", "--expiries", "2025-01-09"},
        "no live contract of the selected expirations"},
+      {{"engine", kJsonChain, "--expiry-mode", "specific", "--expiries", "2025-01-03,2025-01-10"},
+       "a specific expiry takes exactly one date, not 2"},
       {{"chart", "--chain", kJsonChain, "--origin", "http://127.0.0.1:9"},
        "--chain computes the levels itself"},
       {{"chart", "--chain", kCsvChain, "--out", "/nonexistent/x"}, "the chain carries no spot price"},

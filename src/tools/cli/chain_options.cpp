@@ -58,10 +58,12 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
   };
   if (set.expiryOptions) {
     rows.push_back(formats::Choice("--expiry-mode", "MODE", {"legacy", "multi", "specific", "0dte"},
-                                   "the expirations used: legacy (every one, the default), multi,\n"
-                                   "specific or 0dte",
+                                   "the expirations used: legacy (every one, the default), multi\n"
+                                   "(the nearest 24, or those of --expiries), specific (the one\n"
+                                   "date of --expiries) or 0dte (the as-of date)",
                                    &s->expiry.mode));
-    rows.push_back(Text("--expiries", "D1,D2,...", "the YYYY-MM-DD expirations for multi or specific",
+    rows.push_back(Text("--expiries", "D1,D2,...",
+                        "YYYY-MM-DD expirations: up to 24 for multi, exactly one for specific",
                         [s](const std::string& dates) { s->expiry.dates = SplitCommas(dates); }));
   }
   return rows;
