@@ -129,15 +129,14 @@ void VolatilityView(const PricedChain& chain, Levels* out) {
   };
   out->densityBand = {true, quantile(-1), quantile(1)};
   out->densityMedian = quantile(0);
+  // The core levels in the order the study draws them, then the focus points and zero gamma;
+  // the writer keeps each printed price once, the first kMaxTouchLevels of them.
   const Level* candidates[] = {&out->callWall,       &out->putWall,        &out->gammaFlip,
-                               &out->volTrigger,     &out->focus[0].level, &out->focus[1].level,
-                               &out->focus[2].level, &out->maxPain,        &out->zeroGamma,
-                               &out->callOiWall,     &out->putOiWall,      &out->zeroDex};
+                               &out->volTrigger,     &out->maxPain,        &out->callOiWall,
+                               &out->putOiWall,      &out->zeroDex,        &out->focus[0].level,
+                               &out->focus[1].level, &out->focus[2].level, &out->zeroGamma};
   for (const Level* level : candidates) {
     if (!level->has) continue;
-    bool seen = false;
-    for (const TouchLevel& t : out->touches) seen = seen || t.price == level->value;
-    if (seen) continue;
     const double p = TouchProbability(m.spot, level->value, atm.value, years, m.rate, m.dividend);
     out->touches.push_back({level->value, std::round(1000.0 * p) / 10.0});
   }
