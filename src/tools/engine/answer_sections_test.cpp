@@ -1,4 +1,4 @@
-// The touch levels of the answer, as the study reads them.
+// The touch levels and the flip side of the answer, as the study reads them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -71,6 +71,44 @@ TEST(AnswerSections, TouchLevelsAreWrittenOncePerPrintedPriceAndAtMostEight) {
   for (const Case& c : cases) {
     a.ratio = c.ratio;
     EXPECT_EQ(TouchPrices(LevelsAnswerJson(a)), c.written) << "ratio " << c.ratio;
+  }
+}
+
+EngineSettings NoCarry() {
+  EngineSettings s;
+  s.rate = 0;
+  s.dividend = 0;
+  return s;
+}
+
+// Above the flip is long gamma. A flip the running sum puts below spot while the total is short
+// gamma (heavy puts above spot) once read "pro-cyclical - spot above flip".
+TEST(AnswerSections, FlipSideAgreesWithTheRegimeOrIsLeftOut) {
+  struct Case {
+    const char* name;
+    std::vector<Row> rows;
+    double spot;
+    const char* modelSummaryEnd;
+  };
+  const Case cases[] = {
+      {"long gamma above the flip",
+       {{"2025-02-01", 95, false, 100, 0.2}, {"2025-02-01", 100, true, 100, 0.2},
+        {"2025-02-01", 105, true, 200, 0.2}},
+       100, "(dampening) - spot above flip"},
+      {"short gamma below the flip",
+       {{"2025-02-01", 95, true, 300, 0.2}, {"2025-02-01", 105, false, 400, 0.2}}, 100,
+       "(pro-cyclical) - spot below flip"},
+      {"short gamma above the nearest flip",
+       {{"2025-02-01", 95, false, 100, 0.2}, {"2025-02-01", 100, true, 150, 0.2},
+        {"2025-02-01", 110, false, 400, 0.2}},
+       100.5, "(pro-cyclical)"},
+  };
+  for (const Case& c : cases) {
+    const EngineAnswer a = RunOn(ChainOf(c.rows, c.spot, "2025-01-02 10:00"), NoCarry());
+    ASSERT_TRUE(a.levels.gammaFlip.has) << c.name;
+    const std::string summary = payload::testing::ParseAnswer(LevelsAnswerJson(a)).modelSummary;
+    const std::string end = c.modelSummaryEnd;
+    EXPECT_TRUE(summary.size() >= end.size() && summary.ends_with(end)) << c.name << ": " << summary;
   }
 }
 

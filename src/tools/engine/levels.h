@@ -71,6 +71,9 @@ struct Levels {
   Band pressureZone;
   double pinningScore = 0;      // 0 to 100
   double hedgeOnePercentShares = 0;  // shares dealers trade on a 1 % rise, negative = sell
+  // Spot's side of the gamma flip, "above" (long gamma, net GEX >= 0) or "below" (short gamma);
+  // empty without a flip or when that side and the sign of net GEX disagree.
+  std::string flipSide;
 };
 
 }  // namespace engine
