@@ -1,4 +1,4 @@
-// The touch levels and the flip side of the answer, as the study reads them.
+// The touch levels, the hedge flows and the flip side of the answer, as the study reads them.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,6 +79,33 @@ EngineSettings NoCarry() {
   s.rate = 0;
   s.dividend = 0;
   return s;
+}
+
+// Dealers long the calls and short the puts: out-of-the-money options of either kind lose delta
+// as time passes and gain it as volatility rises, so dealers buy into the close and sell a rise
+// of volatility. The charm and vanna flows once took the holders' sign and said the opposite
+// for calls.
+TEST(AnswerSections, HedgeFlowsAreWhatDealersTradeUnderOneConvention) {
+  struct Case {
+    const char* name;
+    std::vector<Row> rows;
+    const char* charm;
+    const char* vanna;
+    bool dealersSellARise;
+  };
+  const Case cases[] = {
+      {"calls above spot", {{"2025-02-01", 110, true, 100, 0.2}, {"2025-02-01", 115, true, 100, 0.2}},
+       "buy", "sell", true},
+      {"puts below spot", {{"2025-02-01", 90, false, 100, 0.2}, {"2025-02-01", 85, false, 100, 0.2}},
+       "buy", "sell", false},
+  };
+  for (const Case& c : cases) {
+    const EngineAnswer a = RunOn(ChainOf(c.rows, 100, "2025-01-02 10:00"), NoCarry());
+    const payload::LevelsSnapshot s = payload::testing::ParseAnswer(LevelsAnswerJson(a));
+    EXPECT_EQ(s.charmHedgeDirection, c.charm) << c.name;
+    EXPECT_EQ(s.vannaHedgeDirection, c.vanna) << c.name;
+    EXPECT_EQ(a.levels.hedgeOnePercentShares < 0, c.dealersSellARise) << c.name;
+  }
 }
 
 // Above the flip is long gamma. A flip the running sum puts below spot while the total is short

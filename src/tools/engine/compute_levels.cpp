@@ -166,14 +166,16 @@ void VolatilityView(const PricedChain& chain, Levels* out) {
   }
 }
 
+// Every flow is what dealers trade in the underlying to stay delta-neutral, positive for a
+// purchase: minus the change of their delta, as the 1 % hedge is minus their gamma.
 void HedgeFlow(const std::vector<StrikeRow>& rows, double spot, double yearsToClose, Levels* out) {
   double charmPerDay = 0, vanna = 0;
   for (const StrikeRow& r : rows) {
     charmPerDay += r.charm;
     vanna += r.vanna;
   }
-  out->charmHedgeUsd = {true, charmPerDay * yearsToClose * 365.0};
-  out->vannaHedgeUsdPerVolPoint = {true, vanna};
+  out->charmHedgeUsd = {true, -charmPerDay * yearsToClose * 365.0};
+  out->vannaHedgeUsdPerVolPoint = {true, -vanna};
   out->hedgeOnePercentShares = -out->netGex / spot;
 }
 

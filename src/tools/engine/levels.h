@@ -67,6 +67,8 @@ struct Levels {
   std::vector<TouchLevel> touches;
   Band densityBand;  // 16th to 84th percentile of the price at the horizon
   double densityMedian = 0;
+  // What dealers trade in the underlying to stay hedged, $ (positive: they buy): by the next
+  // close as time passes, and per volatility point of rise.
   Level charmHedgeUsd, vannaHedgeUsdPerVolPoint;
   Band pressureZone;
   double pinningScore = 0;      // 0 to 100
