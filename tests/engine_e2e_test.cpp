@@ -27,6 +27,18 @@ TEST(EngineCommand, BothSampleFormsGiveTheSameAnswer) {
       << csv.err;
 }
 
+// Symbols typed in lower case are the same symbols: the QQQ chain maps onto NQ.
+TEST(EngineCommand, LowerCaseSymbolsAreUpperCased) {
+  const ProgramRun run = RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10",
+                                     "--symbol", "qqq", "--future-price", "21500"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find(R"("requested_symbol":"NQ","resolved_symbol":"QQQ")"), std::string::npos)
+      << run.out.substr(0, 300);
+  const ProgramRun named = RunOrdinel({"engine", kJsonChain, "--ratio", "2", "--future-symbol", "mnq"});
+  ASSERT_EQ(named.exitCode, 0) << named.err;
+  EXPECT_NE(named.out.find(R"("requested_symbol":"MNQ")"), std::string::npos) << named.out.substr(0, 300);
+}
+
 // The embedded default chart is an NQ chart: the QQQ chain's levels reach it through the chart's
 // last price over the chain's spot, and the panel says so (every mapping: engine/answer_writer_test).
 TEST(EngineCommand, ChartDrawsTheChainsLevelsMappedOntoItsFuture) {
@@ -50,6 +62,8 @@ TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
       {{"engine", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
       {{"engine", kJsonChain, "--expiry-mode", "specific", "--expiries", "2025-01-09"},
        "no live contract of the selected expirations"},
+      {{"engine", kJsonChain, "--expiry-mode", "specific", "--expiries", "2025-01-03,2025-01-10"},
+       "a specific expiry takes exactly one date, not 2"},
       {{"chart", "--chain", kJsonChain, "--origin", "http://127.0.0.1:9"},
        "--chain computes the levels itself"},
       {{"chart", "--chain", kCsvChain, "--out", "/nonexistent/x"}, "the chain carries no spot price"},

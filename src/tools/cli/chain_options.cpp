@@ -5,6 +5,7 @@
 
 #include "cli/terminal_text.h"
 #include "engine/chain_reader.h"
+#include "engine/option_symbol.h"
 #include "text/fail.h"
 #include "text/format.h"
 
@@ -39,7 +40,8 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
                               "epoch seconds", &s->asOf),
       Number("--rate", "R", {}, "continuous rate, decimal (default 0.045)", &s->rate),
       Number("--dividend", "Q", {}, "continuous dividend yield, decimal (default 0)", &s->dividend),
-      Text(set.symbolFlag, "SYM", "the chain's underlying (default: what the chain says)", &s->symbol),
+      Text(set.symbolFlag, "SYM", "the chain's underlying, any case (default: what the chain says)",
+           [s](const std::string& symbol) { s->symbol = engine::CanonicalSymbol(symbol); }),
       Number("--future-price", "F", {}, "map the levels onto a futures chart priced F (not with --ratio)",
              [o](double price) {
                o->haveFuturePrice = true;
@@ -53,14 +55,16 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
                o->settings.mapping.ratio = ratio;
              }),
       Text("--future-symbol", "SYM", "the futures chart's symbol (default: the underlying's usual future)",
-           &s->mapping.symbol),
+           [s](const std::string& symbol) { s->mapping.symbol = engine::CanonicalSymbol(symbol); }),
   };
   if (set.expiryOptions) {
     rows.push_back(formats::Choice("--expiry-mode", "MODE", {"legacy", "multi", "specific", "0dte"},
-                                   "the expirations used: legacy (every one, the default), multi,\n"
-                                   "specific or 0dte",
+                                   "the expirations used: legacy (every one, the default), multi\n"
+                                   "(the nearest 24, or those of --expiries), specific (the one\n"
+                                   "date of --expiries) or 0dte (the as-of date)",
                                    &s->expiry.mode));
-    rows.push_back(Text("--expiries", "D1,D2,...", "the YYYY-MM-DD expirations for multi or specific",
+    rows.push_back(Text("--expiries", "D1,D2,...",
+                        "YYYY-MM-DD expirations: up to 24 for multi, exactly one for specific",
                         [s](const std::string& dates) { s->expiry.dates = SplitCommas(dates); }));
   }
   return rows;

@@ -69,9 +69,7 @@ void WriteModels(AnswerOut& out) {
   w.Key("hedge_1pct_shares");
   w.Number(RoundTo(levels.hedgeOnePercentShares, 1));
   out.Text("hedge_direction", levels.netGex >= 0 ? "dampening" : "pro_cyclical");
-  if (levels.gammaFlip.has) {
-    out.Text("flip_side", levels.spot >= levels.gammaFlip.value ? "above" : "below");
-  }
+  if (!levels.flipSide.empty()) out.Text("flip_side", levels.flipSide);
   w.EndObject();
 }
 

@@ -1,6 +1,8 @@
 // The members of the answer beside the level block: the flow, the points of interest, the
 // zones, the volatility zones and the extended levels (implied density and hedge flow).
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/answer_parts.h"
 
@@ -60,9 +62,17 @@ void WriteImpliedDensity(AnswerOut& out) {
   out.Text("horizon", levels.horizon);
   w.Key("levels");
   w.BeginArray();
+  // Levels that print at one price (zero gamma and zero DEX a hundred-thousandth apart) would
+  // take the study's few slots twice; the first, the more important, speaks for them.
+  std::vector<double> written;
   for (const TouchLevel& t : levels.touches) {
+    if (written.size() == kMaxTouchLevels) break;
+    const double price = out.Price(t.price);
+    if (std::find(written.begin(), written.end(), price) != written.end()) continue;
+    written.push_back(price);
     w.BeginObject();
-    out.PriceMember("price", t.price);
+    w.Key("price");
+    w.Number(price);
     w.Key("p_touch_pct");
     w.Number(t.touchPercent);
     w.EndObject();

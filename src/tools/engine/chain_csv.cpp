@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "calendar/new_york_calendar.h"
+#include "engine/chain_screen.h"
 #include "formats/csv_records.h"
 #include "text/ascii.h"
 #include "text/fail.h"
@@ -35,6 +36,7 @@ const std::vector<ColumnNames>& KnownColumns() {
 struct Layout {
   std::array<int, kColumnCount> index;
   bool volatilityInPercent = false;
+  std::string volatilityName;  // the IV column's name as a message quotes it
 };
 
 // "Open Interest" and "open_interest" both become "openinterest".
@@ -63,6 +65,15 @@ std::string NameWithoutPercent(std::string_view raw) {
   return name;
 }
 
+// A column name fit to quote in a message: as written when it is short printable ASCII, else
+// its canonical form.
+std::string QuotableName(std::string_view raw) {
+  raw = text::TrimBlanks(raw);
+  bool plain = !raw.empty() && raw.size() <= 32;
+  for (char c : raw) plain = plain && c >= ' ' && c <= '~' && c != '"';
+  return plain ? std::string(raw) : Canonical(raw);
+}
+
 bool FindLayout(const std::vector<std::string>& header, Layout* layout, std::string* error) {
   layout->index.fill(-1);
   for (size_t i = 0; i < header.size(); ++i) {
@@ -72,7 +83,9 @@ bool FindLayout(const std::vector<std::string>& header, Layout* layout, std::str
       for (std::string_view candidate : known.names) {
         if (name != candidate) continue;
         layout->index[known.column] = static_cast<int>(i);
-        if (known.column == kImpliedVol) layout->volatilityInPercent = SaysPercent(header[i]);
+        if (known.column != kImpliedVol) continue;
+        layout->volatilityInPercent = SaysPercent(header[i]);
+        layout->volatilityName = QuotableName(header[i]);
       }
     }
   }
@@ -145,11 +158,22 @@ const char* ReadRow(const std::vector<std::string>& fields, const Layout& layout
     return "implied volatility is missing or not a number";
   }
   if (contract->impliedVol <= 0) return "implied volatility is not above 0";
-  double volume = 0;
-  if (ReadNumber(Field(fields, layout.index[kVolume]), &volume) && volume > 0) {
-    contract->volume = volume;
-  }
+  // The volume is optional, so only an empty field means none.
+  const std::string& volume = Field(fields, layout.index[kVolume]);
+  if (text::TrimBlanks(volume).empty()) return nullptr;
+  if (!ReadNumber(volume, &contract->volume)) return "volume is not a number";
+  if (contract->volume < 0) return "negative volume";
   return nullptr;
+}
+
+// What to say when the decimal IV column turns out to hold percents.
+std::string PercentHint(const Layout& layout) {
+  if (layout.volatilityInPercent) return "";
+  const std::string& name = layout.volatilityName;
+  return text::Format(
+      "the implied volatility column \"%s\" seems to hold percents (15 for 15 %%): name it "
+      "\"%s %%\" or \"%s_pct\", or end each value with '%%'",
+      name, name, name);
 }
 
 }  // namespace
@@ -161,6 +185,7 @@ bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error)
   std::vector<std::string> fields;
   Layout layout;
   bool haveHeader = false;
+  std::vector<ContractOrigin> origins;
   for (;;) {
     const formats::CsvStep step = records.Next(&fields, error);
     if (step == formats::CsvStep::kRefused) return text::Fail(error, "CSV chain: " + *error);
@@ -176,8 +201,12 @@ bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error)
       continue;
     }
     chain->contracts.push_back(std::move(contract));
+    origins.push_back({records.Line(), ""});
   }
-  return haveHeader || text::Fail(error, "CSV chain: no header row");
+  if (!haveHeader) return text::Fail(error, "CSV chain: no header row");
+  ScreenContracts(origins, [](size_t line) { return text::Format("line %zu", line); },
+                  PercentHint(layout), chain);
+  return true;
 }
 
 }  // namespace engine

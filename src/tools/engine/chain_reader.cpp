@@ -27,13 +27,12 @@ bool ReadChainBytes(const std::string& path, std::string* body, std::string* err
 }  // namespace
 
 bool ReadChainText(std::string_view text, OptionChain* chain, std::string* error) {
-  size_t first = 0;
-  if (text.substr(0, 3) == "\xEF\xBB\xBF") first = 3;
-  while (first < text.size() && (text[first] == ' ' || text[first] == '\t' ||
-                                 text[first] == '\r' || text[first] == '\n')) {
-    ++first;
+  // A byte-order mark is no part of either form (the CSV records pass over it themselves).
+  const std::string_view body = text.substr(text.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0);
+  const size_t first = body.find_first_not_of(" \t\r\n");
+  if (first != std::string_view::npos && body[first] == '{') {
+    return ReadExchangeJsonChain(body, chain, error);
   }
-  if (first < text.size() && text[first] == '{') return ReadExchangeJsonChain(text, chain, error);
   *chain = OptionChain{};
   return ReadCsvChain(text, chain, error);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "engine/chain_csv.h"
 #include "engine/chain_json.h"
@@ -22,7 +23,7 @@ TEST(CsvChain, FindsColumnsByNameAndCountsBadRows) {
       "5,10,520,2025-01-17,,C,\n"              // line 9: volatility missing
       "5,10,520,2025-01-17,,C,nan\n"           // line 10: not finite
       "5,10,520,2025-01-17,,C,0\r\n"           // line 11: volatility 0
-      "5,10,520,2025-01-17,\"\",C,15\r";        // a lone CR ends a line too
+      "5,10,525,2025-01-17,\"\",C,15\r";        // a lone CR ends a line too
   OptionChain chain;
   std::string error;
   ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << error;
@@ -100,6 +101,71 @@ TEST(ExchangeJsonChain, ReadsSpotTimeAndContractsAndCountsBadEntries) {
   EXPECT_EQ(chain.issues.firstFew[3],
             "option 6 (SPXW250117C05900000): open interest is missing or not a number");
   EXPECT_EQ(chain.issues.firstFew[4], "option 7: not an object");
+}
+
+// A volume that is given must be usable: a negative or unreadable one once passed as none.
+TEST(ChainReading, AGivenVolumeIsANumberNotBelowZero) {
+  struct Case {
+    std::string text;
+    double volume;        // of the one contract, when kept
+    const char* skipped;  // the issue, when not
+  };
+  const std::string csv = "expiration,strike,type,oi,iv,volume\n2025-01-17,520,C,10,0.2,";
+  const std::string json = R"({"data": {"options": [{"option": "QQQ250117C00520000", "iv": 0.2, )"
+                           R"("open_interest": 10)";
+  const Case cases[] = {
+      {csv + "7\n", 7, nullptr},
+      {csv + " \n", 0, nullptr},
+      {csv + "\n", 0, nullptr},
+      {csv + "-3\n", 0, "line 2: negative volume"},
+      {csv + "n/a\n", 0, "line 2: volume is not a number"},
+      {csv + "inf\n", 0, "line 2: volume is not a number"},
+      {json + R"(, "volume": "7"}]}})", 7, nullptr},
+      {json + R"(, "volume": null}]}})", 0, nullptr},
+      {json + "}]}}", 0, nullptr},
+      {json + R"(, "volume": -3}]}})", 0, "option 1 (QQQ250117C00520000): negative volume"},
+      {json + R"(, "volume": "many"}]}})", 0, "option 1 (QQQ250117C00520000): volume is not a number"},
+  };
+  for (const Case& c : cases) {
+    OptionChain chain;
+    std::string error;
+    ASSERT_TRUE(ReadChainText(c.text, &chain, &error)) << c.text << ": " << error;
+    if (c.skipped == nullptr) {
+      ASSERT_EQ(chain.contracts.size(), 1u) << c.text;
+      EXPECT_EQ(chain.contracts[0].volume, c.volume) << c.text;
+    } else {
+      EXPECT_TRUE(chain.contracts.empty()) << c.text;
+      EXPECT_EQ(chain.issues.firstFew, std::vector<std::string>{c.skipped}) << c.text;
+    }
+  }
+}
+
+// The JSON parser stops after the first document; a chain must end there.
+TEST(ExchangeJsonChain, TextAfterTheDocumentIsRefused) {
+  const std::string chain = R"({"data": {"note": "a } and a \" in text", "options": [)"
+                            R"({"option": "qqq250117c00520000", "iv": 0.2, "open_interest": 1}]}})";
+  struct Case {
+    std::string text;
+    const char* error;  // nullptr: read
+  };
+  const Case cases[] = {
+      {chain, nullptr},
+      {"\xEF\xBB\xBF\n" + chain + " \r\n\t\n", nullptr},
+      {chain + chain, "JSON chain: more text after the end of the JSON document (line 1)"},
+      {chain + "\n\n  x", "JSON chain: more text after the end of the JSON document (line 3)"},
+      {chain + "}", "JSON chain: more text after the end of the JSON document (line 1)"},
+  };
+  for (const Case& c : cases) {
+    OptionChain read;
+    std::string error;
+    EXPECT_EQ(ReadChainText(c.text, &read, &error), c.error == nullptr) << c.text;
+    if (c.error == nullptr) {
+      EXPECT_EQ(read.underlying, "QQQ") << "roots are upper-cased: " << c.text;
+      EXPECT_EQ(read.contracts.size(), 1u) << c.text;
+    } else {
+      EXPECT_EQ(error, c.error) << c.text;
+    }
+  }
 }
 
 TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {

@@ -1,6 +1,8 @@
 #include "engine/compute_levels.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "engine/max_pain.h"
 #include "engine/positioning_zones.h"
@@ -57,6 +59,27 @@ void FindModelZeros(const PricedChain& chain, Levels* out) {
 
 namespace {
 
+// The crossing of the running sum of `values` over the strikes within the model window.
+StrikeCrossing FlipInWindow(const std::vector<double>& strikes, const std::vector<double>& values,
+                            double spot) {
+  const auto first = std::lower_bound(strikes.begin(), strikes.end(), spot * (1 - kModelRange));
+  const auto last = std::upper_bound(strikes.begin(), strikes.end(), spot * (1 + kModelRange));
+  const size_t from = static_cast<size_t>(first - strikes.begin());
+  const size_t to = static_cast<size_t>(last - strikes.begin());
+  if (to <= from) return {};
+  return CumulativeCrossing({first, last}, {values.begin() + from, values.begin() + to}, spot);
+}
+
+// "above" with long gamma and spot at or above the flip, "below" with short gamma and spot
+// below it; empty when the running sum and the total disagree, rather than say both.
+std::string FlipSide(const Levels& l) {
+  if (!l.gammaFlip.has) return "";
+  const bool above = l.spot >= l.gammaFlip.value;
+  const bool longGamma = l.netGex >= 0;
+  if (above != longGamma) return "";
+  return above ? "above" : "below";
+}
+
 void Walls(const std::vector<StrikeRow>& rows, double spot, Levels* out) {
   const std::vector<double> strikes = Strikes(rows);
   out->callWall = StrongestStrike(strikes, Field(rows, &StrikeRow::callGex), spot);
@@ -64,10 +87,11 @@ void Walls(const std::vector<StrikeRow>& rows, double spot, Levels* out) {
   out->callOiWall = StrongestStrike(strikes, Field(rows, &StrikeRow::callOi), spot);
   out->putOiWall = StrongestStrike(strikes, Field(rows, &StrikeRow::putOi), spot);
   const std::vector<double> net = Field(rows, &StrikeRow::netGex);
-  const StrikeCrossing flip = CumulativeCrossing(strikes, net, spot);
+  const StrikeCrossing flip = FlipInWindow(strikes, net, spot);
   out->gammaFlip = FromCrossing(flip);
   if (flip.found) out->battleZone = {true, flip.lowStrike, flip.highStrike};
   out->volTrigger = HighestNegativeBelow(strikes, net, flip.found ? flip.price : spot);
+  out->flipSide = FlipSide(*out);
 }
 
 void IvWalls(const std::vector<StrikeRow>& rows, double spot, Levels* out) {
@@ -110,7 +134,7 @@ void HybridWalls(const std::vector<StrikeRow>& rows, double spot, Levels* out) {
   for (size_t i = 0; i < net.size(); ++i) net[i] = calls[i] + puts[i];
   out->hybridCallWall = StrongestStrike(strikes, calls, spot);
   out->hybridPutWall = StrongestStrike(strikes, Negated(puts), spot);
-  const StrikeCrossing flip = CumulativeCrossing(strikes, net, spot);
+  const StrikeCrossing flip = FlipInWindow(strikes, net, spot);
   out->hybridVolTrigger = HighestNegativeBelow(strikes, net, flip.found ? flip.price : spot);
 }
 
@@ -129,28 +153,29 @@ void VolatilityView(const PricedChain& chain, Levels* out) {
   };
   out->densityBand = {true, quantile(-1), quantile(1)};
   out->densityMedian = quantile(0);
+  // The core levels in the order the study draws them, then the focus points and zero gamma;
+  // the writer keeps each printed price once, the first kMaxTouchLevels of them.
   const Level* candidates[] = {&out->callWall,       &out->putWall,        &out->gammaFlip,
-                               &out->volTrigger,     &out->focus[0].level, &out->focus[1].level,
-                               &out->focus[2].level, &out->maxPain,        &out->zeroGamma,
-                               &out->callOiWall,     &out->putOiWall,      &out->zeroDex};
+                               &out->volTrigger,     &out->maxPain,        &out->callOiWall,
+                               &out->putOiWall,      &out->zeroDex,        &out->focus[0].level,
+                               &out->focus[1].level, &out->focus[2].level, &out->zeroGamma};
   for (const Level* level : candidates) {
     if (!level->has) continue;
-    bool seen = false;
-    for (const TouchLevel& t : out->touches) seen = seen || t.price == level->value;
-    if (seen) continue;
     const double p = TouchProbability(m.spot, level->value, atm.value, years, m.rate, m.dividend);
     out->touches.push_back({level->value, std::round(1000.0 * p) / 10.0});
   }
 }
 
+// Every flow is what dealers trade in the underlying to stay delta-neutral, positive for a
+// purchase: minus the change of their delta, as the 1 % hedge is minus their gamma.
 void HedgeFlow(const std::vector<StrikeRow>& rows, double spot, double yearsToClose, Levels* out) {
   double charmPerDay = 0, vanna = 0;
   for (const StrikeRow& r : rows) {
     charmPerDay += r.charm;
     vanna += r.vanna;
   }
-  out->charmHedgeUsd = {true, charmPerDay * yearsToClose * 365.0};
-  out->vannaHedgeUsdPerVolPoint = {true, vanna};
+  out->charmHedgeUsd = {true, -charmPerDay * yearsToClose * 365.0};
+  out->vannaHedgeUsdPerVolPoint = {true, -vanna};
   out->hedgeOnePercentShares = -out->netGex / spot;
 }
 

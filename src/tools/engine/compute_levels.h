@@ -10,7 +10,9 @@
 namespace engine {
 
 // The model zero gamma is searched over spot +-20 % on an 80-step geometric grid, zero DEX
-// between the two ends of that range; both are refined to a millionth of spot.
+// between the two ends of that range; both are refined to a millionth of spot. The gamma flip's
+// running sum takes the strikes of the same window, so strikes too far out to matter near spot
+// cannot move it.
 inline constexpr double kModelRange = 0.20;
 inline constexpr int kModelGridSteps = 80;
 inline constexpr double kModelTolerance = 1e-6;

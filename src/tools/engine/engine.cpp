@@ -4,6 +4,7 @@
 
 #include "calendar/new_york_calendar.h"
 #include "engine/compute_levels.h"
+#include "engine/option_symbol.h"
 #include "formats/typed_time.h"
 #include "text/format.h"
 
@@ -50,8 +51,9 @@ std::string ExpirationNote(const EngineAnswer& a) {
 }
 
 void Identify(const OptionChain& chain, const EngineSettings& settings, EngineAnswer* a) {
-  a->resolvedSymbol = settings.symbol.empty() ? chain.underlying : settings.symbol;
+  a->resolvedSymbol = CanonicalSymbol(settings.symbol.empty() ? chain.underlying : settings.symbol);
   a->mapping = settings.mapping;
+  a->mapping.symbol = CanonicalSymbol(a->mapping.symbol);
   if (a->mapping.source == FuturesMapping::Source::kNone) {
     a->requestedSymbol = a->resolvedSymbol;
     return;
@@ -84,6 +86,7 @@ bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
   if (chain.contracts.empty()) {
     *error = text::Format("no usable contract in the chain (%d rows skipped)",
                           static_cast<long long>(chain.issues.count));
+    if (!chain.issues.hint.empty()) *error += ": " + chain.issues.hint;
     return false;
   }
   MarketInputs market;

@@ -24,7 +24,7 @@ struct EngineSettings {
   std::string asOf;      // as formats::ParseTypedTime reads it; empty: the chain's own time
   double rate = kDefaultRate;
   double dividend = kDefaultDividend;
-  std::string symbol;    // the chain's underlying; empty: what the chain says
+  std::string symbol;    // the chain's underlying (any letter case); empty: what the chain says
   ExpiryRequest expiry;
   FuturesMapping mapping;
 };
@@ -45,9 +45,10 @@ struct EngineAnswer {
   RowIssues issues;          // the reader's and the expired contracts
 };
 
-// Computes the answer. False, with a message, when the chain has no usable contract, spot or time
-// are missing or unreadable (neither in the chain nor in `settings`), the rate, dividend, ratio
-// or mapping price are unusable, or the expiry request cannot be served.
+// Computes the answer; symbols are written upper-cased. False, with a message, when the chain has
+// no usable contract (the issues' hint appended when there is one), spot or time are missing or
+// unreadable (neither in the chain nor in `settings`), the rate, dividend, ratio or mapping
+// price are unusable, or the expiry request cannot be served.
 bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
                platform::Services& services, EngineAnswer* out, std::string* error);
 

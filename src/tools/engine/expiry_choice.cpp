@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "calendar/new_york_calendar.h"
+#include "text/format.h"
 
 namespace engine {
 namespace {
@@ -23,8 +24,10 @@ bool ValidRequest(const ExpiryRequest& request, std::string* error) {
       return false;
     }
   }
+  // The study's Specific mode sends one date; several are multi's.
   if (mode == "specific" && request.dates.size() != 1) {
-    *error = "a specific expiry needs exactly one date";
+    *error = text::Format("a specific expiry takes exactly one date, not %zu (multi takes several)",
+                          request.dates.size());
     return false;
   }
   return true;

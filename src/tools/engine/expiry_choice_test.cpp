@@ -56,7 +56,9 @@ TEST(ExpiryChoice, UnservableRequestsAreRefused) {
       {{"weekly", {}}, "unknown expiry mode 'weekly'"},
       {{"multi", tooMany}, "more than 24 expirations requested"},
       {{"multi", {"2025-1-3"}}, "'2025-1-3' is not a YYYY-MM-DD expiration"},
-      {{"specific", {}}, "a specific expiry needs exactly one date"},
+      {{"specific", {}}, "a specific expiry takes exactly one date, not 0 (multi takes several)"},
+      {{"specific", {"2025-01-03", "2025-01-10"}},
+       "a specific expiry takes exactly one date, not 2 (multi takes several)"},
       {{"0dte", {}}, "the chain has no live contract of the selected expirations"},
       {{"legacy", {}}, nullptr},
   };

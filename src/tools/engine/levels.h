@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ struct TouchLevel {
   double touchPercent = 0;
 };
 
+// The study keeps this many touch levels; the answer sends no more.
+inline constexpr size_t kMaxTouchLevels = 8;
+
 struct Levels {
   double spot = 0;
   Level callWall, putWall, gammaFlip, volTrigger, maxPain, callOiWall, putOiWall, zeroDex;
@@ -57,13 +61,21 @@ struct Levels {
   std::vector<Band> charmZones;
   Level vannaFlip, charmFlip;
   Level hybridCallWall, hybridPutWall, hybridVolTrigger;
+  // Every present level of call wall, put wall, gamma flip, vol trigger, max pain, call and put
+  // OI walls, zero DEX (the core levels, in the order the study draws them), the three focus
+  // points and zero gamma, in that order; the writer keeps each printed price once.
   std::vector<TouchLevel> touches;
   Band densityBand;  // 16th to 84th percentile of the price at the horizon
   double densityMedian = 0;
+  // What dealers trade in the underlying to stay hedged, $ (positive: they buy): by the next
+  // close as time passes, and per volatility point of rise.
   Level charmHedgeUsd, vannaHedgeUsdPerVolPoint;
   Band pressureZone;
   double pinningScore = 0;      // 0 to 100
   double hedgeOnePercentShares = 0;  // shares dealers trade on a 1 % rise, negative = sell
+  // Spot's side of the gamma flip, "above" (long gamma, net GEX >= 0) or "below" (short gamma);
+  // empty without a flip or when that side and the sign of net GEX disagree.
+  std::string flipSide;
 };
 
 }  // namespace engine

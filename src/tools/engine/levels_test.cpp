@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "engine/black_scholes.h"
 #include "engine/engine_test_support.h"
@@ -53,6 +55,34 @@ TEST(EngineLevels, ThreeStrikeChainWorkedByHand) {
   // Holders' payout settling at 95: puts at 100 pay 100 x 5 = 500; at 100: nothing; at 105:
   // calls at 100 pay 100 x 5 = 500. Max pain 100.
   EXPECT_EQ(l.maxPain.value, 100);
+}
+
+// The flip once ran its sum from the chain's lowest strike: a year out, puts 25 to 40 % below
+// spot still carry gamma enough to hold the sum below zero past spot, and the flip vanished.
+// Summed over spot +-20 %, strikes outside that window move nothing; those inside still do.
+TEST(EngineLevels, GammaFlipSumsOnlyTheStrikesWithinTheModelWindow) {
+  const std::vector<Row> near = {{"2026-01-02", 95, false, 100, 0.2},
+                                 {"2026-01-02", 100, true, 100, 0.2},
+                                 {"2026-01-02", 105, true, 200, 0.2}};
+  struct Case {
+    const char* name;
+    std::vector<std::pair<double, bool>> added;  // strike, call; 2000 contracts each
+    bool sameFlip;
+  };
+  const Case cases[] = {
+      {"puts 25 to 40 % below", {{60, false}, {65, false}, {70, false}, {75, false}}, true},
+      {"calls 30 % above", {{130, true}, {140, true}}, true},
+      {"a put at the window's edge", {{80, false}}, false},
+  };
+  const EngineAnswer alone = RunOn(ChainOf(near, 100, kAsOf), NoCarry());
+  ASSERT_TRUE(alone.levels.gammaFlip.has);
+  for (const Case& c : cases) {
+    std::vector<Row> rows = near;
+    for (const auto& [strike, call] : c.added) rows.push_back({"2026-01-02", strike, call, 2000, 0.2});
+    const Levels l = RunOn(ChainOf(rows, 100, kAsOf), NoCarry()).levels;
+    EXPECT_EQ(l.gammaFlip.has && l.gammaFlip.value == alone.levels.gammaFlip.value, c.sameFlip)
+        << c.name << ": " << l.gammaFlip.has << " " << l.gammaFlip.value;
+  }
 }
 
 // Calls at c e^a and puts at c e^-a with equal open interest and volatility: with no carry the

@@ -44,11 +44,19 @@ bool ParseOptionSymbol(std::string_view text, OptionSymbol* out) {
   long long thousandths = 0;
   for (char c : strikeDigits) thousandths = thousandths * 10 + (c - '0');
   if (thousandths == 0) return false;
-  out->root = std::string(root);
+  out->root = CanonicalSymbol(root);
   out->expiration = std::move(expiration);
   out->kind = (kind == 'C' || kind == 'c') ? OptionKind::kCall : OptionKind::kPut;
   out->strike = static_cast<double>(thousandths) / 1000.0;
   return true;
+}
+
+std::string CanonicalSymbol(std::string_view symbol) {
+  std::string out(text::TrimBlanks(symbol));
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
 }
 
 std::string UnderlyingOfRoot(std::string_view root) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace engine {
 namespace {
 
@@ -19,6 +21,7 @@ TEST(OptionSymbol, ReadsTheStandardSymbolAndRefusesOtherShapes) {
       {"SPX   251219C06000000", "SPX", "2025-12-19", true, 6000},
       {" AAPL250620p00000500 ", "AAPL", "2025-06-20", false, 0.5},
       {"BRK.B250321C00450000", "BRK.B", "2025-03-21", true, 450},
+      {"qqq250117c00520000", "QQQ", "2025-01-17", true, 520},  // roots are compared upper-cased
       {"", nullptr, "", false, 0},
       {"250117C05900000", nullptr, "", false, 0},  // no root
       {"SPXW250117X05900000", nullptr, "", false, 0},  // neither C nor P
@@ -38,6 +41,14 @@ TEST(OptionSymbol, ReadsTheStandardSymbolAndRefusesOtherShapes) {
     EXPECT_EQ(s.expiration, c.expiration) << c.text;
     EXPECT_EQ(s.kind == OptionKind::kCall, c.call) << c.text;
     EXPECT_DOUBLE_EQ(s.strike, c.strike) << c.text;
+  }
+}
+
+TEST(OptionSymbol, CanonicalSymbolsAreUpperCaseWithoutBlanks) {
+  for (const auto& [given, canonical] : {std::pair{"qqq", "QQQ"}, std::pair{" Nq\t", "NQ"},
+                                         std::pair{"brk.b", "BRK.B"}, std::pair{"ES", "ES"},
+                                         std::pair{"\xC3\xA9s", "\xC3\xA9S"}}) {
+    EXPECT_EQ(CanonicalSymbol(given), canonical) << given;
   }
 }
 

@@ -157,10 +157,15 @@ ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve,
     return prices[i + 1] < spot ? spot - prices[i + 1] : prices[i] > spot ? prices[i] - spot : 0.0;
   };
   if (below >= 0 && above >= 0 && distance(above) < distance(below)) std::swap(below, above);
+  // Zeros equally near spot go to the lower one.
+  auto better = [&](double zero) {
+    const double d = std::fabs(zero - spot), best = std::fabs(result.price - spot);
+    return !result.found || d < best || (d == best && zero < result.price);
+  };
   for (int i : {below, above}) {
-    if (i < 0 || (result.found && distance(i) >= std::fabs(result.price - spot))) continue;
+    if (i < 0 || (result.found && distance(i) > std::fabs(result.price - spot))) continue;
     const double zero = Refine(curve, prices[i], values[i], prices[i + 1], values[i + 1], tolerance);
-    if (!result.found || std::fabs(zero - spot) < std::fabs(result.price - spot)) {
+    if (better(zero)) {
       result.found = true;
       result.price = zero;
       result.slope = (values[i + 1] - values[i]) / (prices[i + 1] - prices[i]);

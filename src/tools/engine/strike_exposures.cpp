@@ -10,8 +10,8 @@ Exposure ExposureOf(const PricedContract& c, double spot, double contracts) {
   Exposure e;
   e.gex = dealerSign * c.greeks.gamma * units * spot * spot * 0.01;
   e.dex = c.greeks.delta * units * spot;
-  e.vanna = c.greeks.vanna * units * spot * 0.01;
-  e.charm = c.greeks.charm * units * spot / 365.0;
+  e.vanna = dealerSign * c.greeks.vanna * units * spot * 0.01;
+  e.charm = dealerSign * c.greeks.charm * units * spot / 365.0;
   e.vega = dealerSign * c.greeks.vega * units * 0.01;
   return e;
 }

@@ -1,6 +1,8 @@
-// Dollar exposures of each contract and their sums by strike. Gamma and vega are positive for
-// every option, so they take the dealer sign (calls positive, puts negative); delta, vanna and
-// charm keep the sign they carry.
+// Dollar exposures of each contract and their sums by strike, from the dealers' side: dealers
+// are taken to be long the calls and short the puts of the open interest, so gamma, vega, vanna
+// and charm take the sign +1 for a call and -1 for a put. Delta alone keeps its own sign (the
+// open interest's delta): from the dealers' side every contract's delta would be positive and
+// there would be no zero DEX to find.
 #pragma once
 
 #include <vector>
@@ -12,11 +14,11 @@ namespace engine {
 inline constexpr double kContractMultiplier = 100;
 
 struct Exposure {
-  double gex = 0;    // $ of delta per 1 % move of the underlying
-  double dex = 0;    // $ of delta notional
-  double vanna = 0;  // $ of delta notional per volatility point
-  double charm = 0;  // $ of delta notional per day
-  double vega = 0;   // $ of option value per volatility point
+  double gex = 0;    // dealers' $ of delta per 1 % move of the underlying
+  double dex = 0;    // $ of delta notional of the open interest (calls +, puts -)
+  double vanna = 0;  // dealers' $ of delta notional per volatility point
+  double charm = 0;  // dealers' $ of delta notional per day
+  double vega = 0;   // dealers' $ of option value per volatility point
 };
 
 // The exposure of `contracts` contracts of `c` at spot `spot`.
