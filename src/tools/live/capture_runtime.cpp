@@ -123,12 +123,13 @@ CaptureOutcome CaptureRuntime::Impl::AttemptAndSchedule(SymbolWorker& worker) {
   const AttemptContext context{worker.config, config.configDir, store, state, clock, services, stop, log};
   const AttemptResult result = AttemptCapture(context, &worker.memory);
   if (result.outcome == CaptureOutcome::kStopped) return result.outcome;
+  // A success keeps the cadence from the attempt's start; a failure waits its backoff from its
+  // end, so that a source failing slowly (a time limit) is still given the pause.
   const int failures = state.Of(worker.config.name)->consecutiveFailures;
-  const double next = NextAttemptAt(services, worker.cadence, result.attemptedAt, failures, worker.jitter.Next());
+  const double from = failures > 0 ? clock.Now() : result.attemptedAt;
+  const double next = NextAttemptAt(services, worker.cadence, from, failures, worker.jitter.Next());
   state.Update(worker.config.name, [&](SymbolStatus& s) { s.nextAttemptAt = next; });
-  if (result.outcome == CaptureOutcome::kFailed) {
-    log(FailedLine(worker.config.name, result.failure, next - result.attemptedAt));
-  }
+  if (result.outcome == CaptureOutcome::kFailed) log(FailedLine(worker.config.name, result.failure, next - from));
   return result.outcome;
 }
 

@@ -66,13 +66,13 @@ double FirstAttemptAt(platform::Services& services, const Cadence& cadence, doub
   return std::min(startAt + jitter, NextMarketOpen(services, startAt));
 }
 
-double NextAttemptAt(platform::Services& services, const Cadence& cadence, double attemptedAt,
+double NextAttemptAt(platform::Services& services, const Cadence& cadence, double from,
                      int consecutiveFailures, double jitterUnit) {
-  double delay = consecutiveFailures > 0 ? Backoff(cadence, consecutiveFailures)
-                 : InMarketHours(services, attemptedAt) ? cadence.intervalSeconds
-                                                        : cadence.offHoursIntervalSeconds;
+  double delay = consecutiveFailures > 0     ? Backoff(cadence, consecutiveFailures)
+                 : InMarketHours(services, from) ? cadence.intervalSeconds
+                                                 : cadence.offHoursIntervalSeconds;
   delay += jitterUnit * kJitterShare * delay;
-  return std::min(attemptedAt + delay, NextMarketOpen(services, attemptedAt));
+  return std::min(from + delay, NextMarketOpen(services, from));
 }
 
 JitterSource::JitterSource(std::string_view symbol) : engine_(SeedOf(symbol)) {}

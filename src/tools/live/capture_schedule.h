@@ -35,11 +35,12 @@ double NextMarketOpen(platform::Services& services, double utcSeconds);
 double FirstAttemptAt(platform::Services& services, const Cadence& cadence, double startAt,
                       double jitterUnit);
 
-// The attempt after one at `attemptedAt` that ended `consecutiveFailures` failures in a row (0
-// after a success): the interval in force at `attemptedAt` after a success, else the backoff
-// (kBackoffBaseSeconds doubled per further failure, at most the off-hours interval); plus the
-// jitter's share of that delay; and never later than the next market open.
-double NextAttemptAt(platform::Services& services, const Cadence& cadence, double attemptedAt,
+// The attempt after one that ended `consecutiveFailures` failures in a row (0 after a success),
+// counted `from` the last attempt (its start after a success, its end after a failure): the
+// interval in force at `from` after a success, else the backoff (kBackoffBaseSeconds doubled per
+// further failure, at most the off-hours interval); plus the jitter's share of that delay; and
+// never later than the next market open.
+double NextAttemptAt(platform::Services& services, const Cadence& cadence, double from,
                      int consecutiveFailures, double jitterUnit);
 
 // The jitter draws of one symbol: a sequence fixed by its name, different for different names.

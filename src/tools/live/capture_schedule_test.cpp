@@ -7,6 +7,7 @@
 
 #include "formats/typed_time.h"
 #include "platform/posix/posix_services.h"
+#include "text/format.h"
 
 namespace live {
 namespace {
@@ -59,10 +60,10 @@ TEST(CaptureSchedule, NextAttemptFollowsIntervalsBackoffAndTheOpeningBell) {
   const struct {
     const char* name;
     Cadence cadence;
-    const char* attempted;
+    const char* from;
     int failures;
     double jitter;
-    std::string next;  // a time, or "+SECONDS" after `attempted`
+    std::string next;  // a time, or "+SECONDS" after `from`
   } cases[] = {
       {"market interval", minute, "2025-01-02 10:00", 0, 0, "+60"},
       {"jitter adds its share", minute, "2025-01-02 10:00", 0, 0.5, "+61.5"},
@@ -85,9 +86,11 @@ TEST(CaptureSchedule, NextAttemptFollowsIntervalsBackoffAndTheOpeningBell) {
       {"a failure before the bell retries at it", daily, "2025-01-02 09:29:58", 9, 0, "2025-01-02 09:30"},
   };
   for (const auto& c : cases) {
-    const double attempted = At(c.attempted);
-    const double expected = c.next[0] == '+' ? attempted + std::stod(c.next.substr(1)) : At(c.next);
-    EXPECT_NEAR(NextAttemptAt(platform::DefaultServices(), c.cadence, attempted, c.failures, c.jitter),
+    const double from = At(c.from);
+    double after = 0;
+    const double expected = c.next[0] == '+' && text::ParseDouble(c.next.substr(1), &after) > 0 ? from + after
+                                                                                                : At(c.next);
+    EXPECT_NEAR(NextAttemptAt(platform::DefaultServices(), c.cadence, from, c.failures, c.jitter),
                 expected, 1e-6)
         << c.name;
   }
