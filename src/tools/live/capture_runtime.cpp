@@ -102,8 +102,8 @@ bool CaptureRuntime::Impl::Prune(std::string* error) {
     return text::Fail(error, "cannot delete old captures: " + why);
   }
   if (removed == 0) return true;
-  log(text::Format("store: deleted %d captures fetched more than %d days ago", static_cast<long long>(removed),
-                   config.retentionDays));
+  log(text::Format("store: deleted %d capture%s fetched more than %d days ago", static_cast<long long>(removed),
+                   removed == 1 ? "" : "s", config.retentionDays));
   return Seed(error);  // a symbol whose every capture went has none to serve now
 }
 

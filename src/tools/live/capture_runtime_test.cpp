@@ -256,7 +256,7 @@ TEST_F(CaptureRuntimeTest, StartDeletesCapturesPastTheRetention) {
   runtime_->Stop();
   const std::vector<std::string> log = TakeLog();
   ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log[0], "store: deleted 1 captures fetched more than 30 days ago");
+  EXPECT_EQ(log[0], "store: deleted 1 capture fetched more than 30 days ago");
   EXPECT_EQ(Status().latestCaptureId, 0);
   std::optional<store::CaptureRecord> stored;
   ASSERT_TRUE(store_->Latest("QQQ", &stored, &error)) << error;
