@@ -12,6 +12,10 @@ class Clock {
   virtual ~Clock() = default;
   // Seconds since 1970 (UTC). Safe from any thread.
   virtual double Now() const = 0;
+  // Clock seconds that pass per real second while nothing sets the clock, so that a wait for a
+  // clock time can be turned into a real one: 1 for the system clock and a virtual one (whose
+  // waits end in real time, the test moving it meanwhile). Safe from any thread.
+  virtual double Rate() const { return 1; }
 };
 
 // Stands still until Set moves it; the research worker may read it while the host sets it.
@@ -38,6 +42,7 @@ class FastClock : public Clock {
   // Requires: `rate` > 0.
   explicit FastClock(double rate);
   double Now() const override;
+  double Rate() const override { return rate_; }
 
  private:
   double rate_;

@@ -1,6 +1,7 @@
 // The answer's level block ("display_levels"): its identity, the core levels, the models, the
 // greek walls and the per-strike lists the study's heatmaps and profile are drawn from.
 #include "engine/answer_parts.h"
+#include "engine/answer_provenance.h"
 #include "engine/answer_writer.h"
 #include "formats/typed_time.h"
 
@@ -17,7 +18,7 @@ void WriteIdentity(AnswerOut& out) {
   out.Text("selected_expiration", out.SelectedExpiration());
   out.Text("source_snapshot_time", formats::UtcTimestampText(a.asOfSeconds));
   out.Text("ts", formats::UtcTimestampText(a.asOfSeconds));
-  out.Text("regime", out.levels.netGex >= 0 ? "positive_gamma" : "negative_gamma");
+  out.Text("regime", RegimeText(out.levels.netGex));
   out.w.Key("conversion_ratio");
   out.w.Number(a.ratio);
 }

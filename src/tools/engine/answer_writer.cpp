@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/answer_parts.h"
+#include "engine/answer_provenance.h"
 #include "formats/typed_time.h"
 
 namespace engine {
@@ -64,17 +65,11 @@ void AnswerOut::BandObject(const char* key, const Band& band, const char* lowKey
   w.EndObject();
 }
 
-std::string AnswerOut::Method() const {
-  return answer.mapping.source == FuturesMapping::Source::kNone ? "none" : "ratio";
-}
+std::string AnswerOut::Method() const { return ConversionMethodText(answer.mapping); }
 
-std::string AnswerOut::Scope() const {
-  return answer.expiry.mode == "legacy" ? "all_expirations" : "selected_expirations";
-}
+std::string AnswerOut::Scope() const { return ScopeText(answer.expiry); }
 
-std::string AnswerOut::SelectedExpiration() const {
-  return answer.expiry.used.size() == 1 ? answer.expiry.used.front() : "";
-}
+std::string AnswerOut::SelectedExpiration() const { return SelectedExpirationText(answer.expiry); }
 
 namespace {
 

@@ -16,7 +16,7 @@
 namespace live {
 
 // Receives one log line (no line end, control characters already replaced); called from the
-// workers' threads.
+// workers' threads, one line at a time.
 using LogLine = std::function<void(const std::string& line)>;
 
 // What one capture attempt came to.
@@ -46,8 +46,9 @@ class CaptureRuntime {
   // whatever the sources do. No effect when not running.
   void Stop();
 
-  // One capture attempt of `symbol` on the calling thread, as its worker makes one when due;
-  // for tests driven by a scripted clock. kFailed for a symbol not configured.
+  // One capture attempt of `symbol` on the calling thread, as its worker makes one when due
+  // (it sets the symbol's next attempt too); for tests driven by a scripted clock. kFailed for a
+  // symbol not configured; kStopped once Stop was called, until the next Start.
   CaptureOutcome CaptureNow(std::string_view symbol);
 
  private:

@@ -36,11 +36,6 @@ bool IsSendableHeader(const std::pair<std::string, std::string>& header) {
          !HasLineBreakOrNul(value);
 }
 
-// libcurl's spelling of a header: "Name;" sends a header whose value is empty.
-std::string HeaderLine(const std::pair<std::string, std::string>& header) {
-  return header.second.empty() ? header.first + ";" : header.first + ": " + header.second;
-}
-
 }  // namespace
 
 // ---- The transfer in flight (worker thread only) --------------------------------------------
@@ -193,7 +188,7 @@ std::unique_ptr<CurlTransport::Transfer> CurlTransport::Begin(Queued queued) {
                                         static_cast<long>(options_.transferTimeout.count())};
   bool ok = easy && platform::SetCommonCurlOptions(easy, queued.url, timeouts, &transfer->sink);
   const HttpRequestRecord& request = queued.request;
-  for (const auto& header : request.headers) ok = ok && transfer->AddHeader(HeaderLine(header));
+  for (const auto& header : request.headers) ok = ok && transfer->AddHeader(platform::CurlHeaderLine(header));
   // No "Expect: 100-continue" pause before a larger body: send as the platform would.
   ok = ok && transfer->AddHeader("Expect:");
   if (ok) {

@@ -68,6 +68,10 @@ bool SetCommonCurlOptions(CURL* curl, const std::string& url, const CurlTimeouts
   return ok;
 }
 
+std::string CurlHeaderLine(const std::pair<std::string, std::string>& header) {
+  return header.second.empty() ? header.first + ";" : header.first + ": " + header.second;
+}
+
 bool BodyTooLarge(CURLcode code, const CurlBodySink& sink) {
   return code == CURLE_FILESIZE_EXCEEDED || (code == CURLE_WRITE_ERROR && sink.overflow);
 }

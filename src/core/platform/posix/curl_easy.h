@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace platform {
 
@@ -38,6 +39,10 @@ struct CurlTimeouts {
 // limit refused, and the body written into `sink`. Requires: `sink` outlives the transfer. False when libcurl refuses an option.
 bool SetCommonCurlOptions(CURL* curl, const std::string& url, const CurlTimeouts& timeouts,
                           CurlBodySink* sink);
+
+// `header` as libcurl's header list takes it: "Name: value", or "Name;" for an empty value
+// (which "Name:" would remove instead of sending).
+std::string CurlHeaderLine(const std::pair<std::string, std::string>& header);
 
 // True for a failed transfer whose body outgrew the sink's limit (announced or received).
 bool BodyTooLarge(CURLcode code, const CurlBodySink& sink);
