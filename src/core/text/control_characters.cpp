@@ -1,15 +1,15 @@
 #include "text/control_characters.h"
 
+#include "text/utf8_text.h"
+
 namespace text {
 namespace {
 
-bool IsC0OrDelete(unsigned char c) { return (c < 0x20 && c != '\t') || c == 0x7F; }
-
-// A C1 control in UTF-8 is 0xC2 followed by 0x80-0x9F.
-bool IsC1At(std::string_view text, size_t at) {
-  return static_cast<unsigned char>(text[at]) == 0xC2 && at + 1 < text.size() &&
-         static_cast<unsigned char>(text[at + 1]) <= 0x9F &&
-         static_cast<unsigned char>(text[at + 1]) >= 0x80;
+// One well-formed unit that is a control: C0 but tab, DEL, or C1 (0xC2 0x80-0x9F in UTF-8).
+bool IsControl(std::string_view unit) {
+  const unsigned char lead = static_cast<unsigned char>(unit[0]);
+  if (unit.size() == 1) return (lead < 0x20 && lead != '\t') || lead == 0x7F;
+  return unit.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(unit[1]) <= 0x9F;
 }
 
 }  // namespace
@@ -17,15 +17,11 @@ bool IsC1At(std::string_view text, size_t at) {
 std::string ReplaceControlCharacters(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (size_t at = 0; at < text.size(); ++at) {
-    if (IsC0OrDelete(static_cast<unsigned char>(text[at]))) {
-      out += kReplacementCharacter;
-    } else if (IsC1At(text, at)) {
-      out += kReplacementCharacter;
-      ++at;
-    } else {
-      out += text[at];
-    }
+  for (size_t at = 0; at < text.size();) {
+    const Utf8Unit unit = NextUtf8Unit(text, at);
+    const std::string_view bytes = text.substr(at, unit.length);
+    out.append(unit.valid && !IsControl(bytes) ? bytes : kReplacementCharacter);
+    at += unit.length;
   }
   return out;
 }

@@ -4,26 +4,27 @@
 
 #include <string>
 
+#include "text/utf8_text.h"
+
 namespace text {
 namespace {
 
-TEST(ReplaceControlCharacters, ReplacesC0DeleteAndC1AndKeepsEverythingElse) {
+TEST(ReplaceControlCharacters, ControlsAndBrokenUtf8BecomeReplacementCharacters) {
   const std::string r(kReplacementCharacter);
   const struct {
     std::string in, out;
   } cases[] = {
-      {"plain text, 4.5 %", "plain text, 4.5 %"},
-      {"a\tb", "a\tb"},  // a tab is a blank, not a control that harms
-      {"line\nforged: ok", "line" + r + "forged: ok"},
-      {"\r\n", r + r},
-      {"\x1b[31mred\x1b]0;title\x07", r + "[31mred" + r + "]0;title" + r},
+      {"Call Wall 21862.50\tok", "Call Wall 21862.50\tok"},  // a tab is a blank, not a control that harms
+      {"\x1b]0;pwned\x07title", r + "]0;pwned" + r + "title"},      // ESC, BEL
+      {"fake\rline\x08\x08", "fake" + r + "line" + r + r},           // CR, BS
+      {"two\nlines", "two" + r + "lines"},                           // LF forges a line
       {std::string("nul\0here", 8), "nul" + r + "here"},
       {"del\x7f", "del" + r},
-      {"csi\xc2\x9b" "2J", "csi" + r + "2J"},                // C1 CSI in UTF-8: one replacement
-      {"\xc2\x80\xc2\x9f\xc2\xa0", r + r + "\xc2\xa0"},      // U+00A0 is no control
-      {"caf\xc3\xa9 \xe2\x82\xac", "caf\xc3\xa9 \xe2\x82\xac"},
-      {"cut \xc2", "cut \xc2"},                              // a lead byte at the end stays
-      {"\xff\x9b", "\xff\x9b"},                              // ill-formed bytes are not controls here
+      {"csi\xc2\x9b" "2J", "csi" + r + "2J"},                        // C1 CSI in UTF-8: one replacement
+      {"nel\xc2\x85 pad\xc2\x80", "nel" + r + " pad" + r},           // first and last C1
+      {"nbsp\xc2\xa0 \xe2\x80\x94 \xf0\x9f\x93\x88", "nbsp\xc2\xa0 \xe2\x80\x94 \xf0\x9f\x93\x88"},
+      {"raw \x9b c1 byte", "raw " + r + " c1 byte"},                 // a lone 0x9B is not UTF-8
+      {"cut \xe2\x82", "cut " + r},                                  // one per ill-formed unit
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ReplaceControlCharacters(c.in), c.out) << c.in;

@@ -7,7 +7,7 @@
 
 #include "panel/panel_line.h"
 #include "palette/subgraphs.h"
-#include "cli/terminal_text.h"
+#include "text/control_characters.h"
 #include "render/time_axis.h"
 
 namespace cli {
@@ -60,11 +60,11 @@ std::string PanelAndLogText(const chart::ChartHost& host) {
   const std::vector<std::string> rows = PanelRows(host.Drawings().Sorted());
   if (rows.empty()) out += "  (no panel on the chart)\n";
   // The panel and the log carry the service's texts: printed, they must stay text.
-  for (const std::string& row : rows) out += "  " + TerminalText(row) + "\n";
+  for (const std::string& row : rows) out += "  " + text::ReplaceControlCharacters(row) + "\n";
   out += "Message log:\n";
   const std::vector<chart::LogEntry>& log = host.Log();
   if (log.empty()) out += "  (no entries)\n";
-  for (const chart::LogEntry& entry : log) out += "  " + TerminalText(entry.text) + "\n";
+  for (const chart::LogEntry& entry : log) out += "  " + text::ReplaceControlCharacters(entry.text) + "\n";
   return out;
 }
 

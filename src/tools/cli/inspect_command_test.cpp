@@ -9,7 +9,7 @@
 
 #include "cli/commands.h"
 #include "json/json_test_support.h"
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 #include "payload/payload_test_support.h"
 #include "study/fetch_cycle.h"
 #include "text/format.h"
@@ -46,7 +46,7 @@ TEST(Inspect, RegressionFailureLineIsEscapedValidUtf8WhateverTheAnswerHolds) {
   const std::string out = inspect::InspectAnswer("{\"ok\": false, \"message\": \"\\\"key\\\"\\n \xff\xc0\xaf \xe2\x82\"}", 10);
   EXPECT_EQ(out, "{\"json\": true, \"ok\": false, \"status\": "
                  "\"Levels unavailable: \\\"key\\\"\\u000a \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd\"}\n");
-  EXPECT_EQ(jsonout::ValidUtf8(out), out);
+  EXPECT_EQ(text::ValidUtf8(out), out);
 }
 
 TEST(Inspect, SnapshotHasEveryFieldInDeclaredOrder) {

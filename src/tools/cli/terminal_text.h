@@ -3,16 +3,12 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 #include <string_view>
 
 namespace cli {
 
-// `text` with every control character (C0 but tab, DEL, and C1 as U+0080-U+009F) and every
-// ill-formed UTF-8 unit replaced by one U+FFFD; other text is returned as it is.
-std::string TerminalText(std::string_view text);
-
-// Writes TerminalText(line) and a line feed to `stream`.
+// Writes `line` with its control characters and ill-formed UTF-8 replaced
+// (text::ReplaceControlCharacters) and a line feed to `stream`.
 void PrintLine(std::FILE* stream, std::string_view line);
 
 }  // namespace cli

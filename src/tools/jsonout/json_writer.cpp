@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 #include "text/format.h"
 
 namespace jsonout {
@@ -18,11 +18,11 @@ constexpr double kExactIntegers = 9007199254740992.0;
 void AppendJsonString(std::string* out, std::string_view value) {
   out->push_back('"');
   for (size_t at = 0; at < value.size();) {
-    const Utf8Unit unit = NextUtf8Unit(value, at);
+    const text::Utf8Unit unit = text::NextUtf8Unit(value, at);
     const char c = value[at];
     const unsigned char byte = static_cast<unsigned char>(c);
     if (!unit.valid) {
-      out->append(kReplacementCharacter);
+      out->append(text::kReplacementCharacter);
     } else if (unit.length > 1) {
       out->append(value.substr(at, unit.length));
     } else if (c == '"' || c == '\\') {

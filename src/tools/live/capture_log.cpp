@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "formats/typed_time.h"
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 #include "text/ascii.h"
 #include "text/bounded_text.h"
 #include "text/control_characters.h"
@@ -19,7 +19,7 @@ void AddLevel(std::string* line, const char* name, const std::optional<double>& 
 }  // namespace
 
 std::string LogText(std::string_view text) {
-  return text::ReplaceControlCharacters(jsonout::ValidUtf8(text::BoundedText(text, kMaxLogTextBytes)));
+  return text::ReplaceControlCharacters(text::ValidUtf8(text::BoundedText(text, kMaxLogTextBytes)));
 }
 
 std::string CapturedLine(const store::CaptureRecord& capture, int64_t id) {

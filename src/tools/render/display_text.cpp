@@ -1,6 +1,6 @@
 #include "render/display_text.h"
 
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace render {
 
@@ -8,10 +8,10 @@ std::string DisplayText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (size_t i = 0; i < text.size();) {
-    const jsonout::Utf8Unit unit = jsonout::NextUtf8Unit(text, i);
+    const text::Utf8Unit unit = text::NextUtf8Unit(text, i);
     const unsigned char lead = static_cast<unsigned char>(text[i]);
     if (!unit.valid) {
-      out += jsonout::kReplacementCharacter;
+      out += text::kReplacementCharacter;
     } else if (unit.length == 1 && (lead < 0x20 || lead == 0x7F)) {
       out += ' ';
     } else {
@@ -24,7 +24,7 @@ std::string DisplayText(std::string_view text) {
 
 size_t DisplayColumns(std::string_view text) {
   size_t columns = 0;
-  for (size_t i = 0; i < text.size(); i += jsonout::NextUtf8Unit(text, i).length) ++columns;
+  for (size_t i = 0; i < text.size(); i += text::NextUtf8Unit(text, i).length) ++columns;
   return columns;
 }
 

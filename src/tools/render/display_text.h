@@ -7,7 +7,7 @@
 
 namespace render {
 
-// `text` with each ill-formed UTF-8 unit (jsonout::NextUtf8Unit: overlong forms, surrogates,
+// `text` with each ill-formed UTF-8 unit (text::NextUtf8Unit: overlong forms, surrogates,
 // values above U+10FFFF and cut sequences included) replaced by one U+FFFD, and every control
 // character (below 0x20, and 0x7F) replaced by a blank.
 std::string DisplayText(std::string_view text);

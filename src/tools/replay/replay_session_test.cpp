@@ -10,7 +10,7 @@
 #include "replay/replay_values.h"
 #include "json/json_document.h"
 #include "jsonout/json_writer.h"
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 #include "platform/services.h"
 #include "text/format.h"
 
@@ -205,7 +205,7 @@ TEST(ReplaySession, RegressionReportIsValidUtf8WhateverTheAnswerHolds) {
   const Outcome outcome = Replay("{\"steps\": [{\"call\": 1735741800}, {\"respond\": {\"body\": \"bad \xff\xed\xa0\x80 end\"}},"
                                  " {\"call\": 1735741810}]}");
   ASSERT_TRUE(outcome.ran) << outcome.error;
-  EXPECT_EQ(jsonout::ValidUtf8(outcome.report), outcome.report);
+  EXPECT_EQ(text::ValidUtf8(outcome.report), outcome.report);
   const json::Node line = At(At(outcome.Root(), {"dumps"}).ElementAt(0), {"drawings"}).ElementAt(0);
   EXPECT_EQ(At(line, {"text"}).text(), "bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd end");
 }

@@ -1,8 +1,8 @@
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 
 #include <gtest/gtest.h>
 
-namespace jsonout {
+namespace text {
 namespace {
 
 TEST(Utf8Text, OneReplacementPerMaximalSubpart) {
@@ -35,4 +35,4 @@ TEST(Utf8Text, OneReplacementPerMaximalSubpart) {
 }
 
 }  // namespace
-}  // namespace jsonout
+}  // namespace text

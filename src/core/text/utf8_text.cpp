@@ -1,6 +1,6 @@
-#include "jsonout/utf8_text.h"
+#include "text/utf8_text.h"
 
-namespace jsonout {
+namespace text {
 namespace {
 
 // What a lead byte asks of the bytes after it: how many follow, and the range of the first of
@@ -57,4 +57,4 @@ std::string ValidUtf8(std::string_view text) {
   return out;
 }
 
-}  // namespace jsonout
+}  // namespace text

@@ -1,13 +1,13 @@
 // The program's one reading of bytes as UTF-8: where a well-formed sequence stands, and which
 // bytes one U+FFFD replaces where none does (the maximal subpart, as Unicode recommends).
-// The JSON writer and the renderer both repair text through it.
+// The JSON writer, the renderer and the terminal printing all repair text through it.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace jsonout {
+namespace text {
 
 // U+FFFD REPLACEMENT CHARACTER in UTF-8.
 inline constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
@@ -28,4 +28,4 @@ Utf8Unit NextUtf8Unit(std::string_view text, size_t at);
 // `text` with each ill-formed unit replaced by one U+FFFD; well-formed text is returned as is.
 std::string ValidUtf8(std::string_view text);
 
-}  // namespace jsonout
+}  // namespace text
