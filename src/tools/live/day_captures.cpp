@@ -35,6 +35,10 @@ double ShownRatio(const store::CaptureSummary& capture, bool mapped) {
   return mapped ? capture.provenance.conversionRatio : 1.0;
 }
 
+double ShownPrice(double underlyingPrice, double ratio) {
+  return std::round(underlyingPrice * ratio * 1e4) / 1e4;
+}
+
 const char* ConversionMethod(bool mapped) { return mapped ? "ratio" : "none"; }
 
 std::string ShownSymbol(const std::string& underlying, const std::string& future, bool mapped) {

@@ -25,6 +25,10 @@ size_t FirstAtOrAfter(const std::vector<store::CaptureSummary>& day, double time
 // answer, else 1.
 double ShownRatio(const store::CaptureSummary& capture, bool mapped);
 
+// `underlyingPrice` as shown at `ratio`: multiplied and rounded to a ten-thousandth, as the
+// levels answers round their prices.
+double ShownPrice(double underlyingPrice, double ratio);
+
 // "ratio" for a mapped answer, else "none", as the levels answers say it.
 const char* ConversionMethod(bool mapped);
 

@@ -36,7 +36,7 @@ void Time(jsonout::JsonWriter& w, const char* key, double seconds) {
 
 void Age(jsonout::JsonWriter& w, const char* key, double seconds, double now) {
   w.Key(key);
-  w.Number(seconds > 0 ? now - seconds : kAbsent);
+  w.Number(seconds > 0 ? std::round((now - seconds) * 1000) / 1000 : kAbsent);
 }
 
 void WriteSymbol(jsonout::JsonWriter& w, const LiveConfig& config, const SymbolStatus& s, double now) {

@@ -94,16 +94,16 @@ std::string HistoryJson(const HistoryDay& d, size_t limit) {
   Series(w, "times", d, kept, [](const store::CaptureSummary& s) { return static_cast<double>(s.asOf); });
   w.Key("series");
   w.BeginObject();
-  Series(w, "spot", d, kept, [&](const store::CaptureSummary& s) { return s.spot * ShownRatio(s, d.mapped); });
+  Series(w, "spot", d, kept, [&](const store::CaptureSummary& s) { return ShownPrice(s.spot, ShownRatio(s, d.mapped)); });
   for (const auto& [key, level] : kLevels) {
     Series(w, key, d, kept, [&, level = level](const store::CaptureSummary& s) {
       const std::optional<double>& v = s.levels.*level;
-      return v ? *v * ShownRatio(s, d.mapped) : kAbsent;
+      return v ? ShownPrice(*v, ShownRatio(s, d.mapped)) : kAbsent;
     });
   }
   Series(w, "conversion_ratio", d, kept, [&](const store::CaptureSummary& s) { return ShownRatio(s, d.mapped); });
-  Series(w, "net_gex", d, kept, [](const store::CaptureSummary& s) { return s.netGex; });
-  Series(w, "net_dex", d, kept, [](const store::CaptureSummary& s) { return s.netDex; });
+  Series(w, "net_gex", d, kept, [](const store::CaptureSummary& s) { return std::round(s.netGex); });
+  Series(w, "net_dex", d, kept, [](const store::CaptureSummary& s) { return std::round(s.netDex); });
   w.EndObject();
   w.EndObject();
   return body;

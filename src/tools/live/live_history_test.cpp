@@ -56,6 +56,8 @@ TEST_F(LiveHistory, TheDaysLevelsInThePricesOfTheSymbolAsked) {
     const json::Node series = json::Member(root, "series");
     const double wall = *captures_[0].summary.levels.callWall * ratio;
     EXPECT_EQ(Numbers(json::Member(series, "call_wall")), text::Format("%.10g,%.10g,%.10g", wall, wall, wall)) << symbol;
+    const std::string spot = ratio == 1 ? "521.21" : "21499.9125";  // to a ten-thousandth, as levels are
+    EXPECT_EQ(Numbers(json::Member(series, "spot")), spot + "," + spot + "," + spot) << symbol;
     EXPECT_EQ(Numbers(json::Member(series, "conversion_ratio")), text::Format("%g,%g,%g", ratio, ratio, ratio)) << symbol;
     for (const char* key : {"spot", "put_wall", "gamma_flip", "vol_trigger", "max_pain", "zero_gamma", "zero_dex",
                             "call_oi_wall", "put_oi_wall", "net_gex", "net_dex"}) {

@@ -1,5 +1,6 @@
 #include "live/live_research.h"
 
+#include <cmath>
 #include <optional>
 
 #include "engine/answer_writer.h"
@@ -26,7 +27,7 @@ void Text(jsonout::JsonWriter& w, const char* key, const std::string& value) {
 void Level(jsonout::JsonWriter& w, const char* key, const std::optional<double>& level, double ratio) {
   if (!level) return;
   w.Key(key);
-  w.Number(*level * ratio);
+  w.Number(ShownPrice(*level, ratio));
 }
 
 // One capture object: the provenance the study compares captures by, then the levels in the
@@ -48,17 +49,17 @@ void WriteRow(jsonout::JsonWriter& w, const ResearchDay& d, const store::Capture
   w.Key("conversion_ratio");
   w.Number(ratio);
   w.Key("spot");
-  w.Number(s.spot * ratio);
+  w.Number(ShownPrice(s.spot, ratio));
   const store::KeyLevels& l = s.levels;
   Level(w, "call_wall", l.callWall, ratio);
   Level(w, "put_wall", l.putWall, ratio);
   Level(w, "gamma_flip", l.gammaFlip, ratio);
   Level(w, "vol_trigger", l.volTrigger, ratio);
   Level(w, "max_pain", l.maxPain, ratio);
-  w.Key("net_gex");
-  w.Number(s.netGex);
+  w.Key("net_gex");  // dollars, whole ones as the levels answers give them
+  w.Number(std::round(s.netGex));
   w.Key("net_dex");
-  w.Number(s.netDex);
+  w.Number(std::round(s.netDex));
   w.EndObject();
 }
 

@@ -95,7 +95,7 @@ std::string StrikeHistoryJson(const HistoryDay& d, const std::vector<store::Capt
   }
   const double latestRatio = d.captures.empty() ? 1 : ShownRatio(d.captures.back(), d.mapped);
   std::vector<double> shown;
-  for (const double k : strikes) shown.push_back(k * latestRatio);
+  for (const double k : strikes) shown.push_back(ShownPrice(k, latestRatio));
 
   std::string body;
   jsonout::JsonWriter w(&body, jsonout::JsonWriter::Layout::kCompact);
