@@ -9,6 +9,7 @@
 #include "cli/arguments.h"
 #include "cli/chain_options.h"
 #include "cli/commands.h"
+#include "cli/live_service_command.h"
 #include "cli/terminal_text.h"
 #include "cli/stop_signals.h"
 #include "platform/posix/posix_services.h"
@@ -21,6 +22,7 @@ namespace cli {
 namespace {
 
 struct ServiceOptions {
+  std::string config;  // set: the live service, which takes no other option
   int port = 0;
   std::string dataDir;
   std::vector<std::pair<std::string, service::Fault>> faults;
@@ -33,6 +35,11 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
   table.command = "ordinel service";
   table.epilogue = "Prints \"listening on http://127.0.0.1:PORT\" and serves until interrupted.\n";
   table.options = {
+      formats::Text("--config", "FILE",
+                    "run the live levels service of this configuration (see the README):\n"
+                    "captured chains, levels, research and history; no other option goes\n"
+                    "with it",
+                    &o->config),
       PortOption("loopback port; 0 (the default) takes any free port", &o->port),
       formats::Text("--data", "DIR", "directory of the sample answers (default: the repository's\n"
                                      "data/answers)", &o->dataDir),
@@ -60,7 +67,15 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
   for (formats::OptionRow& row : ChainOptionRows({"--symbol", false}, &o->chain)) {
     table.options.push_back(std::move(row));
   }
-  table.check = [o](const formats::ParsedArguments&, std::string* error) { return CheckChainOptions(o->chain, error); };
+  table.check = [o](const formats::ParsedArguments& parsed, std::string* error) {
+    if (WasGiven(parsed, "--config") && parsed.given.size() > 1) {
+      *error = "--config runs the live service, which takes no other option (" +
+               (parsed.given[0] == "--config" ? parsed.given[1] : parsed.given[0]) +
+               " belongs to the sample service)";
+      return false;
+    }
+    return CheckChainOptions(o->chain, error);
+  };
   return table;
 }
 
@@ -77,6 +92,7 @@ int RunService(const Args& args) {
   ServiceOptions options;
   int status = kExitOk;
   if (!ReadArguments(ServiceOptionTable(&options), args, &status)) return status;
+  if (!options.config.empty()) return RunLiveService(options.config);
   std::string error;
   if (options.dataDir.empty()) options.dataDir = service::DefaultDataDir();
   std::error_code ignored;

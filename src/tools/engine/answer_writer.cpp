@@ -116,7 +116,23 @@ void WriteChainCounts(AnswerOut& out) {
   w.EndObject();
 }
 
-void WriteEnvelope(AnswerOut& out) {
+// The locked fields the study reads (it takes a map as locked only with a capture time), and
+// the basis a service was asked for beside the one it computed.
+void WriteServiceStamp(AnswerOut& out, const ServiceStamp& stamp) {
+  out.Flag("locked_mode", stamp.locked);
+  if (stamp.locked) {
+    out.Flag("locked_snapshot", true);
+    out.Text("locked_captured_at", stamp.lockedCapturedAt);
+    out.w.Key("locked_refresh_after_unix");
+    out.w.Number(stamp.lockedRefreshAfterUnix);
+  }
+  out.Text("locked_session", stamp.lockedSession);
+  if (stamp.requestedBasis.empty()) return;
+  out.Text("requested_basis", stamp.requestedBasis);
+  out.Text("basis", kEngineBasis);
+}
+
+void WriteEnvelope(AnswerOut& out, const ServiceStamp& stamp) {
   const EngineAnswer& a = out.answer;
   out.Flag("ok", true);
   out.Flag("connected", true);
@@ -133,19 +149,18 @@ void WriteEnvelope(AnswerOut& out) {
   if (!a.conversionNote.empty()) out.Text("conversion_note", a.conversionNote);
   out.Text("expiration_note", a.expirationNote);
   if (!a.mappingNote.empty()) out.Text("mapping_note", a.mappingNote);
-  out.Flag("locked_mode", false);
-  out.Text("locked_session", "");
+  WriteServiceStamp(out, stamp);
   if (a.expiry.mode != "legacy") WriteExpirySelection(out);
   WriteChainCounts(out);
 }
 
 }  // namespace
 
-std::string LevelsAnswerJson(const EngineAnswer& answer) {
+std::string LevelsAnswerJson(const EngineAnswer& answer, const ServiceStamp& stamp) {
   std::string text;
   AnswerOut out(answer, &text);
   out.w.BeginObject();
-  WriteEnvelope(out);
+  WriteEnvelope(out, stamp);
   WriteRootSections(out);
   WriteLevelBlock(out);
   out.w.EndObject();

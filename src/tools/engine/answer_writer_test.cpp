@@ -122,6 +122,26 @@ TEST(EngineAnswer, MappingOntoAFuturesChartConvertsEveryPrice) {
   }
 }
 
+// A levels service stamps what the study reads of a locked map into the envelope; without a
+// stamp the answer is what `ordinel engine` always wrote.
+TEST(EngineAnswer, AServiceStampCarriesTheLockedFieldsAndTheBasis) {
+  const EngineAnswer a = RunOn(Sample(kSampleJson));
+  const std::string plain = LevelsAnswerJson(a);
+  EXPECT_NE(plain.find("\"locked_mode\":false,\"locked_session\":\"\",\"chain\""), std::string::npos);
+  EXPECT_FALSE(payload::testing::ParseAnswer(plain).locked);
+  const ServiceStamp stamp{"signed_flow", true, "2025-01-02T14:30:00Z", 1735914600, "2025-01-02"};
+  const std::string locked = LevelsAnswerJson(a, stamp);
+  EXPECT_NE(locked.find("\"locked_mode\":true,\"locked_snapshot\":true,\"locked_captured_at\":"
+                        "\"2025-01-02T14:30:00Z\",\"locked_refresh_after_unix\":1735914600,"
+                        "\"locked_session\":\"2025-01-02\",\"requested_basis\":\"signed_flow\","
+                        "\"basis\":\"settlement_oi\",\"chain\""),
+            std::string::npos);
+  const payload::LevelsSnapshot s = payload::testing::ParseAnswer(locked);
+  EXPECT_TRUE(s.locked);
+  EXPECT_EQ(s.lockedRefreshAfterUnix, 1735914600);
+  EXPECT_EQ(s.lockedSession, "2025-01-02");
+}
+
 // Every expiry mode the study can ask for is answered with an echo its own check accepts.
 TEST(EngineAnswer, EveryExpiryModePassesTheStudysSelectionCheck) {
   struct Case {

@@ -51,7 +51,7 @@ FixtureAnswer AnswerChainLevels(const ChainLevels& levels, const FixtureRequest&
     return FailureEnvelope("engine_failed", error);
   }
   FixtureAnswer out;
-  out.body = engine::LevelsAnswerJson(answer);
+  out.body = engine::LevelsAnswerJson(answer, levels.stamp);
   return out;
 }
 
