@@ -15,11 +15,6 @@ namespace service {
 namespace {
 
 constexpr size_t kStreamChunkBytes = 64 * 1024;
-constexpr size_t kMaxRequestBodyBytes = 1 << 20;
-// One request per connection and a short idle wait: the service then stops without waiting
-// for idle keep-alive clients.
-constexpr size_t kRequestsPerConnection = 1;
-constexpr time_t kIdleConnectionSeconds = 2;
 
 // httplib files the peer's address among the headers; they are no part of the request.
 bool IsPseudoHeader(const std::string& name) {
@@ -30,7 +25,7 @@ bool IsPseudoHeader(const std::string& name) {
 }  // namespace
 
 struct LevelsService::Impl {
-  explicit Impl(FixtureCatalogue c) : catalogue(std::move(c)) {}
+  Impl(FixtureCatalogue c, loopback::ServerLimits l) : catalogue(std::move(c)), limits(l) {}
 
   void Handle(const httplib::Request& request, httplib::Response& response);
   void Record(const httplib::Request& request);
@@ -41,6 +36,7 @@ struct LevelsService::Impl {
   void SendOversized(FixtureAnswer answer, size_t total, httplib::Response& response);
 
   const FixtureCatalogue catalogue;
+  const loopback::ServerLimits limits;
   FaultTable faults;
 
   mutable std::mutex mutex;  // guards `requests` and pairs with `wake`
@@ -116,16 +112,20 @@ void LevelsService::Impl::Handle(const httplib::Request& request, httplib::Respo
   response.set_content(std::move(answer.body), answer.contentType);
 }
 
-LevelsService::LevelsService(FixtureCatalogue catalogue)
-    : impl_(std::make_unique<Impl>(std::move(catalogue))) {}
+loopback::ServerLimits ServiceLimits() {
+  loopback::ServerLimits limits;
+  limits.requestsPerConnection = 1;
+  limits.bodyBytes = 1 << 20;
+  return limits;
+}
+
+LevelsService::LevelsService(FixtureCatalogue catalogue, loopback::ServerLimits limits)
+    : impl_(std::make_unique<Impl>(std::move(catalogue), limits)) {}
 
 LevelsService::~LevelsService() { Stop(); }
 
 bool LevelsService::Start(int port, std::string* error) {
-  auto server = loopback::NewExclusiveServer();
-  server->set_keep_alive_max_count(kRequestsPerConnection);
-  server->set_keep_alive_timeout(kIdleConnectionSeconds);
-  server->set_payload_max_length(kMaxRequestBodyBytes);
+  auto server = std::make_unique<loopback::BoundedServer>(impl_->limits);
   Impl* impl = impl_.get();
   const auto handler = [impl](const httplib::Request& request, httplib::Response& response) {
     try {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "loopback/server_limits.h"
 #include "service/fault_injection.h"
 #include "service/fixture_catalogue.h"
 
@@ -22,9 +23,13 @@ struct RecordedRequest {
 
 inline constexpr size_t kRecordedRequestLimit = 256;
 
+// The service's server bounds: the defaults, with one request per connection (so that no idle
+// keep-alive client holds a thread) and bodies of at most 1 MiB.
+loopback::ServerLimits ServiceLimits();
+
 class LevelsService {
  public:
-  explicit LevelsService(FixtureCatalogue catalogue);
+  explicit LevelsService(FixtureCatalogue catalogue, loopback::ServerLimits limits = ServiceLimits());
   // Stops the service when it still runs.
   ~LevelsService();
   LevelsService(const LevelsService&) = delete;
@@ -33,8 +38,9 @@ class LevelsService {
   // Binds 127.0.0.1 at `port` (0: any free port) and serves on its own thread; returns at
   // once. False with a reason when the port cannot be bound or the service already runs.
   bool Start(int port, std::string* error);
-  // Ends the service: waiting answers (delays included) are cut short, the serving thread is
-  // joined. No effect when it does not run. Not to be called from a request handler.
+  // Ends the service: waiting answers (delays included) are cut short, open connections are
+  // shut down whatever their clients do, the serving threads are joined. No effect when it does
+  // not run. Not to be called from a request handler.
   void Stop();
 
   bool Running() const;
