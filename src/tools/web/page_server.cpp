@@ -90,7 +90,8 @@ httplib::Server::HandlerResponse PageServer::Impl::Guard(const httplib::Request&
                            request.get_header_value("Host"),
                            HeaderIfSent(request, "Origin"),
                            HeaderIfSent(request, kTokenHeader),
-                           request.get_header_value("Content-Type")};
+                           request.get_header_value("Content-Type"),
+                           request.get_header_value_count("Host")};
   const Verdict verdict = CheckRequest(facts, listener.Port(), token);
   if (verdict.status == 0) return httplib::Server::HandlerResponse::Unhandled;
   SendText(response, verdict.status, verdict.reason);

@@ -79,6 +79,16 @@ TEST_F(PageServerTest, AHundredSlowConnectionsLeaveThePageItsAnswers) {
   EXPECT_EQ(frame->body, R"({"frame":1})");
 }
 
+// Another site's page could open the page's event streams (and take their places) or read it.
+TEST_F(PageServerTest, ARequestFromAnotherOriginGetsNothing) {
+  for (const char* path : {"/events", "/", "/api/frame", "/page.js"}) {
+    const std::string answer = Get(path, "Origin: http://evil.example\r\n");
+    EXPECT_TRUE(Answered(answer, 403)) << path << ": " << answer.substr(0, answer.find("\r\n"));
+    EXPECT_EQ(BodyOf(answer), "requests are taken only from the chart page's own origin\n") << path;
+  }
+  EXPECT_TRUE(Answered(Get("/api/frame", "Origin: http://" + host_ + "\r\n"), 200)) << "the page's own origin";
+}
+
 TEST_F(PageServerTest, AClosedEventStreamGivesItsPlaceBackAtOnce) {
   std::vector<RawClient> streams;
   for (int i = 0; i < kMaxEventStreams; ++i) {
@@ -97,6 +107,16 @@ TEST_F(PageServerTest, AClosedEventStreamGivesItsPlaceBackAtOnce) {
         return stream.ReadUntilSeen("event: frame", milliseconds(500)) && Answered(stream.Received(), 200);
       },
       milliseconds(2000)));
+}
+
+TEST_F(PageServerTest, ARequestWithTwoHostHeadersIsRefused) {
+  for (const std::string& hosts : {"Host: " + host_ + "\r\nHost: evil.example\r\n",
+                                   "Host: evil.example\r\nHost: " + host_ + "\r\n"}) {
+    const std::string answer = Ask("GET /api/frame HTTP/1.1\r\n" + hosts + "\r\n");
+    EXPECT_TRUE(Answered(answer, 400)) << hosts << answer;
+    EXPECT_NE(answer.find("Connection: close\r\n"), std::string::npos) << hosts;
+    EXPECT_EQ(BodyOf(answer), "a request names exactly one Host\n") << hosts;
+  }
 }
 
 // cpp-httplib refused form bodies over 8 KiB with an empty 413 while the page said 16 KiB.
