@@ -5,13 +5,22 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <set>
 
-#include "loopback/server_limits.h"
-
 namespace loopback {
+
+// The bounds of one server; production takes the defaults, tests shorten the times.
+struct ServerLimits {
+  std::chrono::milliseconds idle{2000};     // a connection waits this long for a request to begin
+  std::chrono::milliseconds request{5000};  // a request's head and body arrive within this
+  std::chrono::milliseconds write{5000};    // each write waits this long for the peer to take bytes
+  size_t bodyBytes = 1 << 20;               // a larger request body is refused with 413
+  size_t requestsPerConnection = 100;       // then the connection closes
+  size_t connections = 256;                 // served at once; more are refused with 503
+};
 
 // Bytes a request may read besides twice its body limit (room for a chunked body's framing):
 // its line and headers. Past them its reads fail and it is answered 400.

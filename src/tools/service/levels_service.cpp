@@ -15,6 +15,7 @@ namespace service {
 namespace {
 
 constexpr size_t kStreamChunkBytes = 64 * 1024;
+constexpr size_t kMaxRequestBodyBytes = 1 << 20;
 
 // httplib files the peer's address among the headers; they are no part of the request.
 bool IsPseudoHeader(const std::string& name) {
@@ -25,7 +26,7 @@ bool IsPseudoHeader(const std::string& name) {
 }  // namespace
 
 struct LevelsService::Impl {
-  Impl(FixtureCatalogue c, loopback::ServerLimits l) : catalogue(std::move(c)), limits(l) {}
+  explicit Impl(FixtureCatalogue c) : catalogue(std::move(c)) {}
 
   void Handle(const httplib::Request& request, httplib::Response& response);
   void Record(const httplib::Request& request);
@@ -36,7 +37,6 @@ struct LevelsService::Impl {
   void SendOversized(FixtureAnswer answer, size_t total, httplib::Response& response);
 
   const FixtureCatalogue catalogue;
-  const loopback::ServerLimits limits;
   FaultTable faults;
 
   mutable std::mutex mutex;  // guards `requests` and pairs with `wake`
@@ -112,20 +112,17 @@ void LevelsService::Impl::Handle(const httplib::Request& request, httplib::Respo
   response.set_content(std::move(answer.body), answer.contentType);
 }
 
-loopback::ServerLimits ServiceLimits() {
-  loopback::ServerLimits limits;
-  limits.requestsPerConnection = 1;
-  limits.bodyBytes = 1 << 20;
-  return limits;
-}
-
-LevelsService::LevelsService(FixtureCatalogue catalogue, loopback::ServerLimits limits)
-    : impl_(std::make_unique<Impl>(std::move(catalogue), limits)) {}
+LevelsService::LevelsService(FixtureCatalogue catalogue)
+    : impl_(std::make_unique<Impl>(std::move(catalogue))) {}
 
 LevelsService::~LevelsService() { Stop(); }
 
 bool LevelsService::Start(int port, std::string* error) {
-  auto server = std::make_unique<loopback::BoundedServer>(impl_->limits);
+  loopback::ServerLimits limits;
+  // One request per connection: no idle keep-alive client holds a thread of the service.
+  limits.requestsPerConnection = 1;
+  limits.bodyBytes = kMaxRequestBodyBytes;
+  auto server = std::make_unique<loopback::BoundedServer>(limits);
   Impl* impl = impl_.get();
   const auto handler = [impl](const httplib::Request& request, httplib::Response& response) {
     try {

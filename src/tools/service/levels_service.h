@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "loopback/server_limits.h"
 #include "service/fault_injection.h"
 #include "service/fixture_catalogue.h"
 
@@ -23,13 +22,9 @@ struct RecordedRequest {
 
 inline constexpr size_t kRecordedRequestLimit = 256;
 
-// The service's server bounds: the defaults, with one request per connection (so that no idle
-// keep-alive client holds a thread) and bodies of at most 1 MiB.
-loopback::ServerLimits ServiceLimits();
-
 class LevelsService {
  public:
-  explicit LevelsService(FixtureCatalogue catalogue, loopback::ServerLimits limits = ServiceLimits());
+  explicit LevelsService(FixtureCatalogue catalogue);
   // Stops the service when it still runs.
   ~LevelsService();
   LevelsService(const LevelsService&) = delete;

@@ -53,7 +53,7 @@ void SendText(httplib::Response& response, int status, const std::string& text) 
 }  // namespace
 
 struct PageServer::Impl {
-  Impl(ChangeHandlers h, loopback::ServerLimits l) : handlers(std::move(h)), limits(l), token(NewPageToken()) {}
+  explicit Impl(ChangeHandlers h) : handlers(std::move(h)), token(NewPageToken()) {}
 
   httplib::Server::HandlerResponse Guard(const httplib::Request& request, httplib::Response& response);
   void ServePage(httplib::Response& response) const;
@@ -67,7 +67,6 @@ struct PageServer::Impl {
   void WakeStreams();
 
   const ChangeHandlers handlers;
-  const loopback::ServerLimits limits;
   const std::string token;
   std::atomic<int> streams{0};
 
@@ -159,19 +158,14 @@ void PageServer::Impl::ServeChange(const std::function<Reply(const FormFields&)>
   SendText(response, reply.status, reply.text);
 }
 
-loopback::ServerLimits PageLimits() {
-  loopback::ServerLimits limits;
-  limits.bodyBytes = kMaxChangeBodyBytes;
-  return limits;
-}
-
-PageServer::PageServer(ChangeHandlers handlers, loopback::ServerLimits limits)
-    : impl_(std::make_unique<Impl>(std::move(handlers), limits)) {}
+PageServer::PageServer(ChangeHandlers handlers) : impl_(std::make_unique<Impl>(std::move(handlers))) {}
 
 PageServer::~PageServer() { Stop(); }
 
 bool PageServer::Start(int port, std::string* error) {
-  auto server = std::make_unique<loopback::BoundedServer>(impl_->limits);
+  loopback::ServerLimits limits;
+  limits.bodyBytes = kMaxChangeBodyBytes;
+  auto server = std::make_unique<loopback::BoundedServer>(limits);
   Impl* impl = impl_.get();
   server->set_default_headers(SecurityHeaders());
   server->set_pre_routing_handler(

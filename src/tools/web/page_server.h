@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 
-#include "loopback/server_limits.h"
 #include "web/form_body.h"
 
 namespace web {
@@ -34,14 +33,10 @@ inline constexpr int kMaxEventStreams = 8;
 // cannot be more.
 inline constexpr size_t kMaxChangeBodyBytes = 8 * 1024;
 
-// The page's server bounds: the defaults with kMaxChangeBodyBytes for bodies.
-loopback::ServerLimits PageLimits();
-
 class PageServer {
  public:
-  // Requires: the handlers are safe to call from the server's threads; `limits.bodyBytes` is at
-  // most kMaxChangeBodyBytes.
-  explicit PageServer(ChangeHandlers handlers, loopback::ServerLimits limits = PageLimits());
+  // Requires: the handlers are safe to call from the server's threads.
+  explicit PageServer(ChangeHandlers handlers);
   // Stops the server when it still runs.
   ~PageServer();
   PageServer(const PageServer&) = delete;
