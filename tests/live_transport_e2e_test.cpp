@@ -53,7 +53,7 @@ transport::TransferRecord AwaitOutcome(const CurlTransport& transport) {
 class TinyServer {
  public:
   TinyServer() {
-    auto server = std::make_unique<httplib::Server>();
+    auto server = std::make_unique<loopback::BoundedServer>();
     server->Get("/chunked", [](const httplib::Request& request, httplib::Response& response) {
       const size_t total = std::stoul(request.get_param_value("bytes"));
       response.set_chunked_content_provider(

@@ -174,12 +174,12 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
     if (!session.Click(click, &error)) return Invalid("--click: " + error);
   }
   if (options.serve) {
-    const int status = ServeChart(options, session, std::move(heldBack), stopSignals);
-    if (status == kExitOk && !options.chartFile.empty() &&
-        !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
+    return ServeChart(options, session, std::move(heldBack), stopSignals, [&] {
+      if (options.chartFile.empty() || SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
+        return kExitOk;
+      }
       return Invalid(error);
-    }
-    return status;
+    });
   }
   std::string written;
   if (!WritePictures(options, session.Host(), &written, &error)) return Invalid(error);

@@ -32,7 +32,10 @@ struct SharedChart {
   std::deque<host::PointerEvent> presses;
   bool changed = false;    // a settings or view change waits for the study's next call
   long long edits = 0;     // counts the page's changes, so that a frame follows each
+  bool closed = false;     // the run is ending: the page's changes are refused
 };
+
+const web::Reply kClosedReply{503, "the chart is closing"};
 
 // What the page last saw, to tell whether a new frame is worth sending.
 struct Shown {
@@ -59,6 +62,7 @@ web::ChangeHandlers Handlers(SharedChart& shared, int width, int height) {
     web::Reply reply = web::ReadPress(fields, width, height, &press);
     if (reply.status != 200) return reply;
     std::lock_guard lock(shared.mutex);
+    if (shared.closed) return kClosedReply;
     shared.presses.push_back(press);
     ++shared.edits;
     return reply;
@@ -66,6 +70,7 @@ web::ChangeHandlers Handlers(SharedChart& shared, int width, int height) {
   const auto change = [&shared](auto apply) {
     return [&shared, apply](const web::FormFields& fields) {
       std::lock_guard lock(shared.mutex);
+      if (shared.closed) return kClosedReply;
       web::Reply reply = apply(shared.session.Host(), fields);
       if (reply.status == 200) {
         shared.changed = true;
@@ -213,8 +218,8 @@ std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace) {
 }
 
 int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
-               const sigset_t& stopSignals) {
-  SharedChart shared{{}, session, {}, false, 0};
+               const sigset_t& stopSignals, const std::function<int()>& saveOnStop) {
+  SharedChart shared{{}, session, {}, false, 0, false};
   web::PageServer server(Handlers(shared, options.width, options.height));
   std::string error;
   if (!server.Start(options.port, &error)) {
@@ -228,8 +233,20 @@ int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<c
   std::fflush(stdout);
   const timespec wait{0, kLoopWaitNanoseconds};
   while (sigtimedwait(&stopSignals, nullptr, &wait) < 0) loop.Turn();
+  // Saved before the server stops, so that no client can hold the save back; every change the
+  // page was told it made is in it, and none comes after.
+  {
+    std::lock_guard lock(shared.mutex);
+    shared.closed = true;
+  }
+  loop.Turn();
+  int status = kExitOk;
+  {
+    std::lock_guard lock(shared.mutex);
+    status = saveOnStop();
+  }
   server.Stop();
-  return kExitOk;
+  return status;
 }
 
 }  // namespace cli

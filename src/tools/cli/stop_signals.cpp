@@ -1,6 +1,7 @@
 #include "cli/stop_signals.h"
 
 #include <pthread.h>
+#include <time.h>
 
 namespace cli {
 
@@ -13,7 +14,13 @@ StopSignalMask::StopSignalMask(bool block) {
 }
 
 StopSignalMask::~StopSignalMask() {
-  if (active_) pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  if (!active_) return;
+  // A stop signal that came while the run was stopping (a second Ctrl-C) is answered by that
+  // stop; let through now, it would kill the process on its way out.
+  const timespec none{0, 0};
+  while (sigtimedwait(&signals_, nullptr, &none) > 0) {
+  }
+  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 }  // namespace cli

@@ -6,8 +6,9 @@
 
 namespace cli {
 
-// Blocks SIGINT and SIGTERM in the calling thread for its lifetime and restores the previous
-// mask after. Threads inherit the mask when they start, so block before any thread starts.
+// Blocks SIGINT and SIGTERM in the calling thread for its lifetime; after, discards those still
+// pending (the run has stopped already) and restores the previous mask. Threads inherit the
+// mask when they start, so block before any thread starts.
 class StopSignalMask {
  public:
   // Blocks the signals when `block` is true; else only names them, for a run that never waits.

@@ -1,30 +1,25 @@
 // Binding, the listening thread and stopping for the loopback servers.
 #include "loopback/loopback_listener.h"
 
-#include <sys/socket.h>
-
 #include <chrono>
 #include <system_error>
 
 namespace loopback {
+namespace {
 
-std::unique_ptr<httplib::Server> NewExclusiveServer() {
-  auto server = std::make_unique<httplib::Server>();
-  // httplib's default adds SO_REUSEPORT, which lets a second server bind a port that one already
-  // listens on and share its requests.
-  server->set_socket_options([](socket_t socket) {
-    const int yes = 1;
-    setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
-  });
-  return server;
+std::string HostPort(const std::string& host, int port) {
+  const bool ipv6 = host.find(':') != std::string::npos;
+  return (ipv6 ? "[" + host + "]" : host) + ":" + std::to_string(port);
 }
+
+}  // namespace
 
 Listener::Listener(std::string name, std::function<void()> wakeHandlers)
     : name_(std::move(name)), wakeHandlers_(std::move(wakeHandlers)) {}
 
 Listener::~Listener() { Stop(); }
 
-bool Listener::Start(std::unique_ptr<httplib::Server> server, int port, std::string* error) {
+bool Listener::Start(std::unique_ptr<BoundedServer> server, int port, std::string* error, const std::string& host) {
   if (server_) {
     *error = name_ + " already runs";
     return false;
@@ -33,12 +28,13 @@ bool Listener::Start(std::unique_ptr<httplib::Server> server, int port, std::str
     *error = "port " + std::to_string(port) + " is outside 0..65535";
     return false;
   }
-  const int bound = port == 0 ? server->bind_to_any_port(kHost) : (server->bind_to_port(kHost, port) ? port : -1);
+  const int bound = server->Bind(host, port);
   if (bound <= 0) {
-    *error = "cannot listen on " + std::string(kHost) + ":" + std::to_string(port);
+    *error = "cannot listen on " + HostPort(host, port);
     return false;
   }
   // Set before the first request can arrive: the page's guard checks the Host header against it.
+  host_ = host;
   port_ = bound;
   server_ = std::move(server);
   listenEnded_ = false;
@@ -69,6 +65,8 @@ void Listener::Stop() {
   // Handlers that wait (a held-back answer, an idle event stream) would hold up the join below.
   stopping_ = true;
   if (wakeHandlers_) wakeHandlers_();
+  // Connections that are read or written (a slow client, an event stream) would hold it up too.
+  server_->CloseConnections();
   server_->stop();
   if (thread_.joinable()) thread_.join();
   server_.reset();
@@ -79,7 +77,7 @@ bool Listener::Running() const { return server_ && server_->is_running(); }
 
 std::string Listener::Origin() const {
   const int port = port_;
-  return port == 0 ? std::string() : "http://" + std::string(kHost) + ":" + std::to_string(port);
+  return port == 0 ? std::string() : "http://" + HostPort(host_, port);
 }
 
 }  // namespace loopback

@@ -11,8 +11,8 @@
 namespace loopback {
 namespace {
 
-std::unique_ptr<httplib::Server> Hello() {
-  auto server = NewExclusiveServer();
+std::unique_ptr<BoundedServer> Hello() {
+  auto server = std::make_unique<BoundedServer>();
   server->Get("/", [](const httplib::Request&, httplib::Response& response) {
     response.set_content("hello", "text/plain");
   });
@@ -45,6 +45,24 @@ TEST(Listener, TakesAFreePortRefusesATakenOneAndStopsCleanly) {
   EXPECT_TRUE(first.Running());
 }
 
+// A service that others reach listens on the address it is given, and says so in its origin.
+TEST(Listener, ListensOnTheHostItIsGiven) {
+  const struct {
+    const char* host;
+    const char* originHost;
+  } cases[] = {{"127.0.0.2", "127.0.0.2"}, {"::1", "[::1]"}};
+  for (const auto& c : cases) {
+    Listener listener("the server");
+    std::string error;
+    ASSERT_TRUE(listener.Start(Hello(), 0, &error, c.host)) << c.host << ": " << error;
+    EXPECT_EQ(listener.Origin(), std::string("http://") + c.originHost + ":" + std::to_string(listener.Port()));
+    httplib::Client client(c.host, listener.Port());
+    const httplib::Result hello = client.Get("/");
+    ASSERT_TRUE(hello) << c.host;
+    EXPECT_EQ(hello->body, "hello") << c.host;
+  }
+}
+
 // A handler that waits on its owner's condition must be woken by Stop, and see Stopping() then;
 // a restarted listener is not stopping.
 TEST(Listener, StopWakesTheWaitingHandlersWithStoppingSet) {
@@ -58,7 +76,7 @@ TEST(Listener, StopWakesTheWaitingHandlersWithStoppingSet) {
     wake.notify_all();
   });
   const auto waitingServer = [&] {
-    auto server = NewExclusiveServer();
+    auto server = std::make_unique<BoundedServer>();
     server->Get("/", [&](const httplib::Request&, httplib::Response& response) {
       std::unique_lock lock(mutex);
       ++waiting;

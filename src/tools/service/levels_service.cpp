@@ -16,10 +16,6 @@ namespace {
 
 constexpr size_t kStreamChunkBytes = 64 * 1024;
 constexpr size_t kMaxRequestBodyBytes = 1 << 20;
-// One request per connection and a short idle wait: the service then stops without waiting
-// for idle keep-alive clients.
-constexpr size_t kRequestsPerConnection = 1;
-constexpr time_t kIdleConnectionSeconds = 2;
 
 // httplib files the peer's address among the headers; they are no part of the request.
 bool IsPseudoHeader(const std::string& name) {
@@ -122,10 +118,11 @@ LevelsService::LevelsService(FixtureCatalogue catalogue)
 LevelsService::~LevelsService() { Stop(); }
 
 bool LevelsService::Start(int port, std::string* error) {
-  auto server = loopback::NewExclusiveServer();
-  server->set_keep_alive_max_count(kRequestsPerConnection);
-  server->set_keep_alive_timeout(kIdleConnectionSeconds);
-  server->set_payload_max_length(kMaxRequestBodyBytes);
+  loopback::ServerLimits limits;
+  // One request per connection: no idle keep-alive client holds a thread of the service.
+  limits.requestsPerConnection = 1;
+  limits.bodyBytes = kMaxRequestBodyBytes;
+  auto server = std::make_unique<loopback::BoundedServer>(limits);
   Impl* impl = impl_.get();
   const auto handler = [impl](const httplib::Request& request, httplib::Response& response) {
     try {

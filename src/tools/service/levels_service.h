@@ -33,8 +33,9 @@ class LevelsService {
   // Binds 127.0.0.1 at `port` (0: any free port) and serves on its own thread; returns at
   // once. False with a reason when the port cannot be bound or the service already runs.
   bool Start(int port, std::string* error);
-  // Ends the service: waiting answers (delays included) are cut short, the serving thread is
-  // joined. No effect when it does not run. Not to be called from a request handler.
+  // Ends the service: waiting answers (delays included) are cut short, open connections are
+  // shut down whatever their clients do, the serving threads are joined. No effect when it does
+  // not run. Not to be called from a request handler.
   void Stop();
 
   bool Running() const;

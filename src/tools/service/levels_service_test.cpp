@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <future>
+#include <vector>
 
 #include "loopback/loopback_test_support.h"
 #include "service/service_test_support.h"
@@ -102,6 +103,35 @@ TEST_F(LevelsServiceTest, StopCutsAPendingDelayShortAndARestartDelaysAgain) {
   const httplib::Result restarted = Post(kLegacyTarget);
   ASSERT_TRUE(restarted);
   EXPECT_EQ(restarted->body, legacy_) << "a restarted service waits out the delay, status " << restarted->status;
+}
+
+// Eight of them used to take every worker of the service.
+TEST_F(LevelsServiceTest, AHundredSlowConnectionsLeaveTheStudyItsAnswer) {
+  std::vector<loopback::testing::RawClient> slow;
+  for (int i = 0; i < 100; ++i) {
+    slow.emplace_back(service_.Port());
+    ASSERT_TRUE(slow.back().Send("GET /extension/levels HTTP/1.1\r\nHost: 127.0.0.1\r\n")) << i;
+  }
+  httplib::Client client = Client();
+  client.set_connection_timeout(1, 0);
+  client.set_read_timeout(1, 0);
+  const httplib::Result answer = client.Get(kLegacyTarget);
+  ASSERT_TRUE(answer) << httplib::to_string(answer.error());
+  EXPECT_EQ(answer->body, legacy_);
+}
+
+// SIGTERM left `ordinel service` running while a client sent a header line a second.
+TEST_F(LevelsServiceTest, StopEndsSlowAndSilentClientsWithinTwoSeconds) {
+  loopback::testing::RawClient slow(service_.Port());
+  ASSERT_TRUE(slow.Send("POST /extension/levels HTTP/1.1\r\nHost: 127.0.0.1\r\n"));
+  loopback::testing::RawClient silent(service_.Port());
+  // Connections are taken in order: once a later request is answered, these are being served.
+  ASSERT_TRUE(Get(kLegacyTarget));
+  const auto start = std::chrono::steady_clock::now();
+  service_.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_TRUE(slow.ReadUntilClosed(std::chrono::milliseconds(1000)));
+  EXPECT_TRUE(silent.ReadUntilClosed(std::chrono::milliseconds(1000)));
 }
 
 }  // namespace

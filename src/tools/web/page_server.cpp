@@ -17,11 +17,15 @@ namespace {
 
 constexpr const char* kTokenMark = "@PAGE_TOKEN@";
 constexpr const char* kPlainText = "text/plain; charset=utf-8";
-// Idle event streams send a comment this often, so that a closed page frees its thread.
+// Idle event streams send a comment this often, so that nothing between the page and the
+// server takes a quiet stream for a dead one.
 constexpr std::chrono::seconds kKeepAliveInterval{10};
-// Enough worker threads for the open event streams and the page's other requests.
-constexpr size_t kWorkerThreads = kMaxEventStreams + 8;
-constexpr time_t kIdleConnectionSeconds = 2;
+// How often a waiting event stream looks whether its page has gone, so that a closed page
+// gives its stream's place back at once.
+constexpr std::chrono::milliseconds kPageCheckInterval{100};
+
+static_assert(kMaxChangeBodyBytes <= CPPHTTPLIB_FORM_URL_ENCODED_PAYLOAD_MAX_LENGTH,
+              "cpp-httplib refuses larger form bodies by itself, with an empty 413");
 
 const httplib::Headers& SecurityHeaders() {
   static const httplib::Headers headers = {
@@ -54,6 +58,10 @@ struct PageServer::Impl {
   httplib::Server::HandlerResponse Guard(const httplib::Request& request, httplib::Response& response);
   void ServePage(httplib::Response& response) const;
   void ServeEvents(httplib::Response& response);
+  struct Stream;
+  // The next message for `stream`: the newest frame, or a keep-alive comment when none came for
+  // kKeepAliveInterval. False when the server stops or the page has gone.
+  bool NextMessage(Stream& stream, httplib::DataSink& sink, std::string* message);
   void ServeChange(const std::function<Reply(const FormFields&)>& handler, const httplib::Request& request,
                    httplib::Response& response);
   void WakeStreams();
@@ -77,8 +85,12 @@ void PageServer::Impl::WakeStreams() {
 
 httplib::Server::HandlerResponse PageServer::Impl::Guard(const httplib::Request& request,
                                                          httplib::Response& response) {
-  const RequestFacts facts{request.method, request.get_header_value("Host"), HeaderIfSent(request, "Origin"),
-                           HeaderIfSent(request, kTokenHeader), request.get_header_value("Content-Type")};
+  const RequestFacts facts{request.method,
+                           request.get_header_value("Host"),
+                           HeaderIfSent(request, "Origin"),
+                           HeaderIfSent(request, kTokenHeader),
+                           request.get_header_value("Content-Type"),
+                           request.get_header_value_count("Host")};
   const Verdict verdict = CheckRequest(facts, listener.Port(), token);
   if (verdict.status == 0) return httplib::Server::HandlerResponse::Unhandled;
   SendText(response, verdict.status, verdict.reason);
@@ -92,36 +104,48 @@ void PageServer::Impl::ServePage(httplib::Response& response) const {
   response.set_content(html, "text/html; charset=utf-8");
 }
 
+// Shared by the provider's copies; the last one gives the stream's place back.
+struct PageServer::Impl::Stream {
+  explicit Stream(Impl* owner) : impl(owner) {}
+  ~Stream() { impl->streams.fetch_sub(1); }
+  Impl* impl;
+  long long sent = 0;
+};
+
+bool PageServer::Impl::NextMessage(Stream& stream, httplib::DataSink& sink, std::string* message) {
+  const auto keepAliveDue = std::chrono::steady_clock::now() + kKeepAliveInterval;
+  std::unique_lock lock(mutex);
+  while (!wake.wait_for(lock, kPageCheckInterval, [&] { return listener.Stopping() || version != stream.sent; })) {
+    if (std::chrono::steady_clock::now() >= keepAliveDue) {
+      *message = ":\n\n";
+      return true;
+    }
+    // The socket is asked without the lock: a page that reads nothing must not hold up Publish.
+    lock.unlock();
+    const bool pagePresent = sink.is_writable();
+    lock.lock();
+    if (!pagePresent) return false;
+  }
+  if (listener.Stopping()) return false;
+  *message = "event: frame\ndata: " + frame + "\n\n";
+  stream.sent = version;
+  return true;
+}
+
 void PageServer::Impl::ServeEvents(httplib::Response& response) {
   if (streams.fetch_add(1) >= kMaxEventStreams) {
     streams.fetch_sub(1);
     SendText(response, 503, "too many open chart pages");
     return;
   }
-  // Shared by the provider's copies; the last one gives the stream's place back.
-  struct Slot {
-    explicit Slot(Impl* owner) : impl(owner) {}
-    ~Slot() { impl->streams.fetch_sub(1); }
-    Impl* impl;
-    long long sent = 0;
-  };
-  auto slot = std::make_shared<Slot>(this);
-  response.set_chunked_content_provider("text/event-stream", [slot](size_t, httplib::DataSink& sink) {
-    Impl& impl = *slot->impl;
-    std::unique_lock lock(impl.mutex);
-    impl.wake.wait_for(lock, kKeepAliveInterval,
-                       [&] { return impl.listener.Stopping() || impl.version != slot->sent; });
-    if (impl.listener.Stopping()) {
-      lock.unlock();
+  auto stream = std::make_shared<Stream>(this);
+  response.set_chunked_content_provider("text/event-stream", [stream](size_t, httplib::DataSink& sink) {
+    std::string message;
+    if (!stream->impl->NextMessage(*stream, sink, &message)) {
+      if (!stream->impl->listener.Stopping()) return false;  // the page has gone: drop its connection
       sink.done();
       return true;
     }
-    std::string message = ":\n\n";
-    if (impl.version != slot->sent) {
-      message = "event: frame\ndata: " + impl.frame + "\n\n";
-      slot->sent = impl.version;
-    }
-    lock.unlock();
     return sink.write(message.data(), message.size());
   });
 }
@@ -139,11 +163,10 @@ PageServer::PageServer(ChangeHandlers handlers) : impl_(std::make_unique<Impl>(s
 PageServer::~PageServer() { Stop(); }
 
 bool PageServer::Start(int port, std::string* error) {
-  auto server = loopback::NewExclusiveServer();
+  loopback::ServerLimits limits;
+  limits.bodyBytes = kMaxChangeBodyBytes;
+  auto server = std::make_unique<loopback::BoundedServer>(limits);
   Impl* impl = impl_.get();
-  server->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  server->set_keep_alive_timeout(kIdleConnectionSeconds);
-  server->set_payload_max_length(kMaxChangeBodyBytes);
   server->set_default_headers(SecurityHeaders());
   server->set_pre_routing_handler(
       [impl](const httplib::Request& request, httplib::Response& response) { return impl->Guard(request, response); });

@@ -28,8 +28,10 @@ struct ChangeHandlers {
 
 // Event streams open at once at most; more are refused with 503.
 inline constexpr int kMaxEventStreams = 8;
-// Bytes a change's body may hold.
-inline constexpr size_t kMaxChangeBodyBytes = 16 * 1024;
+// Bytes a change's body may hold; a larger one is refused with 413 and a reason. cpp-httplib
+// refuses form bodies over 8 KiB by itself (a limit built into Debian's library), so this
+// cannot be more.
+inline constexpr size_t kMaxChangeBodyBytes = 8 * 1024;
 
 class PageServer {
  public:
@@ -43,7 +45,8 @@ class PageServer {
   // Binds 127.0.0.1 at `port` (0: any free port) and serves on its own threads; returns at
   // once. False with a reason when the port cannot be bound.
   bool Start(int port, std::string* error);
-  // Ends open event streams and the server, and joins its thread. No effect when not running.
+  // Ends open event streams and connections and the server, and joins its threads, whatever
+  // the clients do. No effect when not running.
   void Stop();
 
   // "http://127.0.0.1:PORT/"; empty while not running.

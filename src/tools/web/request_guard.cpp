@@ -33,12 +33,14 @@ bool HostAllowed(std::string_view host, int port) {
 }
 
 Verdict CheckRequest(const RequestFacts& request, int port, std::string_view token) {
+  // With two, a proxy and this server could each read a different one.
+  if (request.hostHeaders != 1) return {400, "a request names exactly one Host"};
   if (!HostAllowed(request.host, port)) return {403, "this server answers only to 127.0.0.1 or localhost at its own port"};
+  const bool ownOrigin = request.origin && *request.origin == "http://" + request.host;
+  if (request.origin && !ownOrigin) return {403, "requests are taken only from the chart page's own origin"};
   if (request.method == "GET" || request.method == "HEAD") return {};
   if (request.method != "POST") return {405, "method not allowed"};
-  if (!request.origin || *request.origin != "http://" + request.host) {
-    return {403, "changes are taken only from the chart page's own origin"};
-  }
+  if (!ownOrigin) return {403, "changes are taken only from the chart page's own origin"};
   if (!request.token || token.empty() || !SameSecret(*request.token, token)) {
     return {403, "the request does not carry the chart page's token"};
   }

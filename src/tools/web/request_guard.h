@@ -16,6 +16,7 @@ struct RequestFacts {
   std::optional<std::string> origin;  // the Origin header, when sent
   std::optional<std::string> token;   // the page token header, when sent
   std::string contentType;            // the Content-Type header
+  size_t hostHeaders = 1;             // how many Host headers the request carries
 };
 
 // The refusal of a request; `status` 0 lets it through.
@@ -33,10 +34,12 @@ inline constexpr const char* kTokenHeader = "X-Ordinel-Token";
 bool HostAllowed(std::string_view host, int port);
 
 // Decides on a request to the server listening on `port` whose page carries `token`:
-// 403 for a Host that HostAllowed refuses; 405 for methods other than GET, HEAD and POST;
-// for POST (the only state-changing method) 403 unless Origin is exactly "http://" + Host and
-// the token header matches `token`, and 415 unless the body is a form
-// (application/x-www-form-urlencoded). Everything else passes.
+// 400 unless it names exactly one Host; 403 for a Host that HostAllowed refuses, and for an
+// Origin other than "http://" + Host on any request (another site's page may not even read an
+// event stream); 405 for methods other than GET, HEAD and POST; for POST (the only
+// state-changing method) 403 unless it carries that Origin and the token header matches
+// `token`, and 415 unless the body is a form (application/x-www-form-urlencoded). Everything
+// else passes.
 Verdict CheckRequest(const RequestFacts& request, int port, std::string_view token);
 
 // A fresh page token: 32 hexadecimal digits from the system's random source.

@@ -23,7 +23,7 @@ TEST(RequestGuard, HostMustNameThisServer) {
   for (const Case& c : cases) EXPECT_EQ(HostAllowed(c.host, kPort), c.allowed) << "'" << c.host << "'";
 }
 
-TEST(RequestGuard, StateChangesOnlyFromThePageWithItsToken) {
+TEST(RequestGuard, OnlyThePageGetsThroughAndOnlyWithItsTokenChanges) {
   const std::string form = "application/x-www-form-urlencoded;charset=UTF-8";
   const std::string page = "http://127.0.0.1:8765";
   struct Case {
@@ -36,7 +36,14 @@ TEST(RequestGuard, StateChangesOnlyFromThePageWithItsToken) {
       {"page loaded as localhost", {"POST", "localhost:8765", "http://localhost:8765", kToken, "application/x-www-form-urlencoded"}, 0},
       {"read of the page", {"GET", "127.0.0.1:8765", std::nullopt, std::nullopt, ""}, 0},
       {"head of the page", {"HEAD", "localhost:8765", std::nullopt, std::nullopt, ""}, 0},
+      {"read from the page itself", {"GET", "127.0.0.1:8765", page, std::nullopt, ""}, 0},
       {"rebound name", {"GET", "evil.example:8765", std::nullopt, std::nullopt, ""}, 403},
+      {"two Host headers", {"GET", "127.0.0.1:8765", std::nullopt, std::nullopt, "", 2}, 400},
+      {"no Host header", {"GET", "", std::nullopt, std::nullopt, "", 0}, 400},
+      // Another site's script may not even read: an event stream would take one of the places.
+      {"read from another origin", {"GET", "127.0.0.1:8765", "http://evil.example", std::nullopt, ""}, 403},
+      {"read from an opaque origin", {"GET", "127.0.0.1:8765", "null", std::nullopt, ""}, 403},
+      {"head from another origin", {"HEAD", "127.0.0.1:8765", "http://127.0.0.1:9999", std::nullopt, ""}, 403},
       {"other origin", {"POST", "127.0.0.1:8765", "http://evil.example", kToken, form}, 403},
       {"other port's origin", {"POST", "127.0.0.1:8765", "http://127.0.0.1:9999", kToken, form}, 403},
       {"origin of the other name", {"POST", "127.0.0.1:8765", "http://localhost:8765", kToken, form}, 403},
