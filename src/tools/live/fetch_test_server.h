@@ -16,7 +16,7 @@ namespace live::testing {
 class FetchTestServer {
  public:
   FetchTestServer() : listener_("the test server", [this] { Release(); }) {
-    auto server = loopback::NewExclusiveServer();
+    auto server = std::make_unique<loopback::BoundedServer>();
     server->Get("/chain", [](const httplib::Request&, httplib::Response& r) { r.set_content("{\"chain\":1}", "application/json"); });
     server->Get("/echo", [](const httplib::Request& q, httplib::Response& r) {
       r.set_content(q.get_header_value("X-Key") + "|" + q.get_header_value("X-Empty") + "|" +

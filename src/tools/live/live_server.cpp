@@ -10,36 +10,15 @@ namespace {
 
 // The study sends "{}"; nothing it sends comes near this.
 constexpr size_t kMaxRequestBodyBytes = 64 * 1024;
-// One request per connection, and reads and writes that may stall a second at most: a client
-// that sends or reads nothing holds no thread past that, so Stop ends within two seconds.
-constexpr size_t kRequestsPerConnection = 1;
-constexpr time_t kStallSeconds = 1;
 
-std::unique_ptr<httplib::Server> NewServer() {
-  auto server = loopback::NewExclusiveServer();
-  server->set_keep_alive_max_count(kRequestsPerConnection);
-  server->set_keep_alive_timeout(kStallSeconds);
-  server->set_read_timeout(kStallSeconds, 0);
-  server->set_write_timeout(kStallSeconds, 0);
-  server->set_payload_max_length(kMaxRequestBodyBytes);
-  return server;
+std::unique_ptr<loopback::BoundedServer> NewServer() {
+  loopback::ServerLimits limits;
+  limits.bodyBytes = kMaxRequestBodyBytes;
+  return std::make_unique<loopback::BoundedServer>(limits);
 }
 
-// The one place that binds. The listener binds 127.0.0.1 alone for now; once it takes a host,
-// `address.host` goes to it here and the refusal goes.
-bool Listen(loopback::Listener& listener, std::unique_ptr<httplib::Server> server,
-            const ListenAddress& address, std::string* error) {
-  if (address.host != loopback::kHost && address.host != "localhost") {
-    *error = "cannot listen on " + address.host + ": this build binds 127.0.0.1 only";
-    return false;
-  }
-  return listener.Start(std::move(server), address.port, error);
-}
-
-std::string OriginHost(const std::string& host) {
-  if (host == "localhost") return loopback::kHost;
-  return host.find(':') == std::string::npos ? host : "[" + host + "]";
-}
+// "localhost" names the loopback address; every other host is bound as given.
+std::string BindHost(const std::string& host) { return host == "localhost" ? loopback::kHost : host; }
 
 }  // namespace
 
@@ -65,18 +44,13 @@ bool LiveServer::Start(const ListenAddress& address, std::string* error) {
   };
   server->Get(".*", handler);
   server->Post(".*", handler);
-  if (!Listen(listener_, std::move(server), address, error)) return false;
-  host_ = OriginHost(address.host);
-  return true;
+  return listener_.Start(std::move(server), address.port, error, BindHost(address.host));
 }
 
 void LiveServer::Stop() { listener_.Stop(); }
 
 int LiveServer::Port() const { return listener_.Port(); }
 
-std::string LiveServer::Origin() const {
-  const int port = listener_.Port();
-  return port == 0 ? std::string() : "http://" + host_ + ":" + std::to_string(port);
-}
+std::string LiveServer::Origin() const { return listener_.Origin(); }
 
 }  // namespace live

@@ -20,9 +20,8 @@ class LiveServer {
   LiveServer& operator=(const LiveServer&) = delete;
 
   // Listens on `address` (port 0: any free one) and serves on its own threads; returns once it
-  // accepts connections. False with a reason when it already runs or the address cannot be
-  // bound; for now every host but 127.0.0.1 and localhost is refused so (the listener binds
-  // 127.0.0.1 only).
+  // accepts connections ("localhost" binds 127.0.0.1). False with a reason when it already runs
+  // or the address cannot be bound.
   bool Start(const ListenAddress& address, std::string* error);
   // Stops listening, lets the requests being answered end and joins the threads; within two
   // seconds whatever the clients do. No effect when it does not run.
@@ -35,7 +34,6 @@ class LiveServer {
 
  private:
   LiveAnswers& answers_;
-  std::string host_;
   loopback::Listener listener_{"the live service"};
 };
 

@@ -3,7 +3,11 @@
 namespace live {
 
 LiveState::LiveState(const std::vector<std::string>& symbols) {
-  for (const std::string& symbol : symbols) statuses_.push_back(SymbolStatus{.symbol = symbol});
+  for (const std::string& symbol : symbols) {
+    SymbolStatus status;
+    status.symbol = symbol;
+    statuses_.push_back(std::move(status));
+  }
 }
 
 bool LiveState::Update(std::string_view symbol, const std::function<void(SymbolStatus&)>& change) {

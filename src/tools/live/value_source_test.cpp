@@ -37,7 +37,7 @@ TEST(ValueSource, FetchesFromEachKindOfSource) {
   testing::TempFolder folder;
   StopSignal stop;
   loopback::Listener listener("the price server");
-  auto server = loopback::NewExclusiveServer();
+  auto server = std::make_unique<loopback::BoundedServer>();
   server->Get("/nq", [](const httplib::Request&, httplib::Response& r) { r.set_content("21500.25\n", "text/plain"); });
   std::string error;
   ASSERT_TRUE(listener.Start(std::move(server), 0, &error)) << error;
