@@ -6,6 +6,7 @@
 #include "payload/answer_fields.h"
 #include "payload/section_lookup.h"
 #include "payload/section_readers.h"
+#include "text/ascii.h"
 #include "text/bounded_text.h"
 #include "text/format.h"
 
@@ -16,14 +17,12 @@ namespace {
 constexpr const char* kNotObjectMessage = "Levels response was not a JSON object.";
 constexpr const char* kMissingBlockMessage = "Worker response OK but display_levels is missing.";
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
 // Length of a "free" [blanks/tabs] "flow" match starting at `pos`, 0 when there is none.
 size_t FreeFlowMatchLength(std::string_view text, size_t pos) {
   auto matchesWord = [&](size_t at, std::string_view word) {
     if (at + word.size() > text.size()) return false;
     for (size_t i = 0; i < word.size(); ++i) {
-      if (LowerAscii(text[at + i]) != word[i]) return false;
+      if (text::AsciiLower(text[at + i]) != word[i]) return false;
     }
     return true;
   };

@@ -3,26 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "formats/near_names.h"
 #include "text/fail.h"
 #include "text/format.h"
 
 namespace live {
 namespace {
-
-size_t EditDistance(std::string_view a, std::string_view b) {
-  std::vector<size_t> row(b.size() + 1);
-  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
-  for (size_t i = 1; i <= a.size(); ++i) {
-    size_t diagonal = row[0];
-    row[0] = i;
-    for (size_t j = 1; j <= b.size(); ++j) {
-      const size_t above = row[j];
-      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
-      diagonal = above;
-    }
-  }
-  return row[b.size()];
-}
 
 bool IsVariableName(std::string_view name) {
   if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
@@ -64,16 +50,9 @@ std::string Problems::Text() const {
 }
 
 std::string NearestKey(std::string_view key, std::span<const std::string_view> known) {
-  std::string best;
-  size_t bestDistance = 3;
-  for (const std::string_view k : known) {
-    const size_t d = EditDistance(key, k);
-    if (d < bestDistance && 2 * d < key.size()) {
-      bestDistance = d;
-      best = k;
-    }
-  }
-  return best;
+  const std::vector<std::string> names(known.begin(), known.end());
+  const std::vector<std::string> nearest = formats::NearestNames(key, names, 1);
+  return nearest.empty() ? std::string() : nearest.front();
 }
 
 std::string TableReader::PathOf(std::string_view key) const {

@@ -32,8 +32,8 @@ class Problems {
   std::vector<std::string> lines_;
 };
 
-// The known key nearest to `key` when it is a likely misspelling (at most two edits away, and
-// fewer than half its length); empty otherwise.
+// The known key `key` most likely misspells, by the rules every "did you mean" of the program
+// follows; empty when none is near.
 std::string NearestKey(std::string_view key, std::span<const std::string_view> known);
 
 // `value` itself, or for "env:NAME" the value of environment variable NAME. False with a

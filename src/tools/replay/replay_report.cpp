@@ -32,17 +32,6 @@ void WriteColour(jsonout::JsonWriter& w, host::Rgb colour) {
   w.EndArray();
 }
 
-const char* KindName(InputKind kind) {
-  switch (kind) {
-    case InputKind::kYesNo: return "yesno";
-    case InputKind::kInteger: return "integer";
-    case InputKind::kFloat: return "float";
-    case InputKind::kText: return "text";
-    case InputKind::kChoice: return "choice";
-  }
-  return "integer";
-}
-
 // A value in the form the scenario's "inputs" take: choices as their index.
 void WriteInputValue(jsonout::JsonWriter& w, InputKind kind, const chart::InputValue& value) {
   switch (kind) {
@@ -66,7 +55,7 @@ void WriteStudyInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
     w.BeginObject();
     w.Key("slot"); w.Int(slot);
     w.Key("label"); w.String(input.label);
-    w.Key("kind"); w.String(KindName(input.kind));
+    w.Key("kind"); w.String(chart::InputKindName(input.kind));
     w.Key("default"); WriteInputValue(w, input.kind, chart::DefaultValue(input));
     w.Key("min"); WriteBound(w, input.kind, input.min);
     w.Key("max"); WriteBound(w, input.kind, input.max);
