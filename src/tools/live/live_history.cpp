@@ -71,11 +71,7 @@ bool ReadHistoryDay(const AnswerContext& c, const service::FixtureRequest& reque
   return true;
 }
 
-std::string HistoryJson(const HistoryDay& d, size_t limit) {
-  const std::vector<size_t> kept = SpreadOverDay(d.captures.size(), limit, FirstAtOrAfter(d.captures, d.open));
-  std::string body;
-  jsonout::JsonWriter w(&body, jsonout::JsonWriter::Layout::kCompact);
-  w.BeginObject();
+void WriteHistoryIdentity(jsonout::JsonWriter& w, const HistoryDay& d) {
   w.Key("ok");
   w.Bool(true);
   for (const auto& [key, value] : {std::pair{"symbol", &d.symbol}, std::pair{"source", &d.source},
@@ -87,6 +83,14 @@ std::string HistoryJson(const HistoryDay& d, size_t limit) {
   w.String(ConversionMethod(d.mapped));
   w.Key("captures");
   w.Int(static_cast<long long>(d.captures.size()));
+}
+
+std::string HistoryJson(const HistoryDay& d, size_t limit) {
+  const std::vector<size_t> kept = SpreadOverDay(d.captures.size(), limit, FirstAtOrAfter(d.captures, d.open));
+  std::string body;
+  jsonout::JsonWriter w(&body, jsonout::JsonWriter::Layout::kCompact);
+  w.BeginObject();
+  WriteHistoryIdentity(w, d);
   w.Key("limit");
   w.Int(static_cast<long long>(limit));
   w.Key("excluded");

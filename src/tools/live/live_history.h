@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "jsonout/json_writer.h"
 #include "live/answer_context.h"
 #include "service/fixture_catalogue.h"
 #include "store/capture_record.h"
@@ -30,6 +31,10 @@ struct HistoryDay {
 // symbol or a malformed day, 404 for a symbol not carried, 503 when the history cannot be read.
 bool ReadHistoryDay(const AnswerContext& context, const service::FixtureRequest& request,
                     HistoryDay* out, service::FixtureAnswer* refusal);
+
+// The members both history answers open with: "ok", "symbol", "source", "day",
+// "conversion_method" and the day's number of "captures".
+void WriteHistoryIdentity(jsonout::JsonWriter& w, const HistoryDay& day);
 
 // The series answer: "times" (chain times, seconds since 1970) and, under "series", one list per
 // level (null where a capture has none), the spot, the ratio and net GEX and DEX, for the

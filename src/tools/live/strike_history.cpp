@@ -49,20 +49,6 @@ void Numbers(jsonout::JsonWriter& w, const char* key, const std::vector<double>&
   w.EndArray();
 }
 
-void WriteIdentity(jsonout::JsonWriter& w, const HistoryDay& d) {
-  w.Key("ok");
-  w.Bool(true);
-  for (const auto& [key, value] : {std::pair{"symbol", &d.symbol}, std::pair{"source", &d.source},
-                                   std::pair{"day", &d.day}}) {
-    w.Key(key);
-    w.String(*value);
-  }
-  w.Key("conversion_method");
-  w.String(ConversionMethod(d.mapped));
-  w.Key("captures");
-  w.Int(static_cast<long long>(d.captures.size()));
-}
-
 void WriteMatrix(jsonout::JsonWriter& w, const std::vector<store::CaptureExposures>& exposures,
                  const std::vector<double>& strikes) {
   w.Key("net_gex");
@@ -100,7 +86,7 @@ std::string StrikeHistoryJson(const HistoryDay& d, const std::vector<store::Capt
   std::string body;
   jsonout::JsonWriter w(&body, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
-  WriteIdentity(w, d);
+  WriteHistoryIdentity(w, d);
   Numbers(w, "times", times);
   Numbers(w, "ratios", ratios);
   Numbers(w, "underlying_strikes", strikes);
