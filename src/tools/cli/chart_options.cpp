@@ -165,9 +165,9 @@ formats::OptionTable ChartOptionTable(ChartOptions* options) {
       "with the options below as ordinel engine reads them (--chain-symbol\n"
       "is its --symbol); a chain of another underlying than the chart's is\n"
       "mapped by --ratio or --future-price, else by the chart's last price\n"
-      "over the chain's spot",
+      "over the chain's spot, onto the chart's --tick-size",
       &options->chain.chain));
-  for (formats::OptionRow& row : ChainOptionRows({"--chain-symbol", false}, &options->chain)) {
+  for (formats::OptionRow& row : ChainOptionRows({"--chain-symbol", false, false}, &options->chain)) {
     table.options.push_back(std::move(row));
   }
   table.check = [options](const formats::ParsedArguments& parsed, std::string* error) {
