@@ -136,6 +136,29 @@ TEST(ChartCommand, RegressionInputsAndBarsMeetTheirRulesBeforeAnythingRuns) {
   }
 }
 
+// Bars as charting tools export them: separators, a decimal comma, Date and Time columns, slash
+// dates and "Last" for close. These failed with "open is not a decimal number", or with "the time
+// is not later than the bar before" after the Time column was ignored.
+TEST(ChartCommand, RegressionBarsAsChartingToolsExportThem) {
+  const std::string dir = TempDirectory("exports");
+  std::ofstream(dir + "/semicolons.csv") << "Date;Time;Open;High;Low;Close;Volume\r\n"
+                                            "12/01/2025;09:30;21500,25;21510,5;21490;21505,75;1200\r\n"
+                                            "13/01/2025;09:30;21505,75;21520;21500;21515;900\r\n";
+  std::ofstream(dir + "/tabs.csv") << "Date\tTime\tOpen\tHigh\tLow\tLast\n01/13/2025\t9:30\t21500\t21510\t21490\t21505\n"
+                                      "01/13/2025\t9:35\t21505\t21520\t21500\t21515\n";
+  std::ofstream(dir + "/ambiguous.csv") << "Date,Time,Open,High,Low,Last\n03/04/2025,09:30,21500,21510,21490,21505\n";
+  for (const char* name : {"semicolons", "tabs"}) {
+    const ProgramRun run = RunChart({"--bars", dir + "/" + name + ".csv", "--out", dir + "/" + name});
+    EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
+    EXPECT_TRUE(std::filesystem::exists(dir + "/" + name + ".png")) << name;
+  }
+  const ProgramRun run = RunChart({"--bars", dir + "/ambiguous.csv", "--out", dir + "/never"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err, "ordinel chart: the bars file '" + dir + "/ambiguous.csv': line 2: Date 03/04/2025 reads as "
+                     "2025-03-04 (month first) or 2025-04-03 (day first), and no date in the file has a day above 12 "
+                     "to tell which: expected dates as YYYY-MM-DD\n");
+}
+
 TEST(ChartCommand, ListInputsPrintsEveryInputTheStudyDeclares) {
   const ProgramRun run = RunChart({"--list-inputs"});
   ASSERT_EQ(run.exitCode, 0) << run.err;

@@ -6,6 +6,8 @@
 #include "cli/terminal_text.h"
 #include "engine/chain_reader.h"
 #include "engine/option_symbol.h"
+#include "formats/typed_time.h"
+#include "platform/posix/posix_services.h"
 #include "text/fail.h"
 #include "text/format.h"
 
@@ -22,6 +24,16 @@ std::vector<std::string> SplitCommas(const std::string& s) {
     }
   }
   return parts;
+}
+
+// The earliest expiration of the chain's contracts, as an as-of date every contract outlives;
+// "2025-01-02" for a chain without contracts.
+std::string FirstExpiration(const engine::OptionChain& chain) {
+  std::string first;
+  for (const engine::OptionContract& c : chain.contracts) {
+    if (first.empty() || c.expiration < first) first = c.expiration;
+  }
+  return first.empty() ? "2025-01-02" : first;
 }
 
 }  // namespace
@@ -57,6 +69,12 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
       Text("--future-symbol", "SYM", "the futures chart's symbol (default: the underlying's usual future)",
            [s](const std::string& symbol) { s->mapping.symbol = engine::CanonicalSymbol(symbol); }),
   };
+  if (set.tickSizeOption) {
+    rows.push_back(Number("--tick-size", "N", {.min = 0, .minOpen = true},
+                          "the futures chart's tick, which mapped prices are rounded to\n"
+                          "(default: the future's usual tick, 0.25 for NQ and ES)",
+                          &s->mapping.tickSize));
+  }
   if (set.expiryOptions) {
     rows.push_back(formats::Choice("--expiry-mode", "MODE", {"legacy", "multi", "specific", "0dte"},
                                    "the expirations used: legacy (every one, the default), multi\n"
@@ -72,16 +90,29 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
 
 bool CheckChainOptions(const ChainOptions& o, std::string* error) {
   if (o.haveRatio && o.haveFuturePrice) return text::Fail(error, "give --future-price or --ratio, not both");
+  // Unmapped prices are the underlying's own, which no futures tick applies to.
+  if (o.settings.mapping.tickSize > 0 && !o.haveRatio && !o.haveFuturePrice) {
+    return text::Fail(error, "--tick-size rounds mapped prices: give --ratio or --future-price with it");
+  }
   return true;
 }
 
 bool LoadChain(const std::string& command, ChainOptions* options, engine::OptionChain* chain,
                std::string* error) {
   if (!engine::ReadChainFile(options->chain, chain, error)) return false;
-  if (options->settings.asOf.empty() && chain->asOfText.empty()) {
-    options->settings.asOf = text::Format("%lld", static_cast<long long>(std::time(nullptr)));
-    std::fprintf(stderr, "%s: the chain carries no time and no --as-of was given: using now\n",
-                 command.c_str());
+  engine::EngineSettings& settings = options->settings;
+  // A chain without a usable contract is refused by the engine for that, the weightier reason.
+  if (!settings.hasSpot && !chain->hasSpot && !chain->contracts.empty()) {
+    return text::Fail(error, "the chain carries no spot price: give --spot S, the underlying's price when the chain "
+                             "was saved");
+  }
+  if (settings.asOf.empty() && chain->asOfText.empty()) {
+    const long long now = static_cast<long long>(std::time(nullptr));
+    settings.asOf = text::Format("%lld", now);
+    settings.asOfNote = "now; the chain carries no time: give --as-of, the time the chain was saved, e.g. --as-of \"" +
+                        FirstExpiration(*chain) + " 10:00\"";
+    std::fprintf(stderr, "%s: the chain carries no time and no --as-of was given: using now, %s New York time\n",
+                 command.c_str(), formats::NewYorkTimeText(static_cast<double>(now), platform::DefaultServices()).c_str());
   }
   return true;
 }

@@ -23,18 +23,22 @@ struct ChainOptions {
 struct ChainOptionSet {
   const char* symbolFlag = "--symbol";  // names the chain's underlying (`chart` keeps --symbol)
   bool expiryOptions = false;           // --expiry-mode and --expiries
+  bool tickSizeOption = true;           // --tick-size (`chart` gives the chart's own)
 };
 
 // The rows of --spot, --as-of, --rate, --dividend, the set's symbol flag, --future-price,
-// --ratio, --future-symbol (and the set's expiry options), storing into `*o`, which must
-// outlive them.
+// --ratio, --future-symbol (and the set's --tick-size and expiry options), storing into `*o`,
+// which must outlive them.
 std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, ChainOptions* o);
 
-// False with a message when both --ratio and --future-price were given.
+// False with a message when both --ratio and --future-price were given, or --tick-size
+// without either.
 bool CheckChainOptions(const ChainOptions& o, std::string* error);
 
 // Reads the chain file; a chain without a time of its own and without --as-of is computed at
-// the current time, which is said on standard error as "<command>: ...". False with a message.
+// the current time, which is said on standard error as "<command>: ..." (and a failure for want
+// of a live expiration then names --as-of). False with a message when the file cannot be read,
+// or when neither the chain nor --spot gives the underlying's price (naming --spot).
 bool LoadChain(const std::string& command, ChainOptions* options, engine::OptionChain* chain,
                std::string* error);
 

@@ -70,11 +70,12 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
       text::Format("WxH with each side %d to %d", render::kMinPictureSide, render::kMaxPictureSide);
   return {
       Text("--bars", "FILE.csv",
-           "bars to chart: CSV with a header row and open, high, low, close\n"
-           "columns of decimal prices (no exponent; open and close within low\n"
-           "to high), and optionally a time column (ISO 8601\n"
-           "with an offset or Z, New York time without one, or seconds since\n"
-           "1970) for the time axis (at most 8 MiB)",
+           "bars to chart: CSV (comma, semicolon or tab separated) with a header\n"
+           "row and open, high, low, close (or last) columns of decimal prices\n"
+           "(no exponent; a decimal comma with semicolons; open and close within\n"
+           "low to high), and optionally a time column or Date and Time columns\n"
+           "(ISO 8601 or slash dates, New York time without an offset, or seconds\n"
+           "since 1970) for the time axis (at most 8 MiB)",
            &o->barsFile),
       Text("--symbol", "SYMBOL", "the chart's symbol (default NQZ25)", &o->symbol),
       formats::Number("--tick-size", "N", {.min = 0, .minOpen = true}, "the chart's tick size (default 0.25)", &o->tickSize),
@@ -164,9 +165,9 @@ formats::OptionTable ChartOptionTable(ChartOptions* options) {
       "with the options below as ordinel engine reads them (--chain-symbol\n"
       "is its --symbol); a chain of another underlying than the chart's is\n"
       "mapped by --ratio or --future-price, else by the chart's last price\n"
-      "over the chain's spot",
+      "over the chain's spot, onto the chart's --tick-size",
       &options->chain.chain));
-  for (formats::OptionRow& row : ChainOptionRows({"--chain-symbol", false}, &options->chain)) {
+  for (formats::OptionRow& row : ChainOptionRows({"--chain-symbol", false, false}, &options->chain)) {
     table.options.push_back(std::move(row));
   }
   table.check = [options](const formats::ParsedArguments& parsed, std::string* error) {

@@ -18,6 +18,7 @@ bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
   engine::FuturesMapping& mapping = levels->settings.mapping;
   const std::string chartSymbol = study::ResolveApiSymbol(chart.symbol);
   if (mapping.symbol.empty()) mapping.symbol = chartSymbol;
+  mapping.tickSize = options.tickSize;  // mapped levels land on the chart's own ticks
   const std::string underlying =
       levels->settings.symbol.empty() ? levels->chain.underlying : levels->settings.symbol;
   if (mapping.source == engine::FuturesMapping::Source::kNone && underlying != chartSymbol &&

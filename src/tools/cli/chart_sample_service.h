@@ -15,7 +15,8 @@
 namespace cli {
 
 // Reads the chain of --chain into `*levels`; a chain of another underlying than the chart's is
-// mapped by --ratio or --future-price, else by the chart's last price. False with `*error` when
+// mapped by --ratio or --future-price, else by the chart's last price, onto the chart's tick
+// size. False with `*error` when
 // the chain cannot be read or its levels cannot be served (then naming the chain file).
 bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
                       service::ChainLevels* levels, std::string* error);

@@ -24,7 +24,8 @@ struct AnswerOut {
   const Levels& levels;  // answer.levels
   jsonout::JsonWriter w;
 
-  // `underlyingPrice` on the chart: times the conversion ratio, to a ten-thousandth.
+  // `underlyingPrice` on the chart: times the conversion ratio, on the answer's price tick when
+  // mapped onto a futures chart, else to a ten-thousandth. Distances scale the same way.
   double Price(double underlyingPrice) const;
   // Writes member `key` with the chart price of `underlyingPrice`.
   void PriceMember(const char* key, double underlyingPrice);

@@ -45,8 +45,7 @@ void WriteVolZones(AnswerOut& out) {
   w.Key("vol_zones");
   w.BeginObject();
   out.PriceMember("anchor", levels.spot);
-  w.Key("em_1sigma");
-  w.Number(RoundTo(levels.expectedMove.value * out.answer.ratio, 1e-4));
+  out.PriceMember("em_1sigma", levels.expectedMove.value);
   w.Key("premium");
   w.Number(0.25);
   out.Flag("em_frozen", false);

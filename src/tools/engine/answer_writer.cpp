@@ -21,7 +21,8 @@ AnswerOut::AnswerOut(const EngineAnswer& answer, std::string* text)
     : answer(answer), levels(answer.levels), w(text, jsonout::JsonWriter::Layout::kCompact) {}
 
 double AnswerOut::Price(double underlyingPrice) const {
-  return RoundTo(underlyingPrice * answer.ratio, 1e-4);
+  const double chartPrice = underlyingPrice * answer.ratio;
+  return answer.priceTick > 0 ? RoundToTick(chartPrice, answer.priceTick) : RoundTo(chartPrice, 1e-4);
 }
 
 void AnswerOut::PriceMember(const char* key, double underlyingPrice) {

@@ -35,8 +35,9 @@ EngineSettings CsvSettings() {
   return s;
 }
 
-double Mapped(const Level& level, double ratio) {
-  return std::round(level.value * ratio * 1e4) / 1e4;  // as the writer rounds
+// As the writer rounds: to the tick when mapped, else to a ten-thousandth.
+double Mapped(const Level& level, double ratio, double tick = 0) {
+  return tick > 0 ? std::round(level.value * ratio / tick) * tick : std::round(level.value * ratio * 1e4) / 1e4;
 }
 
 TEST(EngineAnswer, BothSampleFormatsGiveTheSameAnswer) {
@@ -91,21 +92,28 @@ TEST(EngineAnswer, TheStudyReadsEveryLevelItShowsByDefault) {
   EXPECT_FALSE(s.priorDayHigh.has || s.vwap.has || s.overnightHigh.has || s.netCum.has);
 }
 
-TEST(EngineAnswer, MappingOntoAFuturesChartConvertsEveryPrice) {
+// Every mapped price lands on the futures chart's tick: the future's usual one, or the one
+// given. The engine wrote 21862.59 on an NQ chart whose prices move in quarters.
+TEST(EngineAnswer, RegressionMappingOntoAFuturesChartConvertsEveryPriceOntoItsTick) {
   struct Case {
     const char* name;
     FuturesMapping mapping;
     double ratio;
+    double tick;
     const char* note;
   };
   const Case cases[] = {
-      {"ratio", {FuturesMapping::Source::kRatio, 41.25, 0, ""}, 41.25,
+      {"ratio", {FuturesMapping::Source::kRatio, 41.25, 0, ""}, 41.25, 0.25,
        "NQ levels from QQQ strikes x 41.25 (the ratio given)."},
-      {"futures price", {FuturesMapping::Source::kFuturePrice, 1, 21500, ""}, 21500 / 521.21,
+      {"futures price", {FuturesMapping::Source::kFuturePrice, 1, 21500, ""}, 21500 / 521.21, 0.25,
        "NQ levels from QQQ strikes x 41.2502 (the NQ price 21500 and the QQQ spot 521.21)."},
-      {"chart price", {FuturesMapping::Source::kChartPrice, 1, 21500, "NQZ25"}, 21500 / 521.21,
+      {"chart price", {FuturesMapping::Source::kChartPrice, 1, 21500, "NQZ25"}, 21500 / 521.21, 0.25,
        "NQZ25 levels from QQQ strikes x 41.2502 (the chart's last price 21500 and the QQQ spot "
        "521.21)."},
+      {"tick given", {FuturesMapping::Source::kRatio, 41.25, 0, "", 1}, 41.25, 1,
+       "NQ levels from QQQ strikes x 41.25 (the ratio given)."},
+      {"future of unknown tick", {FuturesMapping::Source::kRatio, 2, 0, "MNQ"}, 2, 0,
+       "MNQ levels from QQQ strikes x 2 (the ratio given)."},
   };
   const OptionChain chain = Sample(kSampleJson);
   for (const Case& c : cases) {
@@ -115,9 +123,18 @@ TEST(EngineAnswer, MappingOntoAFuturesChartConvertsEveryPrice) {
     const payload::LevelsSnapshot s = payload::testing::ParseAnswer(LevelsAnswerJson(a));
     EXPECT_EQ(s.requestedSymbol, c.mapping.symbol.empty() ? "NQ" : c.mapping.symbol) << c.name;
     EXPECT_EQ(s.conversionNote, c.note) << c.name;
-    EXPECT_NEAR(s.spot.value, 521.21 * c.ratio, 1e-4) << c.name;
-    EXPECT_DOUBLE_EQ(s.callWall.value, Mapped(a.levels.callWall, c.ratio)) << c.name;
-    EXPECT_NEAR(s.emOneSigma.value, a.levels.expectedMove.value * c.ratio, 1e-4) << c.name;
+    const double within = c.tick > 0 ? c.tick / 2 + 1e-9 : 1e-4;
+    EXPECT_NEAR(s.spot.value, 521.21 * c.ratio, within) << c.name;
+    EXPECT_DOUBLE_EQ(s.callWall.value, Mapped(a.levels.callWall, c.ratio, c.tick)) << c.name;
+    EXPECT_NEAR(s.emOneSigma.value, a.levels.expectedMove.value * c.ratio, within) << c.name;
+    if (c.tick == 0) continue;
+    for (const payload::StrikeValue& pair : s.gammaExposures.pairs()) {
+      EXPECT_EQ(std::remainder(pair.strike, c.tick), 0) << c.name << " strike " << pair.strike;
+    }
+    for (double price : {s.spot.value, s.putWall.value, s.gammaFlip.value, s.maxPain.value, s.emOneSigma.value,
+                         s.battleZone.low, s.densityPrice[0]}) {
+      EXPECT_EQ(std::remainder(price, c.tick), 0) << c.name << " price " << price;
+    }
     EXPECT_DOUBLE_EQ(s.netGex.value, std::round(a.levels.netGex)) << "dollars do not scale";
   }
 }
@@ -181,13 +198,22 @@ TEST(EngineAnswer, UnservableRequestsAreErrorsNotEmptyAnswers) {
   };
   OptionChain noRows = Sample(kSampleJson);
   noRows.contracts.clear();
-  EngineSettings noSpot, badRatio;
+  EngineSettings noSpot, badRatio, late, lateNow;
   badRatio.mapping = {FuturesMapping::Source::kRatio, -2, 0, ""};
+  late.asOf = "2026-12-07 12:00";
+  lateNow = late;
+  lateNow.asOfNote = "now; give --as-of";
   OptionChain csvLike = Sample(kSampleJson);
   csvLike.hasSpot = false;
   const Case cases[] = {
       {"no usable row", noRows, {}, "no usable contract in the chain (2 rows skipped)"},
-      {"no spot", csvLike, noSpot, "the chain carries no spot price: give one"},
+      {"no spot", csvLike, noSpot, "the chain carries no spot price and none was given"},
+      {"after the last expiration", Sample(kSampleJson), late,
+       "no contract expires after the as-of time 2026-12-07 12:00:00 New York time; the chain's last expiration "
+       "is 2025-12-19"},
+      {"after the last expiration, as-of chosen", Sample(kSampleJson), lateNow,
+       "no contract expires after the as-of time 2026-12-07 12:00:00 New York time (now; give --as-of); the "
+       "chain's last expiration is 2025-12-19"},
       {"negative ratio", Sample(kSampleJson), badRatio,
        "the conversion ratio (or the price it comes from) must be a number above 0"},
   };

@@ -15,7 +15,7 @@ bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings,
                    platform::Services& services, MarketInputs* market, std::string* error) {
   market->spot = settings.hasSpot ? settings.spot : chain.spot;
   if (!settings.hasSpot && !chain.hasSpot) {
-    *error = "the chain carries no spot price: give one";
+    *error = "the chain carries no spot price and none was given";
     return false;
   }
   if (!std::isfinite(market->spot) || market->spot <= 0) {
@@ -24,11 +24,14 @@ bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings,
   }
   const std::string& asOf = settings.asOf.empty() ? chain.asOfText : settings.asOf;
   if (asOf.empty()) {
-    *error = "the chain carries no time: give the as-of time";
+    *error = "the chain carries no time and no as-of time was given";
     return false;
   }
   if (!formats::ParseTypedTime(asOf, services, &market->asOfSeconds)) {
-    *error = "unreadable as-of time '" + asOf + "'";
+    *error = "unreadable as-of time '" + asOf +
+             "': expected a time such as 2025-01-02 10:42:10 (New York), 2025-01-02T15:42:10Z or seconds since 1970";
+    // A slash date alone must tell its own order; 03/04/2025 does not.
+    if (asOf.find('/') != std::string::npos) *error += " (a slash date with both numbers 12 or less reads two ways)";
     return false;
   }
   market->rate = settings.rate;
@@ -60,6 +63,17 @@ void Identify(const OptionChain& chain, const EngineSettings& settings, EngineAn
   }
   if (a->mapping.symbol.empty()) a->mapping.symbol = FutureSymbolOf(a->resolvedSymbol);
   a->requestedSymbol = a->mapping.symbol;
+  a->priceTick = MappedTick(a->mapping, a->requestedSymbol);
+}
+
+// Why no expiration is live: the as-of time, how it was chosen and the chain's last expiration.
+std::string NothingLive(const std::map<std::string, double>& closes, double asOfSeconds,
+                        const EngineSettings& settings, platform::Services& services) {
+  std::string message = "no contract expires after the as-of time " +
+                        formats::NewYorkTimeText(asOfSeconds, services) + " New York time";
+  if (!settings.asOfNote.empty()) message += " (" + settings.asOfNote + ")";
+  if (!closes.empty()) message += "; the chain's last expiration is " + closes.rbegin()->first;
+  return message;
 }
 
 }  // namespace
@@ -101,6 +115,10 @@ bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
   const std::map<std::string, double> closes = ExpiryCloses(chain, services);
   const std::vector<std::string> live =
       LiveExpirations(chain, closes, market.asOfSeconds, &a.issues);
+  if (live.empty()) {
+    *error = NothingLive(closes, market.asOfSeconds, settings, services);
+    return false;
+  }
   if (!ChooseExpirations(settings.expiry, live, a.sessionDate, &a.expiry, error)) return false;
   a.priced = PriceChain(chain, a.expiry.used, closes, market);
   a.rows = ExposuresByStrike(a.priced);

@@ -25,6 +25,8 @@ struct EngineSettings {
   double rate = kDefaultRate;
   double dividend = kDefaultDividend;
   std::string symbol;    // the chain's underlying (any letter case); empty: what the chain says
+  // How the as-of time was chosen, said after it in a message about it ("now; ..."); empty: given.
+  std::string asOfNote;
   ExpiryRequest expiry;
   FuturesMapping mapping;
 };
@@ -35,6 +37,7 @@ struct EngineAnswer {
   double asOfSeconds = 0;
   std::string sessionDate;      // New York date of the as-of time
   double ratio = 1;             // prices in the answer = underlying prices x ratio
+  double priceTick = 0;         // mapped prices are rounded to this tick; 0: to a ten-thousandth
   std::string conversionNote, mappingNote, expirationNote;
   FuturesMapping mapping;
   ExpiryChoice expiry;
@@ -48,7 +51,8 @@ struct EngineAnswer {
 // Computes the answer; symbols are written upper-cased. False, with a message, when the chain has
 // no usable contract (the issues' hint appended when there is one), spot or time are missing or
 // unreadable (neither in the chain nor in `settings`), the rate, dividend, ratio or mapping
-// price are unusable, or the expiry request cannot be served.
+// price are unusable, no contract expires after the as-of time (the time, `settings.asOfNote`
+// and the chain's last expiration named), or the expiry request cannot be served.
 bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
                platform::Services& services, EngineAnswer* out, std::string* error);
 

@@ -1,5 +1,6 @@
 #include "engine/futures_mapping.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "text/format.h"
@@ -41,6 +42,42 @@ std::string FutureSymbolOf(std::string_view underlying) {
     if (underlying == p.underlying) return p.future;
   }
   return "";
+}
+
+double FutureTickOf(std::string_view future) {
+  struct Tick {
+    const char* future;
+    double tick;
+  };
+  static constexpr Tick kTicks[] = {{"NQ", 0.25}, {"ES", 0.25}, {"YM", 1},     {"RTY", 0.1},
+                                    {"GC", 0.1},  {"SI", 0.005}};
+  // A contract ("NQZ25", "ESH2026") is its root, a month code and the year's digits.
+  const size_t digits = future.size() - std::min(future.size(), future.find_last_not_of("0123456789") + 1);
+  const bool contract = digits >= 1 && digits <= 4 && digits < future.size() &&
+                        std::string_view("FGHJKMNQUVXZ").find(future[future.size() - digits - 1]) !=
+                            std::string_view::npos;
+  for (const Tick& t : kTicks) {
+    if (future == t.future) return t.tick;
+    if (contract && future.substr(0, future.size() - digits - 1) == t.future) return t.tick;
+  }
+  return 0;
+}
+
+double MappedTick(const FuturesMapping& mapping, std::string_view target) {
+  if (mapping.source == FuturesMapping::Source::kNone) return 0;
+  return mapping.tickSize > 0 ? mapping.tickSize : FutureTickOf(target);
+}
+
+double RoundToTick(double price, double tick) {
+  if (!(tick > 0) || !std::isfinite(tick) || !std::isfinite(price)) return price;
+  const double steps = std::round(price / tick);
+  // The tick's own decimals, so that the multiple lands on the double nearest its decimal text.
+  double scale = 1;
+  for (int decimals = 0; decimals < 9 && std::fabs(tick * scale - std::round(tick * scale)) > 1e-9 * scale;
+       ++decimals) {
+    scale *= 10;
+  }
+  return std::round(steps * tick * scale) / scale;
 }
 
 bool ConversionRatio(const FuturesMapping& mapping, double underlyingSpot, double* ratio) {

@@ -20,18 +20,23 @@ enum class BarRules {
   kChart,
   // A scripted session's bars: any finite decimal price, exponent included, in any order, as the
   // scenario's own bar lists may hold them (a scenario feeds the study a broken bar on purpose).
+  // Its time is one column, never a date and a time joined, so that no file a scenario read
+  // before reads otherwise (the study never sees bar times).
   kScenario,
 };
 
-// Reads the bars of `csv`, whose records CsvRecords reads. The columns named open, high, low
-// and close in the header (any letter case) are used, or the first four other than the time
-// column when the header names none of them; further columns are ignored. Prices are decimal
-// numbers (sign and fraction allowed; an exponent only under BarRules::kScenario; never
-// hexadecimal, inf or nan). A column named time, datetime, date or timestamp gives each bar its
-// time (ParseTypedTime, New York wall clock read through `zone`); without one the bars have none.
-// False with `*error` naming the line for what CsvRecords refuses, a missing header, a short
-// row, a price `rules` do not take (the column and the field named), a bar `rules` do not take
-// (its prices named), or a time that cannot be read or is not later than the bar before.
+// Reads the bars of `csv`, whose records CsvRecords reads with the separator of its header row
+// (comma, semicolon or tab). The header's columns (bars_columns.h) give open, high, low and
+// close (last standing for close), or the first four; further columns are ignored. Prices are
+// decimal numbers (sign and fraction allowed; an exponent only under BarRules::kScenario; never
+// hexadecimal, inf or nan), with a decimal comma in a semicolon file (one mark per file, no
+// thousands separators). The time column gives each bar its time (ParseTypedTime, New York wall
+// clock read through `zone`, slash dates in the one order all the file's dates allow); under
+// BarRules::kChart a date and a time-of-day column give it together. Without one the bars have
+// none. False with `*error` naming the line, the column and what was expected for what
+// CsvRecords refuses, a missing header, a header naming only some prices, a short row, a price
+// `rules` do not take, a bar `rules` do not take (its prices named), slash dates of no one order,
+// or a time that cannot be read or is not later than the bar before.
 bool ReadBarsCsv(std::string_view csv, BarRules rules, platform::Services& zone, std::vector<Bar>* bars,
                  std::string* error);
 

@@ -9,7 +9,6 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
 
 // The field at `index` of `fields`, reusing the string already there so that reading a long
@@ -28,10 +27,32 @@ bool IsBlankRecord(const std::vector<std::string>& fields) {
   return true;
 }
 
+// The separator of the first line that holds more than blanks and separators, counted outside
+// quotes (a quoted field may span lines).
+char HeaderSeparator(std::string_view csv) {
+  size_t commas = 0, semicolons = 0, tabs = 0;
+  bool quoted = false, content = false;
+  for (char c : csv) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (IsLineEnd(c)) {
+      if (content) break;
+      commas = semicolons = tabs = 0;
+    }
+    commas += c == ',';
+    semicolons += c == ';';
+    tabs += c == '\t';
+    content = content || !(c == ',' || c == ';' || c == '\t' || c == ' ' || IsLineEnd(c));
+  }
+  if (commas > 0 || (semicolons == 0 && tabs == 0)) return ',';
+  return semicolons >= tabs ? ';' : '\t';
+}
+
 }  // namespace
 
-CsvRecords::CsvRecords(std::string_view csv) : csv_(csv) {
+CsvRecords::CsvRecords(std::string_view csv, CsvSeparator separator) : csv_(csv) {
   if (csv_.starts_with(kByteOrderMark)) csv_.remove_prefix(kByteOrderMark.size());
+  if (separator == CsvSeparator::kFromHeader) separator_ = HeaderSeparator(csv_);
 }
 
 CsvStep CsvRecords::Next(std::vector<std::string>* fields, std::string* error) {
@@ -80,7 +101,7 @@ bool CsvRecords::ReadField(std::string* field, std::string* error) {
   if (!AtEnd() && csv_[pos_] == '"') return ReadQuoted(field, error);
   const size_t start = pos_;
   while (!AtRecordEnd() && csv_[pos_] != separator_) ++pos_;
-  field->assign(text::TrimBlanks(csv_.substr(start, pos_ - start)));
+  field->assign(text::TrimBlanks(csv_.substr(start, pos_ - start), separator_ == '\t' ? " " : text::kBlanks));
   return true;
 }
 

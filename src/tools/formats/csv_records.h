@@ -12,13 +12,26 @@ namespace formats {
 // What CsvRecords::Next found.
 enum class CsvStep { kRecord, kEnd, kRefused };
 
-// Reads the records of one CSV text in order: fields split at commas outside quotes, a quoted
-// field holding commas, line breaks and doubled quotes; blanks around a field dropped; "\n",
-// "\r\n" and a lone "\r" ending a record; a UTF-8 byte-order mark before the first skipped.
+// Which character separates the fields of a text.
+enum class CsvSeparator {
+  kComma,
+  // What the header row uses, as spreadsheets and charting tools export: the comma when the
+  // row has one outside quotes (so every comma file reads as under kComma), else the semicolon
+  // or the tab, whichever it has more of (the semicolon on a tie).
+  kFromHeader,
+};
+
+// Reads the records of one CSV text in order: fields split at separators outside quotes, a
+// quoted field holding separators, line breaks and doubled quotes; blanks (spaces, and tabs
+// unless they separate) around a field dropped; "\n", "\r\n" and a lone "\r" ending a record;
+// a UTF-8 byte-order mark before the first skipped.
 class CsvRecords {
  public:
   // Requires: `csv` outlives the reader.
-  explicit CsvRecords(std::string_view csv);
+  explicit CsvRecords(std::string_view csv, CsvSeparator separator = CsvSeparator::kComma);
+
+  // The separator in use: ',', or ';' or '\t' as read from the header row.
+  char Separator() const { return separator_; }
 
   // The next record with a field that is not empty (blank lines and rows of separators only are
   // skipped), into `*fields`; the first is the header row.
@@ -34,11 +47,11 @@ class CsvRecords {
   bool ReadField(std::string* field, std::string* error);
   bool ReadQuoted(std::string* field, std::string* error);
   bool AtEnd() const { return pos_ >= csv_.size(); }
+  bool IsBlank(char c) const { return c == ' ' || (c == '\t' && separator_ != '\t'); }
   bool AtRecordEnd() const;
   void SkipLineEnd();
 
   std::string_view csv_;
-  // Every rule reads the separator from here, so that another one can be chosen per file.
   char separator_ = ',';
   size_t pos_ = 0;
   size_t line_ = 1;

@@ -10,8 +10,8 @@ namespace {
 
 // Every record as "line:field|field", records joined by blanks; the refusal's message instead
 // when the reader refuses the text.
-std::string Records(std::string_view csv) {
-  CsvRecords records(csv);
+std::string Records(std::string_view csv, CsvSeparator separator = CsvSeparator::kComma) {
+  CsvRecords records(csv, separator);
   std::vector<std::string> fields;
   std::string error;
   std::string out;
@@ -51,6 +51,30 @@ TEST(CsvRecords, OneSetOfRulesForEveryCsvFile) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Records(c.csv), c.records) << c.name;
+    // A file of commas reads alike when its header row chooses the separator.
+    EXPECT_EQ(Records(c.csv, CsvSeparator::kFromHeader), c.records) << c.name << ", separator from the header";
+  }
+}
+
+// Exports separate their fields by semicolons or tabs; the header row tells which, and a comma
+// there always means commas, so that no comma file reads otherwise.
+TEST(CsvRecords, TheHeaderRowChoosesTheSeparator) {
+  const struct {
+    const char* name;
+    std::string csv;
+    std::string records;
+  } cases[] = {
+      {"semicolons, a decimal comma stays in its field", "a;b\n1,5;2\n", "1:a|b 2:1,5|2"},
+      {"tabs, an empty field kept", "a\tb\tc\n1\t\t3\n", "1:a|b|c 2:1||3"},
+      {"tabs, spaces around fields dropped", "a \t b\n 1 \t2\n", "1:a|b 2:1|2"},
+      {"a comma in the header wins", "a,b;c\n1,2;3\n", "1:a|b;c 2:1|2;3"},
+      {"a quoted comma is not a separator", "\"a,x\";b\n1;2\n", "1:a,x|b 2:1|2"},
+      {"the more frequent of semicolon and tab", "a;b;c\td\n1;2;3\n", "1:a|b|c\td 2:1|2|3"},
+      {"lines of separators before the header", "\n;;\n\t\na;b\n1;2\n", "4:a|b 5:1|2"},
+      {"no separator in the header: commas", "a\n1;2\n", "1:a 2:1;2"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Records(c.csv, CsvSeparator::kFromHeader), c.records) << c.name;
   }
 }
 

@@ -22,6 +22,7 @@ struct Cursor {
   size_t at = 0;
 
   bool AtEnd() const { return at == text.size(); }
+  bool AtDigit() const { return at < text.size() && IsDigit(text[at]); }
 
   bool Take(char c) {
     if (at >= text.size() || text[at] != c) return false;
@@ -42,13 +43,85 @@ struct Cursor {
     return true;
   }
 
+  // One or two digits, not followed by a third, as a number.
+  bool ShortNumber(int* out) {
+    const size_t start = at;
+    if (!Digits(1, out)) return false;
+    int second = 0;
+    if (Digits(1, &second)) *out = *out * 10 + second;
+    if (!AtDigit()) return true;
+    at = start;
+    return false;
+  }
+
   // A run of digits; how many there were.
   size_t DigitRun() {
     const size_t start = at;
-    while (at < text.size() && IsDigit(text[at])) ++at;
+    while (AtDigit()) ++at;
     return at - start;
   }
 };
+
+struct Date {
+  int year = 0, month = 0, day = 0;
+  bool slashed = false;  // written M/D/YYYY or D/M/YYYY
+};
+
+bool Exists(int year, int month, int day) {
+  if (year < 1 || month < 1 || month > 12 || day < 1 || day > 31) return false;
+  const platform::CivilDate date = platform::CivilFromDays(platform::DaysFromCivil(year, month, day));
+  return date.month == month && date.day == day;
+}
+
+// The two numbers before the year of "A/B/YYYY", and the year.
+struct SlashParts {
+  int first = 0, second = 0, year = 0;
+};
+
+bool ReadSlashParts(Cursor* c, SlashParts* parts) {
+  const size_t start = c->at;
+  if (c->ShortNumber(&parts->first) && c->Take('/') && c->ShortNumber(&parts->second) && c->Take('/') &&
+      c->Digits(4, &parts->year) && !c->AtDigit()) {
+    return true;
+  }
+  c->at = start;
+  return false;
+}
+
+// The date a slash date names under `order`; false when it names none, or two under kFromDate.
+bool SlashDateIn(const SlashParts& p, SlashDateOrder order, Date* date) {
+  const bool monthFirst = Exists(p.year, p.first, p.second);
+  const bool dayFirst = Exists(p.year, p.second, p.first);
+  bool takeMonthFirst = false;
+  switch (order) {
+    case SlashDateOrder::kMonthFirst:
+      if (!monthFirst) return false;
+      takeMonthFirst = true;
+      break;
+    case SlashDateOrder::kDayFirst:
+      if (!dayFirst) return false;
+      break;
+    case SlashDateOrder::kFromDate:
+      if (monthFirst == dayFirst && (!monthFirst || p.first != p.second)) return false;
+      takeMonthFirst = monthFirst;
+      break;
+  }
+  *date = takeMonthFirst ? Date{p.year, p.first, p.second, true} : Date{p.year, p.second, p.first, true};
+  return true;
+}
+
+// "YYYY-MM-DD" or a slash date that `order` reads.
+bool ReadDate(Cursor* c, SlashDateOrder order, Date* date) {
+  SlashParts parts;
+  if (ReadSlashParts(c, &parts)) return SlashDateIn(parts, order, date);
+  Date d;
+  if (!c->Digits(4, &d.year) || !c->Take('-') || !c->Digits(2, &d.month) || !c->Take('-') ||
+      !c->Digits(2, &d.day) || !Exists(d.year, d.month, d.day)) {
+    return false;
+  }
+  *date = d;
+  return true;
+}
 
 bool Within(double seconds) { return std::isfinite(seconds) && seconds >= 0 && seconds <= kLatestSeconds; }
 
@@ -63,10 +136,12 @@ bool ReadEpochSeconds(std::string_view text, double* out) {
   return true;
 }
 
-// "hh:mm", "hh:mm:ss" or "hh:mm:ss.fff" as seconds after midnight.
-bool ReadClock(Cursor* c, double* secondsOfDay) {
+// "hh:mm", "hh:mm:ss" or "hh:mm:ss.fff" (the hour of one digit too when `shortHour`) as seconds
+// after midnight.
+bool ReadClock(Cursor* c, bool shortHour, double* secondsOfDay) {
   int hour = 0, minute = 0, second = 0;
-  if (!c->Digits(2, &hour) || !c->Take(':') || !c->Digits(2, &minute)) return false;
+  const bool hourRead = shortHour ? c->ShortNumber(&hour) : c->Digits(2, &hour);
+  if (!hourRead || !c->Take(':') || !c->Digits(2, &minute)) return false;
   double fraction = 0;
   if (c->Take(':')) {
     if (!c->Digits(2, &second)) return false;
@@ -100,40 +175,111 @@ bool ReadOffset(Cursor* c, double* offset) {
   return true;
 }
 
-}  // namespace
-
-bool ParseTypedTime(std::string_view text, platform::Services& zone, double* utcSeconds) {
-  if (ReadEpochSeconds(text, utcSeconds)) return true;
-  Cursor c{text};
-  int year = 0, month = 0, day = 0;
-  if (!calendar::IsValidIsoDate(text.substr(0, 10)) || !c.Digits(4, &year) || !c.Take('-') ||
-      !c.Digits(2, &month) || !c.Take('-') || !c.Digits(2, &day)) {
-    return false;
-  }
-  double secondsOfDay = 0;
-  if (!c.AtEnd() && ((!c.Take('T') && !c.Take('t') && !c.Take(' ')) || !ReadClock(&c, &secondsOfDay))) {
-    return false;
-  }
+// The instant of `secondsOfDay` on `date`: New York wall clock when the text ends here, else
+// at the offset that ends it.
+bool Finish(Cursor* c, const Date& date, double secondsOfDay, platform::Services& zone, double* utcSeconds) {
   double utc = 0;
-  if (c.AtEnd()) {
-    utc = calendar::NewYorkWallClockToUtc(zone, year, month, day, secondsOfDay);
+  if (c->AtEnd()) {
+    utc = calendar::NewYorkWallClockToUtc(zone, date.year, date.month, date.day, secondsOfDay);
   } else {
     double offset = 0;
-    if (!ReadOffset(&c, &offset)) return false;
-    utc = static_cast<double>(platform::DaysFromCivil(year, month, day)) * 86400.0 + secondsOfDay - offset;
+    if (!ReadOffset(c, &offset)) return false;
+    utc = static_cast<double>(platform::DaysFromCivil(date.year, date.month, date.day)) * 86400.0 +
+          secondsOfDay - offset;
   }
   if (!Within(utc)) return false;
   *utcSeconds = utc;
   return true;
 }
 
-std::string UtcTimestampText(double utcSeconds) {
-  const double whole = std::floor(utcSeconds);
+// The whole seconds of `seconds` (on a clock counted from 1970) as "YYYY-MM-DD<sep>hh:mm:ss<tail>".
+std::string CivilText(double seconds, char separator, const char* tail) {
+  const double whole = std::floor(seconds);
   const double days = std::floor(whole / 86400.0);
   const platform::CivilDate date = platform::CivilFromDays(static_cast<int64_t>(days));
   const long long ofDay = static_cast<long long>(whole - days * 86400.0);
-  return text::Format("%04d-%02d-%02dT%02d:%02d:%02dZ", date.year, date.month, date.day, ofDay / 3600,
-                      (ofDay / 60) % 60, ofDay % 60);
+  return text::Format("%04d-%02d-%02d%c%02d:%02d:%02d%s", date.year, date.month, date.day, separator, ofDay / 3600,
+                      (ofDay / 60) % 60, ofDay % 60, tail);
+}
+
+}  // namespace
+
+bool ParseTypedTime(std::string_view text, SlashDateOrder order, platform::Services& zone, double* utcSeconds) {
+  if (ReadEpochSeconds(text, utcSeconds)) return true;
+  Cursor c{text};
+  Date date;
+  if (!ReadDate(&c, order, &date)) return false;
+  double secondsOfDay = 0;
+  if (!c.AtEnd()) {
+    const bool joined = c.Take(' ') || (!date.slashed && (c.Take('T') || c.Take('t')));
+    if (!joined || !ReadClock(&c, date.slashed, &secondsOfDay)) return false;
+  }
+  return Finish(&c, date, secondsOfDay, zone, utcSeconds);
+}
+
+bool ParseTypedTime(std::string_view text, platform::Services& zone, double* utcSeconds) {
+  return ParseTypedTime(text, SlashDateOrder::kFromDate, zone, utcSeconds);
+}
+
+bool IsTypedDate(std::string_view text, SlashDateOrder order) {
+  Cursor c{text};
+  Date date;
+  return ReadDate(&c, order, &date) && c.AtEnd();
+}
+
+bool ParseTypedDateAndClock(std::string_view date, std::string_view clock, SlashDateOrder order,
+                            platform::Services& zone, double* utcSeconds) {
+  Cursor dateCursor{date};
+  Date day;
+  if (!ReadDate(&dateCursor, order, &day) || !dateCursor.AtEnd()) return false;
+  Cursor c{clock};
+  double secondsOfDay = 0;
+  return ReadClock(&c, true, &secondsOfDay) && Finish(&c, day, secondsOfDay, zone, utcSeconds);
+}
+
+void SlashDateEvidence::Note(std::string_view text, size_t line) {
+  Cursor c{text};
+  SlashParts p;
+  if (!ReadSlashParts(&c, &p)) return;
+  const auto keep = [&](Seen* seen) {
+    if (seen->line == 0) *seen = {line, std::string(text.substr(0, c.at))};
+  };
+  if (p.first > 12 && p.second > 12) return;
+  if (p.first > 12) return keep(&dayFirst_);
+  if (p.second > 12) return keep(&monthFirst_);
+  if (p.first != p.second && Exists(p.year, p.first, p.second) && Exists(p.year, p.second, p.first)) keep(&twoWays_);
+}
+
+bool SlashDateEvidence::Decide(std::string_view column, SlashDateOrder* order, std::string* error) const {
+  const std::string name(column);
+  if (dayFirst_.line != 0 && monthFirst_.line != 0) {
+    const bool dayFirstEarlier = dayFirst_.line < monthFirst_.line;
+    const Seen& later = dayFirstEarlier ? monthFirst_ : dayFirst_;
+    const Seen& earlier = dayFirstEarlier ? dayFirst_ : monthFirst_;
+    *error = text::Format("line %zu: %s %s puts the %s first, but line %zu's %s puts the %s first: expected one "
+                          "order of day and month in the file (write dates as YYYY-MM-DD)",
+                          later.line, name, later.text, dayFirstEarlier ? "month" : "day", earlier.line, earlier.text,
+                          dayFirstEarlier ? "day" : "month");
+    return false;
+  }
+  *order = dayFirst_.line != 0 ? SlashDateOrder::kDayFirst
+           : monthFirst_.line != 0 ? SlashDateOrder::kMonthFirst
+                                   : SlashDateOrder::kFromDate;
+  if (*order != SlashDateOrder::kFromDate || twoWays_.line == 0) return true;
+  Cursor c{twoWays_.text};
+  SlashParts p;
+  ReadSlashParts(&c, &p);
+  *error = text::Format("line %zu: %s %s reads as %04d-%02d-%02d (month first) or %04d-%02d-%02d (day first), and "
+                        "no date in the file has a day above 12 to tell which: expected dates as YYYY-MM-DD",
+                        twoWays_.line, name, twoWays_.text, p.year, p.first, p.second, p.year, p.second, p.first);
+  return false;
+}
+
+std::string UtcTimestampText(double utcSeconds) { return CivilText(utcSeconds, 'T', "Z"); }
+
+std::string NewYorkTimeText(double utcSeconds, platform::Services& zone) {
+  const double whole = std::floor(utcSeconds);
+  return CivilText(whole + zone.NewYorkUtcOffsetSeconds(whole), ' ', "");
 }
 
 }  // namespace formats

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "calendar/expiry_selection.h"
 #include "engine/engine_test_support.h"
 #include "engine/synthetic_chain.h"
@@ -56,18 +58,22 @@ TEST_F(LiveLevels, EachCarriedSymbolInItsOwnPricesOrMappedOntoItsFuture) {
     const char* resolved;
     double ratio;
     double spot;  // in the underlying's units
+    double tick;  // the mapped prices' tick; 0: to a ten-thousandth
   } cases[] = {
-      {"symbol=QQQ&basis=signed_flow", "QQQ", "QQQ", 1, 521.21},
-      {"symbol=NQ&basis=signed_flow", "NQ", "QQQ", kQqqRatio, 521.21},
-      {"symbol=SPX&basis=signed_flow", "SPX", "SPX", 1, 5900},
-      {"symbol=ES&basis=signed_flow&source=SPX", "ES", "SPX", kSpxRatio, 5900},
-      {"symbol=ES&basis=signed_flow", "ES", "SPX", kSpxRatio, 5900},
+      {"symbol=QQQ&basis=signed_flow", "QQQ", "QQQ", 1, 521.21, 0},
+      {"symbol=NQ&basis=signed_flow", "NQ", "QQQ", kQqqRatio, 521.21, 0.25},
+      {"symbol=SPX&basis=signed_flow", "SPX", "SPX", 1, 5900, 0},
+      {"symbol=ES&basis=signed_flow&source=SPX", "ES", "SPX", kSpxRatio, 5900, 0.25},
+      {"symbol=ES&basis=signed_flow", "ES", "SPX", kSpxRatio, 5900, 0.25},
   };
   for (const auto& c : cases) {
     const payload::LevelsSnapshot s = Accepted(Levels(c.query));
     EXPECT_EQ(s.requestedSymbol, c.requested) << c.query;
     EXPECT_EQ(s.resolvedSymbol, c.resolved) << c.query;
-    EXPECT_NEAR(s.spot.value, c.spot * c.ratio, 1e-4) << c.query;
+    EXPECT_NEAR(s.spot.value, c.spot * c.ratio, c.tick > 0 ? c.tick / 2 : 1e-4) << c.query;
+    if (c.tick > 0) {
+      EXPECT_EQ(std::remainder(s.spot.value, c.tick), 0) << c.query;
+    }
     EXPECT_TRUE(s.callWall.has && s.putWall.has && s.gammaFlip.has) << c.query;
     EXPECT_FALSE(s.locked) << c.query;
   }
