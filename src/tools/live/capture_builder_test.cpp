@@ -73,14 +73,11 @@ TEST(CaptureBuilder, KeepsWhatTheEngineComputedFromTheJsonChain) {
   EXPECT_EQ(std::vector<std::string>(expirations.begin(), expirations.end()), answer.priced.expirations)
       << "kept per expiration, every live one";
   const store::Provenance& p = s.provenance;
-  EXPECT_EQ(p.source, "QQQ");
-  EXPECT_EQ(p.engine, engine::kEngineName);
-  EXPECT_EQ(p.conversionMethod, "none");
-  EXPECT_EQ(p.conversionRatio, 1);
-  EXPECT_EQ(p.scope, "all_expirations");
-  EXPECT_EQ(p.selectedExpiration, "");
-  EXPECT_EQ(p.sourceSnapshotTime, "2025-01-02T15:42:10Z");
-  EXPECT_EQ(p.regime, l.netGex >= 0 ? "positive_gamma" : "negative_gamma");
+  EXPECT_EQ(text::Format("%s|%s|%s|%s|%s|%s|%s|%s", p.source, p.engine, p.conversionMethod,
+                         text::RoundTripDouble(p.conversionRatio), p.scope, p.selectedExpiration,
+                         p.sourceSnapshotTime, p.regime),
+            text::Format("QQQ|%s|none|1|all_expirations||2025-01-02T15:42:10Z|%s", engine::kEngineName,
+                         l.netGex >= 0 ? "positive_gamma" : "negative_gamma"));
 }
 
 // The provenance is what the levels answer of the configured future says about itself.

@@ -27,13 +27,7 @@ class CaptureRuntimeTest : public ::testing::Test {
   }
 
   // A symbol whose chain is read from NAME.chain in the test folder.
-  SymbolConfig FileSymbol(const std::string& name) {
-    SymbolConfig s;
-    s.name = name;
-    s.chain.kind = ChainSource::Kind::kFile;
-    s.chain.path = folder_.Path(name + ".chain");
-    return s;
-  }
+  SymbolConfig FileSymbol(const std::string& name) { return testing::FileSymbol(name, folder_.Path(name + ".chain")); }
 
   // Opens the store (with `hook` inside each append) and makes the runtime over it.
   void Open(std::function<void()> hook = {}) {

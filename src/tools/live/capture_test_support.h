@@ -13,6 +13,7 @@
 #include <string>
 
 #include "formats/file_io.h"
+#include "live/live_config.h"
 
 namespace live::testing {
 
@@ -59,6 +60,15 @@ inline std::string DataFile(const std::string& relative) {
                                       &bytes, &error))
       << relative << ": " << error;
   return bytes;
+}
+
+// A symbol `name` whose chain is read from the file at `path`.
+inline SymbolConfig FileSymbol(const std::string& name, const std::string& path) {
+  SymbolConfig s;
+  s.name = name;
+  s.chain.kind = ChainSource::Kind::kFile;
+  s.chain.path = path;
+  return s;
 }
 
 // True when this process has no child left, running or unreaped.

@@ -24,13 +24,7 @@ Fetched Fetch(const SymbolConfig& symbol, const std::string& dir, const std::opt
   return f;
 }
 
-SymbolConfig FileSymbol(const std::string& path) {
-  SymbolConfig s;
-  s.name = "QQQ";
-  s.chain.kind = ChainSource::Kind::kFile;
-  s.chain.path = path;
-  return s;
-}
+SymbolConfig FileSymbol(const std::string& path) { return testing::FileSymbol("QQQ", path); }
 
 // A file is read again only when it changed, by content, by time or by being replaced.
 TEST(ChainFetch, AFileIsReadWhenItChanged) {

@@ -93,7 +93,6 @@ TEST_F(LiveHistory, RefusalsAndTheDefaultDay) {
       {"/history?symbol=YM&day=2025-01-02", 404},
       {"/history/strikes?symbol=NQ", 200},
       {"/history/strikes?symbol=NQ&day=2025-02-30", 400},
-      {"/history/strikes?symbol=RTY", 404},
   };
   for (const auto& c : cases) {
     const service::FixtureRequest request = RequestFor(c.target);
