@@ -33,7 +33,8 @@ struct Level {
   const DrawingRequest* line = nullptr;
   double y = 0;  // the line's row; a marker's edge row
   int edge = 0;
-  std::string text;  // as shown: a marker's starts with its price
+  std::string text;    // as shown, after a marker's price
+  std::string prefix;  // a marker's price and the blanks after it, kept whatever the room
 };
 
 struct Box {
@@ -65,13 +66,13 @@ std::vector<Level> CollectLevels(const chart::ChartData& chart, const PriceScale
   std::vector<Level> levels;
   for (const DrawingRequest* d : lines) {
     if (InScale(scale, d->beginValue)) {
-      levels.push_back({d, PriceY(scale, d->beginValue), 0, DisplayText(d->text)});
+      levels.push_back({d, PriceY(scale, d->beginValue), 0, DisplayText(d->text), ""});
       continue;
     }
     const int edge = d->beginValue > scale.high ? -1 : 1;
     const std::string price = chart::FormatPriceForTick(d->beginValue, chart.tickSize);
-    levels.push_back({d, edge < 0 ? double(scale.top) : double(scale.bottom), edge,
-                      price + std::string(kPartBreak) + DisplayText(d->text)});
+    levels.push_back({d, edge < 0 ? double(scale.top) : double(scale.bottom), edge, DisplayText(d->text),
+                      price + std::string(kPartBreak)});
   }
   return levels;
 }
@@ -125,7 +126,8 @@ struct Run {
   host::Rgb colour;
 };
 
-// The texts a group shows, each in its colour, fitted to the room left of the right end.
+// The texts a group shows, each in its colour, fitted to the room left of the right end; a
+// marker's price stays whole, its name is what gives way.
 std::vector<Run> GroupRuns(const Setting& s, const std::vector<Level>& levels, const LabelGroup& group,
                            double room) {
   const Level& first = levels[group.members.front()];
@@ -133,16 +135,21 @@ std::vector<Run> GroupRuns(const Setting& s, const std::vector<Level>& levels, c
   double width = 0;
   for (const size_t m : group.members) {
     if (!runs.empty()) runs.push_back({std::string(kSeparator), kAxisText});
-    runs.push_back({levels[m].text, levels[m].line->colour});
+    runs.push_back({levels[m].prefix + levels[m].text, levels[m].line->colour});
   }
   for (const Run& run : runs) width += s.Width(run.text);
   if (width <= room) return runs;
   std::string joined;
   for (const Run& run : runs) joined += run.text;
-  const std::string fitted = FitLabelText(joined, room, [&s](std::string_view t) { return s.Width(t); });
-  // Too narrow a room to read in: the label is drawn whole over what is beside it.
-  const bool readable = Characters(fitted) >= std::min(kMinReadableChars, Characters(joined));
-  return {{readable ? fitted : joined, first.line->colour}};
+  joined.erase(0, first.prefix.size());
+  const double left = room - s.Width(first.prefix);
+  const std::string fitted = FitLabelText(joined, left, [&s](std::string_view t) { return s.Width(t); });
+  // Too narrow a room to read in (nothing, or a few characters cut short): the label is drawn
+  // whole over what is beside it. A short name shown whole ("CW") reads well.
+  const bool cut = fitted.size() >= kEllipsis.size() &&
+                   std::string_view(fitted).substr(fitted.size() - kEllipsis.size()) == kEllipsis;
+  const bool readable = !fitted.empty() && (!cut || Characters(fitted) >= kMinReadableChars);
+  return {{first.prefix + (readable ? fitted : joined), first.line->colour}};
 }
 
 void DrawGroup(const Setting& s, const std::vector<Level>& levels, const LabelGroup& group) {
@@ -228,7 +235,7 @@ void DrawLevelLabels(Canvas& canvas, const chart::ChartData& chart, const PriceS
       const double order = std::min(beyond / std::max(scale.high - scale.low, 1e-12), 1e6) * 1e-9;
       row = level.edge < 0 ? room.low - order : room.high + order;
     }
-    slots.push_back({row, s.Width(level.text) + (level.edge != 0 ? kArrowWidth : 0), LabelRank(level.line->lineNumber),
+    slots.push_back({row, s.Width(level.prefix + level.text) + (level.edge != 0 ? kArrowWidth : 0), LabelRank(level.line->lineNumber),
                      level.edge != 0});
   }
   const std::vector<LabelGroup> groups = LayOutLabels(slots, room);
