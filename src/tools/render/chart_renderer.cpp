@@ -163,7 +163,9 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   DrawPanelBackgrounds(canvas, chart, drawings);
   DrawTexts(canvas, chart, scale, drawings);
   canvas.PopClip();
+  canvas.BeginGroup("price-axis");
   DrawPriceAxis(canvas, chart, scale, drawings);
+  canvas.EndGroup();
   double footerTop = r.bottom;
   if (timeAxis) {
     DrawTimeAxis(canvas, chart, marks, footerTop);

@@ -16,8 +16,8 @@ namespace render {
 // grid, bands with their transparency, candles of the visible bars (canvas group "candles"),
 // horizontal lines in their style and width, their labels and the markers of those beyond the
 // scale (DrawLevelLabels), the panel background, texts at their bar and height with their
-// alignment in a monospaced face, the price axis right of the region and, for bars with times,
-// the time axis under it. Drawings with unusable values (not finite, bars out of range) are
+// alignment in a monospaced face, the price axis right of the region (group "price-axis")
+// and, for bars with times, the time axis under it. Drawings with unusable values (not finite, bars out of range) are
 // skipped or clipped; nothing outside the region but the axes is painted over.
 void RenderChart(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
                  Canvas& canvas);
