@@ -27,7 +27,8 @@ after(async () => {
 test('the page shows the chart: call wall label, panel, time axis, last answer and log', async () => {
   const {page, problems} = await openChart(browser.context, chart.url);
   const texts = await chartTexts(page);
-  assert.ok(texts.some((t) => t.startsWith('CW - Call Wall')), 'the call wall label');
+  // Beyond the candles' prices: its marker at the top edge, with its price.
+  assert.ok(texts.some((t) => t.startsWith('21862.50  CW - Call Wall')), 'the call wall label');
   assert.ok(texts.some((t) => t.includes('ORDINEL')), 'the panel title');
   assert.ok(texts.some((t) => /^\d\d:\d\d$/.test(t)), 'hours on the time axis');
   assert.match(await page.textContent('#last-answer'), /^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d New York \(HTTP 200\)$/);

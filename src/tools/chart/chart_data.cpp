@@ -68,11 +68,22 @@ bool ShowBars(ChartData* chart, int first, int last) {
   if (barCount == 0 || last < first) return false;
   const long long asked = static_cast<long long>(last) - first + 1;
   const int count = static_cast<int>(std::clamp<long long>(asked, std::min(kMinShownBars, barCount), barCount));
-  const int width = std::max(chart->region.right - chart->region.left, 1);
+  const int width = BarsWidth(*chart);
   chart->barSpacing = std::clamp(width / count, 1, kMaxBarSpacing);
   const int shown = std::min(width / chart->barSpacing, barCount);
   const int newLast = std::clamp(last, shown - 1, barCount - 1);
   chart->visible = {newLast - shown + 1, newLast};
+  return true;
+}
+
+int BarsWidth(const ChartData& chart) {
+  const long long width = static_cast<long long>(chart.region.right) - chart.region.left - std::max(chart.rightMargin, 0);
+  return static_cast<int>(std::clamp<long long>(width, 1, 2147483647LL));
+}
+
+bool ScalePrices(ChartData* chart, double low, double high) {
+  if (!(low < high) || !std::isfinite(high - low)) return false;
+  chart->priceScale = PriceRange{low, high};
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ using formats::Bar;
 using formats::HasTime;
 using formats::kNoBarTime;
 
+// A span of prices, lowest first.
+struct PriceRange {
+  double low = 0;
+  double high = 0;
+};
+
 struct ChartData {
   std::string symbol = "NQZ25";
   double tickSize = 0.25;
@@ -22,6 +29,11 @@ struct ChartData {
   host::BarRange visible;  // first and last visible bar; last < first when there are no bars
   host::RegionBounds region{20, 620, 0, 1000};
   int barSpacing = 8;  // pixels from one bar's column to the next
+  // Pixels at the region's right edge that ShowBars leaves free of bars, as trading charts leave
+  // room after the newest bar (its level labels go there). The bar x coordinates keep their rule.
+  int rightMargin = 0;
+  // The prices the plot spans when the user has scaled the price axis; none: it fits the bars.
+  std::optional<PriceRange> priceScale;
 };
 
 inline constexpr int kDefaultBarCount = 200;
@@ -55,10 +67,18 @@ inline constexpr int kMaxBarSpacing = 60;
 
 // Shows the bars `first` .. `last` as well as the region allows, as a user's scroll or zoom
 // does: the count is held within kMinShownBars .. the bar count, the spacing becomes the
-// region's width over it (1 .. kMaxBarSpacing pixels), as many bars as that spacing fits are
-// visible, and the range is moved inside the chart keeping `last` where it can. False, with
-// nothing changed, when the chart has no bars or `last` < `first`.
+// region's width less its right margin over it (1 .. kMaxBarSpacing pixels), as many bars as
+// that spacing fits there are visible, and the range is moved inside the chart keeping `last`
+// where it can. False, with nothing changed, when the chart has no bars or `last` < `first`.
 bool ShowBars(ChartData* chart, int first, int last);
+
+// Pixels of the region's width that the bars may take: its width less the right margin, at
+// least 1.
+int BarsWidth(const ChartData& chart);
+
+// Sets the price scale to `low` .. `high`, as dragging the price axis does. False, with nothing
+// changed, unless `low` < `high` and the span between them is finite.
+bool ScalePrices(ChartData* chart, double low, double high);
 
 // Appends `bars`; a view that showed the last bar scrolls along so it still shows it.
 void AppendBars(ChartData* chart, const std::vector<Bar>& bars);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace chart {
 namespace {
 
@@ -78,28 +80,35 @@ TEST(ShowBars, ScrollAndZoomStayInsideTheChart) {
     int bars;
     int first;
     int last;
+    int margin;
     int spacing;
     int shownFirst;
     int shownLast;
   };
-  // A region 1200 pixels wide.
+  // A region 1200 pixels wide; a right margin leaves that many pixels free of bars.
   const Case cases[] = {
-      {200, 50, 149, 12, 50, 149},    // scrolled back
-      {200, 0, 199, 6, 0, 199},       // zoomed out to every bar
-      {200, -300, 500, 6, 0, 199},    // further out than the chart holds
-      {200, 150, 250, 11, 91, 199},   // past the last bar: 109 fit at 11 pixels
-      {200, -20, 79, 12, 0, 99},      // before the first bar
-      {200, 120, 122, 60, 103, 122},  // zoomed in past the widest spacing: 20 bars at 60
-      {5, 0, 4, 60, 0, 4},            // a short chart shows all its bars
+      {200, 50, 149, 0, 12, 50, 149},     // scrolled back
+      {200, 0, 199, 0, 6, 0, 199},        // zoomed out to every bar
+      {200, -300, 500, 0, 6, 0, 199},     // further out than the chart holds
+      {200, 150, 250, 0, 11, 91, 199},    // past the last bar: 109 fit at 11 pixels
+      {200, -20, 79, 0, 12, 0, 99},       // before the first bar
+      {200, 120, 122, 0, 60, 103, 122},   // zoomed in past the widest spacing: 20 bars at 60
+      {5, 0, 4, 0, 60, 0, 4},             // a short chart shows all its bars
+      {200, 120, 199, 240, 12, 120, 199}, // 960 pixels left of the margin: 80 bars of 12
+      {200, 50, 149, 240, 9, 44, 149},    // 100 bars asked: 9 apart, so 106 fit
+      {200, 50, 149, -5, 12, 50, 149},    // a negative margin is none
+      {200, 50, 149, 5000, 1, 149, 149},  // a margin wider than the region leaves one column
   };
   for (const Case& c : cases) {
     ChartData chart;
     chart.bars = FlatBars(c.bars, 1);
     chart.region = {0, 500, 0, 1200};
-    ASSERT_TRUE(ShowBars(&chart, c.first, c.last)) << c.first << ".." << c.last;
-    EXPECT_EQ(chart.barSpacing, c.spacing) << c.first << ".." << c.last;
-    EXPECT_EQ(chart.visible.first, c.shownFirst) << c.first << ".." << c.last;
-    EXPECT_EQ(chart.visible.last, c.shownLast) << c.first << ".." << c.last;
+    chart.rightMargin = c.margin;
+    const std::string name = std::to_string(c.first) + ".." + std::to_string(c.last) + " margin " + std::to_string(c.margin);
+    ASSERT_TRUE(ShowBars(&chart, c.first, c.last)) << name;
+    EXPECT_EQ(chart.barSpacing, c.spacing) << name;
+    EXPECT_EQ(chart.visible.first, c.shownFirst) << name;
+    EXPECT_EQ(chart.visible.last, c.shownLast) << name;
   }
   ChartData empty;
   empty.bars.clear();

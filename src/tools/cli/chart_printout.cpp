@@ -46,9 +46,11 @@ void FitChartToPicture(chart::ChartData* chart, int width, int height) {
   chart->region = {kRegionTop, std::max(height - below, kRegionTop + 1), 0,
                    std::max(width - kPriceAxisWidth, 1)};
   const int regionWidth = chart->region.right - chart->region.left;
+  chart->rightMargin = std::min(static_cast<int>(regionWidth * kRightMarginShare), kMaxRightMargin);
+  // The margin takes bars, not width from them: the study measures its panel in bars.
   chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);
-  // As many bars as the spacing fits, so that the bars (and the bands over them) reach the axis.
-  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), regionWidth / chart->barSpacing);
+  // As many bars as the spacing fits, so that the bars (and the bands over them) reach the margin.
+  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), chart::BarsWidth(*chart) / chart->barSpacing);
 }
 
 std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings) {

@@ -11,16 +11,19 @@
 
 namespace cli {
 
-// Bars the region is divided into (fewer when the chart has fewer), and the price axis's
-// width in pixels.
+// Bars the region is divided into (fewer when the chart has fewer), the price axis's width in
+// pixels, and the share of the region's width (at most kMaxRightMargin pixels) left free after
+// the newest bar for the level labels.
 inline constexpr int kChartVisibleBars = 100;
 inline constexpr int kPriceAxisWidth = 80;
+inline constexpr double kRightMarginShare = 0.2;
+inline constexpr int kMaxRightMargin = 300;
 
-// Sets the region, visible range and bar spacing of `chart` for a picture of `width` x
-// `height` pixels: the region fills the picture but for the price axis at the right, the time
-// axis below when the bars carry times, and a footer row; the bar spacing is the region's
-// width over kChartVisibleBars (at least 1), and the last bars that fit at that spacing are
-// visible.
+// Sets the region, right margin, visible range and bar spacing of `chart` for a picture of
+// `width` x `height` pixels: the region fills the picture but for the price axis at the right,
+// the time axis below when the bars carry times, and a footer row; the bar spacing is the
+// region's width over kChartVisibleBars (at least 1), and the last bars that fit at that
+// spacing left of the right margin are visible.
 void FitChartToPicture(chart::ChartData* chart, int width, int height);
 
 // The panel as text rows: the texts placed at a height in percent, highest row first; texts

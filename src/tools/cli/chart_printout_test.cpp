@@ -44,9 +44,11 @@ TEST(ChartPrintout, ChartFillsThePictureButTheAxis) {
     int spacing, first, last;
   };
   const std::vector<Case> cases = {
-      {1280, 720, 200, 12, 100, 199},  // 1200 pixels, 100 bars of 12
-      {1000, 600, 200, 9, 98, 199},    // 920 pixels hold 102 bars of 9
-      {200, 200, 500, 1, 380, 499},    // 120 pixels: spacing never below 1
+      // 1200 pixels over 100 bars: 12 apart; the 240-pixel margin leaves room for 80.
+      {1280, 720, 200, 12, 120, 199},
+      {1000, 600, 200, 9, 119, 199},   // 920 pixels less 184 hold 81 bars of 9
+      {200, 200, 500, 1, 404, 499},    // 120 pixels less 24: spacing never below 1
+      {3000, 720, 400, 29, 310, 399},  // the margin stops at 300 pixels: 2620 hold 90 bars of 29
   };
   for (const Case& c : cases) {
     chart::ChartData chart;
@@ -57,7 +59,7 @@ TEST(ChartPrintout, ChartFillsThePictureButTheAxis) {
     EXPECT_EQ(chart.visible.last, c.last) << c.width << "x" << c.height;
     EXPECT_EQ(chart.region.right, c.width - kPriceAxisWidth) << c.width;
     EXPECT_LT(chart.region.bottom, c.height) << c.height;
-    EXPECT_LE(chart::BarX(chart, c.last), chart.region.right) << c.width;
+    EXPECT_LE(chart::BarX(chart, c.last) + chart.barSpacing / 2, chart.region.right - chart.rightMargin) << c.width;
   }
 }
 

@@ -60,6 +60,12 @@ class Canvas {
   // Later drawing is limited to `rect` until the matching PopClip; clips nest.
   virtual void PushClip(const Rect& rect) = 0;
   virtual void PopClip() = 0;
+
+  // Later drawing belongs to a part of the picture named `name` (letters, digits and '-')
+  // until the matching EndGroup, so that a reader of the document can tell what it is; pixels
+  // do not change. A backend without parts ignores both.
+  virtual void BeginGroup(std::string_view /*name*/) {}
+  virtual void EndGroup() {}
 };
 
 }  // namespace render

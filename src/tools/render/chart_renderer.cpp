@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/chart_theme.h"
+#include "render/level_labels.h"
 #include "render/price_axis.h"
 #include "render/price_scale.h"
 #include "render/time_axis.h"
@@ -17,21 +18,8 @@ using host::DrawingKind;
 using host::DrawingRequest;
 
 constexpr double kCandleBodyFraction = 0.7;
-constexpr double kLabelGap = 10;
-constexpr double kLabelBackingOpacity = 0.55;
-constexpr int kMaxLabelMoves = 12;
 constexpr double kPanelPadding = 4;
 constexpr double kFooterHeight = 14;
-
-struct Box {
-  double left = 0;
-  double top = 0;
-  double right = 0;
-  double bottom = 0;
-  bool Overlaps(const Box& o) const {
-    return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
-  }
-};
 
 double Opacity(int transparency) { return (100 - std::clamp(transparency, 0, 100)) / 100.0; }
 
@@ -97,38 +85,15 @@ void DrawCandles(Canvas& canvas, const chart::ChartData& chart, const PriceScale
   }
 }
 
-void DrawLinesAndLabels(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
-                        const std::vector<DrawingRequest>& drawings) {
-  const std::vector<const DrawingRequest*> lines = OfKind(drawings, DrawingKind::kHorizontalLine);
-  for (const DrawingRequest* d : lines) {
-    if (!std::isfinite(d->beginValue)) continue;
+void DrawLines(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
+               const std::vector<DrawingRequest>& drawings) {
+  for (const DrawingRequest* d : OfKind(drawings, DrawingKind::kHorizontalLine)) {
+    // A level beyond the scale is shown by its marker at the edge.
+    if (!InScale(scale, d->beginValue)) continue;
     const double width = std::max(d->width, 1);
     const double y = CrispY(PriceY(scale, d->beginValue), width);
     canvas.Line(chart.region.left, y, chart.region.right, y, {d->colour, Opacity(d->transparency)},
                 width, DashOf(d->style));
-  }
-  std::vector<Box> placed;
-  const double rightEnd = chart.region.right - kLabelInset;
-  for (const DrawingRequest* d : lines) {
-    if (d->text.empty() || !std::isfinite(d->beginValue)) continue;
-    TextStyle style = MonoStyle(kLabelPoints, d->colour);
-    style.horizontal = HorizontalAnchor::kEnd;
-    const double textWidth = canvas.TextWidth(d->text, style);
-    const double baseline = std::round(PriceY(scale, d->beginValue)) - kLabelLift;
-    Box box{rightEnd - textWidth, baseline - style.sizePx, rightEnd, baseline + 2};
-    // Crowded levels keep their labels on their own lines by moving them left of each other.
-    for (int move = 0; move < kMaxLabelMoves; ++move) {
-      auto hit = std::find_if(placed.begin(), placed.end(), [&](const Box& o) { return o.Overlaps(box); });
-      if (hit == placed.end()) break;
-      const double shift = box.right - (hit->left - kLabelGap);
-      box.left -= shift;
-      box.right -= shift;
-    }
-    if (box.left < chart.region.left) box = {rightEnd - textWidth, box.top, rightEnd, box.bottom};
-    placed.push_back(box);
-    canvas.FillRect({box.left - 2, box.top, box.right - box.left + 4, box.bottom - box.top},
-                    {kBackground, kLabelBackingOpacity});
-    canvas.Text(box.right, baseline, d->text, style);
   }
 }
 
@@ -190,12 +155,17 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   DrawGrid(canvas, chart, scale);
   DrawTimeGrid(canvas, chart, marks);
   DrawBands(canvas, chart, scale, drawings);
+  canvas.BeginGroup("candles");
   DrawCandles(canvas, chart, scale);
-  DrawLinesAndLabels(canvas, chart, scale, drawings);
+  canvas.EndGroup();
+  DrawLines(canvas, chart, scale, drawings);
+  DrawLevelLabels(canvas, chart, scale, drawings);
   DrawPanelBackgrounds(canvas, chart, drawings);
   DrawTexts(canvas, chart, scale, drawings);
   canvas.PopClip();
+  canvas.BeginGroup("price-axis");
   DrawPriceAxis(canvas, chart, scale, drawings);
+  canvas.EndGroup();
   double footerTop = r.bottom;
   if (timeAxis) {
     DrawTimeAxis(canvas, chart, marks, footerTop);

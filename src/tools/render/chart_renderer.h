@@ -10,19 +10,15 @@
 
 namespace render {
 
-// How far a line's label ends left of the region's right edge, and how far its baseline lies
-// above the line, in pixels.
-inline constexpr double kLabelInset = 6;
-inline constexpr double kLabelLift = 3;
-
 // Paints `chart` with `drawings` (any order; drawn by kind, then by line number) on `canvas`,
 // whose pixel rows and columns are the chart window's (the region and the bar x coordinates
-// of `chart` place everything): the dark background and grid, bands with their transparency,
-// candles of the visible bars, horizontal lines in their style and width with their label
-// near the right edge (labels that would overlap move left), the panel background, texts at
-// their bar and height with their alignment in a monospaced face, and the price axis right
-// of the region. Drawings with unusable values (not finite, bars out of range) are skipped or
-// clipped; nothing outside the region but the axis is painted over.
+// of `chart` place everything) on the price scale FitPriceScale gives: the dark background and
+// grid, bands with their transparency, candles of the visible bars (canvas group "candles"),
+// horizontal lines in their style and width, their labels and the markers of those beyond the
+// scale (DrawLevelLabels), the panel background, texts at their bar and height with their
+// alignment in a monospaced face, the price axis right of the region (group "price-axis")
+// and, for bars with times, the time axis under it. Drawings with unusable values (not finite, bars out of range) are
+// skipped or clipped; nothing outside the region but the axes is painted over.
 void RenderChart(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
                  Canvas& canvas);
 

@@ -9,6 +9,7 @@
 
 #include "render/cairo_canvas.h"
 #include "render/chart_theme.h"
+#include "render/level_labels.h"
 #include "render/render_test_support.h"
 
 namespace render {
@@ -96,15 +97,6 @@ TEST(ChartRenderer, LineLabelEndsNearTheRightEdgeAboveItsLine) {
   // The line itself runs across the region, under the label's row.
   EXPECT_TRUE(IsMagenta(picture.At(10, kRow150))) << Show(picture.At(10, kRow150));
   EXPECT_FALSE(IsMagenta(picture.At(10, kRow150 - 6)));
-}
-
-TEST(ChartRenderer, CrowdedLabelsMoveLeftInsteadOfOverlapping) {
-  Picture picture({Line(71000, 150, kMagenta, "AAAAAAAA"), Line(71001, 151, kBlue, "BBBBBBBB")});
-  const std::vector<int> magenta = picture.Columns(kRow150 - 12, kRow150 - 4, IsMagenta);
-  const std::vector<int> blue = picture.Columns(kRow150 - 12, kRow150 - 4, IsBlue);
-  ASSERT_FALSE(magenta.empty());
-  ASSERT_FALSE(blue.empty());
-  EXPECT_LT(blue.back(), magenta.front()) << "the later label sits left of the first";
 }
 
 TEST(ChartRenderer, LineStyleAndWidth) {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <string>
 
 #include "render/chart_theme.h"
+#include "render/label_layout.h"
 
 namespace render {
 namespace {
@@ -38,26 +38,30 @@ std::vector<Flag> CollectFlags(const chart::ChartData& chart, const PriceScale& 
   return flags;
 }
 
-}  // namespace
-
-std::vector<double> SpreadRows(const std::vector<double>& rows, double gap, double low, double high) {
-  std::vector<size_t> order(rows.size());
-  std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return rows[a] < rows[b]; });
-  std::vector<double> placed(rows.size());
-  // Push down past the previous neighbour, then pull the whole run back up from the floor.
-  double previous = low - gap;
-  for (const size_t i : order) {
-    placed[i] = std::max(rows[i], previous + gap);
-    previous = placed[i];
-  }
-  double next = high + gap;
-  for (auto it = order.rbegin(); it != order.rend(); ++it) {
-    placed[*it] = std::max(std::min(placed[*it], next - gap), low);
-    next = placed[*it];
-  }
-  return placed;
+// The flags' centre rows, moved apart so that none covers another.
+std::vector<double> FlagRows(const chart::ChartData& chart, const std::vector<Flag>& flags, double flagHeight) {
+  std::vector<double> rows;
+  for (const Flag& flag : flags) rows.push_back(flag.y);
+  return SpreadRows(rows, flagHeight, chart.region.top + flagHeight / 2, chart.region.bottom - flagHeight / 2);
 }
+
+// The marked prices with their ticks, but for a text a flag would cover.
+void DrawMarks(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale, const TextStyle& style,
+               const std::vector<double>& flagRows, double flagHeight) {
+  const double left = chart.region.right;
+  const MonoFace face = ResolveMonoFace(style.family);
+  const double textHeight = (face.ascentEm + face.descentEm) * style.sizePx;
+  for (const double price : AxisTicks(scale, kTickGapPx)) {
+    const double y = PriceY(scale, price);
+    canvas.Line(left, std::floor(y) + 0.5, left + 4, std::floor(y) + 0.5, {kAxisLine, 1.0}, 1, Dash::kSolid);
+    const bool covered = std::any_of(flagRows.begin(), flagRows.end(), [&](double row) {
+      return std::fabs(row - y) < (flagHeight + textHeight) / 2;
+    });
+    if (!covered) canvas.Text(left + kAxisTextInset, y, chart::FormatPriceForTick(price, chart.tickSize), style);
+  }
+}
+
+}  // namespace
 
 void DrawGrid(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale) {
   for (const double price : AxisTicks(scale, kTickGapPx)) {
@@ -77,17 +81,10 @@ void DrawPriceAxis(Canvas& canvas, const chart::ChartData& chart, const PriceSca
 
   TextStyle style = MonoStyle(kLabelPoints, kAxisText);
   style.vertical = VerticalAnchor::kCentre;
-  for (const double price : AxisTicks(scale, kTickGapPx)) {
-    const double y = PriceY(scale, price);
-    canvas.Line(left, std::floor(y) + 0.5, left + 4, std::floor(y) + 0.5, {kAxisLine, 1.0}, 1, Dash::kSolid);
-    canvas.Text(left + kAxisTextInset, y, chart::FormatPriceForTick(price, chart.tickSize), style);
-  }
-
   const std::vector<Flag> flags = CollectFlags(chart, scale, drawings);
   const double flagHeight = style.sizePx + 2 * kFlagPadding;
-  std::vector<double> rows;
-  for (const Flag& flag : flags) rows.push_back(flag.y);
-  rows = SpreadRows(rows, flagHeight, chart.region.top + flagHeight / 2, chart.region.bottom - flagHeight / 2);
+  const std::vector<double> rows = FlagRows(chart, flags, flagHeight);
+  DrawMarks(canvas, chart, scale, style, rows, flagHeight);
   for (size_t i = 0; i < flags.size(); ++i) {
     const Rect box{left + 1, rows[i] - flagHeight / 2, width - 1, flagHeight};
     canvas.FillRect(box, {flags[i].colour, 1.0});

@@ -18,13 +18,10 @@ void DrawGrid(Canvas& canvas, const chart::ChartData& chart, const PriceScale& s
 
 // The axis from the region's right edge to the canvas edge: the marked prices in the chart's
 // price format, a flag in the line's colour for every horizontal line that shows its value in
-// the price scale, and one for the last bar's close. Flags that would overlap are moved apart;
-// lines outside the scale get none. Nothing when there is no room right of the region.
+// the price scale, and one for the last bar's close. Flags that would overlap are moved apart
+// (SpreadRows), and a marked price a flag would cover is left out; lines outside the scale get
+// none. Nothing when there is no room right of the region.
 void DrawPriceAxis(Canvas& canvas, const chart::ChartData& chart, const PriceScale& scale,
                    const std::vector<host::DrawingRequest>& drawings);
-
-// `rows` moved apart as little as possible so that neighbours are at least `gap` apart and
-// all lie within [low, high] when they fit; the order of the input is kept in the result.
-std::vector<double> SpreadRows(const std::vector<double>& rows, double gap, double low, double high);
 
 }  // namespace render

@@ -6,8 +6,7 @@
 namespace render {
 namespace {
 
-constexpr double kMarginFraction = 0.06;
-// A flat or single bar still gets a span to measure the reach with.
+// A flat view gets a span of this share of its price, or this many ticks, whichever is more.
 constexpr double kMinSpanOfPrice = 0.002;
 constexpr double kMinSpanInTicks = 10;
 constexpr int kMaxTicks = 200;
@@ -60,36 +59,35 @@ PriceScale FitPriceScale(const chart::ChartData& chart,
   PriceScale scale;
   scale.top = chart.region.top;
   scale.bottom = std::max(chart.region.bottom, chart.region.top + 1);
-  const Range bars = VisibleBarsRange(chart);
-  Range all = bars;
-  double reachLow = -INFINITY;
-  double reachHigh = INFINITY;
-  if (bars.any) {
-    const double mid = (bars.low + bars.high) / 2;
-    const double tick = std::isfinite(chart.tickSize) && chart.tickSize > 0 ? chart.tickSize : 0;
-    const double span = std::max({bars.high - bars.low, std::fabs(mid) * kMinSpanOfPrice,
-                                  tick * kMinSpanInTicks});
-    reachLow = bars.low - kScaleReach * span;
-    reachHigh = bars.high + kScaleReach * span;
+  if (chart.priceScale && chart.priceScale->low < chart.priceScale->high && std::isfinite(chart.priceScale->low) &&
+      std::isfinite(chart.priceScale->high)) {
+    scale.low = chart.priceScale->low;
+    scale.high = chart.priceScale->high;
+    return scale;
   }
-  for (const host::DrawingRequest& d : drawings) {
-    for (const double price : DrawingPrices(d)) {
-      if (price >= reachLow && price <= reachHigh) all.Take(price);
+  Range range = VisibleBarsRange(chart);
+  if (!range.any) {
+    for (const host::DrawingRequest& d : drawings) {
+      for (const double price : DrawingPrices(d)) range.Take(price);
     }
   }
-  if (!all.any) return scale;
-  double low = all.low;
-  double high = all.high;
+  if (!range.any) return scale;
+  double low = range.low;
+  double high = range.high;
   if (!(high > low)) {
-    const double pad = std::max(std::fabs(low) * kMinSpanOfPrice, 1.0);
+    // A flat view still gets a span: a few ticks, or a sliver of the price.
+    const double tick = std::isfinite(chart.tickSize) && chart.tickSize > 0 ? chart.tickSize : 0;
+    const double pad = std::max({std::fabs(low) * kMinSpanOfPrice, tick * kMinSpanInTicks, 1e-6}) / 2;
     low -= pad;
     high += pad;
   }
-  const double margin = (high - low) * kMarginFraction;
+  const double margin = (high - low) * kScaleMargin;
   scale.low = low - margin;
   scale.high = high + margin;
   return scale;
 }
+
+bool InScale(const PriceScale& scale, double price) { return price >= scale.low && price <= scale.high; }
 
 double PriceY(const PriceScale& scale, double price) {
   const double span = scale.high - scale.low;

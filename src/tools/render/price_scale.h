@@ -16,16 +16,18 @@ struct PriceScale {
   int bottom = 1;
 };
 
-// How far beyond the visible bars the scale reaches for the study's drawings, in multiples of
-// the bars' own price span.
-inline constexpr double kScaleReach = 4.0;
+// The share of the visible bars' span the fitted scale adds above and below them.
+inline constexpr double kScaleMargin = 0.08;
 
-// The scale of the visible bars, widened to take in every horizontal line, band and
-// price-placed text that lies within kScaleReach bar spans of the bars (far levels stay off
-// the chart, as on a platform that scales to its bars), plus a small margin. Without visible
-// bars the drawings alone set it; without either it spans 0..1.
+// The chart's own price scale when the user set one (chart.priceScale); else the visible bars'
+// lowest low to highest high plus kScaleMargin of that span each side, as a trading chart
+// scales to its bars: the study's levels outside it do not stretch it (the renderer marks them
+// at the edge). Without visible bars the drawings' prices set it; without either it spans 0..1.
 PriceScale FitPriceScale(const chart::ChartData& chart,
                          const std::vector<host::DrawingRequest>& drawings);
+
+// True when `price` lies within the scale's prices (its edges included).
+bool InScale(const PriceScale& scale, double price);
 
 // The pixel row of `price` (fractional; rows grow downwards).
 double PriceY(const PriceScale& scale, double price);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
-#include "render/price_axis.h"
 #include "render/render_test_support.h"
 
 namespace render {
@@ -14,26 +14,37 @@ using testing::Band;
 using testing::Line;
 using testing::SmallChart;
 
-TEST(PriceScale, FitsTheVisibleBarsAndNearbyDrawings) {
-  // Bars span 100..200, so drawings count within 4 spans: -300..600.
+TEST(PriceScale, FitsTheVisibleBarsNotTheLevels) {
+  // Bars span 100..200: 8 % of that each side.
   struct Case {
     const char* name;
     std::vector<host::DrawingRequest> drawings;
+    std::optional<chart::PriceRange> userScale;
     double low;
     double high;
   };
   const std::vector<Case> cases = {
-      {"bars only", {}, 94, 206},
-      {"line above within reach", {Line(1, 300, {})}, 88, 312},
-      {"line far away ignored", {Line(1, 1000, {})}, 94, 206},
-      {"band counts both edges", {Band(1, 0, 5, 250, -100, {}, 50)}, -121, 271},
-      {"non-finite price ignored", {Line(1, NAN, {})}, 94, 206},
+      {"bars only", {}, {}, 92, 208},
+      {"a level above the bars does not stretch it", {Line(1, 300, {})}, {}, 92, 208},
+      {"nor a band", {Band(1, 0, 5, 250, -100, {}, 50)}, {}, 92, 208},
+      {"the user's scale", {Line(1, 300, {})}, chart::PriceRange{150, 400}, 150, 400},
+      {"an unusable user's scale is ignored", {}, chart::PriceRange{400, 150}, 92, 208},
   };
   for (const Case& c : cases) {
-    const PriceScale scale = FitPriceScale(SmallChart(), c.drawings);
+    chart::ChartData chart = SmallChart();
+    chart.priceScale = c.userScale;
+    const PriceScale scale = FitPriceScale(chart, c.drawings);
     EXPECT_NEAR(scale.low, c.low, 1e-9) << c.name;
     EXPECT_NEAR(scale.high, c.high, 1e-9) << c.name;
   }
+  // A flat view gets a span around its price.
+  chart::ChartData flat = SmallChart();
+  flat.bars = chart::FlatBars(40, 21500);
+  const PriceScale around = FitPriceScale(flat, {});
+  EXPECT_LT(around.low, 21490);
+  EXPECT_GT(around.high, 21510);
+  EXPECT_TRUE(InScale(around, 21500));
+  EXPECT_FALSE(InScale(around, 21600));
 }
 
 TEST(PriceScale, WithoutVisibleBars) {
@@ -51,9 +62,9 @@ TEST(PriceScale, WithoutVisibleBars) {
 
 TEST(PriceScale, PriceRows) {
   const PriceScale scale = FitPriceScale(SmallChart(), {});
-  EXPECT_DOUBLE_EQ(PriceY(scale, 206), 0);
+  EXPECT_DOUBLE_EQ(PriceY(scale, 208), 0);
   EXPECT_DOUBLE_EQ(PriceY(scale, 150), 112);
-  EXPECT_DOUBLE_EQ(PriceY(scale, 94), 224);
+  EXPECT_DOUBLE_EQ(PriceY(scale, 92), 224);
   EXPECT_DOUBLE_EQ(PriceY(scale, NAN), 112);
   EXPECT_DOUBLE_EQ(PriceY(scale, 1e300), -100000);  // clamped, not overflowing
   EXPECT_DOUBLE_EQ(PriceY(scale, -1e300), 224 + 100000);
@@ -74,21 +85,6 @@ TEST(PriceScale, AxisTicksAreRoundAndSpaced) {
     EXPECT_EQ(AxisTicks(scale, c.gap), c.ticks) << c.low << ".." << c.high << " gap " << c.gap;
   }
   EXPECT_TRUE(AxisTicks({5, 5, 0, 224}, 48).empty());
-}
-
-TEST(PriceAxis, SpreadRowsKeepsOrderAndGap) {
-  struct Case {
-    const char* name;
-    std::vector<double> rows;
-    std::vector<double> placed;
-  };
-  const std::vector<Case> cases = {
-      {"apart already", {50, 10, 90}, {50, 10, 90}},
-      {"crowded pushed down", {10, 12, 14}, {10, 20, 30}},
-      {"floor pulls up", {95, 96}, {90, 100}},
-      {"ceiling", {-5, 0}, {0, 10}},
-  };
-  for (const Case& c : cases) EXPECT_EQ(SpreadRows(c.rows, 10, 0, 100), c.placed) << c.name;
 }
 
 }  // namespace

@@ -2,10 +2,14 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "chart/chart_data.h"
 #include "host/drawing_request.h"
+#include "render/display_text.h"
+#include "render/mono_face.h"
+#include "text/format.h"
 
 namespace render::testing {
 
@@ -76,6 +80,127 @@ inline host::DrawingRequest PanelBackground(host::Rgb colour, host::Rgb fill, in
   d.fillColour = fill;
   d.relativeVertical = true;
   return d;
+}
+
+// A box on the picture, and a text's with what it shows.
+struct SvgBox {
+  double left = 0;
+  double top = 0;
+  double right = 0;
+  double bottom = 0;
+  std::string text;  // a text element's characters, unescaped; empty for shapes
+  bool Overlaps(const SvgBox& o, double slack = 0.02) const {
+    return left + slack < o.right && o.left + slack < right && top + slack < o.bottom && o.top + slack < bottom;
+  }
+};
+
+// The value of attribute `name` in one element of the SVG canvas's output; empty when absent.
+inline std::string SvgAttribute(std::string_view element, std::string_view name) {
+  const std::string key = " " + std::string(name) + "=\"";
+  const size_t at = element.find(key);
+  if (at == std::string_view::npos) return "";
+  const size_t begin = at + key.size();
+  return std::string(element.substr(begin, element.find('"', begin) - begin));
+}
+
+inline double SvgNumber(std::string_view element, std::string_view name) {
+  double value = 0;
+  text::ParseDouble(SvgAttribute(element, name), &value);
+  return value;
+}
+
+inline std::string XmlUnescape(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const std::string_view rest = text.substr(i);
+    const std::pair<const char*, char> entities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    bool replaced = false;
+    for (const auto& [entity, c] : entities) {
+      if (rest.substr(0, std::string_view(entity).size()) == entity) {
+        out += c;
+        i += std::string_view(entity).size() - 1;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += text[i];
+  }
+  return out;
+}
+
+// The box a text element of the SVG canvas takes, measured as the renderer measures it: the
+// advance, ascent and descent of the first family it names, at its font size.
+inline SvgBox SvgTextBox(std::string_view element) {
+  std::string family = XmlUnescape(SvgAttribute(element, "font-family"));
+  family = family.substr(0, family.find(','));
+  if (family.size() >= 2 && family.front() == '\'') family = family.substr(1, family.size() - 2);
+  const MonoFace face = ResolveMonoFace(family);
+  const double size = SvgNumber(element, "font-size");
+  const size_t open = element.find('>');
+  const std::string shown = XmlUnescape(element.substr(open + 1, element.rfind("</text>") - open - 1));
+  const double width = static_cast<double>(DisplayColumns(shown)) * face.advanceEm * size;
+  const double x = SvgNumber(element, "x");
+  const double y = SvgNumber(element, "y");
+  const double left = SvgAttribute(element, "text-anchor") == "end" ? x - width : x;
+  return {left, y - face.ascentEm * size, left + width, y + face.descentEm * size, shown};
+}
+
+// The boxes of the elements (one per line, as the SVG canvas writes them) inside every group of
+// class `group`: texts, lines (their stroke's extent is left out) and rectangles.
+inline std::vector<SvgBox> SvgBoxesIn(const std::string& document, std::string_view group) {
+  std::vector<SvgBox> boxes;
+  std::vector<bool> inside;
+  size_t begin = 0;
+  for (size_t end; (end = document.find('\n', begin)) != std::string::npos; begin = end + 1) {
+    const std::string_view line(document.data() + begin, end - begin);
+    if (line.rfind("<g", 0) == 0) {
+      inside.push_back(SvgAttribute(line, "class") == group || (!inside.empty() && inside.back()));
+      continue;
+    }
+    if (line == "</g>") {
+      if (!inside.empty()) inside.pop_back();
+      continue;
+    }
+    if (inside.empty() || !inside.back()) continue;
+    if (line.rfind("<text", 0) == 0) {
+      boxes.push_back(SvgTextBox(line));
+    } else if (line.rfind("<line", 0) == 0) {
+      const double x1 = SvgNumber(line, "x1"), x2 = SvgNumber(line, "x2");
+      const double y1 = SvgNumber(line, "y1"), y2 = SvgNumber(line, "y2");
+      boxes.push_back({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2), ""});
+    } else if (line.rfind("<rect", 0) == 0) {
+      const double x = SvgNumber(line, "x"), y = SvgNumber(line, "y");
+      boxes.push_back({x, y, x + SvgNumber(line, "width"), y + SvgNumber(line, "height"), ""});
+    }
+  }
+  return boxes;
+}
+
+// The texts among `boxes`.
+inline std::vector<SvgBox> TextsOf(const std::vector<SvgBox>& boxes) {
+  std::vector<SvgBox> texts;
+  for (const SvgBox& box : boxes) {
+    if (!box.text.empty()) texts.push_back(box);
+  }
+  return texts;
+}
+
+// Pairs of overlapping boxes among `texts`, and texts crossing one of `others`, described.
+inline std::vector<std::string> Collisions(const std::vector<SvgBox>& texts, const std::vector<SvgBox>& others) {
+  std::vector<std::string> found;
+  for (size_t i = 0; i < texts.size(); ++i) {
+    for (size_t j = i + 1; j < texts.size(); ++j) {
+      if (texts[i].Overlaps(texts[j])) found.push_back("'" + texts[i].text + "' overlaps '" + texts[j].text + "'");
+    }
+    for (const SvgBox& other : others) {
+      if (texts[i].Overlaps(other)) {
+        found.push_back("'" + texts[i].text + "' crosses a shape at x " + std::to_string(other.left) + ".." +
+                        std::to_string(other.right) + " y " + std::to_string(other.top) + ".." + std::to_string(other.bottom));
+        break;
+      }
+    }
+  }
+  return found;
 }
 
 }  // namespace render::testing

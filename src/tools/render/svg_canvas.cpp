@@ -126,13 +126,29 @@ void SvgCanvas::PopClip() {
   body_ += "</g>\n";
 }
 
+void SvgCanvas::BeginGroup(std::string_view name) {
+  std::string clean(name);
+  for (char& c : clean) {
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+    if (!plain) c = '-';
+  }
+  ++openGroups_;
+  body_ += "<g class=\"" + clean + "\">\n";
+}
+
+void SvgCanvas::EndGroup() {
+  if (openGroups_ == 0) return;
+  --openGroups_;
+  body_ += "</g>\n";
+}
+
 std::string SvgCanvas::Document() const {
   std::string out = text::Format(
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" viewBox=\"0 0 %d %d\">\n",
       width_, height_, width_, height_);
   out += body_;
-  for (int i = 0; i < openClips_; ++i) out += "</g>\n";
+  for (int i = 0; i < openClips_ + openGroups_; ++i) out += "</g>\n";
   out += "</svg>\n";
   return out;
 }

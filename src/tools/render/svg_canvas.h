@@ -29,8 +29,11 @@ class SvgCanvas : public Canvas {
   double TextWidth(std::string_view text, const TextStyle& style) override;
   void PushClip(const Rect& rect) override;
   void PopClip() override;
+  // A <g class="name"> element; characters other than letters, digits and '-' become '-'.
+  void BeginGroup(std::string_view name) override;
+  void EndGroup() override;
 
-  // The complete document so far, with clips still open closed.
+  // The complete document so far, with clips and groups still open closed.
   std::string Document() const;
 
  private:
@@ -40,6 +43,7 @@ class SvgCanvas : public Canvas {
   std::string body_;
   int clipCount_ = 0;
   int openClips_ = 0;
+  int openGroups_ = 0;
 };
 
 // `text` escaped for XML character data and attribute values (& < > " ').

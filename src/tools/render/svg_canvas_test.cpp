@@ -55,7 +55,7 @@ TEST(SvgCanvas, RenderedChartKeepsPanelTextsAsTextAndBandsTheirPaint) {
   SvgCanvas canvas(testing::kPictureWidth, testing::kPictureHeight);
   RenderChart(SmallChart(), {right, left, band}, canvas);
   const std::string svg = canvas.Document();
-  EXPECT_NE(svg.find("<rect x=\"50\" y=\"52\" width=\"110\" height=\"120\" fill=\"#73f0b0\" fill-opacity=\"0.15\"/>"),
+  EXPECT_NE(svg.find("<rect x=\"50\" y=\"54.07\" width=\"110\" height=\"115.86\" fill=\"#73f0b0\" fill-opacity=\"0.15\"/>"),
             std::string::npos)
       << svg;
 
@@ -73,8 +73,12 @@ TEST(SvgCanvas, RenderedChartKeepsPanelTextsAsTextAndBandsTheirPaint) {
   EXPECT_EQ(row.find("font-weight"), std::string::npos) << row;
 }
 
-TEST(SvgCanvas, DocumentIsClosedWhateverTheClips) {
+TEST(SvgCanvas, DocumentIsClosedWhateverTheClipsAndGroups) {
   SvgCanvas canvas(300, 200);
+  canvas.BeginGroup("level-labels\"><script>");
+  canvas.EndGroup();
+  canvas.EndGroup();  // one too many: ignored
+  canvas.BeginGroup("candles");  // left open
   canvas.PushClip({0, 0, 100, 100});
   canvas.PushClip({10, 10, 50, 50});
   canvas.PopClip();
@@ -86,6 +90,7 @@ TEST(SvgCanvas, DocumentIsClosedWhateverTheClips) {
   EXPECT_EQ(Count(svg, "<g "), Count(svg, "</g>"));
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
   EXPECT_NE(svg.find("id=\"clip3\""), std::string::npos);
+  EXPECT_NE(svg.find("<g class=\"level-labels---script-\">\n</g>\n<g class=\"candles\">"), std::string::npos) << svg;
 }
 
 // A page whose policy allows no inline styles gets its texts without the style attribute; a

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <optional>
 
 #include "chart/dialog_limits.h"
 #include "text/format.h"
@@ -38,6 +39,29 @@ bool ReadColour(const std::string& text, host::Rgb* out) {
     parts[i] = high * 16 + low;
   }
   *out = {static_cast<uint8_t>(parts[0]), static_cast<uint8_t>(parts[1]), static_cast<uint8_t>(parts[2])};
+  return true;
+}
+
+// The price scale a view change asks for: fit (field fit=1: back to fitting the bars), the
+// user's prices (fields low and high), or, with none of them, the scale as it is.
+bool ReadScale(const FormFields& fields, std::optional<std::optional<chart::PriceRange>>* out) {
+  const std::optional<std::string> fit = FormValue(fields, "fit");
+  const std::optional<std::string> low = FormValue(fields, "low");
+  const std::optional<std::string> high = FormValue(fields, "high");
+  if (fit) {
+    if (*fit != "1" || low || high) return false;
+    *out = std::optional<chart::PriceRange>();
+    return true;
+  }
+  if (!low && !high) return true;
+  chart::PriceRange range;
+  if (!low || !high || low->empty() || high->empty() || text::ParseDouble(*low, &range.low) != low->size() ||
+      text::ParseDouble(*high, &range.high) != high->size()) {
+    return false;
+  }
+  chart::ChartData probe;
+  if (!chart::ScalePrices(&probe, range.low, range.high)) return false;
+  *out = range;
   return true;
 }
 
@@ -81,9 +105,14 @@ Reply ApplyViewChange(chart::ChartData& chart, const FormFields& fields) {
       !WholeField(fields, "last", INT_MIN / 2, INT_MAX / 2, &last)) {
     return Refuse("a view needs first and last as whole bar numbers");
   }
+  std::optional<std::optional<chart::PriceRange>> scale;
+  if (!ReadScale(fields, &scale)) {
+    return Refuse("a price scale needs low below high as finite numbers, or fit=1 alone");
+  }
   if (!chart::ShowBars(&chart, static_cast<int>(first), static_cast<int>(last))) {
     return Refuse("no bars to show from first to last");
   }
+  if (scale) chart.priceScale = *scale;
   return {200, "shown"};
 }
 

@@ -25,8 +25,11 @@ Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields);
 // study does not declare or a colour of another shape.
 Reply ApplyColourChange(chart::SubgraphStore& subgraphs, const FormFields& fields);
 
-// Scrolls or zooms to the bars `first` .. `last` (chart::ShowBars). 400 for a missing or
-// non-whole number, `last` before `first`, or a chart without bars.
+// Scrolls or zooms to the bars `first` .. `last` (chart::ShowBars) and, as dragging the price
+// axis does, sets the price scale to fields `low` .. `high` or, with fit=1, fits it to the bars
+// again (neither: the scale stays). 400, with nothing changed, for a missing or non-whole bar
+// number, `last` before `first`, a chart without bars, only one of low and high, low not below
+// high, a price that is not a finite number, or fit with another value or with low or high.
 Reply ApplyViewChange(chart::ChartData& chart, const FormFields& fields);
 
 }  // namespace web

@@ -146,5 +146,40 @@ TEST(PageChanges, ViewsMoveTheVisibleBars) {
   }
 }
 
+// A drag on the price axis sends its prices with the view; a double click sends fit=1.
+TEST(PageChanges, ViewsCarryThePriceScale) {
+  struct Case {
+    FormFields fields;
+    int status;
+    bool userScale;  // the chart keeps a user's scale afterwards (it starts with 10..20)
+    double low;
+  };
+  const Case cases[] = {
+      {{{"first", "50"}, {"last", "149"}}, 200, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"low", "21400.5"}, {"high", "21600"}}, 200, true, 21400.5},
+      {{{"first", "50"}, {"last", "149"}, {"fit", "1"}}, 200, false, 0},
+      {{{"first", "50"}, {"last", "149"}, {"low", "21400"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"low", "5"}, {"high", "5"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"low", "nan"}, {"high", "5"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"low", "1"}, {"high", "1e999"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"low", "1"}, {"high", "2x"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"fit", "1"}, {"low", "1"}, {"high", "2"}}, 400, true, 10},
+      {{{"first", "50"}, {"last", "149"}, {"fit", "yes"}}, 400, true, 10},
+      {{{"first", "150"}, {"last", "100"}, {"fit", "1"}}, 400, true, 10},
+  };
+  for (const Case& c : cases) {
+    chart::ChartData chart = chart::DefaultChart();
+    chart.priceScale = chart::PriceRange{10, 20};
+    std::string name;
+    for (const auto& [key, value] : c.fields) name += key + "=" + value + " ";
+    EXPECT_EQ(ApplyViewChange(chart, c.fields).status, c.status) << name;
+    EXPECT_EQ(chart.priceScale.has_value(), c.userScale) << name;
+    if (chart.priceScale) {
+      EXPECT_EQ(chart.priceScale->low, c.low) << name;
+    }
+    EXPECT_EQ(chart.visible.first, c.status == 200 ? 50 : 100) << name;
+  }
+}
+
 }  // namespace
 }  // namespace web

@@ -6,6 +6,7 @@
 #include "jsonout/json_writer.h"
 #include "platform/civil_date.h"
 #include "render/chart_renderer.h"
+#include "render/price_scale.h"
 #include "render/svg_canvas.h"
 #include "text/format.h"
 
@@ -100,6 +101,43 @@ void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
   w.Int(static_cast<long long>(chart.bars.size()));
 }
 
+// The prices the picture spans, and whether they fit the bars or the user set them.
+void WritePriceScale(jsonout::JsonWriter& w, const chart::ChartHost& host) {
+  const chart::ChartData& chart = host.Chart();
+  const render::PriceScale scale = render::FitPriceScale(chart, host.Drawings().Sorted());
+  w.Key("priceScale");
+  w.BeginObject();
+  w.Key("low");
+  w.Number(scale.low);
+  w.Key("high");
+  w.Number(scale.high);
+  w.Key("fitted");
+  w.Bool(!chart.priceScale.has_value());
+  w.EndObject();
+}
+
+// The New York time of `bar`, or null when it is not a bar with a time.
+void WriteBarTime(jsonout::JsonWriter& w, const chart::ChartData& chart, int bar, platform::Services& zone) {
+  if (bar < 0 || bar >= static_cast<int>(chart.bars.size()) || !chart::HasTime(chart.bars[static_cast<size_t>(bar)])) {
+    w.Null();
+    return;
+  }
+  w.String(NewYorkTimeText(chart.bars[static_cast<size_t>(bar)].time, zone));
+}
+
+// The chart's own time (its newest bar's), and the times of the first and last visible bars.
+void WriteChartTimes(jsonout::JsonWriter& w, const chart::ChartData& chart, platform::Services& zone) {
+  w.Key("chartTime");
+  WriteBarTime(w, chart, static_cast<int>(chart.bars.size()) - 1, zone);
+  w.Key("visibleTimes");
+  w.BeginObject();
+  w.Key("first");
+  WriteBarTime(w, chart, chart.visible.first, zone);
+  w.Key("last");
+  WriteBarTime(w, chart, chart.visible.last, zone);
+  w.EndObject();
+}
+
 }  // namespace
 
 std::string InputValueText(const chart::InputEntry& entry) {
@@ -150,6 +188,8 @@ std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, pla
   w.Key("svg");
   w.String(svg.Document());
   WriteGeometry(w, host.Chart());
+  WritePriceScale(w, host);
+  WriteChartTimes(w, host.Chart(), zone);
   w.Key("clock");
   w.String(NewYorkTimeText(facts.now, zone));
   w.Key("lastAnswer");

@@ -66,5 +66,35 @@ TEST(PageFrame, HostileTextsStayTextOnOneLine) {
   EXPECT_NE(frame.find(R"("visible":{"first":100,"last":199},"barCount":200)"), std::string::npos);
 }
 
+// The header shows the chart's own time, not the session's clock, and the page learns the
+// prices the picture spans to scale them from.
+TEST(PageFrame, ChartTimeAndPriceScale) {
+  struct Case {
+    const char* name;
+    bool timed;
+    bool userScale;
+    const char* facts;
+  };
+  const Case cases[] = {
+      {"bars without times", false, false,
+       R"("priceScale":{"low":21475.06,"high":21524.94,"fitted":true},"chartTime":null,)"
+       R"("visibleTimes":{"first":null,"last":null},"clock":"2026-12-07 11:00:00")"},
+      // Five-minute bars from 2025-01-02 09:30 New York (bar 100 at 17:50); the last shown is the newest.
+      {"timed bars and the user's scale", true, true,
+       R"("priceScale":{"low":21000,"high":22000,"fitted":false},"chartTime":"2025-01-03 02:05:00",)"
+       R"("visibleTimes":{"first":"2025-01-02 17:50:00","last":"2025-01-03 02:05:00"},"clock":"2026-12-07 11:00:00")"},
+  };
+  for (const Case& c : cases) {
+    chart::ChartData data = chart::DefaultChart();
+    for (size_t i = 0; c.timed && i < data.bars.size(); ++i) data.bars[i].time = 1735828200 + 300.0 * double(i);
+    if (c.userScale) data.priceScale = chart::PriceRange{21000, 22000};
+    chart::VirtualClock clock(1796659200);  // 2026-12-07 11:00 New York
+    transport::ScriptedTransport transport;
+    chart::ChartHost host(data, clock, transport, platform::DefaultServices());
+    const std::string frame = FrameJson(host, {1, 800, 400, clock.Now(), std::nullopt}, platform::DefaultServices());
+    EXPECT_NE(frame.find(c.facts), std::string::npos) << c.name << "\n" << frame.substr(frame.find("\"barCount\""), 400);
+  }
+}
+
 }  // namespace
 }  // namespace web

@@ -23,7 +23,7 @@ struct ChangeHandlers {
   std::function<Reply(const FormFields&)> press;    // /api/press  x, y
   std::function<Reply(const FormFields&)> input;    // /api/input  label, value
   std::function<Reply(const FormFields&)> colour;   // /api/colour number, colour
-  std::function<Reply(const FormFields&)> view;     // /api/view   first, last
+  std::function<Reply(const FormFields&)> view;     // /api/view   first, last [low, high | fit]
 };
 
 // Event streams open at once at most; more are refused with 503.

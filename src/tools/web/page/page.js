@@ -40,7 +40,10 @@
 
   function showFacts(f) {
     document.getElementById('symbol').textContent = f.symbol;
-    document.getElementById('clock').textContent = f.clock + ' New York';
+    // The chart's time is its newest bar's; the study's own clock is there on hover.
+    const clock = document.getElementById('clock');
+    clock.textContent = (f.chartTime ?? f.clock) + ' New York';
+    clock.title = `Study clock: ${f.clock} New York`;
     document.getElementById('bars').textContent =
         `${f.visible.first}-${f.visible.last} of ${f.barCount}`;
     document.getElementById('last-answer').textContent = f.lastAnswer
@@ -206,24 +209,51 @@
   function currentView() {
     return viewWish ?? {first: frame.visible.first, last: frame.visible.last};
   }
-  async function requestView(first, last) {
-    viewWish = {first, last};
+  // `scale` ({low, high}, or {fit: 1}) goes with the view; a later wish without one keeps it.
+  async function requestView(first, last, scale) {
+    viewWish = {first, last, scale: scale ?? viewWish?.scale};
     if (viewBusy) return;
     viewBusy = true;
     while (viewWish) {
       const wish = viewWish;
-      await send('/api/view', {first: wish.first, last: wish.last});
+      await send('/api/view', {first: wish.first, last: wish.last, ...wish.scale});
       if (viewWish === wish) viewWish = null;
     }
     viewBusy = false;
   }
+
+  // ---- price axis: a vertical drag scales the prices, a double click fits them again -------
+
+  const AXIS_DRAG_PIXELS = 150;  // a drag this far down spans e times the prices
+  function onPriceAxis(point) {
+    return point && point.x >= frame.region.right && point.y >= frame.region.top && point.y < frame.region.bottom;
+  }
+  // The prices a drag of `dy` pixels from the scale `from` shows, around the same middle price.
+  function draggedScale(from, dy) {
+    const middle = (from.low + from.high) / 2;
+    const half = (from.high - from.low) / 2 * Math.exp(dy / AXIS_DRAG_PIXELS);
+    return {low: middle - half, high: middle + half};
+  }
+  function startAxisDrag(point) {
+    if (!onPriceAxis(point) || !frame.priceScale) return null;
+    return {start: point, scale: {low: frame.priceScale.low, high: frame.priceScale.high}};
+  }
+  function moveAxisDrag(axisDrag, point) {
+    const view = currentView();
+    requestView(view.first, view.last, draggedScale(axisDrag.scale, point.y - axisDrag.start.y));
+  }
+  chartBox.addEventListener('dblclick', (event) => {
+    if (!frame || !onPriceAxis(chartPoint(event))) return;
+    const view = currentView();
+    requestView(view.first, view.last, {fit: 1});
+  });
 
   let drag = null;
   chartBox.addEventListener('pointerdown', (event) => {
     if (event.button !== 0 || !frame) return;
     const point = chartPoint(event);
     if (!point) return;
-    drag = {start: point, view: currentView(), moved: false};
+    drag = {start: point, view: currentView(), moved: false, axis: startAxisDrag(point)};
     chartBox.setPointerCapture(event.pointerId);
   });
   chartBox.addEventListener('pointermove', (event) => {
@@ -233,12 +263,14 @@
     if (!drag.moved && Math.abs(dx) + Math.abs(point.y - drag.start.y) < DRAG_THRESHOLD) return;
     drag.moved = true;
     chartBox.classList.add('dragging');
+    if (drag.axis) return moveAxisDrag(drag.axis, point);
     const bars = Math.round(-dx / Math.max(frame.barSpacing, 1));
     requestView(drag.view.first + bars, drag.view.last + bars);
   });
   function endDrag(event, cancelled) {
     if (!drag) return;
-    const wasPress = !drag.moved && !cancelled;
+    // The price axis is the chart's own: presses there are not the study's.
+    const wasPress = !drag.moved && !cancelled && !drag.axis;
     const start = drag.start;
     drag = null;
     chartBox.classList.remove('dragging');
