@@ -3,11 +3,15 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/dialog_limits.h"
+#include "chart/input_sections.h"
 #include "jsonout/json_writer.h"
 #include "platform/civil_date.h"
 #include "render/chart_renderer.h"
 #include "render/svg_canvas.h"
 #include "text/format.h"
+#include "web/frame_readouts.h"
+#include "web/page_changes.h"
 
 namespace web {
 namespace {
@@ -27,6 +31,10 @@ void WriteInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
     w.String(chart::InputKindName(d.kind));
     w.Key("value");
     w.String(InputValueText(entry));
+    w.Key("section");
+    w.String(chart::InputSection(slot, d.label));
+    w.Key("takes");
+    w.String(chart::InputTakes(d, chart::DialogLimits()));
     if (d.min) {
       w.Key("min");
       w.Number(*d.min);
@@ -73,6 +81,21 @@ void WriteLog(jsonout::JsonWriter& w, const std::vector<chart::LogEntry>& log) {
     w.EndObject();
   }
   w.EndArray();
+}
+
+// The sizes the page may ask for (ReadChartSize), so that it asks for none it would be refused.
+void WriteSizeLimits(jsonout::JsonWriter& w) {
+  w.Key("sizeLimits");
+  w.BeginObject();
+  w.Key("minWidth");
+  w.Int(kMinChartWidth);
+  w.Key("minHeight");
+  w.Int(kMinChartHeight);
+  w.Key("maxWidth");
+  w.Int(kMaxChartWidth);
+  w.Key("maxHeight");
+  w.Int(kMaxChartHeight);
+  w.EndObject();
 }
 
 void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
@@ -134,8 +157,9 @@ std::string NewYorkTimeText(double utc, platform::Services& zone) {
 }
 
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
+  const std::vector<host::DrawingRequest> drawings = host.Drawings().Sorted();
   render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
-  render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg);
+  render::RenderChart(host.Chart(), drawings, svg);
   std::string out;
   jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
@@ -150,6 +174,8 @@ std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, pla
   w.Key("svg");
   w.String(svg.Document());
   WriteGeometry(w, host.Chart());
+  WriteSizeLimits(w);
+  WriteReadouts(w, host.Chart(), drawings, zone);
   w.Key("clock");
   w.String(NewYorkTimeText(facts.now, zone));
   w.Key("lastAnswer");

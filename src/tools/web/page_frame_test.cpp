@@ -66,5 +66,22 @@ TEST(PageFrame, HostileTextsStayTextOnOneLine) {
   EXPECT_NE(frame.find(R"("visible":{"first":100,"last":199},"barCount":200)"), std::string::npos);
 }
 
+// The settings dialog groups and annotates the inputs from the host's own owners: the section
+// table and the dialog's limits.
+TEST(PageFrame, InputsCarryTheirSectionAndWhatTheyTake) {
+  chart::VirtualClock clock(1735832700);
+  transport::ScriptedTransport transport;
+  chart::ChartHost host(chart::DefaultChart(), clock, transport, platform::DefaultServices());
+  host.DeclareInput(3, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180, 3600, ""});
+  host.DeclareInput(59, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right"});
+  const std::string frame = FrameJson(host, {1, 800, 400, clock.Now(), {}}, platform::DefaultServices());
+  const char* const fragments[] = {
+      R"("value":"180","section":"Service and symbol","takes":"180 to 3600","min":180,"max":3600})",
+      R"("value":"Top left","section":"Panel","takes":"Top left; Top right","choices":["Top left","Top right"]})",
+      R"("sizeLimits":{"minWidth":320,"minHeight":200,"maxWidth":7680,"maxHeight":4320})",
+  };
+  for (const char* fragment : fragments) EXPECT_NE(frame.find(fragment), std::string::npos) << fragment;
+}
+
 }  // namespace
 }  // namespace web
