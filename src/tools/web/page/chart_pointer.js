@@ -28,9 +28,13 @@
   let frame = null;
   let pointer = null;  // the last pointer position over the chart, in client pixels
 
-  function place(element, x, y) {
-    element.style.transform = `translate(${Math.round(x)}px, ${Math.round(y)}px)`;
+  // Shows `element` with the point (shareX, shareY) of its own box at (x, y) (0, 0: its top
+  // left corner; 0.5, 0.5: its centre). Measured once shown, with the text it now holds.
+  function place(element, x, y, shareX = 0, shareY = 0) {
     element.hidden = false;
+    const left = x - element.offsetWidth * shareX;
+    const top = y - element.offsetHeight * shareY;
+    element.style.transform = `translate(${Math.round(left)}px, ${Math.round(top)}px)`;
   }
 
   // The price at pixel row `y` and the row of `price`, on the scale the picture was drawn on.
@@ -82,12 +86,13 @@
     place(down, top.x, top.y);
     timeTag.textContent = time ? time.slice(0, 16) : `bar ${under.index}`;
     const tagAt = toScreen(under.x, region.bottom);
-    place(timeTag, tagAt.x - timeTag.offsetWidth / 2, tagAt.y + 1);
+    place(timeTag, tagAt.x, tagAt.y + 1, 0.5, 0);
     const change = close - open;
     ohlc.textContent = `O ${priceText(open)}  H ${priceText(high)}  L ${priceText(low)}  C ${priceText(close)}` +
         `  ${change >= 0 ? '+' : ''}${priceText(change)}` + (time ? `  ${time.slice(0, 16)}` : '');
-    const corner = toScreen(region.left, region.top);
-    place(ohlc, corner.x + 4, corner.y + 2);
+    // Centred at the top: the study's panel may take either upper corner.
+    const middle = toScreen((region.left + region.right) / 2, region.top);
+    place(ohlc, middle.x, middle.y + 2, 0.5, 0);
   }
 
   function showLevel(level, screenX, screenY) {
@@ -99,7 +104,7 @@
     levelTip.textContent = `${level.name}\n${priceText(level.price)}  ` +
         `${distance >= 0 ? '+' : ''}${priceText(distance)} from the last price ${priceText(frame.lastPrice)}`;
     levelTip.style.borderColor = level.colour;
-    place(levelTip, screenX + 14, screenY - levelTip.offsetHeight - 8);
+    place(levelTip, screenX + 14, screenY - 8, 0, 1);
   }
 
   function show() {
@@ -121,7 +126,7 @@
     place(across, left.x, left.y);
     priceTag.textContent = priceText(priceAt(frame.priceScale, y));
     const axis = toScreen(region.right, y);
-    place(priceTag, axis.x + 1, axis.y - priceTag.offsetHeight / 2);
+    place(priceTag, axis.x + 1, axis.y, 0, 0.5);
     showBar(barAt(x), toScreen);
     showLevel(levelAt(y), pointer.x - origin.left, pointer.y - origin.top);
   }
