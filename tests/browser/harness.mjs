@@ -141,3 +141,28 @@ export function shownView(page) {
     first: Number(chart.dataset.first), last: Number(chart.dataset.last), version: Number(chart.dataset.version),
   }));
 }
+
+// The server's current frame, as the page gets it.
+export function pageFrame(page) {
+  return page.evaluate(async () => (await fetch('/api/frame')).json());
+}
+
+// Waits until the picture is drawn at the size of its box; resolves with that size.
+export async function waitForFittedChart(page) {
+  await page.waitForFunction(() => {
+    const box = document.getElementById('chart');
+    const svg = box.querySelector('svg');
+    return svg && Number(svg.getAttribute('width')) === box.clientWidth &&
+        Number(svg.getAttribute('height')) === box.clientHeight;
+  });
+  return page.$eval('#chart', (box) => ({width: box.clientWidth, height: box.clientHeight}));
+}
+
+// Posts `fields` to `path` from the page, with its token: {status, text}.
+export function askPage(page, path, fields) {
+  return page.evaluate(async ({path, fields}) => {
+    const token = document.querySelector('meta[name="ordinel-token"]').content;
+    const response = await fetch(path, {method: 'POST', headers: {'X-Ordinel-Token': token}, body: new URLSearchParams(fields)});
+    return {status: response.status, text: (await response.text()).trim()};
+  }, {path, fields});
+}

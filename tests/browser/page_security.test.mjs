@@ -69,7 +69,7 @@ test('a hostile label from the service is shown as text and runs nothing', async
         .map((e) => e.outerHTML),
     scripts: [...document.scripts].map((s) => s.getAttribute('src')),
   }));
-  assert.deepEqual(made, {loading: 0, handlers: [], scripts: ['/page.js']});
+  assert.deepEqual(made, {loading: 0, handlers: [], scripts: ['/chart_pointer.js', '/page.js']});
   assert.deepEqual(problems, [], 'no dialog, no error');
   await page.close();
 });

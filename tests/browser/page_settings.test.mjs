@@ -25,7 +25,7 @@ async function openSettings() {
 
 const control = (page, label) => page.locator(`[data-label="${label}"]`);
 
-test('every declared input has the control its kind calls for, in declaration order', async () => {
+test('every declared input has the control its kind calls for, first to last', async () => {
   const {page, problems} = await openSettings();
   const rows = await page.$$eval('#inputs .setting', (settings) => settings.map((row) => {
     const input = row.querySelector('input, select');

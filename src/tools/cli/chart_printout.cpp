@@ -53,6 +53,15 @@ void FitChartToPicture(chart::ChartData* chart, int width, int height) {
   chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), chart::BarsWidth(*chart) / chart->barSpacing);
 }
 
+void ResizeChartToPicture(chart::ChartData* chart, int width, int height) {
+  const host::BarRange shown = chart->visible;
+  const int spacing = std::max(chart->barSpacing, 1);
+  FitChartToPicture(chart, width, height);
+  if (shown.last < shown.first) return;
+  const int count = std::max(chart::BarsWidth(*chart) / spacing, 1);
+  chart::ShowBars(chart, shown.last - count + 1, shown.last);
+}
+
 std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings) {
   return RowsOf(drawings, [](const host::DrawingRequest&) { return true; });
 }

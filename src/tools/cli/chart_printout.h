@@ -26,6 +26,11 @@ inline constexpr int kMaxRightMargin = 300;
 // spacing left of the right margin are visible.
 void FitChartToPicture(chart::ChartData* chart, int width, int height);
 
+// Gives `chart` the region FitChartToPicture gives a `width` x `height` picture, as a resized
+// chart window does: the bar spacing stays (as far as chart::ShowBars allows), the last visible
+// bar stays last, and the new width shows more or fewer bars before it.
+void ResizeChartToPicture(chart::ChartData* chart, int width, int height);
+
 // The panel as text rows: the texts placed at a height in percent, highest row first; texts
 // on the same height (a button row) joined in bar order; trailing blanks dropped.
 std::vector<std::string> PanelRows(const std::vector<host::DrawingRequest>& drawings);

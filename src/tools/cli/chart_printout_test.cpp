@@ -73,5 +73,39 @@ TEST(ChartPrintout, BarsWithTimesLeaveRoomForTheTimeAxis) {
   EXPECT_EQ(untimed.region.bottom - timed.region.bottom, render::kTimeAxisHeight);
 }
 
+TEST(ChartPrintout, AResizeKeepsTheSpacingAndTheLastVisibleBar) {
+  struct Case {
+    const char* name;
+    int first;  // the view asked before the resize, at 1280x720
+    int last;
+    int width;  // the new size
+    int height;
+  };
+  const Case cases[] = {
+      {"wider, scrolled back", 500, 599, 1920, 1000},
+      {"narrower, scrolled back", 500, 599, 640, 400},
+      {"wider, at the latest bar", 900, 999, 1920, 1000},
+      {"narrower, at the start", 0, 99, 640, 400},
+  };
+  for (const Case& c : cases) {
+    chart::ChartData chart;
+    chart.bars = chart::FlatBars(1000, 100);
+    FitChartToPicture(&chart, 1280, 720);
+    ASSERT_TRUE(chart::ShowBars(&chart, c.first, c.last)) << c.name;
+    const int spacing = chart.barSpacing;
+    const int lastShown = chart.visible.last;  // at the start, the spacing may show more than asked
+    chart::ChartData fitted = chart;
+    FitChartToPicture(&fitted, c.width, c.height);
+
+    ResizeChartToPicture(&chart, c.width, c.height);
+    EXPECT_EQ(chart.region.right, fitted.region.right) << c.name;
+    EXPECT_EQ(chart.region.bottom, fitted.region.bottom) << c.name;
+    EXPECT_EQ(chart.barSpacing, spacing) << c.name;
+    EXPECT_EQ(chart.visible.last, lastShown) << c.name;
+    EXPECT_EQ(chart.visible.last - chart.visible.first + 1, chart::BarsWidth(chart) / spacing)
+        << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace cli

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 
+#include "cli/chart_printout.h"
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
 #include "platform/posix/posix_services.h"
@@ -33,6 +34,8 @@ struct SharedChart {
   bool changed = false;    // a settings or view change waits for the study's next call
   long long edits = 0;     // counts the page's changes, so that a frame follows each
   bool closed = false;     // the run is ending: the page's changes are refused
+  int width = 0;           // the picture's size, as the page last asked for it
+  int height = 0;
 };
 
 const web::Reply kClosedReply{503, "the chart is closing"};
@@ -55,14 +58,14 @@ struct AnswerKey {
   bool operator==(const AnswerKey&) const = default;
 };
 
-web::ChangeHandlers Handlers(SharedChart& shared, int width, int height) {
+web::ChangeHandlers Handlers(SharedChart& shared) {
   web::ChangeHandlers handlers;
-  handlers.press = [&shared, width, height](const web::FormFields& fields) {
-    host::PointerEvent press;
-    web::Reply reply = web::ReadPress(fields, width, height, &press);
-    if (reply.status != 200) return reply;
+  handlers.press = [&shared](const web::FormFields& fields) {
     std::lock_guard lock(shared.mutex);
     if (shared.closed) return kClosedReply;
+    host::PointerEvent press;
+    web::Reply reply = web::ReadPress(fields, shared.width, shared.height, &press);
+    if (reply.status != 200) return reply;
     shared.presses.push_back(press);
     ++shared.edits;
     return reply;
@@ -82,6 +85,17 @@ web::ChangeHandlers Handlers(SharedChart& shared, int width, int height) {
   handlers.input = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyInputChange(host.Inputs(), f); });
   handlers.colour = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyColourChange(host.Subgraphs(), f); });
   handlers.view = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyViewChange(host.Chart(), f); });
+  // As on the platform, a resized chart window gives the study a new region on its next call.
+  handlers.size = change([&shared](chart::ChartHost& host, const web::FormFields& f) {
+    int width = 0;
+    int height = 0;
+    web::Reply reply = web::ReadChartSize(f, &width, &height);
+    if (reply.status != 200) return reply;
+    ResizeChartToPicture(&host.Chart(), width, height);
+    shared.width = width;
+    shared.height = height;
+    return reply;
+  });
   return handlers;
 }
 
@@ -128,7 +142,7 @@ class ServeLoop {
     NoteLevelsAnswer();
     PrintNewLog();
     if (!ChangedSinceShown()) return;
-    const web::FrameFacts facts{++version_, options_.width, options_.height, session.Host().Now(), lastAnswer_};
+    const web::FrameFacts facts{++version_, shared_.width, shared_.height, session.Host().Now(), lastAnswer_};
     std::string frame = web::FrameJson(session.Host(), facts, platform::DefaultServices());
     const bool redrawn = WritePicturesIfAsked();
     lock.unlock();
@@ -179,7 +193,7 @@ class ServeLoop {
     const std::string base = PictureBase(options_.out);
     const chart::ChartHost& host = shared_.session.Host();
     std::string error;
-    if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options_.width, options_.height,
+    if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), shared_.width, shared_.height,
                                     base + ".png", base + ".svg", &error)) {
       PrintLine(stderr, "ordinel chart: " + error);
       return false;
@@ -219,8 +233,8 @@ std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace) {
 
 int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
                const sigset_t& stopSignals, const std::function<int()>& saveOnStop) {
-  SharedChart shared{{}, session, {}, false, 0, false};
-  web::PageServer server(Handlers(shared, options.width, options.height));
+  SharedChart shared{{}, session, {}, false, 0, false, options.width, options.height};
+  web::PageServer server(Handlers(shared));
   std::string error;
   if (!server.Start(options.port, &error)) {
     std::fprintf(stderr, "ordinel chart: %s (another program may use the port; --port 0 takes a free one)\n",

@@ -1,4 +1,4 @@
-// The chart page's own files (page.html, page.js, page.css under src/web/page), built into the
+// The chart page's own files (page.html, page.js, chart_pointer.js, page.css under src/web/page), built into the
 // program so that it serves them from wherever it runs.
 #pragma once
 
@@ -7,7 +7,7 @@
 namespace web {
 
 struct PageAsset {
-  std::string_view path;  // the request path: "/", "/page.js", "/page.css"
+  std::string_view path;  // the request path: "/", "/page.js", "/chart_pointer.js", "/page.css"
   const char* contentType;
   std::string_view body;
 };

@@ -77,6 +77,19 @@ Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEv
   return {200, "pressed"};
 }
 
+Reply ReadChartSize(const FormFields& fields, int* width, int* height) {
+  long long w = 0;
+  long long h = 0;
+  if (!WholeField(fields, "width", kMinChartWidth, kMaxChartWidth, &w) ||
+      !WholeField(fields, "height", kMinChartHeight, kMaxChartHeight, &h)) {
+    return Refuse(text::Format("a chart size needs width and height as whole pixels from %dx%d to %dx%d",
+                               kMinChartWidth, kMinChartHeight, kMaxChartWidth, kMaxChartHeight));
+  }
+  *width = static_cast<int>(w);
+  *height = static_cast<int>(h);
+  return {200, "sized"};
+}
+
 Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields) {
   const std::optional<std::string> label = FormValue(fields, "label");
   const std::optional<std::string> value = FormValue(fields, "value");

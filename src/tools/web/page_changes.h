@@ -12,6 +12,13 @@
 
 namespace web {
 
+// The chart sizes the page may ask for, in pixels: below them the axes and the footer leave no
+// plot, above them a frame's picture outgrows what a page should hold.
+inline constexpr int kMinChartWidth = 320;
+inline constexpr int kMinChartHeight = 200;
+inline constexpr int kMaxChartWidth = 7680;
+inline constexpr int kMaxChartHeight = 4320;
+
 // Reads a press from fields x and y: whole pixels inside a `width` x `height` picture.
 // 400 when either is missing, not a whole number or outside the picture.
 Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEvent* press);
@@ -24,6 +31,10 @@ Reply ApplyInputChange(chart::InputStore& inputs, const FormFields& fields);
 // Sets the user's colour of subgraph `number` to `colour` ("#rrggbb"). 400 for a subgraph the
 // study does not declare or a colour of another shape.
 Reply ApplyColourChange(chart::SubgraphStore& subgraphs, const FormFields& fields);
+
+// Reads the chart's size from fields width and height: whole pixels within kMinChartWidth x
+// kMinChartHeight .. kMaxChartWidth x kMaxChartHeight. 400 naming those bounds otherwise.
+Reply ReadChartSize(const FormFields& fields, int* width, int* height);
 
 // Scrolls or zooms to the bars `first` .. `last` (chart::ShowBars) and, as dragging the price
 // axis does, sets the price scale to fields `low` .. `high` or, with fit=1, fits it to the bars

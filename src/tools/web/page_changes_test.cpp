@@ -100,6 +100,34 @@ TEST(PageChanges, PressesInsideThePicture) {
   }
 }
 
+TEST(PageChanges, ChartSizesWithinTheBounds) {
+  struct Case {
+    const char* width;
+    const char* height;
+    int status;
+  };
+  const Case cases[] = {
+      {"1920", "1000", 200}, {"320", "200", 200},     {"7680", "4320", 200}, {"319", "600", 400},
+      {"800", "199", 400},   {"7681", "600", 400},    {"800", "4321", 400},  {"100000", "100000", 400},
+      {"800.5", "600", 400}, {"800", "", 400},        {"-800", "600", 400},  {"1e3", "600", 200},
+      {"nan", "600", 400},   {"800", "Infinity", 400},
+  };
+  for (const Case& c : cases) {
+    int width = -1;
+    int height = -1;
+    const Reply reply = ReadChartSize({{"width", c.width}, {"height", c.height}}, &width, &height);
+    const std::string name = std::string(c.width) + "x" + c.height;
+    EXPECT_EQ(reply.status, c.status) << name;
+    if (c.status == 200) {
+      EXPECT_EQ(width, static_cast<int>(std::stod(c.width))) << name;
+      EXPECT_EQ(height, std::stoi(c.height)) << name;
+    } else {
+      EXPECT_EQ(reply.text, "a chart size needs width and height as whole pixels from 320x200 to 7680x4320") << name;
+      EXPECT_EQ(width, -1) << name;  // nothing read on a refusal
+    }
+  }
+}
+
 TEST(PageChanges, ColoursOfDeclaredSubgraphs) {
   struct Case {
     FormFields fields;

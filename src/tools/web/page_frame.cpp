@@ -3,12 +3,16 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/dialog_limits.h"
+#include "chart/input_sections.h"
 #include "jsonout/json_writer.h"
 #include "platform/civil_date.h"
 #include "render/chart_renderer.h"
 #include "render/price_scale.h"
 #include "render/svg_canvas.h"
 #include "text/format.h"
+#include "web/frame_readouts.h"
+#include "web/page_changes.h"
 
 namespace web {
 namespace {
@@ -28,6 +32,10 @@ void WriteInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
     w.String(chart::InputKindName(d.kind));
     w.Key("value");
     w.String(InputValueText(entry));
+    w.Key("section");
+    w.String(chart::InputSection(slot, d.label));
+    w.Key("takes");
+    w.String(chart::InputTakes(d, chart::DialogLimits()));
     if (d.min) {
       w.Key("min");
       w.Number(*d.min);
@@ -76,6 +84,21 @@ void WriteLog(jsonout::JsonWriter& w, const std::vector<chart::LogEntry>& log) {
   w.EndArray();
 }
 
+// The sizes the page may ask for (ReadChartSize), so that it asks for none it would be refused.
+void WriteSizeLimits(jsonout::JsonWriter& w) {
+  w.Key("sizeLimits");
+  w.BeginObject();
+  w.Key("minWidth");
+  w.Int(kMinChartWidth);
+  w.Key("minHeight");
+  w.Int(kMinChartHeight);
+  w.Key("maxWidth");
+  w.Int(kMaxChartWidth);
+  w.Key("maxHeight");
+  w.Int(kMaxChartHeight);
+  w.EndObject();
+}
+
 void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
   w.Key("region");
   w.BeginObject();
@@ -102,20 +125,6 @@ void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
 }
 
 // The prices the picture spans, and whether they fit the bars or the user set them.
-void WritePriceScale(jsonout::JsonWriter& w, const chart::ChartHost& host) {
-  const chart::ChartData& chart = host.Chart();
-  const render::PriceScale scale = render::FitPriceScale(chart, host.Drawings().Sorted());
-  w.Key("priceScale");
-  w.BeginObject();
-  w.Key("low");
-  w.Number(scale.low);
-  w.Key("high");
-  w.Number(scale.high);
-  w.Key("fitted");
-  w.Bool(!chart.priceScale.has_value());
-  w.EndObject();
-}
-
 // The New York time of `bar`, or null when it is not a bar with a time.
 void WriteBarTime(jsonout::JsonWriter& w, const chart::ChartData& chart, int bar, platform::Services& zone) {
   if (bar < 0 || bar >= static_cast<int>(chart.bars.size()) || !chart::HasTime(chart.bars[static_cast<size_t>(bar)])) {
@@ -125,17 +134,10 @@ void WriteBarTime(jsonout::JsonWriter& w, const chart::ChartData& chart, int bar
   w.String(NewYorkTimeText(chart.bars[static_cast<size_t>(bar)].time, zone));
 }
 
-// The chart's own time (its newest bar's), and the times of the first and last visible bars.
-void WriteChartTimes(jsonout::JsonWriter& w, const chart::ChartData& chart, platform::Services& zone) {
+// The chart's own time: its newest bar's.
+void WriteChartTime(jsonout::JsonWriter& w, const chart::ChartData& chart, platform::Services& zone) {
   w.Key("chartTime");
   WriteBarTime(w, chart, static_cast<int>(chart.bars.size()) - 1, zone);
-  w.Key("visibleTimes");
-  w.BeginObject();
-  w.Key("first");
-  WriteBarTime(w, chart, chart.visible.first, zone);
-  w.Key("last");
-  WriteBarTime(w, chart, chart.visible.last, zone);
-  w.EndObject();
 }
 
 }  // namespace
@@ -172,8 +174,9 @@ std::string NewYorkTimeText(double utc, platform::Services& zone) {
 }
 
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
+  const std::vector<host::DrawingRequest> drawings = host.Drawings().Sorted();
   render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
-  render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg);
+  render::RenderChart(host.Chart(), drawings, svg);
   std::string out;
   jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
@@ -188,8 +191,9 @@ std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, pla
   w.Key("svg");
   w.String(svg.Document());
   WriteGeometry(w, host.Chart());
-  WritePriceScale(w, host);
-  WriteChartTimes(w, host.Chart(), zone);
+  WriteSizeLimits(w);
+  WriteReadouts(w, host.Chart(), drawings, zone);
+  WriteChartTime(w, host.Chart(), zone);
   w.Key("clock");
   w.String(NewYorkTimeText(facts.now, zone));
   w.Key("lastAnswer");

@@ -29,11 +29,11 @@ struct FrameFacts {
 
 // The frame of `host` as one line of compact JSON (no raw line breaks, so that it fits one
 // server-sent event): version, symbol, width, height, svg, region, barSpacing, visible,
-// barCount, priceScale (the low and high prices the picture spans, and fitted: false when the
-// user set them), chartTime (the newest bar's time; null for bars without one), visibleTimes
-// (first and last visible bar's, each null without one), clock (the session's clock),
-// lastAnswer (null before the first), log, inputs (slot order: slot, label, kind, value as
-// InputValueText, min and max when declared, choices) and subgraphs (number, name, colour as
+// barCount, sizeLimits (the sizes ReadChartSize takes), the readouts (WriteReadouts: the price
+// scale among them), chartTime (the newest bar's time; null for bars without one), clock (the
+// session's clock), lastAnswer (null before the first), log, inputs (slot order: slot, label,
+// kind, value as InputValueText, section as chart::InputSection, takes as chart::InputTakes
+// within the dialog's limits, min and max when declared, choices) and subgraphs (number, name, colour as
 // "#rrggbb"). Times are New York wall-clock texts through `zone`.
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone);
 

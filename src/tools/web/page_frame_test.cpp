@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "transport/http_transport.h"
 #include "platform/posix/posix_services.h"
 
@@ -73,16 +75,15 @@ TEST(PageFrame, ChartTimeAndPriceScale) {
     const char* name;
     bool timed;
     bool userScale;
-    const char* facts;
+    std::vector<const char*> facts;
   };
   const Case cases[] = {
       {"bars without times", false, false,
-       R"("priceScale":{"low":21475.06,"high":21524.94,"fitted":true},"chartTime":null,)"
-       R"("visibleTimes":{"first":null,"last":null},"clock":"2026-12-07 11:00:00")"},
-      // Five-minute bars from 2025-01-02 09:30 New York (bar 100 at 17:50); the last shown is the newest.
+       {R"("high":21524.94,"low":21475.06,"fitted":true},)", R"("chartTime":null,"clock":"2026-12-07 11:00:00")"}},
+      // Five-minute bars from 2025-01-02 09:30 New York; the newest is the chart's time.
       {"timed bars and the user's scale", true, true,
-       R"("priceScale":{"low":21000,"high":22000,"fitted":false},"chartTime":"2025-01-03 02:05:00",)"
-       R"("visibleTimes":{"first":"2025-01-02 17:50:00","last":"2025-01-03 02:05:00"},"clock":"2026-12-07 11:00:00")"},
+       {R"("high":22000,"low":21000,"fitted":false},)",
+        R"("chartTime":"2025-01-03 02:05:00","clock":"2026-12-07 11:00:00")"}},
   };
   for (const Case& c : cases) {
     chart::ChartData data = chart::DefaultChart();
@@ -92,8 +93,25 @@ TEST(PageFrame, ChartTimeAndPriceScale) {
     transport::ScriptedTransport transport;
     chart::ChartHost host(data, clock, transport, platform::DefaultServices());
     const std::string frame = FrameJson(host, {1, 800, 400, clock.Now(), std::nullopt}, platform::DefaultServices());
-    EXPECT_NE(frame.find(c.facts), std::string::npos) << c.name << "\n" << frame.substr(frame.find("\"barCount\""), 400);
+    for (const char* fact : c.facts) EXPECT_NE(frame.find(fact), std::string::npos) << c.name << ": " << fact;
   }
+}
+
+// The settings dialog groups and annotates the inputs from the host's own owners: the section
+// table and the dialog's limits.
+TEST(PageFrame, InputsCarryTheirSectionAndWhatTheyTake) {
+  chart::VirtualClock clock(1735832700);
+  transport::ScriptedTransport transport;
+  chart::ChartHost host(chart::DefaultChart(), clock, transport, platform::DefaultServices());
+  host.DeclareInput(3, {"Refresh interval (seconds)", host::InputKind::kInteger, 180, "", 180, 3600, ""});
+  host.DeclareInput(59, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right"});
+  const std::string frame = FrameJson(host, {1, 800, 400, clock.Now(), {}}, platform::DefaultServices());
+  const char* const fragments[] = {
+      R"("value":"180","section":"Service and symbol","takes":"180 to 3600","min":180,"max":3600})",
+      R"("value":"Top left","section":"Panel","takes":"Top left; Top right","choices":["Top left","Top right"]})",
+      R"("sizeLimits":{"minWidth":320,"minHeight":200,"maxWidth":7680,"maxHeight":4320})",
+  };
+  for (const char* fragment : fragments) EXPECT_NE(frame.find(fragment), std::string::npos) << fragment;
 }
 
 }  // namespace

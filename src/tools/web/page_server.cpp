@@ -189,6 +189,7 @@ bool PageServer::Start(int port, std::string* error) {
       {"/api/input", &ChangeHandlers::input},
       {"/api/colour", &ChangeHandlers::colour},
       {"/api/view", &ChangeHandlers::view},
+      {"/api/size", &ChangeHandlers::size},
   };
   for (const auto& [path, member] : routes) {
     server->Post(path, [impl, member = member](const httplib::Request& request, httplib::Response& response) {

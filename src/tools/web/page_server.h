@@ -24,6 +24,7 @@ struct ChangeHandlers {
   std::function<Reply(const FormFields&)> input;    // /api/input  label, value
   std::function<Reply(const FormFields&)> colour;   // /api/colour number, colour
   std::function<Reply(const FormFields&)> view;     // /api/view   first, last [low, high | fit]
+  std::function<Reply(const FormFields&)> size;     // /api/size   width, height
 };
 
 // Event streams open at once at most; more are refused with 503.

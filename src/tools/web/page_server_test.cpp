@@ -81,7 +81,7 @@ TEST_F(PageServerTest, AHundredSlowConnectionsLeaveThePageItsAnswers) {
 
 // Another site's page could open the page's event streams (and take their places) or read it.
 TEST_F(PageServerTest, ARequestFromAnotherOriginGetsNothing) {
-  for (const char* path : {"/events", "/", "/api/frame", "/page.js"}) {
+  for (const char* path : {"/events", "/", "/api/frame", "/page.js", "/chart_pointer.js"}) {
     const std::string answer = Get(path, "Origin: http://evil.example\r\n");
     EXPECT_TRUE(Answered(answer, 403)) << path << ": " << answer.substr(0, answer.find("\r\n"));
     EXPECT_EQ(BodyOf(answer), "requests are taken only from the chart page's own origin\n") << path;

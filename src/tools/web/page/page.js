@@ -117,33 +117,47 @@
     }
   }
 
+  // One fieldset per section, in the order the sections first come; inputs in slot order.
   function buildInputs(inputs) {
-    inputsBox.replaceChildren(...inputs.map((input) => {
-      const row = document.createElement('div');
-      row.className = 'setting';
-      const label = document.createElement('label');
-      label.textContent = input.label;
-      const control = controlFor(input);
-      label.htmlFor = control.id;
-      const error = document.createElement('span');
-      error.className = 'error';
-      error.setAttribute('role', 'alert');
-      row.append(label, control);
-      if (input.min !== undefined || input.max !== undefined) {
-        const range = document.createElement('span');
-        range.className = 'range';
-        range.textContent = `${input.min ?? ''} to ${input.max ?? ''}`;
-        row.append(range);
+    const sections = new Map();
+    for (const input of inputs) {
+      if (!sections.has(input.section)) {
+        const fieldset = document.createElement('fieldset');
+        const legend = document.createElement('legend');
+        legend.textContent = input.section;
+        fieldset.append(legend);
+        sections.set(input.section, fieldset);
       }
-      row.append(error);
-      control.addEventListener('change', async () => {
-        control.dataset.sending = '1';
-        const reply = await send('/api/input', {label: input.label, value: controlValue(control)});
-        delete control.dataset.sending;
-        error.textContent = reply.ok ? '' : reply.text;
-      });
-      return row;
-    }));
+      sections.get(input.section).append(inputRow(input));
+    }
+    inputsBox.replaceChildren(...sections.values());
+  }
+
+  function inputRow(input) {
+    const row = document.createElement('div');
+    row.className = 'setting';
+    const label = document.createElement('label');
+    label.textContent = input.label;
+    const control = controlFor(input);
+    label.htmlFor = control.id;
+    const error = document.createElement('span');
+    error.className = 'error';
+    error.setAttribute('role', 'alert');
+    row.append(label, control);
+    if (input.kind !== 'yesno') {
+      const takes = document.createElement('span');
+      takes.className = 'takes';
+      takes.textContent = input.kind === 'choice' ? `One of: ${input.takes}` : `Takes ${input.takes}`;
+      row.append(takes);
+    }
+    row.append(error);
+    control.addEventListener('change', async () => {
+      control.dataset.sending = '1';
+      const reply = await send('/api/input', {label: input.label, value: controlValue(control)});
+      delete control.dataset.sending;
+      error.textContent = reply.ok ? '' : reply.text;
+    });
+    return row;
   }
 
   function buildColours(subgraphs) {
@@ -168,7 +182,7 @@
   }
 
   function showSettings(f) {
-    const shape = JSON.stringify([f.inputs.map((i) => [i.slot, i.label, i.kind]), f.subgraphs.map((s) => s.number)]);
+    const shape = JSON.stringify([f.inputs.map((i) => [i.slot, i.label, i.kind, i.section]), f.subgraphs.map((s) => s.number)]);
     if (shape !== settingsShape) {
       buildInputs(f.inputs);
       buildColours(f.subgraphs);
@@ -294,6 +308,80 @@
     requestView(first, first + wanted - 1);
   }, {passive: false});
 
+  // ---- the chart's size: the picture is drawn at the size of its box, as on the platform ----
+
+  // The size last asked for, so that a box that keeps its size asks nothing; one request at a
+  // time, the latest wish waiting for the one in flight.
+  let sizeAsked = '';
+  let sizeWish = null;
+  let sizeBusy = false;
+  function boxSize() {
+    const limits = frame.sizeLimits;
+    const fit = (pixels, min, max) => Math.min(Math.max(Math.floor(pixels), min), max);
+    return {
+      width: fit(chartBox.clientWidth, limits.minWidth, limits.maxWidth),
+      height: fit(chartBox.clientHeight, limits.minHeight, limits.maxHeight),
+    };
+  }
+  async function fitChartToBox() {
+    if (!frame || !frame.sizeLimits) return;
+    const size = boxSize();
+    const key = `${size.width}x${size.height}`;
+    if (key === sizeAsked) return;
+    sizeAsked = key;
+    if (!sizeBusy && size.width === frame.width && size.height === frame.height) return;
+    sizeWish = size;
+    if (sizeBusy) return;
+    sizeBusy = true;
+    while (sizeWish) {
+      const wish = sizeWish;
+      sizeWish = null;
+      await send('/api/size', wish);
+    }
+    sizeBusy = false;
+  }
+  new ResizeObserver(() => fitChartToBox()).observe(chartBox);
+
+  // ---- the keyboard and the latest-bar button ------------------------------------------------
+
+  const latestButton = document.getElementById('latest-button');
+  function showLatest() {
+    const view = currentView();
+    const count = view.last - view.first + 1;
+    requestView(frame.barCount - count, frame.barCount - 1);
+  }
+  // Zooms keeping the last visible bar where it is, as a chart's keyboard zoom does.
+  function zoomKeepingLast(zoomIn) {
+    const view = currentView();
+    const count = view.last - view.first + 1;
+    const wanted = zoomIn ? Math.max(1, Math.floor(count / ZOOM_STEP)) : Math.ceil(count * ZOOM_STEP);
+    requestView(view.last - wanted + 1, view.last);
+  }
+  const keyActions = {
+    ArrowLeft: (view, step) => requestView(view.first - step, view.last - step),
+    ArrowRight: (view, step) => requestView(view.first + step, view.last + step),
+    '+': () => zoomKeepingLast(true),
+    '=': () => zoomKeepingLast(true),
+    '-': () => zoomKeepingLast(false),
+    Home: (view) => requestView(0, view.last - view.first),
+    End: () => showLatest(),
+  };
+  document.addEventListener('keydown', (event) => {
+    const action = keyActions[event.key];
+    if (!action || !frame || event.ctrlKey || event.metaKey || event.altKey) return;
+    // Keys typed into the settings stay theirs.
+    if (event.target instanceof Element && event.target.closest('input, select, textarea')) return;
+    event.preventDefault();
+    const view = currentView();
+    action(view, Math.max(1, Math.round((view.last - view.first + 1) / 10)));
+  });
+  latestButton.addEventListener('click', () => {
+    if (frame) showLatest();
+  });
+  function showLatestButton(f) {
+    latestButton.hidden = f.barCount === 0 || f.visible.last >= f.barCount - 1;
+  }
+
   // ---- the frames ----------------------------------------------------------------------------
 
   function apply(next) {
@@ -303,6 +391,9 @@
     showFacts(next);
     showLog(next.log);
     showSettings(next);
+    showLatestButton(next);
+    chartBox.dispatchEvent(new CustomEvent('ordinel:frame', {detail: next}));
+    fitChartToBox();
   }
 
   const connection = document.getElementById('connection');
