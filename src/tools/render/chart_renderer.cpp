@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/chart_theme.h"
+#include "render/history_layer.h"
 #include "render/price_axis.h"
 #include "render/price_scale.h"
 #include "render/time_axis.h"
@@ -179,7 +180,7 @@ void DrawFooter(Canvas& canvas, const chart::ChartData& chart, double top) {
 }  // namespace
 
 void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest>& drawings,
-                 Canvas& canvas) {
+                 Canvas& canvas, const HistoryLayer* history) {
   canvas.FillRect({0, 0, double(canvas.Width()), double(canvas.Height())}, {kBackground, 1.0});
   const PriceScale scale = FitPriceScale(chart, drawings);
   const host::RegionBounds& r = chart.region;
@@ -190,6 +191,7 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   DrawGrid(canvas, chart, scale);
   DrawTimeGrid(canvas, chart, marks);
   DrawBands(canvas, chart, scale, drawings);
+  if (history != nullptr) DrawHistoryLayer(canvas, chart, scale, *history);
   DrawCandles(canvas, chart, scale);
   DrawLinesAndLabels(canvas, chart, scale, drawings);
   DrawPanelBackgrounds(canvas, chart, drawings);

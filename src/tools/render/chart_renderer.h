@@ -10,6 +10,8 @@
 
 namespace render {
 
+struct HistoryLayer;
+
 // How far a line's label ends left of the region's right edge, and how far its baseline lies
 // above the line, in pixels.
 inline constexpr double kLabelInset = 6;
@@ -22,8 +24,9 @@ inline constexpr double kLabelLift = 3;
 // near the right edge (labels that would overlap move left), the panel background, texts at
 // their bar and height with their alignment in a monospaced face, and the price axis right
 // of the region. Drawings with unusable values (not finite, bars out of range) are skipped or
-// clipped; nothing outside the region but the axis is painted over.
+// clipped; nothing outside the region but the axis is painted over. A `history` layer, when
+// given, is painted behind the candles (DrawHistoryLayer).
 void RenderChart(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
-                 Canvas& canvas);
+                 Canvas& canvas, const HistoryLayer* history = nullptr);
 
 }  // namespace render
