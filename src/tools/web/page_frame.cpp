@@ -135,7 +135,7 @@ std::string NewYorkTimeText(double utc, platform::Services& zone) {
 
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
   render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
-  render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg);
+  render::RenderChart(host.Chart(), host.Drawings().Sorted(), svg, facts.history);
   std::string out;
   jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
@@ -169,6 +169,13 @@ std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, pla
   WriteInputs(w, host.Inputs());
   w.Key("subgraphs");
   WriteSubgraphs(w, host.Subgraphs());
+  w.Key("history");
+  w.BeginObject();
+  w.Key("on");
+  w.Bool(facts.historyOn);
+  w.Key("status");
+  w.String(facts.historyStatus);
+  w.EndObject();
   w.EndObject();
   return out;
 }

@@ -24,6 +24,7 @@ struct ChangeHandlers {
   std::function<Reply(const FormFields&)> input;    // /api/input  label, value
   std::function<Reply(const FormFields&)> colour;   // /api/colour number, colour
   std::function<Reply(const FormFields&)> view;     // /api/view   first, last
+  std::function<Reply(const FormFields&)> history;  // /api/history on (0 or 1); none: 404
 };
 
 // Event streams open at once at most; more are refused with 503.
