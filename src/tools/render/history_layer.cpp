@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "palette/subgraphs.h"
-#include "study/input_table.h"
 
 namespace render {
 namespace {
 
-using namespace palette;
+using palette::kSgGexHeatmapMinus;
+using palette::kSgGexHeatmapPlus;
+using palette::kSubgraphCount;
 
 bool ToggleOn(const chart::InputStore& inputs, int slot) {
   const chart::InputEntry* entry = inputs.Find(slot);
@@ -39,15 +39,6 @@ int FirstStudyBar(const std::vector<std::vector<float>>& values, int bars) {
 }
 
 }  // namespace
-
-const std::vector<HistoryLevel> kHistoryLevels = {
-    {kSgCallWall, study::kDrawCoreLevels}, {kSgPutWall, study::kDrawCoreLevels},
-    {kSgGammaFlip, study::kDrawCoreLevels}, {kSgVolTrigger, study::kDrawVolTrigger},
-    {kSgMaxPain, study::kDrawMaxPain},      {kSgCallOiWall, study::kDrawOiWalls},
-    {kSgPutOiWall, study::kDrawOiWalls},    {kSgZeroDex, study::kDrawZeroDex},
-    {kSgFocus1, study::kDrawFocus},         {kSgFocus2, study::kDrawFocus},
-    {kSgFocus3, study::kDrawFocus},
-};
 
 HistoryLayer BuildHistoryLayer(const chart::ChartHost& host, const chart::DayHistory* day) {
   const chart::ChartData& chart = host.Chart();

@@ -7,8 +7,10 @@
 
 #include "chart/chart_host.h"
 #include "chart/level_history.h"
+#include "palette/subgraphs.h"
 #include "render/history_steps.h"
 #include "render/strike_heatmap.h"
+#include "study/input_table.h"
 
 namespace render {
 
@@ -26,7 +28,14 @@ struct HistoryLevel {
   int subgraph;
   int toggleSlot;
 };
-extern const std::vector<HistoryLevel> kHistoryLevels;
+inline constexpr HistoryLevel kHistoryLevels[] = {
+    {palette::kSgCallWall, study::kDrawCoreLevels}, {palette::kSgPutWall, study::kDrawCoreLevels},
+    {palette::kSgGammaFlip, study::kDrawCoreLevels}, {palette::kSgVolTrigger, study::kDrawVolTrigger},
+    {palette::kSgMaxPain, study::kDrawMaxPain},      {palette::kSgCallOiWall, study::kDrawOiWalls},
+    {palette::kSgPutOiWall, study::kDrawOiWalls},    {palette::kSgZeroDex, study::kDrawZeroDex},
+    {palette::kSgFocus1, study::kDrawFocus},         {palette::kSgFocus2, study::kDrawFocus},
+    {palette::kSgFocus3, study::kDrawFocus},
+};
 
 // The layer of `host`'s chart: for each level of kHistoryLevels whose toggle input is on, its
 // subgraph values in its current colour, bars before the first the study wrote a level at
