@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include "formats/file_io.h"
 #include "chart/study_library.h"
 #include "cli/arguments.h"
+#include "cli/chart_history.h"
 #include "cli/chart_inputs.h"
 #include "cli/chart_printout.h"
 #include "cli/chart_sample_service.h"
@@ -69,12 +71,13 @@ bool LoadChart(const ChartOptions& options, chart::ChartData* out, std::vector<c
 }
 
 bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, std::string* written,
-                   std::string* error) {
+                   std::string* error, const ChartHistory& history) {
   const std::string base = PictureBase(options.out);
   const std::string png = base + ".png";
   const std::string svg = base + ".svg";
+  const std::optional<render::HistoryLayer> layer = history.Layer(host);
   if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options.width, options.height,
-                                  png, svg, error)) {
+                                  png, svg, error, layer ? &*layer : nullptr)) {
     return false;
   }
   *written = png + " and " + svg;
@@ -91,9 +94,22 @@ void ReportLoad(const LoadOutcome& outcome) {
   }
 }
 
+double SteadySeconds() {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+// The history of the chart's day for pictures drawn once: asked for and waited for (never
+// longer than its two bounded fetches), its status printed.
+void AwaitHistory(ChartHistory& history, const chart::ChartHost& host) {
+  if (!history.On()) return;
+  history.Update(host, SteadySeconds());
+  if (history.AwaitFetch(2 * kHistoryTimeoutSeconds + 1)) history.Update(host, SteadySeconds());
+  PrintLine(stdout, history.Status());
+}
+
 // Calls the study every second, rewriting the pictures after every redraw, until SIGINT or
 // SIGTERM (blocked by the caller, so they wait here).
-void RunLive(const ChartOptions& options, ChartSession& session, const sigset_t& stopSignals) {
+void RunLive(const ChartOptions& options, ChartSession& session, ChartHistory& history, const sigset_t& stopSignals) {
   std::vector<host::DrawingRequest> shown = session.Host().Drawings().Sorted();
   size_t logShown = session.Host().Log().size();
   std::fprintf(stdout, "Live: calling the study every second; Ctrl-C ends.\n");
@@ -104,10 +120,12 @@ void RunLive(const ChartOptions& options, ChartSession& session, const sigset_t&
     const std::vector<chart::LogEntry>& log = session.Host().Log();
     for (; logShown < log.size(); ++logShown) PrintLine(stdout, "log: " + log[logShown].text);
     std::vector<host::DrawingRequest> now = session.Host().Drawings().Sorted();
+    if (history.Update(session.Host(), SteadySeconds())) PrintLine(stdout, history.Status());
+    // The steps grow with every bar the study writes at; the drawings alone decide a redraw.
     if (SameDrawings(now, shown)) continue;
     std::string written;
     std::string error;
-    if (WritePictures(options, session.Host(), &written, &error)) {
+    if (WritePictures(options, session.Host(), &written, &error, history)) {
       PrintLine(stdout, "redrawn: wrote " + written);
     } else {
       PrintLine(stderr, "ordinel chart: " + error);
@@ -173,21 +191,23 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   for (const std::string& click : options.clicks) {
     if (!session.Click(click, &error)) return Invalid("--click: " + error);
   }
+  ChartHistory history(options.historyLines, options.routes);
   if (options.serve) {
-    return ServeChart(options, session, std::move(heldBack), stopSignals, [&] {
+    return ServeChart(options, session, history, std::move(heldBack), stopSignals, [&] {
       if (options.chartFile.empty() || SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
         return kExitOk;
       }
       return Invalid(error);
     });
   }
+  AwaitHistory(history, session.Host());
   std::string written;
-  if (!WritePictures(options, session.Host(), &written, &error)) return Invalid(error);
+  if (!WritePictures(options, session.Host(), &written, &error, history)) return Invalid(error);
   const std::string printout = PanelAndLogText(session.Host());
   std::fwrite(printout.data(), 1, printout.size(), stdout);
   PrintLine(stdout, text::Format("Pictures: %s (%dx%d)", written, options.width, options.height));
   std::fflush(stdout);
-  if (options.live) RunLive(options, session, stopSignals);
+  if (options.live) RunLive(options, session, history, stopSignals);
   if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
     return Invalid(error);
   }

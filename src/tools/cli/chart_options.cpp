@@ -110,6 +110,11 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
            "what the study does not know stays in the file (at most 1 MiB)",
            &o->chartFile),
       Text("--study", "PATH", "the study library (default: beside the program)", &o->study),
+      formats::Flag("--history-lines",
+                    "draw the levels' past as faint steps behind the current lines (the\n"
+                    "values the study left at each bar; earlier bars of the day and the\n"
+                    "strike-by-time GEX heatmap from a live service's history paths)",
+                    &o->historyLines),
   };
 }
 

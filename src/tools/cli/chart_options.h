@@ -38,6 +38,7 @@ struct ChartOptions {
   double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
   ChainOptions chain;       // --chain and its engine options; chain.chain empty: sample answers
   bool listInputs = false;  // --list-inputs: print the study's inputs and run nothing
+  bool historyLines = false;  // --history-lines: the levels' past behind the current lines
 };
 
 // The options of `ordinel chart`, read into `*options` (defaults above), which must outlive the

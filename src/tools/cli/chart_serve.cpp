@@ -11,6 +11,7 @@
 #include "cli/chart_printout.h"
 #include "cli/commands.h"
 #include "cli/terminal_text.h"
+#include "render/history_layer.h"
 #include "platform/posix/posix_services.h"
 #include "render/chart_pictures.h"
 #include "web/page_changes.h"
@@ -30,6 +31,7 @@ constexpr long kLoopWaitNanoseconds = 20'000'000;
 struct SharedChart {
   std::mutex mutex;
   ChartSession& session;
+  ChartHistory& history;
   std::deque<host::PointerEvent> presses;
   bool changed = false;    // a settings or view change waits for the study's next call
   long long edits = 0;     // counts the page's changes, so that a frame follows each
@@ -49,6 +51,7 @@ struct Shown {
   size_t logSize = 0;
   long long edits = -1;
   std::optional<web::LevelsAnswerSeen> lastAnswer;
+  long long historyChanges = 0;
 };
 
 // The latest answered levels transfer, to notice each new answer.
@@ -96,6 +99,16 @@ web::ChangeHandlers Handlers(SharedChart& shared) {
     shared.height = height;
     return reply;
   });
+  handlers.history = [&shared](const web::FormFields& fields) {
+    const std::optional<std::string> on = web::FormValue(fields, "on");
+    if (!on || (*on != "0" && *on != "1")) return web::Reply{400, "on must be 0 or 1"};
+    std::lock_guard lock(shared.mutex);
+    if (shared.closed) return kClosedReply;
+    shared.history.SetOn(*on == "1");
+    shared.changed = true;
+    ++shared.edits;
+    return web::Reply{};
+  };
   return handlers;
 }
 
@@ -141,10 +154,15 @@ class ServeLoop {
     if (!call && !pressed) return;
     NoteLevelsAnswer();
     PrintNewLog();
+    NoteHistory(now);
     if (!ChangedSinceShown()) return;
-    const web::FrameFacts facts{++version_, shared_.width, shared_.height, session.Host().Now(), lastAnswer_};
+    const std::optional<render::HistoryLayer> layer = shared_.history.Layer(session.Host());
+    web::FrameFacts facts{++version_, shared_.width, shared_.height, session.Host().Now(), lastAnswer_};
+    facts.history = layer ? &*layer : nullptr;
+    facts.historyOn = shared_.history.On();
+    facts.historyStatus = shared_.history.Status();
     std::string frame = web::FrameJson(session.Host(), facts, platform::DefaultServices());
-    const bool redrawn = WritePicturesIfAsked();
+    const bool redrawn = WritePicturesIfAsked(facts.history);
     lock.unlock();
     server_.Publish(std::move(frame));
     if (redrawn) std::fflush(stdout);
@@ -157,6 +175,14 @@ class ServeLoop {
     if (!key || *key == lastAnswerKey_) return;
     lastAnswerKey_ = *key;
     lastAnswer_ = web::LevelsAnswerSeen{shared_.session.Host().Now(), status};
+  }
+
+  // Takes a finished history fetch (and asks again when the day moved on); says so on the terminal.
+  void NoteHistory(Steady::time_point now) {
+    const double seconds = std::chrono::duration<double>(now.time_since_epoch()).count();
+    if (!shared_.history.Update(shared_.session.Host(), seconds)) return;
+    ++historyChanges_;
+    PrintLine(stdout, shared_.history.Status());
   }
 
   void PrintNewLog() {
@@ -178,7 +204,8 @@ class ServeLoop {
     now.logSize = host.Log().size();
     now.edits = shared_.edits;
     now.lastAnswer = lastAnswer_;
-    const bool same = SameDrawings(now.drawings, shown_.drawings) && now.visible.first == shown_.visible.first &&
+    now.historyChanges = historyChanges_;
+    const bool same = now.historyChanges == shown_.historyChanges && SameDrawings(now.drawings, shown_.drawings) && now.visible.first == shown_.visible.first &&
                       now.visible.last == shown_.visible.last && now.barSpacing == shown_.barSpacing &&
                       now.barCount == shown_.barCount && now.logSize == shown_.logSize && now.edits == shown_.edits &&
                       now.lastAnswer.has_value() == shown_.lastAnswer.has_value() &&
@@ -188,13 +215,13 @@ class ServeLoop {
     return true;
   }
 
-  bool WritePicturesIfAsked() {
+  bool WritePicturesIfAsked(const render::HistoryLayer* history) {
     if (!options_.outGiven) return false;
     const std::string base = PictureBase(options_.out);
     const chart::ChartHost& host = shared_.session.Host();
     std::string error;
     if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), shared_.width, shared_.height,
-                                    base + ".png", base + ".svg", &error)) {
+                                    base + ".png", base + ".svg", &error, history)) {
       PrintLine(stderr, "ordinel chart: " + error);
       return false;
     }
@@ -214,6 +241,7 @@ class ServeLoop {
   AnswerKey lastAnswerKey_;
   std::optional<web::LevelsAnswerSeen> lastAnswer_;
   size_t logPrinted_ = 0;
+  long long historyChanges_ = 0;
 };
 
 }  // namespace
@@ -231,9 +259,9 @@ std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace) {
   return rest;
 }
 
-int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
+int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history, std::vector<chart::Bar> heldBack,
                const sigset_t& stopSignals, const std::function<int()>& saveOnStop) {
-  SharedChart shared{{}, session, {}, false, 0, false, options.width, options.height};
+  SharedChart shared{{}, session, history, {}, false, 0, false, options.width, options.height};
   web::PageServer server(Handlers(shared));
   std::string error;
   if (!server.Start(options.port, &error)) {

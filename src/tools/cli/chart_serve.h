@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/chart_data.h"
+#include "cli/chart_history.h"
 #include "cli/chart_options.h"
 #include "cli/chart_session.h"
 
@@ -27,12 +28,13 @@ std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace);
 
 // Serves `session` at 127.0.0.1:options.port and calls the study every second, at once after
 // each press or change from the page, and whenever a held-back bar is due (one per
-// `paceSeconds`); pushes a frame to the page after every change it shows. Writes the pictures
+// `paceSeconds`); pushes a frame to the page after every change it shows, with `history`'s
+// layer while the page (or --history-lines) has it on. Writes the pictures
 // as well when options.outGiven. When SIGINT or SIGTERM (blocked by the caller) arrives, the
 // page's changes end (later ones are refused with 503), the study takes the presses still
 // queued, `saveOnStop` runs and then the server stops, whatever its clients do; returns what
 // `saveOnStop` returned. Returns kExitInvalid when the port cannot be bound.
-int ServeChart(const ChartOptions& options, ChartSession& session, std::vector<chart::Bar> heldBack,
+int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history, std::vector<chart::Bar> heldBack,
                const sigset_t& stopSignals, const std::function<int()>& saveOnStop);
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 
 #include "render/chart_theme.h"
 #include "render/level_labels.h"
+#include "render/history_layer.h"
 #include "render/price_axis.h"
 #include "render/price_scale.h"
 #include "render/time_axis.h"
@@ -144,7 +145,7 @@ void DrawFooter(Canvas& canvas, const chart::ChartData& chart, double top) {
 }  // namespace
 
 void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest>& drawings,
-                 Canvas& canvas) {
+                 Canvas& canvas, const HistoryLayer* history) {
   canvas.FillRect({0, 0, double(canvas.Width()), double(canvas.Height())}, {kBackground, 1.0});
   const PriceScale scale = FitPriceScale(chart, drawings);
   const host::RegionBounds& r = chart.region;
@@ -155,6 +156,7 @@ void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest
   DrawGrid(canvas, chart, scale);
   DrawTimeGrid(canvas, chart, marks);
   DrawBands(canvas, chart, scale, drawings);
+  if (history != nullptr) DrawHistoryLayer(canvas, chart, scale, *history);
   canvas.BeginGroup("candles");
   DrawCandles(canvas, chart, scale);
   canvas.EndGroup();

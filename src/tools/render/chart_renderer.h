@@ -10,6 +10,8 @@
 
 namespace render {
 
+struct HistoryLayer;
+
 // Paints `chart` with `drawings` (any order; drawn by kind, then by line number) on `canvas`,
 // whose pixel rows and columns are the chart window's (the region and the bar x coordinates
 // of `chart` place everything) on the price scale FitPriceScale gives: the dark background and
@@ -18,8 +20,9 @@ namespace render {
 // scale (DrawLevelLabels), the panel background, texts at their bar and height with their
 // alignment in a monospaced face, the price axis right of the region (group "price-axis")
 // and, for bars with times, the time axis under it. Drawings with unusable values (not finite, bars out of range) are
-// skipped or clipped; nothing outside the region but the axes is painted over.
+// skipped or clipped; nothing outside the region but the axes is painted over. A `history` layer,
+// when given, is painted behind the candles (DrawHistoryLayer).
 void RenderChart(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
-                 Canvas& canvas);
+                 Canvas& canvas, const HistoryLayer* history = nullptr);
 
 }  // namespace render

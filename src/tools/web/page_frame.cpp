@@ -176,7 +176,7 @@ std::string NewYorkTimeText(double utc, platform::Services& zone) {
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone) {
   const std::vector<host::DrawingRequest> drawings = host.Drawings().Sorted();
   render::SvgCanvas svg(facts.width, facts.height, render::SvgUse::kPage);
-  render::RenderChart(host.Chart(), drawings, svg);
+  render::RenderChart(host.Chart(), drawings, svg, facts.history);
   std::string out;
   jsonout::JsonWriter w(&out, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
@@ -213,6 +213,13 @@ std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, pla
   WriteInputs(w, host.Inputs());
   w.Key("subgraphs");
   WriteSubgraphs(w, host.Subgraphs());
+  w.Key("history");
+  w.BeginObject();
+  w.Key("on");
+  w.Bool(facts.historyOn);
+  w.Key("status");
+  w.String(facts.historyStatus);
+  w.EndObject();
   w.EndObject();
   return out;
 }

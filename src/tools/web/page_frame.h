@@ -1,12 +1,13 @@
 // What the chart page shows at one moment, as the JSON document the server pushes to it: the
 // chart as SVG from the renderer, its geometry, the study's settings (inputs and subgraph
-// colours), the message log and the time of the last levels answer.
+// colours), the message log, the time of the last levels answer and the levels' past.
 #pragma once
 
 #include <optional>
 #include <string>
 
 #include "chart/chart_host.h"
+#include "render/history_layer.h"
 #include "platform/services.h"
 
 namespace web {
@@ -25,6 +26,9 @@ struct FrameFacts {
   int height = 0;
   double now = 0;  // the session clock
   std::optional<LevelsAnswerSeen> lastAnswer;
+  const render::HistoryLayer* history = nullptr;  // drawn behind the candles when given
+  bool historyOn = false;     // the page's "Level history" toggle
+  std::string historyStatus{};  // what came of the history of the chart's day
 };
 
 // The frame of `host` as one line of compact JSON (no raw line breaks, so that it fits one
@@ -33,8 +37,8 @@ struct FrameFacts {
 // scale among them), chartTime (the newest bar's time; null for bars without one), clock (the
 // session's clock), lastAnswer (null before the first), log, inputs (slot order: slot, label,
 // kind, value as InputValueText, section as chart::InputSection, takes as chart::InputTakes
-// within the dialog's limits, min and max when declared, choices) and subgraphs (number, name, colour as
-// "#rrggbb"). Times are New York wall-clock texts through `zone`.
+// within the dialog's limits, min and max when declared, choices) subgraphs (number, name, colour
+// as "#rrggbb") and history (on, status). Times are New York wall-clock texts through `zone`.
 std::string FrameJson(const chart::ChartHost& host, const FrameFacts& facts, platform::Services& zone);
 
 // The value of an input as the settings dialog shows it and chart::SetInputFromText takes it

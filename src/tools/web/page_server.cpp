@@ -190,8 +190,10 @@ bool PageServer::Start(int port, std::string* error) {
       {"/api/colour", &ChangeHandlers::colour},
       {"/api/view", &ChangeHandlers::view},
       {"/api/size", &ChangeHandlers::size},
+      {"/api/history", &ChangeHandlers::history},
   };
   for (const auto& [path, member] : routes) {
+    if (!(impl->handlers.*member)) continue;
     server->Post(path, [impl, member = member](const httplib::Request& request, httplib::Response& response) {
       impl->ServeChange(impl->handlers.*member, request, response);
     });

@@ -25,6 +25,7 @@ struct ChangeHandlers {
   std::function<Reply(const FormFields&)> colour;   // /api/colour number, colour
   std::function<Reply(const FormFields&)> view;     // /api/view   first, last [low, high | fit]
   std::function<Reply(const FormFields&)> size;     // /api/size   width, height
+  std::function<Reply(const FormFields&)> history;  // /api/history on (0 or 1); none: 404
 };
 
 // Event streams open at once at most; more are refused with 503.

@@ -391,10 +391,27 @@
     showFacts(next);
     showLog(next.log);
     showSettings(next);
+    showHistory(next.history);
     showLatestButton(next);
     chartBox.dispatchEvent(new CustomEvent('ordinel:frame', {detail: next}));
     fitChartToBox();
   }
+
+  // ---- the levels' past ------------------------------------------------------------------------
+
+  const historyToggle = document.getElementById('history-toggle');
+  const historyStatus = document.getElementById('history-status');
+
+  function showHistory(history) {
+    if (!history) return;
+    historyToggle.checked = history.on;
+    historyStatus.textContent = history.on ? history.status : '';
+  }
+
+  historyToggle.addEventListener('change', async () => {
+    const reply = await send('/api/history', {on: historyToggle.checked ? '1' : '0'});
+    if (!reply.ok) historyStatus.textContent = reply.text;
+  });
 
   const connection = document.getElementById('connection');
   const events = new EventSource('/events');
