@@ -37,7 +37,7 @@ test('the chart fills the window and follows its resizing, and the study draws f
     const view = await shownView(page);
     assert.equal(view.last, frame.barCount - 1, `${name}: the latest bar stays in view`);
     const count = view.last - view.first + 1;
-    assert.equal(count, Math.min(Math.floor((frame.region.right - frame.region.left) / frame.barSpacing), frame.barCount),
+    assert.equal(count, Math.min(Math.floor((frame.region.right - frame.region.left - frame.rightMargin) / frame.barSpacing), frame.barCount),
                  `${name}: as many bars as the new width holds`);
     const title = await titleBox(page);
     if (previous) {

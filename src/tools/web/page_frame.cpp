@@ -111,6 +111,8 @@ void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
   w.Key("bottom");
   w.Int(chart.region.bottom);
   w.EndObject();
+  w.Key("rightMargin");
+  w.Int(chart.rightMargin);
   w.Key("barSpacing");
   w.Int(chart.barSpacing);
   w.Key("visible");

@@ -32,7 +32,8 @@ struct FrameFacts {
 };
 
 // The frame of `host` as one line of compact JSON (no raw line breaks, so that it fits one
-// server-sent event): version, symbol, width, height, svg, region, barSpacing, visible,
+// server-sent event): version, symbol, width, height, svg, region, rightMargin (the
+// pixels at the region's right left free of bars), barSpacing, visible,
 // barCount, sizeLimits (the sizes ReadChartSize takes), the readouts (WriteReadouts: the price
 // scale among them), chartTime (the newest bar's time; null for bars without one), clock (the
 // session's clock), lastAnswer (null before the first), log, inputs (slot order: slot, label,
