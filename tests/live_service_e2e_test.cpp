@@ -58,22 +58,27 @@ class LiveService : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  // Writes the configuration: QQQ (mapped onto NQ) and SPY from the exchange, `top` above them.
-  std::string WriteConfig(const std::string& top = "listen = \"127.0.0.1:0\"\n") {
+  // QQQ (mapped onto NQ) and SPY from the exchange; QQQ's fetches may take a second, SPY's ten,
+  // so that a busy machine does not make SPY fail while QQQ is made to.
+  std::string ExchangeSymbols() const {
+    return "[[symbol]]\nname = \"QQQ\"\nurl = \"" + exchange_.ChainUrl() + "\"\ninterval = " +
+           std::to_string(kInterval) + "\noff_hours_interval = 600\ntimeout = 1\nfuture = \"NQ\"\nratio = 41.25\n" +
+           "[[symbol]]\nname = \"SPY\"\nurl = \"" + exchange_.ChainUrl() + "\"\ninterval = " +
+           std::to_string(kInterval) + "\noff_hours_interval = 600\ntimeout = 10\n";
+  }
+  // Writes the configuration: `top`, the store in the test's folder and `symbols`.
+  std::string WriteConfig(const std::string& top = "listen = \"127.0.0.1:0\"\n", std::string symbols = "") {
     const std::string path = dir_ + "/live.toml";
-    std::ofstream(path) << top << "store = \"levels.sqlite\"\n"
-                        << "[[symbol]]\nname = \"QQQ\"\nurl = \"" << exchange_.ChainUrl() << "\"\n"
-                        << "interval = " << kInterval << "\noff_hours_interval = 600\ntimeout = 1\n"
-                        << "future = \"NQ\"\nratio = 41.25\n"
-                        << "[[symbol]]\nname = \"SPY\"\nurl = \"" << exchange_.ChainUrl() << "\"\n"
-                        << "interval = " << kInterval << "\noff_hours_interval = 600\ntimeout = 1\n";
+    std::ofstream(path) << top << "store = \"levels.sqlite\"\n" << (symbols.empty() ? ExchangeSymbols() : symbols);
     return path;
   }
   // Starts the service on the test clock from `start` at `rate`; false (the test failed) when it
   // does not say where it listens.
-  bool StartService(double start, double rate, const std::vector<std::string>& env = {}) {
+  bool StartService(double start, double rate, const std::vector<std::string>& env = {},
+                    const std::string& symbols = "") {
     service_ = std::make_unique<Running>(
-        std::vector<std::string>{"service", "--config", WriteConfig(), "--clock-start", text::Format("%.0f", start),
+        std::vector<std::string>{"service", "--config", WriteConfig("listen = \"127.0.0.1:0\"\n", symbols),
+                                 "--clock-start", text::Format("%.0f", start),
                                  "--clock-rate", text::Format("%.0f", rate)},
         env);
     const std::string port = service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
@@ -95,6 +100,17 @@ class LiveService : public ::testing::Test {
     std::vector<double> times;
     if (doc.ParseOwned(Get("/history?symbol=QQQ&day=2025-01-02")) != json::ParseResult::kParsed) return times;
     for (const json::Node t : json::Member(doc.Root(), "times").Elements()) times.push_back(t.number());
+    return times;
+  }
+  // The times of the research rows the study reads for NQ on the session day.
+  std::vector<std::string> ResearchRowTimes() {
+    json::Document doc;
+    std::vector<std::string> times;
+    const std::string target = "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02";
+    if (doc.ParseOwned(Get(target)) != json::ParseResult::kParsed) return times;
+    for (const json::Node row : json::Member(json::Member(doc.Root(), "history"), "rows").Elements()) {
+      times.push_back(json::MemberAsText(row, "ts"));
+    }
     return times;
   }
   // The call wall the study reads from the levels path for NQ; 0 when it reads none.
@@ -222,6 +238,34 @@ TEST_F(LiveService, AKillInTheMiddleOfACaptureAndARestartLoseNothingCommitted) {
   EXPECT_TRUE(WaitFor([&] { return (times = CaptureTimes()).size() > committed.size(); }, kWaitLimit)) << "captures go on";
   EXPECT_GE(times.back(), restart);
   EXPECT_TRUE(WaitFor([&] { return NqCallWall() == 530 * kRatio; }, kWaitLimit));
+}
+
+// The README's demonstration: the sample chain served from a file that is then rewritten with
+// the wall moved to the 540 calls and the chain's time five minutes on.
+TEST_F(LiveService, TheSampleChainRewrittenInItsFileMovesTheWallAndBothCapturesSurviveAKill) {
+  const std::string chain = dir_ + "/chain.json";
+  std::filesystem::copy_file(std::string(ORDINEL_DATA) + "/chains/qqq_chain.json", chain);
+  const std::string symbols = "[[symbol]]\nname = \"QQQ\"\nfile = \"chain.json\"\ninterval = 5\n"
+                              "off_hours_interval = 5\nfuture = \"NQ\"\nratio = 41.25\n";
+  ASSERT_TRUE(StartService(kOpen + 3600, kFastRate, {}, symbols));
+  ASSERT_TRUE(WaitFor([&] { return NqCallWall() == 530 * kRatio; }, kWaitLimit)) << service_->Err();
+
+  std::string text = running_program::Slurp(chain);
+  text = std::regex_replace(text, std::regex("\"timestamp\":\"2025-01-02 10:42:10\""), "\"timestamp\":\"2025-01-02 10:47:10\"");
+  // A 9 before each 540 call's open interest: 5525 becomes 95525.
+  text = std::regex_replace(text, std::regex("C00540000\"[^}]*\"open_interest\":"), "$&9");
+  std::ofstream(chain + ".new") << text;
+  std::filesystem::rename(chain + ".new", chain);
+  ASSERT_TRUE(WaitFor([&] { return NqCallWall() == 540 * kRatio; }, kWaitLimit)) << service_->Err();
+
+  const std::vector<double> both = {1735832530, 1735832830};  // 15:42:10 and 15:47:10 UTC
+  EXPECT_EQ(CaptureTimes(), both);
+  EXPECT_EQ(ResearchRowTimes(), (std::vector<std::string>{"2025-01-02T15:42:10Z", "2025-01-02T15:47:10Z"}));
+  service_->Signal(SIGKILL);
+  ASSERT_TRUE(service_->AwaitExit(kWaitLimit));
+  ASSERT_TRUE(StartService(kOpen + 7200, kFastRate, {}, symbols));
+  EXPECT_EQ(NqCallWall(), 540 * kRatio);
+  EXPECT_EQ(ResearchRowTimes(), (std::vector<std::string>{"2025-01-02T15:42:10Z", "2025-01-02T15:47:10Z"}));
 }
 
 TEST_F(LiveService, AnOpenListenAddressNeedsATokenAndATokenGuardsEveryPath) {
