@@ -89,6 +89,27 @@ void BM_CaptureComputeAndStore(benchmark::State& state) {
 }
 BENCHMARK(BM_CaptureComputeAndStore)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// The store's part alone: appending a capture already computed, which holds the one writer.
+void BM_StoreAppend(benchmark::State& state) {
+  const engine::OptionChain chain = engine::SyntheticChain(static_cast<size_t>(state.range(0)), kSpot);
+  const std::string path = FreshPath("append" + std::to_string(state.range(0)));
+  std::unique_ptr<store::CaptureStore> s = OpenStore(path);
+  store::CaptureRecord capture;
+  std::string error;
+  if (!s || !live::BuildCapture(ChainAtMinute(chain, 0), QqqInputs(kSessionOpen), platform::DefaultServices(),
+                                &capture, &error)) {
+    return state.SkipWithError("cannot open the store or compute the capture");
+  }
+  for (auto _ : state) {
+    int64_t id = 0;
+    if (!s->Append(capture, &id, &error)) return state.SkipWithError(error.c_str());
+  }
+  state.counters["appends_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  s.reset();
+  for (const char* suffix : {"", "-wal", "-shm", ".lock"}) std::filesystem::remove(path + suffix);
+}
+BENCHMARK(BM_StoreAppend)->Arg(5000)->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // A store holding one session day of `contracts`-contract captures, one a minute, and the
 // service's answering side over loopback in front of it.
 struct DayService {
@@ -162,12 +183,14 @@ DayService& Day(size_t contracts) {
   return *day;
 }
 
-// GETs `target` from `day`'s service on one kept-alive connection, once unmeasured and then
-// recording each request's latency; the latency counters are the median and the 99th percentile.
-void MeasureRequests(benchmark::State& state, DayService& day, const std::string& target) {
+// GETs `target` from `day`'s service, once unmeasured and then recording each request's latency;
+// the latency counters are the median and the 99th percentile. `keepAlive`: all on one
+// connection, else a connection of its own for each request, as a study's refresh makes it.
+void MeasureRequests(benchmark::State& state, DayService& day, const std::string& target, bool keepAlive) {
   if (!day.server || day.server->Port() == 0) return state.SkipWithError("the service did not start");
   httplib::Client client("127.0.0.1", day.server->Port());
-  client.set_keep_alive(true);
+  client.set_keep_alive(keepAlive);
+  client.set_tcp_nodelay(true);
   // The first levels request of a capture computes its answer; the ones measured find it kept.
   if (!client.Get(target.c_str())) return state.SkipWithError("the first request failed");
   std::vector<double> micros;
@@ -186,15 +209,17 @@ void MeasureRequests(benchmark::State& state, DayService& day, const std::string
   state.counters["requests_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-// The levels path as the study asks it, answered from the answer kept since the last capture.
+// The levels path as the study asks it, answered from the answer kept since the last capture;
+// argument 1 keeps the connection alive between requests.
 void BM_CachedLevelsRequest(benchmark::State& state) {
-  MeasureRequests(state, Day(5000), "/extension/levels?symbol=NQ&basis=signed_flow&extended=1");
+  MeasureRequests(state, Day(5000), "/extension/levels?symbol=NQ&basis=signed_flow&extended=1", state.range(0) != 0);
 }
-BENCHMARK(BM_CachedLevelsRequest)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_CachedLevelsRequest)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The research path for the day of 405 captures (each answer read from the store).
 void BM_ResearchDayOf405Captures(benchmark::State& state) {
-  MeasureRequests(state, Day(state.range(0)), "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
+  MeasureRequests(state, Day(state.range(0)), "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02",
+                  false);
   state.counters["contracts"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_ResearchDayOf405Captures)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();
