@@ -38,11 +38,11 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
   table.options = {
       formats::Text("--config", "FILE",
                     "run the live levels service of this configuration (see the README):\n"
-                    "captured chains, levels, research and history; no other option goes\n"
-                    "with it",
+                    "captured chains, levels, research and history; no other option but\n"
+                    "--clock-start and --clock-rate goes with it",
                     &o->config),
       formats::Number("--clock-start", "UNIX",
-                      {.min = 1, .max = 4102444800},
+                      {.min = 1, .max = 4102444800},  // up to 2100-01-01
                       "for tests, with --config: the live service's clock starts at this\n"
                       "time (seconds since 1970, UTC) instead of now",
                       &o->testClock.start),
