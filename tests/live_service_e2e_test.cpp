@@ -40,8 +40,9 @@ constexpr double kFastRate = 240;
 constexpr int kInterval = 30;
 constexpr double kRatio = 41.25;
 constexpr double kJitterShare = 0.05;
-// What the test clock may run past a time while the machine is busy: a quarter of a real second.
-constexpr double kSlackSeconds = 0.25 * kRate;
+// What the test clock may run past a time while the machine is busy: 0.4 real seconds, which
+// still leaves a skipped capture (a gap of two intervals) outside the bounds.
+constexpr double kSlackSeconds = 0.4 * kRate;
 constexpr milliseconds kStartTimeout{30000};
 constexpr milliseconds kWaitLimit{20000};
 
