@@ -1,98 +1,29 @@
 // Runs the two servers of the program, `ordinel chart --serve` and `ordinel service`, as a user
 // does, holds a slow connection open on each and stops them with signals: each must end within
 // two seconds, the chart page's changes saved to its chart file.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <condition_variable>
-#include <fstream>
 #include <mutex>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "loopback/loopback_test_support.h"
-
-extern char** environ;
+#include "running_program.h"
 
 namespace {
 
+using running_program::Running;
+using running_program::Slurp;
 using loopback::testing::RawClient;
 using loopback::testing::WaitFor;
 using std::chrono::milliseconds;
-
-std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
-
-// One run of the program in the background, its standard output and error going to files.
-class Running {
- public:
-  explicit Running(const std::vector<std::string>& args) {
-    static int counter = 0;
-    base_ = testing::TempDir() + "/ordinel_serve_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, (base_ + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, (base_ + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> all = {ORDINEL_PROGRAM};
-    all.insert(all.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& arg : all) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    if (posix_spawn(&pid_, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  // Kills what still runs, so that a failed test leaves no process behind.
-  ~Running() {
-    if (pid_ > 0 && !exited_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    unlink((base_ + ".out").c_str());
-    unlink((base_ + ".err").c_str());
-  }
-
-  // The first match of `pattern`'s group 1 on standard output; empty when none comes in `timeout`.
-  std::string AwaitOutput(const std::string& pattern, milliseconds timeout) const {
-    std::smatch match;
-    const std::regex expression(pattern);
-    std::string out;
-    WaitFor([&] { return std::regex_search(out = Slurp(base_ + ".out"), match, expression); }, timeout);
-    return match.size() > 1 ? match[1].str() : "";
-  }
-  void Signal(int signal) const { kill(pid_, signal); }
-  // True when the process exited (its status in ExitCode()) within `timeout`.
-  bool AwaitExit(milliseconds timeout) {
-    WaitFor([&] {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
-      exited_ = true;
-      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return true;
-    }, timeout);
-    return exited_;
-  }
-  int ExitCode() const { return exitCode_; }
-  std::string Err() const { return Slurp(base_ + ".err"); }
-
- private:
-  std::string base_;
-  pid_t pid_ = -1;
-  bool exited_ = false;
-  int exitCode_ = -1;
-};
 
 // A client that sends a request line and then a header line every second, for ever: cpp-httplib
 // waited for each line anew, so a server never got past it.

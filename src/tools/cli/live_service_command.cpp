@@ -3,9 +3,14 @@
 #include "cli/live_service_command.h"
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -40,6 +45,45 @@ std::vector<std::string> SymbolNames(const live::LiveConfig& config) {
   return names;
 }
 
+// The test clock: from `start` (the wall clock's time when 0) at `rate` times real time.
+class TestClock : public chart::Clock {
+ public:
+  explicit TestClock(const LiveTestClock& c)
+      : start_(c.start > 0 ? c.start : chart::SystemClock().Now()), rate_(c.rate),
+        startTick_(std::chrono::steady_clock::now()) {}
+  double Now() const override {
+    return start_ + std::chrono::duration<double>(std::chrono::steady_clock::now() - startTick_).count() * rate_;
+  }
+  double Rate() const override { return rate_; }
+
+ private:
+  double start_, rate_;
+  std::chrono::steady_clock::time_point startTick_;
+};
+
+std::unique_ptr<chart::Clock> ServiceClock(const LiveTestClock& c) {
+  if (c.start > 0 || c.rate != 1) return std::make_unique<TestClock>(c);
+  return std::make_unique<chart::SystemClock>();
+}
+
+// The test hook of ORDINEL_TEST_HOLD_CAPTURE (see the header); a minute at most, so that a test
+// that dies before it kills the service leaves no capture held for ever.
+store::SqliteStoreOptions StoreOptions() {
+  store::SqliteStoreOptions options;
+  const char* hold = std::getenv("ORDINEL_TEST_HOLD_CAPTURE");
+  if (hold == nullptr || *hold == '\0') return options;
+  options.midCaptureHook = [file = std::string(hold)] {
+    std::error_code ignored;
+    if (!std::filesystem::exists(file, ignored)) return;
+    std::ofstream(file + ".held") << "held\n";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (std::filesystem::exists(file, ignored) && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  };
+  return options;
+}
+
 void WaitForStopSignal(const StopSignalMask& stopSignals) {
   int received = 0;
   while (sigwait(&stopSignals.Signals(), &received) != 0) {
@@ -48,14 +92,14 @@ void WaitForStopSignal(const StopSignalMask& stopSignals) {
 
 }  // namespace
 
-int RunLiveService(const std::string& configPath) {
+int RunLiveService(const std::string& configPath, const LiveTestClock& testClock) {
   live::LiveConfig config;
   std::string error;
   if (!live::ReadLiveConfig(configPath, live::ProcessEnvironment, &config, &error)) {
     Complain(error);
     return kExitInvalid;
   }
-  const std::unique_ptr<store::CaptureStore> store = store::OpenSqliteStore(config.storePath, {}, &error);
+  const std::unique_ptr<store::CaptureStore> store = store::OpenSqliteStore(config.storePath, StoreOptions(), &error);
   if (!store) {
     Complain(error);
     return kExitInvalid;
@@ -64,7 +108,8 @@ int RunLiveService(const std::string& configPath) {
   // wait for sigwait below.
   const StopSignalMask stopSignals;
   live::LiveState state(SymbolNames(config));
-  const chart::SystemClock clock;
+  const std::unique_ptr<chart::Clock> clockOwner = ServiceClock(testClock);
+  const chart::Clock& clock = *clockOwner;
   const live::LogLine log = [](const std::string& line) { Complain(line); };
   live::CaptureRuntime runtime(config, *store, state, clock, log);
   if (!runtime.Start(&error)) {

@@ -22,7 +22,8 @@ namespace cli {
 namespace {
 
 struct ServiceOptions {
-  std::string config;  // set: the live service, which takes no other option
+  std::string config;  // set: the live service, which takes only the test clock's options
+  LiveTestClock testClock;
   int port = 0;
   std::string dataDir;
   std::vector<std::pair<std::string, service::Fault>> faults;
@@ -37,9 +38,18 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
   table.options = {
       formats::Text("--config", "FILE",
                     "run the live levels service of this configuration (see the README):\n"
-                    "captured chains, levels, research and history; no other option goes\n"
-                    "with it",
+                    "captured chains, levels, research and history; no other option but\n"
+                    "--clock-start and --clock-rate goes with it",
                     &o->config),
+      formats::Number("--clock-start", "UNIX",
+                      {.min = 1, .max = 4102444800},  // up to 2100-01-01
+                      "for tests, with --config: the live service's clock starts at this\n"
+                      "time (seconds since 1970, UTC) instead of now",
+                      &o->testClock.start),
+      formats::Number("--clock-rate", "N", {.min = 0, .max = kMaxServiceClockRate, .minOpen = true},
+                      "for tests, with --config: the live service's clock runs N times as\n"
+                      "fast as real time, so that a session passes in seconds",
+                      &o->testClock.rate),
       PortOption("loopback port; 0 (the default) takes any free port", &o->port),
       formats::Text("--data", "DIR", "directory of the sample answers (default: the repository's\n"
                                      "data/answers)", &o->dataDir),
@@ -68,11 +78,18 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
     table.options.push_back(std::move(row));
   }
   table.check = [o](const formats::ParsedArguments& parsed, std::string* error) {
-    if (WasGiven(parsed, "--config") && parsed.given.size() > 1) {
-      *error = "--config runs the live service, which takes no other option (" +
-               (parsed.given[0] == "--config" ? parsed.given[1] : parsed.given[0]) +
-               " belongs to the sample service)";
-      return false;
+    const bool live = WasGiven(parsed, "--config");
+    for (const std::string& name : parsed.given) {
+      const bool testClock = name == "--clock-start" || name == "--clock-rate";
+      if (live && !testClock && name != "--config") {
+        *error = "--config runs the live service, which takes no other option but the test clock's (" +
+                 name + " belongs to the sample service)";
+        return false;
+      }
+      if (!live && testClock) {
+        *error = name + " sets the live service's clock and needs --config";
+        return false;
+      }
     }
     return CheckChainOptions(o->chain, error);
   };
@@ -92,7 +109,7 @@ int RunService(const Args& args) {
   ServiceOptions options;
   int status = kExitOk;
   if (!ReadArguments(ServiceOptionTable(&options), args, &status)) return status;
-  if (!options.config.empty()) return RunLiveService(options.config);
+  if (!options.config.empty()) return RunLiveService(options.config, options.testClock);
   std::string error;
   if (options.dataDir.empty()) options.dataDir = service::DefaultDataDir();
   std::error_code ignored;
