@@ -139,7 +139,9 @@ TEST(FileReplacement, RegressionAFailedSecondRenamePutsTheFirstBack) {
     EXPECT_FALSE(files.Commit(&error)) << firstExisted;
     EXPECT_NE(error.find("cannot write '" + second + "'"), std::string::npos) << error;
     EXPECT_EQ(fs::exists(first), firstExisted);
-    if (firstExisted) EXPECT_EQ(Slurp(first), "old picture");
+    if (firstExisted) {
+      EXPECT_EQ(Slurp(first), "old picture");
+    }
   }
   EXPECT_TRUE(fs::is_directory(second));
   EXPECT_EQ(Leftovers(dir), 0);
