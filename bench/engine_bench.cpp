@@ -21,9 +21,9 @@ constexpr double kSpot = 521.21;
 std::string CsvText(const engine::OptionChain& chain) {
   std::string csv = "expiration,strike,type,open_interest,iv,volume\n";
   for (const engine::OptionContract& c : chain.contracts) {
-    csv += text::Format("%s,%g,%s,%g,%.4f,%g\n", c.expiration, c.strike,
-                        c.kind == engine::OptionKind::kCall ? "C" : "P", c.openInterest,
-                        c.impliedVol, c.volume);
+    csv +=
+        text::Format("%s,%g,%s,%g,%.4f,%g\n", c.expiration, c.strike,
+                     c.kind == engine::OptionKind::kCall ? "C" : "P", c.openInterest, c.impliedVol, c.volume);
   }
   return csv;
 }
@@ -61,16 +61,15 @@ void BM_EngineAnswerFromCsvText(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(engine::LevelsAnswerJson(answer));
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                          static_cast<int64_t>(csv.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(csv.size()));
 }
 BENCHMARK(BM_EngineAnswerFromCsvText)->Unit(benchmark::kMillisecond);
 
 void BM_ModelZeroGammaAndZeroDex(benchmark::State& state) {
   engine::EngineAnswer answer;
   std::string error;
-  if (!engine::RunEngine(engine::SyntheticChain(kContracts, kSpot), {},
-                         platform::DefaultServices(), &answer, &error)) {
+  if (!engine::RunEngine(engine::SyntheticChain(kContracts, kSpot), {}, platform::DefaultServices(), &answer,
+                         &error)) {
     state.SkipWithError(error.c_str());
     return;
   }

@@ -84,12 +84,8 @@ constexpr size_t kPlain = alignof(std::max_align_t);
 
 void* operator new(size_t size) { return TakeOrThrow(size, kPlain); }
 void* operator new[](size_t size) { return TakeOrThrow(size, kPlain); }
-void* operator new(size_t size, std::align_val_t a) {
-  return TakeOrThrow(size, static_cast<size_t>(a));
-}
-void* operator new[](size_t size, std::align_val_t a) {
-  return TakeOrThrow(size, static_cast<size_t>(a));
-}
+void* operator new(size_t size, std::align_val_t a) { return TakeOrThrow(size, static_cast<size_t>(a)); }
+void* operator new[](size_t size, std::align_val_t a) { return TakeOrThrow(size, static_cast<size_t>(a)); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept { return Take(size, kPlain); }
 void* operator new[](size_t size, const std::nothrow_t&) noexcept { return Take(size, kPlain); }
 void* operator new(size_t size, std::align_val_t a, const std::nothrow_t&) noexcept {

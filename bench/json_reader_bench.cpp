@@ -34,8 +34,7 @@ struct Payload {
 };
 
 enum ParserId { kDocument, kRapidJson, kSimdjson, kParserCount };
-constexpr const char* kParserNames[kParserCount] = {"ordinel document", "RapidJSON DOM",
-                                                    "simdjson DOM"};
+constexpr const char* kParserNames[kParserCount] = {"ordinel document", "RapidJSON DOM", "simdjson DOM"};
 
 // RapidJSON's malloc-based allocator with its blocks counted.
 struct CountingMalloc {
@@ -53,7 +52,7 @@ struct CountingMalloc {
     }
     bench::CountGivenBack(original);  // realloc may copy: then both blocks exist for a moment,
     void* block = std::realloc(original, size);
-    bench::CountTaken(block);          // which this order does not count; growth is rare
+    bench::CountTaken(block);  // which this order does not count; growth is rare
     return block;
   }
   static void Free(void* block) {
@@ -61,8 +60,9 @@ struct CountingMalloc {
     std::free(block);
   }
 };
-using CountedRapidDocument = rapidjson::GenericDocument<
-    rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<CountingMalloc>, CountingMalloc>;
+using CountedRapidDocument =
+    rapidjson::GenericDocument<rapidjson::UTF8<>, rapidjson::MemoryPoolAllocator<CountingMalloc>,
+                               CountingMalloc>;
 
 // Parses once with `parser`; false when it refuses the payload.
 bool ParseOnce(ParserId parser, const Payload& payload) {
@@ -188,13 +188,11 @@ class TableReporter : public bench::MedianReporter {
     return 0;
   }
 
-  static std::string Ratio(double a, double b) {
-    return b > 0 && a > 0 ? text::Format("%.2fx", a / b) : "-";
-  }
+  static std::string Ratio(double a, double b) { return b > 0 && a > 0 ? text::Format("%.2fx", a / b) : "-"; }
 
   void PrintTable() const {
-    std::string out = text::Format("%-30s %-20s %9s %9s %9s %8s %8s\n", "payload", "parser",
-                                   "MB/s", "vs Rapid", "vs simd", "kept/B", "peak/B");
+    std::string out = text::Format("%-30s %-20s %9s %9s %9s %8s %8s\n", "payload", "parser", "MB/s",
+                                   "vs Rapid", "vs simd", "kept/B", "peak/B");
     const Payload* last = nullptr;
     for (const Row& row : rows_) {
       const double rate = row.megabytesPerSecond;
@@ -202,12 +200,10 @@ class TableReporter : public bench::MedianReporter {
           bench::HeapCountingAvailable() ? text::Format("%.2f", row.memory.kept) : "n/a";
       const std::string memoryPeak =
           bench::HeapCountingAvailable() ? text::Format("%.2f", row.memory.peak) : "n/a";
-      const std::string payloadText =
-          row.payload == last
-              ? ""
-              : text::Format("%s (%zu KB)", row.payload->name, row.payload->text.size() / 1000);
-      out += text::Format("%-30s %-20s %9.1f %9s %9s %8s %8s\n", payloadText,
-                          kParserNames[row.parser], rate,
+      const std::string payloadText = row.payload == last ? ""
+                                                          : text::Format("%s (%zu KB)", row.payload->name,
+                                                                         row.payload->text.size() / 1000);
+      out += text::Format("%-30s %-20s %9.1f %9s %9s %8s %8s\n", payloadText, kParserNames[row.parser], rate,
                           Ratio(rate, Rate(row.payload, kRapidJson)),
                           Ratio(rate, Rate(row.payload, kSimdjson)), memoryKept, memoryPeak);
       last = row.payload;
@@ -257,16 +253,14 @@ int main(int argc, char** argv) {
     for (int p = 0; p < kParserCount; ++p) {
       const auto parser = static_cast<ParserId>(p);
       if (!ParseOnce(parser, *payload)) {
-        std::fprintf(stderr, "json_reader_bench: %s refuses %s\n", kParserNames[p],
-                     payload->name.c_str());
+        std::fprintf(stderr, "json_reader_bench: %s refuses %s\n", kParserNames[p], payload->name.c_str());
         return 1;
       }
       rows.push_back({payload.get(), parser, MeasureMemory(parser, *payload)});
       const Payload& bytes = *payload;
-      benchmark::RegisterBenchmark(BenchmarkName(bytes, parser).c_str(),
-                                   [parser, &bytes](benchmark::State& state) {
-                                     RunParses(state, parser, bytes);
-                                   });
+      benchmark::RegisterBenchmark(
+          BenchmarkName(bytes, parser).c_str(),
+          [parser, &bytes](benchmark::State& state) { RunParses(state, parser, bytes); });
     }
   }
   TableReporter reporter(&rows);

@@ -76,14 +76,15 @@ void BM_CaptureComputeAndStore(benchmark::State& state) {
     store::CaptureRecord capture;
     std::string error;
     int64_t id = 0;
-    if (!live::BuildCapture(moved, QqqInputs(kSessionOpen + 60.0 * minute++), platform::DefaultServices(), &capture,
-                            &error) ||
+    if (!live::BuildCapture(moved, QqqInputs(kSessionOpen + 60.0 * minute++), platform::DefaultServices(),
+                            &capture, &error) ||
         !s->Append(capture, &id, &error)) {
       return state.SkipWithError(error.c_str());
     }
   }
   state.counters["contracts"] = static_cast<double>(chain.contracts.size());
-  state.counters["captures_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["captures_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   s.reset();
   for (const char* suffix : {"", "-wal", "-shm", ".lock"}) std::filesystem::remove(path + suffix);
 }
@@ -104,7 +105,8 @@ void BM_StoreAppend(benchmark::State& state) {
     int64_t id = 0;
     if (!s->Append(capture, &id, &error)) return state.SkipWithError(error.c_str());
   }
-  state.counters["appends_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["appends_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   s.reset();
   for (const char* suffix : {"", "-wal", "-shm", ".lock"}) std::filesystem::remove(path + suffix);
 }
@@ -119,8 +121,8 @@ struct DayService {
     const engine::OptionChain chain = engine::SyntheticChain(contracts, kSpot);
     store::CaptureRecord base;
     std::string error;
-    if (!live::BuildCapture(ChainAtMinute(chain, 0), QqqInputs(kSessionOpen), platform::DefaultServices(), &base,
-                            &error)) {
+    if (!live::BuildCapture(ChainAtMinute(chain, 0), QqqInputs(kSessionOpen), platform::DefaultServices(),
+                            &base, &error)) {
       std::fprintf(stderr, "%s\n", error.c_str());
       store.reset();
       return;
@@ -198,7 +200,8 @@ void MeasureRequests(benchmark::State& state, DayService& day, const std::string
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     const auto result = client.Get(target.c_str());
-    micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+    micros.push_back(
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     if (!result || result->status != 200) return state.SkipWithError("the request failed");
     bytes = result->body.size();
   }
@@ -206,20 +209,22 @@ void MeasureRequests(benchmark::State& state, DayService& day, const std::string
   state.counters["p50_us"] = micros[micros.size() / 2];
   state.counters["p99_us"] = micros[std::min(micros.size() - 1, micros.size() * 99 / 100)];
   state.counters["answer_bytes"] = static_cast<double>(bytes);
-  state.counters["requests_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["requests_per_s"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 // The levels path as the study asks it, answered from the answer kept since the last capture;
 // argument 1 keeps the connection alive between requests.
 void BM_CachedLevelsRequest(benchmark::State& state) {
-  MeasureRequests(state, Day(5000), "/extension/levels?symbol=NQ&basis=signed_flow&extended=1", state.range(0) != 0);
+  MeasureRequests(state, Day(5000), "/extension/levels?symbol=NQ&basis=signed_flow&extended=1",
+                  state.range(0) != 0);
 }
 BENCHMARK(BM_CachedLevelsRequest)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The research path for the day of 405 captures (each answer read from the store).
 void BM_ResearchDayOf405Captures(benchmark::State& state) {
-  MeasureRequests(state, Day(state.range(0)), "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02",
-                  false);
+  MeasureRequests(state, Day(state.range(0)),
+                  "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02", false);
   state.counters["contracts"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_ResearchDayOf405Captures)->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -25,7 +25,7 @@ void SwitchEverythingOn(chart::InputStore& inputs) {
   for (const study::InputRow& row : study::kInputTable) {
     if (row.kind == host::InputKind::kYesNo) inputs.EditYesNo(row.slot, true);
   }
-  inputs.EditNumber(study::kSnapshotMode, 1);     // live: every answer is taken
+  inputs.EditNumber(study::kSnapshotMode, 1);  // live: every answer is taken
   inputs.EditNumber(study::kWallExtenders, 3);
   inputs.EditNumber(study::kExposureAmounts, 3);
   inputs.EditNumber(study::kTopStrikesCount, 40);
@@ -45,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const size_t split = input.find(kResearchSeparator);
   const std::string levels(input.substr(0, split));
-  const std::string research(split == std::string_view::npos
-                                 ? std::string_view()
-                                 : input.substr(split + kResearchSeparator.size()));
+  const std::string research(
+      split == std::string_view::npos ? std::string_view() : input.substr(split + kResearchSeparator.size()));
 
   chart::ChartData chart = chart::DefaultChart();
   chart.visible = chart::LastBars(static_cast<int>(chart.bars.size()), 3);  // a narrow panel

@@ -43,7 +43,8 @@ ProgramRun RunAgainst(const std::string& origin, std::vector<std::string> args, 
 // Temporaries a write left in `dir`.
 int Leftovers(const std::string& dir) {
   int count = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(dir)) count += entry.path().extension() == ".tmp";
+  for (const auto& entry : std::filesystem::directory_iterator(dir))
+    count += entry.path().extension() == ".tmp";
   return count;
 }
 
@@ -62,7 +63,8 @@ TEST(ChartCommand, DefaultRunWritesBothPicturesAndPrintsThePanel) {
 TEST(ChartCommand, FoldedPanelSurvivesTheChartFile) {
   const std::string dir = TempDirectory("fold");
   const std::string chartFile = dir + "/chart.json";
-  const ProgramRun first = RunChart({"--click", "Fold", "--chart-file", chartFile, "--out", dir + "/first.png"});
+  const ProgramRun first =
+      RunChart({"--click", "Fold", "--chart-file", chartFile, "--out", dir + "/first.png"});
   ASSERT_EQ(first.exitCode, 0) << first.err;
   EXPECT_NE(Slurp(chartFile).find("\"t1c1h0s0l0z0C0Z0\""), std::string::npos) << Slurp(chartFile);
 
@@ -106,23 +108,27 @@ TEST(ChartCommand, FailuresExitWithTwoAndWriteNothing) {
 TEST(ChartCommand, RegressionInputsAndBarsMeetTheirRulesBeforeAnythingRuns) {
   const std::string dir = TempDirectory("rules");
   std::ofstream(dir + "/range.json") << "{\"inputs\": {\"Refresh interval (seconds)\": 5}}";
-  std::ofstream(dir + "/exponent.csv") << "open,high,low,close\n21410,21424,21400,21420\n1e3,21424,21400,21420\n";
+  std::ofstream(dir + "/exponent.csv")
+      << "open,high,low,close\n21410,21424,21400,21420\n1e3,21424,21400,21420\n";
   std::ofstream(dir + "/inverted.csv") << "open,high,low,close\n21405,21400,21410,21405\n";
   const struct {
     std::vector<std::string> args;
     std::string message;
   } cases[] = {
       {{"--set", "Line width=99"}, "ordinel chart: --set: input \"Line width\" takes 1 to 8, got '99'\n"},
-      {{"--set", "Panel font size=100"}, "ordinel chart: --set: input \"Panel font size\" takes 6 to 24, got '100'\n"},
+      {{"--set", "Panel font size=100"},
+       "ordinel chart: --set: input \"Panel font size\" takes 6 to 24, got '100'\n"},
       {{"--set", "Line widht=3"},
        "ordinel chart: --set 'Line widht=3': the study declares no input \"Line widht\" (the nearest: "
        "\"Line width\")\n"},
       {{"--chart-file", dir + "/range.json"},
-       "ordinel chart: the chart file '" + dir + "/range.json': input \"Refresh interval (seconds)\" takes 180 to "
-       "3600, got '5'\n"},
+       "ordinel chart: the chart file '" + dir +
+           "/range.json': input \"Refresh interval (seconds)\" takes 180 to "
+           "3600, got '5'\n"},
       {{"--bars", dir + "/exponent.csv"},
-       "ordinel chart: the bars file '" + dir + "/exponent.csv': line 3: open is not a decimal number (an exponent "
-       "is not allowed): 1e3\n"},
+       "ordinel chart: the bars file '" + dir +
+           "/exponent.csv': line 3: open is not a decimal number (an exponent "
+           "is not allowed): 1e3\n"},
       {{"--bars", dir + "/inverted.csv"},
        "ordinel chart: the bars file '" + dir + "/inverted.csv': line 2: high 21400 is below low 21410\n"},
   };
@@ -144,9 +150,11 @@ TEST(ChartCommand, RegressionBarsAsChartingToolsExportThem) {
   std::ofstream(dir + "/semicolons.csv") << "Date;Time;Open;High;Low;Close;Volume\r\n"
                                             "12/01/2025;09:30;21500,25;21510,5;21490;21505,75;1200\r\n"
                                             "13/01/2025;09:30;21505,75;21520;21500;21515;900\r\n";
-  std::ofstream(dir + "/tabs.csv") << "Date\tTime\tOpen\tHigh\tLow\tLast\n01/13/2025\t9:30\t21500\t21510\t21490\t21505\n"
-                                      "01/13/2025\t9:35\t21505\t21520\t21500\t21515\n";
-  std::ofstream(dir + "/ambiguous.csv") << "Date,Time,Open,High,Low,Last\n03/04/2025,09:30,21500,21510,21490,21505\n";
+  std::ofstream(dir + "/tabs.csv")
+      << "Date\tTime\tOpen\tHigh\tLow\tLast\n01/13/2025\t9:30\t21500\t21510\t21490\t21505\n"
+         "01/13/2025\t9:35\t21505\t21520\t21500\t21515\n";
+  std::ofstream(dir + "/ambiguous.csv")
+      << "Date,Time,Open,High,Low,Last\n03/04/2025,09:30,21500,21510,21490,21505\n";
   for (const char* name : {"semicolons", "tabs"}) {
     const ProgramRun run = RunChart({"--bars", dir + "/" + name + ".csv", "--out", dir + "/" + name});
     EXPECT_EQ(run.exitCode, 0) << name << ": " << run.err;
@@ -154,9 +162,12 @@ TEST(ChartCommand, RegressionBarsAsChartingToolsExportThem) {
   }
   const ProgramRun run = RunChart({"--bars", dir + "/ambiguous.csv", "--out", dir + "/never"});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err, "ordinel chart: the bars file '" + dir + "/ambiguous.csv': line 2: Date 03/04/2025 reads as "
-                     "2025-03-04 (month first) or 2025-04-03 (day first), and no date in the file has a day above 12 "
-                     "to tell which: expected dates as YYYY-MM-DD\n");
+  EXPECT_EQ(
+      run.err,
+      "ordinel chart: the bars file '" + dir +
+          "/ambiguous.csv': line 2: Date 03/04/2025 reads as "
+          "2025-03-04 (month first) or 2025-04-03 (day first), and no date in the file has a day above 12 "
+          "to tell which: expected dates as YYYY-MM-DD\n");
 }
 
 TEST(ChartCommand, ListInputsPrintsEveryInputTheStudyDeclares) {
@@ -168,7 +179,8 @@ TEST(ChartCommand, ListInputsPrintsEveryInputTheStudyDeclares) {
     lines.push_back(run.out.substr(at, end - at));
   }
   ASSERT_EQ(lines.size(), 77u) << run.out;
-  EXPECT_EQ(lines.front(), "API base URL\ttext\thttps://levels.ordinel.app\ta service URL (blank: the study's own)");
+  EXPECT_EQ(lines.front(),
+            "API base URL\ttext\thttps://levels.ordinel.app\ta service URL (blank: the study's own)");
   EXPECT_EQ(lines[3], "Refresh interval (seconds)\tinteger\t180\t180 to 3600");
   EXPECT_EQ(lines[59], "Panel anchor\tchoice\tTop left\tTop left; Top right; Bottom left; Bottom right");
   EXPECT_EQ(lines[74], "Line width\tinteger\t1\t1 to 8");
@@ -191,7 +203,9 @@ class ChartAgainstService : public ::testing::Test {
     ASSERT_TRUE(service::ParseFaultArgument(argument, &path, &fault, &error)) << error;
     service_.Faults().Set(path, fault);
   }
-  ProgramRun Run(std::vector<std::string> args) { return RunAgainst(service_.Origin(), args, dir_ + "/chart"); }
+  ProgramRun Run(std::vector<std::string> args) {
+    return RunAgainst(service_.Origin(), args, dir_ + "/chart");
+  }
   bool Served(const std::string& path) const {
     for (const auto& request : service_.Requests()) {
       if (request.target.rfind(path, 0) == 0) return true;
@@ -222,13 +236,14 @@ TEST_F(ChartAgainstService, RegressionRunsWithoutAMapFailWithTheStudysLines) {
     std::vector<std::string> messages;
   };
   const std::vector<Case> cases = {
-      {"levels=status=204,truncate=0", {},
+      {"levels=status=204,truncate=0",
+       {},
        {"(its answer was empty, HTTP status 204)", "  Live levels are taking longer than usual."}},
       {"levels=truncate=0", {}, {"(its answer was empty, HTTP status 200)", "  Starting up..."}},
-      {"levels=file=failure_error_and_message.json", {},
+      {"levels=file=failure_error_and_message.json",
+       {},
        {"the study says:\n", "  Levels unavailable (rate_limited): Too many"}},
-      {"", {"--symbol", "CLZ25"},
-       {"(the study sent it no request)", "  Symbol not recognised"}},
+      {"", {"--symbol", "CLZ25"}, {"(the study sent it no request)", "  Symbol not recognised"}},
   };
   for (const Case& c : cases) {
     const std::string tag = std::string(c.fault) + (c.args.empty() ? "" : " " + c.args.back());
@@ -237,7 +252,8 @@ TEST_F(ChartAgainstService, RegressionRunsWithoutAMapFailWithTheStudysLines) {
     const ProgramRun run = Run(c.args);
     EXPECT_EQ(run.exitCode, 2) << tag << "\n" << run.err;
     EXPECT_NE(run.err.find("ordinel chart: no levels map from " + service_.Origin()), std::string::npos)
-        << tag << "\n" << run.err;
+        << tag << "\n"
+        << run.err;
     for (const std::string& message : c.messages) {
       EXPECT_NE(run.err.find(message), std::string::npos) << tag << ": " << message << "\n" << run.err;
     }
@@ -258,7 +274,9 @@ bool HasTerminalControls(const std::string& text) {
 // The service's texts reached the terminal raw: an error, a message or a note carrying ESC, BEL,
 // CR, BS or a C1 CSI could retitle the window, clear the screen or forge the lines around it.
 TEST(ChartCommand, RegressionServiceTextsCannotDriveTheTerminal) {
-  const std::string hostile = "\x1b]0;owned\x07\x1b[2J\rforged\x08\xc2\x9b" "31m";
+  const std::string hostile =
+      "\x1b]0;owned\x07\x1b[2J\rforged\x08\xc2\x9b"
+      "31m";
   const std::string extended = Slurp(std::string(ORDINEL_SOURCE_DATA_DIR) + "/extended.json");
   ASSERT_EQ(extended[0], '{');
   struct Case {
@@ -281,13 +299,14 @@ TEST(ChartCommand, RegressionServiceTextsCannotDriveTheTerminal) {
         ORDINEL_SOURCE_DATA_DIR, {}, [&c](const service::FixtureRequest&) { return c.answer; }}};
     std::string error;
     ASSERT_TRUE(levels.Start(0, &error)) << error;
-    const ProgramRun run = RunAgainst(levels.Origin(), {"--set", "Request extended levels (extended=1)=Yes"},
-                                      dir + "/chart");
+    const ProgramRun run =
+        RunAgainst(levels.Origin(), {"--set", "Request extended levels (extended=1)=Yes"}, dir + "/chart");
     EXPECT_EQ(run.exitCode, c.exitCode) << c.what << "\n" << run.err;
     const std::string& printed = c.onStdout ? run.out : run.err;
     const std::string r = "\xef\xbf\xbd";  // U+FFFD
     EXPECT_NE(printed.find(r + "]0;owned" + r + r + "[2J" + r + "forged" + r + r + "31m"), std::string::npos)
-        << c.what << ": each control is one U+FFFD\n" << printed;
+        << c.what << ": each control is one U+FFFD\n"
+        << printed;
     EXPECT_FALSE(HasTerminalControls(run.out)) << c.what << "\n" << run.out;
     EXPECT_FALSE(HasTerminalControls(run.err)) << c.what << "\n" << run.err;
   }
@@ -324,14 +343,16 @@ TEST(ChartCommand, RegressionAChartFileTheNextRunCouldNotReadIsNotWritten) {
 TEST(ChartCommand, RegressionTheChartFileKeepsTheUsersAddressModeAndLink) {
   const std::string dir = TempDirectory("chart_file_keep");
   const std::string target = dir + "/kept.json";
-  std::ofstream(target, std::ios::binary) << "{\"inputs\": {\"API base URL\": \"https://levels.mine.example\"}}";
+  std::ofstream(target, std::ios::binary)
+      << "{\"inputs\": {\"API base URL\": \"https://levels.mine.example\"}}";
   ASSERT_EQ(chmod(target.c_str(), 0600), 0);
   const ProgramRun run = RunChart({"--chart-file", target, "--click", "Fold", "--out", dir + "/chart"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   std::string saved = Slurp(target);
   EXPECT_NE(saved.find("\"API base URL\": \"https://levels.mine.example\""), std::string::npos) << saved;
   EXPECT_EQ(saved.find("127.0.0.1"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("\"t1c1h0s0l0z0C0Z0\""), std::string::npos) << "the run's own change is saved\n" << saved;
+  EXPECT_NE(saved.find("\"t1c1h0s0l0z0C0Z0\""), std::string::npos) << "the run's own change is saved\n"
+                                                                   << saved;
   struct stat status;
   ASSERT_EQ(stat(target.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & 07777, 0600u);
@@ -339,7 +360,8 @@ TEST(ChartCommand, RegressionTheChartFileKeepsTheUsersAddressModeAndLink) {
   const std::string link = dir + "/chart.json";
   std::filesystem::remove(link);
   std::filesystem::create_symlink("kept.json", link);
-  const ProgramRun linked = RunChart({"--chart-file", link, "--set", "Line width=3", "--out", dir + "/chart"});
+  const ProgramRun linked =
+      RunChart({"--chart-file", link, "--set", "Line width=3", "--out", dir + "/chart"});
   ASSERT_EQ(linked.exitCode, 0) << linked.err;
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   saved = Slurp(target);

@@ -21,9 +21,8 @@ using replay_test::ProgramRun;
 using replay_test::Slurp;
 
 // Two captures of 2025-01-02, 08:00 and 09:00 New York, inside the bundled bars' session.
-const char* const kHistory =
-    R"({"ok":true,"symbol":"NQ","day":"2025-01-02","times":[1735822800,1735826400],)"
-    R"("series":{"call_wall":[21700,21750],"put_wall":[21300,null]}})";
+const char* const kHistory = R"({"ok":true,"symbol":"NQ","day":"2025-01-02","times":[1735822800,1735826400],)"
+                             R"("series":{"call_wall":[21700,21750],"put_wall":[21300,null]}})";
 const char* const kStrikes =
     R"({"ok":true,"times":[1735822800,1735826400],"ratios":[41.25,41.25],)"
     R"("underlying_strikes":[525,530],"net_gex":[[1000000000,-500000000],[2000000000,-1000000000]]})";
@@ -90,7 +89,8 @@ TEST_F(ChartHistory, TheDaysEarlierBarsShowTheServicesLevelsAndItsStrikeHeatmap)
   Answer("/history/strikes", "history_strikes.json");
   run = Run({"--history-lines"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.out.find("history of NQ on 2025-01-02: 2 captures; GEX of 2 strikes at 2 times"), std::string::npos)
+  EXPECT_NE(run.out.find("history of NQ on 2025-01-02: 2 captures; GEX of 2 strikes at 2 times"),
+            std::string::npos)
       << run.out;
   svg = Slurp(dir_ + "/chart.svg");
   // Two more call wall steps (08:00 and 09:00) and the risers between them and the study's own.

@@ -50,7 +50,8 @@ Plot ReadPlot(const std::string& svg) {
     if (line.rfind("<text", 0) != 0 || line.find("font-weight") != std::string::npos) continue;
     const SvgBox box = render::testing::SvgTextBox(line);
     double price = 0;
-    if (text::ParseDouble(box.text, &price) == box.text.size()) ticks.push_back({render::testing::SvgNumber(line, "y"), price});
+    if (text::ParseDouble(box.text, &price) == box.text.size())
+      ticks.push_back({render::testing::SvgNumber(line, "y"), price});
   }
   if (ticks.size() < 2) return plot;
   const auto [y0, p0] = ticks.front();
@@ -65,7 +66,8 @@ Plot ReadPlot(const std::string& svg) {
 std::vector<std::pair<std::string, std::string>> PanelLevels(const std::string& out) {
   std::vector<std::pair<std::string, std::string>> levels;
   const std::regex row(R"(^    (\S+)\s+(-?\d+\.\d\d)\s+[+-]\d)");
-  std::istringstream in(out.substr(out.find("- - Levels -"), out.find("- - Zones -") - out.find("- - Levels -")));
+  std::istringstream in(
+      out.substr(out.find("- - Levels -"), out.find("- - Zones -") - out.find("- - Levels -")));
   for (std::string line; std::getline(in, line);) {
     std::smatch m;
     if (std::regex_search(line, m, row)) levels.push_back({m[1], m[2]});
@@ -80,14 +82,26 @@ TEST(ChartPicture, CandlesFillThePlotAndEveryLabelIsClear) {
     std::vector<std::string> drawn;  // the panel's levels drawn as lines; empty: all of them
   };
   std::vector<std::string> everyLayer;
-  for (const char* input : {"Draw Daily Volatility Zones (expected-move bands)", "Draw NDX companion levels (NQ charts)",
-                            "Draw Vanna walls + Vanna flip", "Draw Charm zones + Charm flip", "Draw Vega walls",
-                            "Draw Hybrid observed walls", "Draw session refs (PDH/PDL, RTH open, opening range)",
-                            "Draw overnight inventory (RTH close, ONH, ONL)", "Draw session VWAP +/- sigma bands",
-                            "Draw ICT session ranges (Asia/London/NY AM)", "Draw live IV expected-move band",
-                            "GEX heatmap over the chart (net gamma per strike)", "Draw core levels (Call/Put Wall, Gamma Flip)",
-                            "Draw Vol Trigger", "Draw Max Pain", "Draw OI Walls", "Draw Zero DEX", "Draw Focus 1-3",
-                            "Draw zone boundaries (Battle / clusters)", "Draw top strikes as lines"}) {
+  for (const char* input : {"Draw Daily Volatility Zones (expected-move bands)",
+                            "Draw NDX companion levels (NQ charts)",
+                            "Draw Vanna walls + Vanna flip",
+                            "Draw Charm zones + Charm flip",
+                            "Draw Vega walls",
+                            "Draw Hybrid observed walls",
+                            "Draw session refs (PDH/PDL, RTH open, opening range)",
+                            "Draw overnight inventory (RTH close, ONH, ONL)",
+                            "Draw session VWAP +/- sigma bands",
+                            "Draw ICT session ranges (Asia/London/NY AM)",
+                            "Draw live IV expected-move band",
+                            "GEX heatmap over the chart (net gamma per strike)",
+                            "Draw core levels (Call/Put Wall, Gamma Flip)",
+                            "Draw Vol Trigger",
+                            "Draw Max Pain",
+                            "Draw OI Walls",
+                            "Draw Zero DEX",
+                            "Draw Focus 1-3",
+                            "Draw zone boundaries (Battle / clusters)",
+                            "Draw top strikes as lines"}) {
     everyLayer.insert(everyLayer.end(), {"--set", std::string(input) + "=Yes"});
   }
   const Case cases[] = {
@@ -115,9 +129,11 @@ TEST(ChartPicture, CandlesFillThePlotAndEveryLabelIsClear) {
     EXPECT_GE(bottom - top, (plot.bottom - plot.top) / 2) << c.name << ": the candles' range is a strip";
 
     std::vector<SvgBox> labels = render::testing::TextsOf(render::testing::SvgBoxesIn(svg, "level-labels"));
-    const std::vector<SvgBox> markers = render::testing::TextsOf(render::testing::SvgBoxesIn(svg, "edge-markers"));
+    const std::vector<SvgBox> markers =
+        render::testing::TextsOf(render::testing::SvgBoxesIn(svg, "edge-markers"));
     labels.insert(labels.end(), markers.begin(), markers.end());
-    for (const std::string& collision : render::testing::Collisions(labels, candles)) ADD_FAILURE() << c.name << ": " << collision;
+    for (const std::string& collision : render::testing::Collisions(labels, candles))
+      ADD_FAILURE() << c.name << ": " << collision;
 
     std::string marked;
     for (const SvgBox& marker : markers) marked += marker.text + "|";
@@ -128,7 +144,8 @@ TEST(ChartPicture, CandlesFillThePlotAndEveryLabelIsClear) {
       text::ParseDouble(price, &value);
       if (value >= plot.low && value <= plot.high) continue;
       ++beyond;
-      EXPECT_NE(marked.find(price + "  "), std::string::npos) << c.name << ": " << name << " " << price << " in " << marked;
+      EXPECT_NE(marked.find(price + "  "), std::string::npos)
+          << c.name << ": " << name << " " << price << " in " << marked;
     }
     EXPECT_GT(beyond, 0) << c.name << ": no level lies beyond the scale, so no marker was checked";
   }

@@ -16,21 +16,20 @@ const std::string kCsvChain = std::string(ORDINEL_DATA) + "/chains/qqq_chain.csv
 
 TEST(EngineCommand, BothSampleFormsGiveTheSameAnswer) {
   const ProgramRun json = RunOrdinel({"engine", kJsonChain});
-  const ProgramRun csv = RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10",
-                                     "--symbol", "QQQ"});
+  const ProgramRun csv = RunOrdinel(
+      {"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10", "--symbol", "QQQ"});
   ASSERT_EQ(json.exitCode, 0) << json.err;
   ASSERT_EQ(csv.exitCode, 0) << csv.err;
   EXPECT_EQ(json.out, csv.out);
   EXPECT_NE(json.err.find("ordinel engine: 3 rows skipped"), std::string::npos) << json.err;
-  EXPECT_NE(csv.err.find("line 6: implied volatility is missing or not a number"),
-            std::string::npos)
+  EXPECT_NE(csv.err.find("line 6: implied volatility is missing or not a number"), std::string::npos)
       << csv.err;
 }
 
 // Symbols typed in lower case are the same symbols: the QQQ chain maps onto NQ.
 TEST(EngineCommand, LowerCaseSymbolsAreUpperCased) {
-  const ProgramRun run = RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of", "2025-01-02 10:42:10",
-                                     "--symbol", "qqq", "--future-price", "21500"});
+  const ProgramRun run = RunOrdinel({"engine", kCsvChain, "--spot", "521.21", "--as-of",
+                                     "2025-01-02 10:42:10", "--symbol", "qqq", "--future-price", "21500"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find(R"("requested_symbol":"NQ","resolved_symbol":"QQQ")"), std::string::npos)
       << run.out.substr(0, 300);
@@ -60,7 +59,8 @@ TEST(EngineCommand, RegressionMappedPricesLandOnTheFuturesTick) {
       {{"engine", kJsonChain}, R"("call_wall":530,)"},
       {{"engine", kJsonChain, "--future-price", "21500"}, R"("call_wall":21862.5,)"},
       {{"engine", kJsonChain, "--future-price", "21500", "--tick-size", "1"}, R"("call_wall":21863,)"},
-      {{"engine", kJsonChain, "--future-price", "21500", "--future-symbol", "MNQ"}, R"("call_wall":21862.589,)"},
+      {{"engine", kJsonChain, "--future-price", "21500", "--future-symbol", "MNQ"},
+       R"("call_wall":21862.589,)"},
   };
   for (const auto& c : cases) {
     const ProgramRun run = RunOrdinel(c.args);
@@ -79,12 +79,14 @@ TEST(EngineCommand, RegressionACsvChainNamesTheOptionsItNeeds) {
     std::vector<const char*> messages;
   } cases[] = {
       {{"engine", kCsvChain},
-       {"ordinel engine: the chain carries no spot price: give --spot S, the underlying's price when the chain was "
+       {"ordinel engine: the chain carries no spot price: give --spot S, the underlying's price when the "
+        "chain was "
         "saved\n"}},
       {{"engine", kCsvChain, "--spot", "512"},
        {"ordinel engine: the chain carries no time and no --as-of was given: using now, ",
         ": no contract expires after the as-of time ",
-        " New York time (now; the chain carries no time: give --as-of, the time the chain was saved, e.g. --as-of "
+        " New York time (now; the chain carries no time: give --as-of, the time the chain was saved, e.g. "
+        "--as-of "
         "\"2024-12-31 10:00\"); the chain's last expiration is 2025-12-19\n"}},
   };
   for (const auto& c : cases) {
@@ -111,8 +113,10 @@ TEST(EngineCommand, BadOptionsAndUnusableChainsExitWithStatusTwo) {
        "a specific expiry takes exactly one date, not 2"},
       {{"chart", "--chain", kJsonChain, "--origin", "http://127.0.0.1:9"},
        "--chain computes the levels itself"},
-      {{"chart", "--chain", kCsvChain, "--out", "/nonexistent/x"}, "the chain carries no spot price: give --spot"},
-      {{"engine", kJsonChain, "--tick-size", "1"}, "--tick-size rounds mapped prices: give --ratio or --future-price"},
+      {{"chart", "--chain", kCsvChain, "--out", "/nonexistent/x"},
+       "the chain carries no spot price: give --spot"},
+      {{"engine", kJsonChain, "--tick-size", "1"},
+       "--tick-size rounds mapped prices: give --ratio or --future-price"},
       {{"service", "--chain", "/nonexistent/chain.csv"}, "cannot open /nonexistent/chain.csv"},
   };
   for (const Case& c : cases) {

@@ -38,8 +38,8 @@ inline constexpr double kPutWall = 510;
 // interest (so that tick 1 and tick 2 are different chains): strikes 490-550 of the 2025-01-02,
 // 2025-01-03 and 2025-01-10 expirations around a spot of 521.21.
 inline std::string SessionChain(const std::string& symbol, double callWall, int tick) {
-  std::string out = "{\"data\":{\"option\":\"" + symbol + "\",\"current_price\":" + text::Format("%.2f", kSpot) +
-                    ",\"options\":[";
+  std::string out = "{\"data\":{\"option\":\"" + symbol +
+                    "\",\"current_price\":" + text::Format("%.2f", kSpot) + ",\"options\":[";
   bool first = true;
   for (const char* expiry : {"250102", "250103", "250110"}) {
     for (int strike = 490; strike <= 550; ++strike) {
@@ -61,9 +61,10 @@ inline std::string SessionChain(const std::string& symbol, double callWall, int 
 class Exchange {
  public:
   Exchange() {
-    server_.Get(R"(/chains/([A-Z]+)\.json)", [this](const httplib::Request& request, httplib::Response& response) {
-      Serve(request.matches[1].str(), response);
-    });
+    server_.Get(R"(/chains/([A-Z]+)\.json)",
+                [this](const httplib::Request& request, httplib::Response& response) {
+                  Serve(request.matches[1].str(), response);
+                });
     port_ = server_.bind_to_any_port("127.0.0.1");
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
@@ -80,7 +81,9 @@ class Exchange {
   Exchange& operator=(const Exchange&) = delete;
 
   // "http://127.0.0.1:PORT/chains/{symbol}.json", for the configuration.
-  std::string ChainUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/chains/{symbol}.json"; }
+  std::string ChainUrl() const {
+    return "http://127.0.0.1:" + std::to_string(port_) + "/chains/{symbol}.json";
+  }
   void SetMode(const std::string& symbol, Mode mode) {
     {
       std::lock_guard lock(mutex_);

@@ -62,15 +62,17 @@ class LiveService : public ::testing::Test {
   // QQQ (mapped onto NQ) and SPY from the exchange; QQQ's fetches may take a second, SPY's ten,
   // so that a busy machine does not make SPY fail while QQQ is made to.
   std::string ExchangeSymbols() const {
-    return "[[symbol]]\nname = \"QQQ\"\nurl = \"" + exchange_.ChainUrl() + "\"\ninterval = " +
-           std::to_string(kInterval) + "\noff_hours_interval = 600\ntimeout = 1\nfuture = \"NQ\"\nratio = 41.25\n" +
-           "[[symbol]]\nname = \"SPY\"\nurl = \"" + exchange_.ChainUrl() + "\"\ninterval = " +
-           std::to_string(kInterval) + "\noff_hours_interval = 600\ntimeout = 10\n";
+    return "[[symbol]]\nname = \"QQQ\"\nurl = \"" + exchange_.ChainUrl() +
+           "\"\ninterval = " + std::to_string(kInterval) +
+           "\noff_hours_interval = 600\ntimeout = 1\nfuture = \"NQ\"\nratio = 41.25\n" +
+           "[[symbol]]\nname = \"SPY\"\nurl = \"" + exchange_.ChainUrl() +
+           "\"\ninterval = " + std::to_string(kInterval) + "\noff_hours_interval = 600\ntimeout = 10\n";
   }
   // Writes the configuration: `top`, the store in the test's folder and `symbols`.
   std::string WriteConfig(const std::string& top = "listen = \"127.0.0.1:0\"\n", std::string symbols = "") {
     const std::string path = dir_ + "/live.toml";
-    std::ofstream(path) << top << "store = \"levels.sqlite\"\n" << (symbols.empty() ? ExchangeSymbols() : symbols);
+    std::ofstream(path) << top << "store = \"levels.sqlite\"\n"
+                        << (symbols.empty() ? ExchangeSymbols() : symbols);
     return path;
   }
   // Starts the service on the test clock from `start` at `rate`; false (the test failed) when it
@@ -79,10 +81,11 @@ class LiveService : public ::testing::Test {
                     const std::string& symbols = "") {
     service_ = std::make_unique<Running>(
         std::vector<std::string>{"service", "--config", WriteConfig("listen = \"127.0.0.1:0\"\n", symbols),
-                                 "--clock-start", text::Format("%.0f", start),
-                                 "--clock-rate", text::Format("%.0f", rate)},
+                                 "--clock-start", text::Format("%.0f", start), "--clock-rate",
+                                 text::Format("%.0f", rate)},
         env);
-    const std::string port = service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
+    const std::string port =
+        service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
     EXPECT_FALSE(port.empty()) << service_->Err();
     if (port.empty()) return false;
     client_ = std::make_unique<httplib::Client>("127.0.0.1", std::stoi(port));
@@ -117,7 +120,8 @@ class LiveService : public ::testing::Test {
   // The call wall the study reads from the levels path for NQ; 0 when it reads none.
   double NqCallWall() {
     json::Document doc;
-    if (doc.ParseOwned(Get("/extension/levels?symbol=NQ&basis=signed_flow")) != json::ParseResult::kParsed) return 0;
+    if (doc.ParseOwned(Get("/extension/levels?symbol=NQ&basis=signed_flow")) != json::ParseResult::kParsed)
+      return 0;
     payload::LevelsSnapshot snapshot;
     std::string status;
     if (!payload::ParseLevelsResponse(doc.Root(), 10, &snapshot, &status) || !snapshot.callWall.has) return 0;
@@ -184,7 +188,8 @@ TEST_F(LiveService, FailingSourcesKeepTheLastGoodLevelsAndShowInHealth) {
   for (const auto& c : cases) {
     exchange_.SetMode("QQQ", c.mode);
     const int spyRequests = exchange_.Requests("SPY");
-    ASSERT_TRUE(WaitFor([&] { return Health("QQQ", "last_error").find(c.error) != std::string::npos; }, kWaitLimit))
+    ASSERT_TRUE(
+        WaitFor([&] { return Health("QQQ", "last_error").find(c.error) != std::string::npos; }, kWaitLimit))
         << c.error << ": " << Health("QQQ", "last_error");
     EXPECT_EQ(Health("QQQ", "status"), "failing") << c.error;
     int status = 0;
@@ -236,7 +241,8 @@ TEST_F(LiveService, AKillInTheMiddleOfACaptureAndARestartLoseNothingCommitted) {
       EXPECT_GE(times[i], restart) << "capture " << i << ": made after the restart, the held one gone";
     }
   }
-  EXPECT_TRUE(WaitFor([&] { return (times = CaptureTimes()).size() > committed.size(); }, kWaitLimit)) << "captures go on";
+  EXPECT_TRUE(WaitFor([&] { return (times = CaptureTimes()).size() > committed.size(); }, kWaitLimit))
+      << "captures go on";
   EXPECT_GE(times.back(), restart);
   EXPECT_TRUE(WaitFor([&] { return NqCallWall() == 530 * kRatio; }, kWaitLimit));
 }
@@ -246,13 +252,15 @@ TEST_F(LiveService, AKillInTheMiddleOfACaptureAndARestartLoseNothingCommitted) {
 TEST_F(LiveService, TheSampleChainRewrittenInItsFileMovesTheWallAndBothCapturesSurviveAKill) {
   const std::string chain = dir_ + "/chain.json";
   std::filesystem::copy_file(std::string(ORDINEL_DATA) + "/chains/qqq_chain.json", chain);
-  const std::string symbols = "[[symbol]]\nname = \"QQQ\"\nfile = \"chain.json\"\ninterval = 5\n"
-                              "off_hours_interval = 5\nfuture = \"NQ\"\nratio = 41.25\n";
+  const std::string symbols =
+      "[[symbol]]\nname = \"QQQ\"\nfile = \"chain.json\"\ninterval = 5\n"
+      "off_hours_interval = 5\nfuture = \"NQ\"\nratio = 41.25\n";
   ASSERT_TRUE(StartService(kOpen + 3600, kFastRate, {}, symbols));
   ASSERT_TRUE(WaitFor([&] { return NqCallWall() == 530 * kRatio; }, kWaitLimit)) << service_->Err();
 
   std::string text = running_program::Slurp(chain);
-  text = std::regex_replace(text, std::regex("\"timestamp\":\"2025-01-02 10:42:10\""), "\"timestamp\":\"2025-01-02 10:47:10\"");
+  text = std::regex_replace(text, std::regex("\"timestamp\":\"2025-01-02 10:42:10\""),
+                            "\"timestamp\":\"2025-01-02 10:47:10\"");
   // A 9 before each 540 call's open interest: 5525 becomes 95525.
   text = std::regex_replace(text, std::regex("C00540000\"[^}]*\"open_interest\":"), "$&9");
   std::ofstream(chain + ".new") << text;
@@ -279,13 +287,17 @@ TEST_F(LiveService, AnOpenListenAddressNeedsATokenAndATokenGuardsEveryPath) {
   const std::string token = "t0ken-for-the-e2e-test";
   service_ = std::make_unique<Running>(std::vector<std::string>{
       "service", "--config", WriteConfig("listen = \"127.0.0.1:0\"\ntoken = \"" + token + "\"\n")});
-  const std::string port = service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
+  const std::string port =
+      service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
   ASSERT_FALSE(port.empty()) << service_->Err();
   client_ = std::make_unique<httplib::Client>("127.0.0.1", std::stoi(port));
   const struct {
     std::string target;
     int status;
-  } cases[] = {{"/health", 404}, {"/metrics", 404}, {"/" + token + "/metrics", 200}, {"/wrong-token-wrong-token/metrics", 404}};
+  } cases[] = {{"/health", 404},
+               {"/metrics", 404},
+               {"/" + token + "/metrics", 200},
+               {"/wrong-token-wrong-token/metrics", 404}};
   for (const auto& c : cases) {
     int status = 0;
     Get(c.target, &status);
@@ -300,7 +312,8 @@ TEST_F(LiveService, TheTestClockGoesWithTheLiveServiceOnly) {
     const char* message;
   } cases[] = {
       {{"--clock-rate", "60"}, "--clock-rate sets the live service's clock and needs --config"},
-      {{"--port", "0", "--clock-start", "1735828080"}, "--clock-start sets the live service's clock and needs --config"},
+      {{"--port", "0", "--clock-start", "1735828080"},
+       "--clock-start sets the live service's clock and needs --config"},
       {{"--config", config, "--port", "0"}, "(--port belongs to the sample service)"},
       {{"--config", config, "--clock-rate", "0"}, "--clock-rate needs a number above 0 up to 3600, got '0'"},
       {{"--config", config, "--clock-start", "yesterday"}, "--clock-start needs a number"},

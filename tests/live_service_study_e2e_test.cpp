@@ -44,10 +44,13 @@ class LiveServiceStudy : public ::testing::Test {
     dir_ = ::testing::TempDir() + "/ordinel_live_study_" + std::to_string(getpid());
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
-    const std::string config = "listen = \"127.0.0.1:0\"\nstore = \"levels.sqlite\"\n[[symbol]]\nname = \"QQQ\"\n"
-                               "url = \"" + exchange_.ChainUrl() + "\"\nfuture = \"NQ\"\nratio = 41.25\n";
+    const std::string config =
+        "listen = \"127.0.0.1:0\"\nstore = \"levels.sqlite\"\n[[symbol]]\nname = \"QQQ\"\n"
+        "url = \"" +
+        exchange_.ChainUrl() + "\"\nfuture = \"NQ\"\nratio = 41.25\n";
     std::string error;
-    ASSERT_TRUE(live::ParseLiveConfig(config, "study.toml", dir_, live::ProcessEnvironment, &config_, &error)) << error;
+    ASSERT_TRUE(live::ParseLiveConfig(config, "study.toml", dir_, live::ProcessEnvironment, &config_, &error))
+        << error;
     store_ = store::OpenSqliteStore(config_.storePath, {}, &error);
     ASSERT_NE(store_, nullptr) << error;
     runtime_ = std::make_unique<live::CaptureRuntime>(config_, *store_, state_, clock_, Log());
@@ -59,7 +62,8 @@ class LiveServiceStudy : public ::testing::Test {
     transport::CurlTransportOptions options;
     options.routes = {{study::kChartServiceOrigin, server_->Origin()}};
     transport_ = std::make_unique<transport::CurlTransport>(options);
-    host_ = std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_, platform::DefaultServices());
+    host_ = std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_,
+                                               platform::DefaultServices());
     library_ = chart::StudyLibrary::Open(ORDINEL_STUDY_LIBRARY, &error);
     ASSERT_NE(library_, nullptr) << error;
     host_->DeclarationCall(library_->Function());
@@ -90,23 +94,25 @@ class LiveServiceStudy : public ::testing::Test {
   // Ordinary calls, the clock moving `secondsPerCall` after each once the requests the call
   // started are answered, until `done`; false when it is not done within 20 seconds.
   bool CallUntil(const std::function<bool()>& done, double secondsPerCall) {
-    return WaitFor([&] {
-      host_->OrdinaryCall(library_->Function());
-      if (done()) return true;
-      WaitFor([&] {
-        for (const transport::TransferRecord& r : transport_->Transfers()) {
-          if (r.outcome == transport::TransferOutcome::kInFlight) return false;
-        }
-        return true;
-      });
-      clock_.Set(clock_.Now() + secondsPerCall);
-      return false;
-    }, std::chrono::milliseconds(20000));
+    return WaitFor(
+        [&] {
+          host_->OrdinaryCall(library_->Function());
+          if (done()) return true;
+          WaitFor([&] {
+            for (const transport::TransferRecord& r : transport_->Transfers()) {
+              if (r.outcome == transport::TransferOutcome::kInFlight) return false;
+            }
+            return true;
+          });
+          clock_.Set(clock_.Now() + secondsPerCall);
+          return false;
+        },
+        std::chrono::milliseconds(20000));
   }
-  float CallWall() const {
-    return host_->Subgraphs().ValueAt(palette::kSgCallWall, host_->BarCount() - 1);
+  float CallWall() const { return host_->Subgraphs().ValueAt(palette::kSgCallWall, host_->BarCount() - 1); }
+  const host::DrawingRequest* Shown(const char* text) const {
+    return host_->Drawings().FirstTextContaining(text);
   }
-  const host::DrawingRequest* Shown(const char* text) const { return host_->Drawings().FirstTextContaining(text); }
 
   Exchange exchange_;
   std::string dir_;

@@ -41,8 +41,8 @@ class LiveStudy : public ::testing::Test {
     CurlTransportOptions options;
     options.routes = {{study::kChartServiceOrigin, service_.Origin()}};
     transport_ = std::make_unique<CurlTransport>(options);
-    host_ = lendServices ? std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_,
-                                                              *transport_, platform::DefaultServices())
+    host_ = lendServices ? std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_,
+                                                              platform::DefaultServices())
                          : std::make_unique<chart::ChartHost>(chart::DefaultChart(), clock_, *transport_);
     library_ = chart::StudyLibrary::Open(ORDINEL_STUDY_LIBRARY, &error);
     ASSERT_NE(library_, nullptr) << error;
@@ -77,8 +77,7 @@ class LiveStudy : public ::testing::Test {
   }
 
   chart::VirtualClock clock_{kSessionStart};
-  const service::FixtureCatalogue catalogue_{ORDINEL_SOURCE_DATA_DIR,
-                                             [this] { return clock_.Now(); }};
+  const service::FixtureCatalogue catalogue_{ORDINEL_SOURCE_DATA_DIR, [this] { return clock_.Now(); }};
   service::LevelsService service_{catalogue_};
   std::unique_ptr<CurlTransport> transport_;
   std::unique_ptr<chart::StudyLibrary> library_;
@@ -113,9 +112,9 @@ TEST_F(LiveStudy, MapArrivesOverLoopbackAndStaysWhileTheServiceIsSlowOrGone) {
     ASSERT_EQ(Walls(), sampleWalls) << "service gone, call " << call;
   }
   const auto records = transport_->Transfers();
-  EXPECT_TRUE(std::any_of(records.begin() + transfersBeforeStop, records.end(),
-                          [](const auto& r) { return r.outcome == TransferOutcome::kFailed; }))
-      << "requests went out and failed while the service was gone";
+  EXPECT_TRUE(std::any_of(records.begin() + transfersBeforeStop, records.end(), [](const auto& r) {
+    return r.outcome == TransferOutcome::kFailed;
+  })) << "requests went out and failed while the service was gone";
 }
 
 // The real platform lends no services: the library's own layer must date the research day in
@@ -130,8 +129,7 @@ TEST_F(LiveStudyWithoutLentServices, ResearchDayAndGetComeFromTheLibrarysOwnLaye
   chart::InputStore& inputs = host_->Inputs();
   ASSERT_TRUE(inputs.EditNumber(inputs.SlotOf("Workflow preset (Advanced keeps saved display)"), 2))
       << "Positioning: capture changes on the Context tab";
-  ASSERT_TRUE(
-      inputs.EditNumber(inputs.SlotOf("Research request (change positive value to GET once)"), 1));
+  ASSERT_TRUE(inputs.EditNumber(inputs.SlotOf("Research request (change positive value to GET once)"), 1));
   const auto shown = [&](const char* text) { return host_->Drawings().FirstTextContaining(text); };
   const bool captured = WaitFor([&] {
     host_->OrdinaryCall(library_->Function());
@@ -146,8 +144,7 @@ TEST_F(LiveStudyWithoutLentServices, ResearchDayAndGetComeFromTheLibrarysOwnLaye
     return r.target.rfind(research::kResearchPath, 0) == 0;
   });
   ASSERT_NE(research, requests.end());
-  EXPECT_EQ(research->target,
-            "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
+  EXPECT_EQ(research->target, "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
   EXPECT_EQ(HeaderValue(*research, "User-Agent"), research::kResearchUserAgent);
 }
 

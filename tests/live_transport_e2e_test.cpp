@@ -35,8 +35,7 @@ const host::HttpHeaders kStudyHeaders = {{"Content-Type", "application/json"},
                                          {"User-Agent", "Ordinel-Sierra/4.7.1"}};
 
 // The answer the transport hands over within `timeout`; no value when none comes.
-std::optional<std::string> AwaitAnswer(CurlTransport& transport,
-                                       milliseconds timeout = milliseconds(10000)) {
+std::optional<std::string> AwaitAnswer(CurlTransport& transport, milliseconds timeout = milliseconds(10000)) {
   std::optional<std::string> answer;
   WaitFor([&] { return (answer = transport.TakeAnswer()).has_value(); }, timeout);
   return answer;
@@ -84,9 +83,7 @@ class LiveTransport : public ::testing::Test {
   HttpRequestRecord Get(const std::string& target) const {
     return {0, service_.Origin() + target, std::nullopt, {}};
   }
-  HttpRequestRecord LevelsPost() const {
-    return {0, service_.Origin() + kLevelsTarget, "{}", kStudyHeaders};
-  }
+  HttpRequestRecord LevelsPost() const { return {0, service_.Origin() + kLevelsTarget, "{}", kStudyHeaders}; }
 
   const service::FixtureCatalogue catalogue_{ORDINEL_SOURCE_DATA_DIR, {}};
   service::LevelsService service_{catalogue_};
@@ -155,10 +152,10 @@ TEST_F(LiveTransport, BodyOverTheLimitDeliversNothing) {
   const Case cases[] = {
       {"announced, at the limit", Get(kVixTarget), TransferOutcome::kAnswered},
       {"announced, one over", Get(kQqqTarget), TransferOutcome::kTooLarge},
-      {"chunked, at the limit", {0, tiny.Origin() + "/chunked?bytes=50000", {}, {}},
+      {"chunked, at the limit",
+       {0, tiny.Origin() + "/chunked?bytes=50000", {}, {}},
        TransferOutcome::kAnswered},
-      {"chunked, one over", {0, tiny.Origin() + "/chunked?bytes=50001", {}, {}},
-       TransferOutcome::kTooLarge},
+      {"chunked, one over", {0, tiny.Origin() + "/chunked?bytes=50001", {}, {}}, TransferOutcome::kTooLarge},
   };
   SetFault("vix", "oversize=50000");
   SetFault("qqq", "oversize=50001");

@@ -62,8 +62,8 @@ TEST(Replay, RegressionAMessageQuotingTheScenarioStaysText) {
   const ProgramRun run = RunOrdinel({"replay", path});
   EXPECT_EQ(run.exitCode, 2);
   const std::string r = "\xef\xbf\xbd";  // U+FFFD
-  EXPECT_NE(run.err.find("step 1 (click_text): no text drawing contains \"" + r + "]0;owned" + r + r + "[2J" + r + r + r +
-                         "\"\n"),
+  EXPECT_NE(run.err.find("step 1 (click_text): no text drawing contains \"" + r + "]0;owned" + r + r + "[2J" +
+                         r + r + r + "\"\n"),
             std::string::npos)
       << run.err;
   std::remove(path.c_str());
@@ -140,11 +140,13 @@ TEST(Ordinel, RegressionReadersTakeOnlyRegularFiles) {
       {{"chart", "--chain", "%", "--out", never}, "ordinel chart: cannot open %: "},
       {{"service", "--chain", "%"}, "ordinel service: cannot open %: "},
   };
-  const std::pair<std::string, const char*> kinds[] = {
-      {fifo, "not a regular file (a FIFO)"}, {dir, "not a regular file (a directory)"},
-      {"/dev/zero", "not a regular file (a device)"}, {"/dev/urandom", "not a regular file (a device)"}};
+  const std::pair<std::string, const char*> kinds[] = {{fifo, "not a regular file (a FIFO)"},
+                                                       {dir, "not a regular file (a directory)"},
+                                                       {"/dev/zero", "not a regular file (a device)"},
+                                                       {"/dev/urandom", "not a regular file (a device)"}};
   for (const auto& [path, reason] : kinds) {
-    std::ofstream(scenario) << R"({"steps": [{"call": 1735741800}, {"respond": {"file": ")" << path << R"("}}]})";
+    std::ofstream(scenario) << R"({"steps": [{"call": 1735741800}, {"respond": {"file": ")" << path
+                            << R"("}}]})";
     for (const Reader& reader : readers) {
       std::vector<std::string> args;
       for (const std::string& arg : reader.args) args.push_back(Replaced(arg, path));
@@ -180,7 +182,8 @@ TEST(Ordinel, RegressionStandardInputStopsAtItsSizeLimit) {
 }
 
 TEST(Replay, MissingStudyLibraryIsReported) {
-  const ProgramRun run = RunOrdinel({"replay", TestScenario("only_call.json"), "--study", "/nonexistent/lib.so"});
+  const ProgramRun run =
+      RunOrdinel({"replay", TestScenario("only_call.json"), "--study", "/nonexistent/lib.so"});
   EXPECT_NE(run.exitCode, 0);
   EXPECT_NE(run.err.find("/nonexistent/lib.so"), std::string::npos) << run.err;
 }

@@ -42,8 +42,8 @@ inline std::string Slurp(const std::string& path) {
 // reads `input` when one is named.
 inline ProgramRun RunOrdinel(const std::vector<std::string>& args, const std::string& input = "") {
   static int counter = 0;
-  const std::string base = testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" +
-                           std::to_string(counter++);
+  const std::string base =
+      testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
   const std::string outPath = base + ".out";
   const std::string errPath = base + ".err";
   posix_spawn_file_actions_t actions;
@@ -85,7 +85,8 @@ inline json::Node ReportOf(const std::string& name) {
     const ProgramRun run = RunOrdinel({"replay", TestScenario(name)});
     EXPECT_EQ(run.exitCode, 0) << name << "\n" << run.err;
     report = std::make_unique<json::Document>();
-    EXPECT_EQ(report->ParseOwned(run.out), json::ParseResult::kParsed) << name << "\n" << run.out.substr(0, 500);
+    EXPECT_EQ(report->ParseOwned(run.out), json::ParseResult::kParsed) << name << "\n"
+                                                                       << run.out.substr(0, 500);
   }
   return report->Root();
 }

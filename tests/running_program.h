@@ -41,8 +41,10 @@ class Running {
     base_ = testing::TempDir() + "/ordinel_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, (base_ + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, (base_ + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, (base_ + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, (base_ + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
     std::vector<std::string> all = {ORDINEL_PROGRAM};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -73,20 +75,22 @@ class Running {
     std::smatch match;
     const std::regex expression(pattern);
     std::string out;
-    loopback::testing::WaitFor([&] { return std::regex_search(out = Slurp(base_ + ".out"), match, expression); },
-                               timeout);
+    loopback::testing::WaitFor(
+        [&] { return std::regex_search(out = Slurp(base_ + ".out"), match, expression); }, timeout);
     return match.size() > 1 ? match[1].str() : "";
   }
   void Signal(int signal) const { kill(pid_, signal); }
   // True when the process exited (its status in ExitCode()) within `timeout`.
   bool AwaitExit(std::chrono::milliseconds timeout) {
-    loopback::testing::WaitFor([&] {
-      int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
-      exited_ = true;
-      exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return true;
-    }, timeout);
+    loopback::testing::WaitFor(
+        [&] {
+          int status = 0;
+          if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
+          exited_ = true;
+          exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+          return true;
+        },
+        timeout);
     return exited_;
   }
   int ExitCode() const { return exitCode_; }

@@ -42,17 +42,15 @@ std::set<int> ChartLines(json::Node dump) {
 TEST(ScenarioSessions, TheExtendedSampleFillsTheLinePlan) {
   const std::set<int> expected = Ranges({
       {71000, 71010}, {71100, 71105}, {71130, 71132}, {71134, 71134}, {71136, 71142}, {71144, 71146},
-      {71200, 71209},                                   // 10 top strikes (default count)
-      {71500, 71504}, {71508, 71508},                   // 5 vanna walls, vanna flip
-      {71510, 71512}, {71516, 71516},                   // 3 charm zones, charm flip
-      {71518, 71521}, {71525, 71527}, {71530, 71535}, {71537, 71539}, {71541, 71547},
-      {71550, 71552}, {71554, 71556}, {71558, 71558}, {71560, 71562}, {71564, 71565},
-      {71570, 71575},                                   // 3 extenders per side
-      {71600, 71639},                                   // 40 GEX cells, none zero
-      {71650, 71689},                                   // the lowest 40 of 60 charm cells
-      {71700, 71739},                                   // the lowest 40 of 301 delta cells
-      {71850, 71852},
-      {71900, 71910},                                   // 11 profile points in 21280-21720
+      {71200, 71209},                  // 10 top strikes (default count)
+      {71500, 71504}, {71508, 71508},  // 5 vanna walls, vanna flip
+      {71510, 71512}, {71516, 71516},  // 3 charm zones, charm flip
+      {71518, 71521}, {71525, 71527}, {71530, 71535}, {71537, 71539}, {71541, 71547}, {71550, 71552},
+      {71554, 71556}, {71558, 71558}, {71560, 71562}, {71564, 71565}, {71570, 71575},  // 3 extenders per side
+      {71600, 71639},                  // 40 GEX cells, none zero
+      {71650, 71689},                  // the lowest 40 of 60 charm cells
+      {71700, 71739},                  // the lowest 40 of 301 delta cells
+      {71850, 71852}, {71900, 71910},  // 11 profile points in 21280-21720
       {72100, 72101},
   });
   // The vanna and vega maps' lowest 40 strikes (QQQ 380-419) carry 0: nothing drawn there.

@@ -19,10 +19,10 @@
 
 namespace {
 
-using running_program::Running;
-using running_program::Slurp;
 using loopback::testing::RawClient;
 using loopback::testing::WaitFor;
+using running_program::Running;
+using running_program::Slurp;
 using std::chrono::milliseconds;
 
 // A client that sends a request line and then a header line every second, for ever: cpp-httplib
@@ -40,7 +40,9 @@ class SlowClient {
   }
   // True once a header line has gone out after the request line, so that the server has had a
   // second to take the connection in.
-  bool AwaitSending() const { return WaitFor([this] { return linesSent_ > 0; }, milliseconds(5000)); }
+  bool AwaitSending() const {
+    return WaitFor([this] { return linesSent_ > 0; }, milliseconds(5000));
+  }
   ~SlowClient() {
     {
       std::lock_guard lock(mutex_);
@@ -69,10 +71,10 @@ std::string ChangeInput(int port, const std::string& label, const std::string& v
   std::regex_search(page.Received(), token, std::regex("name=\"ordinel-token\" content=\"([0-9a-f]{32})\""));
   const std::string body = "label=" + label + "&value=" + value;
   RawClient change(port);
-  change.Send("POST /api/input HTTP/1.1\r\nHost: " + host + "\r\nOrigin: http://" + host + "\r\nX-Ordinel-Token: " +
-              (token.size() > 1 ? token[1].str() : "") +
-              "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " + std::to_string(body.size()) +
-              "\r\nConnection: close\r\n\r\n" + body);
+  change.Send("POST /api/input HTTP/1.1\r\nHost: " + host + "\r\nOrigin: http://" + host +
+              "\r\nX-Ordinel-Token: " + (token.size() > 1 ? token[1].str() : "") +
+              "\r\nContent-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
+              std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
   change.ReadUntilClosed(milliseconds(5000));
   return change.Received().substr(0, change.Received().find("\r\n"));
 }
@@ -86,10 +88,12 @@ TEST(ServeStop, TheChartPageSavesItsChangesAndStopsWithinTwoSecondsWhateverAClie
     std::vector<int> signals;
   } cases[] = {{"SIGTERM", {SIGTERM}}, {"SIGINT twice", {SIGINT, SIGINT}}};
   for (const auto& c : cases) {
-    const std::string chartFile = testing::TempDir() + "/ordinel_serve_chart_" + std::to_string(getpid()) + ".json";
+    const std::string chartFile =
+        testing::TempDir() + "/ordinel_serve_chart_" + std::to_string(getpid()) + ".json";
     unlink(chartFile.c_str());
     Running chart({"chart", "--serve", "--port", "0", "--chart-file", chartFile, "--pace", "0"});
-    const std::string port = chart.AwaitOutput("Serving the chart at http://127\\.0\\.0\\.1:([0-9]+)/", kStartTimeout);
+    const std::string port =
+        chart.AwaitOutput("Serving the chart at http://127\\.0\\.0\\.1:([0-9]+)/", kStartTimeout);
     ASSERT_FALSE(port.empty()) << c.name << ": " << chart.Err();
     EXPECT_EQ(ChangeInput(std::stoi(port), "Draw+Max+Pain", "Yes"), "HTTP/1.1 200 OK") << c.name;
     SlowClient slow(std::stoi(port));
@@ -97,7 +101,8 @@ TEST(ServeStop, TheChartPageSavesItsChangesAndStopsWithinTwoSecondsWhateverAClie
     for (const int signal : c.signals) chart.Signal(signal);
     ASSERT_TRUE(chart.AwaitExit(kStopDeadline)) << c.name << ": still running";
     EXPECT_EQ(chart.ExitCode(), 0) << c.name << ": " << chart.Err();
-    EXPECT_NE(Slurp(chartFile).find("\"Draw Max Pain\": true"), std::string::npos) << c.name << ": " << Slurp(chartFile);
+    EXPECT_NE(Slurp(chartFile).find("\"Draw Max Pain\": true"), std::string::npos)
+        << c.name << ": " << Slurp(chartFile);
     unlink(chartFile.c_str());
   }
 }

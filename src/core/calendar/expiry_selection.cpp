@@ -100,8 +100,7 @@ std::string ExpiryQueryString(const ExpirySelection& selection) {
 }
 
 std::string ExpirySelectionKey(const ExpirySelection& selection) {
-  return ExpiryModeToken(selection.mode) + "|" + Join(selection.dates) + "|" +
-         selection.sessionDate;
+  return ExpiryModeToken(selection.mode) + "|" + Join(selection.dates) + "|" + selection.sessionDate;
 }
 
 bool ResponseSelectionMatches(const ServedSelection& served, const ExpirySelection& selection) {
@@ -114,12 +113,9 @@ bool ResponseSelectionMatches(const ServedSelection& served, const ExpirySelecti
   if (servedDates != SortedCopy(served.rootDates)) return false;
   switch (selection.mode) {
     case kExpiryMulti:
-    case kExpirySpecific:
-      return selection.dates.empty() || servedDates == selection.dates;
-    case kExpiryZeroDte:
-      return servedDates.size() == 1 && servedDates.front() == selection.sessionDate;
-    default:
-      return false;
+    case kExpirySpecific: return selection.dates.empty() || servedDates == selection.dates;
+    case kExpiryZeroDte: return servedDates.size() == 1 && servedDates.front() == selection.sessionDate;
+    default: return false;
   }
 }
 
@@ -127,9 +123,8 @@ std::string CoreSelectionNote(const ServedSelection& served, const ExpirySelecti
   return text::Format(
       "Core %s: %s | captured delayed OI | coverage %s/%s (bounded book) | captured ms %s / "
       "quotes ms %s | gamma flip / max pain unavailable | no front-book extended complement",
-      ExpiryModeToken(selection.mode),
-      Join(served.dates), served.coverageServed, served.coverageRecorded, served.capturedAt,
-      served.quotesAt);
+      ExpiryModeToken(selection.mode), Join(served.dates), served.coverageServed, served.coverageRecorded,
+      served.capturedAt, served.quotesAt);
 }
 
 }  // namespace calendar

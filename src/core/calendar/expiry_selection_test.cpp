@@ -38,8 +38,7 @@ TEST(ExpirySelection, BuildsKeyAndQueryFromInputs) {
        "&expiry_mode=multi&expiries=2025-01-17,2025-01-24"},
       {1, " \t\r\n", "junk", true, "multi||", "&expiry_mode=multi"},
       {1, "2025-01-17,", "", false, "multi|,2025-01-17|", ""},
-      {2, "junk", " 2025-03-21\t", true, "specific|2025-03-21|",
-       "&expiry_mode=specific&expiry=2025-03-21"},
+      {2, "junk", " 2025-03-21\t", true, "specific|2025-03-21|", "&expiry_mode=specific&expiry=2025-03-21"},
       {2, "2025-03-21", "", false, "specific||", ""},
       {2, "", "2025-03-21,2025-03-28", false, "specific|2025-03-21,2025-03-28|", ""},
       {3, "junk", "junk", true, "0dte||2025-01-17", "&expiry_mode=0dte"},
@@ -47,8 +46,7 @@ TEST(ExpirySelection, BuildsKeyAndQueryFromInputs) {
       {4, "2025-01-17", "2025-01-17", false, "legacy||", ""},
   };
   for (const auto& c : cases) {
-    const std::string tag =
-        std::to_string(c.mode) + " multi '" + c.multi + "' specific '" + c.specific + "'";
+    const std::string tag = std::to_string(c.mode) + " multi '" + c.multi + "' specific '" + c.specific + "'";
     const ExpirySelection s = BuildExpirySelection(c.mode, c.multi, c.specific, kToday);
     EXPECT_EQ(s.mode, c.mode) << tag;
     EXPECT_EQ(s.valid, c.valid) << tag;
@@ -59,7 +57,11 @@ TEST(ExpirySelection, BuildsKeyAndQueryFromInputs) {
 }
 
 TEST(ExpirySelection, LimitsCountEntriesBeforeDuplicatesGo) {
-  const struct { std::string multi; bool valid; size_t kept; } cases[] = {
+  const struct {
+    std::string multi;
+    bool valid;
+    size_t kept;
+  } cases[] = {
       {Joined(January(23)) + ",2025-01-01", true, 23},
       {Joined(January(24)) + ",2025-01-01", false, 24},
   };
@@ -77,8 +79,7 @@ TEST(ExpirySelection, AnAnswerMustServeExactlyTheSelection) {
   const ExpirySelection specific = BuildExpirySelection(2, "", "2025-03-21", kToday);
   const ExpirySelection zeroDte = BuildExpirySelection(3, "", "", kToday);
   // Too many entries, though its distinct dates are exactly what the answer serves.
-  const ExpirySelection invalid =
-      BuildExpirySelection(1, Joined(January(24)) + ",2025-01-01", "", kToday);
+  const ExpirySelection invalid = BuildExpirySelection(1, Joined(January(24)) + ",2025-01-01", "", kToday);
   const Dates jan24 = January(24), jan25 = January(25), one = {"2025-01-17"};
   const Dates two = {"2025-01-17", "2025-01-24"}, twoReversed = {"2025-01-24", "2025-01-17"};
   const struct {
@@ -123,7 +124,10 @@ TEST(ExpirySelection, CoreNoteNamesTheSelectedModeAndWhatWasServed) {
 
 TEST(TrimBlanks, CutsSpacesTabsAndLineEndsOnly) {
   const std::pair<const char*, const char*> cases[] = {
-      {" \t\r\n2025-01-17 \n", "2025-01-17"}, {"   ", ""}, {"a b", "a b"}, {"\va\f", "\va\f"},
+      {" \t\r\n2025-01-17 \n", "2025-01-17"},
+      {"   ", ""},
+      {"a b", "a b"},
+      {"\va\f", "\va\f"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(TrimBlanks(in), out) << "'" << in << "'";
 }

@@ -111,8 +111,7 @@ int64_t NormalizedUtcSeconds(const int fields[6]) {
   const int64_t year = fields[0] + FloorDiv(monthIndex, 12);
   const int month = static_cast<int>(FloorMod(monthIndex, 12)) + 1;
   const int64_t days = DaysFromCivil(year, month, 1) + (int64_t{fields[2]} - 1);
-  return days * kSecondsPerDayInt + int64_t{fields[3]} * 3600 + int64_t{fields[4]} * 60 +
-         fields[5];
+  return days * kSecondsPerDayInt + int64_t{fields[3]} * 3600 + int64_t{fields[4]} * 60 + fields[5];
 }
 
 // The scanned fields as UTC plus the ".fff" tail after them.
@@ -147,8 +146,7 @@ std::string NewYorkToday(platform::Services& services, double nowSeconds) {
 
 double NewYorkWallClockToUtc(platform::Services& services, int year, int month, int day,
                              double secondsOfDay) {
-  const double wall =
-      static_cast<double>(DaysFromCivil(year, month, day) * kSecondsPerDayInt) + secondsOfDay;
+  const double wall = static_cast<double>(DaysFromCivil(year, month, day) * kSecondsPerDayInt) + secondsOfDay;
   // The offsets a day either side of the wall time bracket any change of the clocks, which
   // New York makes at most once a day.
   const double before = services.NewYorkUtcOffsetSeconds(wall - kSecondsPerDay);

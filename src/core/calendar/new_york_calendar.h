@@ -20,8 +20,7 @@ std::string NewYorkToday(platform::Services& services, double nowSeconds);
 // twice when the clocks fall back is its first occurrence; a time skipped when they spring
 // forward is read with the offset in force before the change (02:30 becomes 03:30 EDT). Without
 // a New York zone the wall clock is read as UTC.
-double NewYorkWallClockToUtc(platform::Services& services, int year, int month, int day,
-                             double secondsOfDay);
+double NewYorkWallClockToUtc(platform::Services& services, int year, int month, int day, double secondsOfDay);
 
 // Seconds at 00:00 UTC of a strict ten-character "YYYY-MM-DD" date from 1970 on; -1 for any
 // other shape, an earlier year or a date that does not exist (2025-02-30).

@@ -37,8 +37,7 @@ bool VixFromChart(json::Node root, double* level) {
 
 bool RealizedVolFromChart(json::Node root, double* volatility) {
   const json::Node indicators = MemberOfKind(FirstChartResult(root), "indicators", json::kObject);
-  const json::Node closeArray =
-      MemberOfKind(FirstObjectOf(indicators, "quote"), "close", json::kArray);
+  const json::Node closeArray = MemberOfKind(FirstObjectOf(indicators, "quote"), "close", json::kArray);
   if (!closeArray) return false;
   std::vector<double> closes;
   closes.reserve(closeArray.size());

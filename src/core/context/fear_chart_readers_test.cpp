@@ -16,7 +16,11 @@ std::string QuoteChart(const std::string& closes) {
 }
 
 TEST(VixFromChart, ReadsAPositiveMarketPriceOnly) {
-  const struct { const char* body; bool ok; double level; } cases[] = {
+  const struct {
+    const char* body;
+    bool ok;
+    double level;
+  } cases[] = {
       {R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})", true, 17.2},
       {R"({"chart":{"result":[{"meta":{"regularMarketPrice":0}}]}})", false, 0},
       {R"({"chart":{"result":[{"meta":{}}]}})", false, 0},
@@ -34,8 +38,8 @@ TEST(VixFromChart, ReadsAPositiveMarketPriceOnly) {
 // The sample standard deviation of the last five log returns of 100 101 102 101 103 104,
 // annualised with the square root of 252; unusable closes are skipped, not counted as returns.
 TEST(RealizedVolFromChart, SkipsUnusableClosesAndUsesTheLastFiveReturns) {
-  for (const char* closes : {"[100, null, 101, 102, 101, 103, 104]",
-                             "[90, 95, \"99\", 100, 101, 0, 102, -1, 101, 103, 104]"}) {
+  for (const char* closes :
+       {"[100, null, 101, 102, 101, 103, 104]", "[90, 95, \"99\", 100, 101, 0, 102, -1, 101, 103, 104]"}) {
     double vol = 0;
     ASSERT_TRUE(RealizedVolFromChart(Parsed(QuoteChart(closes)), &vol)) << closes;
     EXPECT_NEAR(vol, 0.17085137366416958, 1e-15) << closes;

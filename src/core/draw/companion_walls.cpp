@@ -21,16 +21,19 @@ void DrawNdxCompanionLevels(PassContext& pass, const LevelsSnapshot& s) {
   static_assert(std::size(rows) <= palette::LineCount(palette::kLbNdxLevels));
   int lineNumber = LineNumber(palette::kLbNdxLevels);
   for (const auto& row : rows) {
-    if (DrawOverlayLineIfPresent(pass, lineNumber, row.level, palette::kSgNdxLevel, 1, row.label)) ++lineNumber;
+    if (DrawOverlayLineIfPresent(pass, lineNumber, row.level, palette::kSgNdxLevel, 1, row.label))
+      ++lineNumber;
   }
 }
 
 void DrawHybridWalls(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.hybridWalls) return;
   const int subgraph = palette::kSgHybridWall;
-  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridCallWall), s.hybridCallWall, subgraph, 1, "H-CW");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridCallWall), s.hybridCallWall, subgraph, 1,
+                           "H-CW");
   DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridPutWall), s.hybridPutWall, subgraph, 1, "H-PW");
-  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridVolTrigger), s.hybridVolTrigger, subgraph, 1, "H-VT");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbHybridVolTrigger), s.hybridVolTrigger, subgraph, 1,
+                           "H-VT");
 }
 
 }  // namespace draw

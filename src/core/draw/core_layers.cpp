@@ -36,8 +36,8 @@ struct ZoneRow {
 };
 
 std::string FocusLabel(const payload::FocusLevel& focus) {
-  return text::Format("%s - %s%s%s", focus.shortLabel, focus.label,
-                      focus.confidence.empty() ? "" : " - ", focus.confidence);
+  return text::Format("%s - %s%s%s", focus.shortLabel, focus.label, focus.confidence.empty() ? "" : " - ",
+                      focus.confidence);
 }
 
 std::string TopStrikeLabel(const payload::ProfileRow& row) {
@@ -80,7 +80,8 @@ void DrawCoreLevels(PassContext& pass, const LevelsSnapshot& s) {
     DrawCoreLine(pass, lineNumber++, row.level.value, row.subgraph, row.style, row.label);
   }
   if (!pass.settings.focus) return;
-  const int focusSubgraphs[payload::kFocusCount] = {palette::kSgFocus1, palette::kSgFocus2, palette::kSgFocus3};
+  const int focusSubgraphs[payload::kFocusCount] = {palette::kSgFocus1, palette::kSgFocus2,
+                                                    palette::kSgFocus3};
   for (int i = 0; i < payload::kFocusCount; ++i) {
     const payload::FocusLevel& focus = s.focus[i];
     if (!focus.valid) continue;
@@ -102,10 +103,20 @@ void DrawZones(PassContext& pass, const LevelsSnapshot& s) {
     const ZoneRow& row = rows[i];
     if (!row.zone.valid) continue;
     const host::Rgb colour = SubgraphColour(pass, row.subgraph);
-    DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.high, .colour = colour,
-                         .width = 1, .style = 2, .label = row.label, .labelOn = pass.settings.labelLines});
-    DrawLevelLine(pass, {.lineNumber = lineNumber++, .price = row.zone.low, .colour = colour,
-                         .width = 1, .style = 2, .label = "", .labelOn = false});
+    DrawLevelLine(pass, {.lineNumber = lineNumber++,
+                         .price = row.zone.high,
+                         .colour = colour,
+                         .width = 1,
+                         .style = 2,
+                         .label = row.label,
+                         .labelOn = pass.settings.labelLines});
+    DrawLevelLine(pass, {.lineNumber = lineNumber++,
+                         .price = row.zone.low,
+                         .colour = colour,
+                         .width = 1,
+                         .style = 2,
+                         .label = "",
+                         .labelOn = false});
     if (shade) {
       DrawBand(pass, LineNumber(palette::kLbZoneShades, i), row.zone.low, row.zone.high, colour,
                kZoneShadeTransparency);
@@ -116,13 +127,17 @@ void DrawZones(PassContext& pass, const LevelsSnapshot& s) {
 void DrawTopStrikes(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.topStrikes) return;
   // Rows beyond the block would take numbers of other drawings.
-  const int count = static_cast<int>(
-      std::min<size_t>(s.profileRows.size(), LineCount(palette::kLbTopStrikes)));
+  const int count =
+      static_cast<int>(std::min<size_t>(s.profileRows.size(), LineCount(palette::kLbTopStrikes)));
   const host::Rgb colour = SubgraphColour(pass, palette::kSgTopStrike);
   for (int i = 0; i < count; ++i) {
     const payload::ProfileRow& row = s.profileRows[i];
-    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbTopStrikes, i), .price = row.price,
-                         .colour = colour, .width = 1, .style = 2, .label = TopStrikeLabel(row),
+    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbTopStrikes, i),
+                         .price = row.price,
+                         .colour = colour,
+                         .width = 1,
+                         .style = 2,
+                         .label = TopStrikeLabel(row),
                          .labelOn = pass.settings.labelLines});
   }
 }

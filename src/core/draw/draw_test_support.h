@@ -27,8 +27,8 @@ inline std::string Describe(const host::DrawingRequest& r) {
                         r.endValue, ColourName(r.fillColour), r.transparency);
   }
   if (r.kind == host::DrawingKind::kHorizontalLine) {
-    return text::Format("%d line %g '%s' %s s%d w%d%s", r.lineNumber, r.beginValue, r.text, ColourName(r.colour),
-                        r.style, r.width, r.valueInPriceScale ? " scale" : "");
+    return text::Format("%d line %g '%s' %s s%d w%d%s", r.lineNumber, r.beginValue, r.text,
+                        ColourName(r.colour), r.style, r.width, r.valueInPriceScale ? " scale" : "");
   }
   return text::Format("%d other '%s'", r.lineNumber, r.text);
 }
@@ -89,28 +89,48 @@ class DrawTest : public ::testing::Test {
   static payload::LevelsSnapshot ExtendedSnapshot() {
     payload::LevelsSnapshot s;
     s.valid = true;
-    s.spot = {true, 5000}; s.gammaFlip = {true, 5010}; s.volTrigger = {true, 5000};
+    s.spot = {true, 5000};
+    s.gammaFlip = {true, 5010};
+    s.volTrigger = {true, 5000};
     s.battleZone = {true, 4990, 5020, ""};
     s.profileRows = {{5100, 1, 1, 100, ""}};
-    s.volAnchor = {true, 5000}; s.emOneSigma = {true, 40};
-    s.ndxCallWall = {true, 18100}; s.ndxGammaFlip = {true, 17900};
-    s.vannaWallCount = 2; s.vannaWallStrike = {5050, 4950}; s.vannaWallIntensity = {0.456, 0};
+    s.volAnchor = {true, 5000};
+    s.emOneSigma = {true, 40};
+    s.ndxCallWall = {true, 18100};
+    s.ndxGammaFlip = {true, 17900};
+    s.vannaWallCount = 2;
+    s.vannaWallStrike = {5050, 4950};
+    s.vannaWallIntensity = {0.456, 0};
     s.vannaFlip = {true, 5030};
-    s.charmZoneCount = 2; s.charmZones[0] = {true, 4960, 4970, ""}; s.charmFlip = {true, 4985};
+    s.charmZoneCount = 2;
+    s.charmZones[0] = {true, 4960, 4970, ""};
+    s.charmFlip = {true, 4985};
     s.densityBand = {true, 4950, 5050};
-    s.zeroGammaModel = {true, 5005}; s.zeroGammaBand = {true, 5000, 5012};
-    s.ivCallWall = {true, 5150}; s.ivPutWall = {true, 4850};
-    s.vegaWallCount = 1; s.vegaWallStrike[0] = 5075;
-    s.hybridCallWall = {true, 5110}; s.hybridPutWall = {true, 4890};
-    s.priorDayHigh = {true, 5060}; s.priorDayLow = {true, 4940}; s.openingRange = {true, 4995, 5008, ""};
-    s.priorRthClose = {true, 4998}; s.overnightHigh = {true, 5030}; s.overnightLow = {true, 4970};
+    s.zeroGammaModel = {true, 5005};
+    s.zeroGammaBand = {true, 5000, 5012};
+    s.ivCallWall = {true, 5150};
+    s.ivPutWall = {true, 4850};
+    s.vegaWallCount = 1;
+    s.vegaWallStrike[0] = 5075;
+    s.hybridCallWall = {true, 5110};
+    s.hybridPutWall = {true, 4890};
+    s.priorDayHigh = {true, 5060};
+    s.priorDayLow = {true, 4940};
+    s.openingRange = {true, 4995, 5008, ""};
+    s.priorRthClose = {true, 4998};
+    s.overnightHigh = {true, 5030};
+    s.overnightLow = {true, 4970};
     s.vwap = {true, 5002};
     s.vwapBandPlus = {payload::OptionalLevel{true, 5012}, {true, 5022}, {}};
     s.vwapBandMinus = {payload::OptionalLevel{}, {true, 4982}, {}};
-    s.asiaRange = {true, 4970, 4990, ""}; s.nyAmRange = {true, 4995, 5015, ""}; s.midnightOpen = {true, 4999};
+    s.asiaRange = {true, 4970, 4990, ""};
+    s.nyAmRange = {true, 4995, 5015, ""};
+    s.midnightOpen = {true, 4999};
     s.atmIv = {true, 20};
-    s.putExtenderCount = 2; s.putExtenderStrike = {4900, 4950};
-    s.callExtenderCount = 3; s.callExtenderStrike = {5250, 5150, 5200};
+    s.putExtenderCount = 2;
+    s.putExtenderStrike = {4900, 4950};
+    s.callExtenderCount = 3;
+    s.callExtenderStrike = {5250, 5150, 5200};
     s.gexCells = {{4995, 5005, 1}};
     s.profilePoints = {{4990, 1}, {5000, 2}};
     return s;

@@ -11,8 +11,8 @@ namespace {
 constexpr size_t kReservedLines = 96;
 
 // The label sources of one pass; they exist only while it runs.
-PassContext StartPass(host::StudyHost& sc, const DrawSettings& settings,
-                      const LevelsSnapshot& snapshot, bool drawable, std::vector<int>& drawnLines) {
+PassContext StartPass(host::StudyHost& sc, const DrawSettings& settings, const LevelsSnapshot& snapshot,
+                      bool drawable, std::vector<int>& drawnLines) {
   PassContext pass{.sc = sc, .settings = settings, .drawnLines = drawnLines};
   if (drawable && settings.exposureMode > 0) pass.exposureSource = &snapshot;
   if (drawable && settings.forecastTouch && snapshot.densityCount >= 1) pass.touchSource = &snapshot;
@@ -75,10 +75,8 @@ void RemoveUndrawn(host::StudyHost& sc, DrawnLines* lines) {
 }  // namespace
 
 void RunDrawingPass(host::StudyHost& sc, const DrawSettings& settings,
-                    const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped,
-                    const PanelGates& gates,
-                    const std::function<void(std::vector<int>& drawnLines)>& panelPass,
-                    DrawnLines* lines) {
+                    const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped, const PanelGates& gates,
+                    const std::function<void(std::vector<int>& drawnLines)>& panelPass, DrawnLines* lines) {
   StartPassLines(lines);
   const bool drawable = snapshot.valid && !scaleGuardTripped;
   PassContext pass = StartPass(sc, settings, snapshot, drawable, lines->current);

@@ -30,9 +30,7 @@ struct PanelGates {
 // appends its line numbers to drawnLines), then deletes every drawing of an earlier pass that
 // was not drawn again, those of a pass that was cut short included.
 void RunDrawingPass(host::StudyHost& sc, const DrawSettings& settings,
-                    const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped,
-                    const PanelGates& gates,
-                    const std::function<void(std::vector<int>& drawnLines)>& panelPass,
-                    DrawnLines* lines);
+                    const payload::LevelsSnapshot& snapshot, bool scaleGuardTripped, const PanelGates& gates,
+                    const std::function<void(std::vector<int>& drawnLines)>& panelPass, DrawnLines* lines);
 
 }  // namespace draw

@@ -73,11 +73,13 @@ TEST_F(DrawTest, DrawingsOfAPassCutShortAreRemovedByTheNextPassWithThePanelOff) 
 
 bool InCoreMapOrModelZeroGamma(int n) {
   switch (palette::LineBlockOf(n)) {
-    case palette::kLbCoreLevels: case palette::kLbZoneBounds: case palette::kLbZoneShades:
-    case palette::kLbTopStrikes: case palette::kLbModelZeroGamma: case palette::kLbModelZeroGammaBand:
-      return true;
-    default:
-      return false;
+    case palette::kLbCoreLevels:
+    case palette::kLbZoneBounds:
+    case palette::kLbZoneShades:
+    case palette::kLbTopStrikes:
+    case palette::kLbModelZeroGamma:
+    case palette::kLbModelZeroGammaBand: return true;
+    default: return false;
   }
 }
 
@@ -99,17 +101,24 @@ TEST_F(DrawTest, SimpleAndZonesSwitchesKeepOnlyTheCoreMapAndTheModelZeroGamma) {
 // Adds to the extended snapshot whatever brings every layer to its most: all levels present,
 // every list longer than any layer draws.
 payload::LevelsSnapshot Fullest(payload::LevelsSnapshot s) {
-  s.callWall = {true, 5100}; s.putWall = {true, 4900}; s.maxPain = {true, 5050};
-  s.callOiWall = {true, 5200}; s.putOiWall = {true, 4800}; s.zeroDex = {true, 5025};
+  s.callWall = {true, 5100};
+  s.putWall = {true, 4900};
+  s.maxPain = {true, 5050};
+  s.callOiWall = {true, 5200};
+  s.putOiWall = {true, 4800};
+  s.zeroDex = {true, 5025};
   for (payload::FocusLevel& f : s.focus) f = {true, 5040, "Pivot", "F", ""};
-  s.upsideCluster = {true, 5110, 5120, ""}; s.downsideCluster = {true, 4880, 4895, ""};
+  s.upsideCluster = {true, 5110, 5120, ""};
+  s.downsideCluster = {true, 4880, 4895, ""};
   s.ndxPutWall = {true, 17800};
   s.profileRows.assign(45, {5100, 1, 1, 50, ""});
   s.vannaWallCount = payload::kMaxVannaWalls;
   s.charmZoneCount = payload::kMaxCharmZones;
   for (payload::ZoneBand& z : s.charmZones) z = {true, 4960, 4970, ""};
   s.vegaWallCount = payload::kMaxVegaWalls;
-  s.hybridVolTrigger = {true, 5005}; s.rthOpen = {true, 5001}; s.londonRange = {true, 4980, 5000, ""};
+  s.hybridVolTrigger = {true, 5005};
+  s.rthOpen = {true, 5001};
+  s.londonRange = {true, 4980, 5000, ""};
   s.vwapBandPlus = {payload::OptionalLevel{true, 5012}, {true, 5022}, {true, 5032}};
   s.vwapBandMinus = {payload::OptionalLevel{true, 4992}, {true, 4982}, {true, 4972}};
   s.putExtenderCount = payload::kMaxExtendersPerSide;

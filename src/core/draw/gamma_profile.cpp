@@ -15,8 +15,8 @@ constexpr int kMaxProfileBars = 80;
 static_assert(kMaxProfileBars <= palette::LineCount(palette::kLbGammaProfile));
 constexpr int kProfileTransparency = 74;
 constexpr double kRangePadShare = 0.05;
-constexpr double kBarLengthShare = 0.15;   // of the visible width, for the largest exposure
-constexpr double kBarHeightShare = 0.4;    // of the tightest strike spacing, each side
+constexpr double kBarLengthShare = 0.15;  // of the visible width, for the largest exposure
+constexpr double kBarHeightShare = 0.4;   // of the tightest strike spacing, each side
 constexpr double kFallbackSpacingShare = 0.01;
 
 struct PriceRange {

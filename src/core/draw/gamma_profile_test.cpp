@@ -49,8 +49,8 @@ TEST_F(ProfileTest, NarrowChartsAndCrowdedProfiles) {
             (Lines{"71900 rect 102-103 4994..4986 sg0 t74", "71901 rect 102-103 5004..4996 sg0 t74"}))
       << "fewer than 7 bars still draw length 1";
   sc.visible = {100, 200};
-  EXPECT_EQ(Profile({{5000, 10}, {5000, -10}}),
-            (Lines{"71900 rect 185-200 5000.44..4999.56 sg0 t74", "71901 rect 185-200 5000.44..4999.56 sg1 t74"}))
+  EXPECT_EQ(Profile({{5000, 10}, {5000, -10}}), (Lines{"71900 rect 185-200 5000.44..4999.56 sg0 t74",
+                                                       "71901 rect 185-200 5000.44..4999.56 sg1 t74"}))
       << "no spacing: 1% of the padded range";
   std::vector<payload::StrikeValue> crowded;
   for (int i = 0; i < 100; ++i) crowded.push_back({4950.0 + i, 1});

@@ -46,8 +46,10 @@ void DrawCharm(PassContext& pass, const LevelsSnapshot& s) {
 
 void DrawIvWalls(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.ivWalls) return;
-  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbIvCallWall), s.ivCallWall, palette::kSgVegaWall, 1, "IV-C");
-  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbIvPutWall), s.ivPutWall, palette::kSgVegaWall, 1, "IV-P");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbIvCallWall), s.ivCallWall, palette::kSgVegaWall, 1,
+                           "IV-C");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbIvPutWall), s.ivPutWall, palette::kSgVegaWall, 1,
+                           "IV-P");
 }
 
 void DrawVegaWalls(PassContext& pass, const LevelsSnapshot& s) {

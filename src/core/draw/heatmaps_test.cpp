@@ -27,10 +27,18 @@ TEST_F(DrawTest, HeatCellsFadeWithStrengthUnderTheOpacityAndStrengthInputs) {
     int maxOpacity, minStrength;
     Lines expected;
   } cases[] = {
-      {true, gex, 20, 0, {"71600 rect 100-199 5000..4990 sg34 t80", "71601 rect 100-199 5010..5000 sg34 t90",
-                          "71602 rect 100-199 5020..5010 sg35 t86", "71604 rect 100-199 5040..5030 sg34 t98"}},
-      {false, delta, 60, 0, {"71700 rect 100-199 2..1 sg39 t40", "71701 rect 100-199 3..2 sg39 t70",
-                             "71702 rect 100-199 4..3 sg39 t42", "71703 rect 100-199 5..4 sg39 t42"}},
+      {true,
+       gex,
+       20,
+       0,
+       {"71600 rect 100-199 5000..4990 sg34 t80", "71601 rect 100-199 5010..5000 sg34 t90",
+        "71602 rect 100-199 5020..5010 sg35 t86", "71604 rect 100-199 5040..5030 sg34 t98"}},
+      {false,
+       delta,
+       60,
+       0,
+       {"71700 rect 100-199 2..1 sg39 t40", "71701 rect 100-199 3..2 sg39 t70",
+        "71702 rect 100-199 4..3 sg39 t42", "71703 rect 100-199 5..4 sg39 t42"}},
       {false, delta, 80, 95, {"71700 rect 100-199 2..1 sg39 t40", "71702 rect 100-199 4..3 sg39 t42"}},
       {false, delta, 0, 95, {"71700 rect 100-199 2..1 sg39 t99", "71702 rect 100-199 4..3 sg39 t99"}},
   };

@@ -78,9 +78,7 @@ void DrawBand(PassContext& pass, int lineNumber, double low, double high, host::
   pass.drawnLines.push_back(lineNumber);
 }
 
-host::Rgb SubgraphColour(const PassContext& pass, int subgraph) {
-  return pass.settings.colours[subgraph];
-}
+host::Rgb SubgraphColour(const PassContext& pass, int subgraph) { return pass.settings.colours[subgraph]; }
 
 void DrawOverlayLine(PassContext& pass, int lineNumber, double price, int subgraph, int style,
                      std::string_view label) {

@@ -45,8 +45,7 @@ std::string TouchSuffix(const payload::LevelsSnapshot& snapshot, double price);
 void DrawLevelLine(PassContext& pass, const LevelLine& line);
 
 // Submits a filled rectangle from `low` to `high` over the visible bars and records its number.
-void DrawBand(PassContext& pass, int lineNumber, double low, double high, host::Rgb colour,
-              int transparency);
+void DrawBand(PassContext& pass, int lineNumber, double low, double high, host::Rgb colour, int transparency);
 
 // The user's colour of `subgraph` for this pass.
 host::Rgb SubgraphColour(const PassContext& pass, int subgraph);

@@ -29,8 +29,8 @@ void DrawSessionReferences(PassContext& pass, const LevelsSnapshot& s) {
   DrawOverlayLine(pass, LineNumber(palette::kLbOpeningRangeHigh), range.high, subgraph, 2, "OR HIGH");
   DrawOverlayLine(pass, LineNumber(palette::kLbOpeningRangeLow), range.low, subgraph, 2, "OR LOW");
   if (pass.settings.shadeOpeningRange) {
-    DrawBand(pass, LineNumber(palette::kLbOpeningRangeShade), range.low, range.high, SubgraphColour(pass, subgraph),
-             kSessionBandTransparency);
+    DrawBand(pass, LineNumber(palette::kLbOpeningRangeShade), range.low, range.high,
+             SubgraphColour(pass, subgraph), kSessionBandTransparency);
   }
 }
 
@@ -53,7 +53,11 @@ void DrawVwapBands(PassContext& pass, const LevelsSnapshot& s) {
       if (!sides[side]->has) continue;
       DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbVwap, 1 + 2 * band + side),
                            .price = sides[side]->value,
-                           .colour = colour, .width = 1, .style = 2, .label = "", .labelOn = false});
+                           .colour = colour,
+                           .width = 1,
+                           .style = 2,
+                           .label = "",
+                           .labelOn = false});
     }
   }
 }
@@ -73,8 +77,8 @@ void DrawTradingRanges(PassContext& pass, const LevelsSnapshot& s) {
     DrawOverlayLine(pass, LineNumber(palette::kLbTradingRangeTops, i), range.high, palette::kSgIctRange, 2,
                     rows[i].label);
   }
-  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbMidnightOpen), s.midnightOpen, palette::kSgIctRange, 2,
-                           "00:00 OPEN");
+  DrawOverlayLineIfPresent(pass, LineNumber(palette::kLbMidnightOpen), s.midnightOpen, palette::kSgIctRange,
+                           2, "00:00 OPEN");
 }
 
 }  // namespace draw

@@ -76,9 +76,13 @@ void DrawForecastBand(PassContext& pass, const LevelsSnapshot& s) {
 void DrawModelZeroGamma(PassContext& pass, const LevelsSnapshot& s) {
   if (!pass.settings.zeroGammaModel) return;
   if (s.zeroGammaModel.has) {
-    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbModelZeroGamma), .price = s.zeroGammaModel.value,
-                         .colour = kModelZeroGammaColour, .width = 1, .style = 1,
-                         .label = "0y - Zero Gamma (model)", .labelOn = pass.settings.labelLines});
+    DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbModelZeroGamma),
+                         .price = s.zeroGammaModel.value,
+                         .colour = kModelZeroGammaColour,
+                         .width = 1,
+                         .style = 1,
+                         .label = "0y - Zero Gamma (model)",
+                         .labelOn = pass.settings.labelLines});
   }
   if (s.zeroGammaBand.has) {
     DrawBand(pass, LineNumber(palette::kLbModelZeroGammaBand), s.zeroGammaBand.lower, s.zeroGammaBand.upper,
@@ -93,13 +97,17 @@ void DrawIvBand(PassContext& pass, const LevelsSnapshot& s) {
   const double spot = s.spot.value;
   const double d = std::sqrt(minutes / kMinutesPerYear) * (s.atmIv.value / 100) * spot;
   if (!(d > 0)) return;
-  DrawBand(pass, LineNumber(palette::kLbIvBand), spot - d, spot + d,
-           SubgraphColour(pass, palette::kSgIvZone), kIvBandTransparency);
+  DrawBand(pass, LineNumber(palette::kLbIvBand), spot - d, spot + d, SubgraphColour(pass, palette::kSgIvZone),
+           kIvBandTransparency);
   DrawOverlayLine(pass, LineNumber(palette::kLbIvUpperLine), spot + d, palette::kSgIvZone, 2,
                   text::Format("IV +%dm", minutes));
-  DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbIvLowerLine), .price = spot - d,
-                       .colour = SubgraphColour(pass, palette::kSgIvZone), .width = 1, .style = 2,
-                       .label = "", .labelOn = false});
+  DrawLevelLine(pass, {.lineNumber = LineNumber(palette::kLbIvLowerLine),
+                       .price = spot - d,
+                       .colour = SubgraphColour(pass, palette::kSgIvZone),
+                       .width = 1,
+                       .style = 2,
+                       .label = "",
+                       .labelOn = false});
 }
 
 void DrawRegimeTint(PassContext& pass, const LevelsSnapshot& s) {

@@ -13,8 +13,6 @@ struct Rgb {
 };
 
 // The colour packed as 0x00BBGGRR, the host's 32-bit colour value.
-inline uint32_t PackedColour(Rgb c) {
-  return uint32_t(c.r) | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16);
-}
+inline uint32_t PackedColour(Rgb c) { return uint32_t(c.r) | (uint32_t(c.g) << 8) | (uint32_t(c.b) << 16); }
 
 }  // namespace host

@@ -17,9 +17,7 @@ namespace host {
 // threads run inline.
 class FakeServices : public platform::Services {
  public:
-  platform::CivilDate NewYorkDate(double utcSeconds) override {
-    return platform::UtcCivilDate(utcSeconds);
-  }
+  platform::CivilDate NewYorkDate(double utcSeconds) override { return platform::UtcCivilDate(utcSeconds); }
   double NewYorkUtcOffsetSeconds(double) override { return 0; }
   platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits&) override {
     getUrls.push_back(url);
@@ -75,9 +73,7 @@ class FakeStudyHost : public StudyHost {
     auto it = colours.find(number);
     return it == colours.end() ? Rgb{} : it->second;
   }
-  void SetSubgraphValue(int number, int bar, float value) override {
-    subgraphValues[number][bar] = value;
-  }
+  void SetSubgraphValue(int number, int bar, float value) override { subgraphValues[number][bar] = value; }
   void* PersistentPointer(int slot) const override {
     auto it = pointers.find(slot);
     return it == pointers.end() ? nullptr : it->second;
@@ -103,8 +99,10 @@ class FakeStudyHost : public StudyHost {
     return true;
   }
   void DeleteDrawing(int, int selector, int lineNumber) override {
-    if (selector == kDeleteAll && lineNumber == 0) drawings.clear();
-    else if (selector == kDeleteLineNumber) drawings.erase(lineNumber);
+    if (selector == kDeleteAll && lineNumber == 0)
+      drawings.clear();
+    else if (selector == kDeleteLineNumber)
+      drawings.erase(lineNumber);
   }
   bool HttpRequest(const std::string& url) override { return HttpRequestWithBody(url, "", {}); }
   bool HttpRequestWithBody(const std::string& url, const std::string& body,

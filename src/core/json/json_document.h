@@ -70,9 +70,9 @@ class Storage {
 
 // The buffers a document parses into and keeps.
 struct TreeBuffers {
-  Storage<Slot> nodes;  // every value but the root
-  Storage<Slot> stack;  // children of the open containers
-  Storage<char> arena;  // strings and keys decoded from escapes
+  Storage<Slot> nodes;                                // every value but the root
+  Storage<Slot> stack;                                // children of the open containers
+  Storage<char> arena;                                // strings and keys decoded from escapes
   size_t limit = std::numeric_limits<size_t>::max();  // most heap bytes the three may hold
 
   size_t HeapBytes() const { return nodes.bytes() + stack.bytes() + arena.bytes(); }

@@ -43,10 +43,10 @@ TEST(JsonDocument, AccessorsOnEveryKind) {
     std::string_view text;
     size_t size;
   };
-  const Expected expected[] = {
-      {kNull, false, 0, "", 0},     {kBoolean, true, 0, "", 0}, {kBoolean, false, 0, "", 0},
-      {kNumber, false, -2.5, "", 0}, {kString, false, 0, "s\n", 0}, {kArray, false, 0, "", 2},
-      {kObject, false, 0, "", 2},   {kNull, false, 0, "", 0}};  // the last: absent
+  const Expected expected[] = {{kNull, false, 0, "", 0},      {kBoolean, true, 0, "", 0},
+                               {kBoolean, false, 0, "", 0},   {kNumber, false, -2.5, "", 0},
+                               {kString, false, 0, "s\n", 0}, {kArray, false, 0, "", 2},
+                               {kObject, false, 0, "", 2},    {kNull, false, 0, "", 0}};  // the last: absent
   ASSERT_EQ(root.size(), 7u);
   for (size_t i = 0; i < std::size(expected); ++i) {
     const Node node = root.ElementAt(i);
@@ -62,7 +62,7 @@ TEST(JsonDocument, AccessorsOnEveryKind) {
     EXPECT_FALSE(node.PairAt(node.size()).value) << i;
   }
   EXPECT_EQ(root.ElementAt(5).ElementAt(1).number(), 8);
-  EXPECT_FALSE(root.ElementAt(6).ElementAt(0));  // an object has no elements
+  EXPECT_FALSE(root.ElementAt(6).ElementAt(0));     // an object has no elements
   EXPECT_FALSE(root.ElementAt(5).PairAt(0).value);  // an array has no pairs
   EXPECT_EQ(root.ElementAt(6).PairAt(1).value.number(), 10);
 }
@@ -98,8 +98,7 @@ std::string Repeated(const std::string& part, int count) {
 // Parsing the same kind of text again reuses the slots; trimming frees them.
 TEST(JsonDocument, KeepsItsBuffersBetweenParses) {
   const std::string answer =
-      "{\"rows\": [" + Repeated(R"({"strike": 21500.25, "gex": -1.5e9, "tag": "CW"},)", 300) +
-      "0]}";
+      "{\"rows\": [" + Repeated(R"({"strike": 21500.25, "gex": -1.5e9, "tag": "CW"},)", 300) + "0]}";
   Document document;
   ASSERT_EQ(document.Parse(answer), kParsed);
   const size_t kept = document.HeapBytes();

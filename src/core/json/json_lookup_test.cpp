@@ -16,15 +16,30 @@ constexpr double kNone = -999;  // what NumberOfValue leaves in place when there
 
 TEST(JsonLookup, NumberOfValue) {
   const std::pair<const char*, double> cases[] = {
-      {"-2.5", -2.5}, {"1e400", kNone}, {"\"abc\"", kNone}, {"\"\"", kNone}, {"\"12abc\"", 12},
-      {"\"+1.5\"", 1.5}, {"\".5x\"", 0.5}, {"\" 12\"", kNone}, {"\"-\"", kNone},
-      {"\"1e400\"", kNone}, {"\"-nan\"", kNone}, {"\"nan\"", kNone}, {"true", kNone},
-      {"[1]", kNone}, {"{}", kNone}, {R"({"value":{"price":"42.5"}})", 42.5},
-      {R"({"price":null,"level":7})", 7}, {R"({"level":7,"price":8})", 8},
+      {"-2.5", -2.5},
+      {"1e400", kNone},
+      {"\"abc\"", kNone},
+      {"\"\"", kNone},
+      {"\"12abc\"", 12},
+      {"\"+1.5\"", 1.5},
+      {"\".5x\"", 0.5},
+      {"\" 12\"", kNone},
+      {"\"-\"", kNone},
+      {"\"1e400\"", kNone},
+      {"\"-nan\"", kNone},
+      {"\"nan\"", kNone},
+      {"true", kNone},
+      {"[1]", kNone},
+      {"{}", kNone},
+      {R"({"value":{"price":"42.5"}})", 42.5},
+      {R"({"price":null,"level":7})", 7},
+      {R"({"level":7,"price":8})", 8},
       {R"({"strike":{"level":{"value":2}}})", 2},
       {R"({"price":"abc","value":3})", kNone},  // the first present key decides
-      {R"({"price":{},"value":3})", kNone}, {R"({"Price":3})", kNone},
-      {R"({"value":1,"value":2})", 1}, {R"("\u0031\u0032")", 12},  // decoded text counts
+      {R"({"price":{},"value":3})", kNone},
+      {R"({"Price":3})", kNone},
+      {R"({"value":1,"value":2})", 1},
+      {R"("\u0031\u0032")", 12},  // decoded text counts
   };
   for (const auto& [json, expected] : cases) {
     const ParsedJson object("{\"v\":" + std::string(json) + "}");
@@ -57,17 +72,15 @@ TEST(JsonLookup, MemberAndDuplicates) {
 }
 
 TEST(JsonLookup, MemberIsTrueAndMemberAsText) {
-  const ParsedJson object(
-      R"({"t":true,"f":false,"one":1,"s":"true","n":null,"text":"a b","price":21500.25,)"
-      R"("arr":[1],"esc":"a\tb"})");
-  const std::pair<const char*, bool> truth[] = {
-      {"t", true}, {"f", false}, {"one", false}, {"s", false}, {"n", false}, {"missing", false}};
+  const ParsedJson object(R"({"t":true,"f":false,"one":1,"s":"true","n":null,"text":"a b","price":21500.25,)"
+                          R"("arr":[1],"esc":"a\tb"})");
+  const std::pair<const char*, bool> truth[] = {{"t", true},  {"f", false}, {"one", false},
+                                                {"s", false}, {"n", false}, {"missing", false}};
   for (const auto& [key, expected] : truth) EXPECT_EQ(MemberIsTrue(object, key), expected) << key;
 
-  const std::pair<const char*, const char*> texts[] = {
-      {"text", "a b"},  {"s", "true"},      {"price", "21500.2"}, {"one", "1"},
-      {"t", ""},        {"n", ""},          {"arr", ""},          {"missing", ""},
-      {"esc", "a\tb"}};
+  const std::pair<const char*, const char*> texts[] = {{"text", "a b"}, {"s", "true"},   {"price", "21500.2"},
+                                                       {"one", "1"},    {"t", ""},       {"n", ""},
+                                                       {"arr", ""},     {"missing", ""}, {"esc", "a\tb"}};
   for (const auto& [key, expected] : texts) EXPECT_EQ(MemberAsText(object, key), expected) << key;
   EXPECT_EQ(MemberAsText(ParsedJson("[1]"), "0"), "");
 }

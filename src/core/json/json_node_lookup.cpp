@@ -56,8 +56,7 @@ std::string MemberAsText(Node object, std::string_view key) {
 bool NumberOfValue(Node value, double* out) {
   // Wrappers may nest; every step goes one level down, so the walk always ends.
   while (value.IsObject()) {
-    value = FirstPresentMember(value, kNumberWrapperKeys,
-                               static_cast<int>(std::size(kNumberWrapperKeys)));
+    value = FirstPresentMember(value, kNumberWrapperKeys, static_cast<int>(std::size(kNumberWrapperKeys)));
   }
   if (!value || out == nullptr) return false;
   if (value.IsString()) return NumberOfText(value.text(), out);

@@ -61,8 +61,7 @@ inline uint64_t ValueOfDigits(uint64_t chunk, int count) {
 // Reads the digits at `p` into *mantissa (only meaningful while *digits stays at most
 // kMaxMantissaDigits) and returns the first byte after them. The end is checked once per
 // eight bytes; only the last few bytes of the input are read one at a time.
-ORDINEL_JSON_INLINE const char* ScanDigits(const char* p, const char* end, uint64_t* mantissa,
-                                           int* digits) {
+ORDINEL_JSON_INLINE const char* ScanDigits(const char* p, const char* end, uint64_t* mantissa, int* digits) {
   if constexpr (std::endian::native == std::endian::little) {
     while (end - p >= 8) {
       uint64_t chunk;
@@ -125,8 +124,8 @@ ORDINEL_JSON_INLINE NumberRead ReadNumber(const char* p, const char* end) {
     }
     exponent += negativeExponent ? -written : written;
   }
-  if (digits > kMaxMantissaDigits || mantissa > kMaxExactMantissa ||
-      exponent < -kMaxExactPower || exponent > kMaxExactPower) {
+  if (digits > kMaxMantissaDigits || mantissa > kMaxExactMantissa || exponent < -kMaxExactPower ||
+      exponent > kMaxExactPower) {
     return {p, ParseNumberText(start, p)};
   }
   const double value = static_cast<double>(mantissa);

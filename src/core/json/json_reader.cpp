@@ -41,8 +41,7 @@ ORDINEL_JSON_INLINE const char* FindStringStop(const char* p, const char* end) {
       std::memcpy(&chunk, p, sizeof chunk);
       const uint64_t quote = chunk ^ kEachByte('"');
       const uint64_t backslash = chunk ^ kEachByte('\\');
-      const uint64_t hits =
-          (((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighBits;
+      const uint64_t hits = (((quote - kOnes) & ~quote) | ((backslash - kOnes) & ~backslash)) & kHighBits;
       if (hits != 0) return p + std::countr_zero(hits) / 8;
       p += 8;
     }
@@ -113,8 +112,7 @@ class Reader {
   bool Prepare() {
     const size_t length = static_cast<size_t>(end_ - begin_);
     const size_t estimate = std::min(MaxSlots(), length / kBytesPerSlotEstimate + 64);
-    if (buffers_.nodes.capacity() < estimate &&
-        !buffers_.Reallocate(&buffers_.nodes, 0, estimate)) {
+    if (buffers_.nodes.capacity() < estimate && !buffers_.Reallocate(&buffers_.nodes, 0, estimate)) {
       return false;
     }
     if (buffers_.stack.capacity() < kMinStackSlots &&
@@ -226,7 +224,10 @@ class Reader {
       case '{': return Open(slot, kObject, '}', opened);
       case '[': return Open(slot, kArray, ']', opened);
       case '"': return ReadStringValue(slot);
-      case 't': slot->tag |= kBoolean; slot->payload = 1; return ReadLiteral("true");
+      case 't':
+        slot->tag |= kBoolean;
+        slot->payload = 1;
+        return ReadLiteral("true");
       case 'f': slot->tag |= kBoolean; return ReadLiteral("false");
       case 'n': return ReadLiteral("null");
       default: return ReadNumberValue(slot);

@@ -6,20 +6,57 @@ namespace palette {
 
 // The blocks of the plan, in ascending order of their numbers.
 enum LineBlock : int {
-  kLbCoreLevels = 0, kLbZoneBounds, kLbZoneShades, kLbUnstableCorridor, kLbDailyVolZones, kLbNdxLevels,
+  kLbCoreLevels = 0,
+  kLbZoneBounds,
+  kLbZoneShades,
+  kLbUnstableCorridor,
+  kLbDailyVolZones,
+  kLbNdxLevels,
   kLbTopStrikes,
-  kLbPanelTitle, kLbPanelContent, kLbPanelBackground, kLbPanelControls, kLbPanelTabs,
-  kLbVannaWalls, kLbVannaFlip, kLbCharmZones, kLbCharmFlip, kLbVegaWalls,
-  kLbHybridCallWall, kLbHybridPutWall, kLbHybridVolTrigger,
-  kLbPriorDayHigh, kLbPriorDayLow, kLbRthOpen, kLbOpeningRangeHigh, kLbOpeningRangeLow, kLbOpeningRangeShade,
-  kLbRthClose, kLbOvernightHigh, kLbOvernightLow,
-  kLbVwap, kLbTradingRangeBands, kLbTradingRangeTops, kLbMidnightOpen,
-  kLbIvBand, kLbIvUpperLine, kLbIvLowerLine, kLbRegimeTintLong, kLbRegimeTintShort,
-  kLbPutExtenders, kLbCallExtenders,
-  kLbGexHeatmap, kLbCharmMap, kLbDeltaMap, kLbVannaMap, kLbVegaMap,
-  kLbForecastBand, kLbModelZeroGamma, kLbModelZeroGammaBand,
+  kLbPanelTitle,
+  kLbPanelContent,
+  kLbPanelBackground,
+  kLbPanelControls,
+  kLbPanelTabs,
+  kLbVannaWalls,
+  kLbVannaFlip,
+  kLbCharmZones,
+  kLbCharmFlip,
+  kLbVegaWalls,
+  kLbHybridCallWall,
+  kLbHybridPutWall,
+  kLbHybridVolTrigger,
+  kLbPriorDayHigh,
+  kLbPriorDayLow,
+  kLbRthOpen,
+  kLbOpeningRangeHigh,
+  kLbOpeningRangeLow,
+  kLbOpeningRangeShade,
+  kLbRthClose,
+  kLbOvernightHigh,
+  kLbOvernightLow,
+  kLbVwap,
+  kLbTradingRangeBands,
+  kLbTradingRangeTops,
+  kLbMidnightOpen,
+  kLbIvBand,
+  kLbIvUpperLine,
+  kLbIvLowerLine,
+  kLbRegimeTintLong,
+  kLbRegimeTintShort,
+  kLbPutExtenders,
+  kLbCallExtenders,
+  kLbGexHeatmap,
+  kLbCharmMap,
+  kLbDeltaMap,
+  kLbVannaMap,
+  kLbVegaMap,
+  kLbForecastBand,
+  kLbModelZeroGamma,
+  kLbModelZeroGammaBand,
   kLbGammaProfile,
-  kLbIvCallWall, kLbIvPutWall,
+  kLbIvCallWall,
+  kLbIvPutWall,
   kLineBlockCount
 };
 
@@ -122,16 +159,21 @@ constexpr bool LinePlanInOrder() {
   }
   return true;
 }
-static_assert(LinePlanInOrder(), "row n of the line plan is block n, holds a number and starts above row n - 1");
+static_assert(LinePlanInOrder(),
+              "row n of the line plan is block n, holds a number and starts above row n - 1");
 
 // The numbers of `block`, first to last.
-constexpr LineSpan SpanOf(LineBlock block) { return {LineNumber(block), LineNumber(block, LineCount(block) - 1)}; }
+constexpr LineSpan SpanOf(LineBlock block) {
+  return {LineNumber(block), LineNumber(block, LineCount(block) - 1)};
+}
 
 // True when the two spans share a number.
 constexpr bool Overlap(LineSpan a, LineSpan b) { return a.first <= b.last && b.first <= a.last; }
 
 // True when every number of `inner` lies in `outer`.
-constexpr bool Within(LineSpan inner, LineSpan outer) { return inner.first >= outer.first && inner.last <= outer.last; }
+constexpr bool Within(LineSpan inner, LineSpan outer) {
+  return inner.first >= outer.first && inner.last <= outer.last;
+}
 
 // True when no two blocks of the plan share a number.
 constexpr bool LineBlocksDisjoint() {
@@ -148,8 +190,9 @@ static_assert(LineBlocksDisjoint(), "no two blocks of the line plan share a numb
 constexpr bool LineBlocksInTheirSpans() {
   for (const LineBlockRow& row : kLinePlan) {
     const LineSpan span = SpanOf(row.block);
-    const bool fits = row.owner == kPanelPart ? Within(span, kPanelLineSpan)
-                                              : Within(span, kChartLineSpan) && !Overlap(span, kPanelLineSpan);
+    const bool fits = row.owner == kPanelPart
+                          ? Within(span, kPanelLineSpan)
+                          : Within(span, kChartLineSpan) && !Overlap(span, kPanelLineSpan);
     if (!fits) return false;
   }
   return true;

@@ -20,10 +20,14 @@ inline std::vector<std::string> FullestPassFaults(const std::vector<int>& drawn,
   std::map<int, int> perBlock;
   for (int n : drawn) {
     const LineBlock block = LineBlockOf(n);
-    if (!seen.insert(n).second) faults.push_back(std::to_string(n) + " drawn twice");
-    else if (block == kLineBlockCount) faults.push_back(std::to_string(n) + " lies in no block");
-    else if (kLinePlan[block].owner != owner) faults.push_back(std::to_string(n) + " in " + kLinePlan[block].purpose);
-    else ++perBlock[block];
+    if (!seen.insert(n).second)
+      faults.push_back(std::to_string(n) + " drawn twice");
+    else if (block == kLineBlockCount)
+      faults.push_back(std::to_string(n) + " lies in no block");
+    else if (kLinePlan[block].owner != owner)
+      faults.push_back(std::to_string(n) + " in " + kLinePlan[block].purpose);
+    else
+      ++perBlock[block];
   }
   for (const LineBlockRow& row : kLinePlan) {
     if (row.owner != owner || perBlock[row.block] == row.count) continue;

@@ -38,8 +38,8 @@ void AddRegimeRows(const payload::LevelsSnapshot& s, std::vector<PanelLine>* lin
     return;
   }
   const bool positiveDelta = s.netDex.value >= 0;
-  lines->push_back(
-      MakeLine(text::Format("  %s - %s", gamma, positiveDelta ? "+delta flow" : "-delta flow"), colour, true));
+  lines->push_back(MakeLine(text::Format("  %s - %s", gamma, positiveDelta ? "+delta flow" : "-delta flow"),
+                            colour, true));
   lines->push_back(MakeLine(RegimeSentence(longGamma, positiveDelta), kSecondaryColour));
 }
 
@@ -49,7 +49,8 @@ void AddDriftRows(const payload::LevelsSnapshot& s, std::vector<PanelLine>* line
   lines->push_back(MakeLine(text::Format("  Net premium drift  %s", FormatMoney(s.netCum)),
                             s.netCum.value >= 0 ? kGreen : kRed, true));
   std::string split = text::Format("  calls %s | puts %s", FormatMoney(s.callCum), FormatMoney(s.putCum));
-  if (s.totalVol.has && s.totalVol.value > 0) split += text::Format(" | %s", FormatContracts(s.totalVol.value));
+  if (s.totalVol.has && s.totalVol.value > 0)
+    split += text::Format(" | %s", FormatContracts(s.totalVol.value));
   lines->push_back(MakeLine(std::move(split), kSecondaryColour));
 }
 
@@ -68,9 +69,10 @@ void AddForecastRows(const host::StudyHost& sc, const payload::LevelsSnapshot& s
                               kSecondaryColour));
   }
   if (s.pressureZoneLower.has && s.pressureZoneUpper.has) {
-    lines->push_back(MakeLine(text::Format("  Pressure zone %s - %s", FormatPriceText(sc, s.pressureZoneLower.value),
-                                           FormatPriceText(sc, s.pressureZoneUpper.value)),
-                              kSecondaryColour));
+    lines->push_back(
+        MakeLine(text::Format("  Pressure zone %s - %s", FormatPriceText(sc, s.pressureZoneLower.value),
+                              FormatPriceText(sc, s.pressureZoneUpper.value)),
+                 kSecondaryColour));
   }
 }
 
@@ -80,8 +82,8 @@ void AddUnstableZoneRows(const host::StudyHost& sc, const payload::LevelsSnapsho
   const double flip = s.gammaFlip.value, trigger = s.volTrigger.value;
   if (!(std::fabs(trigger - flip) <= s.spot.value * kUnstableCorridorShare)) return;
   const double lo = std::min(flip, trigger), hi = std::max(flip, trigger);
-  lines->push_back(MakeLine(text::Format("  Unstable zone %s - %s: VT ~ G-Flip corridor.", FormatPriceText(sc, lo),
-                                         FormatPriceText(sc, hi)),
+  lines->push_back(MakeLine(text::Format("  Unstable zone %s - %s: VT ~ G-Flip corridor.",
+                                         FormatPriceText(sc, lo), FormatPriceText(sc, hi)),
                             kAmber));
   lines->push_back(MakeLine("  Elevated realized vol has been typical inside it.", kSecondaryColour));
 }
@@ -95,8 +97,8 @@ void AddMapAndModelRows(const payload::LevelsSnapshot& s, std::vector<PanelLine>
   }
 }
 
-void AddContextSection(const host::StudyHost& sc, const payload::LevelsSnapshot& s, bool drift,
-                       bool forecast, std::vector<PanelLine>* lines) {
+void AddContextSection(const host::StudyHost& sc, const payload::LevelsSnapshot& s, bool drift, bool forecast,
+                       std::vector<PanelLine>* lines) {
   if (s.netGex.has) {
     lines->push_back(MakeLine("- Regime -", kHeaderColour));
     AddRegimeRows(s, lines);

@@ -14,20 +14,26 @@ TEST(AddRegimeRows, QuadrantFromGammaAndDeltaSigns) {
     payload::OptionalLevel netGex, netDex;
     std::vector<std::string> expected;
   } cases[] = {
-      {{true, 0}, {true, 0},
+      {{true, 0},
+       {true, 0},
        {"  LONG-gamma - +delta flow (115,240,176) bold",
         "  Maximum dampening: hedging fades rallies AND buys dips. (170,180,198)"}},
-      {{true, 5e8}, {true, -1},
+      {{true, 5e8},
+       {true, -1},
        {"  LONG-gamma - -delta flow (115,240,176) bold",
         "  Dampened but heavy: gamma fades moves, delta leans on rallies. (170,180,198)"}},
-      {{true, -1}, {true, 2e8},
+      {{true, -1},
+       {true, 2e8},
        {"  SHORT-gamma - +delta flow (255,139,139) bold",
         "  Unstable upside: hedging amplifies moves, flow supports dips. (170,180,198)"}},
-      {{true, -1}, {true, -2e8},
+      {{true, -1},
+       {true, -2e8},
        {"  SHORT-gamma - -delta flow (255,139,139) bold",
         "  Maximum acceleration: hedging sells weakness, buys strength. (170,180,198)"}},
-      {{true, -1}, none,
-       {"  SHORT-gamma (255,139,139) bold", "  Delta flow not in this payload - gamma regime only. (170,180,198)"}},
+      {{true, -1},
+       none,
+       {"  SHORT-gamma (255,139,139) bold",
+        "  Delta flow not in this payload - gamma regime only. (170,180,198)"}},
       {none, {true, 1}, {}},
   };
   for (const auto& c : cases) {
@@ -65,10 +71,14 @@ TEST(AddUnstableZoneRows, NeedsTriggerAndFlipWithinASmallShareOfSpot) {
     double flip, trigger, spot;
     std::vector<std::string> expected;
   } cases[] = {
-      {21480, 21530, 21500,
+      {21480,
+       21530,
+       21500,
        {"  Unstable zone 21480.00 - 21530.00: VT ~ G-Flip corridor.",
         "  Elevated realized vol has been typical inside it."}},
-      {21530, 21480, 21500,
+      {21530,
+       21480,
+       21500,
        {"  Unstable zone 21480.00 - 21530.00: VT ~ G-Flip corridor.",
         "  Elevated realized vol has been typical inside it."}},
       {21480, 21530, 14000, {}},
@@ -90,7 +100,8 @@ TEST(AddTopStrikeRows, CompactShowsTheFiveHighestPricedRows) {
   host::FakeStudyHost sc;
   payload::LevelsSnapshot s;
   s.spot = {true, 21450};
-  for (int i = 0; i < 12; ++i) s.profileRows.push_back({21700.0 - 50 * i, 1e8, i % 3 + 1, i * 9, i == 0 ? "CW" : ""});
+  for (int i = 0; i < 12; ++i)
+    s.profileRows.push_back({21700.0 - 50 * i, 1e8, i % 3 + 1, i * 9, i == 0 ? "CW" : ""});
   s.profileRows[4].percent = 1000000000;  // a malformed row cannot blow up the bar
   std::vector<PanelLine> lines;
   AddTopStrikeRows(sc, s, false, &lines);

@@ -95,7 +95,8 @@ void AddFearRows(const payload::LevelsSnapshot& s, const payload::OptionalLevel&
                                              text::FixedPoint(vixLevel.value, 2), kInputsForComposite),
                                 kSecondaryColour));
     } else {
-      lines->push_back(MakeLine("  Fear score warming up - inputs arrive on the next refresh.", kMutedColour));
+      lines->push_back(
+          MakeLine("  Fear score warming up - inputs arrive on the next refresh.", kMutedColour));
     }
     return;
   }
@@ -105,9 +106,9 @@ void AddFearRows(const payload::LevelsSnapshot& s, const payload::OptionalLevel&
   const double score = sum / inputs.size() * 100;
   const double pct = context::PercentileFromTable(score, context::CompositeTable()) * 100;
   const Band& band = BandOf(pct);
-  lines->push_back(MakeLine(
-      text::Format("  %.0f   p%d over 12y of history   %s", score, static_cast<int>(std::floor(pct + 0.5)), band.name),
-      band.colour, true));
+  lines->push_back(MakeLine(text::Format("  %.0f   p%d over 12y of history   %s", score,
+                                         static_cast<int>(std::floor(pct + 0.5)), band.name),
+                            band.colour, true));
   lines->push_back(MakeLine(band.verdict, kSecondaryColour));
   lines->push_back(MakeLine(InputList(inputs), kInputListColour));
   if (!missing.empty()) {

@@ -33,15 +33,15 @@ const LevelEntry kLevelEntries[] = {
 void AddZoneRow(const host::StudyHost& sc, const payload::ZoneBand& zone, const char* format,
                 host::Rgb colour, std::vector<PanelLine>* lines) {
   if (!zone.valid) return;
-  lines->push_back(MakeLine(text::Format(format, FormatPriceText(sc, zone.low), FormatPriceText(sc, zone.high)),
-                            colour));
+  lines->push_back(
+      MakeLine(text::Format(format, FormatPriceText(sc, zone.low), FormatPriceText(sc, zone.high)), colour));
 }
 
 }  // namespace
 
 void AddLevelRow(const host::StudyHost& sc, std::vector<PanelLine>* lines, std::string_view shortLabel,
-                 const payload::OptionalLevel& level, const payload::OptionalLevel& spot,
-                 host::Rgb colour, std::string_view tail) {
+                 const payload::OptionalLevel& level, const payload::OptionalLevel& spot, host::Rgb colour,
+                 std::string_view tail) {
   if (!level.has) return;
   const std::string price = FormatPriceText(sc, level.value);
   if (!spot.has) {
@@ -51,7 +51,8 @@ void AddLevelRow(const host::StudyHost& sc, std::vector<PanelLine>* lines, std::
   const double d = level.value - spot.value;
   const std::string distance = std::string(1, d >= 0 ? '+' : '-').append(FormatPriceText(sc, std::fabs(d)));
   lines->push_back(MakeLine(
-      text::Format("  %-5s %-12s %s%s%s", shortLabel, price, distance, tail.empty() ? "" : "  ", tail), colour));
+      text::Format("  %-5s %-12s %s%s%s", shortLabel, price, distance, tail.empty() ? "" : "  ", tail),
+      colour));
 }
 
 void AddLevelsSection(const host::StudyHost& sc, const payload::LevelsSnapshot& s, bool fullDetail,

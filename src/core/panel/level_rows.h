@@ -13,13 +13,13 @@ namespace panel {
 // Appends "  %-5s %-12s <distance>  <tail>" (without the distance when spot is absent);
 // nothing when the level is absent.
 void AddLevelRow(const host::StudyHost& sc, std::vector<PanelLine>* lines, std::string_view shortLabel,
-                 const payload::OptionalLevel& level, const payload::OptionalLevel& spot,
-                 host::Rgb colour, std::string_view tail);
+                 const payload::OptionalLevel& level, const payload::OptionalLevel& spot, host::Rgb colour,
+                 std::string_view tail);
 
 // Appends the "- Levels -" header and the rows of the levels present; the OI walls and zero DEX
 // only with full detail.
-void AddLevelsSection(const host::StudyHost& sc, const payload::LevelsSnapshot& snapshot,
-                      bool fullDetail, std::vector<PanelLine>* lines);
+void AddLevelsSection(const host::StudyHost& sc, const payload::LevelsSnapshot& snapshot, bool fullDetail,
+                      std::vector<PanelLine>* lines);
 
 // Appends the "- Zones -" header and the valid zones; nothing when no zone is valid.
 void AddZonesSection(const host::StudyHost& sc, const payload::LevelsSnapshot& snapshot,

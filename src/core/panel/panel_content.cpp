@@ -41,7 +41,8 @@ void AddStatusLines(const PanelContext& context, const ContentOptions& options,
   if (!context.scaleGuardMessage.empty()) {
     lines->push_back(MakeLine(context.scaleGuardMessage, warning, true));
     if (context.scaleGuardTripped) {
-      lines->push_back(MakeLine("Nothing is drawn while the payload and the chart disagree on price.", warning));
+      lines->push_back(
+          MakeLine("Nothing is drawn while the payload and the chart disagree on price.", warning));
     }
   }
 }
@@ -55,8 +56,9 @@ void AddSpotLine(const host::StudyHost& sc, const payload::LevelsSnapshot& s, ho
                             colour));
 }
 
-void AddSnapshotSections(const host::StudyHost& sc, const PanelContext& context, const ContentOptions& options,
-                         const payload::LevelsSnapshot& s, std::vector<PanelLine>* lines) {
+void AddSnapshotSections(const host::StudyHost& sc, const PanelContext& context,
+                         const ContentOptions& options, const payload::LevelsSnapshot& s,
+                         std::vector<PanelLine>* lines) {
   AddSpotLine(sc, s, options.textColour, lines);
 
   size_t first = lines->size();

@@ -100,8 +100,9 @@ TEST_F(PanelContentTest, FullDetailListsEverySectionInOrder) {
   const struct {
     size_t index;
     const char* style;
-  } styles[] = {{0, "(105,194,255) bold"}, {1, "(150,160,178)"}, {2, "(220,226,238)"}, {3, "(120,130,148)"},
-                {5, "(246,180,95)"},       {18, "(255,139,139) bold"}, {36, "(130,140,158)"}};
+  } styles[] = {{0, "(105,194,255) bold"}, {1, "(150,160,178)"}, {2, "(220,226,238)"},
+                {3, "(120,130,148)"},      {5, "(246,180,95)"},  {18, "(255,139,139) bold"},
+                {36, "(130,140,158)"}};
   for (const auto& s : styles) {
     EXPECT_EQ(ColourText(lines[s.index].colour) + (lines[s.index].bold ? " bold" : ""), s.style) << s.index;
   }
@@ -116,8 +117,12 @@ TEST_F(PanelContentTest, CompactDetailDropsSecondaryLevelsAndNotes) {
   s.conversionNote = "NQ = NDX x 1.0";
   context.snapshot = &s;
   const std::vector<std::string> expected = {
-      "ORDINEL  NQ   locked session", "Levels loaded.", "- Levels -", "  CW    21600.00     Call Wall",
-      "  0y    21490.00     Zero Gamma (model)", "  F     21300.00     ",
+      "ORDINEL  NQ   locked session",
+      "Levels loaded.",
+      "- Levels -",
+      "  CW    21600.00     Call Wall",
+      "  0y    21490.00     Zero Gamma (model)",
+      "  F     21300.00     ",
       "Descriptive positioning data - not investment advice.",
   };
   EXPECT_EQ(Texts(Build({.fullDetail = false, .fear = false})), expected);
@@ -131,10 +136,11 @@ TEST_F(PanelContentTest, WithoutAValidSnapshotOnlyStatusLinesShow) {
   context.errorLine = "HTTP 503";
   context.scaleGuardMessage = "Scale guard: apart.";
   const std::vector<PanelLine> lines = Build();
-  EXPECT_EQ(Summaries(lines), (std::vector<std::string>{
-                                  "0 2 |ORDINEL  -", "0 0 |Starting up...", "0 0 |HTTP 503", "0 0 |Scale guard: apart.",
-                                  "0 0 |Nothing is drawn while the payload and the chart disagree on price.",
-                                  "0 0 |Descriptive positioning data - not investment advice."}));
+  EXPECT_EQ(Summaries(lines),
+            (std::vector<std::string>{
+                "0 2 |ORDINEL  -", "0 0 |Starting up...", "0 0 |HTTP 503", "0 0 |Scale guard: apart.",
+                "0 0 |Nothing is drawn while the payload and the chart disagree on price.",
+                "0 0 |Descriptive positioning data - not investment advice."}));
   EXPECT_EQ(lines[2].colour, (host::Rgb{255, 139, 139}));
 }
 
@@ -143,9 +149,10 @@ TEST_F(PanelContentTest, ValidSnapshotWithoutLevelsKeepsTheLevelsHeader) {
   bare.valid = true;
   context = PanelContext{};
   context.snapshot = &bare;
-  EXPECT_EQ(Texts(Build()), (std::vector<std::string>{"ORDINEL  -   dynamic", "- Levels -", "- Fear score, vs 12y of sessions -",
-                                                       "  Fear score warming up - inputs arrive on the next refresh.",
-                                                       "Descriptive positioning data - not investment advice."}));
+  EXPECT_EQ(Texts(Build()), (std::vector<std::string>{
+                                "ORDINEL  -   dynamic", "- Levels -", "- Fear score, vs 12y of sessions -",
+                                "  Fear score warming up - inputs arrive on the next refresh.",
+                                "Descriptive positioning data - not investment advice."}));
 }
 
 TEST_F(PanelContentTest, ListIsCutToSixtyFourLines) {

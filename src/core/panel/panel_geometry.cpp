@@ -46,8 +46,8 @@ double EffectiveSpacing(double input, int fontSize, int regionHeight) {
 int WrapColumns(const host::StudyHost& sc, const PanelGeometry& g, int input) {
   int cols = std::clamp(input, kMinWrapColumns, kMaxWrapColumns);
   if (g.regionHeight <= 0) return cols;
-  const long long pixels = std::llabs(static_cast<long long>(sc.BarXCoordinate(g.lastBar)) -
-                                      sc.BarXCoordinate(g.firstBar));
+  const long long pixels =
+      std::llabs(static_cast<long long>(sc.BarXCoordinate(g.lastBar)) - sc.BarXCoordinate(g.firstBar));
   const double fit = std::trunc((pixels - kWrapMarginPixels) / (g.fontSize * 1.1));
   if (fit < cols) cols = static_cast<int>(fit);
   // A chart only a few bars wide cannot hold the panel anyway; one character per line would be
@@ -57,9 +57,7 @@ int WrapColumns(const host::StudyHost& sc, const PanelGeometry& g, int input) {
 
 }  // namespace
 
-int ClampToInt(long long value) {
-  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
+int ClampToInt(long long value) { return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX)); }
 
 PanelGeometry ComputePanelGeometry(const host::StudyHost& sc, const RenderSettings& settings) {
   PanelGeometry g;
@@ -70,8 +68,10 @@ PanelGeometry ComputePanelGeometry(const host::StudyHost& sc, const RenderSettin
   int first = std::max(0, visible.first);
   int last = std::max(first, visible.last);
   const int span = std::min(std::clamp(settings.widthBars, kMinWidthBars, kMaxWidthBars), last - first);
-  if (g.rightSide) first = last - span;
-  else last = first + span;
+  if (g.rightSide)
+    first = last - span;
+  else
+    last = first + span;
   g.firstBar = first;
   g.lastBar = last;
   g.anchorBar = g.rightSide ? last : first;

@@ -129,8 +129,8 @@ void AddHitRect(PanelState* state, int left, int top, int right, int bottom, std
 }
 
 void DrawPanelText(host::StudyHost& sc, int lineNumber, int bar, double heightPercent,
-                   const std::string& text, host::Rgb colour, int fontSize, bool bold,
-                   bool rightAligned, std::vector<int>& drawnLines) {
+                   const std::string& text, host::Rgb colour, int fontSize, bool bold, bool rightAligned,
+                   std::vector<int>& drawnLines) {
   host::DrawingRequest request = sc.NewDrawingRequest();
   request.chartNumber = sc.ChartNumber();
   request.region = 0;
@@ -197,8 +197,10 @@ void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiS
   std::vector<PanelLine> shown = SelectPanelLines(lines, *state);
   if (settings.wrap) shown = WrapPanelLines(std::move(shown), g.wrapColumns);
   const int headerRows = state->folded ? 2 : 3;
-  if (state->folded) shown.clear();
-  else ApplyLineBudget(&shown, LineBudget(g.spacing, headerRows));
+  if (state->folded)
+    shown.clear();
+  else
+    ApplyLineBudget(&shown, LineBudget(g.spacing, headerRows));
 
   const double sp = g.spacing;
   const size_t rows = shown.size() + headerRows;
@@ -208,8 +210,8 @@ void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiS
   }
 
   const std::string title = text::Format("ORDINEL  %s%s", symbol, state->simple ? "   SIMPLE" : "");
-  DrawPanelText(sc, LineNumber(palette::kLbPanelTitle), g.anchorBar, h0, title, kTitleColour, g.fontSize, true,
-                g.rightSide, drawnLines);
+  DrawPanelText(sc, LineNumber(palette::kLbPanelTitle), g.anchorBar, h0, title, kTitleColour, g.fontSize,
+                true, g.rightSide, drawnLines);
   if (Clickable(g)) AddTextHitRect(sc, state, g, h0, title, "corner", "");
 
   std::vector<PanelButton> controls = ControlButtons(*state);

@@ -21,8 +21,8 @@ void RenderPanel(host::StudyHost& sc, PanelState* state, const std::string& apiS
 // Submits one text drawing at `bar` and a height in percent of the region, centred vertically,
 // ending at the bar when right-aligned and starting there otherwise.
 void DrawPanelText(host::StudyHost& sc, int lineNumber, int bar, double heightPercent,
-                   const std::string& text, host::Rgb colour, int fontSize, bool bold,
-                   bool rightAligned, std::vector<int>& drawnLines);
+                   const std::string& text, host::Rgb colour, int fontSize, bool bold, bool rightAligned,
+                   std::vector<int>& drawnLines);
 
 // Draws `buttons` side by side at `heightPercent` from the geometry's first bar (or ending at its
 // last bar on the right side), filling in each widthBars, and registers their hit rectangles

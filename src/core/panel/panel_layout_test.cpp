@@ -51,12 +51,20 @@ TEST_F(PanelLayoutTest, GeometryClampsAndBoundsByPixels) {
     RenderSettings settings;
     const char* expected;  // "first-last anchor H sp cols"
   } cases[] = {
-      {"worked example", {20, 520, 0, 1000}, {.fontSize = 9, .lineSpacing = 2.4}, "100-155 @100 H500 sp3.68 c43"},
-      {"tall region", {0, 3000, 0, 1000}, {.fontSize = 6, .lineSpacing = 0.1}, "100-155 @100 H3000 sp0.50 c64"},
+      {"worked example",
+       {20, 520, 0, 1000},
+       {.fontSize = 9, .lineSpacing = 2.4},
+       "100-155 @100 H500 sp3.68 c43"},
+      {"tall region",
+       {0, 3000, 0, 1000},
+       {.fontSize = 6, .lineSpacing = 0.1},
+       "100-155 @100 H3000 sp0.50 c64"},
       {"spacing cap", {0, 1000, 0, 1000}, {.lineSpacing = 40}, "100-155 @100 H1000 sp12.00 c43"},
       {"nan spacing", {0, 1000, 0, 1000}, {.lineSpacing = NAN}, "100-155 @100 H1000 sp2.40 c43"},
       {"right side", {0, 1000, 0, 1000}, {.anchorIndex = 3, .widthBars = 500}, "0-199 @199 H1000 sp2.40 c64"},
-      {"narrow", {0, 1000, 0, 1000}, {.anchorIndex = 1, .widthBars = 2, .wrapColumns = 5},
+      {"narrow",
+       {0, 1000, 0, 1000},
+       {.anchorIndex = 1, .widthBars = 2, .wrapColumns = 5},
        "189-199 @199 H1000 sp2.40 c12"},  // 6 fit, but no fewer than the input's minimum
       {"font cap", {0, 1000, 0, 1000}, {.fontSize = 99}, "100-155 @100 H1000 sp4.24 c16"},
       {"flat region", {0, 20, 0, 1000}, {.fontSize = 24, .lineSpacing = 3}, "100-155 @100 H0 sp3.00 c64"},
@@ -64,8 +72,10 @@ TEST_F(PanelLayoutTest, GeometryClampsAndBoundsByPixels) {
   };
   for (const auto& c : cases) {
     sc.region = c.region;
-    if (std::string(c.name) == "right side") sc.visible = {-5, 199};
-    else sc.visible = {100, 199};
+    if (std::string(c.name) == "right side")
+      sc.visible = {-5, 199};
+    else
+      sc.visible = {100, 199};
     const PanelGeometry g = ComputePanelGeometry(sc, c.settings);
     EXPECT_EQ(text::Format("%d-%d @%d H%d sp%.2f c%d", g.firstBar, g.lastBar, g.anchorBar, g.regionHeight,
                            g.spacing, g.wrapColumns),
@@ -106,11 +116,14 @@ TEST(ApplyLineBudget, KeepsRoomForTheHiddenLinesNote) {
 }
 
 TEST(SelectPanelLines, FollowsTabSimpleModeAndFoldedGroups) {
-  const std::vector<PanelLine> lines = {
-      Line("title", kTabAll, kKindNeverShown), Line("status"),
-      Line("- Levels -", kTabLevels, kKindGroupHeader, kGroupCore), Line("CW", kTabLevels, kKindPlain, kGroupCore),
-      Line("- Zones -", kTabLevels, kKindGroupHeader, kGroupZones), Line("BZ", kTabLevels, kKindPlain, kGroupZones),
-      Line("ctx", kTabContext), Line("fear", kTabFear)};
+  const std::vector<PanelLine> lines = {Line("title", kTabAll, kKindNeverShown),
+                                        Line("status"),
+                                        Line("- Levels -", kTabLevels, kKindGroupHeader, kGroupCore),
+                                        Line("CW", kTabLevels, kKindPlain, kGroupCore),
+                                        Line("- Zones -", kTabLevels, kKindGroupHeader, kGroupZones),
+                                        Line("BZ", kTabLevels, kKindPlain, kGroupZones),
+                                        Line("ctx", kTabContext),
+                                        Line("fear", kTabFear)};
   const struct {
     const char* state;
     std::vector<std::string> expected;
@@ -131,8 +144,8 @@ TEST(SelectPanelLines, FollowsTabSimpleModeAndFoldedGroups) {
 }
 
 TEST_F(PanelLayoutTest, TopLeftPanelDrawsEveryRowAndItsRectangles) {
-  Render({Line("- Levels -", kTabLevels, kKindGroupHeader, kGroupCore), Line("  CW", kTabLevels, 0, kGroupCore),
-          Line("never", kTabAll, kKindNeverShown)});
+  Render({Line("- Levels -", kTabLevels, kKindGroupHeader, kGroupCore),
+          Line("  CW", kTabLevels, 0, kGroupCore), Line("never", kTabAll, kKindNeverShown)});
   const std::vector<std::string> expected = {
       "71400 @100 h97.00 L 'ORDINEL  NQ' (105,194,255) bold",
       "71401 @100 h89.50 L '- - Levels -' (170,180,198)",
@@ -149,12 +162,12 @@ TEST_F(PanelLayoutTest, TopLeftPanelDrawsEveryRowAndItsRectangles) {
       "71483 @120 h92.00 L ' Fear ' (170,180,198)",
   };
   EXPECT_EQ(Drawn(), expected);
-  EXPECT_EQ(drawnLines, (std::vector<int>{71459, 71400, 71460, 71461, 71462, 71463, 71464, 71480, 71481, 71482,
-                                          71483, 71401, 71402}));
+  EXPECT_EQ(drawnLines, (std::vector<int>{71459, 71400, 71460, 71461, 71462, 71463, 71464, 71480, 71481,
+                                          71482, 71483, 71401, 71402}));
   const std::vector<std::string> rects = {
-      "4,18-82,42 corner=",   "4,43-52,67 simple=",  "52,43-100,67 lines=",  "100,43-148,67 zones=",
-      "148,43-188,67 collapse=", "188,43-228,67 hide=", "4,68-52,92 tab=1",  "52,68-108,92 tab=2",
-      "108,68-164,92 tab=3",  "164,68-204,92 tab=4", "4,93-88,117 group=core",
+      "4,18-82,42 corner=",      "4,43-52,67 simple=",  "52,43-100,67 lines=",    "100,43-148,67 zones=",
+      "148,43-188,67 collapse=", "188,43-228,67 hide=", "4,68-52,92 tab=1",       "52,68-108,92 tab=2",
+      "108,68-164,92 tab=3",     "164,68-204,92 tab=4", "4,93-88,117 group=core",
   };
   EXPECT_EQ(Rects(), rects);
   EXPECT_EQ(sc.drawings[71400].fontFace, "Consolas");
@@ -175,8 +188,9 @@ TEST_F(PanelLayoutTest, AnchorsPlaceTitleRowsAndBackground) {
   };  // anchor 3, right and bottom at once, is the hidden label's case below
   for (const auto& c : cases) {
     Render({Line("a"), Line("b")}, {.anchorIndex = c.anchor});
-    const std::vector<std::string> got = {DescribeDrawing(sc.drawings[71400]), DescribeDrawing(sc.drawings[71401]),
-                                          DescribeDrawing(sc.drawings[71459]), DescribeDrawing(sc.drawings[71460])};
+    const std::vector<std::string> got = {
+        DescribeDrawing(sc.drawings[71400]), DescribeDrawing(sc.drawings[71401]),
+        DescribeDrawing(sc.drawings[71459]), DescribeDrawing(sc.drawings[71460])};
     EXPECT_EQ(got, c.expected) << c.anchor;
   }
   // On the right side the title's rectangle ends at the anchor bar.
@@ -233,13 +247,17 @@ TEST_F(PanelLayoutTest, ExtremeInputsStayInBounds) {
   sc.visible = {-50, -10};
   sc.region = {-2000000000, 2000000000, 0, 1000};
   lineSpacing = INFINITY;
-  Render(NumberedLines(80), {.anchorIndex = -7, .fontSize = INT_MAX, .opacity = 1000, .widthBars = INT_MIN,
+  Render(NumberedLines(80), {.anchorIndex = -7,
+                             .fontSize = INT_MAX,
+                             .opacity = 1000,
+                             .widthBars = INT_MIN,
                              .wrapColumns = INT_MIN});
   EXPECT_EQ(DescribeDrawing(sc.drawings[71400]), "71400 @0 h97.00 L 'ORDINEL  NQ' (105,194,255) bold");
   EXPECT_EQ(sc.drawings.count(71459), 0u);  // a span of no bars has no background
   // No width at all still wraps at 12 columns, never a character per line.
   EXPECT_EQ(DrawnTexts(71401, 71458).back(), "+45 lines hidden; widen/fold/switch tab");
-  for (const PanelHitRect& r : state.hitRects) EXPECT_TRUE(r.left < r.right && r.top < r.bottom) << DescribeRect(r);
+  for (const PanelHitRect& r : state.hitRects)
+    EXPECT_TRUE(r.left < r.right && r.top < r.bottom) << DescribeRect(r);
 }
 
 // The panel at its fullest (smallest spacing, more lines than fit) fills each of its blocks of

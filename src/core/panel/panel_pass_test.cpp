@@ -31,8 +31,8 @@ TEST_F(PanelPassTest, ResearchLinesFollowTheContentOnTheContextTab) {
   } cases[] = {
       {1, {"Starting up...", "Descriptive positioning data - not investment advice."}},
       {2,
-       {"Starting up...", "Descriptive positioning data - not investment advice.", "Structure alert: regime flipped",
-        "Research request in progress."}},
+       {"Starting up...", "Descriptive positioning data - not investment advice.",
+        "Structure alert: regime flipped", "Research request in progress."}},
   };
   for (const auto& c : cases) {
     state.tab = c.tab;
@@ -63,7 +63,10 @@ TEST_F(PanelPassTest, WorkflowPresetPicksTheTabForOneRender) {
     int savedTab;
     const char* activeTab;
   } cases[] = {
-      {0, 3, "[Strikes]"}, {1, 3, "[Levels]"}, {2, 4, "[Context]"}, {3, 1, "[Context]"},
+      {0, 3, "[Strikes]"},
+      {1, 3, "[Levels]"},
+      {2, 4, "[Context]"},
+      {3, 1, "[Context]"},
   };
   for (const auto& c : cases) {
     settings.workflowPreset = c.preset;

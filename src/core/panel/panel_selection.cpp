@@ -9,8 +9,7 @@ namespace panel {
 namespace {
 
 bool InFoldedGroup(const PanelLine& line, const PanelState& state) {
-  return (line.group == kGroupCore && state.coreFolded) ||
-         (line.group == kGroupZones && state.zonesFolded);
+  return (line.group == kGroupCore && state.coreFolded) || (line.group == kGroupZones && state.zonesFolded);
 }
 
 bool Shown(const PanelLine& line, const PanelState& state) {
@@ -53,7 +52,8 @@ void ApplyLineBudget(std::vector<PanelLine>* lines, int maxLines) {
   const size_t dropped = lines->size() - kept;
   lines->resize(kept);
   if (maxLines > 0) {
-    lines->push_back(MakeLine(text::Format("+%d lines hidden; widen/fold/switch tab", dropped), kHiddenLinesColour));
+    lines->push_back(
+        MakeLine(text::Format("+%d lines hidden; widen/fold/switch tab", dropped), kHiddenLinesColour));
   }
 }
 

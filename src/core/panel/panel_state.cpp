@@ -55,8 +55,7 @@ void ReadPanelStateText(std::string_view text, PanelState* state) {
   }
 }
 
-bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view value,
-                     int* anchorIndex) {
+bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view value, int* anchorIndex) {
   if (token == "tab") {
     const long long tab = LeadingInteger(value);
     if (tab >= 1 && tab <= 4) state->tab = static_cast<int>(tab);

@@ -50,7 +50,6 @@ void ReadPanelStateText(std::string_view text, PanelState* state);
 
 // Applies one button token; false (and nothing changed) for an unknown token. "corner" moves
 // *anchorIndex to the next corner (Top left, Top right, Bottom left, Bottom right, Top left...).
-bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view value,
-                     int* anchorIndex);
+bool ApplyPanelToken(PanelState* state, std::string_view token, std::string_view value, int* anchorIndex);
 
 }  // namespace panel

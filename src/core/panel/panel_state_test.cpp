@@ -23,9 +23,9 @@ TEST(PanelStateText, ReadsPairsAndIgnoresWhatItDoesNotKnow) {
       {"", {}, "t1c0h0s0l0z0C0Z0"},
       {"t5", {}, "t1c0h0s0l0z0C0Z0"},
       {"Unset", simpleOn, "t1c1h0s0l0z0C0Z0"},  // only "se" matters: simple off
-      {"c2h1", {}, "t1c0h1s0l0z0C0Z0"},        // any value but "1" is false
+      {"c2h1", {}, "t1c0h1s0l0z0C0Z0"},         // any value but "1" is false
       {"x1Z1q", {}, "t1c0h0s0l0z0C0Z1"},
-      {"1t2t", {}, "t1c0h0s0l0z0C0Z0"},        // pairs start at 0: ("1t", "2t")
+      {"1t2t", {}, "t1c0h0s0l0z0C0Z0"},  // pairs start at 0: ("1t", "2t")
       {"Z1C1z1", {}, "t1c0h0s0l0z1C1Z1"},
       // Each flag is on in a different set of these three, so no two flags can trade letters.
       {"t2c1h0s1l0z1C0Z1", {}, "t2c1h0s1l0z1C0Z1"},

@@ -15,7 +15,9 @@
 
 namespace panel {
 
-inline std::string ColourText(host::Rgb c) { return text::Format("(%d,%d,%d)", int(c.r), int(c.g), int(c.b)); }
+inline std::string ColourText(host::Rgb c) {
+  return text::Format("(%d,%d,%d)", int(c.r), int(c.g), int(c.b));
+}
 
 // "tab kind group|text", e.g. "1 1 core|- Levels -".
 inline std::string Summary(const PanelLine& line) {
@@ -31,7 +33,8 @@ inline std::vector<std::string> Summaries(const std::vector<PanelLine>& lines) {
 // "text (r,g,b)" with " bold" for bold lines.
 inline std::vector<std::string> Styled(const std::vector<PanelLine>& lines) {
   std::vector<std::string> out;
-  for (const PanelLine& l : lines) out.push_back(l.text + " " + ColourText(l.colour) + (l.bold ? " bold" : ""));
+  for (const PanelLine& l : lines)
+    out.push_back(l.text + " " + ColourText(l.colour) + (l.bold ? " bold" : ""));
   return out;
 }
 

@@ -25,8 +25,8 @@ void AddTopStrikeRows(const host::StudyHost& sc, const payload::LevelsSnapshot& 
     const payload::ProfileRow& row = s.profileRows[i];
     const bool above = !s.spot.has || row.price >= s.spot.value;
     const std::string cluster = row.mergedCount > 1 ? text::Format("x%d ", row.mergedCount) : "";
-    lines->push_back(MakeLine(text::Format("  %-12s [%3d] %-10s %s%s", FormatPriceText(sc, row.price), row.percent,
-                                           IntensityBar(row.percent), cluster, row.tag),
+    lines->push_back(MakeLine(text::Format("  %-12s [%3d] %-10s %s%s", FormatPriceText(sc, row.price),
+                                           row.percent, IntensityBar(row.percent), cluster, row.tag),
                               above ? kGreen : kRed));
   }
 }

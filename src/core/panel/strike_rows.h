@@ -12,7 +12,7 @@ namespace panel {
 
 // One row per profile row in stored order (highest price first), at most 5 unless full detail;
 // green at or above spot (or without spot), red below.
-void AddTopStrikeRows(const host::StudyHost& sc, const payload::LevelsSnapshot& snapshot,
-                      bool fullDetail, std::vector<PanelLine>* lines);
+void AddTopStrikeRows(const host::StudyHost& sc, const payload::LevelsSnapshot& snapshot, bool fullDetail,
+                      std::vector<PanelLine>* lines);
 
 }  // namespace panel

@@ -26,8 +26,7 @@ std::string FormatMoney(const OptionalMoney& money) {
   return text::Format("%s$%.0f", sign, a);
 }
 
-std::string FormatExposureSuffix(const payload::StrikeTable& pairs, double price,
-                                 std::string_view name) {
+std::string FormatExposureSuffix(const payload::StrikeTable& pairs, double price, std::string_view name) {
   const payload::StrikeValue* pair = pairs.FindNear(price, kSameStrike);
   if (pair == nullptr) return "";
   const double v = pair->value;

@@ -19,8 +19,7 @@ std::string FormatMoney(const OptionalMoney& money);
 
 // " GEX -350.00M" / " DEX 2.4B" for the first pair whose strike is within 0.000001 of `price`;
 // the empty text when no pair matches.
-std::string FormatExposureSuffix(const payload::StrikeTable& pairs, double price,
-                                 std::string_view name);
+std::string FormatExposureSuffix(const payload::StrikeTable& pairs, double price, std::string_view name);
 
 // The price in the chart's own price format; "%.2f" of it when the host gives nothing, so the
 // result is never empty.

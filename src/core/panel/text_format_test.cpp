@@ -17,27 +17,33 @@ TEST(FormatMoney, ScalesSignsAndRoundsAfterTheThreshold) {
     OptionalMoney money;
     const char* expected;
   } cases[] = {
-      {{true, 1234567890}, "+$1.2B"},  {{true, -2500000}, "-$2.5M"},   {{true, 0}, "+$0"},
-      {{true, -0.4}, "-$0"},           {{true, 999.6}, "+$1000"},      {{true, 999950}, "+$1000.0k"},
-      {{true, 1000}, "+$1.0k"},        {{true, 12.5}, "+$12"},         {{false, 5}, "n/a"},
-      {{true, kInf}, "n/a"},           {{true, -kInf}, "n/a"},         {{true, std::nan("")}, "n/a"},
+      {{true, 1234567890}, "+$1.2B"}, {{true, -2500000}, "-$2.5M"}, {{true, 0}, "+$0"},
+      {{true, -0.4}, "-$0"},          {{true, 999.6}, "+$1000"},    {{true, 999950}, "+$1000.0k"},
+      {{true, 1000}, "+$1.0k"},       {{true, 12.5}, "+$12"},       {{false, 5}, "n/a"},
+      {{true, kInf}, "n/a"},          {{true, -kInf}, "n/a"},       {{true, std::nan("")}, "n/a"},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatMoney(c.money), c.expected) << c.money.value;
 }
 
 TEST(FormatExposureSuffix, TakesTheFirstPairAtThePrice) {
   const std::vector<payload::StrikeValue> pairs = {
-      {21500, -350000000}, {21500, 7}, {21600, 2400000000}, {21700, -950000}, {21800, 2500000000},
-      {21900, -1e9}, {22000, 0}};
+      {21500, -350000000}, {21500, 7},    {21600, 2400000000}, {21700, -950000},
+      {21800, 2500000000}, {21900, -1e9}, {22000, 0}};
   const struct {
     double price;
     const char* name;
     const char* expected;
   } cases[] = {
-      {21500, "GEX", " GEX -350.00M"}, {21600, "GEX", " GEX 2.4B"},   {21700, "DEX", " DEX -0.95M"},
-      {21800, "GEX", " GEX 2.5B"},     {21900, "DEX", " DEX -1.0B"},   {22000, "GEX", " GEX 0.00M"},
-      {21500.01, "GEX", ""},           {21500.0000005, "GEX", " GEX -350.00M"},
-      {21400, "GEX", ""},              {std::nan(""), "GEX", ""},
+      {21500, "GEX", " GEX -350.00M"},
+      {21600, "GEX", " GEX 2.4B"},
+      {21700, "DEX", " DEX -0.95M"},
+      {21800, "GEX", " GEX 2.5B"},
+      {21900, "DEX", " DEX -1.0B"},
+      {22000, "GEX", " GEX 0.00M"},
+      {21500.01, "GEX", ""},
+      {21500.0000005, "GEX", " GEX -350.00M"},
+      {21400, "GEX", ""},
+      {std::nan(""), "GEX", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(FormatExposureSuffix(pairs, c.price, c.name), c.expected) << c.price;
   EXPECT_EQ(FormatExposureSuffix({}, 21500, "GEX"), "");

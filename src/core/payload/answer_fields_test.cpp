@@ -16,7 +16,10 @@ TEST(AnswerFields, TimestampsReadTextsThenNumbers) {
       {R"("1735689600")", 1735689600000.0},
       {"1735689600000", 1735689600000.0},
       {R"({"value": 1735689600})", 1735689600000.0},
-      {R"("abc")", 0}, {"true", 0}, {"[1735689600]", 0}, {"null", 0},
+      {R"("abc")", 0},
+      {"true", 0},
+      {"[1735689600]", 0},
+      {"null", 0},
   };
   for (const auto& [text, ms] : cases) {
     EXPECT_DOUBLE_EQ(TimestampToEpochMs(testing::Json(text)), ms) << text;

@@ -45,8 +45,7 @@ TEST(TranslateLevelsAnswer, ChecksTheRequestThenShapesTheSnapshot) {
        "SPX source unavailable: no SPX-derived ES map returned.", 0, ""},
       {"selection not served; its message wins", nq, &zeroDte, true, false,
        "Selected expirations unavailable: response selection did not match.", 0, ""},
-      {"selection-bound book drops the flip even for the model", today, &zeroDte, false, true, "",
-       0, kNote},
+      {"selection-bound book drops the flip even for the model", today, &zeroDte, false, true, "", 0, kNote},
       {"envelope refused", R"({"ok": false, "error": "stale"})", &legacy, false, false,
        "Levels unavailable (error: stale).", 0, ""},
   };

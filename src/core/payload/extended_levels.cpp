@@ -29,8 +29,7 @@ void ReadImpliedDensity(json::Node density, LevelsSnapshot* snapshot) {
   if (!stats.IsObject()) return;
   double p16 = 0;
   double p84 = 0;
-  if (json::MemberNumber(stats, "p16", &p16) && json::MemberNumber(stats, "p84", &p84) &&
-      p84 > p16) {
+  if (json::MemberNumber(stats, "p16", &p16) && json::MemberNumber(stats, "p84", &p84) && p84 > p16) {
     snapshot->densityBand = DensityBand{true, p16, p84};
   }
 }

@@ -46,16 +46,14 @@ double SaturatingSum(double a, double b) {
 // Walks the candidates (largest |gex| first) and folds each into the first kept row within
 // `tolerance`, or keeps it as a new row. Kept rows lie more than `tolerance` apart, so only the
 // few rows next to the candidate's price in the price index can be within reach.
-std::vector<ProfileRow> MergeNearbyStrikes(const std::vector<ProfileRow>& candidates,
-                                           double tolerance) {
+std::vector<ProfileRow> MergeNearbyStrikes(const std::vector<ProfileRow>& candidates, double tolerance) {
   std::vector<ProfileRow> rows;
   std::map<double, size_t> rowByPrice;
   for (const ProfileRow& candidate : candidates) {
     const double price = candidate.price;
     size_t target = rows.size();
     const auto next = rowByPrice.lower_bound(price);
-    for (auto it = next; it != rowByPrice.end() && std::fabs(it->first - price) <= tolerance;
-         ++it) {
+    for (auto it = next; it != rowByPrice.end() && std::fabs(it->first - price) <= tolerance; ++it) {
       target = std::min(target, it->second);
     }
     for (auto it = next; it != rowByPrice.begin();) {
@@ -98,8 +96,7 @@ void BuildGexProfile(json::Node levelBlock, const LevelsSnapshot& snapshot, int 
                      std::vector<ProfileRow>* outRows) {
   outRows->clear();
   json::Node profile = json::Member(levelBlock, "gex_profile");
-  if (!snapshot.spot.has || !(snapshot.spot.value > 0) || !profile.IsArray() ||
-      profile.size() == 0) {
+  if (!snapshot.spot.has || !(snapshot.spot.value > 0) || !profile.IsArray() || profile.size() == 0) {
     return;
   }
   std::vector<ProfileRow> candidates;

@@ -13,35 +13,44 @@ using testing::Answer;
 using testing::ParseAnswer;
 
 // An answer with spot 5000 (merge tolerance 6) and the given profile entries and extra levels.
-LevelsSnapshot WithProfile(const std::string& entries, int top = 10,
-                           const std::string& levels = "") {
+LevelsSnapshot WithProfile(const std::string& entries, int top = 10, const std::string& levels = "") {
   return ParseAnswer(Answer("{\"spot\": 5000, " + levels + (levels.empty() ? "" : ", ") +
                             "\"gex_profile\": [" + entries + "]}"),
                      top);
 }
 
 TEST(GexProfile, MergesSortsCapsAndRanksRows) {
-  const struct { const char* entries; int top; std::vector<ProfileRow> rows; } cases[] = {
+  const struct {
+    const char* entries;
+    int top;
+    std::vector<ProfileRow> rows;
+  } cases[] = {
       // The candidate reaches two kept rows; it joins the earlier-kept (larger) one, on
       // either side of it.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5010, "gex": 90}, {"strike": 5005, "gex": 10})",
-       10, {{5010, 90, 1, 82, ""}, {5000, 110, 2, 100, ""}}},
+       10,
+       {{5010, 90, 1, 82, ""}, {5000, 110, 2, 100, ""}}},
       {R"({"strike": 5000, "gex": 90}, {"strike": 5010, "gex": 100}, {"strike": 5005, "gex": 10})",
-       10, {{5010, 110, 2, 100, ""}, {5000, 90, 1, 82, ""}}},
+       10,
+       {{5010, 110, 2, 100, ""}, {5000, 90, 1, 82, ""}}},
       // A smaller neighbour within spot x 0.0012 folds into the larger row: just inside merges,
       // just beyond does not.
       {R"({"strike": 5000, "gex": 100}, {"strike": 5005.9, "gex": 50}, {"strike": 4993.9, "gex": 50})",
-       10, {{5000, 150, 2, 100, ""}, {4993.9, 50, 1, 33, ""}}},
+       10,
+       {{5000, 150, 2, 100, ""}, {4993.9, 50, 1, 33, ""}}},
       // Only the N largest survive, then appear highest price first.
       {R"({"strike": 4900, "gex": 10}, {"strike": 4950, "gex": -40}, {"strike": 5000, "gex": 30},
           {"strike": 5050, "gex": 20}, {"strike": 5100, "gex": -50})",
-       3, {{5100, -50, 1, 100, ""}, {5000, 30, 1, 60, ""}, {4950, -40, 1, 80, ""}}},
+       3,
+       {{5100, -50, 1, 100, ""}, {5000, 30, 1, 60, ""}, {4950, -40, 1, 80, ""}}},
       // Key fallbacks, zero and unreadable entries dropped, half-up percentages.
       {R"({"price": 5100, "net_gex": 200}, {"level": 5200, "value": "3"}, {"strike": 5300, "gex": 0},
           {"strike": 5400}, 7, {"strike": "x", "gex": 5})",
-       10, {{5200, 3, 1, 2, ""}, {5100, 200, 1, 100, ""}}},
+       10,
+       {{5200, 3, 1, 2, ""}, {5100, 200, 1, 100, ""}}},
       // A count below 1 means 10.
-      {R"({"strike": 5000, "gex": 1}, {"strike": 5100, "gex": 2})", 0,
+      {R"({"strike": 5000, "gex": 1}, {"strike": 5100, "gex": 2})",
+       0,
        {{5100, 2, 1, 100, ""}, {5000, 1, 1, 50, ""}}},
       // Rows cancelling to 0 leave no rows at all.
       {R"({"strike": 5000, "gex": 5}, {"strike": 5001, "gex": -5})", 10, {}},
@@ -84,16 +93,15 @@ TEST(GexProfile, ProfilePointsAreAscendingUnmergedAndUncapped) {
   const std::vector<StrikeValue> points = {{4000, -1}, {5000, 2}, {5000, 3}, {5002, 1}};
   const std::pair<const char*, size_t> cases[] = {{"5000", 1}, {"0", 0}, {"null", 0}};
   for (const auto& [spot, rows] : cases) {
-    const LevelsSnapshot s = ParseAnswer(
-        Answer(std::string("{\"spot\": ") + spot + ", \"gex_profile\": [" + entries + "]}"), 1);
+    const LevelsSnapshot s =
+        ParseAnswer(Answer(std::string("{\"spot\": ") + spot + ", \"gex_profile\": [" + entries + "]}"), 1);
     EXPECT_EQ(s.profilePoints, points) << spot;
     EXPECT_EQ(s.profileRows.size(), rows) << spot;
   }
 }
 
 TEST(GexProfile, OverflowingMergedSumsStayFinite) {
-  const LevelsSnapshot s =
-      WithProfile(R"({"strike": 5000, "gex": 1.5e308}, {"strike": 5001, "gex": 1.5e308},
+  const LevelsSnapshot s = WithProfile(R"({"strike": 5000, "gex": 1.5e308}, {"strike": 5001, "gex": 1.5e308},
                      {"strike": 5100, "gex": 1e307})");
   ASSERT_EQ(s.profileRows.size(), 2u);
   EXPECT_TRUE(std::isfinite(s.profileRows[1].gex));

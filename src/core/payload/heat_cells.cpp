@@ -41,10 +41,10 @@ void BuildHeatCells(std::vector<StrikeValue> pairs, std::vector<HeatCell>* outCe
   outCells->reserve(n);
   for (size_t i = 0; i < n; ++i) {
     const double strike = pairs[i].strike;
-    const double low = i > 0 ? (pairs[i - 1].strike + strike) / 2
-                             : strike - std::fabs(pairs[1].strike - strike) / 2;
-    const double high = i + 1 < n ? (strike + pairs[i + 1].strike) / 2
-                                  : strike + std::fabs(strike - pairs[n - 2].strike) / 2;
+    const double low =
+        i > 0 ? (pairs[i - 1].strike + strike) / 2 : strike - std::fabs(pairs[1].strike - strike) / 2;
+    const double high =
+        i + 1 < n ? (strike + pairs[i + 1].strike) / 2 : strike + std::fabs(strike - pairs[n - 2].strike) / 2;
     if (low < high && std::isfinite(low) && std::isfinite(high)) {
       outCells->push_back(HeatCell{low, high, pairs[i].value / largest});
     }

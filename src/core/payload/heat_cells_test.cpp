@@ -19,15 +19,13 @@ TEST(HeatCells, EachStrikeOwnsTheBandHalfwayToItsNeighbours) {
     std::vector<StrikeValue> pairs;
     std::vector<HeatCell> cells;
   } cases[] = {
-      {"three strikes", {{10, 1}, {20, -2}, {40, 4}},
-       {{5, 15, 0.25}, {15, 30, -0.5}, {30, 50, 1}}},
-      {"unsorted input", {{40, 4}, {10, 1}, {20, -2}},
-       {{5, 15, 0.25}, {15, 30, -0.5}, {30, 50, 1}}},
-      {"duplicate strike has an empty band", {{10, 1}, {10, 2}, {20, 4}},
-       {{10, 15, 0.5}, {15, 25, 1}}},
+      {"three strikes", {{10, 1}, {20, -2}, {40, 4}}, {{5, 15, 0.25}, {15, 30, -0.5}, {30, 50, 1}}},
+      {"unsorted input", {{40, 4}, {10, 1}, {20, -2}}, {{5, 15, 0.25}, {15, 30, -0.5}, {30, 50, 1}}},
+      {"duplicate strike has an empty band", {{10, 1}, {10, 2}, {20, 4}}, {{10, 15, 0.5}, {15, 25, 1}}},
       {"two pairs", {{10, 1}, {20, 2}}, {}},
       {"all zero", {{10, 0}, {20, 0}, {30, 0}}, {}},
-      {"non-finite pairs are dropped first", {{10, 1}, {20, inf}, {30, 2}, {40, 4}},
+      {"non-finite pairs are dropped first",
+       {{10, 1}, {20, inf}, {30, 2}, {40, 4}},
        {{0, 20, 0.25}, {20, 35, 0.5}, {35, 45, 1}}},
   };
   for (const auto& c : cases) {

@@ -132,9 +132,8 @@ std::string ModelSummary(json::Node model) {
     const char* suffix = direction == "dampening"      ? " (dampening)"
                          : direction == "pro_cyclical" ? " (pro-cyclical)"
                                                        : "";
-    summary += text::Format("%shedge %s%dk sh/1%%%s", summary.empty() ? "" : " - ",
-                            shares < 0 ? "-" : "", RoundHalfUpTruncated(std::fabs(shares) / 1000),
-                            suffix);
+    summary += text::Format("%shedge %s%dk sh/1%%%s", summary.empty() ? "" : " - ", shares < 0 ? "-" : "",
+                            RoundHalfUpTruncated(std::fabs(shares) / 1000), suffix);
   }
   const std::string flipSide = json::MemberAsText(model, "flip_side");
   if (flipSide == "above" || flipSide == "below") {

@@ -19,7 +19,6 @@ struct OptionalLevel {
   friend bool operator==(const OptionalLevel&, const OptionalLevel&) = default;
 };
 
-
 // One point of interest; a valid entry always has a non-empty label and short label.
 struct FocusLevel {
   bool valid = false;
@@ -107,7 +106,7 @@ struct LevelsSnapshot {
   OptionalLevel maxPain, callOiWall, putOiWall, zeroDex;
   std::array<FocusLevel, kFocusCount> focus;
   ZoneBand battleZone, upsideCluster, downsideCluster;
-  std::vector<ProfileRow> profileRows;  // highest price first
+  std::vector<ProfileRow> profileRows;         // highest price first
   StrikeTable gammaExposures, deltaExposures;  // as sent
   OptionalLevel netGex, netDex;
   OptionalLevel volAnchor, emOneSigma;

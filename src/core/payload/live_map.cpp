@@ -15,8 +15,7 @@ std::string OrElse(std::string preferred, std::string fallback) {
 PositioningCapture LiveCapture(json::Node levelsRoot) {
   const json::Node root = levelsRoot;
   PositioningCapture c = ParsePositioningCapture(json::Member(levelsRoot, "display_levels"));
-  c.session_date =
-      OrElse(MemberFieldText(root, "session_date"), MemberFieldText(root, "locked_session"));
+  c.session_date = OrElse(MemberFieldText(root, "session_date"), MemberFieldText(root, "locked_session"));
   c.source = MemberFieldText(root, "resolved_symbol");
   c.engine = OrElse(std::move(c.engine), MemberFieldText(root, "engine"));
   c.conversion_method = OrElse(MemberFieldText(root, "conversion_method"), c.conversion_method);
@@ -37,8 +36,7 @@ std::vector<std::optional<double>> Column(json::Node greeks, const char* key) {
   column.reserve(list.size());
   for (const json::Node element : list.Elements()) {
     double number = 0;
-    column.push_back(json::NumberOfValue(element, &number) ? std::optional<double>(number)
-                                                           : std::nullopt);
+    column.push_back(json::NumberOfValue(element, &number) ? std::optional<double>(number) : std::nullopt);
   }
   return column;
 }

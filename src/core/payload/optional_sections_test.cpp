@@ -39,34 +39,28 @@ std::vector<SectionCase> SectionCases() {
       {Place::kBlock, "net_gex", Reset<F(netGex)>},
       {Place::kRoot, "flow", Reset<F(netDex)>},
       {Place::kBlock, "net_drift", Reset<F(netCum), F(callCum), F(putCum), F(totalVol)>},
-      {Place::kRoot, "extended_levels", Reset<F(densityPrice), F(densityTouchPct), F(densityCount),
-                                              F(densityBand), F(charmHedgeUsd),
-                                              F(charmHedgeDirection), F(vannaHedgeUsdPerVolPoint),
-                                              F(vannaHedgeDirection), F(pressureZoneLower),
-                                              F(pressureZoneUpper)>},
+      {Place::kRoot, "extended_levels",
+       Reset<F(densityPrice), F(densityTouchPct), F(densityCount), F(densityBand), F(charmHedgeUsd),
+             F(charmHedgeDirection), F(vannaHedgeUsdPerVolPoint), F(vannaHedgeDirection),
+             F(pressureZoneLower), F(pressureZoneUpper)>},
       {Place::kRoot, "points_of_interest", Reset<F(focus)>},
       {Place::kRoot, "zones", Reset<F(battleZone), F(upsideCluster), F(downsideCluster)>},
       {Place::kRoot, "vol_zones", Reset<F(volAnchor), F(emOneSigma), F(volPremium), F(emFrozen)>},
       {Place::kBlock, "ndx_levels", Reset<F(ndxCallWall), F(ndxPutWall), F(ndxGammaFlip)>},
       {Place::kBlock, "iv_walls", Reset<F(ivCallWall), F(ivPutWall)>},
-      {Place::kBlock, "vanna_walls", Reset<F(vannaWallStrike), F(vannaWallIntensity),
-                                           F(vannaWallCount)>},
+      {Place::kBlock, "vanna_walls", Reset<F(vannaWallStrike), F(vannaWallIntensity), F(vannaWallCount)>},
       {Place::kBlock, "charm_zones", Reset<F(charmZones), F(charmZoneCount)>},
       {Place::kBlock, "vega_walls", Reset<F(vegaWallStrike), F(vegaWallCount)>},
       {Place::kBlock, "vanna_charm_flips", Reset<F(vannaFlip), F(charmFlip)>},
-      {Place::kBlock, "hybrid_walls", Reset<F(hybridCallWall), F(hybridPutWall),
-                                            F(hybridVolTrigger)>},
-      {Place::kRoot, "session_refs", Reset<F(priorDayHigh), F(priorDayLow), F(rthOpen),
-                                           F(openingRange)>},
-      {Place::kRoot, "overnight_inventory", Reset<F(priorRthClose), F(overnightHigh),
-                                                  F(overnightLow)>},
+      {Place::kBlock, "hybrid_walls", Reset<F(hybridCallWall), F(hybridPutWall), F(hybridVolTrigger)>},
+      {Place::kRoot, "session_refs", Reset<F(priorDayHigh), F(priorDayLow), F(rthOpen), F(openingRange)>},
+      {Place::kRoot, "overnight_inventory", Reset<F(priorRthClose), F(overnightHigh), F(overnightLow)>},
       {Place::kRoot, "vwap_regime", Reset<F(vwap), F(vwapBandPlus), F(vwapBandMinus)>},
-      {Place::kRoot, "ict_sessions", Reset<F(asiaRange), F(londonRange), F(nyAmRange),
-                                           F(midnightOpen)>},
+      {Place::kRoot, "ict_sessions", Reset<F(asiaRange), F(londonRange), F(nyAmRange), F(midnightOpen)>},
       {Place::kBlock, "atm_iv", Reset<F(atmIv)>},
-      {Place::kBlock, "gex_profile", Reset<F(profileRows), F(profilePoints), F(callExtenderStrike),
-                                           F(callExtenderCount), F(putExtenderStrike),
-                                           F(putExtenderCount)>},
+      {Place::kBlock, "gex_profile",
+       Reset<F(profileRows), F(profilePoints), F(callExtenderStrike), F(callExtenderCount),
+             F(putExtenderStrike), F(putExtenderCount)>},
       {Place::kBlock, "gex_topo", Reset<F(gexCells)>},
       {Place::kBlock, "charm_by_strike", Reset<F(charmCells)>},
       {Place::kBlock, "strike_greeks", Reset<F(deltaCells), F(vannaCells), F(vegaCells)>},
@@ -98,9 +92,8 @@ std::string Damaged(json::Node root, Place place, const char* key, Damage damage
   } else if (damage == Damage::kString) {
     *member = jsonout::JsonString("mistyped");
   } else {
-    *member = jsonout::CopyNode(Json(member->kind == json::kArray
-                                         ? R"({"strike": 1, "low": 1, "high": 2})"
-                                         : "[1, 2, 3]"));
+    *member = jsonout::CopyNode(
+        Json(member->kind == json::kArray ? R"({"strike": 1, "low": 1, "high": 2})" : "[1, 2, 3]"));
   }
   return jsonout::JsonText(tree, jsonout::JsonWriter::Layout::kCompact);
 }
@@ -190,7 +183,12 @@ TEST(OptionalSections, SectionsAreFoundWhereTheirRuleSays) {
 }
 
 TEST(OptionalSections, ZonesOrderTheirBoundsAndFallBackToDefaultLabels) {
-  const struct { const char* zone; bool valid; double low, high; const char* label; } cases[] = {
+  const struct {
+    const char* zone;
+    bool valid;
+    double low, high;
+    const char* label;
+  } cases[] = {
       {R"({"low": 5010, "high": 4990})", true, 4990, 5010, "BZ"},
       {R"({"bottom": 5000, "top": 5000.0000001})", false, 0, 0, ""},
       {R"({"low": "x", "bottom": 1, "high": null, "top": "2"})", true, 1, 2, "BZ"},
@@ -221,18 +219,16 @@ TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
   std::string walls = "[", zones = "[", density = "[";
   for (int i = 0; i < 12; ++i) {
     const std::string sep = i ? ", " : "", n = std::to_string(i);
-    walls += sep + (i == 1 ? std::string(R"({"intensity": 1})")
-                           : R"({"strike": )" + std::to_string(100 + i) + "}");
+    walls += sep +
+             (i == 1 ? std::string(R"({"intensity": 1})") : R"({"strike": )" + std::to_string(100 + i) + "}");
     zones += sep + (i == 1 ? std::string(R"({"low": 5, "high": 4})")
                            : R"({"low": )" + n + R"(, "high": )" + n + "}");
     density += sep + (i == 1 ? std::string(R"({"price": 1})")
                              : R"({"p_touch_pct": 5, "price": )" + std::to_string(200 + i) + "}");
   }
   const LevelsSnapshot s = ParseAnswer(Answer(
-      "{\"vanna_walls\": " + walls + "], \"vega_walls\": " + walls + "], \"charm_zones\": " +
-          zones + "]}",
-      R"("extended_levels": {"implied_density": {"available": true, "levels": )" + density +
-          "]}}"));
+      "{\"vanna_walls\": " + walls + "], \"vega_walls\": " + walls + "], \"charm_zones\": " + zones + "]}",
+      R"("extended_levels": {"implied_density": {"available": true, "levels": )" + density + "]}}"));
   ASSERT_EQ(s.vannaWallCount, 8u);
   ASSERT_EQ(s.vegaWallCount, 6u);
   ASSERT_EQ(s.charmZoneCount, 6u);
@@ -249,7 +245,10 @@ TEST(OptionalSections, ArraysAreCutAtTheirCapsAndSkipInvalidEntries) {
 TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
   using Check = std::function<bool(const LevelsSnapshot&)>;
   const Check premium25 = [](const LevelsSnapshot& s) { return s.volPremium == 0.25; };
-  const struct { const char *block, *root; Check check; } cases[] = {
+  const struct {
+    const char *block, *root;
+    Check check;
+  } cases[] = {
       {"{}", R"("vol_zones": {"premium": 0.3})", [](const auto& s) { return s.volPremium == 0.3; }},
       {"{}", R"("vol_zones": {"premium": 1})", premium25},
       {"{}", R"("vol_zones": {"premium": 0})", premium25},
@@ -268,8 +267,8 @@ TEST(OptionalSections, ValuesOutsideTheirRangeAreDropped) {
       {"{}", R"("extended_levels": {"hedge_flow": {"available": true,
           "charm": {"direction": "sell"}, "pressure_zone": {"upper": 9}}})",
        [](const auto& s) {
-         return !s.charmHedgeUsd.has && s.charmHedgeDirection == "sell" &&
-                !s.pressureZoneLower.has && s.pressureZoneUpper == OptionalLevel{true, 9};
+         return !s.charmHedgeUsd.has && s.charmHedgeDirection == "sell" && !s.pressureZoneLower.has &&
+                s.pressureZoneUpper == OptionalLevel{true, 9};
        }},
   };
   for (const auto& c : cases) {

@@ -34,8 +34,7 @@ inline std::string Answer(std::string_view blockJson, std::string_view rootExtra
 inline LevelsSnapshot ParseAnswer(std::string_view text, int topStrikes = 10) {
   LevelsSnapshot snapshot;
   std::string status;
-  EXPECT_TRUE(ParseLevelsResponse(Json(text), topStrikes, &snapshot, &status))
-      << status << " for " << text;
+  EXPECT_TRUE(ParseLevelsResponse(Json(text), topStrikes, &snapshot, &status)) << status << " for " << text;
   return snapshot;
 }
 
@@ -47,16 +46,14 @@ inline ResearchAnswer ResearchOf(std::string_view text) { return ReadResearchAns
 // net .. tick ..", an absent number as "-".
 inline std::string Described(const PositioningCapture& c) {
   auto number = [](std::optional<double> v) { return v ? text::RoundTripDouble(*v) : "-"; };
-  return c.session_date + "|" + c.source + "|" + c.engine + "|" + c.conversion_method + "|" +
-         c.scope + "|" + c.selected_expiration + "|" + c.source_snapshot_time + "|" + c.regime +
-         " ts " + number(c.ts) + " ratio " + number(c.conversion_ratio) + " cw " +
-         number(c.call_wall) + " pw " + number(c.put_wall) + " gf " + number(c.gamma_flip) +
-         " net " + number(c.net_gex) + " tick " + number(c.tick_size);
+  return c.session_date + "|" + c.source + "|" + c.engine + "|" + c.conversion_method + "|" + c.scope + "|" +
+         c.selected_expiration + "|" + c.source_snapshot_time + "|" + c.regime + " ts " + number(c.ts) +
+         " ratio " + number(c.conversion_ratio) + " cw " + number(c.call_wall) + " pw " + number(c.put_wall) +
+         " gf " + number(c.gamma_flip) + " net " + number(c.net_gex) + " tick " + number(c.tick_size);
 }
 
 inline std::string ReadAnswerFile(const std::string& name) {
-  const std::filesystem::path dir =
-      std::filesystem::path(ORDINEL_DATA) / "answers";
+  const std::filesystem::path dir = std::filesystem::path(ORDINEL_DATA) / "answers";
   std::ifstream in(dir / name, std::ios::binary);
   EXPECT_TRUE(in.good()) << "cannot open sample answer " << name;
   std::ostringstream body;

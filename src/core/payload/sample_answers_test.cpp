@@ -16,19 +16,17 @@ using testing::ReadAnswerFile;
 // strikes whose walls are the strongest profile strikes and whose flip lies between them, below
 // spot.
 std::string CoreFacts(const LevelsSnapshot& s) {
-  const auto [weakest, strongest] = std::minmax_element(
-      s.profileRows.begin(), s.profileRows.end(),
-      [](const ProfileRow& a, const ProfileRow& b) { return a.gex < b.gex; });
-  const bool ordered = s.putWall.value < s.volTrigger.value &&
-                       s.volTrigger.value < s.gammaFlip.value &&
+  const auto [weakest, strongest] =
+      std::minmax_element(s.profileRows.begin(), s.profileRows.end(),
+                          [](const ProfileRow& a, const ProfileRow& b) { return a.gex < b.gex; });
+  const bool ordered = s.putWall.value < s.volTrigger.value && s.volTrigger.value < s.gammaFlip.value &&
                        s.gammaFlip.value < s.spot.value && s.spot.value < s.callWall.value;
   return text::Format(
       "%s from %s | %s | CW %.2f PW %.2f ordered %d | %zu rows, max %.2f %s %d%%, min %.2f %s | "
       "%s | %s | net GEX %d DEX %d zones %d focus %d exposures %d",
-      s.requestedSymbol, s.resolvedSymbol, s.conversionNote, s.callWall.value, s.putWall.value,
-      ordered, s.profileRows.size(), strongest->price, strongest->tag, strongest->percent,
-      weakest->price, weakest->tag, s.focusSummary, s.modelSummary,
-      s.netGex.has && s.netGex.value > 0, s.netDex.has,
+      s.requestedSymbol, s.resolvedSymbol, s.conversionNote, s.callWall.value, s.putWall.value, ordered,
+      s.profileRows.size(), strongest->price, strongest->tag, strongest->percent, weakest->price,
+      weakest->tag, s.focusSummary, s.modelSummary, s.netGex.has && s.netGex.value > 0, s.netDex.has,
       s.battleZone.valid && s.upsideCluster.valid && s.downsideCluster.valid,
       s.focus[0].valid && s.focus[1].valid && s.focus[2].valid, !s.gammaExposures.empty());
 }

@@ -34,8 +34,7 @@ bool ParseFocusLevel(json::Node container, std::string_view key, int index, Focu
 void ReadPointsOfInterest(json::Node root, json::Node levelBlock, LevelsSnapshot* snapshot);
 // Fills `out` from the object `container`[`key`] with low/bottom and high/top bounds at least
 // 0.000001 apart (swapped when reversed); an empty label becomes `defaultLabel`. False otherwise.
-bool ParseZone(json::Node container, std::string_view key, std::string_view defaultLabel,
-               ZoneBand* out);
+bool ParseZone(json::Node container, std::string_view key, std::string_view defaultLabel, ZoneBand* out);
 // "zones": upside cluster, downside cluster, battle zone.
 void ReadZones(json::Node root, json::Node levelBlock, LevelsSnapshot* snapshot);
 

@@ -15,8 +15,8 @@ std::string Joined(const std::vector<std::string>& list) {
 
 // "mode | dates | root dates | served/recorded | captured / quotes".
 std::string Described(const calendar::ServedSelection& s) {
-  return s.mode + " | " + Joined(s.dates) + " | " + Joined(s.rootDates) + " | " +
-         s.coverageServed + "/" + s.coverageRecorded + " | " + s.capturedAt + " / " + s.quotesAt;
+  return s.mode + " | " + Joined(s.dates) + " | " + Joined(s.rootDates) + " | " + s.coverageServed + "/" +
+         s.coverageRecorded + " | " + s.capturedAt + " / " + s.quotesAt;
 }
 
 TEST(ReadServedSelection, ReadsTextListsAndNoteFields) {

@@ -25,8 +25,8 @@ TEST(ServiceTexts, LongTextsAreCutBeforeTheyAreKept) {
 
   LevelsSnapshot refused;
   std::string status;
-  EXPECT_FALSE(ParseLevelsResponse(testing::Json(R"({"ok": false, "message": ")" + huge + R"("})"),
-                                   10, &refused, &status));
+  EXPECT_FALSE(ParseLevelsResponse(testing::Json(R"({"ok": false, "message": ")" + huge + R"("})"), 10,
+                                   &refused, &status));
   EXPECT_EQ(status.size(), text::kMaxKeptTextBytes) << "the error line is a kept text too";
 }
 

@@ -22,8 +22,7 @@ class StrikeTable {
  public:
   StrikeTable() = default;
   StrikeTable(std::vector<StrikeValue> pairs);  // NOLINT(google-explicit-constructor): a table is its pairs
-  StrikeTable(std::initializer_list<StrikeValue> pairs)
-      : StrikeTable(std::vector<StrikeValue>(pairs)) {}
+  StrikeTable(std::initializer_list<StrikeValue> pairs) : StrikeTable(std::vector<StrikeValue>(pairs)) {}
 
   // The pairs in the order sent.
   const std::vector<StrikeValue>& pairs() const { return pairs_; }
@@ -35,9 +34,7 @@ class StrikeTable {
   const StrikeValue* FindNear(double price, double tolerance) const;
 
   friend bool operator==(const StrikeTable& a, const StrikeTable& b) { return a.pairs_ == b.pairs_; }
-  friend bool operator==(const StrikeTable& a, const std::vector<StrikeValue>& b) {
-    return a.pairs_ == b;
-  }
+  friend bool operator==(const StrikeTable& a, const std::vector<StrikeValue>& b) { return a.pairs_ == b; }
 
  private:
   std::vector<StrikeValue> pairs_;

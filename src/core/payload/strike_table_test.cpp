@@ -34,7 +34,8 @@ TEST(StrikeTable, FindsWhatAScanOfThePairsAsSentFinds) {
     }
     const StrikeTable table(pairs);
     for (int probe = 0; probe < 30; ++probe) {
-      double price = 21000 + static_cast<int>(random() % 22) * 5 + (static_cast<int>(random() % 7) - 3) * 3e-7;
+      double price =
+          21000 + static_cast<int>(random() % 22) * 5 + (static_cast<int>(random() % 7) - 3) * 3e-7;
       if (probe == 0) price = std::nan("");
       const StrikeValue* expected = FirstNearAsSent(pairs, price, kTolerance);
       const StrikeValue* found = table.FindNear(price, kTolerance);

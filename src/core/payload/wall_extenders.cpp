@@ -81,8 +81,7 @@ void BuildWallExtenders(json::Node levelBlock, LevelsSnapshot* snapshot) {
   for (const json::Node entry : profile.Elements()) {
     if (!entry.IsObject()) continue;
     StrikeValue pair;
-    if (json::MemberNumber(entry, "strike", &pair.strike) &&
-        json::MemberNumber(entry, "gex", &pair.value)) {
+    if (json::MemberNumber(entry, "strike", &pair.strike) && json::MemberNumber(entry, "gex", &pair.value)) {
       entries.push_back(pair);
     }
   }
@@ -90,15 +89,15 @@ void BuildWallExtenders(json::Node levelBlock, LevelsSnapshot* snapshot) {
   const bool spotKnown = snapshot->spot.has && snapshot->spot.value > 0;
   if (snapshot->putWall.has) {
     const double wall = snapshot->putWall.value;
-    FillSide(entries, spotKnown ? largest.belowSpot : largest.all,
-             [wall](double strike) { return strike < wall; }, &snapshot->putExtenderStrike,
-             &snapshot->putExtenderCount);
+    FillSide(
+        entries, spotKnown ? largest.belowSpot : largest.all, [wall](double strike) { return strike < wall; },
+        &snapshot->putExtenderStrike, &snapshot->putExtenderCount);
   }
   if (snapshot->callWall.has) {
     const double wall = snapshot->callWall.value;
-    FillSide(entries, spotKnown ? largest.aboveSpot : largest.all,
-             [wall](double strike) { return strike > wall; }, &snapshot->callExtenderStrike,
-             &snapshot->callExtenderCount);
+    FillSide(
+        entries, spotKnown ? largest.aboveSpot : largest.all, [wall](double strike) { return strike > wall; },
+        &snapshot->callExtenderStrike, &snapshot->callExtenderCount);
   }
 }
 

@@ -14,8 +14,7 @@ constexpr double kMinZoneWidth = 0.000001;
 
 }  // namespace
 
-bool ParseZone(json::Node container, std::string_view key, std::string_view defaultLabel,
-               ZoneBand* out) {
+bool ParseZone(json::Node container, std::string_view key, std::string_view defaultLabel, ZoneBand* out) {
   json::Node zone = json::Member(container, key);
   if (!zone.IsObject()) return false;
   double first = 0;

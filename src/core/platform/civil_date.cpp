@@ -25,8 +25,7 @@ CivilDate CivilFromDays(int64_t days) {
   days += 719468;
   const int64_t era = FloorDiv(days, 146097);
   const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
   const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
   const int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
   const int day = static_cast<int>(dayOfYear - (153 * shiftedMonth + 2) / 5 + 1);

@@ -14,13 +14,13 @@ TEST(CivilDate, UtcDatesAcrossEpochLeapDaysAndCenturies) {
       {0, {1970, 1, 1}},
       {-1, {1969, 12, 31}},
       {86399.9, {1970, 1, 1}},
-      {951782400, {2000, 2, 29}},        // a leap day of a year divisible by 400
+      {951782400, {2000, 2, 29}},  // a leap day of a year divisible by 400
       {4107456000, {2100, 2, 28}},
-      {4107542400, {2100, 3, 1}},        // 2100 is no leap year: no 29 February
-      {1735689599, {2024, 12, 31}},      // the last second of a year
+      {4107542400, {2100, 3, 1}},    // 2100 is no leap year: no 29 February
+      {1735689599, {2024, 12, 31}},  // the last second of a year
       {1735689600, {2025, 1, 1}},
       {-62135596800, {1, 1, 1}},
-      {1e300, {1970, 1, 1}},             // absurd instants give the epoch date, not garbage
+      {1e300, {1970, 1, 1}},  // absurd instants give the epoch date, not garbage
   };
   for (const Case& c : cases) {
     const CivilDate d = UtcCivilDate(c.seconds);

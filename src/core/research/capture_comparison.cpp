@@ -28,15 +28,13 @@ bool SameProvenance(const PositioningCapture& a, const PositioningCapture& b) {
 
 std::optional<double> PositioningMove(const std::optional<double>& earlierLevel,
                                       const std::optional<double>& laterLevel,
-                                      const PositioningCapture& earlier,
-                                      const PositioningCapture& later) {
+                                      const PositioningCapture& earlier, const PositioningCapture& later) {
   if (!earlierLevel || !laterLevel || !PositiveRatio(earlier.conversion_ratio) ||
       !PositiveRatio(later.conversion_ratio)) {
     return std::nullopt;
   }
   const double laterRatio = *later.conversion_ratio;
-  const double move =
-      (*laterLevel / laterRatio - *earlierLevel / *earlier.conversion_ratio) * laterRatio;
+  const double move = (*laterLevel / laterRatio - *earlierLevel / *earlier.conversion_ratio) * laterRatio;
   if (std::fabs(move) <= later.tick_size * 0.5 + kMoveEpsilon) return 0.0;
   return move;
 }

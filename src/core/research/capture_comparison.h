@@ -20,7 +20,6 @@ bool SameProvenance(const PositioningCapture& a, const PositioningCapture& b);
 // 0 when within half of `later.tick_size` (+1e-8). Requires: SameProvenance of the captures.
 std::optional<double> PositioningMove(const std::optional<double>& earlierLevel,
                                       const std::optional<double>& laterLevel,
-                                      const PositioningCapture& earlier,
-                                      const PositioningCapture& later);
+                                      const PositioningCapture& earlier, const PositioningCapture& later);
 
 }  // namespace research

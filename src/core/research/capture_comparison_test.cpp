@@ -21,17 +21,19 @@ PositioningCapture Capture() {
 
 TEST(SameProvenance, NeedsTheFullProvenanceAndPositiveRatios) {
   using Change = std::function<void(PositioningCapture&, PositioningCapture&)>;
-  const struct { const char* name; Change change; bool same; } cases[] = {
+  const struct {
+    const char* name;
+    Change change;
+    bool same;
+  } cases[] = {
       {"identical", [](auto&, auto&) {}, true},
       {"other source time", [](auto&, auto& b) { b.source_snapshot_time = "later"; }, true},
-      {"other ratio and levels",
-       [](auto&, auto& b) { b.conversion_ratio = 41.3, b.call_wall = 1; }, true},
+      {"other ratio and levels", [](auto&, auto& b) { b.conversion_ratio = 41.3, b.call_wall = 1; }, true},
       {"other engine", [](auto&, auto& b) { b.engine = "ordinel-gex-1"; }, false},
       {"other scope", [](auto&, auto& b) { b.scope = "0dte"; }, false},
       {"other expiration", [](auto&, auto& b) { b.selected_expiration = "2025-01-17"; }, false},
       {"both expirations set",
-       [](auto& a, auto& b) { a.selected_expiration = b.selected_expiration = "2025-01-17"; },
-       true},
+       [](auto& a, auto& b) { a.selected_expiration = b.selected_expiration = "2025-01-17"; }, true},
       {"empty session date", [](auto& a, auto& b) { a.session_date = b.session_date = ""; }, false},
       {"no source time in b", [](auto&, auto& b) { b.source_snapshot_time = ""; }, false},
       {"no ratio in b", [](auto&, auto& b) { b.conversion_ratio.reset(); }, false},

@@ -32,8 +32,7 @@ std::vector<Candidate> DatedExpiries(const std::vector<payload::BookExpiry>& exp
   return candidates;
 }
 
-std::vector<Candidate> ApplyLens(const std::vector<Candidate>& candidates, ExpiryLens lens,
-                                 double day) {
+std::vector<Candidate> ApplyLens(const std::vector<Candidate>& candidates, ExpiryLens lens, double day) {
   std::vector<Candidate> kept;
   for (const Candidate& c : candidates) {
     bool keep = false;
@@ -53,8 +52,8 @@ std::vector<Candidate> ApplyLens(const std::vector<Candidate>& candidates, Expir
 using payload::BookRow;
 
 // The book's four model aggregates of a row, in display order.
-constexpr std::optional<double> BookRow::*kBookFields[] = {&BookRow::gex, &BookRow::dex,
-                                                           &BookRow::vex, &BookRow::charmex};
+constexpr std::optional<double> BookRow::*kBookFields[] = {&BookRow::gex, &BookRow::dex, &BookRow::vex,
+                                                           &BookRow::charmex};
 
 std::string SumsLine(const std::string& expiry, const std::vector<BookRow>& rows) {
   std::string line = expiry;
@@ -74,8 +73,8 @@ std::string SumsLine(const std::string& expiry, const std::vector<BookRow>& rows
   return line;
 }
 
-void AppendInspectorRow(const std::string& expiry, const std::vector<BookRow>& rows,
-                        double inspectorStrike, std::vector<std::string>* lines) {
+void AppendInspectorRow(const std::string& expiry, const std::vector<BookRow>& rows, double inspectorStrike,
+                        std::vector<std::string>* lines) {
   const BookRow* match = nullptr;
   if (inspectorStrike > 0) {
     for (const BookRow& row : rows) {
@@ -105,18 +104,18 @@ ExpiryLens ClampExpiryLens(int lensIndex) {
 }
 
 const char* ExpiryLensName(ExpiryLens lens) {
-  static constexpr const char* kNames[] = {"0DTE", "Week through Friday",
-                                           "Next available third Friday", "Available expiries"};
+  static constexpr const char* kNames[] = {"0DTE", "Week through Friday", "Next available third Friday",
+                                           "Available expiries"};
   return kNames[ClampExpiryLens(lens)];
 }
 
-bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn,
-                           int lensIndex, double inspectorStrike, const std::string& researchDay,
+bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn, int lensIndex,
+                           double inspectorStrike, const std::string& researchDay,
                            std::vector<std::string>* lines) {
   lines->push_back("Expiry book " + book.symbol + " (UNDERLYING strikes) | " + book.source + " / " +
                    book.method);
-  lines->push_back("Coverage " + book.served + " / " + book.record_expirations +
-                   " expiries | band " + book.strike_band_pct + "%");
+  lines->push_back("Coverage " + book.served + " / " + book.record_expirations + " expiries | band " +
+                   book.strike_band_pct + "%");
   lines->push_back("Scope " + book.scope + " | captured ms " + book.captured_at + " | quotes ms " +
                    book.quotes_at);
   if (!book.note.empty()) lines->push_back(book.note);

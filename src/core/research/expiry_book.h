@@ -26,8 +26,8 @@ const char* ExpiryLensName(ExpiryLens lens);
 // Appends the lines of an accepted research answer's expiry `book`: the per-expiry sums with
 // `lensOn`, the exact-strike rows with `inspectorOn`. Returns false when `researchDay` is not a
 // valid date: the book's header lines are then the last research lines.
-bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn,
-                           int lensIndex, double inspectorStrike, const std::string& researchDay,
+bool AppendExpiryBookLines(const payload::ExpiryBook& book, bool lensOn, bool inspectorOn, int lensIndex,
+                           double inspectorStrike, const std::string& researchDay,
                            std::vector<std::string>* lines);
 
 }  // namespace research

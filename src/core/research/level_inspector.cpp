@@ -30,8 +30,8 @@ std::optional<double> ColumnValue(const Column& column, size_t index) {
 }
 
 // Indices of the served strikes within half a chart tick of `inspectorStrike`.
-std::vector<size_t> MatchingIndices(const ServedStrikeGreeks& greeks, double ratio,
-                                    double tickSize, double inspectorStrike) {
+std::vector<size_t> MatchingIndices(const ServedStrikeGreeks& greeks, double ratio, double tickSize,
+                                    double inspectorStrike) {
   std::vector<size_t> matches;
   if (!(inspectorStrike > 0)) return matches;
   const double tolerance = tickSize * 0.5 / ratio + kStrikeEpsilon;
@@ -73,12 +73,11 @@ void ServedStrikeGreeksLines(const ResearchView& view, std::vector<std::string>*
     lines->push_back("Served strike Greeks: mapping ratio missing.");
     return;
   }
-  const std::vector<size_t> matches =
-      MatchingIndices(live.greeks, *ratio, view.tick_size, inspectorStrike);
+  const std::vector<size_t> matches = MatchingIndices(live.greeks, *ratio, view.tick_size, inspectorStrike);
   lines->push_back("Served map " + live.resolved_symbol + " / " + live.engine + " / " +
                    live.conversion_method + " / " + live.scope);
-  lines->push_back("Source time " + live.source_snapshot_time + " | expiry " +
-                   live.selected_expiration + " | ratio " + FormatOptional(ratio));
+  lines->push_back("Source time " + live.source_snapshot_time + " | expiry " + live.selected_expiration +
+                   " | ratio " + FormatOptional(ratio));
   if (matches.size() == 1) {
     lines->push_back(FieldsLine(live.greeks, matches.front()));
     return;

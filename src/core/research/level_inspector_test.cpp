@@ -34,8 +34,9 @@ std::vector<std::string> Lines(const ResearchView& view, double strike) {
 
 constexpr const char* kMapLine = "Served map SPY / ordinel-gex-2 / ratio / all_expirations";
 constexpr const char* kSourceLine = "Source time 2025-01-02T15:42:10Z | expiry  | ratio 40";
-constexpr const char* kMatched = "Served columnar strike Greeks: gamma 2 | delta 20 | vanna 200 | "
-                                 "vega 2000 | charm 20000 | oi 200000 | vol 2000000 | ";
+constexpr const char* kMatched =
+    "Served columnar strike Greeks: gamma 2 | delta 20 | vanna 200 | "
+    "vega 2000 | charm 20000 | oi 200000 | vol 2000000 | ";
 
 TEST(LevelInspector, NeedsALiveMapWithARatio) {
   EXPECT_EQ(Lines(ResearchView{}, 500),
@@ -48,18 +49,21 @@ TEST(LevelInspector, NeedsALiveMapWithARatio) {
 }
 
 TEST(LevelInspector, MatchesWithinHalfAChartTick) {
-  const struct { const char* strikes; double inspector; const char* last; } cases[] = {
+  const struct {
+    const char* strikes;
+    double inspector;
+    const char* last;
+  } cases[] = {
       {"[19000, 20000.1, 21000]", 500, kMatched},
       {"[19000, 20000.2, 21000]", 500, "Served strike Greeks: no matching strike; fields missing."},
-      {"[19000, 20000.1, 19999.9]", 500,
-       "Served strike Greeks: ambiguous rounded strikes; fields missing."},
+      {"[19000, 20000.1, 19999.9]", 500, "Served strike Greeks: ambiguous rounded strikes; fields missing."},
       {"[19000, 20000, 21000]", 0, "Served strike Greeks: no matching strike; fields missing."},
       {"[\"19000\", {\"strike\": 20000}, null]", 500, kMatched},
   };
   for (const auto& c : cases) {
-    const ResearchView view = ViewWithMap(
-        std::string(R"({"strikes":)") + c.strikes +
-        R"(,"gamma":[1,2,3],"delta":[10,20,30],"vanna":[100,200,300],"vega":[1000,2000,3000],
+    const ResearchView view =
+        ViewWithMap(std::string(R"({"strikes":)") + c.strikes +
+                    R"(,"gamma":[1,2,3],"delta":[10,20,30],"vanna":[100,200,300],"vega":[1000,2000,3000],
             "charm":[1e4,2e4,3e4],"oi":[1e5,2e5,3e5],"vol":[1e6,2e6,3e6]})");
     EXPECT_EQ(Lines(view, c.inspector), (std::vector<std::string>{kMapLine, kSourceLine, c.last}))
         << c.strikes << " at " << c.inspector;

@@ -23,14 +23,12 @@ std::vector<PositioningCapture> SessionCaptures(const std::vector<PositioningCap
     kept.push_back(row);
     kept.back().tick_size = tickSize;
   }
-  std::stable_sort(
-      kept.begin(), kept.end(),
-      [](const PositioningCapture& a, const PositioningCapture& b) { return a.ts < b.ts; });
+  std::stable_sort(kept.begin(), kept.end(),
+                   [](const PositioningCapture& a, const PositioningCapture& b) { return a.ts < b.ts; });
   return kept;
 }
 
-void AppendChangeLines(const std::vector<PositioningCapture>& captures,
-                       std::vector<std::string>* lines) {
+void AppendChangeLines(const std::vector<PositioningCapture>& captures, std::vector<std::string>* lines) {
   const PositioningCapture& latest = captures.back();
   const PositioningCapture* first = nullptr;
   size_t matching = 0;
@@ -40,8 +38,8 @@ void AppendChangeLines(const std::vector<PositioningCapture>& captures,
     ++matching;
   }
   lines->push_back("First observed capture; session open is not established.");
-  lines->push_back(latest.source + " / " + latest.engine + " / " + latest.conversion_method +
-                   " / " + latest.scope + " / expiry " + latest.selected_expiration);
+  lines->push_back(latest.source + " / " + latest.engine + " / " + latest.conversion_method + " / " +
+                   latest.scope + " / expiry " + latest.selected_expiration);
   lines->push_back("Source time " + latest.source_snapshot_time + " | ratio " +
                    FormatOptional(latest.conversion_ratio));
   if (matching < 2) {
@@ -60,11 +58,9 @@ void AppendChangeLines(const std::vector<PositioningCapture>& captures,
   lines->push_back("Net GEX change " + FormatOptional(netGexChange));
 }
 
-void AppendHistoryLines(const ResearchView& view, const std::string& day,
-                        std::vector<std::string>* lines) {
+void AppendHistoryLines(const ResearchView& view, const std::string& day, std::vector<std::string>* lines) {
   const payload::CaptureHistory& history = view.research.history;
-  const std::vector<PositioningCapture> captures =
-      SessionCaptures(history.rows, day, view.tick_size);
+  const std::vector<PositioningCapture> captures = SessionCaptures(history.rows, day, view.tick_size);
   lines->push_back(text::Format("History %zu rows | excluded %s | limit %s", captures.size(),
                                 history.excluded, history.limit));
   if (!history.note.empty()) lines->push_back(history.note);
@@ -77,9 +73,8 @@ void AppendHistoryLines(const ResearchView& view, const std::string& day,
 
 }  // namespace
 
-std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool changesOn,
-                                                 bool lensOn, bool inspectorOn, int lensIndex,
-                                                 double inspectorStrike,
+std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool changesOn, bool lensOn,
+                                                 bool inspectorOn, int lensIndex, double inspectorStrike,
                                                  const std::string& researchDay) {
   std::vector<std::string> lines;
   if (!view.last_alert.empty()) lines.push_back("Structure alert: " + view.last_alert);
@@ -87,9 +82,8 @@ std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool 
   lines.push_back(view.status);
   if (view.captured) {
     if (changesOn) AppendHistoryLines(view, researchDay, &lines);
-    if ((lensOn || inspectorOn) &&
-        !AppendExpiryBookLines(view.research.book, lensOn, inspectorOn, lensIndex, inspectorStrike,
-                               researchDay, &lines)) {
+    if ((lensOn || inspectorOn) && !AppendExpiryBookLines(view.research.book, lensOn, inspectorOn, lensIndex,
+                                                          inspectorStrike, researchDay, &lines)) {
       return lines;  // no valid session day: nothing can be placed after the book header
     }
   }
@@ -97,27 +91,24 @@ std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool 
   return lines;
 }
 
-std::vector<std::string> ResearchPanelLines(const ResearchView& view,
-                                            const ResearchPanelInputs& inputs) {
+std::vector<std::string> ResearchPanelLines(const ResearchView& view, const ResearchPanelInputs& inputs) {
   const bool research = inputs.workflowPreset == kPresetResearch;
-  return BuildResearchPanelLines(
-      view, inputs.captureChanges || inputs.workflowPreset == kPresetPositioning,
-      inputs.expiryLens || research, inputs.levelInspector || research, inputs.lensIndex,
-      ParseInspectorStrike(inputs.inspectorStrikeText), inputs.researchDay);
+  return BuildResearchPanelLines(view, inputs.captureChanges || inputs.workflowPreset == kPresetPositioning,
+                                 inputs.expiryLens || research, inputs.levelInspector || research,
+                                 inputs.lensIndex, ParseInspectorStrike(inputs.inspectorStrikeText),
+                                 inputs.researchDay);
 }
 
 std::string LevelChangeLine(const char* label, const std::optional<double>& firstLevel,
-                            const std::optional<double>& latestLevel,
-                            const PositioningCapture& first, const PositioningCapture& latest) {
+                            const std::optional<double>& latestLevel, const PositioningCapture& first,
+                            const PositioningCapture& latest) {
   const std::optional<double> positioning = PositioningMove(firstLevel, latestLevel, first, latest);
   std::optional<double> basis;
-  if (firstLevel && first.conversion_ratio && latest.conversion_ratio &&
-      *first.conversion_ratio > 0) {
-    basis = (*latest.conversion_ratio - *first.conversion_ratio) *
-            (*firstLevel / *first.conversion_ratio);
+  if (firstLevel && first.conversion_ratio && latest.conversion_ratio && *first.conversion_ratio > 0) {
+    basis = (*latest.conversion_ratio - *first.conversion_ratio) * (*firstLevel / *first.conversion_ratio);
   }
-  return std::string(label) + " positioning " + FormatOptional(positioning) +
-         " | conversion/basis " + FormatOptional(basis) + " (chart points)";
+  return std::string(label) + " positioning " + FormatOptional(positioning) + " | conversion/basis " +
+         FormatOptional(basis) + " (chart points)";
 }
 
 }  // namespace research

@@ -24,21 +24,19 @@ struct ResearchPanelInputs {
 };
 
 // The research lines in panel order; only the structural alert line when every section is off.
-std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool changesOn,
-                                                 bool lensOn, bool inspectorOn, int lensIndex,
-                                                 double inspectorStrike,
+std::vector<std::string> BuildResearchPanelLines(const ResearchView& view, bool changesOn, bool lensOn,
+                                                 bool inspectorOn, int lensIndex, double inspectorStrike,
                                                  const std::string& researchDay);
 
 // BuildResearchPanelLines with the section switches the inputs and the workflow preset give
 // ("Positioning" turns on the changes, "Research" the lens and the inspector).
-std::vector<std::string> ResearchPanelLines(const ResearchView& view,
-                                            const ResearchPanelInputs& inputs);
+std::vector<std::string> ResearchPanelLines(const ResearchView& view, const ResearchPanelInputs& inputs);
 
 // "<label> positioning <p> | conversion/basis <b> (chart points)": a level's move from `first`
 // to `latest` split into the dealers' positioning (in underlying units, at the latest ratio)
 // and the change of the conversion ratio alone.
 std::string LevelChangeLine(const char* label, const std::optional<double>& firstLevel,
-                            const std::optional<double>& latestLevel,
-                            const PositioningCapture& first, const PositioningCapture& latest);
+                            const std::optional<double>& latestLevel, const PositioningCapture& first,
+                            const PositioningCapture& latest);
 
 }  // namespace research

@@ -19,28 +19,25 @@ using Lines = std::vector<std::string>;
 ResearchView ViewWithResearch(const std::string& members, double tickSize = 0.25) {
   ResearchView view;
   view.tick_size = tickSize;
-  const std::string answer =
-      R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ",)" + members + "}";
-  EXPECT_TRUE(AcceptResearchResponse(&view, payload::testing::ResearchOf(answer), "NQ", "QQQ", "2025-01-02")) << answer;
+  const std::string answer = R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ",)" + members + "}";
+  EXPECT_TRUE(AcceptResearchResponse(&view, payload::testing::ResearchOf(answer), "NQ", "QQQ", "2025-01-02"))
+      << answer;
   return view;
 }
 
 // A history row of 2025-01-02 at 15:MM:00Z of the usual provenance; `overrides` (members)
 // come first, so they win over the defaults.
-std::string Row(int minute, double ratio, const std::string& levels,
-                const std::string& overrides = "") {
+std::string Row(int minute, double ratio, const std::string& levels, const std::string& overrides = "") {
   const std::string time = text::Format("2025-01-02T15:%02d:00Z", minute);
   std::string row = "{";
   if (!overrides.empty()) row += overrides + ",";
-  return row + R"("session_date":"2025-01-02","ts":")" + time + R"(","source_snapshot_time":")" +
-         time + R"(","source":"QQQ","engine":"e2","conversion_method":"ratio","scope":"all",)" +
-         text::Format(R"("selected_expiration":"","conversion_ratio":%.17g,)", ratio) + levels +
-         "}";
+  return row + R"("session_date":"2025-01-02","ts":")" + time + R"(","source_snapshot_time":")" + time +
+         R"(","source":"QQQ","engine":"e2","conversion_method":"ratio","scope":"all",)" +
+         text::Format(R"("selected_expiration":"","conversion_ratio":%.17g,)", ratio) + levels + "}";
 }
 
 std::string History(const std::string& rows) {
-  return R"("history":{"rows":[)" + rows +
-         R"(],"excluded":3,"limit":50,"note":"Stored captures."})";
+  return R"("history":{"rows":[)" + rows + R"(],"excluded":3,"limit":50,"note":"Stored captures."})";
 }
 
 Lines Changes(const ResearchView& view) {
@@ -117,19 +114,17 @@ TEST(ResearchPanel, PresetsTurnSectionsOn) {
   inputs.researchDay = "2025-01-17";
   inputs.inspectorStrikeText = " 100";
   inputs.workflowPreset = 2;  // Positioning: the changes only
-  EXPECT_EQ(ResearchPanelLines(view, inputs),
-            (Lines{kResearchCaptured, "History 0 rows | excluded  | limit ",
-                   "No dated capture available for this session."}));
+  EXPECT_EQ(ResearchPanelLines(view, inputs), (Lines{kResearchCaptured, "History 0 rows | excluded  | limit ",
+                                                     "No dated capture available for this session."}));
   inputs.workflowPreset = 3;  // Research: the lens and the inspector
   Lines research = ResearchPanelLines(view, inputs);
   EXPECT_EQ(research,
-            Concat(kBookHead,
-                   {"0DTE: 1 / 1 served",
-                    "2025-01-17 | gex 1 [1/1] | dex missing [0/1] | vex missing [0/1] | "
-                    "charmex missing [0/1]",
-                    "2025-01-17 strike 100 | gex 1 | dex missing | vex missing | charmex missing",
-                    "Book raw Greeks / IV / OI / volume: missing (model aggregates).",
-                    "Served strike Greeks: missing (no map capture)."}));
+            Concat(kBookHead, {"0DTE: 1 / 1 served",
+                               "2025-01-17 | gex 1 [1/1] | dex missing [0/1] | vex missing [0/1] | "
+                               "charmex missing [0/1]",
+                               "2025-01-17 strike 100 | gex 1 | dex missing | vex missing | charmex missing",
+                               "Book raw Greeks / IV / OI / volume: missing (model aggregates).",
+                               "Served strike Greeks: missing (no map capture)."}));
   inputs.workflowPreset = 0;
   inputs.levelInspector = true;  // the inspector alone: the same lines without the lens sums
   research.erase(research.begin() + 5);

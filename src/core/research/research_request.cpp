@@ -24,8 +24,8 @@ void TakeResult(platform::HttpGetResult&& result, GexResearch::Request& request)
 
 }  // namespace
 
-std::string ResearchUrl(const std::string& origin, const std::string& symbol,
-                        const std::string& source, const std::string& day) {
+std::string ResearchUrl(const std::string& origin, const std::string& symbol, const std::string& source,
+                        const std::string& day) {
   return origin + kResearchPath + "?symbol=" + symbol + "&source=" + source + "&day=" + day;
 }
 
@@ -40,8 +40,7 @@ platform::HttpGetLimits ResearchGetLimits() {
   return limits;
 }
 
-void RunResearchWorker(platform::Services& services, const std::string& url,
-                       GexResearch::Request& request) {
+void RunResearchWorker(platform::Services& services, const std::string& url, GexResearch::Request& request) {
   try {
     TakeResult(services.HttpsGet(url, ResearchGetLimits()), request);
   } catch (...) {
@@ -51,9 +50,11 @@ void RunResearchWorker(platform::Services& services, const std::string& url,
   request.done.store(true, std::memory_order_release);
 }
 
-std::shared_ptr<GexResearch::Request> StartResearchRequest(
-    platform::Services& services, const std::string& origin, const std::string& symbol,
-    const std::string& source, const std::string& day, const std::string& key) {
+std::shared_ptr<GexResearch::Request> StartResearchRequest(platform::Services& services,
+                                                           const std::string& origin,
+                                                           const std::string& symbol,
+                                                           const std::string& source, const std::string& day,
+                                                           const std::string& key) {
   auto request = std::make_shared<GexResearch::Request>(key);
   bool started = false;
   try {

@@ -32,8 +32,8 @@ inline constexpr size_t kResearchBodyLimit = 0x800000;
 
 // `origin` + "/market-context/indicator-research?symbol=..&source=..&day=..", the parts joined
 // as they are.
-std::string ResearchUrl(const std::string& origin, const std::string& symbol,
-                        const std::string& source, const std::string& day);
+std::string ResearchUrl(const std::string& origin, const std::string& symbol, const std::string& source,
+                        const std::string& day);
 
 // Timeouts, body limit and user agent of the research GET.
 platform::HttpGetLimits ResearchGetLimits();
@@ -41,15 +41,16 @@ platform::HttpGetLimits ResearchGetLimits();
 // Performs the GET for `request` and publishes the result (`done` stored last). A body over
 // the limit gives status 0 and no body; a status other than 200 leaves the body empty; a
 // failure of any kind gives status 0.
-void RunResearchWorker(platform::Services& services, const std::string& url,
-                       GexResearch::Request& request);
+void RunResearchWorker(platform::Services& services, const std::string& url, GexResearch::Request& request);
 
 // A new request for `key`, its GET started on a detached worker that shares the record; returns
 // at once. When no thread can be started the request is already complete with status 0.
 // Throws only when the record itself cannot be allocated. Requires: `services` outlives the
 // worker (it is process-wide).
-std::shared_ptr<GexResearch::Request> StartResearchRequest(
-    platform::Services& services, const std::string& origin, const std::string& symbol,
-    const std::string& source, const std::string& day, const std::string& key);
+std::shared_ptr<GexResearch::Request> StartResearchRequest(platform::Services& services,
+                                                           const std::string& origin,
+                                                           const std::string& symbol,
+                                                           const std::string& source, const std::string& day,
+                                                           const std::string& key);
 
 }  // namespace research

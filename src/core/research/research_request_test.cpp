@@ -23,8 +23,7 @@ std::shared_ptr<GexResearch::Request> StartNq(platform::Services& services) {
 
 class LimitRecordingServices : public host::FakeServices {
  public:
-  platform::HttpGetResult HttpsGet(const std::string& url,
-                                   const platform::HttpGetLimits& limits) override {
+  platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits& limits) override {
     seen = limits;
     if (throwOnGet) throw std::runtime_error("no memory");
     return FakeServices::HttpsGet(url, limits);
@@ -72,8 +71,9 @@ TEST(ResearchWorker, KeepsTheBodyOnlyFor200WithinTheLimit) {
     const bool fetched = c.threadsWork && !c.throwOnStart && !c.throwOnGet;
     EXPECT_EQ(services.getUrls.size(), fetched ? 1u : 0u);
     if (!fetched) continue;
-    EXPECT_EQ(services.getUrls[0], "https://levels.example/market-context/"
-                                   "indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
+    EXPECT_EQ(services.getUrls[0],
+              "https://levels.example/market-context/"
+              "indicator-research?symbol=NQ&source=SPY&day=2025-01-02");
     EXPECT_EQ(services.seen.userAgent, kResearchUserAgent);
     EXPECT_EQ(services.seen.maxBodyBytes, kResearchBodyLimit);
   }
@@ -86,8 +86,7 @@ class ThreadedServices : public host::FakeServices {
     if (!answered_) Answer({0, ""});  // never leave a worker waiting
     for (std::thread& t : threads_) t.join();
   }
-  platform::HttpGetResult HttpsGet(const std::string& url,
-                                   const platform::HttpGetLimits&) override {
+  platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits&) override {
     return gate_.get();
   }
   bool StartDetachedThread(std::function<void()> work) override {

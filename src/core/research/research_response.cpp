@@ -11,8 +11,7 @@ namespace {
 
 bool IdentityMatches(const payload::ResearchAnswer& answer, const std::string& symbol,
                      const std::string& expectedSource, const std::string& day) {
-  return answer.ok && answer.symbol == symbol && answer.day == day &&
-         answer.source == expectedSource;
+  return answer.ok && answer.symbol == symbol && answer.day == day && answer.source == expectedSource;
 }
 
 bool BookMatches(const payload::ResearchAnswer& answer, const std::string& expectedSource) {
@@ -21,9 +20,8 @@ bool BookMatches(const payload::ResearchAnswer& answer, const std::string& expec
 
 }  // namespace
 
-bool AcceptResearchResponse(ResearchView* view, payload::ResearchAnswer answer,
-                            const std::string& symbol, const std::string& expectedSource,
-                            const std::string& day) {
+bool AcceptResearchResponse(ResearchView* view, payload::ResearchAnswer answer, const std::string& symbol,
+                            const std::string& expectedSource, const std::string& day) {
   if (!IdentityMatches(answer, symbol, expectedSource, day)) {
     view->status = kResearchIdentityMismatch;
     return false;

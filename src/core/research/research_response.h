@@ -10,20 +10,16 @@
 
 namespace research {
 
-inline constexpr const char* kResearchIdentityMismatch =
-    "Research unavailable: response identity mismatch.";
-inline constexpr const char* kResearchBookMismatch =
-    "Research unavailable: expiry book underlying mismatch.";
-inline constexpr const char* kResearchCaptured =
-    "Research captured on demand; change request to refresh.";
+inline constexpr const char* kResearchIdentityMismatch = "Research unavailable: response identity mismatch.";
+inline constexpr const char* kResearchBookMismatch = "Research unavailable: expiry book underlying mismatch.";
+inline constexpr const char* kResearchCaptured = "Research captured on demand; change request to refresh.";
 
 // Keeps `answer` as the view's research answer when it is "ok" and its symbol, day and source
 // equal `symbol`, `day` and `expectedSource` (the options source of the symbol) and its expiry
 // book, if it names an underlying, names `expectedSource`. Sets the status line either way; a
 // refused answer leaves an earlier accepted one in place.
-bool AcceptResearchResponse(ResearchView* view, payload::ResearchAnswer answer,
-                            const std::string& symbol, const std::string& expectedSource,
-                            const std::string& day);
+bool AcceptResearchResponse(ResearchView* view, payload::ResearchAnswer answer, const std::string& symbol,
+                            const std::string& expectedSource, const std::string& day);
 
 // Records the live map of an accepted levels answer as the view's live capture (stamped with
 // the tick size) and returns the structural alert it raises (empty when none). With alerts on,

@@ -12,9 +12,10 @@ namespace {
 using payload::testing::ResearchOf;
 
 TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
-  const struct { const char *symbol, *expectedSource, *answer, *status; } cases[] = {
-      {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ"})",
-       kResearchCaptured},
+  const struct {
+    const char *symbol, *expectedSource, *answer, *status;
+  } cases[] = {
+      {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"QQQ"})", kResearchCaptured},
       {"NQ", "QQQ", R"({"ok":true,"symbol":"NQ","day":"2025-01-02","source":"SPX"})",
        kResearchIdentityMismatch},
       {"ES", "SPY", R"({"ok":true,"symbol":"ES","day":"2025-01-02","source":"SPY",
@@ -37,8 +38,8 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
   };
   for (const auto& c : cases) {
     ResearchView view;
-    const bool accepted = AcceptResearchResponse(&view, ResearchOf(c.answer), c.symbol,
-                                                 c.expectedSource, "2025-01-02");
+    const bool accepted =
+        AcceptResearchResponse(&view, ResearchOf(c.answer), c.symbol, c.expectedSource, "2025-01-02");
     EXPECT_EQ(view.status, c.status) << c.answer;
     EXPECT_EQ(accepted, c.status == std::string(kResearchCaptured)) << c.answer;
     EXPECT_EQ(view.captured, accepted) << c.answer;
@@ -49,9 +50,10 @@ TEST(AcceptResearchResponse, ChecksTheIdentityOfTheAnswer) {
 TEST(AcceptResearchResponse, ARefusedAnswerKeepsTheEarlierOne) {
   ResearchView view;
   ASSERT_TRUE(AcceptResearchResponse(&view, ResearchOf(R"({"ok":true,"symbol":"NQ",
-      "day":"2025-01-02","source":"QQQ","history":{"note":"first"}})"), "NQ", "QQQ", "2025-01-02"));
-  EXPECT_FALSE(AcceptResearchResponse(&view, ResearchOf(R"({"ok":false,"history":{"note":"x"}})"),
-                                      "NQ", "QQQ", "2025-01-02"));
+      "day":"2025-01-02","source":"QQQ","history":{"note":"first"}})"),
+                                     "NQ", "QQQ", "2025-01-02"));
+  EXPECT_FALSE(AcceptResearchResponse(&view, ResearchOf(R"({"ok":false,"history":{"note":"x"}})"), "NQ",
+                                      "QQQ", "2025-01-02"));
   EXPECT_TRUE(view.captured);
   EXPECT_EQ(view.status, kResearchIdentityMismatch);
   EXPECT_EQ(view.research.history.note, "first");
@@ -59,8 +61,7 @@ TEST(AcceptResearchResponse, ARefusedAnswerKeepsTheEarlierOne) {
 
 // What else a capture keeps is read back by the inspector's and the alerts' tests.
 TEST(RecordLiveCapture, KeepsASaneTickSize) {
-  const payload::LiveMap live =
-      payload::testing::LiveMapOf(payload::testing::ReadAnswerFile("legacy.json"));
+  const payload::LiveMap live = payload::testing::LiveMapOf(payload::testing::ReadAnswerFile("legacy.json"));
   const std::pair<double, double> cases[] = {
       {0.25, 0.25}, {0, 0}, {-0.25, 0}, {std::numeric_limits<double>::infinity(), 0}};
   for (const auto& [tick, kept] : cases) {

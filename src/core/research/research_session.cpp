@@ -19,8 +19,7 @@ std::string ResearchDay(std::string_view dayInput, const std::string& newYorkTod
   return day.empty() ? newYorkToday : day;
 }
 
-std::string ResearchKey(const std::string& symbol, const std::string& source,
-                        const std::string& day) {
+std::string ResearchKey(const std::string& symbol, const std::string& source, const std::string& day) {
   return symbol + "|" + source + "|" + day;
 }
 
@@ -55,9 +54,9 @@ bool PollResearchRequest(ResearchSession* session, const std::string& symbol,
   return true;
 }
 
-bool KickOffResearchRequest(ResearchSession* session, platform::Services& services,
-                            int requestValue, const std::string& origin, const std::string& symbol,
-                            const std::string& source, const std::string& day) {
+bool KickOffResearchRequest(ResearchSession* session, platform::Services& services, int requestValue,
+                            const std::string& origin, const std::string& symbol, const std::string& source,
+                            const std::string& day) {
   if (requestValue <= 0 || requestValue == session->lastRequestValue || session->pending) {
     return false;
   }

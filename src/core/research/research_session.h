@@ -30,8 +30,7 @@ std::string EsOptionsSourceText(int esSourceIndex);
 std::string ResearchDay(std::string_view dayInput, const std::string& newYorkToday);
 
 // API symbol, options source text and day joined with '|'.
-std::string ResearchKey(const std::string& symbol, const std::string& source,
-                        const std::string& day);
+std::string ResearchKey(const std::string& symbol, const std::string& source, const std::string& day);
 
 // "Research unavailable (HTTP <status>). Change request to retry.".
 std::string ResearchUnavailableText(uint32_t status);
@@ -49,8 +48,8 @@ bool PollResearchRequest(ResearchSession* session, const std::string& symbol,
 // Starts one request when `requestValue` is positive, differs from the last value acted on and
 // nothing is pending; an invalid `day` only sets the day status. True when the status changed.
 // Requires: `services` outlives the worker.
-bool KickOffResearchRequest(ResearchSession* session, platform::Services& services,
-                            int requestValue, const std::string& origin, const std::string& symbol,
-                            const std::string& source, const std::string& day);
+bool KickOffResearchRequest(ResearchSession* session, platform::Services& services, int requestValue,
+                            const std::string& origin, const std::string& symbol, const std::string& source,
+                            const std::string& day);
 
 }  // namespace research

@@ -41,8 +41,7 @@ TEST(ResearchSession, EachNewPositiveRequestValueFetchesOnce) {
   host::FakeServices services;
   services.getResult = {200, kAccepted};
   ResearchSession session;
-  const std::pair<int, size_t> calls[] = {{0, 0}, {-1, 0}, {3, 1}, {3, 1},
-                                          {4, 2}, {4, 2}, {3, 3}, {0, 3}};
+  const std::pair<int, size_t> calls[] = {{0, 0}, {-1, 0}, {3, 1}, {3, 1}, {4, 2}, {4, 2}, {3, 3}, {0, 3}};
   for (const auto& [value, getsAfter] : calls) {
     Call(&session, services, value);
     EXPECT_EQ(services.getUrls.size(), getsAfter) << "value " << value;
@@ -63,7 +62,10 @@ TEST(ResearchSession, AChangedValueWaitsForTheRunningRequest) {
 }
 
 TEST(ResearchSession, FinishedRequestsSetTheStatus) {
-  const struct { unsigned status; const char *body, *viewStatus; } cases[] = {
+  const struct {
+    unsigned status;
+    const char *body, *viewStatus;
+  } cases[] = {
       {200, kAccepted, "Research captured on demand; change request to refresh."},
       {200, "<html>", "Research unavailable (HTTP 200). Change request to retry."},
       {404, "", "Research unavailable (HTTP 404). Change request to retry."},

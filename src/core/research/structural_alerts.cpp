@@ -34,19 +34,16 @@ std::vector<const char*> FiredKinds(const PositioningCapture& prev, const Positi
 }
 
 bool NewObservation(const PositioningCapture& prev, const PositioningCapture& c) {
-  return SameProvenance(c, prev) && c.ts > prev.ts &&
-         c.source_snapshot_time != prev.source_snapshot_time;
+  return SameProvenance(c, prev) && c.ts > prev.ts && c.source_snapshot_time != prev.source_snapshot_time;
 }
 
 }  // namespace
 
-int EffectiveCooldownSeconds(int cooldownInput) {
-  return std::max(kMinAlertCooldownSeconds, cooldownInput);
-}
+int EffectiveCooldownSeconds(int cooldownInput) { return std::max(kMinAlertCooldownSeconds, cooldownInput); }
 
 std::string EvaluateStructuralAlerts(ResearchView* view, const PositioningCapture& prev,
-                                     const PositioningCapture& c, bool comparable,
-                                     const std::string& symbol, int cooldownSeconds, double nowMs) {
+                                     const PositioningCapture& c, bool comparable, const std::string& symbol,
+                                     int cooldownSeconds, double nowMs) {
   if (!comparable || !NewObservation(prev, c)) return {};
   const double cooldownMs = EffectiveCooldownSeconds(cooldownSeconds) * 1000.0;
   const std::string keyPrefix = symbol + "|" + c.source + "|" + c.session_date + "|";

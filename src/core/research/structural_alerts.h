@@ -20,7 +20,7 @@ int EffectiveCooldownSeconds(int cooldownInput);
 // cooling down for this symbol, source and session date. Records the firing time of each kept
 // kind in view->alert_times and the text in view->last_alert.
 std::string EvaluateStructuralAlerts(ResearchView* view, const PositioningCapture& prev,
-                                     const PositioningCapture& c, bool comparable,
-                                     const std::string& symbol, int cooldownSeconds, double nowMs);
+                                     const PositioningCapture& c, bool comparable, const std::string& symbol,
+                                     int cooldownSeconds, double nowMs);
 
 }  // namespace research

@@ -81,7 +81,11 @@ TEST(StructuralAlerts, NameEveryKindThatFiredInOrder) {
 }
 
 TEST(StructuralAlerts, AKindCoolsDownOnItsOwn) {
-  const struct { int cooldownInput; double repeatAfterMs; bool repeats; } cases[] = {{10, 29000, false}, {10, 30000, true}, {120, 119000, false}, {120, 120000, true}};
+  const struct {
+    int cooldownInput;
+    double repeatAfterMs;
+    bool repeats;
+  } cases[] = {{10, 29000, false}, {10, 30000, true}, {120, 119000, false}, {120, 120000, true}};
   for (const auto& c : cases) {
     ResearchView view;
     Live live;

@@ -135,8 +135,8 @@ CallInputs BuildCallInputs(const InputValues& v, const std::string& newYorkToday
   in.alertCooldown = v.ints[kAlertCooldown];
   in.levelsOrigin = LevelsOrigin(v.texts[kApiBaseUrl]);
   in.selection = calendar::BuildExpirySelection(static_cast<uint32_t>(v.ints[kCoreExpirations]),
-                                                v.texts[kCoreMultiSubset],
-                                                v.texts[kCoreSpecificExpiration], newYorkToday);
+                                                v.texts[kCoreMultiSubset], v.texts[kCoreSpecificExpiration],
+                                                newYorkToday);
   in.researchRequest = v.ints[kResearchRequest];
   in.draw = DrawSettingsOf(v);
   in.panel = PanelSettingsOf(v);

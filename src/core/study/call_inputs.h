@@ -19,8 +19,8 @@ inline constexpr double kMinRefreshSeconds = 180;
 
 // Every input value of one call by slot, read by its declared kind, and the subgraph colours.
 struct InputValues {
-  std::array<int, kInputCount> ints{};       // yes/no, integer and choice inputs
-  std::array<double, kInputCount> floats{};  // float inputs
+  std::array<int, kInputCount> ints{};         // yes/no, integer and choice inputs
+  std::array<double, kInputCount> floats{};    // float inputs
   std::array<std::string, kInputCount> texts;  // text inputs
   palette::SubgraphColours colours{};
 };

@@ -95,10 +95,11 @@ void RunResearchSteps(host::StudyHost& sc, platform::Services& services, Instanc
   const std::string source = research::EsOptionsSourceText(in.esSourceIndex);
   const std::string expectedSource = ResearchSourceForSymbol(state.apiSymbol, source);
   research::ResearchSession& session = state.research;
-  bool changed = research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
+  bool changed =
+      research::UpdateResearchKey(&session, research::ResearchKey(state.apiSymbol, source, researchDay));
   changed |= research::PollResearchRequest(&session, state.apiSymbol, expectedSource, researchDay);
-  changed |= research::KickOffResearchRequest(&session, services, in.researchRequest,
-                                              in.levelsOrigin, state.apiSymbol, source, researchDay);
+  changed |= research::KickOffResearchRequest(&session, services, in.researchRequest, in.levelsOrigin,
+                                              state.apiSymbol, source, researchDay);
   if (changed) state.redraw = true;
 }
 
@@ -177,8 +178,8 @@ void WriteSubgraphValues(host::StudyHost& sc, const InstanceState& state) {
   const payload::LevelsSnapshot& s = state.snapshot;
   const bool drawable = s.valid && !state.scaleGuardTripped;
   const int last = bars - 1;
-  const payload::OptionalLevel* levels[] = {&s.callWall,   &s.putWall,   &s.gammaFlip, &s.volTrigger,
-                                            &s.maxPain,    &s.callOiWall, &s.putOiWall, &s.zeroDex};
+  const payload::OptionalLevel* levels[] = {&s.callWall, &s.putWall,    &s.gammaFlip, &s.volTrigger,
+                                            &s.maxPain,  &s.callOiWall, &s.putOiWall, &s.zeroDex};
   for (int n = 0; n < 8; ++n) sc.SetSubgraphValue(n, last, LevelValue(*levels[n], drawable));
   for (int i = 0; i < payload::kFocusCount; ++i) {
     const payload::FocusLevel& f = s.focus[i];

@@ -15,8 +15,8 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
   host::FakeStudyHost sc;
   DeclareStudy(sc);
   const uint32_t base = SettingsSignature(ReadInputValues(sc));
-  const std::set<int> excluded = {kApiBaseUrl, kCoreExpirations, kCoreMultiSubset,
-                                  kCoreSpecificExpiration, kPanelState, kVerboseLog};
+  const std::set<int> excluded = {kApiBaseUrl, kCoreExpirations, kCoreMultiSubset, kCoreSpecificExpiration,
+                                  kPanelState, kVerboseLog};
   for (int slot = 0; slot < kInputCount; ++slot) {
     host::FakeStudyHost changed = sc;
     if (changed.inputs[slot].declaration.kind == host::InputKind::kText) {
@@ -24,7 +24,8 @@ TEST(SettingsSignature, CoversEveryDrawingInputAndColourButNotTheRequestOnlyOnes
     } else {
       changed.inputs[slot].number += 1;
     }
-    EXPECT_EQ(SettingsSignature(ReadInputValues(changed)) != base, !excluded.count(slot)) << changed.inputs[slot].declaration.label;
+    EXPECT_EQ(SettingsSignature(ReadInputValues(changed)) != base, !excluded.count(slot))
+        << changed.inputs[slot].declaration.label;
   }
   for (int n = 0; n < palette::kSubgraphCount; ++n) {
     host::FakeStudyHost changed = sc;
@@ -57,8 +58,8 @@ TEST(Driver, ColourChangeOrDrawingToggleRedrawsWithoutRefetching) {
 }
 
 TEST(Driver, RequestIdentityChangesEmptyTheMapAndFetchAtOnce) {
-  const std::pair<int, double> cases[] = {{kSnapshotMode, 0}, {kGexBasis, 1}, {kExtendedLevels, 1}, {kEsOptionsSource, 1},
-               {kCoreExpirations, 3}};
+  const std::pair<int, double> cases[] = {
+      {kSnapshotMode, 0}, {kGexBasis, 1}, {kExtendedLevels, 1}, {kEsOptionsSource, 1}, {kCoreExpirations, 3}};
   for (const auto& [slot, value] : cases) {
     DriverHarness h;
     h.LoadMap();
@@ -89,11 +90,16 @@ TEST(Driver, UnrecognisedSymbolAndInvalidExpiriesSendNothing) {
 }
 
 TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
-  const struct { double spot; bool locked, tripped; const char* message; } cases[] = {
+  const struct {
+    double spot;
+    bool locked, tripped;
+    const char* message;
+  } cases[] = {
       {21500 * 1.01, false, false, ""},
       {21500 * 1.03, false, true,
        "Scale guard: payload spot 22145.00 vs chart 21500.00 (3.00% apart, limit 2.00%)."},
-      {21500 * 1.03, true, false, "Locked at open: chart has moved since capture; opening levels remain visible."},
+      {21500 * 1.03, true, false,
+       "Locked at open: chart has moved since capture; opening levels remain visible."},
       {21500 * 1.12, true, true,
        "Scale guard: payload spot 24080.00 vs chart 21500.00 (12.00% apart, limit 2.00%)."},
   };
@@ -110,8 +116,9 @@ TEST(ScaleGuard, TripsBeyondTheLimitUnlessALockedCaptureOfThisChartIsHeld) {
     EXPECT_EQ(h.sc.subgraphValues[palette::kSgCallWall][199], c.tripped ? 0.0f : 21600.0f);
     EXPECT_EQ(h.sc.drawings.count(71000), c.tripped ? 0u : 1u);
     if (c.tripped) {
-      EXPECT_EQ(h.sc.log.back().text, std::string("Ordinel: ") + c.message +
-                                          " Nothing drawn. Check the 'Requested symbol' input matches this chart.");
+      EXPECT_EQ(h.sc.log.back().text,
+                std::string("Ordinel: ") + c.message +
+                    " Nothing drawn. Check the 'Requested symbol' input matches this chart.");
       const size_t logged = h.sc.log.size();
       h.Call(kT0 + 2);
       EXPECT_EQ(h.sc.log.size(), logged) << "logged once per change";

@@ -17,9 +17,8 @@ namespace study {
 inline constexpr double kT0 = 1735741800;  // 2025-01-01 14:30 UTC
 
 inline std::string LevelsAnswer(double spot, const std::string& extra = "") {
-  return R"({"ok":true,"connected":true,"resolved_symbol":"NQ")" + extra +
-         R"(,"display_levels":{"spot":)" + std::to_string(spot) +
-         R"(,"call_wall":21600,"put_wall":21400,"gamma_flip":21450}})";
+  return R"({"ok":true,"connected":true,"resolved_symbol":"NQ")" + extra + R"(,"display_levels":{"spot":)" +
+         std::to_string(spot) + R"(,"call_wall":21600,"put_wall":21400,"gamma_flip":21450}})";
 }
 
 class DriverHarness {

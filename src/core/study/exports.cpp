@@ -16,8 +16,6 @@ ORDINEL_EXPORT const char* scdll_DLLName() { return study::kDllName; }
 
 ORDINEL_EXPORT int scdll_DLLVersion() { return study::kDllVersion; }
 
-ORDINEL_EXPORT void scsf_Ordinel(host::StudyHost& sc) {
-  study::StudyFunction(sc, platform::OwnServices());
-}
+ORDINEL_EXPORT void scsf_Ordinel(host::StudyHost& sc) { study::StudyFunction(sc, platform::OwnServices()); }
 
 }  // extern "C"

@@ -53,8 +53,7 @@ void ScheduleUnreadableRetry(InstanceState& state, double now) {
   state.nextQqqFetch = now + kChartRefreshPeriod;
 }
 
-void HandleNotJson(host::StudyHost& sc, InstanceState& state, int step, const std::string& body,
-                   double now) {
+void HandleNotJson(host::StudyHost& sc, InstanceState& state, int step, const std::string& body, double now) {
   sc.LogMessage(text::Format("Ordinel: step %d answered %d bytes that are not JSON. Start of the reply: %s",
                              step, static_cast<long long>(body.size()), ReplyExcerpt(body)),
                 true);
@@ -105,8 +104,8 @@ void AcceptLevels(host::StudyHost& sc, InstanceState& state, payload::LevelsAnsw
                                   via.empty() ? "" : " via ", via);
 }
 
-void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, json::Node root,
-                        const CallInputs& in, double now) {
+void HandleLevelsAnswer(host::StudyHost& sc, InstanceState& state, json::Node root, const CallInputs& in,
+                        double now) {
   payload::AnswerExpectations expect;
   expect.spxSourceRequired = state.apiSymbol == "ES" && in.esSourceIndex == 1;
   expect.selection = &in.selection;
@@ -154,8 +153,9 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
   }
   const json::ParseResult reading = state.answerDocument.Parse(body);
   const bool parsed = reading == json::ParseResult::kParsed;
-  Verbose(sc, in, text::Format("Ordinel: response for step %d, %d bytes, parsed=%d", step,
-                               static_cast<long long>(body.size()), parsed ? 1 : 0));
+  Verbose(sc, in,
+          text::Format("Ordinel: response for step %d, %d bytes, parsed=%d", step,
+                       static_cast<long long>(body.size()), parsed ? 1 : 0));
   const json::Node root = state.answerDocument.Root();
   if (step == kStepLevels && sentKey != state.fetchKey) {
     state.nextLevelsFetch = 0;  // the inputs changed while it was in flight
@@ -178,9 +178,8 @@ bool HandlePendingAnswer(host::StudyHost& sc, InstanceState& state, const CallIn
 
 void SendLevelsRequest(host::StudyHost& sc, InstanceState& state, const CallInputs& in, double now) {
   const std::string url = LevelsUrl(state.apiSymbol, in);
-  const host::HttpHeaders headers = {{"Content-Type", "application/json"},
-                                     {"Accept", "application/json"},
-                                     {"User-Agent", kLevelsUserAgent}};
+  const host::HttpHeaders headers = {
+      {"Content-Type", "application/json"}, {"Accept", "application/json"}, {"User-Agent", kLevelsUserAgent}};
   if (sc.HttpRequestWithBody(url, "{}", headers)) {
     state.pending = RequestSlot{kStepLevels, now, kLevelsTimeoutSeconds, state.fetchKey};
     return;
@@ -223,8 +222,8 @@ bool IsHeldCapture(const payload::LevelsSnapshot& s, const CallInputs& in, doubl
 
 std::string LevelsUrl(const std::string& apiSymbol, const CallInputs& in) {
   const bool legacy = in.selection.mode == calendar::kExpiryLegacy;
-  std::string url = text::Format("%s/extension/levels?symbol=%s%s%s&basis=%s", in.levelsOrigin,
-                                 apiSymbol, in.lockedMode ? "&mode=locked" : "",
+  std::string url = text::Format("%s/extension/levels?symbol=%s%s%s&basis=%s", in.levelsOrigin, apiSymbol,
+                                 in.lockedMode ? "&mode=locked" : "",
                                  in.extended && legacy ? "&extended=1" : "", in.basisToken);
   if (apiSymbol == "ES" && in.esSourceIndex == 1) url += "&source=SPX";
   return url + calendar::ExpiryQueryString(in.selection);

@@ -10,7 +10,8 @@ namespace {
 
 constexpr const char* kLevelsUrl =
     "https://levels.ordinel.app/extension/levels?symbol=NQ&mode=locked&basis=signed_flow";
-constexpr const char* kVixUrl = "https://query1.finance.yahoo.com/v8/finance/chart/%5EVIX?interval=1d&range=5d";
+constexpr const char* kVixUrl =
+    "https://query1.finance.yahoo.com/v8/finance/chart/%5EVIX?interval=1d&range=5d";
 constexpr const char* kQqqUrl = "https://query1.finance.yahoo.com/v8/finance/chart/QQQ?interval=1d&range=1mo";
 constexpr const char* kVixAnswer = R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})";
 
@@ -46,8 +47,9 @@ TEST(FetchCycle, LevelsUrlCarriesModeExtendedSourceBasisAndExpiryTail) {
   multi.Set(kExtendedLevels, 1);  // not sent outside legacy mode
   multi.SetText(kCoreMultiSubset, "2025-01-24, 2025-01-17");
   multi.Call(kT0);
-  EXPECT_EQ(multi.LastUrl(), "https://levels.ordinel.app/extension/levels?symbol=NQ&mode=locked"
-                             "&basis=signed_flow&expiry_mode=multi&expiries=2025-01-17,2025-01-24");
+  EXPECT_EQ(multi.LastUrl(),
+            "https://levels.ordinel.app/extension/levels?symbol=NQ&mode=locked"
+            "&basis=signed_flow&expiry_mode=multi&expiries=2025-01-17,2025-01-24");
 }
 
 TEST(FetchCycle, AnswersChainTheVixThenTheQqqRequest) {
@@ -71,7 +73,8 @@ TEST(FetchCycle, HeldLockedCaptureSendsNothingUntilFarAhead) {
     DriverHarness h;
     h.Call(kT0);
     h.Answer(LevelsAnswer(21500, R"(,"locked_snapshot":true,"locked_captured_at":"x",)"
-                                 R"("locked_refresh_after_unix":)" + std::to_string(refreshAfter)),
+                                 R"("locked_refresh_after_unix":)" +
+                                     std::to_string(refreshAfter)),
              kT0 + 2);
     EXPECT_TRUE(h.State().snapshot.locked);
     EXPECT_EQ(h.Requests(), requestsAfterAnswer) << refreshAfter - kT0;

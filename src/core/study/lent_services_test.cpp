@@ -18,8 +18,10 @@ class DatedServices : public host::FakeServices {
 
 TEST(LentServices, ResearchAndDatesComeFromTheLentServicesElseTheLibrarysOwn) {
   // The lent fakes date by UTC: 2025-01-03 at 03:00Z.
-  const struct { bool hostLends; const char* day; } cases[] = {
-      {true, "&day=2025-01-03"}, {false, "&day=2030-05-06"}};
+  const struct {
+    bool hostLends;
+    const char* day;
+  } cases[] = {{true, "&day=2025-01-03"}, {false, "&day=2030-05-06"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.hostLends ? "host lends services" : "host lends none");
     host::FakeStudyHost sc;

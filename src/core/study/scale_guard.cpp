@@ -19,9 +19,8 @@ std::string ScaleGuardTrippedMessage(const std::string& spotText, const std::str
 
 }  // namespace
 
-ScaleGuardResult CheckScaleGuard(const payload::LevelsSnapshot& snapshot, double chartPrice,
-                                 double limitPct, bool ownUnderlying,
-                                 const std::function<std::string(double)>& formatPrice) {
+ScaleGuardResult CheckScaleGuard(const payload::LevelsSnapshot& snapshot, double chartPrice, double limitPct,
+                                 bool ownUnderlying, const std::function<std::string(double)>& formatPrice) {
   ScaleGuardResult result;
   if (!snapshot.valid || !snapshot.spot.has || !(chartPrice > 0)) return result;
   const double deviation = SpotDeviationPct(snapshot.spot.value, chartPrice);

@@ -19,9 +19,8 @@ struct ScaleGuardResult {
 // Checks `snapshot` against `chartPrice` (0 when the chart has no bars: never trips).
 // `ownUnderlying` says whether the chart symbol resolves to the snapshot's API symbol.
 // `formatPrice` formats prices for the message.
-ScaleGuardResult CheckScaleGuard(const payload::LevelsSnapshot& snapshot, double chartPrice,
-                                 double limitPct, bool ownUnderlying,
-                                 const std::function<std::string(double)>& formatPrice);
+ScaleGuardResult CheckScaleGuard(const payload::LevelsSnapshot& snapshot, double chartPrice, double limitPct,
+                                 bool ownUnderlying, const std::function<std::string(double)>& formatPrice);
 
 inline constexpr const char* kHeldCaptureMessage =
     "Locked at open: chart has moved since capture; opening levels remain visible.";

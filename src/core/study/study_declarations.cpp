@@ -26,8 +26,8 @@ constexpr int kSubgraphDrawStyle = 5;
 
 host::InputDeclaration InputDeclarationAt(int slot) {
   const InputRow& row = kInputTable[slot];
-  return InputDeclaration{row.label, row.kind, row.defaultNumber, row.defaultText, row.min, row.max,
-                          row.choices};
+  return InputDeclaration{row.label, row.kind, row.defaultNumber, row.defaultText,
+                          row.min,   row.max,  row.choices};
 }
 
 host::SubgraphDeclaration SubgraphDeclarationAt(int number) {
@@ -40,8 +40,7 @@ void DeclareStudy(host::StudyHost& sc) {
   study.name = kDllName;
   study.description = kStudyDescription;
   study.graphRegion = 0;
-  std::copy(std::begin(host::kStudyHostSettings), std::end(host::kStudyHostSettings),
-            study.hostSettings);
+  std::copy(std::begin(host::kStudyHostSettings), std::end(host::kStudyHostSettings), study.hostSettings);
   sc.DeclareStudy(study);
   for (int slot = 0; slot < kInputCount; ++slot) sc.DeclareInput(slot, InputDeclarationAt(slot));
   for (int n = 0; n < palette::kSubgraphCount; ++n) sc.DeclareSubgraph(n, SubgraphDeclarationAt(n));

@@ -22,7 +22,6 @@ constexpr MetalRoot kMetalRoots[] = {{"MGC", "GC"}, {"GC", "GC"}, {"SIL", "SI"},
 // Symbols the service knows under the chart's own name.
 constexpr std::string_view kDirectSymbols[] = {"QQQ", "SPY", "NDX", "SPX", "GLD", "SLV"};
 
-
 bool IsUpperLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 // Data feeds put exchange or market codes in front ("F.US.", "CME."); the last segment is

@@ -8,8 +8,8 @@
 namespace study {
 
 // The entries 1-10 of the "Requested symbol" list; entry 0 is "AUTO".
-inline constexpr const char* kRequestedSymbols[] = {"NQ",  "ES", "QQQ", "SPY", "GC",
-                                                    "SI",  "GLD", "SLV", "SPX", "NDX"};
+inline constexpr const char* kRequestedSymbols[] = {"NQ", "ES",  "QQQ", "SPY", "GC",
+                                                    "SI", "GLD", "SLV", "SPX", "NDX"};
 
 // The list entry for `requestedIndex` 1-10; any other index resolves `chartSymbol`.
 std::string ApiSymbolFromRequest(int requestedIndex, std::string_view chartSymbol);

@@ -18,7 +18,11 @@ TEST(Ascii, TrimsOnlyTheGivenBlanksAtEitherEnd) {
       {"\t a b \t", kBlanks, "a b"},
       {" a\r\n", kBlanks, "a\r\n"},  // line ends are not blanks unless named
       {" a\r\n", " \r\n\t", "a"},
-      {"\xC2\xA0" "a", kBlanks, "\xC2\xA0" "a"},  // a no-break space is no ASCII blank
+      {"\xC2\xA0"
+       "a",
+       kBlanks,
+       "\xC2\xA0"
+       "a"},  // a no-break space is no ASCII blank
       {"xxaxx", "x", "a"},
   };
   for (const auto& c : cases) {

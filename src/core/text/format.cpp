@@ -52,12 +52,18 @@ int ReadCount(std::string_view format, size_t* pos) {
 ConversionStatus ReadConversion(std::string_view format, size_t* pos, Conversion* conv) {
   for (; *pos < format.size(); ++*pos) {
     const char c = format[*pos];
-    if (c == '-') conv->left = true;
-    else if (c == '+') conv->plus = true;
-    else if (c == ' ') conv->space = true;
-    else if (c == '#') conv->alternate = true;
-    else if (c == '0') conv->zero = true;
-    else break;
+    if (c == '-')
+      conv->left = true;
+    else if (c == '+')
+      conv->plus = true;
+    else if (c == ' ')
+      conv->space = true;
+    else if (c == '#')
+      conv->alternate = true;
+    else if (c == '0')
+      conv->zero = true;
+    else
+      break;
   }
   // '*' would need an argument of its own; such a conversion is left as written.
   bool star = SkipStar(format, pos);
@@ -104,7 +110,7 @@ void FormatInteger(const Conversion& conv, const FormatArg& arg, std::string* ou
   unsigned long long magnitude = arg.u;
   if (arg.type == FormatArg::Type::kSigned) {
     negative = isSigned && arg.i < 0;
-    magnitude = !isSigned ? WrappedToArgumentWidth(arg)
+    magnitude = !isSigned  ? WrappedToArgumentWidth(arg)
                 : negative ? 0ULL - static_cast<unsigned long long>(arg.i)
                            : static_cast<unsigned long long>(arg.i);
   }
@@ -226,7 +232,12 @@ void FormatOne(const Conversion& conv, const FormatArg& arg, std::string* out) {
         AppendField(conv, {}, textArg, false, out);
       }
       return;
-    case 'f': case 'F': case 'e': case 'E': case 'g': case 'G':
+    case 'f':
+    case 'F':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G':
       if (arg.type == Type::kDouble) FormatFloat(conv, arg.d, out);
       return;
     default:

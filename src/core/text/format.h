@@ -21,8 +21,7 @@ struct FormatArg {
   unsigned char bytes = sizeof(long long);
 
   template <typename T>
-    requires std::is_integral_v<T>
-  FormatArg(T v) : bytes(sizeof(T)) {  // NOLINT: implicit by design
+  requires std::is_integral_v<T> FormatArg(T v) : bytes(sizeof(T)) {  // NOLINT: implicit by design
     if constexpr (std::is_signed_v<T>) {
       type = Type::kSigned;
       i = v;
@@ -31,11 +30,11 @@ struct FormatArg {
       u = v;
     }
   }
-  FormatArg(double v) : type(Type::kDouble), d(v) {}                // NOLINT
-  FormatArg(float v) : type(Type::kDouble), d(v) {}                 // NOLINT
-  FormatArg(std::string_view v) : type(Type::kText), s(v) {}        // NOLINT
-  FormatArg(const std::string& v) : type(Type::kText), s(v) {}      // NOLINT
-  FormatArg(const char* v) : type(Type::kText), s(v ? v : "") {}    // NOLINT
+  FormatArg(double v) : type(Type::kDouble), d(v) {}              // NOLINT
+  FormatArg(float v) : type(Type::kDouble), d(v) {}               // NOLINT
+  FormatArg(std::string_view v) : type(Type::kText), s(v) {}      // NOLINT
+  FormatArg(const std::string& v) : type(Type::kText), s(v) {}    // NOLINT
+  FormatArg(const char* v) : type(Type::kText), s(v ? v : "") {}  // NOLINT
 };
 
 // Formats like snprintf in the "C" locale. Supports flags "-+ #0", width, precision ('*' is not

@@ -38,8 +38,7 @@ bool ReferenceHolds(const std::string& format, double value) {
   const bool octalZeroPrecision = format.find("#.0") != std::string::npos && format.back() == 'o';
   const size_t flag = format.find('#');
   const size_t point = format.find('.');
-  const bool flagAfterPrecision =
-      flag != std::string::npos && point != std::string::npos && flag > point;
+  const bool flagAfterPrecision = flag != std::string::npos && point != std::string::npos && flag > point;
   return !(octalZeroPrecision && value == 0) && !(std::isnan(value) && std::signbit(value)) &&
          !flagAfterPrecision;
 }
@@ -50,10 +49,9 @@ std::string WithLength(const std::string& format, const char* length) {
 }
 
 const std::vector<std::string> kIntegerFormats = {
-    "%d",   "%i",     "%5d",   "%-5d",  "%05d",  "%+d",    "% d",   "%+ d",   "%.3d",  "%.0d",
-    "%5.0d", "%8.3d", "%-+8.3d", "%08.3d", "%u",  "%+u",   "%x",    "%X",     "%#x",   "%#X",
-    "%#08x", "%#.3x", "%-#8x", "%o",    "%#o",   "%#.0o",  "%.0o",  "%#5o",   "%.3o",  "%#.3o",
-    "%-05d", "%1d"};
+    "%d",    "%i",      "%5d",    "%-5d",  "%05d", "%+d",  "% d",  "%+ d",  "%.3d",  "%.0d",  "%5.0d",
+    "%8.3d", "%-+8.3d", "%08.3d", "%u",    "%+u",  "%x",   "%X",   "%#x",   "%#X",   "%#08x", "%#.3x",
+    "%-#8x", "%o",      "%#o",    "%#.0o", "%.0o", "%#5o", "%.3o", "%#.3o", "%-05d", "%1d"};
 
 TEST(Format, IntegersMatchPrintf) {
   const int ints[] = {0, 1, -1, 7, 42, -42, 255, 4096, INT_MAX, INT_MIN};
@@ -92,19 +90,17 @@ TEST(Format, CharactersAndTextsMatchPrintf) {
 }
 
 const std::vector<std::string> kFloatFormats = {
-    "%f",    "%.0f",  "%.1f",  "%.2f",   "%#.0f", "%10.3f", "%-10.3f|", "%010.3f", "%+f",
-    "% f",   "%F",    "%.20f", "%e",     "%.0e",  "%#.0e",  "%E",       "%.10e",   "%+.3e",
-    "%12.4e", "%g",   "%.0g",  "%.1g",   "%.3g",  "%#g",    "%#.3g",    "%#.0g",   "%G",
-    "%10g",  "%-10g|", "%010g", "%+g",   "% g",   "%.17g",  "%.30g",    "%#.17G",  "%.40e",
-    "%-+012.5f|", "%0+10.2f", "%#10.0f"};
+    "%f",   "%.0f",  "%.1f",  "%.2f",  "%#.0f",  "%10.3f", "%-10.3f|",   "%010.3f",  "%+f",    "% f",
+    "%F",   "%.20f", "%e",    "%.0e",  "%#.0e",  "%E",     "%.10e",      "%+.3e",    "%12.4e", "%g",
+    "%.0g", "%.1g",  "%.3g",  "%#g",   "%#.3g",  "%#.0g",  "%G",         "%10g",     "%-10g|", "%010g",
+    "%+g",  "% g",   "%.17g", "%.30g", "%#.17G", "%.40e",  "%-+012.5f|", "%0+10.2f", "%#10.0f"};
 
 TEST(Format, FloatingPointMatchesPrintf) {
   constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
-  const double values[] = {0.0,    -0.0,    1.0,      -1.0,     0.5,       1.5,     2.5,
-                           -2.5,   0.125,   0.1,      1.0 / 3,  1e-5,      1e-4,    0.0001234567,
-                           9.9999995, 99999.95, 999999.5, 123456.0, 1234567.0, 21500.25, 1e15,
-                           1e16,   1e22,    1e100,    -1e300,   DBL_MAX,   DBL_MIN, 5e-324,
-                           HUGE_VAL, -HUGE_VAL, kNan, -kNan};
+  const double values[] = {
+      0.0,  -0.0,  1.0,          -1.0,      0.5,      1.5,      2.5,      -2.5,      0.125,    0.1,  1.0 / 3,
+      1e-5, 1e-4,  0.0001234567, 9.9999995, 99999.95, 999999.5, 123456.0, 1234567.0, 21500.25, 1e15, 1e16,
+      1e22, 1e100, -1e300,       DBL_MAX,   DBL_MIN,  5e-324,   HUGE_VAL, -HUGE_VAL, kNan,     -kNan};
   for (const std::string& f : kFloatFormats) {
     for (double v : values) {
       if (f == "%#g" && v == 999999.5) continue;  // glibc 2.36 drops the zeros here, below
@@ -125,25 +121,39 @@ TEST(Format, ArgumentsThatPrintfCannotTakePrintNothing) {
     const char* expected;
   };
   const Case cases[] = {
-      {Format("%d and %d", 1), "1 and "}, {Format("[%5d]", 1.5), "[]"}, {Format("[%f]", 2), "[]"},
-      {Format("[%s]", 5), "[]"}, {Format("[%d]", "text"), "[]"}, {Format("%s|%d", 7, 8), "|8"},
-      {Format("[%y]", 1), "[%y]"}, {Format("[%*d]%d", 4, 5), "[%*d]4"},
-      {Format("[%.*f]", 2, 0.5), "[%.*f]"}, {Format("abc%", 1), "abc"},
-      {Format("abc%5l", 1), "abc"}, {Format("%d", 4000000000u), "4000000000"},
-      {Format("%llu", ~0ULL), "18446744073709551615"}, {Format("%d", true), "1"},
+      {Format("%d and %d", 1), "1 and "},
+      {Format("[%5d]", 1.5), "[]"},
+      {Format("[%f]", 2), "[]"},
+      {Format("[%s]", 5), "[]"},
+      {Format("[%d]", "text"), "[]"},
+      {Format("%s|%d", 7, 8), "|8"},
+      {Format("[%y]", 1), "[%y]"},
+      {Format("[%*d]%d", 4, 5), "[%*d]4"},
+      {Format("[%.*f]", 2, 0.5), "[%.*f]"},
+      {Format("abc%", 1), "abc"},
+      {Format("abc%5l", 1), "abc"},
+      {Format("%d", 4000000000u), "4000000000"},
+      {Format("%llu", ~0ULL), "18446744073709551615"},
+      {Format("%d", true), "1"},
       {Format("%s", static_cast<const char*>(nullptr)), ""},
   };
   for (const Case& c : cases) EXPECT_EQ(c.got, c.expected);
-  EXPECT_EQ(Format(std::string_view("a\0%d", 4), 5), std::string("a\0" "5", 3));
+  EXPECT_EQ(Format(std::string_view("a\0%d", 4), 5), std::string("a\0"
+                                                                 "5",
+                                                                 3));
 }
 
 // Reading such texts back to the same bits is checked on arbitrary values by the JSON fuzz target.
 TEST(Format, RoundTripIsShortestAndExact) {
-  const std::pair<double, const char*> fixed[] = {
-      {21500.25, "21500.25"}, {1e300, "1e+300"},  {-0.0, "-0"},   {0.1, "0.1"},
-      {5e-324, "5e-324"},     {HUGE_VAL, "inf"},  {-HUGE_VAL, "-inf"},
-      {std::numeric_limits<double>::quiet_NaN(), "nan"},
-      {-std::numeric_limits<double>::quiet_NaN(), "nan"}};
+  const std::pair<double, const char*> fixed[] = {{21500.25, "21500.25"},
+                                                  {1e300, "1e+300"},
+                                                  {-0.0, "-0"},
+                                                  {0.1, "0.1"},
+                                                  {5e-324, "5e-324"},
+                                                  {HUGE_VAL, "inf"},
+                                                  {-HUGE_VAL, "-inf"},
+                                                  {std::numeric_limits<double>::quiet_NaN(), "nan"},
+                                                  {-std::numeric_limits<double>::quiet_NaN(), "nan"}};
   for (const auto& [value, expected] : fixed) EXPECT_EQ(RoundTripDouble(value), expected) << expected;
 }
 
@@ -154,10 +164,18 @@ TEST(Format, FixedPointStopsAtMagnitudesNoPriceHas) {
     int decimals;
     const char* expected;
   } cases[] = {
-      {21862.5, 2, "21862.50"}, {-0.125, 1, "-0.1"}, {999999999999999.0, 0, "999999999999999"},
-      {1e15, 2, "1e+15"},       {-1e308, 2, "-1e+308"}, {HUGE_VAL, 2, "inf"},
-      {std::nan(""), 2, "nan"}, {-0.0, 1, "-0.0"},      {2.675, 2, "2.67"},  // 2.67499999...
-      {0.5, 0, "0"},            {1.5, 0, "2"},          {1e-7, 3, "0.000"},
+      {21862.5, 2, "21862.50"},
+      {-0.125, 1, "-0.1"},
+      {999999999999999.0, 0, "999999999999999"},
+      {1e15, 2, "1e+15"},
+      {-1e308, 2, "-1e+308"},
+      {HUGE_VAL, 2, "inf"},
+      {std::nan(""), 2, "nan"},
+      {-0.0, 1, "-0.0"},
+      {2.675, 2, "2.67"},  // 2.67499999...
+      {0.5, 0, "0"},
+      {1.5, 0, "2"},
+      {1e-7, 3, "0.000"},
   };
   for (const auto& c : cases) EXPECT_EQ(FixedPoint(c.value, c.decimals), c.expected) << c.expected;
 }

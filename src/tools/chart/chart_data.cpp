@@ -67,7 +67,8 @@ bool ShowBars(ChartData* chart, int first, int last) {
   const int barCount = static_cast<int>(chart->bars.size());
   if (barCount == 0 || last < first) return false;
   const long long asked = static_cast<long long>(last) - first + 1;
-  const int count = static_cast<int>(std::clamp<long long>(asked, std::min(kMinShownBars, barCount), barCount));
+  const int count =
+      static_cast<int>(std::clamp<long long>(asked, std::min(kMinShownBars, barCount), barCount));
   const int width = BarsWidth(*chart);
   chart->barSpacing = std::clamp(width / count, 1, kMaxBarSpacing);
   const int shown = std::min(width / chart->barSpacing, barCount);
@@ -77,7 +78,8 @@ bool ShowBars(ChartData* chart, int first, int last) {
 }
 
 int BarsWidth(const ChartData& chart) {
-  const long long width = static_cast<long long>(chart.region.right) - chart.region.left - std::max(chart.rightMargin, 0);
+  const long long width =
+      static_cast<long long>(chart.region.right) - chart.region.left - std::max(chart.rightMargin, 0);
   return static_cast<int>(std::clamp<long long>(width, 1, 2147483647LL));
 }
 

@@ -60,9 +60,7 @@ void ChartHost::Run(StudyFunction study, CallKind kind, host::PointerEvent point
 
 void ChartHost::DeclareStudy(const host::StudyDeclaration& study) { study_ = study; }
 
-void ChartHost::DeclareInput(int slot, const host::InputDeclaration& input) {
-  inputs_.Declare(slot, input);
-}
+void ChartHost::DeclareInput(int slot, const host::InputDeclaration& input) { inputs_.Declare(slot, input); }
 
 void ChartHost::DeclareSubgraph(int number, const host::SubgraphDeclaration& subgraph) {
   subgraphs_.Declare(number, subgraph);
@@ -79,8 +77,7 @@ bool ChartHost::SetStudyInputInt(int chartNumber, int studyId, int slot, int val
   return inputs_.StoreInt(slot, value);
 }
 
-bool ChartHost::SetStudyInputText(int chartNumber, int studyId, int slot,
-                                  const std::string& text) {
+bool ChartHost::SetStudyInputText(int chartNumber, int studyId, int slot, const std::string& text) {
   if (chartNumber != kChartNumber || studyId != kStudyId) return false;
   return inputs_.StoreText(slot, text);
 }
@@ -131,9 +128,7 @@ void ChartHost::DeleteDrawing(int chartNumber, int selector, int lineNumber) {
   drawings_.Delete(selector, lineNumber);
 }
 
-bool ChartHost::HttpRequest(const std::string& url) {
-  return StartRequest({Now(), url, std::nullopt, {}});
-}
+bool ChartHost::HttpRequest(const std::string& url) { return StartRequest({Now(), url, std::nullopt, {}}); }
 
 bool ChartHost::HttpRequestWithBody(const std::string& url, const std::string& body,
                                     const host::HttpHeaders& headers) {
@@ -151,8 +146,6 @@ void ChartHost::RaiseAlert(int number, int bar, const std::string& text) {
   alerts_.push_back({number, bar, text});
 }
 
-std::string ChartHost::FormatPrice(double price) const {
-  return FormatPriceForTick(price, chart_.tickSize);
-}
+std::string ChartHost::FormatPrice(double price) const { return FormatPriceForTick(price, chart_.tickSize); }
 
 }  // namespace chart

@@ -25,8 +25,7 @@ const host::DrawingRequest* DrawingStore::Find(int lineNumber) const {
 
 const host::DrawingRequest* DrawingStore::FirstTextContaining(std::string_view needle) const {
   for (const auto& [line, drawing] : drawings_) {
-    if (drawing.kind == host::DrawingKind::kText &&
-        drawing.text.find(needle) != std::string::npos) {
+    if (drawing.kind == host::DrawingKind::kText && drawing.text.find(needle) != std::string::npos) {
       return &drawing;
     }
   }

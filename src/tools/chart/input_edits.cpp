@@ -27,7 +27,8 @@ bool IsWhole(double value, double min, double max) {
 }
 
 // The declared input labelled `label`, with its slot; nullptr with `*error` when none is.
-const InputEntry* Labelled(const InputStore& inputs, const std::string& label, int* slot, std::string* error) {
+const InputEntry* Labelled(const InputStore& inputs, const std::string& label, int* slot,
+                           std::string* error) {
   *slot = inputs.SlotOf(label);
   if (*slot < 0) {
     *error = UnknownInputMessage(label);
@@ -76,7 +77,8 @@ bool EditNumber(InputStore& inputs, int slot, double number, bool isNumber, cons
   if (input.kind == host::InputKind::kInteger && !(isNumber && IsWhole(number, INT_MIN, INT_MAX))) {
     return text::Fail(error, Named(input.label) + " takes a whole number" + got);
   }
-  if (!isNumber || !std::isfinite(number)) return text::Fail(error, Named(input.label) + " takes a number" + got);
+  if (!isNumber || !std::isfinite(number))
+    return text::Fail(error, Named(input.label) + " takes a number" + got);
   if (limits.declared && !InRange(input, number)) {
     return text::Fail(error, Named(input.label) + " takes " + RangeText(input) + got);
   }
@@ -91,7 +93,8 @@ const TextRule* RuleOf(const ValueLimits& limits, const std::string& label) {
   return nullptr;
 }
 
-bool EditText(InputStore& inputs, int slot, const std::string& text, const ValueLimits& limits, std::string* error) {
+bool EditText(InputStore& inputs, int slot, const std::string& text, const ValueLimits& limits,
+              std::string* error) {
   const std::string& label = inputs.Find(slot)->declaration.label;
   std::string why;
   if (const TextRule* rule = RuleOf(limits, label); rule && !rule->check(text, &why)) {
@@ -117,17 +120,19 @@ int FindChoice(const InputStore& inputs, int slot, const std::string& text) {
 
 bool RefuseChoiceText(const InputStore& inputs, int slot, const std::string& label, const std::string& text,
                       std::string* error) {
-  return text::Fail(error, Named(label) + " has no choice \"" + text::BoundedText(text, kMostQuoted) +
-                               "\" (it takes one of: " + ChoiceList(ChoiceTexts(inputs.Find(slot)->declaration), ", ") +
-                               ", or an index from 0)");
+  return text::Fail(
+      error, Named(label) + " has no choice \"" + text::BoundedText(text, kMostQuoted) +
+                 "\" (it takes one of: " + ChoiceList(ChoiceTexts(inputs.Find(slot)->declaration), ", ") +
+                 ", or an index from 0)");
 }
 
-bool SetChoiceIndex(InputStore& inputs, int slot, const std::string& label, double index, const ValueLimits& limits,
-                    std::string* error) {
+bool SetChoiceIndex(InputStore& inputs, int slot, const std::string& label, double index,
+                    const ValueLimits& limits, std::string* error) {
   const size_t count = ChoiceTexts(inputs.Find(slot)->declaration).size();
   const double last = limits.declared ? static_cast<double>(count) - 1 : INT_MAX;
   if (IsWhole(index, 0, last)) return inputs.EditNumber(slot, index);
-  const std::string range = limits.declared ? text::Format("0 to %d", static_cast<int>(count) - 1) : "0 or more";
+  const std::string range =
+      limits.declared ? text::Format("0 to %d", static_cast<int>(count) - 1) : "0 or more";
   return text::Fail(error, Named(label) + " takes a choice index (" + range + ") or the exact choice text");
 }
 
@@ -151,8 +156,7 @@ bool SetInputFromText(InputStore& inputs, const std::string& label, const std::s
       const bool isNumber = ParseWholeText(text, &number);
       return EditNumber(inputs, slot, number, isNumber, Got(text), limits, error);
     }
-    case host::InputKind::kText:
-      return EditText(inputs, slot, text, limits, error);
+    case host::InputKind::kText: return EditText(inputs, slot, text, limits, error);
     case host::InputKind::kChoice:
       if (const int index = FindChoice(inputs, slot, text); index >= 0) return inputs.EditNumber(slot, index);
       if (ParseWholeText(text, &number)) return SetChoiceIndex(inputs, slot, label, number, limits, error);
@@ -171,7 +175,8 @@ bool SetInputFromJson(InputStore& inputs, const std::string& label, json::Node v
   const std::string textValue(value.text());
   switch (entry->declaration.kind) {
     case host::InputKind::kYesNo:
-      if (!value.IsBoolean()) return text::Fail(error, Named(label) + " takes true or false" + JsonGot(value));
+      if (!value.IsBoolean())
+        return text::Fail(error, Named(label) + " takes true or false" + JsonGot(value));
       return inputs.EditYesNo(slot, value.boolean());
     case host::InputKind::kInteger:
     case host::InputKind::kFloat:
@@ -182,7 +187,8 @@ bool SetInputFromJson(InputStore& inputs, const std::string& label, json::Node v
     case host::InputKind::kChoice:
       if (value.IsString()) {
         const int index = FindChoice(inputs, slot, textValue);
-        return index >= 0 ? inputs.EditNumber(slot, index) : RefuseChoiceText(inputs, slot, label, textValue, error);
+        return index >= 0 ? inputs.EditNumber(slot, index)
+                          : RefuseChoiceText(inputs, slot, label, textValue, error);
       }
       return SetChoiceIndex(inputs, slot, label, finite ? number : -1, limits, error);
   }
@@ -191,8 +197,7 @@ bool SetInputFromJson(InputStore& inputs, const std::string& label, json::Node v
 
 std::string InputTakes(const host::InputDeclaration& input, const ValueLimits& limits) {
   switch (input.kind) {
-    case host::InputKind::kYesNo:
-      return "Yes or No";
+    case host::InputKind::kYesNo: return "Yes or No";
     case host::InputKind::kInteger:
     case host::InputKind::kFloat: {
       const std::string range = limits.declared ? RangeText(input) : "";
@@ -203,8 +208,7 @@ std::string InputTakes(const host::InputDeclaration& input, const ValueLimits& l
       const TextRule* rule = RuleOf(limits, input.label);
       return rule ? rule->takes : "any text";
     }
-    case host::InputKind::kChoice:
-      return ChoiceList(ChoiceTexts(input), "; ");
+    case host::InputKind::kChoice: return ChoiceList(ChoiceTexts(input), "; ");
   }
   return "";
 }

@@ -36,20 +36,28 @@ TEST(InputEdits, FromText) {
     double number;
   };
   const Case cases[] = {
-      {"Show info panel", "No", true, 0},     {"Show info panel", "TRUE", true, 1},
-      {"Show info panel", "1", true, 1},      {"Show info panel", "maybe", false, 1},
-      {"Panel font size", "12", true, 12},    {"Panel font size", "12.5", false, 9},
-      {"Panel font size", "1.2e1", true, 12}, {"Panel font size", "", false, 9},
+      {"Show info panel", "No", true, 0},
+      {"Show info panel", "TRUE", true, 1},
+      {"Show info panel", "1", true, 1},
+      {"Show info panel", "maybe", false, 1},
+      {"Panel font size", "12", true, 12},
+      {"Panel font size", "12.5", false, 9},
+      {"Panel font size", "1.2e1", true, 12},
+      {"Panel font size", "", false, 9},
       {"Panel font size", "3000000000", false, 9},
-      {"Panel line spacing", "3.5", true, 3.5}, {"Panel line spacing", "inf", false, 2.4},
-      {"Panel anchor", "Top right", true, 1}, {"Panel anchor", "1", true, 1},
+      {"Panel line spacing", "3.5", true, 3.5},
+      {"Panel line spacing", "inf", false, 2.4},
+      {"Panel anchor", "Top right", true, 1},
+      {"Panel anchor", "1", true, 1},
       {"Panel anchor", "2", true, 2},  // the choice text "2" is choice 2 as well
-      {"Panel anchor", "3", false, 0},        {"Panel anchor", "top right", false, 0},
+      {"Panel anchor", "3", false, 0},
+      {"Panel anchor", "top right", false, 0},
   };
   for (const Case& c : cases) {
     InputStore inputs = SampleInputs();
     std::string error;
-    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, DialogLimits(), &error), c.ok) << c.label << "=" << c.text;
+    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, DialogLimits(), &error), c.ok)
+        << c.label << "=" << c.text;
     EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.text << ": " << error;
     EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.text;
   }
@@ -88,7 +96,8 @@ TEST(InputEdits, FromJsonWithinTheDialogsLimitsOrAnyOfKind) {
     InputStore inputs = SampleInputs();
     const json::Document value = Parsed(c.json);
     std::string error;
-    EXPECT_EQ(SetInputFromJson(inputs, c.label, value.Root(), c.limits, &error), c.ok) << c.label << "=" << c.json;
+    EXPECT_EQ(SetInputFromJson(inputs, c.label, value.Root(), c.limits, &error), c.ok)
+        << c.label << "=" << c.json;
     EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.json << ": " << error;
     EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.json;
   }
@@ -100,7 +109,7 @@ TEST(InputEdits, FromJsonWithinTheDialogsLimitsOrAnyOfKind) {
 TEST(InputEdits, RegressionTypedAndSavedValuesMeetTheSameLimits) {
   struct Case {
     const char* label;
-    const char* text;  // typed, and as JSON: a number, else a string
+    const char* text;   // typed, and as JSON: a number, else a string
     const char* error;  // "" when taken
   };
   const Case cases[] = {
@@ -116,10 +125,12 @@ TEST(InputEdits, RegressionTypedAndSavedValuesMeetTheSameLimits) {
       {"API base URL", " https://levels.example/v1 ", ""},
       {"API base URL", "", ""},  // the study's own service
       {"API base URL", "ftp://x",
-       "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not start "
+       "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not "
+       "start "
        "with http:// or https://"},
       {"API base URL", "http://a:0",
-       "input \"API base URL\" takes a service URL (blank: the study's own), got 'http://a:0': its port is not a "
+       "input \"API base URL\" takes a service URL (blank: the study's own), got 'http://a:0': its port is "
+       "not a "
        "number from 1 to 65535"},
       {"Note", "ftp://x", ""},  // only the service's input is a URL
   };
@@ -162,7 +173,8 @@ TEST(InputEdits, RefusalsNameTheInputAndWhatItTakes) {
       {"Panel font size", "", "input \"Panel font size\" takes a whole number, got ''"},
       {"Panel line spacing", "wide", "input \"Panel line spacing\" takes a number, got 'wide'"},
       {"Panel anchor", "Middle",
-       "input \"Panel anchor\" has no choice \"Middle\" (it takes one of: Top left, Top right, 2, or an index from 0)"},
+       "input \"Panel anchor\" has no choice \"Middle\" (it takes one of: Top left, Top right, 2, or an "
+       "index from 0)"},
       {"Panel anchor", "5", "input \"Panel anchor\" takes a choice index (0 to 2) or the exact choice text"},
   };
   for (const Case& c : cases) {
@@ -179,13 +191,21 @@ TEST(InputEdits, RefusalsNameTheInputAndWhatItTakes) {
 
 TEST(InputEdits, WhatEachInputTakes) {
   const InputStore inputs = SampleInputs();
-  const char* const takes[] = {"a service URL (blank: the study's own)", "Yes or No", "6 to 24", "any number",
-                               "Top left; Top right; 2", "30 or more", "100 or less", "any text"};
+  const char* const takes[] = {"a service URL (blank: the study's own)",
+                               "Yes or No",
+                               "6 to 24",
+                               "any number",
+                               "Top left; Top right; 2",
+                               "30 or more",
+                               "100 or less",
+                               "any text"};
   for (const auto& [slot, entry] : inputs.Entries()) {
     EXPECT_EQ(InputTakes(entry.declaration, DialogLimits()), takes[slot]) << entry.declaration.label;
   }
-  EXPECT_EQ(InputTakes({"Count", host::InputKind::kInteger, 0, "", {}, {}, ""}, DialogLimits()), "any whole number");
-  EXPECT_EQ(InputTakes({"Spacing", host::InputKind::kFloat, 0, "", 0.5, 12, ""}, DialogLimits()), "0.5 to 12");
+  EXPECT_EQ(InputTakes({"Count", host::InputKind::kInteger, 0, "", {}, {}, ""}, DialogLimits()),
+            "any whole number");
+  EXPECT_EQ(InputTakes({"Spacing", host::InputKind::kFloat, 0, "", 0.5, 12, ""}, DialogLimits()),
+            "0.5 to 12");
   EXPECT_EQ(InputTakes({"Spacing", host::InputKind::kFloat, 0, "", 0.5, 12, ""}, kAnyOfKind), "any number");
   EXPECT_EQ(InputTakes({"API base URL", host::InputKind::kText, 0, "", {}, {}, ""}, kAnyOfKind), "any text");
 }

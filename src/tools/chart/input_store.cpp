@@ -112,13 +112,9 @@ bool InputStore::EditNumber(int slot, double value) {
   switch (input.kind) {
     // Stored as given, also outside the declared range: the study applies its own bounds.
     case InputKind::kInteger:
-    case InputKind::kChoice:
-      value = std::trunc(value);
-      break;
-    case InputKind::kFloat:
-      break;
-    default:
-      return false;
+    case InputKind::kChoice: value = std::trunc(value); break;
+    case InputKind::kFloat: break;
+    default: return false;
   }
   entry->value.number = value;
   return true;

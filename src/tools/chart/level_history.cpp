@@ -49,8 +49,8 @@ bool ReadAnswer(std::string_view body, json::Document* document, std::string* er
 
 bool ReadTimes(json::Node root, std::vector<double>* times, std::string* error) {
   if (!ReadNumbers(Member(root, "times"), kMaxHistoryRows, times) || !Ascending(*times)) {
-    return text::Fail(error, "its \"times\" are not ascending times (at most " +
-                                 std::to_string(kMaxHistoryRows) + ")");
+    return text::Fail(
+        error, "its \"times\" are not ascending times (at most " + std::to_string(kMaxHistoryRows) + ")");
   }
   return true;
 }
@@ -71,7 +71,8 @@ bool ReadLevelHistory(std::string_view body, LevelHistory* out, std::string* err
       continue;
     }
     if (!ReadNumbers(node, kMaxHistoryRows, &level) || level.size() != history.times.size()) {
-      return text::Fail(error, std::string("its series \"") + kHistorySeries[i].key + "\" does not hold one number per time");
+      return text::Fail(error, std::string("its series \"") + kHistorySeries[i].key +
+                                   "\" does not hold one number per time");
     }
     for (double& value : level) {
       if (!std::isfinite(value)) value = 0;

@@ -18,8 +18,14 @@ struct HistorySeriesKey {
   int subgraph;
 };
 inline constexpr std::array<HistorySeriesKey, 8> kHistorySeries{{
-    {"call_wall", 0}, {"put_wall", 1}, {"gamma_flip", 2}, {"vol_trigger", 3},
-    {"max_pain", 4}, {"call_oi_wall", 5}, {"put_oi_wall", 6}, {"zero_dex", 7},
+    {"call_wall", 0},
+    {"put_wall", 1},
+    {"gamma_flip", 2},
+    {"vol_trigger", 3},
+    {"max_pain", 4},
+    {"call_oi_wall", 5},
+    {"put_oi_wall", 6},
+    {"zero_dex", 7},
 }};
 
 // Captures or strikes an answer may carry before it is refused (the service sends at most 500
@@ -35,9 +41,9 @@ struct LevelHistory {
 
 // Net GEX by capture time and strike: a strike's price at a time is strike * ratios[time].
 struct StrikeMatrix {
-  std::vector<double> times;    // ascending
-  std::vector<double> ratios;   // one per time, above 0
-  std::vector<double> strikes;  // the underlying's strikes, ascending
+  std::vector<double> times;                // ascending
+  std::vector<double> ratios;               // one per time, above 0
+  std::vector<double> strikes;              // the underlying's strikes, ascending
   std::vector<std::vector<double>> netGex;  // one row per time, one value per strike; NaN: none
 };
 

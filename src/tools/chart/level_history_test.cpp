@@ -37,7 +37,8 @@ TEST(LevelHistory, RefusesAnswersItCannotPlaceOnBars) {
       {R"({"ok":false,"error":{"code":"symbol_not_supported"}})", "\"ok\" is not true"},
       {R"({"ok":true,"times":[2000,1000],"series":{}})", "\"times\" are not ascending"},
       {R"({"ok":true,"times":[1000,"x"],"series":{}})", "\"times\" are not ascending"},
-      {R"({"ok":true,"times":[1000,2000],"series":{"call_wall":[1]}})", "\"call_wall\" does not hold one number"},
+      {R"({"ok":true,"times":[1000,2000],"series":{"call_wall":[1]}})",
+       "\"call_wall\" does not hold one number"},
       {R"({"ok":true,"times":[1000],"series":{"max_pain":["a"]}})", "\"max_pain\" does not hold one number"},
   };
   for (const auto& [body, expected] : cases) {
@@ -63,10 +64,14 @@ TEST(StrikeMatrix, ReadsTheMatrixWithNullCellsAsNaN) {
 TEST(StrikeMatrix, RefusesInconsistentMatrices) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {R"({"ok":true,"times":[1],"ratios":[0],"underlying_strikes":[1],"net_gex":[[1]]})", "\"ratios\""},
-      {R"({"ok":true,"times":[1,2],"ratios":[1],"underlying_strikes":[1],"net_gex":[[1],[1]]})", "\"ratios\""},
-      {R"({"ok":true,"times":[1],"ratios":[1],"underlying_strikes":[2,1],"net_gex":[[1,1]]})", "\"underlying_strikes\""},
-      {R"({"ok":true,"times":[1],"ratios":[1],"underlying_strikes":[1,2],"net_gex":[[1]]})", "one value per strike"},
-      {R"({"ok":true,"times":[1,2],"ratios":[1,1],"underlying_strikes":[1],"net_gex":[[1]]})", "one row per time"},
+      {R"({"ok":true,"times":[1,2],"ratios":[1],"underlying_strikes":[1],"net_gex":[[1],[1]]})",
+       "\"ratios\""},
+      {R"({"ok":true,"times":[1],"ratios":[1],"underlying_strikes":[2,1],"net_gex":[[1,1]]})",
+       "\"underlying_strikes\""},
+      {R"({"ok":true,"times":[1],"ratios":[1],"underlying_strikes":[1,2],"net_gex":[[1]]})",
+       "one value per strike"},
+      {R"({"ok":true,"times":[1,2],"ratios":[1,1],"underlying_strikes":[1],"net_gex":[[1]]})",
+       "one row per time"},
   };
   for (const auto& [body, expected] : cases) {
     StrikeMatrix matrix;

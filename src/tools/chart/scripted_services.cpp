@@ -93,8 +93,7 @@ void ScriptedServices::RunWorker(long long id, std::function<void()>& work) {
 
 bool ScriptedServices::AllSettledLocked() const {
   return std::all_of(running_.begin(), running_.end(), [this](long long id) {
-    return std::any_of(waiting_.begin(), waiting_.end(),
-                       [id](const Get* get) { return get->worker == id; });
+    return std::any_of(waiting_.begin(), waiting_.end(), [id](const Get* get) { return get->worker == id; });
   });
 }
 
@@ -114,9 +113,8 @@ ResearchAnswerOutcome ScriptedServices::Answer(unsigned status, std::string body
   get->answered = true;  // `get` belongs to the waiting thread from here on
   changed_.notify_all();
   if (worker == 0) return ResearchAnswerOutcome::kAnswered;
-  const bool finished = changed_.wait_for(lock, timeout, [&] {
-    return std::find(running_.begin(), running_.end(), worker) == running_.end();
-  });
+  const bool finished = changed_.wait_for(
+      lock, timeout, [&] { return std::find(running_.begin(), running_.end(), worker) == running_.end(); });
   return finished ? ResearchAnswerOutcome::kAnswered : ResearchAnswerOutcome::kWorkerStuck;
 }
 

@@ -22,9 +22,9 @@ struct ResearchRequestRecord {
 };
 
 enum class ResearchAnswerOutcome {
-  kAnswered,      // the GET returned and its worker finished
-  kNonePending,   // no GET was waiting
-  kWorkerStuck,   // the GET returned but its worker did not finish in time
+  kAnswered,     // the GET returned and its worker finished
+  kNonePending,  // no GET was waiting
+  kWorkerStuck,  // the GET returned but its worker did not finish in time
 };
 
 class ScriptedServices : public platform::Services {
@@ -39,16 +39,14 @@ class ScriptedServices : public platform::Services {
   // Records the request and blocks until Answer or Shutdown releases it. The answer follows
   // the limits: a body longer than `limits.maxBodyBytes` gives status 0 and no body, and a
   // body is kept only with status 200.
-  platform::HttpGetResult HttpsGet(const std::string& url,
-                                   const platform::HttpGetLimits& limits) override;
+  platform::HttpGetResult HttpsGet(const std::string& url, const platform::HttpGetLimits& limits) override;
   // Runs `work` on a detached thread whose end the script can wait for.
   bool StartDetachedThread(std::function<void()> work) override;
 
   // Waits until every worker has finished or is waiting in HttpsGet; false on timeout.
   bool WaitUntilSettled(std::chrono::milliseconds timeout);
   // Answers the oldest waiting GET, then waits for its worker to finish.
-  ResearchAnswerOutcome Answer(unsigned status, std::string body,
-                               std::chrono::milliseconds timeout);
+  ResearchAnswerOutcome Answer(unsigned status, std::string body, std::chrono::milliseconds timeout);
   // Every GET so far, in the order the workers were started.
   std::vector<ResearchRequestRecord> Requests() const;
   // Releases every waiting GET with status 0 and refuses later ones at once; then waits for
@@ -74,9 +72,9 @@ class ScriptedServices : public platform::Services {
   mutable std::mutex mutex_;
   std::condition_variable changed_;
   long long nextWorker_ = 1;
-  std::vector<long long> running_;     // workers whose work has not returned
-  std::vector<double> workerStart_;    // start time by worker id - 1
-  std::deque<Get*> waiting_;           // GETs blocked in HttpsGet, oldest first
+  std::vector<long long> running_;   // workers whose work has not returned
+  std::vector<double> workerStart_;  // start time by worker id - 1
+  std::deque<Get*> waiting_;         // GETs blocked in HttpsGet, oldest first
   std::vector<Request> requests_;
   bool shutDown_ = false;
 };

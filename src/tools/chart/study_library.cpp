@@ -16,8 +16,8 @@ std::string LastLoadError() {
   const DWORD code = GetLastError();
   char* buffer = nullptr;
   const DWORD size = FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
   std::string message = size > 0 && buffer ? std::string(buffer, size) : "error " + std::to_string(code);
   if (buffer) LocalFree(buffer);
   while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {

@@ -12,7 +12,8 @@ bool ReadArguments(const formats::OptionTable& table, const Args& args, int* sta
   formats::ParsedArguments parsed;
   std::string error;
   if (!formats::ParseArguments(table, args, &parsed, &error)) {
-    std::fprintf(stderr, "%s: %s\n%s", table.command.c_str(), error.c_str(), formats::UsageText(table).c_str());
+    std::fprintf(stderr, "%s: %s\n%s", table.command.c_str(), error.c_str(),
+                 formats::UsageText(table).c_str());
     *status = kExitInvalid;
     return false;
   }

@@ -48,8 +48,10 @@ std::vector<formats::OptionRow> ChainOptionRows(const ChainOptionSet& set, Chain
                s->hasSpot = true;
                s->spot = spot;
              }),
-      Text("--as-of", "TIME", "2025-01-02T15:42:10Z, or New York wall clock 2025-01-02 10:42:10, or\n"
-                              "epoch seconds", &s->asOf),
+      Text("--as-of", "TIME",
+           "2025-01-02T15:42:10Z, or New York wall clock 2025-01-02 10:42:10, or\n"
+           "epoch seconds",
+           &s->asOf),
       Number("--rate", "R", {}, "continuous rate, decimal (default 0.045)", &s->rate),
       Number("--dividend", "Q", {}, "continuous dividend yield, decimal (default 0)", &s->dividend),
       Text(set.symbolFlag, "SYM", "the chain's underlying, any case (default: what the chain says)",
@@ -103,24 +105,28 @@ bool LoadChain(const std::string& command, ChainOptions* options, engine::Option
   engine::EngineSettings& settings = options->settings;
   // A chain without a usable contract is refused by the engine for that, the weightier reason.
   if (!settings.hasSpot && !chain->hasSpot && !chain->contracts.empty()) {
-    return text::Fail(error, "the chain carries no spot price: give --spot S, the underlying's price when the chain "
-                             "was saved");
+    return text::Fail(error,
+                      "the chain carries no spot price: give --spot S, the underlying's price when the chain "
+                      "was saved");
   }
   if (settings.asOf.empty() && chain->asOfText.empty()) {
     const long long now = static_cast<long long>(std::time(nullptr));
     settings.asOf = text::Format("%lld", now);
-    settings.asOfNote = "now; the chain carries no time: give --as-of, the time the chain was saved, e.g. --as-of \"" +
-                        FirstExpiration(*chain) + " 10:00\"";
-    std::fprintf(stderr, "%s: the chain carries no time and no --as-of was given: using now, %s New York time\n",
-                 command.c_str(), formats::NewYorkTimeText(static_cast<double>(now), platform::DefaultServices()).c_str());
+    settings.asOfNote =
+        "now; the chain carries no time: give --as-of, the time the chain was saved, e.g. --as-of \"" +
+        FirstExpiration(*chain) + " 10:00\"";
+    std::fprintf(stderr,
+                 "%s: the chain carries no time and no --as-of was given: using now, %s New York time\n",
+                 command.c_str(),
+                 formats::NewYorkTimeText(static_cast<double>(now), platform::DefaultServices()).c_str());
   }
   return true;
 }
 
 void ReportSkippedRows(const std::string& command, const engine::RowIssues& issues) {
   if (issues.count == 0) return;
-  std::fprintf(stderr, "%s: %lld row%s skipped\n", command.c_str(),
-               static_cast<long long>(issues.count), issues.count == 1 ? "" : "s");
+  std::fprintf(stderr, "%s: %lld row%s skipped\n", command.c_str(), static_cast<long long>(issues.count),
+               issues.count == 1 ? "" : "s");
   // The lines quote the chain file.
   for (const std::string& line : issues.firstFew) PrintLine(stderr, "  " + line);
   if (issues.count > issues.firstFew.size()) std::fputs("  ...\n", stderr);

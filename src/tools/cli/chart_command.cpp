@@ -76,8 +76,8 @@ bool WritePictures(const ChartOptions& options, const chart::ChartHost& host, st
   const std::string png = base + ".png";
   const std::string svg = base + ".svg";
   const std::optional<render::HistoryLayer> layer = history.Layer(host);
-  if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options.width, options.height,
-                                  png, svg, error, layer ? &*layer : nullptr)) {
+  if (!render::WriteChartPictures(host.Chart(), host.Drawings().Sorted(), options.width, options.height, png,
+                                  svg, error, layer ? &*layer : nullptr)) {
     return false;
   }
   *written = png + " and " + svg;
@@ -109,7 +109,8 @@ void AwaitHistory(ChartHistory& history, const chart::ChartHost& host) {
 
 // Calls the study every second, rewriting the pictures after every redraw, until SIGINT or
 // SIGTERM (blocked by the caller, so they wait here).
-void RunLive(const ChartOptions& options, ChartSession& session, ChartHistory& history, const sigset_t& stopSignals) {
+void RunLive(const ChartOptions& options, ChartSession& session, ChartHistory& history,
+             const sigset_t& stopSignals) {
   std::vector<host::DrawingRequest> shown = session.Host().Drawings().Sorted();
   size_t logShown = session.Host().Log().size();
   std::fprintf(stdout, "Live: calling the study every second; Ctrl-C ends.\n");
@@ -153,11 +154,13 @@ std::string StudyLevelsOrigin(const chart::ChartHost& host) {
 // When the calls brought no map: the study's own lines say why, and the run has failed.
 int NoMap(const std::string& origin, const LoadOutcome& outcome, const chart::ChartHost& host) {
   std::string message = "no levels map from " + origin;
-  if (outcome.levelsEmpty) message += text::Format(" (its answer was empty, HTTP status %ld)", outcome.levelsStatus);
+  if (outcome.levelsEmpty)
+    message += text::Format(" (its answer was empty, HTTP status %ld)", outcome.levelsStatus);
   if (!outcome.levelsAnswered) message += " (the study sent it no request)";
   const std::vector<std::string> lines = StudyStatusLines(host);
   if (lines.empty()) {
-    PrintLine(stderr, "ordinel chart: " + message + "; the study shows no status (its panel is hidden or folded)");
+    PrintLine(stderr,
+              "ordinel chart: " + message + "; the study shows no status (its panel is hidden or folded)");
     return kExitInvalid;
   }
   PrintLine(stderr, "ordinel chart: " + message + "; the study says:");
@@ -176,10 +179,12 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
     ~RemoveOnExit() { session.Remove(); }
   } removeOnExit{session};
   ChartFile chartFile;
-  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &chartFile, &error)) return Invalid(error);
+  if (!ApplyInputs(options, origin, sample, session.Host().Inputs(), &chartFile, &error))
+    return Invalid(error);
   const std::string levelsOrigin = StudyLevelsOrigin(session.Host());
   if (!transport::CheckBaseUrl(levelsOrigin, &error)) {
-    return Invalid("the levels origin '" + levelsOrigin + "' (\"" + kApiBaseUrlLabel + "\") is not a service URL: " + error);
+    return Invalid("the levels origin '" + levelsOrigin + "' (\"" + kApiBaseUrlLabel +
+                   "\") is not a service URL: " + error);
   }
   const LoadOutcome outcome = session.Load();
   if (!outcome.levelsError.empty()) {
@@ -194,7 +199,8 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   ChartHistory history(options.historyLines, options.routes);
   if (options.serve) {
     return ServeChart(options, session, history, std::move(heldBack), stopSignals, [&] {
-      if (options.chartFile.empty() || SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
+      if (options.chartFile.empty() ||
+          SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
         return kExitOk;
       }
       return Invalid(error);
@@ -208,7 +214,8 @@ int RunSession(const ChartOptions& options, ChartSession& session, std::vector<c
   PrintLine(stdout, text::Format("Pictures: %s (%dx%d)", written, options.width, options.height));
   std::fflush(stdout);
   if (options.live) RunLive(options, session, history, stopSignals);
-  if (!options.chartFile.empty() && !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
+  if (!options.chartFile.empty() &&
+      !SaveChartFile(options.chartFile, chartFile, session.Host().Inputs(), &error)) {
     return Invalid(error);
   }
   return kExitOk;
@@ -245,7 +252,8 @@ int RunChart(const Args& args) {
   chart::ChartData chartData;
   std::vector<chart::Bar> heldBack;
   if (!LoadChart(options, &chartData, &heldBack, &error)) return Invalid(error);
-  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
+  std::unique_ptr<chart::StudyLibrary> library =
+      chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
   if (!library) {
     PrintLine(stderr, "ordinel chart: " + error);
     return kExitFailed;
@@ -271,8 +279,7 @@ int RunChart(const Args& args) {
   }
   ChartSession session(std::move(chartData), library->Function(), *clock, std::move(transport),
                        platform::DefaultServices());
-  return RunSession(options, session, std::move(heldBack), origin, sample != nullptr,
-                    stopSignals.Signals());
+  return RunSession(options, session, std::move(heldBack), origin, sample != nullptr, stopSignals.Signals());
 }
 
 }  // namespace cli

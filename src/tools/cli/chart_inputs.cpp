@@ -30,9 +30,7 @@ constexpr const char* kSampleSettings[][2] = {
 
 void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry, const ChartFile& file) {
   switch (entry.declaration.kind) {
-    case host::InputKind::kYesNo:
-      writer.Bool(entry.value.number != 0);
-      break;
+    case host::InputKind::kYesNo: writer.Bool(entry.value.number != 0); break;
     case host::InputKind::kText:
       // The embedded service's port is gone with the run; the user's own address stays.
       if (!file.embeddedOrigin.empty() && entry.value.text == file.embeddedOrigin &&
@@ -42,8 +40,7 @@ void WriteInputValue(jsonout::JsonWriter& writer, const chart::InputEntry& entry
         writer.String(entry.value.text);
       }
       break;
-    default:
-      writer.Number(entry.value.number);
+    default: writer.Number(entry.value.number);
   }
 }
 
@@ -73,7 +70,8 @@ std::string UnknownLabel(const chart::InputStore& inputs, const std::string& lab
   for (const std::string& near : formats::NearestNames(label, labels, kMostNearLabels)) {
     nearest += (nearest.empty() ? "" : ", ") + ("\"" + near + "\"");
   }
-  const std::string hint = nearest.empty() ? "ordinel chart --list-inputs lists them" : "the nearest: " + nearest;
+  const std::string hint =
+      nearest.empty() ? "ordinel chart --list-inputs lists them" : "the nearest: " + nearest;
   return chart::UnknownInputMessage(label) + " (" + hint + ")";
 }
 
@@ -146,9 +144,10 @@ bool SaveChartFile(const std::string& path, const ChartFile& file, const chart::
                    std::string* error) {
   const std::string bytes = ChartFileText(file, inputs);
   if (bytes.size() > kMaxChartFileBytes) {
-    return text::Fail(error, text::Format("cannot write the chart file '%s': it would hold %zu bytes, more than the "
-                                          "%s a chart file may hold; the file was left as it was",
-                                          path, bytes.size(), formats::SizeText(kMaxChartFileBytes)));
+    return text::Fail(error,
+                      text::Format("cannot write the chart file '%s': it would hold %zu bytes, more than the "
+                                   "%s a chart file may hold; the file was left as it was",
+                                   path, bytes.size(), formats::SizeText(kMaxChartFileBytes)));
   }
   std::string why;
   if (formats::ReplaceFile(path, bytes, &why)) return true;
@@ -161,10 +160,11 @@ bool ApplySetting(chart::InputStore& inputs, const std::string& setting, std::st
     if (at > 0 && inputs.SlotOf(setting.substr(0, at)) >= 0) labelEnd = at;
   }
   if (labelEnd == std::string::npos) {
-    return text::Fail(error, "--set '" + setting + "': " + UnknownLabel(inputs, setting.substr(0, setting.rfind('='))));
+    return text::Fail(
+        error, "--set '" + setting + "': " + UnknownLabel(inputs, setting.substr(0, setting.rfind('='))));
   }
-  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1), chart::DialogLimits(),
-                              error)) {
+  if (chart::SetInputFromText(inputs, setting.substr(0, labelEnd), setting.substr(labelEnd + 1),
+                              chart::DialogLimits(), error)) {
     return true;
   }
   *error = "--set: " + *error;

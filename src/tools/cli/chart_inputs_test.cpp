@@ -25,7 +25,8 @@ chart::InputStore SampleInputs() {
   inputs.Declare(1, {"Show info panel", host::InputKind::kYesNo, 1, "", {}, {}, ""});
   inputs.Declare(2, {"Panel font size", host::InputKind::kInteger, 9, "", 6, 24, ""});
   inputs.Declare(3, {"Panel line spacing (% of chart height)", host::InputKind::kFloat, 2.4, "", {}, {}, ""});
-  inputs.Declare(4, {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right;Bottom left"});
+  inputs.Declare(4,
+                 {"Panel anchor", host::InputKind::kChoice, 0, "", {}, {}, "Top left;Top right;Bottom left"});
   inputs.Declare(5, {"Request extended levels (extended=1)", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   inputs.Declare(6, {"Request extended levels", host::InputKind::kYesNo, 0, "", {}, {}, ""});
   return inputs;
@@ -46,7 +47,8 @@ TEST(ChartInputs, SettingLabelsMayHoldEquals) {
     chart::InputStore inputs = SampleInputs();
     std::string error;
     EXPECT_EQ(ApplySetting(inputs, c.setting, &error), c.slot >= 0) << c.setting;
-    for (const int slot : {4, 5, 6}) EXPECT_EQ(inputs.ReadInt(slot) != 0, slot == c.slot) << c.setting << " slot " << slot;
+    for (const int slot : {4, 5, 6})
+      EXPECT_EQ(inputs.ReadInt(slot) != 0, slot == c.slot) << c.setting << " slot " << slot;
   }
 }
 
@@ -58,12 +60,15 @@ TEST(ChartInputs, RegressionSettingsSayWhatWasMeantAndMeetTheDialogsLimits) {
     const char* error;
   };
   const Case cases[] = {
-      {"Panel font siez=7", "--set 'Panel font siez=7': the study declares no input \"Panel font siez\" (the nearest: "
-                            "\"Panel font size\")"},
-      {"panel=7", "--set 'panel=7': the study declares no input \"panel\" (the nearest: \"Panel font size\", \"Panel "
-                  "line spacing (% of chart height)\", \"Panel anchor\")"},
-      {"Colour=red", "--set 'Colour=red': the study declares no input \"Colour\" (ordinel chart --list-inputs lists "
-                     "them)"},
+      {"Panel font siez=7",
+       "--set 'Panel font siez=7': the study declares no input \"Panel font siez\" (the nearest: "
+       "\"Panel font size\")"},
+      {"panel=7",
+       "--set 'panel=7': the study declares no input \"panel\" (the nearest: \"Panel font size\", \"Panel "
+       "line spacing (% of chart height)\", \"Panel anchor\")"},
+      {"Colour=red",
+       "--set 'Colour=red': the study declares no input \"Colour\" (ordinel chart --list-inputs lists "
+       "them)"},
       {"Panel font size=99", "--set: input \"Panel font size\" takes 6 to 24, got '99'"},
       {"Panel font size=7", ""},
   };
@@ -97,8 +102,8 @@ TEST(ChartInputs, ChartFileRoundTrip) {
   ASSERT_TRUE(chart::SetInputFromText(saved, "Research day", "say \"hi\"\n", chart::DialogLimits(), &error));
   ASSERT_TRUE(chart::SetInputFromText(saved, "Show info panel", "No", chart::DialogLimits(), &error));
   ASSERT_TRUE(chart::SetInputFromText(saved, "Panel anchor", "Bottom left", chart::DialogLimits(), &error));
-  ASSERT_TRUE(
-      chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1", chart::DialogLimits(), &error));
+  ASSERT_TRUE(chart::SetInputFromText(saved, "Panel line spacing (% of chart height)", "0.1",
+                                      chart::DialogLimits(), &error));
 
   chart::InputStore loaded = SampleInputs();
   ChartFile file;
@@ -121,9 +126,9 @@ TEST(ChartInputs, ChartFileRoundTrip) {
 // "inputs".
 TEST(ChartInputs, RegressionSaveKeepsWhatTheProgramDoesNotKnow) {
   const std::string path = ::testing::TempDir() + "/chart_inputs_unknown.json";
-  std::ofstream(path, std::ios::binary)
-      << "{\"note\": \"mine\", \"inputs\": {\"Old input\": [1, \"x\"], \"Panel font size\": 11, \"Old input\": 2},"
-         " \"layout\": {\"w\": 1.5}}";
+  std::ofstream(path, std::ios::binary) << "{\"note\": \"mine\", \"inputs\": {\"Old input\": [1, \"x\"], "
+                                           "\"Panel font size\": 11, \"Old input\": 2},"
+                                           " \"layout\": {\"w\": 1.5}}";
   chart::InputStore inputs = SampleInputs();
   ChartFile file;
   std::vector<std::string> skipped;

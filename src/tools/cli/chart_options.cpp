@@ -43,23 +43,24 @@ bool ReadSize(const std::string& text, ChartOptions* o) {
 std::vector<formats::OptionRow> SourceRows(ChartOptions* o) {
   using formats::Checked;
   return {
-      Checked("--origin", "URL", "a service URL", "a levels service (http:// or https://) instead of the sample one",
+      Checked("--origin", "URL", "a service URL",
+              "a levels service (http:// or https://) instead of the sample one",
               [o](const std::string& value, std::string* why) {
-                if (!transport::CheckBaseUrl(value, why)) return text::Fail(why, "'" + value + "' is not a service URL: " + *why);
+                if (!transport::CheckBaseUrl(value, why))
+                  return text::Fail(why, "'" + value + "' is not a service URL: " + *why);
                 o->origin = value;
                 return true;
               }),
-      formats::Repeatable(Checked(
-          "--route", "FROM=TO", "FROM=TO origins",
-          "send the requests for origin FROM to origin TO (repeatable), e.g.\n"
-          "--route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
-          "for the daily chart (VIX, QQQ) requests of the fear score",
-          [o](const std::string& value, std::string* why) {
-            transport::OriginRoute route;
-            if (!transport::ParseOriginRoute(value, &route, why)) return false;
-            o->routes.push_back(std::move(route));
-            return true;
-          })),
+      formats::Repeatable(Checked("--route", "FROM=TO", "FROM=TO origins",
+                                  "send the requests for origin FROM to origin TO (repeatable), e.g.\n"
+                                  "--route https://query1.finance.yahoo.com=http://127.0.0.1:8080\n"
+                                  "for the daily chart (VIX, QQQ) requests of the fear score",
+                                  [o](const std::string& value, std::string* why) {
+                                    transport::OriginRoute route;
+                                    if (!transport::ParseOriginRoute(value, &route, why)) return false;
+                                    o->routes.push_back(std::move(route));
+                                    return true;
+                                  })),
   };
 }
 
@@ -78,7 +79,8 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
            "since 1970) for the time axis (at most 8 MiB)",
            &o->barsFile),
       Text("--symbol", "SYMBOL", "the chart's symbol (default NQZ25)", &o->symbol),
-      formats::Number("--tick-size", "N", {.min = 0, .minOpen = true}, "the chart's tick size (default 0.25)", &o->tickSize),
+      formats::Number("--tick-size", "N", {.min = 0, .minOpen = true}, "the chart's tick size (default 0.25)",
+                      &o->tickSize),
       // Labels may hold '=' themselves; which one ends the label is settled against the study's
       // inputs once they are declared.
       formats::Repeatable(formats::Checked("--set", "LABEL=VALUE", "LABEL=VALUE",
@@ -92,8 +94,8 @@ std::vector<formats::OptionRow> ChartRows(ChartOptions* o) {
                     "print every study input, one per line: label, kind, default and\n"
                     "what --set takes (range or choices), tab-separated; then exit",
                     &o->listInputs),
-      formats::TextList("--click", "TEXT", "press the first chart text containing TEXT (repeatable, in order)",
-                        &o->clicks),
+      formats::TextList("--click", "TEXT",
+                        "press the first chart text containing TEXT (repeatable, in order)", &o->clicks),
       formats::Checked("--size", "WxH", sizeForm, "picture size in pixels (default 1280x720)",
                        [o](const std::string& value, std::string*) { return ReadSize(value, o); }),
       formats::Checked("--out", "PATH", "a path that ends in a file name",
@@ -164,14 +166,14 @@ formats::OptionTable ChartOptionTable(ChartOptions* options) {
   for (auto rows : {SourceRows(options), ChartRows(options), LiveRows(options)}) {
     table.options.insert(table.options.end(), rows.begin(), rows.end());
   }
-  table.options.push_back(formats::Text(
-      "--chain", "CHAIN",
-      "the sample service computes the levels from this option chain, read\n"
-      "with the options below as ordinel engine reads them (--chain-symbol\n"
-      "is its --symbol); a chain of another underlying than the chart's is\n"
-      "mapped by --ratio or --future-price, else by the chart's last price\n"
-      "over the chain's spot, onto the chart's --tick-size",
-      &options->chain.chain));
+  table.options.push_back(
+      formats::Text("--chain", "CHAIN",
+                    "the sample service computes the levels from this option chain, read\n"
+                    "with the options below as ordinel engine reads them (--chain-symbol\n"
+                    "is its --symbol); a chain of another underlying than the chart's is\n"
+                    "mapped by --ratio or --future-price, else by the chart's last price\n"
+                    "over the chain's spot, onto the chart's --tick-size",
+                    &options->chain.chain));
   for (formats::OptionRow& row : ChainOptionRows({"--chain-symbol", false, false}, &options->chain)) {
     table.options.push_back(std::move(row));
   }

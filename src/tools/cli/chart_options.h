@@ -18,7 +18,7 @@ inline constexpr double kMaxClockRate = 3600;
 inline constexpr double kMaxPaceSeconds = 3600;
 
 struct ChartOptions {
-  std::string origin;    // a levels service; empty: the sample service started in-process
+  std::string origin;  // a levels service; empty: the sample service started in-process
   std::vector<transport::OriginRoute> routes;  // --route, in command-line order
   std::string barsFile;  // empty: the bundled sample bars that agree with the sample map
   std::string symbol = "NQZ25";
@@ -29,16 +29,16 @@ struct ChartOptions {
   int height = 720;
   std::string out = "ordinel-chart";  // pictures at out + ".png" and out + ".svg"
   std::string chartFile;
-  std::string study;  // the study library; empty: beside the program
+  std::string study;      // the study library; empty: beside the program
   bool outGiven = false;  // --out named a path (a served chart then keeps pictures there too)
   bool live = false;
-  bool serve = false;  // --serve: the chart as a live page on loopback
+  bool serve = false;            // --serve: the chart as a live page on loopback
   int port = kDefaultServePort;  // --port, with --serve; 0 takes any free port
-  double paceSeconds = -1;  // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
-  double clockRate = 1;     // --clock-rate, with --serve: session seconds per real second
-  ChainOptions chain;       // --chain and its engine options; chain.chain empty: sample answers
-  bool listInputs = false;  // --list-inputs: print the study's inputs and run nothing
-  bool historyLines = false;  // --history-lines: the levels' past behind the current lines
+  double paceSeconds = -1;       // --pace, with --serve; -1: kBundledBarsPace for the bundled bars, else off
+  double clockRate = 1;          // --clock-rate, with --serve: session seconds per real second
+  ChainOptions chain;            // --chain and its engine options; chain.chain empty: sample answers
+  bool listInputs = false;       // --list-inputs: print the study's inputs and run nothing
+  bool historyLines = false;     // --history-lines: the levels' past behind the current lines
 };
 
 // The options of `ordinel chart`, read into `*options` (defaults above), which must outlive the

@@ -15,11 +15,32 @@ bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error)
 TEST(ChartOptions, ReadsEveryOption) {
   ChartOptions o;
   std::string error;
-  ASSERT_TRUE(ParseChartArgs({"--origin", "https://levels.example", "--route", "https://a.example=http://127.0.0.1:9",
-                              "--route=https://b.example/=http://127.0.0.1:8", "--bars=b.csv", "--symbol", "ESH26",
-                              "--tick-size", "0.5", "--set", "Line width=2", "--set=Panel anchor=Top right",
-                              "--click", "Fold", "--click", "Fear", "--size", "800x600", "--out", "pics/x.png",
-                              "--chart-file", "c.json", "--study", "s.so", "--live"},
+  ASSERT_TRUE(ParseChartArgs({"--origin",
+                              "https://levels.example",
+                              "--route",
+                              "https://a.example=http://127.0.0.1:9",
+                              "--route=https://b.example/=http://127.0.0.1:8",
+                              "--bars=b.csv",
+                              "--symbol",
+                              "ESH26",
+                              "--tick-size",
+                              "0.5",
+                              "--set",
+                              "Line width=2",
+                              "--set=Panel anchor=Top right",
+                              "--click",
+                              "Fold",
+                              "--click",
+                              "Fear",
+                              "--size",
+                              "800x600",
+                              "--out",
+                              "pics/x.png",
+                              "--chart-file",
+                              "c.json",
+                              "--study",
+                              "s.so",
+                              "--live"},
                              &o, &error))
       << error;
   EXPECT_EQ(o.origin, "https://levels.example");
@@ -42,9 +63,9 @@ TEST(ChartOptions, ReadsEveryOption) {
 TEST(ChartOptions, ReadsTheChainOptionsWithTheirOwnSymbol) {
   ChartOptions o;
   std::string error;
-  ASSERT_TRUE(ParseChartArgs({"--chain", "q.json", "--chain-symbol=QQQ", "--symbol", "ESH26", "--ratio", "41.25",
-                              "--rate", "-0.01"},
-                             &o, &error))
+  ASSERT_TRUE(ParseChartArgs(
+      {"--chain", "q.json", "--chain-symbol=QQQ", "--symbol", "ESH26", "--ratio", "41.25", "--rate", "-0.01"},
+      &o, &error))
       << error;
   EXPECT_EQ(o.chain.chain, "q.json");
   EXPECT_EQ(o.chain.settings.symbol, "QQQ");
@@ -76,9 +97,11 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"--out", "."}, "--out needs a path that ends in a file name, got '.'"},
       {{"--out", "pics/.."}, "--out needs a path that ends in a file name, got 'pics/..'"},
       {{"--live=yes"}, "--live takes no value"},
-      {{"--origin", "ftp://x"}, "--origin: 'ftp://x' is not a service URL: it does not start with http:// or https://"},
+      {{"--origin", "ftp://x"},
+       "--origin: 'ftp://x' is not a service URL: it does not start with http:// or https://"},
       {{"--route", "https://a.example=ftp://b"},
-       "--route: route 'https://a.example=ftp://b' needs two origins such as https://host=http://127.0.0.1:8080"},
+       "--route: route 'https://a.example=ftp://b' needs two origins such as "
+       "https://host=http://127.0.0.1:8080"},
       {{"--tick-size", "0"}, "--tick-size needs a number above 0, got '0'"},
       {{"--tick-size", "nan"}, "--tick-size needs a number above 0, got 'nan'"},
       {{"--size", "199x600"}, "--size needs WxH with each side 200 to 8000, got '199x600'"},
@@ -95,7 +118,8 @@ TEST(ChartOptions, RefusesBadArguments) {
       {{"--serve", "--clock-rate", "inf"}, "--clock-rate needs a number above 0 up to 3600, got 'inf'"},
       {{"--chain", "q.json", "--origin", "http://127.0.0.1:9"},
        "--chain computes the levels itself: it cannot be combined with --origin"},
-      {{"--chain", "q.json", "--ratio", "40", "--future-price=21500"}, "give --future-price or --ratio, not both"},
+      {{"--chain", "q.json", "--ratio", "40", "--future-price=21500"},
+       "give --future-price or --ratio, not both"},
       {{"--chain", "q.json", "--spot", "5O0"}, "--spot needs a number, got '5O0'"},
   };
   for (const Case& c : cases) {

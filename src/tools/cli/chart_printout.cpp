@@ -22,14 +22,16 @@ std::vector<std::string> RowsOf(const std::vector<host::DrawingRequest>& drawing
   // Keyed by height, highest first; within a row by bar, then line number.
   std::map<double, std::vector<const host::DrawingRequest*>, std::greater<>> rows;
   for (const host::DrawingRequest& d : drawings) {
-    const bool panelText = d.kind == host::DrawingKind::kText && d.relativeVertical && std::isfinite(d.beginValue);
+    const bool panelText =
+        d.kind == host::DrawingKind::kText && d.relativeVertical && std::isfinite(d.beginValue);
     if (panelText && keep(d)) rows[d.beginValue].push_back(&d);
   }
   std::vector<std::string> out;
   for (auto& [height, texts] : rows) {
-    std::stable_sort(texts.begin(), texts.end(), [](const host::DrawingRequest* a, const host::DrawingRequest* b) {
-      return a->beginBar != b->beginBar ? a->beginBar < b->beginBar : a->lineNumber < b->lineNumber;
-    });
+    std::stable_sort(
+        texts.begin(), texts.end(), [](const host::DrawingRequest* a, const host::DrawingRequest* b) {
+          return a->beginBar != b->beginBar ? a->beginBar < b->beginBar : a->lineNumber < b->lineNumber;
+        });
     std::string row;
     for (const host::DrawingRequest* text : texts) row += text->text;
     while (!row.empty() && (row.back() == ' ' || row.back() == '\t')) row.pop_back();
@@ -50,7 +52,8 @@ void FitChartToPicture(chart::ChartData* chart, int width, int height) {
   // The margin takes bars, not width from them: the study measures its panel in bars.
   chart->barSpacing = std::max(regionWidth / kChartVisibleBars, 1);
   // As many bars as the spacing fits, so that the bars (and the bands over them) reach the margin.
-  chart->visible = chart::LastBars(static_cast<int>(chart->bars.size()), chart::BarsWidth(*chart) / chart->barSpacing);
+  chart->visible =
+      chart::LastBars(static_cast<int>(chart->bars.size()), chart::BarsWidth(*chart) / chart->barSpacing);
 }
 
 void ResizeChartToPicture(chart::ChartData* chart, int width, int height) {

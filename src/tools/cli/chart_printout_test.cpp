@@ -59,7 +59,8 @@ TEST(ChartPrintout, ChartFillsThePictureButTheAxis) {
     EXPECT_EQ(chart.visible.last, c.last) << c.width << "x" << c.height;
     EXPECT_EQ(chart.region.right, c.width - kPriceAxisWidth) << c.width;
     EXPECT_LT(chart.region.bottom, c.height) << c.height;
-    EXPECT_LE(chart::BarX(chart, c.last) + chart.barSpacing / 2, chart.region.right - chart.rightMargin) << c.width;
+    EXPECT_LE(chart::BarX(chart, c.last) + chart.barSpacing / 2, chart.region.right - chart.rightMargin)
+        << c.width;
   }
 }
 
@@ -102,8 +103,7 @@ TEST(ChartPrintout, AResizeKeepsTheSpacingAndTheLastVisibleBar) {
     EXPECT_EQ(chart.region.bottom, fitted.region.bottom) << c.name;
     EXPECT_EQ(chart.barSpacing, spacing) << c.name;
     EXPECT_EQ(chart.visible.last, lastShown) << c.name;
-    EXPECT_EQ(chart.visible.last - chart.visible.first + 1, chart::BarsWidth(chart) / spacing)
-        << c.name;
+    EXPECT_EQ(chart.visible.last - chart.visible.first + 1, chart::BarsWidth(chart) / spacing) << c.name;
   }
 }
 

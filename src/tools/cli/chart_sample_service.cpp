@@ -9,8 +9,8 @@
 
 namespace cli {
 
-bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
-                      service::ChainLevels* levels, std::string* error) {
+bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart, service::ChainLevels* levels,
+                      std::string* error) {
   if (!LoadChain("ordinel chart", &options.chain, &levels->chain, error)) return false;
   ReportSkippedRows("ordinel chart", levels->chain.issues);
   levels->settings = options.chain.settings;

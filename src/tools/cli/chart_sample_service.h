@@ -18,8 +18,8 @@ namespace cli {
 // mapped by --ratio or --future-price, else by the chart's last price, onto the chart's tick
 // size. False with `*error` when
 // the chain cannot be read or its levels cannot be served (then naming the chain file).
-bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart,
-                      service::ChainLevels* levels, std::string* error);
+bool ServeChainLevels(ChartOptions& options, const chart::ChartData& chart, service::ChainLevels* levels,
+                      std::string* error);
 
 // The sample service, listening, on `clock`'s time; its levels answers come from `chainLevels`
 // when that is not null. Null with `*error` when it cannot listen.

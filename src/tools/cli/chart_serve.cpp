@@ -33,10 +33,10 @@ struct SharedChart {
   ChartSession& session;
   ChartHistory& history;
   std::deque<host::PointerEvent> presses;
-  bool changed = false;    // a settings or view change waits for the study's next call
-  long long edits = 0;     // counts the page's changes, so that a frame follows each
-  bool closed = false;     // the run is ending: the page's changes are refused
-  int width = 0;           // the picture's size, as the page last asked for it
+  bool changed = false;  // a settings or view change waits for the study's next call
+  long long edits = 0;   // counts the page's changes, so that a frame follows each
+  bool closed = false;   // the run is ending: the page's changes are refused
+  int width = 0;         // the picture's size, as the page last asked for it
   int height = 0;
 };
 
@@ -85,9 +85,14 @@ web::ChangeHandlers Handlers(SharedChart& shared) {
       return reply;
     };
   };
-  handlers.input = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyInputChange(host.Inputs(), f); });
-  handlers.colour = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyColourChange(host.Subgraphs(), f); });
-  handlers.view = change([](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyViewChange(host.Chart(), f); });
+  handlers.input = change([](chart::ChartHost& host, const web::FormFields& f) {
+    return web::ApplyInputChange(host.Inputs(), f);
+  });
+  handlers.colour = change([](chart::ChartHost& host, const web::FormFields& f) {
+    return web::ApplyColourChange(host.Subgraphs(), f);
+  });
+  handlers.view = change(
+      [](chart::ChartHost& host, const web::FormFields& f) { return web::ApplyViewChange(host.Chart(), f); });
   // As on the platform, a resized chart window gives the study a new region on its next call.
   handlers.size = change([&shared](chart::ChartHost& host, const web::FormFields& f) {
     int width = 0;
@@ -115,7 +120,9 @@ web::ChangeHandlers Handlers(SharedChart& shared) {
 std::optional<AnswerKey> LatestLevelsAnswer(const ChartSession& session, long* status) {
   const std::vector<transport::TransferRecord> transfers = session.Transport().Transfers();
   for (auto it = transfers.rbegin(); it != transfers.rend(); ++it) {
-    if (RoleOfUrl(it->request.url) != RequestRole::kLevels || it->outcome != transport::TransferOutcome::kAnswered) continue;
+    if (RoleOfUrl(it->request.url) != RequestRole::kLevels ||
+        it->outcome != transport::TransferOutcome::kAnswered)
+      continue;
     *status = it->httpStatus;
     return AnswerKey{it->request.time, it->request.url};
   }
@@ -124,8 +131,12 @@ std::optional<AnswerKey> LatestLevelsAnswer(const ChartSession& session, long* s
 
 class ServeLoop {
  public:
-  ServeLoop(const ChartOptions& options, SharedChart& shared, web::PageServer& server, std::vector<chart::Bar> heldBack)
-      : options_(options), shared_(shared), server_(server), heldBack_(heldBack.begin(), heldBack.end()),
+  ServeLoop(const ChartOptions& options, SharedChart& shared, web::PageServer& server,
+            std::vector<chart::Bar> heldBack)
+      : options_(options),
+        shared_(shared),
+        server_(server),
+        heldBack_(heldBack.begin(), heldBack.end()),
         pace_(PaceOf(options)) {}
 
   // One turn: bars that are due, presses, calls, and a frame when the page would see a change.
@@ -205,9 +216,11 @@ class ServeLoop {
     now.edits = shared_.edits;
     now.lastAnswer = lastAnswer_;
     now.historyChanges = historyChanges_;
-    const bool same = now.historyChanges == shown_.historyChanges && SameDrawings(now.drawings, shown_.drawings) && now.visible.first == shown_.visible.first &&
-                      now.visible.last == shown_.visible.last && now.barSpacing == shown_.barSpacing &&
-                      now.barCount == shown_.barCount && now.logSize == shown_.logSize && now.edits == shown_.edits &&
+    const bool same = now.historyChanges == shown_.historyChanges &&
+                      SameDrawings(now.drawings, shown_.drawings) &&
+                      now.visible.first == shown_.visible.first && now.visible.last == shown_.visible.last &&
+                      now.barSpacing == shown_.barSpacing && now.barCount == shown_.barCount &&
+                      now.logSize == shown_.logSize && now.edits == shown_.edits &&
                       now.lastAnswer.has_value() == shown_.lastAnswer.has_value() &&
                       (!now.lastAnswer || now.lastAnswer->time == shown_.lastAnswer->time);
     if (same) return false;
@@ -235,7 +248,8 @@ class ServeLoop {
   std::deque<chart::Bar> heldBack_;
   const double pace_;
   Steady::time_point nextCall_ = Steady::now();
-  Steady::time_point nextBar_ = Steady::now() + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(pace_));
+  Steady::time_point nextBar_ =
+      Steady::now() + std::chrono::duration_cast<Steady::duration>(std::chrono::duration<double>(pace_));
   long long version_ = 0;
   Shown shown_;
   AnswerKey lastAnswerKey_;
@@ -253,14 +267,16 @@ double PaceOf(const ChartOptions& options) {
 
 std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace) {
   if (!(pace > 0) || chart->bars.size() < 2) return {};
-  const size_t keep = std::max<size_t>(1, static_cast<size_t>(std::floor(chart->bars.size() * kPacedStartShare)));
+  const size_t keep =
+      std::max<size_t>(1, static_cast<size_t>(std::floor(chart->bars.size() * kPacedStartShare)));
   std::vector<chart::Bar> rest(chart->bars.begin() + static_cast<std::ptrdiff_t>(keep), chart->bars.end());
   chart->bars.resize(keep);
   return rest;
 }
 
-int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history, std::vector<chart::Bar> heldBack,
-               const sigset_t& stopSignals, const std::function<int()>& saveOnStop) {
+int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history,
+               std::vector<chart::Bar> heldBack, const sigset_t& stopSignals,
+               const std::function<int()>& saveOnStop) {
   SharedChart shared{{}, session, history, {}, false, 0, false, options.width, options.height};
   web::PageServer server(Handlers(shared));
   std::string error;
@@ -271,7 +287,8 @@ int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory&
   }
   ServeLoop loop(options, shared, server, std::move(heldBack));
   loop.Turn();
-  std::fprintf(stdout, "Serving the chart at %s (open it in a browser; Ctrl-C ends).\n", server.Address().c_str());
+  std::fprintf(stdout, "Serving the chart at %s (open it in a browser; Ctrl-C ends).\n",
+               server.Address().c_str());
   std::fflush(stdout);
   const timespec wait{0, kLoopWaitNanoseconds};
   while (sigtimedwait(&stopSignals, nullptr, &wait) < 0) loop.Turn();

@@ -34,7 +34,8 @@ std::vector<chart::Bar> HoldBackForPace(chart::ChartData* chart, double pace);
 // page's changes end (later ones are refused with 503), the study takes the presses still
 // queued, `saveOnStop` runs and then the server stops, whatever its clients do; returns what
 // `saveOnStop` returned. Returns kExitInvalid when the port cannot be bound.
-int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history, std::vector<chart::Bar> heldBack,
-               const sigset_t& stopSignals, const std::function<int()>& saveOnStop);
+int ServeChart(const ChartOptions& options, ChartSession& session, ChartHistory& history,
+               std::vector<chart::Bar> heldBack, const sigset_t& stopSignals,
+               const std::function<int()>& saveOnStop);
 
 }  // namespace cli

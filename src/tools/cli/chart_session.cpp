@@ -17,24 +17,20 @@ constexpr std::chrono::milliseconds kWaitMargin{2000};
 
 std::string Describe(const transport::TransferRecord& t) {
   switch (t.outcome) {
-    case transport::TransferOutcome::kFailed:
-      return t.error.empty() ? "the transfer failed" : t.error;
-    case transport::TransferOutcome::kTooLarge:
-      return "the answer was larger than the transport accepts";
-    case transport::TransferOutcome::kRefused:
-      return t.error.empty() ? "the request was refused" : t.error;
-    default:
-      return "no answer";
+    case transport::TransferOutcome::kFailed: return t.error.empty() ? "the transfer failed" : t.error;
+    case transport::TransferOutcome::kTooLarge: return "the answer was larger than the transport accepts";
+    case transport::TransferOutcome::kRefused: return t.error.empty() ? "the request was refused" : t.error;
+    default: return "no answer";
   }
 }
 
 bool SameRequest(const host::DrawingRequest& a, const host::DrawingRequest& b) {
   return a.lineNumber == b.lineNumber && a.kind == b.kind && a.beginBar == b.beginBar &&
          a.endBar == b.endBar && a.beginValue == b.beginValue && a.endValue == b.endValue &&
-         a.colour == b.colour && a.fillColour == b.fillColour && a.width == b.width &&
-         a.style == b.style && a.transparency == b.transparency && a.text == b.text &&
-         a.valueInPriceScale == b.valueInPriceScale && a.fontSize == b.fontSize && a.bold == b.bold &&
-         a.fontFace == b.fontFace && a.alignment == b.alignment && a.relativeVertical == b.relativeVertical;
+         a.colour == b.colour && a.fillColour == b.fillColour && a.width == b.width && a.style == b.style &&
+         a.transparency == b.transparency && a.text == b.text && a.valueInPriceScale == b.valueInPriceScale &&
+         a.fontSize == b.fontSize && a.bold == b.bold && a.fontFace == b.fontFace &&
+         a.alignment == b.alignment && a.relativeVertical == b.relativeVertical;
 }
 
 }  // namespace
@@ -104,8 +100,9 @@ LoadOutcome ChartSession::Settle(host::PointerEvent first, bool needLevels) {
     transport::TransferRecord last;
     const bool ended = WaitForTransfer(&last);
     const bool answered = ended && last.outcome == transport::TransferOutcome::kAnswered;
-    const std::string why = ended ? Describe(last)
-                                  : text::Format("no answer within %d s", static_cast<int>(transferBound_.count() / 1000));
+    const std::string why =
+        ended ? Describe(last)
+              : text::Format("no answer within %d s", static_cast<int>(transferBound_.count() / 1000));
     const RequestRole role = RoleOfUrl(host_.Requests().back().url);
     // The study reads an empty body as no answer at all and waits for its own timeout.
     bool heard = answered;

@@ -32,7 +32,7 @@ struct LoadOutcome {
   bool levelsEmpty = false;  // the answer had no body, which the study takes for no answer
   bool vixAnswered = false;
   bool qqqAnswered = false;
-  std::string levelsError;  // why the levels request got no answer
+  std::string levelsError;         // why the levels request got no answer
   std::vector<std::string> notes;  // chart requests that got no answer, and why
 };
 

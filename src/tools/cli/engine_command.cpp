@@ -23,7 +23,9 @@ formats::OptionTable EngineOptionTable(ChainOptions* o) {
                                            "('-' reads stdin)",
                                            &o->chain)};
   table.options = ChainOptionRows({"--symbol", true}, o);
-  table.check = [o](const formats::ParsedArguments&, std::string* error) { return CheckChainOptions(*o, error); };
+  table.check = [o](const formats::ParsedArguments&, std::string* error) {
+    return CheckChainOptions(*o, error);
+  };
   return table;
 }
 
@@ -40,8 +42,7 @@ int RunEngine(const Args& args) {
     return kExitInvalid;
   }
   engine::EngineAnswer answer;
-  const bool ok =
-      engine::RunEngine(chain, options.settings, platform::DefaultServices(), &answer, &error);
+  const bool ok = engine::RunEngine(chain, options.settings, platform::DefaultServices(), &answer, &error);
   ReportSkippedRows("ordinel engine", ok ? answer.issues : chain.issues);
   if (!ok) {
     PrintLine(stderr, "ordinel engine: " + options.chain + ": " + error);

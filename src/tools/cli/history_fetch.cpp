@@ -23,8 +23,8 @@ double LastBarTime(const chart::ChartData& chart) {
 
 // Reads one path's answer with `read`; the part of the status line it gives.
 template <typename Answer, typename Read>
-std::string FetchPart(const std::string& url, const char* path, const HistoryGet& get, Read read,
-                      Answer* out, bool* got) {
+std::string FetchPart(const std::string& url, const char* path, const HistoryGet& get, Read read, Answer* out,
+                      bool* got) {
   std::string body;
   std::string error;
   if (!get(url, &body, &error)) return text::Format("%s: %s", path, error);
@@ -35,7 +35,8 @@ std::string FetchPart(const std::string& url, const char* path, const HistoryGet
 
 }  // namespace
 
-bool HistorySourceOf(const chart::ChartHost& host, platform::Services& zone, HistorySource* out, std::string* why) {
+bool HistorySourceOf(const chart::ChartHost& host, platform::Services& zone, HistorySource* out,
+                     std::string* why) {
   const double last = LastBarTime(host.Chart());
   if (!std::isfinite(last)) {
     *why = "the chart's bars have no times";
@@ -57,9 +58,11 @@ bool HistorySourceOf(const chart::ChartHost& host, platform::Services& zone, His
   return true;
 }
 
-std::string HistoryUrl(const HistorySource& source, const char* path, const std::vector<transport::OriginRoute>& routes) {
+std::string HistoryUrl(const HistorySource& source, const char* path,
+                       const std::vector<transport::OriginRoute>& routes) {
   // The symbol is one of the study's ten and the day is digits and dashes: nothing to escape.
-  return transport::RouteUrl(routes, source.levelsOrigin + path + "?symbol=" + source.symbol + "&day=" + source.day);
+  return transport::RouteUrl(routes,
+                             source.levelsOrigin + path + "?symbol=" + source.symbol + "&day=" + source.day);
 }
 
 std::string FetchDayHistory(const HistorySource& source, const std::vector<transport::OriginRoute>& routes,
@@ -69,13 +72,14 @@ std::string FetchDayHistory(const HistorySource& source, const std::vector<trans
   day.dayEnd = source.dayEnd;
   const std::string levels = FetchPart(HistoryUrl(source, "/history", routes), "/history", get,
                                        chart::ReadLevelHistory, &day.levels, &day.hasLevels);
-  const std::string strikes = FetchPart(HistoryUrl(source, "/history/strikes", routes), "/history/strikes", get,
-                                        chart::ReadStrikeMatrix, &day.strikes, &day.hasStrikes);
+  const std::string strikes = FetchPart(HistoryUrl(source, "/history/strikes", routes), "/history/strikes",
+                                        get, chart::ReadStrikeMatrix, &day.strikes, &day.hasStrikes);
   std::string status = text::Format("history of %s on %s: ", source.symbol, source.day);
   std::vector<std::string> parts;
   if (day.hasLevels) parts.push_back(text::Format("%zu captures", day.levels.times.size()));
   if (day.hasStrikes) {
-    parts.push_back(text::Format("GEX of %zu strikes at %zu times", day.strikes.strikes.size(), day.strikes.times.size()));
+    parts.push_back(text::Format("GEX of %zu strikes at %zu times", day.strikes.strikes.size(),
+                                 day.strikes.times.size()));
   }
   for (const std::string* failed : {&levels, &strikes}) {
     if (!failed->empty()) parts.push_back("none from " + *failed);
@@ -96,7 +100,9 @@ HistoryGet BoundedGet(const live::StopSignal& stop) {
 }
 
 HistoryFetcher::HistoryFetcher(std::vector<transport::OriginRoute> routes, HistoryGet get)
-    : routes_(std::move(routes)), get_(get ? std::move(get) : BoundedGet(stop_)), thread_([this] { Run(); }) {}
+    : routes_(std::move(routes)),
+      get_(get ? std::move(get) : BoundedGet(stop_)),
+      thread_([this] { Run(); }) {}
 
 HistoryFetcher::~HistoryFetcher() {
   stop_.Request();
@@ -122,7 +128,8 @@ HistoryResult HistoryFetcher::Latest() const {
 
 bool HistoryFetcher::WaitBeyond(long long serial, double seconds) const {
   std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return latest_.serial > serial; });
+  return changed_.wait_for(lock, std::chrono::duration<double>(seconds),
+                           [&] { return latest_.serial > serial; });
 }
 
 void HistoryFetcher::Run() {

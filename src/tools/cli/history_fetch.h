@@ -35,7 +35,8 @@ struct HistorySource {
 // The source for `host`'s chart: the study's "API base URL" and API symbol, and the New York day
 // of the last bar with a time. False with `*why` when no bar has a time or the chart's symbol is
 // not one the study knows.
-bool HistorySourceOf(const chart::ChartHost& host, platform::Services& zone, HistorySource* out, std::string* why);
+bool HistorySourceOf(const chart::ChartHost& host, platform::Services& zone, HistorySource* out,
+                     std::string* why);
 
 // The URL of `path` ("/history" or "/history/strikes") for `source`, through `routes`.
 std::string HistoryUrl(const HistorySource& source, const char* path,

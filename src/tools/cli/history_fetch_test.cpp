@@ -18,7 +18,8 @@ namespace {
 constexpr double kThursdayAfternoon = 1735830000;  // 2025-01-02 10:00 New York
 constexpr double kFridayMidnight = 1735880400;     // 2025-01-03 00:00 New York
 
-const char* const kHistory = R"({"ok":true,"times":[1735822800,1735826400],"series":{"call_wall":[21800,21850]}})";
+const char* const kHistory =
+    R"({"ok":true,"times":[1735822800,1735826400],"series":{"call_wall":[21800,21850]}})";
 const char* const kStrikes =
     R"({"ok":true,"times":[1735822800],"ratios":[41],"underlying_strikes":[500,505,510],"net_gex":[[1,2,3]]})";
 
@@ -94,14 +95,22 @@ TEST(FetchDayHistory, EachPathCountsOnItsOwnAndTheStatusSaysWhatCame) {
     bool hasLevels, hasStrikes;
     const char* status;
   } cases[] = {
-      {{{levels, kHistory}, {strikes, kStrikes}}, true, true,
+      {{{levels, kHistory}, {strikes, kStrikes}},
+       true,
+       true,
        "history of NQ on 2025-01-02: 2 captures; GEX of 3 strikes at 1 times"},
-      {{{levels, kHistory}}, true, false,
+      {{{levels, kHistory}},
+       true,
+       false,
        "history of NQ on 2025-01-02: 2 captures; none from /history/strikes: HTTP 404"},
-      {{{levels, "<html>"}, {strikes, kStrikes}}, false, true,
+      {{{levels, "<html>"}, {strikes, kStrikes}},
+       false,
+       true,
        "history of NQ on 2025-01-02: GEX of 3 strikes at 1 times; none from /history: unreadable answer: "
        "the answer is not a JSON object"},
-      {{}, false, false,
+      {{},
+       false,
+       false,
        "history of NQ on 2025-01-02: none from /history: HTTP 404; none from /history/strikes: HTTP 404"},
   };
   for (const auto& c : cases) {

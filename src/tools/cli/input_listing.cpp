@@ -17,8 +17,8 @@ std::string InputListingText(const chart::InputStore& inputs) {
   for (const auto& [slot, entry] : inputs.Entries()) {
     const host::InputDeclaration& input = entry.declaration;
     const chart::InputEntry asDeclared{input, chart::DefaultValue(input)};
-    out += input.label + "\t" + chart::InputKindName(input.kind) + "\t" + web::InputValueText(asDeclared) + "\t" +
-           chart::InputTakes(input, chart::DialogLimits()) + "\n";
+    out += input.label + "\t" + chart::InputKindName(input.kind) + "\t" + web::InputValueText(asDeclared) +
+           "\t" + chart::InputTakes(input, chart::DialogLimits()) + "\n";
   }
   return out;
 }

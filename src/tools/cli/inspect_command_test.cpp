@@ -17,9 +17,7 @@
 namespace cli {
 namespace {
 
-std::filesystem::path Answers() {
-  return std::filesystem::path(ORDINEL_DATA) / "answers";
-}
+std::filesystem::path Answers() { return std::filesystem::path(ORDINEL_DATA) / "answers"; }
 
 // Runs RunInspect and returns its exit status with what it printed on standard output.
 std::pair<int, std::string> RunCaptured(const Args& args) {
@@ -43,29 +41,100 @@ std::vector<std::string> Keys(json::Node object) {
 
 // Bytes of the answer that are not UTF-8 were copied raw, so the output was not valid JSON.
 TEST(Inspect, RegressionFailureLineIsEscapedValidUtf8WhateverTheAnswerHolds) {
-  const std::string out = inspect::InspectAnswer("{\"ok\": false, \"message\": \"\\\"key\\\"\\n \xff\xc0\xaf \xe2\x82\"}", 10);
-  EXPECT_EQ(out, "{\"json\": true, \"ok\": false, \"status\": "
-                 "\"Levels unavailable: \\\"key\\\"\\u000a \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd\"}\n");
+  const std::string out =
+      inspect::InspectAnswer("{\"ok\": false, \"message\": \"\\\"key\\\"\\n \xff\xc0\xaf \xe2\x82\"}", 10);
+  EXPECT_EQ(
+      out,
+      "{\"json\": true, \"ok\": false, \"status\": "
+      "\"Levels unavailable: \\\"key\\\"\\u000a \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd \xef\xbf\xbd\"}\n");
   EXPECT_EQ(text::ValidUtf8(out), out);
 }
 
 TEST(Inspect, SnapshotHasEveryFieldInDeclaredOrder) {
-  const char* const kKeys[] = {
-      "valid", "requestedSymbol", "resolvedSymbol", "sourceSnapshotTime", "conversionNote",
-      "expirationNote", "mappingNote", "locked", "lockedRefreshAfterUnix", "lockedSession",
-      "focusSummary", "modelSummary", "spot", "callWall", "putWall", "gammaFlip", "volTrigger",
-      "zeroGammaModel", "maxPain", "callOiWall", "putOiWall", "zeroDex", "focus", "battleZone",
-      "upsideCluster", "downsideCluster", "profileRows", "gammaExposures", "deltaExposures",
-      "netGex", "netDex", "volAnchor", "emOneSigma", "volPremium", "emFrozen", "ndxCallWall",
-      "ndxPutWall", "ndxGammaFlip", "vannaWalls", "charmZones", "vegaWallStrike", "vannaFlip",
-      "charmFlip", "hybridCallWall", "hybridPutWall", "hybridVolTrigger", "ivCallWall",
-      "ivPutWall", "priorDayHigh", "priorDayLow", "rthOpen", "openingRange", "priorRthClose",
-      "overnightHigh", "overnightLow", "vwap", "vwapBandPlus", "vwapBandMinus", "asiaRange",
-      "londonRange", "nyAmRange", "midnightOpen", "atmIv", "callExtenderStrike",
-      "putExtenderStrike", "gexCells", "charmCells", "deltaCells", "vannaCells", "vegaCells",
-      "profilePoints", "netCum", "callCum", "putCum", "totalVol", "density", "densityBand",
-      "zeroGammaBand", "charmHedgeUsd", "charmHedgeDirection", "vannaHedgeUsdPerVolPoint",
-      "vannaHedgeDirection", "pressureZoneLower", "pressureZoneUpper"};
+  const char* const kKeys[] = {"valid",
+                               "requestedSymbol",
+                               "resolvedSymbol",
+                               "sourceSnapshotTime",
+                               "conversionNote",
+                               "expirationNote",
+                               "mappingNote",
+                               "locked",
+                               "lockedRefreshAfterUnix",
+                               "lockedSession",
+                               "focusSummary",
+                               "modelSummary",
+                               "spot",
+                               "callWall",
+                               "putWall",
+                               "gammaFlip",
+                               "volTrigger",
+                               "zeroGammaModel",
+                               "maxPain",
+                               "callOiWall",
+                               "putOiWall",
+                               "zeroDex",
+                               "focus",
+                               "battleZone",
+                               "upsideCluster",
+                               "downsideCluster",
+                               "profileRows",
+                               "gammaExposures",
+                               "deltaExposures",
+                               "netGex",
+                               "netDex",
+                               "volAnchor",
+                               "emOneSigma",
+                               "volPremium",
+                               "emFrozen",
+                               "ndxCallWall",
+                               "ndxPutWall",
+                               "ndxGammaFlip",
+                               "vannaWalls",
+                               "charmZones",
+                               "vegaWallStrike",
+                               "vannaFlip",
+                               "charmFlip",
+                               "hybridCallWall",
+                               "hybridPutWall",
+                               "hybridVolTrigger",
+                               "ivCallWall",
+                               "ivPutWall",
+                               "priorDayHigh",
+                               "priorDayLow",
+                               "rthOpen",
+                               "openingRange",
+                               "priorRthClose",
+                               "overnightHigh",
+                               "overnightLow",
+                               "vwap",
+                               "vwapBandPlus",
+                               "vwapBandMinus",
+                               "asiaRange",
+                               "londonRange",
+                               "nyAmRange",
+                               "midnightOpen",
+                               "atmIv",
+                               "callExtenderStrike",
+                               "putExtenderStrike",
+                               "gexCells",
+                               "charmCells",
+                               "deltaCells",
+                               "vannaCells",
+                               "vegaCells",
+                               "profilePoints",
+                               "netCum",
+                               "callCum",
+                               "putCum",
+                               "totalVol",
+                               "density",
+                               "densityBand",
+                               "zeroGammaBand",
+                               "charmHedgeUsd",
+                               "charmHedgeDirection",
+                               "vannaHedgeUsdPerVolPoint",
+                               "vannaHedgeDirection",
+                               "pressureZoneLower",
+                               "pressureZoneUpper"};
   const auto [status, out] = RunCaptured({(Answers() / "extended.json").string()});
   EXPECT_EQ(status, 0);
   const json::testing::ParsedJson output(out);
@@ -95,8 +164,7 @@ TEST(Inspect, ExtendedValuesReadBackExactly) {
   ASSERT_EQ(rows.size(), s.profileRows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
     const json::Node row = rows.ElementAt(i);
-    EXPECT_EQ(Keys(row),
-              (std::vector<std::string>{"price", "gex", "mergedCount", "percent", "tag"}));
+    EXPECT_EQ(Keys(row), (std::vector<std::string>{"price", "gex", "mergedCount", "percent", "tag"}));
     EXPECT_EQ(number(row, "gex"), s.profileRows[i].gex) << i;
     EXPECT_EQ(number(row, "percent"), s.profileRows[i].percent) << i;
     EXPECT_EQ(json::MemberAsText(row, "tag"), s.profileRows[i].tag) << i;
@@ -110,14 +178,13 @@ TEST(Inspect, ExtendedValuesReadBackExactly) {
   EXPECT_EQ(Keys(focus), (std::vector<std::string>{"value", "label", "shortLabel", "confidence"}));
   EXPECT_EQ(Keys(json::Member(snap, "density").ElementAt(0)),
             (std::vector<std::string>{"price", "touchPct"}));
-  EXPECT_EQ(Keys(json::Member(snap, "battleZone")),
-            (std::vector<std::string>{"low", "high", "label"}));
+  EXPECT_EQ(Keys(json::Member(snap, "battleZone")), (std::vector<std::string>{"low", "high", "label"}));
   EXPECT_EQ(Keys(json::Member(snap, "densityBand")), (std::vector<std::string>{"p16", "p84"}));
 }
 
 TEST(Inspect, AbsentValuesPrintAsNullsAndEmptyLists) {
-  const json::testing::ParsedJson output =
-      json::testing::ParsedJson(inspect::InspectAnswer(R"({"ok": true, "connected": true, "display_levels": {}})", 10));
+  const json::testing::ParsedJson output = json::testing::ParsedJson(
+      inspect::InspectAnswer(R"({"ok": true, "connected": true, "display_levels": {}})", 10));
   const json::Node snap = SnapshotOf(output);
   // One key per way of writing a value (level, zone, band; number, cell and pair lists).
   const char* nulls[] = {"spot", "battleZone", "densityBand"};
@@ -125,8 +192,8 @@ TEST(Inspect, AbsentValuesPrintAsNullsAndEmptyLists) {
     const json::Node member = json::Member(snap, key);
     EXPECT_TRUE(member && member.IsNull()) << key;
   }
-  const char* empties[] = {"profileRows", "vannaWalls", "charmZones", "vegaWallStrike",
-                           "gexCells", "profilePoints", "density"};
+  const char* empties[] = {"profileRows", "vannaWalls",    "charmZones", "vegaWallStrike",
+                           "gexCells",    "profilePoints", "density"};
   for (const char* key : empties) {
     EXPECT_TRUE(json::Member(snap, key).IsArray()) << key;
     EXPECT_EQ(json::Member(snap, key).size(), 0u) << key;
@@ -146,9 +213,13 @@ TEST(Inspect, TopStrikesOptionAndArgumentErrors) {
   const json::testing::ParsedJson output(out);
   EXPECT_EQ(json::Member(SnapshotOf(output), "profileRows").size(), 3u);
 
-  const Args errors[] = {{}, {"--top-strikes", "x", extended}, {extended, "--top-strikes"},
-                         {extended, extended}, {"--bogus", extended},
-                         {(Answers() / "missing.json").string()}, {Answers().string()}};
+  const Args errors[] = {{},
+                         {"--top-strikes", "x", extended},
+                         {extended, "--top-strikes"},
+                         {extended, extended},
+                         {"--bogus", extended},
+                         {(Answers() / "missing.json").string()},
+                         {Answers().string()}};
   for (const Args& args : errors) {
     const std::string tag = args.empty() ? "(none)" : args.back();
     ::testing::internal::CaptureStderr();
@@ -187,15 +258,17 @@ TEST(Inspect, RegressionAnAnswerTheStudyRefusesShowsNoMap) {
     const std::string message = ::testing::internal::GetCapturedStderr();
     if (size <= study::kMaxAnswerBytes) {
       EXPECT_EQ(status, 0) << size;
-      EXPECT_EQ(out.rfind("{\n  \"json\": true,\n  \"ok\": true,", 0), 0u) << size << ": " << out.substr(0, 80);
+      EXPECT_EQ(out.rfind("{\n  \"json\": true,\n  \"ok\": true,", 0), 0u)
+          << size << ": " << out.substr(0, 80);
       EXPECT_EQ(message, "") << size;
       continue;
     }
     EXPECT_EQ(status, 2) << size;
     EXPECT_EQ(out, "") << size;
-    EXPECT_EQ(message, text::Format("ordinel inspect: %s: %zu bytes, more than the %zu the study reads; it reads "
-                                    "nothing of it and shows: %s\n",
-                                    path, size, study::kMaxAnswerBytes, study::kAnswerTooLargeError));
+    EXPECT_EQ(message,
+              text::Format("ordinel inspect: %s: %zu bytes, more than the %zu the study reads; it reads "
+                           "nothing of it and shows: %s\n",
+                           path, size, study::kMaxAnswerBytes, study::kAnswerTooLargeError));
   }
   std::remove(path.c_str());
 }

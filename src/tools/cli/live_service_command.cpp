@@ -49,10 +49,12 @@ std::vector<std::string> SymbolNames(const live::LiveConfig& config) {
 class TestClock : public chart::Clock {
  public:
   explicit TestClock(const LiveTestClock& c)
-      : start_(c.start > 0 ? c.start : chart::SystemClock().Now()), rate_(c.rate),
+      : start_(c.start > 0 ? c.start : chart::SystemClock().Now()),
+        rate_(c.rate),
         startTick_(std::chrono::steady_clock::now()) {}
   double Now() const override {
-    return start_ + std::chrono::duration<double>(std::chrono::steady_clock::now() - startTick_).count() * rate_;
+    return start_ +
+           std::chrono::duration<double>(std::chrono::steady_clock::now() - startTick_).count() * rate_;
   }
   double Rate() const override { return rate_; }
 
@@ -99,7 +101,8 @@ int RunLiveService(const std::string& configPath, const LiveTestClock& testClock
     Complain(error);
     return kExitInvalid;
   }
-  const std::unique_ptr<store::CaptureStore> store = store::OpenSqliteStore(config.storePath, StoreOptions(), &error);
+  const std::unique_ptr<store::CaptureStore> store =
+      store::OpenSqliteStore(config.storePath, StoreOptions(), &error);
   if (!store) {
     Complain(error);
     return kExitInvalid;

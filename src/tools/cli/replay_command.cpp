@@ -27,12 +27,13 @@ struct ReplayArgs {
 formats::OptionTable ReplayOptionTable(ReplayArgs* o) {
   formats::OptionTable table;
   table.command = "ordinel replay";
-  table.positionals = {formats::Positional(
-      "SCENARIO.json", "scenario",
-      "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB;\n"
-      "its report may hold 256 MiB",
-      &o->scenario)};
-  table.options = {formats::Text("--study", "PATH", "the study library (default: beside the program)", &o->study)};
+  table.positionals = {
+      formats::Positional("SCENARIO.json", "scenario",
+                          "at most 64 MiB; answer files it names at most 16 MiB, bars files 8 MiB;\n"
+                          "its report may hold 256 MiB",
+                          &o->scenario)};
+  table.options = {
+      formats::Text("--study", "PATH", "the study library (default: beside the program)", &o->study)};
   return table;
 }
 
@@ -63,7 +64,8 @@ int RunReplay(const Args& args) {
   if (!replay::ParseScenario(text, DirectoryOf(options.scenario), &scenario, &error)) {
     return Invalid(options.scenario, error);
   }
-  std::unique_ptr<chart::StudyLibrary> library = chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
+  std::unique_ptr<chart::StudyLibrary> library =
+      chart::StudyLibrary::Open(chart::StudyLibraryPath(options.study), &error);
   if (!library) {
     PrintLine(stderr, "ordinel replay: " + error);
     return kExitFailed;

@@ -41,8 +41,7 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
                     "captured chains, levels, research and history; no other option but\n"
                     "--clock-start and --clock-rate goes with it",
                     &o->config),
-      formats::Number("--clock-start", "UNIX",
-                      {.min = 1, .max = 4102444800},  // up to 2100-01-01
+      formats::Number("--clock-start", "UNIX", {.min = 1, .max = 4102444800},  // up to 2100-01-01
                       "for tests, with --config: the live service's clock starts at this\n"
                       "time (seconds since 1970, UTC) instead of now",
                       &o->testClock.start),
@@ -51,21 +50,23 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
                       "fast as real time, so that a session passes in seconds",
                       &o->testClock.rate),
       PortOption("loopback port; 0 (the default) takes any free port", &o->port),
-      formats::Text("--data", "DIR", "directory of the sample answers (default: the repository's\n"
-                                     "data/answers)", &o->dataDir),
-      formats::Repeatable(formats::Checked(
-          "--fault", "PATH=FAULT", "PATH=FAULT",
-          "inject a fault on PATH: a request path, '*' (every path), levels,\n"
-          "vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
-          "html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
-          "e.g. --fault levels=delay=2000,status=503",
-          [o](const std::string& value, std::string* why) {
-            std::string path;
-            service::Fault fault;
-            if (!service::ParseFaultArgument(value, &path, &fault, why)) return false;
-            o->faults.emplace_back(std::move(path), std::move(fault));
-            return true;
-          })),
+      formats::Text("--data", "DIR",
+                    "directory of the sample answers (default: the repository's\n"
+                    "data/answers)",
+                    &o->dataDir),
+      formats::Repeatable(
+          formats::Checked("--fault", "PATH=FAULT", "PATH=FAULT",
+                           "inject a fault on PATH: a request path, '*' (every path), levels,\n"
+                           "vix, qqq or research. FAULT is a comma list of delay=MS status=CODE\n"
+                           "html file=NAME truncate[=N] oversize=N drop redirect=PATH count=N,\n"
+                           "e.g. --fault levels=delay=2000,status=503",
+                           [o](const std::string& value, std::string* why) {
+                             std::string path;
+                             service::Fault fault;
+                             if (!service::ParseFaultArgument(value, &path, &fault, why)) return false;
+                             o->faults.emplace_back(std::move(path), std::move(fault));
+                             return true;
+                           })),
       formats::Text("--chain", "CHAIN",
                     "answer the levels path with levels computed from an option chain,\n"
                     "read with the options below as ordinel engine reads them: the\n"
@@ -82,8 +83,8 @@ formats::OptionTable ServiceOptionTable(ServiceOptions* o) {
     for (const std::string& name : parsed.given) {
       const bool testClock = name == "--clock-start" || name == "--clock-rate";
       if (live && !testClock && name != "--config") {
-        *error = "--config runs the live service, which takes no other option but the test clock's (" +
-                 name + " belongs to the sample service)";
+        *error = "--config runs the live service, which takes no other option but the test clock's (" + name +
+                 " belongs to the sample service)";
         return false;
       }
       if (!live && testClock) {

@@ -152,8 +152,7 @@ void WriteColumn(AnswerOut& out, const char* key, double StrikeRow::*field, bool
 }
 
 // A list of {"strike", `key`} objects over all strikes, in strike order.
-void WriteStrikeList(AnswerOut& out, const char* listKey, const char* key,
-                     double StrikeRow::*field) {
+void WriteStrikeList(AnswerOut& out, const char* listKey, const char* key, double StrikeRow::*field) {
   out.w.Key(listKey);
   out.w.BeginArray();
   for (const StrikeRow& r : out.answer.rows) {

@@ -18,8 +18,8 @@ namespace {
 // The "price" of every touch level the answer writes, in order.
 std::vector<double> TouchPrices(const std::string& answer) {
   const payload::testing::ParsedJson json = payload::testing::Json(answer);
-  const json::Node levels = json::Member(
-      json::Member(json::Member(json.root(), "extended_levels"), "implied_density"), "levels");
+  const json::Node levels =
+      json::Member(json::Member(json::Member(json.root(), "extended_levels"), "implied_density"), "levels");
   std::vector<double> prices;
   for (const json::Node entry : levels.Elements()) prices.push_back(json::Member(entry, "price").number());
   return prices;
@@ -38,9 +38,9 @@ TEST(AnswerSections, EveryCoreLineOfTheSampleGetsItsTouchProbability) {
   const struct {
     const char* name;
     const payload::OptionalLevel& level;
-  } core[] = {{"call wall", s.callWall},       {"put wall", s.putWall},   {"gamma flip", s.gammaFlip},
-              {"vol trigger", s.volTrigger},   {"max pain", s.maxPain},   {"call OI wall", s.callOiWall},
-              {"put OI wall", s.putOiWall},    {"zero DEX", s.zeroDex}};
+  } core[] = {{"call wall", s.callWall},     {"put wall", s.putWall}, {"gamma flip", s.gammaFlip},
+              {"vol trigger", s.volTrigger}, {"max pain", s.maxPain}, {"call OI wall", s.callOiWall},
+              {"put OI wall", s.putOiWall},  {"zero DEX", s.zeroDex}};
   for (const auto& c : core) {
     ASSERT_TRUE(c.level.has) << c.name;
     bool labelled = false;
@@ -54,8 +54,8 @@ TEST(AnswerSections, EveryCoreLineOfTheSampleGetsItsTouchProbability) {
 // Each price once as printed, the first of the levels that print alike standing for them, at
 // most 8. The levels come in their order of importance (levels.h).
 TEST(AnswerSections, TouchLevelsAreWrittenOncePerPrintedPriceAndAtMostEight) {
-  const std::vector<double> levels = {100, 95, 100.0000138, 90, 100.0000032, 105,
-                                      95.00004, 98, 101, 102, 103, 104};
+  const std::vector<double> levels = {100,      95, 100.0000138, 90,  100.0000032, 105,
+                                      95.00004, 98, 101,         102, 103,         104};
   struct Case {
     double ratio;
     std::vector<double> written;
@@ -94,10 +94,16 @@ TEST(AnswerSections, HedgeFlowsAreWhatDealersTradeUnderOneConvention) {
     bool dealersSellARise;
   };
   const Case cases[] = {
-      {"calls above spot", {{"2025-02-01", 110, true, 100, 0.2}, {"2025-02-01", 115, true, 100, 0.2}},
-       "buy", "sell", true},
-      {"puts below spot", {{"2025-02-01", 90, false, 100, 0.2}, {"2025-02-01", 85, false, 100, 0.2}},
-       "buy", "sell", false},
+      {"calls above spot",
+       {{"2025-02-01", 110, true, 100, 0.2}, {"2025-02-01", 115, true, 100, 0.2}},
+       "buy",
+       "sell",
+       true},
+      {"puts below spot",
+       {{"2025-02-01", 90, false, 100, 0.2}, {"2025-02-01", 85, false, 100, 0.2}},
+       "buy",
+       "sell",
+       false},
   };
   for (const Case& c : cases) {
     const EngineAnswer a = RunOn(ChainOf(c.rows, 100, "2025-01-02 10:00"), NoCarry());
@@ -119,16 +125,21 @@ TEST(AnswerSections, FlipSideAgreesWithTheRegimeOrIsLeftOut) {
   };
   const Case cases[] = {
       {"long gamma above the flip",
-       {{"2025-02-01", 95, false, 100, 0.2}, {"2025-02-01", 100, true, 100, 0.2},
+       {{"2025-02-01", 95, false, 100, 0.2},
+        {"2025-02-01", 100, true, 100, 0.2},
         {"2025-02-01", 105, true, 200, 0.2}},
-       100, "(dampening) - spot above flip"},
+       100,
+       "(dampening) - spot above flip"},
       {"short gamma below the flip",
-       {{"2025-02-01", 95, true, 300, 0.2}, {"2025-02-01", 105, false, 400, 0.2}}, 100,
+       {{"2025-02-01", 95, true, 300, 0.2}, {"2025-02-01", 105, false, 400, 0.2}},
+       100,
        "(pro-cyclical) - spot below flip"},
       {"short gamma above the nearest flip",
-       {{"2025-02-01", 95, false, 100, 0.2}, {"2025-02-01", 100, true, 150, 0.2},
+       {{"2025-02-01", 95, false, 100, 0.2},
+        {"2025-02-01", 100, true, 150, 0.2},
         {"2025-02-01", 110, false, 400, 0.2}},
-       100.5, "(pro-cyclical)"},
+       100.5,
+       "(pro-cyclical)"},
   };
   for (const Case& c : cases) {
     const EngineAnswer a = RunOn(ChainOf(c.rows, c.spot, "2025-01-02 10:00"), NoCarry());

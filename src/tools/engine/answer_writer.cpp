@@ -55,8 +55,8 @@ void AnswerOut::Strings(const std::vector<std::string>& values) {
   w.EndArray();
 }
 
-void AnswerOut::BandObject(const char* key, const Band& band, const char* lowKey,
-                           const char* highKey, const char* label) {
+void AnswerOut::BandObject(const char* key, const Band& band, const char* lowKey, const char* highKey,
+                           const char* label) {
   if (!band.has) return;
   w.Key(key);
   w.BeginObject();

@@ -18,8 +18,8 @@ inline constexpr const char* kEngineBasis = "settlement_oi";
 // What a levels service adds to the envelope of an answer it serves. The default adds nothing,
 // so `ordinel engine` and the sample service write what they always wrote.
 struct ServiceStamp {
-  std::string requestedBasis;  // set: "requested_basis" beside the "basis" computed
-  bool locked = false;         // "locked_mode" and "locked_snapshot" true with the three below
+  std::string requestedBasis;         // set: "requested_basis" beside the "basis" computed
+  bool locked = false;                // "locked_mode" and "locked_snapshot" true with the three below
   std::string lockedCapturedAt;       // the locked capture's chain time, UTC
   double lockedRefreshAfterUnix = 0;  // when the next locked map is due
   std::string lockedSession;          // the New York session date it was locked for

@@ -37,7 +37,8 @@ EngineSettings CsvSettings() {
 
 // As the writer rounds: to the tick when mapped, else to a ten-thousandth.
 double Mapped(const Level& level, double ratio, double tick = 0) {
-  return tick > 0 ? std::round(level.value * ratio / tick) * tick : std::round(level.value * ratio * 1e4) / 1e4;
+  return tick > 0 ? std::round(level.value * ratio / tick) * tick
+                  : std::round(level.value * ratio * 1e4) / 1e4;
 }
 
 TEST(EngineAnswer, BothSampleFormatsGiveTheSameAnswer) {
@@ -63,12 +64,18 @@ TEST(EngineAnswer, TheStudyReadsEveryLevelItShowsByDefault) {
     const Level& engine;
   };
   const Pair pairs[] = {
-      {"call wall", s.callWall, l.callWall},       {"put wall", s.putWall, l.putWall},
-      {"gamma flip", s.gammaFlip, l.gammaFlip},    {"vol trigger", s.volTrigger, l.volTrigger},
-      {"zero gamma", s.zeroGammaModel, l.zeroGamma}, {"max pain", s.maxPain, l.maxPain},
-      {"zero DEX", s.zeroDex, l.zeroDex},          {"call OI wall", s.callOiWall, l.callOiWall},
-      {"put OI wall", s.putOiWall, l.putOiWall},   {"vanna flip", s.vannaFlip, l.vannaFlip},
-      {"charm flip", s.charmFlip, l.charmFlip},    {"IV call wall", s.ivCallWall, l.ivCallWall},
+      {"call wall", s.callWall, l.callWall},
+      {"put wall", s.putWall, l.putWall},
+      {"gamma flip", s.gammaFlip, l.gammaFlip},
+      {"vol trigger", s.volTrigger, l.volTrigger},
+      {"zero gamma", s.zeroGammaModel, l.zeroGamma},
+      {"max pain", s.maxPain, l.maxPain},
+      {"zero DEX", s.zeroDex, l.zeroDex},
+      {"call OI wall", s.callOiWall, l.callOiWall},
+      {"put OI wall", s.putOiWall, l.putOiWall},
+      {"vanna flip", s.vannaFlip, l.vannaFlip},
+      {"charm flip", s.charmFlip, l.charmFlip},
+      {"IV call wall", s.ivCallWall, l.ivCallWall},
       {"hybrid call wall", s.hybridCallWall, l.hybridCallWall},
       {"hybrid vol trigger", s.hybridVolTrigger, l.hybridVolTrigger},
   };
@@ -86,8 +93,8 @@ TEST(EngineAnswer, TheStudyReadsEveryLevelItShowsByDefault) {
   EXPECT_TRUE(s.charmHedgeUsd.has && s.vannaHedgeUsdPerVolPoint.has && s.pressureZoneUpper.has);
   EXPECT_EQ(s.focusSummary, "Full - Focus: Balanced (3)");
   EXPECT_GT(s.vannaWallCount + s.vegaWallCount + s.charmZoneCount, 2u);
-  EXPECT_FALSE(s.gexCells.empty() || s.charmCells.empty() || s.deltaCells.empty() ||
-               s.vannaCells.empty() || s.vegaCells.empty() || s.gammaExposures.empty());
+  EXPECT_FALSE(s.gexCells.empty() || s.charmCells.empty() || s.deltaCells.empty() || s.vannaCells.empty() ||
+               s.vegaCells.empty() || s.gammaExposures.empty());
   // What a chain cannot know stays absent.
   EXPECT_FALSE(s.priorDayHigh.has || s.vwap.has || s.overnightHigh.has || s.netCum.has);
 }
@@ -103,16 +110,31 @@ TEST(EngineAnswer, RegressionMappingOntoAFuturesChartConvertsEveryPriceOntoItsTi
     const char* note;
   };
   const Case cases[] = {
-      {"ratio", {FuturesMapping::Source::kRatio, 41.25, 0, ""}, 41.25, 0.25,
+      {"ratio",
+       {FuturesMapping::Source::kRatio, 41.25, 0, ""},
+       41.25,
+       0.25,
        "NQ levels from QQQ strikes x 41.25 (the ratio given)."},
-      {"futures price", {FuturesMapping::Source::kFuturePrice, 1, 21500, ""}, 21500 / 521.21, 0.25,
+      {"futures price",
+       {FuturesMapping::Source::kFuturePrice, 1, 21500, ""},
+       21500 / 521.21,
+       0.25,
        "NQ levels from QQQ strikes x 41.2502 (the NQ price 21500 and the QQQ spot 521.21)."},
-      {"chart price", {FuturesMapping::Source::kChartPrice, 1, 21500, "NQZ25"}, 21500 / 521.21, 0.25,
+      {"chart price",
+       {FuturesMapping::Source::kChartPrice, 1, 21500, "NQZ25"},
+       21500 / 521.21,
+       0.25,
        "NQZ25 levels from QQQ strikes x 41.2502 (the chart's last price 21500 and the QQQ spot "
        "521.21)."},
-      {"tick given", {FuturesMapping::Source::kRatio, 41.25, 0, "", 1}, 41.25, 1,
+      {"tick given",
+       {FuturesMapping::Source::kRatio, 41.25, 0, "", 1},
+       41.25,
+       1,
        "NQ levels from QQQ strikes x 41.25 (the ratio given)."},
-      {"future of unknown tick", {FuturesMapping::Source::kRatio, 2, 0, "MNQ"}, 2, 0,
+      {"future of unknown tick",
+       {FuturesMapping::Source::kRatio, 2, 0, "MNQ"},
+       2,
+       0,
        "MNQ levels from QQQ strikes x 2 (the ratio given)."},
   };
   const OptionChain chain = Sample(kSampleJson);
@@ -131,8 +153,8 @@ TEST(EngineAnswer, RegressionMappingOntoAFuturesChartConvertsEveryPriceOntoItsTi
     for (const payload::StrikeValue& pair : s.gammaExposures.pairs()) {
       EXPECT_EQ(std::remainder(pair.strike, c.tick), 0) << c.name << " strike " << pair.strike;
     }
-    for (double price : {s.spot.value, s.putWall.value, s.gammaFlip.value, s.maxPain.value, s.emOneSigma.value,
-                         s.battleZone.low, s.densityPrice[0]}) {
+    for (double price : {s.spot.value, s.putWall.value, s.gammaFlip.value, s.maxPain.value,
+                         s.emOneSigma.value, s.battleZone.low, s.densityPrice[0]}) {
       EXPECT_EQ(std::remainder(price, c.tick), 0) << c.name << " price " << price;
     }
     EXPECT_DOUBLE_EQ(s.netGex.value, std::round(a.levels.netGex)) << "dollars do not scale";
@@ -209,7 +231,8 @@ TEST(EngineAnswer, UnservableRequestsAreErrorsNotEmptyAnswers) {
       {"no usable row", noRows, {}, "no usable contract in the chain (2 rows skipped)"},
       {"no spot", csvLike, noSpot, "the chain carries no spot price and none was given"},
       {"after the last expiration", Sample(kSampleJson), late,
-       "no contract expires after the as-of time 2026-12-07 12:00:00 New York time; the chain's last expiration "
+       "no contract expires after the as-of time 2026-12-07 12:00:00 New York time; the chain's last "
+       "expiration "
        "is 2025-12-19"},
       {"after the last expiration, as-of chosen", Sample(kSampleJson), lateNow,
        "no contract expires after the as-of time 2026-12-07 12:00:00 New York time (now; give --as-of); the "
@@ -220,8 +243,7 @@ TEST(EngineAnswer, UnservableRequestsAreErrorsNotEmptyAnswers) {
   for (const Case& c : cases) {
     EngineAnswer answer;
     std::string error;
-    EXPECT_FALSE(RunEngine(c.chain, c.settings, platform::DefaultServices(), &answer, &error))
-        << c.name;
+    EXPECT_FALSE(RunEngine(c.chain, c.settings, platform::DefaultServices(), &answer, &error)) << c.name;
     EXPECT_EQ(error, c.error) << c.name;
   }
 }
@@ -237,8 +259,8 @@ TEST(EngineAnswer, ExpiredContractsAreSkippedAndCounted) {
   ASSERT_EQ(a.issues.firstFew.size(), 1u);
   EXPECT_EQ(a.issues.firstFew[0], "2025-01-02 call 100: expired before the as-of time");
   // One second before the close the same contract is priced with one minute left.
-  const EngineAnswer atClose = RunOn(ChainOf({{"2025-01-02", 100, true, 10, 0.2}}, 100,
-                                           "2025-01-02 15:59:59"));
+  const EngineAnswer atClose =
+      RunOn(ChainOf({{"2025-01-02", 100, true, 10, 0.2}}, 100, "2025-01-02 15:59:59"));
   ASSERT_EQ(atClose.priced.contracts.size(), 1u);
   EXPECT_EQ(atClose.priced.contracts[0].years, kMinYears);
 }

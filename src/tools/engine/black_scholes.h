@@ -11,12 +11,12 @@ inline constexpr double kMinYears = 60.0 / kSecondsPerYear;
 inline constexpr double kMinSigma = 0.001;
 
 struct OptionInputs {
-  double spot = 0;    // > 0
-  double strike = 0;  // > 0
-  double years = 0;   // raised to kMinYears
-  double rate = 0;    // continuous, decimal
+  double spot = 0;      // > 0
+  double strike = 0;    // > 0
+  double years = 0;     // raised to kMinYears
+  double rate = 0;      // continuous, decimal
   double dividend = 0;  // continuous yield, decimal
-  double sigma = 0;   // raised to kMinSigma
+  double sigma = 0;     // raised to kMinSigma
   bool isCall = true;
 };
 

@@ -23,9 +23,7 @@ const Case kCases[] = {
     {"same-day call, six hours", {521.21, 522, 6.0 / (24 * 365), 0.045, 0.0, 0.15, true}},
 };
 
-double Relative(double got, double want) {
-  return std::fabs(got - want) / std::fmax(std::fabs(want), 1e-12);
-}
+double Relative(double got, double want) { return std::fabs(got - want) / std::fmax(std::fabs(want), 1e-12); }
 
 OptionGreeks At(OptionInputs in, double spot, double sigma, double years) {
   in.spot = spot;
@@ -63,8 +61,8 @@ TEST(BlackScholes, PutCallParityHolds) {
     OptionInputs call = c.in, put = c.in;
     call.isCall = true;
     put.isCall = false;
-    const double forwardValue = c.in.spot * std::exp(-c.in.dividend * c.in.years) -
-                                c.in.strike * std::exp(-c.in.rate * c.in.years);
+    const double forwardValue =
+        c.in.spot * std::exp(-c.in.dividend * c.in.years) - c.in.strike * std::exp(-c.in.rate * c.in.years);
     EXPECT_NEAR(BsmGreeks(call).price - BsmGreeks(put).price, forwardValue, 1e-9 * c.in.spot) << c.name;
   }
 }

@@ -137,8 +137,7 @@ const std::string& Field(const std::vector<std::string>& fields, int index) {
 }
 
 // The contract of one data row, or the reason it cannot be used.
-const char* ReadRow(const std::vector<std::string>& fields, const Layout& layout,
-                    OptionContract* contract) {
+const char* ReadRow(const std::vector<std::string>& fields, const Layout& layout, OptionContract* contract) {
   const std::string expiration(text::TrimBlanks(Field(fields, layout.index[kExpiration])));
   if (!calendar::IsValidIsoDate(expiration)) return "expiration is not a YYYY-MM-DD date";
   contract->expiration = expiration;
@@ -204,8 +203,8 @@ bool ReadCsvChain(std::string_view text, OptionChain* chain, std::string* error)
     origins.push_back({records.Line(), ""});
   }
   if (!haveHeader) return text::Fail(error, "CSV chain: no header row");
-  ScreenContracts(origins, [](size_t line) { return text::Format("line %zu", line); },
-                  PercentHint(layout), chain);
+  ScreenContracts(
+      origins, [](size_t line) { return text::Format("line %zu", line); }, PercentHint(layout), chain);
   return true;
 }
 

@@ -69,8 +69,7 @@ size_t EndOfContainer(std::string_view text, size_t at) {
 bool EndsWithTheDocument(std::string_view text, std::string* error) {
   const size_t start = text.find('{');
   size_t at = EndOfContainer(text, start);
-  while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' ||
-                              text[at] == '\n')) {
+  while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n')) {
     ++at;
   }
   if (at == text.size()) return true;
@@ -104,8 +103,7 @@ std::string MostFrequent(const std::map<std::string, size_t>& counts) {
 bool ReadExchangeJsonChain(std::string_view text, OptionChain* chain, std::string* error) {
   *chain = OptionChain{};
   json::Document document;
-  const json::Node root = document.Parse(text) == json::ParseResult::kParsed ? document.Root()
-                                                                             : json::Node();
+  const json::Node root = document.Parse(text) == json::ParseResult::kParsed ? document.Root() : json::Node();
   if (!root.IsObject()) {
     *error = "JSON chain: not a JSON object";
     return false;
@@ -137,10 +135,11 @@ bool ReadExchangeJsonChain(std::string_view text, OptionChain* chain, std::strin
     chain->contracts.push_back(std::move(contract));
     origins.push_back({number, std::move(optionRoot)});
   }
-  ScreenContracts(origins, [options](size_t n) { return EntryName(options, n); },
-                  "the \"iv\" members seem to hold percents (15 for 15 %): this form takes decimals "
-                  "(0.15); convert them, or write the chain as CSV with an \"iv %\" column",
-                  chain);
+  ScreenContracts(
+      origins, [options](size_t n) { return EntryName(options, n); },
+      "the \"iv\" members seem to hold percents (15 for 15 %): this form takes decimals "
+      "(0.15); convert them, or write the chain as CSV with an \"iv %\" column",
+      chain);
   for (const ContractOrigin& origin : origins) ++underlyings[UnderlyingOfRoot(origin.root)];
   chain->underlying = MostFrequent(underlyings);
   return true;

@@ -16,14 +16,14 @@ TEST(CsvChain, FindsColumnsByNameAndCountsBadRows) {
       "10,100,520,2025-01-17,ok,C,14.5\n"
       "\n"
       ",250,515.5,2025-01-17,\"quoted, comma\",put,16\n"
-      "5,-1,520,2025-01-17,,P,15\n"            // line 5: negative open interest
-      "5,10,520,2025-01-17,,X,15\n"            // line 6: unknown type
-      "5,10,abc,2025-01-17,,C,15\n"            // line 7: strike not a number
-      "5,10,520,2025-02-30,,C,15\n"            // line 8: impossible date
-      "5,10,520,2025-01-17,,C,\n"              // line 9: volatility missing
-      "5,10,520,2025-01-17,,C,nan\n"           // line 10: not finite
-      "5,10,520,2025-01-17,,C,0\r\n"           // line 11: volatility 0
-      "5,10,525,2025-01-17,\"\",C,15\r";        // a lone CR ends a line too
+      "5,-1,520,2025-01-17,,P,15\n"       // line 5: negative open interest
+      "5,10,520,2025-01-17,,X,15\n"       // line 6: unknown type
+      "5,10,abc,2025-01-17,,C,15\n"       // line 7: strike not a number
+      "5,10,520,2025-02-30,,C,15\n"       // line 8: impossible date
+      "5,10,520,2025-01-17,,C,\n"         // line 9: volatility missing
+      "5,10,520,2025-01-17,,C,nan\n"      // line 10: not finite
+      "5,10,520,2025-01-17,,C,0\r\n"      // line 11: volatility 0
+      "5,10,525,2025-01-17,\"\",C,15\r";  // a lone CR ends a line too
   OptionChain chain;
   std::string error;
   ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << error;
@@ -53,13 +53,15 @@ TEST(CsvChain, VolatilityIsDecimalUnlessMarkedPercent) {
     double sigma;
   };
   const Case cases[] = {
-      {"iv", "0.145", 0.145},     {"iv", "14.5%", 0.145},
-      {"iv_pct", "14.5", 0.145},  {"implied volatility percent", "14.5", 0.145},
+      {"iv", "0.145", 0.145},
+      {"iv", "14.5%", 0.145},
+      {"iv_pct", "14.5", 0.145},
+      {"implied volatility percent", "14.5", 0.145},
       {"Implied_Volatility", "0.2", 0.2},
   };
   for (const Case& c : cases) {
-    const std::string csv = std::string("expiration,strike,type,oi,") + c.header +
-                            "\n2025-01-17,520,C,1," + c.value + "\n";
+    const std::string csv =
+        std::string("expiration,strike,type,oi,") + c.header + "\n2025-01-17,520,C,1," + c.value + "\n";
     OptionChain chain;
     std::string error;
     ASSERT_TRUE(ReadCsvChain(csv, &chain, &error)) << c.header << ": " << error;
@@ -183,8 +185,7 @@ TEST(ChainReading, TextsWithoutTheirNeededPartsAreErrors) {
        "CSV chain: line 3: a quoted field is never closed"},
       {ReadCsvChain, "expiration,strike,type,oi,iv\n2025-01-17,520,C,1,0.2,extra\n",
        "CSV chain: line 2: 6 fields, more than the 5 of the header row"},
-      {ReadExchangeJsonChain, "{\"data\": {\"options\": 3}}",
-       "JSON chain: no \"data\".\"options\" array"},
+      {ReadExchangeJsonChain, "{\"data\": {\"options\": 3}}", "JSON chain: no \"data\".\"options\" array"},
       {ReadExchangeJsonChain, "[1, 2]", "JSON chain: not a JSON object"},
       {ReadExchangeJsonChain, "{\"data\": {}", "JSON chain: not a JSON object"},
   };

@@ -14,9 +14,8 @@ enum class Verdict : uint8_t { kKept, kImplausible, kAmongPercents, kDuplicate }
 
 // Marks every kept contract that repeats an earlier kept one (the same root, expiration, strike
 // and kind) and where that one is. Sorting positions keeps the cost at n log n.
-void MarkDuplicates(const std::vector<OptionContract>& contracts,
-                    const std::vector<ContractOrigin>& origins, std::vector<Verdict>* verdicts,
-                    std::vector<size_t>* firstOf) {
+void MarkDuplicates(const std::vector<OptionContract>& contracts, const std::vector<ContractOrigin>& origins,
+                    std::vector<Verdict>* verdicts, std::vector<size_t>* firstOf) {
   std::vector<size_t> order;
   order.reserve(contracts.size());
   for (size_t i = 0; i < contracts.size(); ++i) {
@@ -42,8 +41,7 @@ std::string Reason(Verdict verdict, const OptionContract& c, const std::string& 
       return text::Format("implied volatility %g is above 5 (500 %%)", c.impliedVol);
     case Verdict::kAmongPercents:
       return text::Format("implied volatility %g in a column of percents", c.impliedVol);
-    default:
-      return "duplicate of " + firstName;
+    default: return "duplicate of " + firstName;
   }
 }
 

@@ -20,9 +20,7 @@ constexpr double kBandShare = 0.05;
 // The horizon of the expected move and the touch probabilities: the nearest expiration's close,
 // but at least a day ahead, or a same-day expiry late in the session would shrink the day's
 // zones onto spot.
-double HorizonYears(const PricedChain& chain) {
-  return std::fmax(chain.expiryYears[0], 1.0 / 365.0);
-}
+double HorizonYears(const PricedChain& chain) { return std::fmax(chain.expiryYears[0], 1.0 / 365.0); }
 
 std::vector<double> Negated(std::vector<double> values) {
   for (double& v : values) v = -v;
@@ -39,8 +37,7 @@ void FindModelZeros(const PricedChain& chain, Levels* out) {
   const RepricedTotals totals(chain, low, high);
   const double tolerance = spot * kModelTolerance;
   const ZeroCrossing gamma =
-      FindZeroNearSpot([&](double s) { return totals.GammaAt(s); },
-                       GeometricGrid(low, high, kModelGridSteps),
+      FindZeroNearSpot([&](double s) { return totals.GammaAt(s); }, GeometricGrid(low, high, kModelGridSteps),
                        totals.GammaOnGrid(low, high, kModelGridSteps), spot, tolerance);
   if (gamma.found) {
     out->zeroGamma = {true, gamma.price};
@@ -145,12 +142,9 @@ void VolatilityView(const PricedChain& chain, Levels* out) {
   const double years = HorizonYears(chain);
   out->atmIvPercent = {true, 100.0 * atm.value};
   out->horizonYears = years;
-  out->horizon = years > chain.expiryYears[0] ? std::string("1d")
-                                               : chain.expirations[0] + " 16:00 New York";
+  out->horizon = years > chain.expiryYears[0] ? std::string("1d") : chain.expirations[0] + " 16:00 New York";
   out->expectedMove = {true, m.spot * atm.value * std::sqrt(years)};
-  auto quantile = [&](double z) {
-    return HorizonQuantile(m.spot, atm.value, years, m.rate, m.dividend, z);
-  };
+  auto quantile = [&](double z) { return HorizonQuantile(m.spot, atm.value, years, m.rate, m.dividend, z); };
   out->densityBand = {true, quantile(-1), quantile(1)};
   out->densityMedian = quantile(0);
   // The core levels in the order the study draws them, then the focus points and zero gamma;
@@ -181,8 +175,7 @@ void HedgeFlow(const std::vector<StrikeRow>& rows, double spot, double yearsToCl
 
 }  // namespace
 
-Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& rows,
-                     double yearsToClose) {
+Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& rows, double yearsToClose) {
   Levels out;
   const double spot = chain.market.spot;
   out.spot = spot;

@@ -23,7 +23,6 @@ void FindModelZeros(const PricedChain& chain, Levels* out);
 
 // `rows` are ExposuresByStrike(chain); `yearsToClose` is the time to the next 16:00 New York
 // close (the horizon of the charm hedge). Requires at least one contract.
-Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& rows,
-                     double yearsToClose);
+Levels ComputeLevels(const PricedChain& chain, const std::vector<StrikeRow>& rows, double yearsToClose);
 
 }  // namespace engine

@@ -11,8 +11,8 @@
 namespace engine {
 namespace {
 
-bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings,
-                   platform::Services& services, MarketInputs* market, std::string* error) {
+bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings, platform::Services& services,
+                   MarketInputs* market, std::string* error) {
   market->spot = settings.hasSpot ? settings.spot : chain.spot;
   if (!settings.hasSpot && !chain.hasSpot) {
     *error = "the chain carries no spot price and none was given";
@@ -29,15 +29,17 @@ bool ResolveMarket(const OptionChain& chain, const EngineSettings& settings,
   }
   if (!formats::ParseTypedTime(asOf, services, &market->asOfSeconds)) {
     *error = "unreadable as-of time '" + asOf +
-             "': expected a time such as 2025-01-02 10:42:10 (New York), 2025-01-02T15:42:10Z or seconds since 1970";
+             "': expected a time such as 2025-01-02 10:42:10 (New York), 2025-01-02T15:42:10Z or seconds "
+             "since 1970";
     // A slash date alone must tell its own order; 03/04/2025 does not.
-    if (asOf.find('/') != std::string::npos) *error += " (a slash date with both numbers 12 or less reads two ways)";
+    if (asOf.find('/') != std::string::npos)
+      *error += " (a slash date with both numbers 12 or less reads two ways)";
     return false;
   }
   market->rate = settings.rate;
   market->dividend = settings.dividend;
-  if (!std::isfinite(market->rate) || !std::isfinite(market->dividend) ||
-      std::fabs(market->rate) > 1 || std::fabs(market->dividend) > 1) {
+  if (!std::isfinite(market->rate) || !std::isfinite(market->dividend) || std::fabs(market->rate) > 1 ||
+      std::fabs(market->dividend) > 1) {
     *error = "rate and dividend yield must be decimals between -1 and 1 (0.045 is 4.5 %)";
     return false;
   }
@@ -49,8 +51,8 @@ std::string ExpirationNote(const EngineAnswer& a) {
   return text::Format(
       "Computed from %d option contracts over %d expirations, %s through %s; rate %g %%, "
       "dividend yield %g %%.",
-      static_cast<long long>(a.priced.contracts.size()), static_cast<long long>(used.size()),
-      used.front(), used.back(), a.priced.market.rate * 100, a.priced.market.dividend * 100);
+      static_cast<long long>(a.priced.contracts.size()), static_cast<long long>(used.size()), used.front(),
+      used.back(), a.priced.market.rate * 100, a.priced.market.dividend * 100);
 }
 
 void Identify(const OptionChain& chain, const EngineSettings& settings, EngineAnswer* a) {
@@ -82,8 +84,7 @@ double SecondsToNextClose(platform::Services& services, double asOfSeconds) {
   const platform::CivilDate today = services.NewYorkDate(asOfSeconds);
   for (int ahead = 0; ahead < 8; ++ahead) {
     const double close =
-        calendar::NewYorkWallClockToUtc(services, today.year, today.month, today.day + ahead,
-                                        16 * 3600);
+        calendar::NewYorkWallClockToUtc(services, today.year, today.month, today.day + ahead, 16 * 3600);
     const double noonUtcDay = close - 16 * 3600;  // New York midnight, same UTC date
     const int weekday = (12 - calendar::DaysUntilFriday(std::floor(noonUtcDay / 86400) * 86400)) % 7;
     const bool weekend = weekday < 1 || weekday > 5;
@@ -92,8 +93,8 @@ double SecondsToNextClose(platform::Services& services, double asOfSeconds) {
   return 0;
 }
 
-bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
-               platform::Services& services, EngineAnswer* out, std::string* error) {
+bool RunEngine(const OptionChain& chain, const EngineSettings& settings, platform::Services& services,
+               EngineAnswer* out, std::string* error) {
   EngineAnswer a;
   a.issues = chain.issues;
   a.contractsRead = chain.contracts.size();
@@ -113,8 +114,7 @@ bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
   a.asOfSeconds = market.asOfSeconds;
   a.sessionDate = calendar::NewYorkToday(services, market.asOfSeconds);
   const std::map<std::string, double> closes = ExpiryCloses(chain, services);
-  const std::vector<std::string> live =
-      LiveExpirations(chain, closes, market.asOfSeconds, &a.issues);
+  const std::vector<std::string> live = LiveExpirations(chain, closes, market.asOfSeconds, &a.issues);
   if (live.empty()) {
     *error = NothingLive(closes, market.asOfSeconds, settings, services);
     return false;
@@ -124,8 +124,7 @@ bool RunEngine(const OptionChain& chain, const EngineSettings& settings,
   a.rows = ExposuresByStrike(a.priced);
   const double yearsToClose = SecondsToNextClose(services, market.asOfSeconds) / kSecondsPerYear;
   a.levels = ComputeLevels(a.priced, a.rows, yearsToClose);
-  a.conversionNote =
-      ConversionNote(a.mapping, a.requestedSymbol, a.resolvedSymbol, market.spot, a.ratio);
+  a.conversionNote = ConversionNote(a.mapping, a.requestedSymbol, a.resolvedSymbol, market.spot, a.ratio);
   a.mappingNote = MappingNote(a.mapping, a.requestedSymbol, a.resolvedSymbol, market.spot, a.ratio);
   a.expirationNote = ExpirationNote(a);
   *out = std::move(a);

@@ -26,8 +26,8 @@ inline OptionChain ChainOf(const std::vector<Row>& rows, double spot, const std:
   chain.spot = spot;
   chain.asOfText = asOf;
   for (const Row& r : rows) {
-    chain.contracts.push_back({r.expiration, r.strike, r.call ? OptionKind::kCall : OptionKind::kPut,
-                               r.openInterest, r.sigma, 0});
+    chain.contracts.push_back(
+        {r.expiration, r.strike, r.call ? OptionKind::kCall : OptionKind::kPut, r.openInterest, r.sigma, 0});
   }
   return chain;
 }

@@ -66,9 +66,8 @@ bool ChooseExpirations(const ExpiryRequest& request, const std::vector<std::stri
     choice.used = Present(dates, live);
   }
   if (choice.used.empty()) {
-    *error = request.mode == "legacy"
-                 ? std::string("no contract expires after the as-of time")
-                 : "the chain has no live contract of the selected expirations";
+    *error = request.mode == "legacy" ? std::string("no contract expires after the as-of time")
+                                      : "the chain has no live contract of the selected expirations";
     return false;
   }
   *out = std::move(choice);

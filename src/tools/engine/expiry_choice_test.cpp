@@ -18,9 +18,13 @@ TEST(ExpiryChoice, EachModeUsesAndEchoesItsExpirations) {
   const Case cases[] = {
       {"legacy", {"legacy", {}}, live, {}},
       {"multi, all", {"multi", {}}, live, live},
-      {"multi, unsorted with a repeat", {"multi", {"2025-01-17", "2025-01-03", "2025-01-17"}},
-       {"2025-01-03", "2025-01-17"}, {"2025-01-03", "2025-01-17"}},
-      {"multi, one date missing", {"multi", {"2025-01-17", "2025-01-24"}}, {"2025-01-17"},
+      {"multi, unsorted with a repeat",
+       {"multi", {"2025-01-17", "2025-01-03", "2025-01-17"}},
+       {"2025-01-03", "2025-01-17"},
+       {"2025-01-03", "2025-01-17"}},
+      {"multi, one date missing",
+       {"multi", {"2025-01-17", "2025-01-24"}},
+       {"2025-01-17"},
        {"2025-01-17", "2025-01-24"}},
       {"specific", {"specific", {"2025-01-10"}}, {"2025-01-10"}, {"2025-01-10"}},
       {"0dte", {"0dte", {}}, {"2025-01-02"}, {"2025-01-02"}},
@@ -36,8 +40,8 @@ TEST(ExpiryChoice, EachModeUsesAndEchoesItsExpirations) {
 
 TEST(ExpiryChoice, MultiWithoutDatesEchoesAtMost24) {
   Dates live;
-  for (int day = 1; day <= 30; ++day) live.push_back(day < 10 ? "2025-01-0" + std::to_string(day)
-                                                               : "2025-01-" + std::to_string(day));
+  for (int day = 1; day <= 30; ++day)
+    live.push_back(day < 10 ? "2025-01-0" + std::to_string(day) : "2025-01-" + std::to_string(day));
   ExpiryChoice choice;
   std::string error;
   ASSERT_TRUE(ChooseExpirations({"multi", {}}, live, "2025-01-01", &choice, &error)) << error;
@@ -65,11 +69,9 @@ TEST(ExpiryChoice, UnservableRequestsAreRefused) {
   for (const Case& c : cases) {
     ExpiryChoice choice;
     std::string error;
-    const bool ok = ChooseExpirations(c.request, c.error ? live : Dates{}, "2025-01-02", &choice,
-                                      &error);
+    const bool ok = ChooseExpirations(c.request, c.error ? live : Dates{}, "2025-01-02", &choice, &error);
     EXPECT_FALSE(ok) << c.request.mode;
-    EXPECT_EQ(error, c.error ? c.error : "no contract expires after the as-of time")
-        << c.request.mode;
+    EXPECT_EQ(error, c.error ? c.error : "no contract expires after the as-of time") << c.request.mode;
   }
 }
 

@@ -10,7 +10,7 @@ namespace engine {
 
 struct ExpiryExposure {
   double strike = 0;
-  int expiry = 0;  // index into PricedChain::expirations
+  int expiry = 0;                                 // index into PricedChain::expirations
   double gex = 0, dex = 0, vanna = 0, charm = 0;  // net of calls and puts, as Exposure counts them
 };
 

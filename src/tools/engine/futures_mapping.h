@@ -15,10 +15,10 @@ struct FuturesMapping {
     kChartPrice,   // ratio = the chart's last price / underlying spot
   };
   Source source = Source::kNone;
-  double ratio = 1;      // kRatio: the ratio given
-  double price = 0;      // kFuturePrice, kChartPrice: that price
-  std::string symbol;    // the chart's symbol ("NQ"); empty: the future of the underlying
-  double tickSize = 0;   // the chart's price tick; 0: the usual tick of `symbol` (FutureTickOf)
+  double ratio = 1;     // kRatio: the ratio given
+  double price = 0;     // kFuturePrice, kChartPrice: that price
+  std::string symbol;   // the chart's symbol ("NQ"); empty: the future of the underlying
+  double tickSize = 0;  // the chart's price tick; 0: the usual tick of `symbol` (FutureTickOf)
 };
 
 // The futures root usually charted for an underlying ("QQQ" and "NDX" -> "NQ", "SPY" and "SPX"
@@ -48,7 +48,7 @@ std::string ConversionNote(const FuturesMapping& mapping, std::string_view targe
 
 // "QQQ -> NQ ratio 41.25 from the NQ price 21500 and the QQQ spot 521.21." and the like; empty
 // without mapping.
-std::string MappingNote(const FuturesMapping& mapping, std::string_view target,
-                        std::string_view underlying, double underlyingSpot, double ratio);
+std::string MappingNote(const FuturesMapping& mapping, std::string_view target, std::string_view underlying,
+                        double underlyingSpot, double ratio);
 
 }  // namespace engine

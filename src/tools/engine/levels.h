@@ -50,8 +50,8 @@ struct Levels {
   double netGex = 0, netDex = 0;
   Band battleZone, upsideCluster, downsideCluster;
   std::array<FocusPoint, 3> focus;
-  Level atmIvPercent;   // nearest expiration, percent
-  Level expectedMove;   // one standard deviation to the nearest expiration, price units
+  Level atmIvPercent;       // nearest expiration, percent
+  Level expectedMove;       // one standard deviation to the nearest expiration, price units
   double horizonYears = 0;  // of the expected move and the touch probabilities
   std::string horizon;      // "1d" or "2025-01-17 16:00 New York"
   Level expectedMoveToExpiry;
@@ -71,7 +71,7 @@ struct Levels {
   // close as time passes, and per volatility point of rise.
   Level charmHedgeUsd, vannaHedgeUsdPerVolPoint;
   Band pressureZone;
-  double pinningScore = 0;      // 0 to 100
+  double pinningScore = 0;           // 0 to 100
   double hedgeOnePercentShares = 0;  // shares dealers trade on a 1 % rise, negative = sell
   // Spot's side of the gamma flip, "above" (long gamma, net GEX >= 0) or "below" (short gamma);
   // empty without a flip or when that side and the sign of net GEX disagree.

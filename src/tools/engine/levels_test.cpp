@@ -107,9 +107,8 @@ TEST(EngineLevels, SymmetricChainHasItsZerosAtTheCentre) {
 }
 
 TEST(EngineLevels, ZeroGammaIsAbsentWhenTheCurveNeverCrosses) {
-  const OptionChain onlyCalls = ChainOf({{"2025-02-01", 100, true, 10, 0.2},
-                                         {"2025-02-01", 105, true, 10, 0.2}},
-                                        100, kAsOf);
+  const OptionChain onlyCalls =
+      ChainOf({{"2025-02-01", 100, true, 10, 0.2}, {"2025-02-01", 105, true, 10, 0.2}}, 100, kAsOf);
   const EngineAnswer a = RunOn(onlyCalls, NoCarry());
   EXPECT_FALSE(a.levels.zeroGamma.has);
   EXPECT_FALSE(a.levels.zeroGammaBand.has);
@@ -131,8 +130,8 @@ TEST(EngineLevels, MaxPainTiesGoNearerSpotThenLower) {
 double DirectTotal(const PricedChain& chain, double price, bool gamma) {
   double sum = 0;
   for (const PricedContract& c : chain.contracts) {
-    const OptionGreeks g = BsmGreeks({price, c.strike, c.years, chain.market.rate,
-                                      chain.market.dividend, c.sigma, c.isCall});
+    const OptionGreeks g =
+        BsmGreeks({price, c.strike, c.years, chain.market.rate, chain.market.dividend, c.sigma, c.isCall});
     sum += gamma ? (c.isCall ? 1 : -1) * g.gamma * c.openInterest * 100 * price * price * 0.01
                  : g.delta * c.openInterest * 100 * price;
   }
@@ -161,7 +160,8 @@ TEST(EngineLevels, ModelZerosOfALargeChainAreWithinATenThousandthOfSpot) {
   // Each zero is one of the slow curve: its sign changes within a ten-thousandth of spot.
   for (const bool gamma : {true, false}) {
     const double zero = (gamma ? a.levels.zeroGamma : a.levels.zeroDex).value;
-    EXPECT_LT(DirectTotal(chain, zero - 1e-4 * spot, gamma) * DirectTotal(chain, zero + 1e-4 * spot, gamma), 0)
+    EXPECT_LT(DirectTotal(chain, zero - 1e-4 * spot, gamma) * DirectTotal(chain, zero + 1e-4 * spot, gamma),
+              0)
         << (gamma ? "gamma" : "delta");
   }
 }
@@ -193,9 +193,9 @@ TEST(EngineLevels, NextCloseSkipsTheWeekend) {
 // instants, the same refusals as a bar time (formats/bars_csv_test checks that side).
 TEST(EngineAsOf, ReadsItsTimeAsEveryTypedTimeIsRead) {
   const OptionChain chain = ChainOf({{"2099-12-18", 100, true, 10, 0.2}}, 100, "");
-  for (const char* time : {"2025-01-02T14:30:00+05", "2025-01-02 09:30", "2025-01-02", "2016-12-31T23:59:60Z",
-                           "123456789.5", "20250102", "2025-01-02T14:30+19:00", "2025-01-02T24:00Z",
-                           "01/13/2025 9:30", "03/04/2025"}) {
+  for (const char* time :
+       {"2025-01-02T14:30:00+05", "2025-01-02 09:30", "2025-01-02", "2016-12-31T23:59:60Z", "123456789.5",
+        "20250102", "2025-01-02T14:30+19:00", "2025-01-02T24:00Z", "01/13/2025 9:30", "03/04/2025"}) {
     double typed = -1;
     const bool readable = formats::ParseTypedTime(time, platform::DefaultServices(), &typed);
     EngineSettings settings;

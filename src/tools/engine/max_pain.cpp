@@ -9,8 +9,7 @@ double HoldersPayout(const std::vector<PricedContract>& contracts, int expiry, d
   double payout = 0;
   for (const PricedContract& c : contracts) {
     if (c.expiry != expiry) continue;
-    payout += c.openInterest * (c.isCall ? std::max(price - c.strike, 0.0)
-                                         : std::max(c.strike - price, 0.0));
+    payout += c.openInterest * (c.isCall ? std::max(price - c.strike, 0.0) : std::max(c.strike - price, 0.0));
   }
   return payout;
 }
@@ -46,11 +45,9 @@ Level MaxPain(const std::vector<PricedContract>& contracts, int expiry, double s
       putOiAbove -= rows[i].putOi;
       putStrikeOiAbove -= rows[i].putOi * rows[i].strike;
     }
-    const double payout = (price * callOiBelow - callStrikeOiBelow) +
-                          (putStrikeOiAbove - price * putOiAbove);
+    const double payout = (price * callOiBelow - callStrikeOiBelow) + (putStrikeOiAbove - price * putOiAbove);
     const bool better = !best.has || payout < bestPayout ||
-                        (payout == bestPayout &&
-                         std::fabs(price - spot) < std::fabs(best.value - spot));
+                        (payout == bestPayout && std::fabs(price - spot) < std::fabs(best.value - spot));
     if (better) {
       best = {true, price};
       bestPayout = payout;

@@ -17,8 +17,7 @@ bool AllDigits(std::string_view s) {
 }
 
 bool IsRootChar(char c) {
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' ||
-         c == '/';
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '/';
 }
 
 }  // namespace
@@ -66,7 +65,7 @@ std::string UnderlyingOfRoot(std::string_view root) {
   };
   static constexpr Alias kAliases[] = {
       {"SPXW", "SPX"}, {"SPXPM", "SPX"}, {"NDXP", "NDX"}, {"NQX", "NDX"},
-      {"RUTW", "RUT"}, {"VIXW", "VIX"}, {"XSPW", "XSP"},
+      {"RUTW", "RUT"}, {"VIXW", "VIX"},  {"XSPW", "XSP"},
   };
   for (const Alias& alias : kAliases) {
     if (root == alias.root) return alias.underlying;

@@ -23,10 +23,10 @@ TEST(OptionSymbol, ReadsTheStandardSymbolAndRefusesOtherShapes) {
       {"BRK.B250321C00450000", "BRK.B", "2025-03-21", true, 450},
       {"qqq250117c00520000", "QQQ", "2025-01-17", true, 520},  // roots are compared upper-cased
       {"", nullptr, "", false, 0},
-      {"250117C05900000", nullptr, "", false, 0},  // no root
+      {"250117C05900000", nullptr, "", false, 0},      // no root
       {"SPXW250117X05900000", nullptr, "", false, 0},  // neither C nor P
       {"SPXW250230C05900000", nullptr, "", false, 0},  // 30 February
-      {"SPXW250117C0590000", nullptr, "", false, 0},  // seven strike digits: the root swallows a date digit
+      {"SPXW250117C0590000", nullptr, "", false, 0},   // seven strike digits: the root swallows a date digit
       {"SPXW25011 C05900000", nullptr, "", false, 0},  // blank inside the date
       {"SPXW250117C00000000", nullptr, "", false, 0},  // zero strike
       {"SP-X250117C05900000", nullptr, "", false, 0},  // root with a dash
@@ -45,9 +45,9 @@ TEST(OptionSymbol, ReadsTheStandardSymbolAndRefusesOtherShapes) {
 }
 
 TEST(OptionSymbol, CanonicalSymbolsAreUpperCaseWithoutBlanks) {
-  for (const auto& [given, canonical] : {std::pair{"qqq", "QQQ"}, std::pair{" Nq\t", "NQ"},
-                                         std::pair{"brk.b", "BRK.B"}, std::pair{"ES", "ES"},
-                                         std::pair{"\xC3\xA9s", "\xC3\xA9S"}}) {
+  for (const auto& [given, canonical] :
+       {std::pair{"qqq", "QQQ"}, std::pair{" Nq\t", "NQ"}, std::pair{"brk.b", "BRK.B"}, std::pair{"ES", "ES"},
+        std::pair{"\xC3\xA9s", "\xC3\xA9S"}}) {
     EXPECT_EQ(CanonicalSymbol(given), canonical) << given;
   }
 }

@@ -43,8 +43,7 @@ FocusPoint MakeFocus(const std::vector<StrikeRow>& rows, int index, const char* 
 
 }  // namespace
 
-Band ClusterAround(const std::vector<StrikeRow>& rows, const std::vector<double>& values,
-                   size_t index) {
+Band ClusterAround(const std::vector<StrikeRow>& rows, const std::vector<double>& values, size_t index) {
   const double threshold = 0.5 * values[index];
   size_t first = index, last = index;
   while (first > 0 && values[first - 1] >= threshold) --first;
@@ -56,27 +55,27 @@ Band ClusterAround(const std::vector<StrikeRow>& rows, const std::vector<double>
 }
 
 Band UpsideCluster(const std::vector<StrikeRow>& rows, double spot) {
-  const int i = LargestWhere(rows, [](const StrikeRow& r) { return r.callGex; },
-                             [spot](const StrikeRow& r) { return r.strike >= spot; });
+  const int i = LargestWhere(
+      rows, [](const StrikeRow& r) { return r.callGex; },
+      [spot](const StrikeRow& r) { return r.strike >= spot; });
   if (i < 0) return {};
   return ClusterAround(rows, Field(rows, &StrikeRow::callGex), static_cast<size_t>(i));
 }
 
 Band DownsideCluster(const std::vector<StrikeRow>& rows, double spot) {
-  const int i = LargestWhere(rows, [](const StrikeRow& r) { return -r.putGex; },
-                             [spot](const StrikeRow& r) { return r.strike <= spot; });
+  const int i = LargestWhere(
+      rows, [](const StrikeRow& r) { return -r.putGex; },
+      [spot](const StrikeRow& r) { return r.strike <= spot; });
   if (i < 0) return {};
   std::vector<double> putSize = Field(rows, &StrikeRow::putGex);
   for (double& v : putSize) v = -v;
   return ClusterAround(rows, putSize, static_cast<size_t>(i));
 }
 
-std::array<FocusPoint, 3> FocusPoints(const std::vector<StrikeRow>& rows, double spot,
-                                      double expectedMove) {
+std::array<FocusPoint, 3> FocusPoints(const std::vector<StrikeRow>& rows, double spot, double expectedMove) {
   auto net = [](const StrikeRow& r) { return r.netGex; };
-  int magnet = LargestWhere(rows, net, [&](const StrikeRow& r) {
-    return std::fabs(r.strike - spot) <= expectedMove;
-  });
+  int magnet =
+      LargestWhere(rows, net, [&](const StrikeRow& r) { return std::fabs(r.strike - spot) <= expectedMove; });
   if (magnet < 0) magnet = LargestWhere(rows, net, [](const StrikeRow&) { return true; });
   auto side = [&](bool below) {
     auto onSide = [&](const StrikeRow& r, double reach) {
@@ -87,8 +86,9 @@ std::array<FocusPoint, 3> FocusPoints(const std::vector<StrikeRow>& rows, double
     int i = LargestWhere(rows, net, [&](const StrikeRow& r) { return onSide(r, 2 * expectedMove); });
     if (i < 0) {
       // No long-gamma strike on that side: the heaviest open interest there.
-      i = LargestWhere(rows, [below](const StrikeRow& r) { return below ? r.putOi : r.callOi; },
-                       [&](const StrikeRow& r) { return onSide(r, HUGE_VAL); });
+      i = LargestWhere(
+          rows, [below](const StrikeRow& r) { return below ? r.putOi : r.callOi; },
+          [&](const StrikeRow& r) { return onSide(r, HUGE_VAL); });
     }
     return i;
   };

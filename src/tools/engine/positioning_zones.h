@@ -13,8 +13,7 @@ namespace engine {
 
 // The run of neighbouring strikes around `rows[index]` whose `values` are at least half of its
 // own, widened by one strike on each side. Requires values[index] > 0.
-Band ClusterAround(const std::vector<StrikeRow>& rows, const std::vector<double>& values,
-                   size_t index);
+Band ClusterAround(const std::vector<StrikeRow>& rows, const std::vector<double>& values, size_t index);
 
 // Upside cluster: around the strike at or above spot with the largest call exposure. Downside:
 // around the strike at or below spot with the largest put exposure. Absent without one.
@@ -24,8 +23,7 @@ Band DownsideCluster(const std::vector<StrikeRow>& rows, double spot);
 // The three focus points: gamma magnet (largest net exposure within one expected move), dealer
 // support (largest net exposure below spot within two) and resistance (the same above spot),
 // each never the strike of an earlier one; see docs/engine.md for the fallbacks.
-std::array<FocusPoint, 3> FocusPoints(const std::vector<StrikeRow>& rows, double spot,
-                                      double expectedMove);
+std::array<FocusPoint, 3> FocusPoints(const std::vector<StrikeRow>& rows, double spot, double expectedMove);
 
 // From the nearest strike below spot to the nearest above spot whose |net exposure| is at least a
 // quarter of the largest within one expected move; absent when a side has none.

@@ -22,14 +22,14 @@ std::vector<StrikeRow> Rows(std::initializer_list<std::array<double, 5>> values)
 }
 
 const std::vector<StrikeRow> kBook = Rows({
-    {90, 0, -50, 0, 900},     //
-    {95, 5, -100, 10, 500},   // the put wall
-    {98, 20, -70, 50, 300},   //
-    {100, 60, -30, 400, 200}, // spot 100.5 sits just above
-    {102, 90, -10, 600, 50},  //
-    {105, 200, -5, 900, 10},  // the call wall
-    {106, 120, 0, 300, 0},    // at least half of the wall: part of the cluster
-    {110, 30, 0, 100, 0},     //
+    {90, 0, -50, 0, 900},      //
+    {95, 5, -100, 10, 500},    // the put wall
+    {98, 20, -70, 50, 300},    //
+    {100, 60, -30, 400, 200},  // spot 100.5 sits just above
+    {102, 90, -10, 600, 50},   //
+    {105, 200, -5, 900, 10},   // the call wall
+    {106, 120, 0, 300, 0},     // at least half of the wall: part of the cluster
+    {110, 30, 0, 100, 0},      //
 });
 
 TEST(PositioningZones, ClustersSpanTheWallsNeighboursWithHalfItsExposure) {

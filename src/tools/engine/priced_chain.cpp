@@ -30,8 +30,8 @@ std::map<std::string, double> ExpiryCloses(const OptionChain& chain, platform::S
 }
 
 std::vector<std::string> LiveExpirations(const OptionChain& chain,
-                                         const std::map<std::string, double>& closes,
-                                         double asOfSeconds, RowIssues* issues) {
+                                         const std::map<std::string, double>& closes, double asOfSeconds,
+                                         RowIssues* issues) {
   std::vector<std::string> live;
   for (const auto& [date, close] : closes) {
     if (close >= asOfSeconds) live.push_back(date);
@@ -39,8 +39,7 @@ std::vector<std::string> LiveExpirations(const OptionChain& chain,
   for (const OptionContract& contract : chain.contracts) {
     if (closes.at(contract.expiration) < asOfSeconds) {
       issues->Add(text::Format("%s %s %g", contract.expiration,
-                               contract.kind == OptionKind::kCall ? "call" : "put",
-                               contract.strike),
+                               contract.kind == OptionKind::kCall ? "call" : "put", contract.strike),
                   "expired before the as-of time");
     }
   }
@@ -68,8 +67,7 @@ PricedChain PriceChain(const OptionChain& chain, const std::vector<std::string>&
     p.volume = contract.volume;
     p.sigma = std::max(contract.impliedVol, kMinSigma);
     p.years = priced.expiryYears[p.expiry];
-    p.greeks = BsmGreeks({market.spot, p.strike, p.years, market.rate, market.dividend, p.sigma,
-                          p.isCall});
+    p.greeks = BsmGreeks({market.spot, p.strike, p.years, market.rate, market.dividend, p.sigma, p.isCall});
     priced.contracts.push_back(p);
   }
   return priced;

@@ -12,7 +12,7 @@
 namespace engine {
 
 struct MarketInputs {
-  double spot = 0;        // > 0
+  double spot = 0;         // > 0
   double asOfSeconds = 0;  // UTC
   double rate = 0;
   double dividend = 0;
@@ -24,8 +24,8 @@ struct PricedContract {
   bool isCall = true;
   double openInterest = 0;
   double volume = 0;
-  double sigma = 0;  // the contract's implied volatility, held when the spot moves
-  double years = 0;  // to the expiry's 16:00 New York close, at least one minute
+  double sigma = 0;     // the contract's implied volatility, held when the spot moves
+  double years = 0;     // to the expiry's 16:00 New York close, at least one minute
   OptionGreeks greeks;  // at MarketInputs::spot
 };
 
@@ -42,8 +42,8 @@ std::map<std::string, double> ExpiryCloses(const OptionChain& chain, platform::S
 // The expirations, ascending, whose close is not before the as-of time; every contract of an
 // earlier one is counted in `issues` as expired.
 std::vector<std::string> LiveExpirations(const OptionChain& chain,
-                                         const std::map<std::string, double>& closes,
-                                         double asOfSeconds, RowIssues* issues);
+                                         const std::map<std::string, double>& closes, double asOfSeconds,
+                                         RowIssues* issues);
 
 // Prices the contracts of the `used` expirations (ascending) at `market`.
 PricedChain PriceChain(const OptionChain& chain, const std::vector<std::string>& used,

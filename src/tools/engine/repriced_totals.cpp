@@ -56,8 +56,8 @@ RepricedTotals::RepricedTotals(const PricedChain& chain, double low, double high
     const double sigmaRootT = c.sigma * std::sqrt(c.years);
     Term term;
     term.scale = 1.0 / sigmaRootT;
-    term.offset = (-std::log(c.strike) + (m.rate - m.dividend + 0.5 * c.sigma * c.sigma) * c.years) /
-                  sigmaRootT;
+    term.offset =
+        (-std::log(c.strike) + (m.rate - m.dividend + 0.5 * c.sigma * c.sigma) * c.years) / sigmaRootT;
     const double dLow = term.offset + term.scale * lnLow;
     const double dHigh = term.offset + term.scale * lnHigh;
     const double units = std::exp(-m.dividend * c.years) * c.openInterest * kContractMultiplier;
@@ -140,9 +140,8 @@ std::vector<double> RepricedTotals::GammaOnGrid(double low, double high, int ste
   return sums;
 }
 
-ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve,
-                              const std::vector<double>& prices, const std::vector<double>& values,
-                              double spot, double tolerance) {
+ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve, const std::vector<double>& prices,
+                              const std::vector<double>& values, double spot, double tolerance) {
   ZeroCrossing result;
   for (double v : values) result.largestValue = std::max(result.largestValue, std::fabs(v));
   // The nearest sign change below spot and the nearest above it (a step holding spot counts

@@ -50,8 +50,7 @@ std::vector<double> GeometricGrid(double low, double high, int steps);
 // below and above it, refines the nearer one (and the other only when it could hold a nearer
 // zero) to `tolerance` by false position (Illinois), and returns the zero nearer spot (the lower
 // of two equally near). `found` false when the samples show no sign change.
-ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve,
-                              const std::vector<double>& prices, const std::vector<double>& values,
-                              double spot, double tolerance);
+ZeroCrossing FindZeroNearSpot(const std::function<double(double)>& curve, const std::vector<double>& prices,
+                              const std::vector<double>& values, double spot, double tolerance);
 
 }  // namespace engine

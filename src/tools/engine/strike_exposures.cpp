@@ -48,9 +48,7 @@ std::vector<StrikeRow> ExposuresByStrike(const PricedChain& chain) {
   return rows;
 }
 
-std::vector<double> Strikes(const std::vector<StrikeRow>& rows) {
-  return Field(rows, &StrikeRow::strike);
-}
+std::vector<double> Strikes(const std::vector<StrikeRow>& rows) { return Field(rows, &StrikeRow::strike); }
 
 std::vector<double> Field(const std::vector<StrikeRow>& rows, double StrikeRow::*field) {
   std::vector<double> out;

@@ -31,8 +31,7 @@ StrikeCrossing NearestCrossing(const std::vector<double>& strikes, const std::ve
 
 }  // namespace
 
-Level StrongestStrike(const std::vector<double>& strikes, const std::vector<double>& values,
-                      double spot) {
+Level StrongestStrike(const std::vector<double>& strikes, const std::vector<double>& values, double spot) {
   Level best;
   double bestValue = 0;
   for (size_t i = 0; i < strikes.size(); ++i) {
@@ -48,8 +47,8 @@ Level StrongestStrike(const std::vector<double>& strikes, const std::vector<doub
   return best;
 }
 
-StrikeCrossing CumulativeCrossing(const std::vector<double>& strikes,
-                                  const std::vector<double>& values, double spot) {
+StrikeCrossing CumulativeCrossing(const std::vector<double>& strikes, const std::vector<double>& values,
+                                  double spot) {
   std::vector<double> running(values.size());
   std::partial_sum(values.begin(), values.end(), running.begin());
   return NearestCrossing(strikes, running, spot);
@@ -74,9 +73,8 @@ std::vector<RankedStrike> TopByMagnitude(const std::vector<double>& strikes,
   for (size_t i = 0; i < strikes.size(); ++i) {
     if (values[i] != 0) order.push_back(i);
   }
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-    return std::fabs(values[a]) > std::fabs(values[b]);
-  });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return std::fabs(values[a]) > std::fabs(values[b]); });
   if (order.size() > count) order.resize(count);
   std::sort(order.begin(), order.end());
   std::vector<RankedStrike> top;
@@ -91,8 +89,7 @@ Band StrikeBand(const std::vector<double>& strikes, size_t index) {
   const double s = strikes[index];
   if (n < 2) return {true, s - 0.5, s + 0.5};
   const double low = index > 0 ? 0.5 * (strikes[index - 1] + s) : s - 0.5 * (strikes[1] - s);
-  const double high =
-      index + 1 < n ? 0.5 * (s + strikes[index + 1]) : s + 0.5 * (s - strikes[n - 2]);
+  const double high = index + 1 < n ? 0.5 * (s + strikes[index + 1]) : s + 0.5 * (s - strikes[n - 2]);
   return {true, low, high};
 }
 

@@ -11,21 +11,20 @@ namespace engine {
 
 // The strike with the largest value above 0; ties go to the strike nearer `spot`, then the lower.
 // Absent when no value is above 0. `strikes` and `values` are parallel, strikes ascending.
-Level StrongestStrike(const std::vector<double>& strikes, const std::vector<double>& values,
-                      double spot);
+Level StrongestStrike(const std::vector<double>& strikes, const std::vector<double>& values, double spot);
 
 // Where a series crosses zero between two neighbouring strikes, read linearly between them.
 struct StrikeCrossing {
   bool found = false;
   double price = 0;
-  double lowStrike = 0;   // the two strikes around the crossing
+  double lowStrike = 0;  // the two strikes around the crossing
   double highStrike = 0;
 };
 
 // The crossing nearest `spot` of the running sum of `values` from the lowest strike up (the
 // gamma flip when the values are net gamma exposure); the lower one on a tie.
-StrikeCrossing CumulativeCrossing(const std::vector<double>& strikes,
-                                  const std::vector<double>& values, double spot);
+StrikeCrossing CumulativeCrossing(const std::vector<double>& strikes, const std::vector<double>& values,
+                                  double spot);
 
 // The crossing nearest `spot` of the values themselves (vanna and charm flips).
 StrikeCrossing LocalCrossing(const std::vector<double>& strikes, const std::vector<double>& values,

@@ -30,8 +30,7 @@ Level AtTheMoneyVolatility(const PricedChain& chain, int expiry) {
   return {true, vol(below->second) + t * (vol(above->second) - vol(below->second))};
 }
 
-double TouchProbability(double spot, double level, double sigma, double years, double rate,
-                        double dividend) {
+double TouchProbability(double spot, double level, double sigma, double years, double rate, double dividend) {
   if (level == spot) return 1;
   // ln(price / spot) is Brownian motion with drift mu and volatility sigma; the first passage
   // through b follows the reflection formula.
@@ -46,8 +45,7 @@ double TouchProbability(double spot, double level, double sigma, double years, d
   return std::fmin(std::fmax(direct + reflected, 0.0), 1.0);
 }
 
-double HorizonQuantile(double spot, double sigma, double years, double rate, double dividend,
-                       double z) {
+double HorizonQuantile(double spot, double sigma, double years, double rate, double dividend, double z) {
   const double mu = rate - dividend - 0.5 * sigma * sigma;
   return spot * std::exp(mu * years + z * sigma * std::sqrt(years));
 }

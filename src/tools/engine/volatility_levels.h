@@ -15,12 +15,10 @@ Level AtTheMoneyVolatility(const PricedChain& chain, int expiry);
 
 // Probability (0 to 1) that the price, starting at `spot`, touches `level` within `years`.
 // 1 when the level is the spot itself.
-double TouchProbability(double spot, double level, double sigma, double years, double rate,
-                        double dividend);
+double TouchProbability(double spot, double level, double sigma, double years, double rate, double dividend);
 
 // The price at standard-normal quantile `z` of the horizon distribution (z = -1, 0, 1 give the
 // 16th, 50th and 84th percentiles).
-double HorizonQuantile(double spot, double sigma, double years, double rate, double dividend,
-                       double z);
+double HorizonQuantile(double spot, double sigma, double years, double rate, double dividend, double z);
 
 }  // namespace engine

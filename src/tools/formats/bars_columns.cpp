@@ -70,9 +70,10 @@ bool BarColumnsFromHeader(const std::vector<std::string>& header, BarRules rules
   if (count == 4) return true;
   if (count > 0) {
     for (int k = 0; k < 4; ++k) missing[k] = !named[k];
-    *error = text::Format("line %zu: the header names %s but not %s: expected columns open, high, low and close "
-                          "(or last)",
-                          line, NameList(named), NameList(missing));
+    *error = text::Format(
+        "line %zu: the header names %s but not %s: expected columns open, high, low and close "
+        "(or last)",
+        line, NameList(named), NameList(missing));
     return false;
   }
   size_t next = 0;

@@ -51,8 +51,8 @@ std::string Shown(std::string_view field) {
 // semicolons, where the first price written with a point or a comma sets the mark for all.
 struct DecimalMark {
   bool commaAllowed = false;
-  char mark = 0;       // 0 until a price with a fraction sets it
-  size_t setOn = 0;    // the line that set it
+  char mark = 0;     // 0 until a price with a fraction sets it
+  size_t setOn = 0;  // the line that set it
 };
 
 const char* MarkName(char mark) { return mark == ',' ? "a decimal comma" : "a decimal point"; }
@@ -72,8 +72,8 @@ bool WithDecimalPoint(std::string_view field, size_t line, DecimalMark* decimal,
   const char mark = comma ? ',' : '.';
   if (decimal->mark == 0) *decimal = {decimal->commaAllowed, mark, line};
   if (mark != decimal->mark) {
-    *why = text::Format(" (it has %s where line %zu has %s; a thousands separator is not allowed)", MarkName(mark),
-                        decimal->setOn, MarkName(decimal->mark));
+    *why = text::Format(" (it has %s where line %zu has %s; a thousands separator is not allowed)",
+                        MarkName(mark), decimal->setOn, MarkName(decimal->mark));
     return false;
   }
   if (comma) (*point)[field.find(',')] = '.';
@@ -88,7 +88,8 @@ bool ReadPrice(std::string_view field, BarRules rules, const char* name, size_t 
   std::string number, why;
   if (WithDecimalPoint(field, line, decimal, &number, &why)) {
     const PriceForm form = FormOf(number);
-    const bool taken = form == PriceForm::kDecimal || (form == PriceForm::kExponent && rules == BarRules::kScenario);
+    const bool taken =
+        form == PriceForm::kDecimal || (form == PriceForm::kExponent && rules == BarRules::kScenario);
     if (taken && text::ParseDouble(number, out) == number.size() && std::isfinite(*out)) return true;
     if (form == PriceForm::kExponent && rules == BarRules::kChart) why = " (an exponent is not allowed)";
   }
@@ -155,7 +156,8 @@ bool BarsReading::ReadBar(const std::vector<std::string>& fields, Bar* bar, std:
   for (int k = 0; k < 4; ++k) {
     if (Missing(columns_.prices[k], kPriceNames[k], fields.size(), error)) return false;
     texts[k] = &fields[columns_.prices[k]];
-    if (!ReadPrice(*texts[k], rules_, kPriceNames[k], records_.Line(), &decimal_, values[k], error)) return false;
+    if (!ReadPrice(*texts[k], rules_, kPriceNames[k], records_.Line(), &decimal_, values[k], error))
+      return false;
   }
   return rules_ != BarRules::kChart || CheckSpan(*bar, texts, records_.Line(), error);
 }
@@ -183,33 +185,38 @@ bool BarsReading::ReadTime(const std::vector<std::string>& fields, double* time,
   if (!slashDatesDecided_ && date.find('/') != std::string::npos && !DecideSlashDates(error)) return false;
   if (columns_.clock == kNoColumn) {
     if (ParseTypedTime(date, slashDates_, zone_, time)) return true;
-    *error = text::Format("line %zu: %s %s is not a time: %s", line, Shown(columns_.timeName), Shown(date), kTimeForms);
+    *error = text::Format("line %zu: %s %s is not a time: %s", line, Shown(columns_.timeName), Shown(date),
+                          kTimeForms);
     return false;
   }
   if (Missing(columns_.clock, columns_.clockName, fields.size(), error)) return false;
   if (!IsTypedDate(date, slashDates_)) {
-    *error = text::Format("line %zu: %s %s is not a date: expected YYYY-MM-DD or MM/DD/YYYY beside the %s column",
-                          line, Shown(columns_.timeName), Shown(date), Shown(columns_.clockName));
+    *error =
+        text::Format("line %zu: %s %s is not a date: expected YYYY-MM-DD or MM/DD/YYYY beside the %s column",
+                     line, Shown(columns_.timeName), Shown(date), Shown(columns_.clockName));
     return false;
   }
   const std::string& clock = fields[columns_.clock];
   if (ParseTypedDateAndClock(date, clock, slashDates_, zone_, time)) return true;
-  *error = text::Format("line %zu: %s %s is not a time of day: expected hh:mm or hh:mm:ss (24-hour), an offset "
-                        "such as -05:00 allowed",
-                        line, Shown(columns_.clockName), Shown(clock));
+  *error = text::Format(
+      "line %zu: %s %s is not a time of day: expected hh:mm or hh:mm:ss (24-hour), an offset "
+      "such as -05:00 allowed",
+      line, Shown(columns_.clockName), Shown(clock));
   return false;
 }
 
 // False with `*error` saying that the row's time, as the file writes it, does not follow the
 // bar before.
-bool BarsReading::NotLater(const std::vector<std::string>& fields, size_t previousLine, std::string* error) const {
+bool BarsReading::NotLater(const std::vector<std::string>& fields, size_t previousLine,
+                           std::string* error) const {
   std::string name = columns_.timeName, written = fields[columns_.time];
   if (columns_.clock != kNoColumn) {
     name += " and " + columns_.clockName;
     written += " " + fields[columns_.clock];
   }
-  *error = text::Format("line %zu: %s %s is not later than the bar before (line %zu): expected bars in time order",
-                        records_.Line(), Shown(name), Shown(written), previousLine);
+  *error =
+      text::Format("line %zu: %s %s is not later than the bar before (line %zu): expected bars in time order",
+                   records_.Line(), Shown(name), Shown(written), previousLine);
   return false;
 }
 

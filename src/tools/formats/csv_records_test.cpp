@@ -34,7 +34,10 @@ TEST(CsvRecords, OneSetOfRulesForEveryCsvFile) {
       {"CRLF", "a,b\r\n1,2\r\n", "1:a|b 2:1|2"},
       {"CR only", "a,b\r1,2\r", "1:a|b 2:1|2"},
       {"no final line end", "a,b\n1,2", "1:a|b 2:1|2"},
-      {"byte-order mark", "\xEF\xBB\xBF" "a,b\n1,2\n", "1:a|b 2:1|2"},
+      {"byte-order mark",
+       "\xEF\xBB\xBF"
+       "a,b\n1,2\n",
+       "1:a|b 2:1|2"},
       {"blanks around fields", " a ,\tb\t\n 1 , 2 \n", "1:a|b 2:1|2"},
       {"blank lines and rows of separators", "a,b\n\n \n,\n\"\",\r\n1,2\n", "1:a|b 6:1|2"},
       {"fewer fields than the header", "a,b,c\n1\n", "1:a|b|c 2:1"},
@@ -52,7 +55,8 @@ TEST(CsvRecords, OneSetOfRulesForEveryCsvFile) {
   for (const auto& c : cases) {
     EXPECT_EQ(Records(c.csv), c.records) << c.name;
     // A file of commas reads alike when its header row chooses the separator.
-    EXPECT_EQ(Records(c.csv, CsvSeparator::kFromHeader), c.records) << c.name << ", separator from the header";
+    EXPECT_EQ(Records(c.csv, CsvSeparator::kFromHeader), c.records)
+        << c.name << ", separator from the header";
   }
 }
 

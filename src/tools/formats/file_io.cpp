@@ -53,7 +53,8 @@ std::FILE* CloseRefusing(int fd, std::string reason, std::string* error) {
 }  // namespace
 
 std::string SizeText(size_t bytes) {
-  if (bytes >= (size_t{1} << 20) && bytes % (size_t{1} << 20) == 0) return text::Format("%zu MiB", bytes >> 20);
+  if (bytes >= (size_t{1} << 20) && bytes % (size_t{1} << 20) == 0)
+    return text::Format("%zu MiB", bytes >> 20);
   if (bytes >= 1024 && bytes % 1024 == 0) return text::Format("%zu KiB", bytes >> 10);
   return text::Format("%zu bytes", bytes);
 }

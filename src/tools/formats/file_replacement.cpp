@@ -67,7 +67,9 @@ constexpr int kCreateFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
 
 int FlushToDisk(int fd) { return fsync(fd); }
 
-bool MoveOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+bool MoveOver(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
 
 bool HardLink(const std::string& from, const std::string& to) { return link(from.c_str(), to.c_str()) == 0; }
 
@@ -87,7 +89,8 @@ bool ResolveTarget(const std::string& path, std::string* target, std::string* wh
   std::error_code ignored;
   const std::string leads = std::filesystem::read_symlink(path, ignored).string();
   if (reason == ELOOP) return text::Fail(why, "its symbolic links form a loop");
-  if (reason == ENOENT) return text::Fail(why, "it is a symbolic link to '" + leads + "', which does not exist");
+  if (reason == ENOENT)
+    return text::Fail(why, "it is a symbolic link to '" + leads + "', which does not exist");
   return text::Fail(why, std::strerror(reason));
 }
 
@@ -181,7 +184,8 @@ FileReplacement::~FileReplacement() {
 bool FileReplacement::Stage(const std::string& path, std::string_view bytes, std::string* error) {
   Staged staged{path, "", "", ""};
   std::string why;
-  if (!ResolveTarget(path, &staged.target, &why)) return text::Fail(error, "cannot write '" + path + "': " + why);
+  if (!ResolveTarget(path, &staged.target, &why))
+    return text::Fail(error, "cannot write '" + path + "': " + why);
   const int fd = CreateTemporaryBeside(staged.target, &staged.temporary);
   if (fd < 0) return text::Fail(error, "cannot write '" + path + "': " + SystemReason(errno));
   staged_.push_back(staged);
@@ -214,7 +218,8 @@ bool FileReplacement::KeepOld(Staged& staged, std::string* error) {
     }
     break;
   }
-  return text::Fail(error, "cannot write '" + staged.path + "': cannot keep the old file: " + SystemReason(errno));
+  return text::Fail(error,
+                    "cannot write '" + staged.path + "': cannot keep the old file: " + SystemReason(errno));
 }
 
 void FileReplacement::PutBack(size_t count) {

@@ -31,7 +31,9 @@ std::string Slurp(const std::string& path) {
   return bytes.str();
 }
 
-void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+void Put(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
 
 // Temporaries and backups a write left in `dir`.
 int Leftovers(const std::string& dir) {

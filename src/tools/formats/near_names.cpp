@@ -60,7 +60,8 @@ size_t EditDistance(std::string_view a, std::string_view b) {
   return previous[b.size()];
 }
 
-std::vector<std::string> NearestNames(std::string_view typed, const std::vector<std::string>& known, size_t most) {
+std::vector<std::string> NearestNames(std::string_view typed, const std::vector<std::string>& known,
+                                      size_t most) {
   const std::string key = text::AsciiLower(text::TrimBlanks(typed));
   if (key.empty()) return {};
   const size_t limit = std::clamp<size_t>(key.size() / 4, 1, 3);

@@ -18,6 +18,7 @@ size_t EditDistance(std::string_view a, std::string_view b);
 // three), then those that begin within that many edits of it, then those that hold it (these two
 // for three letters typed or more); fewer edits first, then in the order of `known`. Empty when
 // none is near.
-std::vector<std::string> NearestNames(std::string_view typed, const std::vector<std::string>& known, size_t most);
+std::vector<std::string> NearestNames(std::string_view typed, const std::vector<std::string>& known,
+                                      size_t most);
 
 }  // namespace formats

@@ -12,9 +12,9 @@ TEST(NearNames, EditDistanceCountsASwapOfNeighboursAsOneEdit) {
     size_t edits;
   };
   const Case cases[] = {
-      {"", "", 0},           {"port", "port", 0},      {"prot", "port", 1},  {"widht", "width", 1},
-      {"port", "pot", 1},    {"port", "ports", 1},     {"port", "fort", 1},  {"", "abc", 3},
-      {"abc", "cba", 2},     {"kitten", "sitting", 3},
+      {"", "", 0},        {"port", "port", 0},      {"prot", "port", 1}, {"widht", "width", 1},
+      {"port", "pot", 1}, {"port", "ports", 1},     {"port", "fort", 1}, {"", "abc", 3},
+      {"abc", "cba", 2},  {"kitten", "sitting", 3},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EditDistance(c.a, c.b), c.edits) << c.a << " / " << c.b;
@@ -23,8 +23,9 @@ TEST(NearNames, EditDistanceCountsASwapOfNeighboursAsOneEdit) {
 }
 
 TEST(NearNames, SlipsOfTheWholeNameComeBeforePartsOfOne) {
-  const std::vector<std::string> labels = {"Line width",       "Label lines on the chart", "Panel font size",
-                                           "Panel line spacing", "Refresh interval (seconds)", "Panel anchor"};
+  const std::vector<std::string> labels = {
+      "Line width",         "Label lines on the chart",   "Panel font size",
+      "Panel line spacing", "Refresh interval (seconds)", "Panel anchor"};
   struct Case {
     const char* typed;
     std::vector<std::string> nearest;
@@ -33,9 +34,10 @@ TEST(NearNames, SlipsOfTheWholeNameComeBeforePartsOfOne) {
       {"Line widht", {"Line width"}},
       {"line width", {"Line width"}},
       {"  LINE WIDTH ", {"Line width"}},
-      {"Line", {"Line width", "Label lines on the chart", "Panel line spacing"}},  // begins with it, then holds it
+      {"Line",
+       {"Line width", "Label lines on the chart", "Panel line spacing"}},  // begins with it, then holds it
       {"Panel", {"Panel font size", "Panel line spacing", "Panel anchor"}},
-      {"font size", {"Panel font size"}},  // a name holds it
+      {"font size", {"Panel font size"}},                     // a name holds it
       {"Refresh intervall", {"Refresh interval (seconds)"}},  // begins within an edit of it
       {"Panel fnt size", {"Panel font size"}},
       {"Colour", {}},

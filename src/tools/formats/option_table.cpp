@@ -38,8 +38,8 @@ std::string Joined(const std::vector<std::string>& words) {
 
 OptionRow Row(std::string name, std::string valueName, std::string expected, std::string help,
               ValueReader read) {
-  return {std::move(name), std::move(valueName), std::move(help), std::move(expected), false,
-          std::move(read)};
+  return {std::move(name), std::move(valueName), std::move(help), std::move(expected),
+          false,           std::move(read)};
 }
 
 }  // namespace
@@ -51,7 +51,8 @@ OptionRow Flag(std::string name, std::string help, Sink<bool> target) {
   });
 }
 
-OptionRow Whole(std::string name, std::string valueName, int min, int max, std::string help, Sink<int> target) {
+OptionRow Whole(std::string name, std::string valueName, int min, int max, std::string help,
+                Sink<int> target) {
   std::string expected = text::Format("a whole number from %d to %d", min, max);
   return Row(std::move(name), std::move(valueName), std::move(expected), std::move(help),
              [min, max, target](const std::string& value, std::string*) {
@@ -84,7 +85,8 @@ OptionRow Text(std::string name, std::string valueName, std::string help, Sink<s
              });
 }
 
-OptionRow TextList(std::string name, std::string valueName, std::string help, std::vector<std::string>* target) {
+OptionRow TextList(std::string name, std::string valueName, std::string help,
+                   std::vector<std::string>* target) {
   return Repeatable(Text(std::move(name), std::move(valueName), std::move(help),
                          [target](const std::string& value) { target->push_back(value); }));
 }

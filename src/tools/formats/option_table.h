@@ -19,8 +19,8 @@ class Sink {
  public:
   Sink(T* target) : put_([target](const T& value) { *target = value; }) {}  // NOLINT: implicit by design
   template <typename F>
-    requires std::is_invocable_v<const F&, const T&>
-  Sink(F put) : put_(std::move(put)) {}  // NOLINT: implicit by design
+  requires std::is_invocable_v<const F&, const T&> Sink(F put)
+      : put_(std::move(put)) {}  // NOLINT: implicit by design
   void operator()(const T& value) const { put_(value); }
 
  private:
@@ -38,7 +38,7 @@ struct OptionRow {
   std::string help;       // the usage's help; '\n' starts a line under the one before
   std::string expected;   // what the value must be: "a whole number from 0 to 65535"
   bool repeatable = false;
-  ValueReader read;       // a flag's reader gets ""
+  ValueReader read;  // a flag's reader gets ""
 };
 
 // An argument that is not an option, in the order the rows are declared; each must be given.
@@ -88,16 +88,15 @@ OptionRow Text(std::string name, std::string valueName, std::string help, Sink<s
 OptionRow TextList(std::string name, std::string valueName, std::string help,
                    std::vector<std::string>* target);
 // One of `choices`, spelled exactly.
-OptionRow Choice(std::string name, std::string valueName, std::vector<std::string> choices,
-                 std::string help, Sink<std::string> target);
+OptionRow Choice(std::string name, std::string valueName, std::vector<std::string> choices, std::string help,
+                 Sink<std::string> target);
 // A text that `read` checks and stores; `expected` names the form for its errors.
 OptionRow Checked(std::string name, std::string valueName, std::string expected, std::string help,
                   ValueReader read);
 // `row` allowed more than once.
 OptionRow Repeatable(OptionRow row);
 // A required argument that is not an option ('-' counts as one: standard input).
-PositionalRow Positional(std::string valueName, std::string noun, std::string help,
-                         Sink<std::string> store);
+PositionalRow Positional(std::string valueName, std::string noun, std::string help, Sink<std::string> store);
 
 // Reads `args` through `table`, storing each value as it comes, then runs `table.check`.
 // An argument starting with '-' (other than "-") is an option; an option's value is the next
@@ -105,8 +104,8 @@ PositionalRow Positional(std::string valueName, std::string noun, std::string he
 // for an unknown option (naming a near one), a missing or empty value, a value the row refuses,
 // a flag given a value, a non-repeatable option given twice, an extra or missing positional,
 // and whatever `check` refuses. Stops at --help or -h with `parsed->help` set.
-bool ParseArguments(const OptionTable& table, const std::vector<std::string>& args,
-                    ParsedArguments* parsed, std::string* error);
+bool ParseArguments(const OptionTable& table, const std::vector<std::string>& args, ParsedArguments* parsed,
+                    std::string* error);
 
 // Whether `parsed` saw the option `name`.
 bool WasGiven(const ParsedArguments& parsed, std::string_view name);

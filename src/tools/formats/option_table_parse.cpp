@@ -47,7 +47,8 @@ struct Reading {
     bool inlineValue = false;
     const std::string name = OptionName(argument, &value, &inlineValue);
     const OptionRow* row = FindRow(table, name);
-    if (row == nullptr && name != "--help" && name != "-h") return text::Fail(error, UnknownOption(table, name));
+    if (row == nullptr && name != "--help" && name != "-h")
+      return text::Fail(error, UnknownOption(table, name));
     const bool flag = row == nullptr || row->valueName.empty();
     if (flag && inlineValue) return text::Fail(error, name + " takes no value");
     if (row == nullptr) {

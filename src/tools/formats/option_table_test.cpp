@@ -34,12 +34,13 @@ OptionTable TestTable(Record* r) {
       Text("--bars", "FILE", "the bars", &r->bars),
       TextList("--click", "TEXT", "press", &r->clicks),
       Choice("--mode", "MODE", {"legacy", "multi"}, "the mode", &r->mode),
-      Repeatable(Checked("--route", "FROM=TO", "FROM=TO", "a route", [r](const std::string& v, std::string* why) {
-        if (v.find('=') == std::string::npos) return false;
-        if (v == "x=y") return text::Fail(why, "route 'x=y' names no origin");
-        r->routes.push_back(v);
-        return true;
-      })),
+      Repeatable(Checked("--route", "FROM=TO", "FROM=TO", "a route",
+                         [r](const std::string& v, std::string* why) {
+                           if (v.find('=') == std::string::npos) return false;
+                           if (v == "x=y") return text::Fail(why, "route 'x=y' names no origin");
+                           r->routes.push_back(v);
+                           return true;
+                         })),
   };
   table.check = [r](const ParsedArguments& parsed, std::string* error) {
     return r->live || !WasGiven(parsed, "--port") || text::Fail(error, "--port needs --live");
@@ -51,11 +52,11 @@ TEST(OptionTable, ReadsEveryKindInBothForms) {
   Record r;
   ParsedArguments parsed;
   std::string error;
-  ASSERT_TRUE(ParseArguments(TestTable(&r),
-                             {"--live", "--port=0", "--pace", "0.5", "--clock-rate=3600", "--rate", "-0.01",
-                              "--bars", "--live", "--click", "a", "--click=b=c", "-", "--mode=multi", "--route",
-                              "p=q", "--route=r=s"},
-                             &parsed, &error))
+  ASSERT_TRUE(ParseArguments(
+      TestTable(&r),
+      {"--live", "--port=0", "--pace", "0.5", "--clock-rate=3600", "--rate", "-0.01", "--bars", "--live",
+       "--click", "a", "--click=b=c", "-", "--mode=multi", "--route", "p=q", "--route=r=s"},
+      &parsed, &error))
       << error;
   EXPECT_TRUE(r.live);
   EXPECT_EQ(r.port, 0);
@@ -68,8 +69,9 @@ TEST(OptionTable, ReadsEveryKindInBothForms) {
   EXPECT_EQ(r.mode, "multi");
   EXPECT_EQ(r.routes, (std::vector<std::string>{"p=q", "r=s"}));
   EXPECT_FALSE(parsed.help);
-  EXPECT_EQ(parsed.given, (std::vector<std::string>{"--live", "--port", "--pace", "--clock-rate", "--rate", "--bars",
-                                                    "--click", "--click", "--mode", "--route", "--route"}));
+  EXPECT_EQ(parsed.given,
+            (std::vector<std::string>{"--live", "--port", "--pace", "--clock-rate", "--rate", "--bars",
+                                      "--click", "--click", "--mode", "--route", "--route"}));
 }
 
 TEST(OptionTable, OneMessageForEachKindOfMistake) {
@@ -120,7 +122,8 @@ TEST(OptionTable, OneMessageForEachKindOfMistake) {
 }
 
 TEST(OptionTable, HelpStopsTheReadingAndSkipsTheRules) {
-  const std::vector<std::vector<std::string>> cases = {{"--help"}, {"-h", "--bogus"}, {"--port", "1", "--help"}};
+  const std::vector<std::vector<std::string>> cases = {
+      {"--help"}, {"-h", "--bogus"}, {"--port", "1", "--help"}};
   for (const std::vector<std::string>& args : cases) {
     Record r;
     ParsedArguments parsed;
@@ -169,10 +172,17 @@ TEST(OptionTable, ReadsWholeNumbers) {
     int value;
   };
   const Case cases[] = {
-      {"0", 0, 65535, true, 0},          {"65535", 0, 65535, true, 65535}, {"007", 0, 9, true, 7},
-      {"-5", -10, 10, true, -5},         {"65536", 0, 65535, false, 0},    {"-1", 0, 5, false, 0},
-      {"+1", 0, 5, false, 0},            {"", 0, 5, false, 0},             {"-", -5, 5, false, 0},
-      {"1x", 0, 5, false, 0},            {" 1", 0, 5, false, 0},
+      {"0", 0, 65535, true, 0},
+      {"65535", 0, 65535, true, 65535},
+      {"007", 0, 9, true, 7},
+      {"-5", -10, 10, true, -5},
+      {"65536", 0, 65535, false, 0},
+      {"-1", 0, 5, false, 0},
+      {"+1", 0, 5, false, 0},
+      {"", 0, 5, false, 0},
+      {"-", -5, 5, false, 0},
+      {"1x", 0, 5, false, 0},
+      {" 1", 0, 5, false, 0},
       {"99999999999999999999999", 0, 2147483647, false, 0},
       {"2147483647", 0, 2147483647, true, 2147483647},
   };

@@ -24,14 +24,16 @@ std::string Synopsis(const OptionTable& table) {
   std::string line = "usage: " + table.command;
   for (const PositionalRow& positional : table.positionals) line += " " + positional.valueName;
   std::string options;
-  for (const OptionRow& row : table.options) options += " [" + Spelled(row) + (row.repeatable ? " ...]" : "]");
+  for (const OptionRow& row : table.options)
+    options += " [" + Spelled(row) + (row.repeatable ? " ...]" : "]");
   if (options.empty() || line.size() + options.size() <= kSynopsisWidth) return line + options + "\n";
   return line + " [OPTIONS]\n";
 }
 
 std::vector<Entry> Entries(const OptionTable& table) {
   std::vector<Entry> entries;
-  for (const PositionalRow& positional : table.positionals) entries.push_back({"  " + positional.valueName, positional.help});
+  for (const PositionalRow& positional : table.positionals)
+    entries.push_back({"  " + positional.valueName, positional.help});
   for (const OptionRow& row : table.options) entries.push_back({"  " + Spelled(row), row.help});
   entries.push_back({"  -h, --help", "print this text"});
   return entries;

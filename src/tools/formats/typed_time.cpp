@@ -198,13 +198,14 @@ std::string CivilText(double seconds, char separator, const char* tail) {
   const double days = std::floor(whole / 86400.0);
   const platform::CivilDate date = platform::CivilFromDays(static_cast<int64_t>(days));
   const long long ofDay = static_cast<long long>(whole - days * 86400.0);
-  return text::Format("%04d-%02d-%02d%c%02d:%02d:%02d%s", date.year, date.month, date.day, separator, ofDay / 3600,
-                      (ofDay / 60) % 60, ofDay % 60, tail);
+  return text::Format("%04d-%02d-%02d%c%02d:%02d:%02d%s", date.year, date.month, date.day, separator,
+                      ofDay / 3600, (ofDay / 60) % 60, ofDay % 60, tail);
 }
 
 }  // namespace
 
-bool ParseTypedTime(std::string_view text, SlashDateOrder order, platform::Services& zone, double* utcSeconds) {
+bool ParseTypedTime(std::string_view text, SlashDateOrder order, platform::Services& zone,
+                    double* utcSeconds) {
   if (ReadEpochSeconds(text, utcSeconds)) return true;
   Cursor c{text};
   Date date;
@@ -247,7 +248,8 @@ void SlashDateEvidence::Note(std::string_view text, size_t line) {
   if (p.first > 12 && p.second > 12) return;
   if (p.first > 12) return keep(&dayFirst_);
   if (p.second > 12) return keep(&monthFirst_);
-  if (p.first != p.second && Exists(p.year, p.first, p.second) && Exists(p.year, p.second, p.first)) keep(&twoWays_);
+  if (p.first != p.second && Exists(p.year, p.first, p.second) && Exists(p.year, p.second, p.first))
+    keep(&twoWays_);
 }
 
 bool SlashDateEvidence::Decide(std::string_view column, SlashDateOrder* order, std::string* error) const {
@@ -256,22 +258,24 @@ bool SlashDateEvidence::Decide(std::string_view column, SlashDateOrder* order, s
     const bool dayFirstEarlier = dayFirst_.line < monthFirst_.line;
     const Seen& later = dayFirstEarlier ? monthFirst_ : dayFirst_;
     const Seen& earlier = dayFirstEarlier ? dayFirst_ : monthFirst_;
-    *error = text::Format("line %zu: %s %s puts the %s first, but line %zu's %s puts the %s first: expected one "
-                          "order of day and month in the file (write dates as YYYY-MM-DD)",
-                          later.line, name, later.text, dayFirstEarlier ? "month" : "day", earlier.line, earlier.text,
-                          dayFirstEarlier ? "day" : "month");
+    *error = text::Format(
+        "line %zu: %s %s puts the %s first, but line %zu's %s puts the %s first: expected one "
+        "order of day and month in the file (write dates as YYYY-MM-DD)",
+        later.line, name, later.text, dayFirstEarlier ? "month" : "day", earlier.line, earlier.text,
+        dayFirstEarlier ? "day" : "month");
     return false;
   }
-  *order = dayFirst_.line != 0 ? SlashDateOrder::kDayFirst
+  *order = dayFirst_.line != 0     ? SlashDateOrder::kDayFirst
            : monthFirst_.line != 0 ? SlashDateOrder::kMonthFirst
                                    : SlashDateOrder::kFromDate;
   if (*order != SlashDateOrder::kFromDate || twoWays_.line == 0) return true;
   Cursor c{twoWays_.text};
   SlashParts p;
   ReadSlashParts(&c, &p);
-  *error = text::Format("line %zu: %s %s reads as %04d-%02d-%02d (month first) or %04d-%02d-%02d (day first), and "
-                        "no date in the file has a day above 12 to tell which: expected dates as YYYY-MM-DD",
-                        twoWays_.line, name, twoWays_.text, p.year, p.first, p.second, p.year, p.second, p.first);
+  *error = text::Format(
+      "line %zu: %s %s reads as %04d-%02d-%02d (month first) or %04d-%02d-%02d (day first), and "
+      "no date in the file has a day above 12 to tell which: expected dates as YYYY-MM-DD",
+      twoWays_.line, name, twoWays_.text, p.year, p.first, p.second, p.year, p.second, p.first);
   return false;
 }
 

@@ -26,7 +26,8 @@ enum class SlashDateOrder {
 // the next minute. False (*utcSeconds untouched) for any other shape, a date that does not exist
 // or that reads two ways under kFromDate, hours past 23, minutes past 59, or an instant before
 // 1970 or after 9999.
-bool ParseTypedTime(std::string_view text, SlashDateOrder order, platform::Services& zone, double* utcSeconds);
+bool ParseTypedTime(std::string_view text, SlashDateOrder order, platform::Services& zone,
+                    double* utcSeconds);
 
 // As above with SlashDateOrder::kFromDate: a typed value is its own file of one date.
 bool ParseTypedTime(std::string_view text, platform::Services& zone, double* utcSeconds);

@@ -26,18 +26,18 @@ TEST(TypedTime, OneGrammarForBarTimesAsOfAndChainTimestamps) {
       {"2025-01-02T14:30:00+05", 1735810200},
       {"2025-01-02T14:30:00+05:30", 1735808400},
       {"2025-01-02T09:30:00-0400", 1735824600},
-      {"2025-01-02T09:30-05:00", 1735828200},            // no seconds
-      {"2025-01-02T14:30:00+18:00", 1735763400},         // the widest offset
+      {"2025-01-02T09:30-05:00", 1735828200},     // no seconds
+      {"2025-01-02T14:30:00+18:00", 1735763400},  // the widest offset
       {"2025-01-02T14:30:00.250Z", 1735828200.25},
-      {"2025-01-02 09:30:00", 1735828200},               // New York, winter, blank separator
+      {"2025-01-02 09:30:00", 1735828200},  // New York, winter, blank separator
       {"2025-01-02T09:30", 1735828200},
-      {"2025-07-01 09:30", 1751376600},                  // New York, summer
-      {"2025-03-09T02:30", 1741505400},                  // skipped hour: the offset before the change
-      {"2025-01-02", 1735794000},                        // New York midnight
-      {"2016-12-31T23:59:60Z", 1483228800},              // a leap second: the next minute's start
-      {"123456789", 123456789},                          // nine digits: seconds since 1970
+      {"2025-07-01 09:30", 1751376600},      // New York, summer
+      {"2025-03-09T02:30", 1741505400},      // skipped hour: the offset before the change
+      {"2025-01-02", 1735794000},            // New York midnight
+      {"2016-12-31T23:59:60Z", 1483228800},  // a leap second: the next minute's start
+      {"123456789", 123456789},              // nine digits: seconds since 1970
       {"1735828200.5", 1735828200.5},
-      {"20250102", kRefused},                            // eight digits are a date, not 1970
+      {"20250102", kRefused},  // eight digits are a date, not 1970
       {"12345678.5", kRefused},
       {"2025-01-02T14:30:00+19:00", kRefused},
       {"2025-01-02T14:30:00+19", kRefused},
@@ -56,14 +56,18 @@ TEST(TypedTime, OneGrammarForBarTimesAsOfAndChainTimestamps) {
       {"2025-01-02Z", kRefused},
       {"2025-01-02T10:00Zjunk", kRefused},
       {"2025-01-02T10:00:00.Z", kRefused},
-      {"2025-01-02T10:00.5Z", kRefused},                 // a fraction belongs to the seconds
+      {"2025-01-02T10:00.5Z", kRefused},  // a fraction belongs to the seconds
       {"2025-01-02 10:42:10 EST", kRefused},
       {" 2025-01-02", kRefused},
       {"2025-1-02", kRefused},
       {"1969-12-31T23:59:59Z", kRefused},
-      {"99999999999999", kRefused},                      // after 9999
+      {"99999999999999", kRefused},  // after 9999
       {"1735828200.", kRefused},
-      {"", kRefused}, {"-5", kRefused}, {"1e9", kRefused}, {"0x10", kRefused}, {"1.2.3", kRefused},
+      {"", kRefused},
+      {"-5", kRefused},
+      {"1e9", kRefused},
+      {"0x10", kRefused},
+      {"1.2.3", kRefused},
       {"yesterday", kRefused},
   };
   for (const Case& c : cases) {
@@ -115,10 +119,10 @@ TEST(TypedTime, SlashDatesAndDatesJoinedToATimeOfDay) {
       {"01/13/2025T09:30", nullptr, SlashDateOrder::kFromDate, kRefused},  // a slash date takes a blank only
       {"01/13/2025 9:30 PM", nullptr, SlashDateOrder::kFromDate, kRefused},
       {"2025-01-02 9:30", nullptr, SlashDateOrder::kFromDate, kRefused},  // an ISO time keeps two-digit hours
-      {"03/04/2025", nullptr, SlashDateOrder::kMonthFirst, 1741064400},  // 2025-03-04
-      {"03/04/2025", nullptr, SlashDateOrder::kDayFirst, 1743652800},    // 2025-04-03, EDT
-      {"01/13/2025", nullptr, SlashDateOrder::kDayFirst, kRefused},      // month 13
-      {"2025-01-13", nullptr, SlashDateOrder::kDayFirst, 1736744400},    // ISO whatever the order
+      {"03/04/2025", nullptr, SlashDateOrder::kMonthFirst, 1741064400},   // 2025-03-04
+      {"03/04/2025", nullptr, SlashDateOrder::kDayFirst, 1743652800},     // 2025-04-03, EDT
+      {"01/13/2025", nullptr, SlashDateOrder::kDayFirst, kRefused},       // month 13
+      {"2025-01-13", nullptr, SlashDateOrder::kDayFirst, 1736744400},     // ISO whatever the order
       {"03/04/2025", "9:30", SlashDateOrder::kMonthFirst, 1741098600},
       {"2025-01-02", "09:30:00", SlashDateOrder::kFromDate, 1735828200},
       {"2025-01-02", "14:30Z", SlashDateOrder::kFromDate, 1735828200},
@@ -133,8 +137,9 @@ TEST(TypedTime, SlashDatesAndDatesJoinedToATimeOfDay) {
   for (const Case& c : cases) {
     const std::string name = std::string(c.date) + " | " + (c.clock ? c.clock : "-");
     double utc = kRefused;
-    const bool read = c.clock ? ParseTypedDateAndClock(c.date, c.clock, c.order, platform::DefaultServices(), &utc)
-                              : ParseTypedTime(c.date, c.order, platform::DefaultServices(), &utc);
+    const bool read =
+        c.clock ? ParseTypedDateAndClock(c.date, c.clock, c.order, platform::DefaultServices(), &utc)
+                : ParseTypedTime(c.date, c.order, platform::DefaultServices(), &utc);
     EXPECT_EQ(read, c.utc != kRefused) << name;
     EXPECT_DOUBLE_EQ(utc, c.utc) << name;
   }
@@ -158,12 +163,14 @@ TEST(TypedTime, AFilesSlashDatesDecideTheirOrderTogether) {
       {"one day, both numbers at most 12",
        {"03/04/2025 09:30", "03/04/2025 09:35"},
        SlashDateOrder::kFromDate,
-       "line 2: Date 03/04/2025 reads as 2025-03-04 (month first) or 2025-04-03 (day first), and no date in the "
+       "line 2: Date 03/04/2025 reads as 2025-03-04 (month first) or 2025-04-03 (day first), and no date in "
+       "the "
        "file has a day above 12 to tell which: expected dates as YYYY-MM-DD"},
       {"both orders",
        {"01/13/2025", "01/02/2025", "13/01/2025"},
        SlashDateOrder::kFromDate,
-       "line 4: Date 13/01/2025 puts the day first, but line 2's 01/13/2025 puts the month first: expected one "
+       "line 4: Date 13/01/2025 puts the day first, but line 2's 01/13/2025 puts the month first: expected "
+       "one "
        "order of day and month in the file (write dates as YYYY-MM-DD)"},
   };
   for (const Case& c : cases) {

@@ -13,8 +13,8 @@ namespace inspect {
 
 std::string StudyRefusal(size_t bytes) {
   if (bytes <= study::kMaxAnswerBytes) return "";
-  return text::Format("%zu bytes, more than the %zu the study reads; it reads nothing of it and shows: %s", bytes,
-                      study::kMaxAnswerBytes, study::kAnswerTooLargeError);
+  return text::Format("%zu bytes, more than the %zu the study reads; it reads nothing of it and shows: %s",
+                      bytes, study::kMaxAnswerBytes, study::kAnswerTooLargeError);
 }
 
 std::string InspectAnswer(std::string_view body, int topStrikes) {

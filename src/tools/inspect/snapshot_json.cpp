@@ -121,8 +121,7 @@ void WriteProfilePointsAndDrift(jsonout::JsonWriter* w, const LevelsSnapshot& s)
 
 void WriteDensityAndBands(jsonout::JsonWriter* w, const LevelsSnapshot& s) {
   WriteDensity(w, s);
-  WriteBand(w, "densityBand", s.densityBand.has, "p16", s.densityBand.p16, "p84",
-            s.densityBand.p84);
+  WriteBand(w, "densityBand", s.densityBand.has, "p16", s.densityBand.p16, "p84", s.densityBand.p84);
   WriteBand(w, "zeroGammaBand", s.zeroGammaBand.has, "lower", s.zeroGammaBand.lower, "upper",
             s.zeroGammaBand.upper);
 }

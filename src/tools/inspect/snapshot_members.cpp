@@ -54,8 +54,7 @@ void WriteBand(jsonout::JsonWriter* w, const char* key, bool has, const char* lo
   w->EndObject();
 }
 
-void WriteNumbers(jsonout::JsonWriter* w, const char* key, std::span<const double> values,
-                  uint32_t count) {
+void WriteNumbers(jsonout::JsonWriter* w, const char* key, std::span<const double> values, uint32_t count) {
   w->Key(key);
   w->BeginArray();
   for (uint32_t i = 0; i < count && i < values.size(); ++i) w->Number(values[i]);
@@ -64,7 +63,8 @@ void WriteNumbers(jsonout::JsonWriter* w, const char* key, std::span<const doubl
 
 void WritePairs(jsonout::JsonWriter* w, const char* key, const std::vector<StrikeValue>& pairs) {
   w->Key(key);
-  jsonout::WritePairList(w, pairs, [](const StrikeValue& pair) { return std::pair(pair.strike, pair.value); });
+  jsonout::WritePairList(w, pairs,
+                         [](const StrikeValue& pair) { return std::pair(pair.strike, pair.value); });
 }
 
 void WriteCells(jsonout::JsonWriter* w, const char* key, const std::vector<HeatCell>& cells) {
@@ -83,8 +83,7 @@ void WriteCells(jsonout::JsonWriter* w, const char* key, const std::vector<HeatC
   w->EndArray();
 }
 
-void WriteLevels(jsonout::JsonWriter* w, const char* key,
-                 std::span<const payload::OptionalLevel> levels) {
+void WriteLevels(jsonout::JsonWriter* w, const char* key, std::span<const payload::OptionalLevel> levels) {
   w->Key(key);
   w->BeginArray();
   for (const OptionalLevel& level : levels) {

@@ -23,17 +23,13 @@ void WriteZone(jsonout::JsonWriter* w, const char* key, const payload::ZoneBand&
 void WriteBand(jsonout::JsonWriter* w, const char* key, bool has, const char* lowKey, double low,
                const char* highKey, double high);
 // `key` with the first `count` of `values` (no more than there are).
-void WriteNumbers(jsonout::JsonWriter* w, const char* key, std::span<const double> values,
-                  uint32_t count);
+void WriteNumbers(jsonout::JsonWriter* w, const char* key, std::span<const double> values, uint32_t count);
 // `key` with one entry per level: its value, or null when it is absent.
-void WriteLevels(jsonout::JsonWriter* w, const char* key,
-                 std::span<const payload::OptionalLevel> levels);
+void WriteLevels(jsonout::JsonWriter* w, const char* key, std::span<const payload::OptionalLevel> levels);
 // `key` with [strike, value] pairs.
-void WritePairs(jsonout::JsonWriter* w, const char* key,
-                const std::vector<payload::StrikeValue>& pairs);
+void WritePairs(jsonout::JsonWriter* w, const char* key, const std::vector<payload::StrikeValue>& pairs);
 // `key` with {"low", "high", "strength"} per cell.
-void WriteCells(jsonout::JsonWriter* w, const char* key,
-                const std::vector<payload::HeatCell>& cells);
+void WriteCells(jsonout::JsonWriter* w, const char* key, const std::vector<payload::HeatCell>& cells);
 
 // "focus": one object per point of interest, null for an invalid one.
 void WriteFocus(jsonout::JsonWriter* w, const payload::LevelsSnapshot& s);

@@ -73,15 +73,9 @@ Tree CopyNode(json::Node node) {
 
 void WriteJsonValue(JsonWriter* writer, const Tree& value) {
   switch (value.kind) {
-    case json::kBoolean:
-      writer->Bool(value.boolean);
-      break;
-    case json::kNumber:
-      WriteReadNumber(writer, value.number);
-      break;
-    case json::kString:
-      writer->String(value.text);
-      break;
+    case json::kBoolean: writer->Bool(value.boolean); break;
+    case json::kNumber: WriteReadNumber(writer, value.number); break;
+    case json::kString: writer->String(value.text); break;
     case json::kArray:
       writer->BeginArray();
       for (const Tree& element : value.elements) WriteJsonValue(writer, element);
@@ -95,8 +89,7 @@ void WriteJsonValue(JsonWriter* writer, const Tree& value) {
       }
       writer->EndObject();
       break;
-    default:
-      writer->Null();
+    default: writer->Null();
   }
 }
 

@@ -17,11 +17,11 @@ namespace jsonout {
 struct Tree {
   json::Kind kind = json::kNull;
   bool boolean = false;
-  double number = 0;                // kNumber
-  std::string text;                 // kString: UTF-8 bytes
-  std::vector<Tree> elements;       // kArray
-  std::vector<std::string> keys;    // kObject, parallel to members
-  std::vector<Tree> members;        // kObject
+  double number = 0;              // kNumber
+  std::string text;               // kString: UTF-8 bytes
+  std::vector<Tree> elements;     // kArray
+  std::vector<std::string> keys;  // kObject, parallel to members
+  std::vector<Tree> members;      // kObject
 };
 
 // A string value holding `text`.

@@ -43,13 +43,10 @@ TEST(JsonTree, SetMemberReplacesEveryEarlierPairOfTheKey) {
 
 TEST(JsonTree, BuiltValuesWriteAsTheirKind) {
   const std::pair<Tree, const char*> cases[] = {
-      {JsonBool(false), "false"},
-      {JsonNumber(1735914600000.0 - 900000), "1735913700000"},
+      {JsonBool(false), "false"},         {JsonNumber(1735914600000.0 - 900000), "1735913700000"},
       {JsonNumber(-HUGE_VAL), "null"},  // non-finite numbers have no JSON text
-      {JsonNumber(std::nan("")), "null"},
-      {JsonObject(), "{}"},
-      {JsonStringArray({}), "[]"},
-      {Tree(), "null"},
+      {JsonNumber(std::nan("")), "null"}, {JsonObject(), "{}"},
+      {JsonStringArray({}), "[]"},        {Tree(), "null"},
   };
   for (const auto& [value, expected] : cases) {
     EXPECT_EQ(JsonText(value, kCompact), expected) << expected;

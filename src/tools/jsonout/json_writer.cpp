@@ -122,15 +122,9 @@ void WriteReadNumber(JsonWriter* writer, double value) {
 
 void WriteJsonValue(JsonWriter* writer, json::Node value) {
   switch (value.kind()) {
-    case json::kBoolean:
-      writer->Bool(value.boolean());
-      break;
-    case json::kNumber:
-      WriteReadNumber(writer, value.number());
-      break;
-    case json::kString:
-      writer->String(value.text());
-      break;
+    case json::kBoolean: writer->Bool(value.boolean()); break;
+    case json::kNumber: WriteReadNumber(writer, value.number()); break;
+    case json::kString: writer->String(value.text()); break;
     case json::kArray:
       writer->BeginArray();
       for (const json::Node element : value.Elements()) WriteJsonValue(writer, element);
@@ -144,8 +138,7 @@ void WriteJsonValue(JsonWriter* writer, json::Node value) {
       }
       writer->EndObject();
       break;
-    default:
-      writer->Null();
+    default: writer->Null();
   }
 }
 

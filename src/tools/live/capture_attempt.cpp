@@ -62,7 +62,8 @@ bool Attempt::FetchOnePrice(const ValueSource& source, const char* what, double*
   const auto start = SteadyClock::now();
   PriceAnswer answer;
   std::string error;
-  const FetchStatus status = FetchPrice(source, c_.configDir, c_.symbol.timeoutSeconds, c_.stop, &answer, &error);
+  const FetchStatus status =
+      FetchPrice(source, c_.configDir, c_.symbol.timeoutSeconds, c_.stop, &answer, &error);
   fetchSeconds_ += SecondsSince(start);
   Logs(answer.errorText, answer.errorCut);
   *value = answer.value;
@@ -105,7 +106,8 @@ AttemptResult Attempt::Run() {
   std::optional<std::string> latest;
   if (!c_.store.LatestDigest(c_.symbol.name, &latest, &error)) return Fail("store failed", error);
   if (latest == store::ChainDigest(chain.asOfText, chain.contracts)) return Unchanged(bytes.stamp);
-  CaptureInputs inputs{c_.symbol.name, result_.attemptedAt, std::nullopt, c_.symbol.rate, c_.symbol.dividend, {}};
+  CaptureInputs inputs{c_.symbol.name, result_.attemptedAt, std::nullopt,
+                       c_.symbol.rate, c_.symbol.dividend,  {}};
   if (!FetchPrices(&inputs)) return stopped_ ? Stopped() : Fail(failure_, "");
   return Store(chain, inputs, bytes.stamp);
 }

@@ -59,8 +59,8 @@ store::Provenance ProvenanceOf(const engine::EngineAnswer& a, const engine::Futu
 
 }  // namespace
 
-bool BuildCapture(const engine::OptionChain& chain, const CaptureInputs& inputs,
-                  platform::Services& services, store::CaptureRecord* out, std::string* error) {
+bool BuildCapture(const engine::OptionChain& chain, const CaptureInputs& inputs, platform::Services& services,
+                  store::CaptureRecord* out, std::string* error) {
   if (!CheckChain(chain, inputs, error)) return false;
   engine::EngineAnswer a;
   if (!engine::RunEngine(chain, SettingsFor(chain, inputs), services, &a, error)) return false;

@@ -29,7 +29,7 @@ struct CaptureInputs {
 // the configured future (or of the underlying, without one) would carry, the conversion ratio
 // the one to the future at this capture. False with a message, `*out` untouched, when the chain
 // names another underlying, has no spot and none is given, or the engine refuses it.
-bool BuildCapture(const engine::OptionChain& chain, const CaptureInputs& inputs,
-                  platform::Services& services, store::CaptureRecord* out, std::string* error);
+bool BuildCapture(const engine::OptionChain& chain, const CaptureInputs& inputs, platform::Services& services,
+                  store::CaptureRecord* out, std::string* error);
 
 }  // namespace live

@@ -21,7 +21,8 @@ platform::Services& NewYork() { return platform::DefaultServices(); }
 engine::OptionChain SampleChain(const char* file) {
   engine::OptionChain chain;
   std::string error;
-  EXPECT_TRUE(engine::ReadChainText(testing::DataFile(std::string("chains/") + file), &chain, &error)) << error;
+  EXPECT_TRUE(engine::ReadChainText(testing::DataFile(std::string("chains/") + file), &chain, &error))
+      << error;
   return chain;
 }
 
@@ -64,7 +65,8 @@ TEST(CaptureBuilder, KeepsWhatTheEngineComputedFromTheJsonChain) {
   EXPECT_DOUBLE_EQ(s.netGex, l.netGex);
   EXPECT_DOUBLE_EQ(s.netDex, l.netDex);
   EXPECT_EQ(s.chainDigest, store::ChainDigest(chain.asOfText, chain.contracts));
-  EXPECT_EQ(capture.contracts.size(), chain.contracts.size()) << "every parsed contract, for later selections";
+  EXPECT_EQ(capture.contracts.size(), chain.contracts.size())
+      << "every parsed contract, for later selections";
   double gex = 0;
   for (const store::StrikeExposure& e : capture.exposures) gex += e.gex;
   EXPECT_NEAR(gex, s.netGex, 1e-6 * std::abs(s.netGex)) << "the exposures add up to the net";
@@ -109,7 +111,8 @@ TEST(CaptureBuilder, ProvenanceReadsAsTheMappedAnswerPrintsIt) {
           "\"conversion_ratio\":" + text::RoundTripDouble(p.conversionRatio)}) {
       EXPECT_NE(json.find(member), std::string::npos) << c.name << ": " << member;
     }
-    EXPECT_EQ(capture.summary.levels.callWall, Build(chain, {"QQQ", kSampleAsOf, {}, {}, {}, {}}).summary.levels.callWall)
+    EXPECT_EQ(capture.summary.levels.callWall,
+              Build(chain, {"QQQ", kSampleAsOf, {}, {}, {}, {}}).summary.levels.callWall)
         << c.name << ": levels stay in the underlying's units";
   }
 }
@@ -121,13 +124,15 @@ TEST(CaptureBuilder, ACsvChainTakesTheConfiguredSpotAndTheFetchTime) {
   const store::CaptureRecord capture = Build(csv, {"QQQ", double(kSampleAsOf), 521.21, 0.045, 0.0, {}});
   EXPECT_EQ(capture.summary.asOf, kSampleAsOf);
   EXPECT_EQ(capture.summary.provenance.sourceSnapshotTime, "2025-01-02T15:42:10Z");
-  const store::CaptureRecord json = Build(SampleChain("qqq_chain.json"), {"QQQ", double(kSampleAsOf), {}, {}, {}, {}});
+  const store::CaptureRecord json =
+      Build(SampleChain("qqq_chain.json"), {"QQQ", double(kSampleAsOf), {}, {}, {}, {}});
   EXPECT_EQ(capture.summary.levels.callWall, json.summary.levels.callWall);
   EXPECT_EQ(capture.summary.levels.putWall, json.summary.levels.putWall);
   EXPECT_DOUBLE_EQ(capture.summary.netGex, json.summary.netGex);
   EXPECT_NE(capture.summary.chainDigest, json.summary.chainDigest) << "the JSON chain's time is part of it";
 
-  const store::CaptureRecord rates = Build(SampleChain("qqq_chain.json"), {"QQQ", double(kSampleAsOf), 520.0, 0.05, 0.01, {}});
+  const store::CaptureRecord rates =
+      Build(SampleChain("qqq_chain.json"), {"QQQ", double(kSampleAsOf), 520.0, 0.05, 0.01, {}});
   EXPECT_DOUBLE_EQ(rates.summary.spot, 520) << "the configured spot wins over the chain's";
   EXPECT_DOUBLE_EQ(rates.summary.rate, 0.05);
   EXPECT_DOUBLE_EQ(rates.summary.dividend, 0.01);
@@ -142,11 +147,21 @@ TEST(CaptureBuilder, ChainsThatGiveNoCapture) {
     CaptureInputs inputs;
     std::string error;  // its start
   } cases[] = {
-      {"another underlying", json, {"SPY", double(kSampleAsOf), {}, {}, {}, {}}, "the chain is of QQQ, not SPY"},
-      {"no spot", csv, {"QQQ", double(kSampleAsOf), {}, {}, {}, {}},
+      {"another underlying",
+       json,
+       {"SPY", double(kSampleAsOf), {}, {}, {}, {}},
+       "the chain is of QQQ, not SPY"},
+      {"no spot",
+       csv,
+       {"QQQ", double(kSampleAsOf), {}, {}, {}, {}},
        "the chain carries no spot price: configure spot, spot_url or spot_command"},
-      {"fetched after every expiry", csv, {"QQQ", At("2026-01-05 10:00"), 521.21, {}, {}, {}}, "no contract expires after the as-of time"},
-      {"a bad ratio", json, {"QQQ", double(kSampleAsOf), {}, {}, {}, {engine::FuturesMapping::Source::kRatio, 0, 0, "NQ"}},
+      {"fetched after every expiry",
+       csv,
+       {"QQQ", At("2026-01-05 10:00"), 521.21, {}, {}, {}},
+       "no contract expires after the as-of time"},
+      {"a bad ratio",
+       json,
+       {"QQQ", double(kSampleAsOf), {}, {}, {}, {engine::FuturesMapping::Source::kRatio, 0, 0, "NQ"}},
        "the futures price or ratio is not a number above 0"},
   };
   for (const auto& c : cases) {

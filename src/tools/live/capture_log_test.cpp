@@ -50,7 +50,8 @@ TEST(CaptureLog, CaptureUnchangedAndFailureLines) {
             "gamma flip 512.75, id 18");
   EXPECT_EQ(UnchangedLine("QQQ", 17), "QQQ: chain unchanged since capture 17, not stored again");
   EXPECT_EQ(UnchangedLine("QQQ", 0), "QQQ: chain unchanged since the last capture, not stored again");
-  EXPECT_EQ(FailedLine("QQQ", "fetch failed: HTTP 404", 120.4), "QQQ: fetch failed: HTTP 404, retrying in 120 s");
+  EXPECT_EQ(FailedLine("QQQ", "fetch failed: HTTP 404", 120.4),
+            "QQQ: fetch failed: HTTP 404, retrying in 120 s");
 }
 
 }  // namespace

@@ -31,8 +31,10 @@ constexpr double kLongestWaitChunkSeconds = 1;
 // CaptureNow.
 struct SymbolWorker {
   explicit SymbolWorker(const SymbolConfig& config)
-      : config(config), jitter(config.name),
-        cadence{static_cast<double>(config.intervalSeconds), static_cast<double>(config.offHoursIntervalSeconds)} {}
+      : config(config),
+        jitter(config.name),
+        cadence{static_cast<double>(config.intervalSeconds),
+                static_cast<double>(config.offHoursIntervalSeconds)} {}
 
   const SymbolConfig& config;
   std::mutex attemptMutex;
@@ -46,8 +48,13 @@ struct SymbolWorker {
 struct CaptureRuntime::Impl {
   Impl(LiveConfig configIn, store::CaptureStore& storeIn, LiveState& stateIn, const chart::Clock& clockIn,
        LogLine logIn)
-      : config(std::move(configIn)), store(storeIn), state(stateIn), clock(clockIn), rawLog(std::move(logIn)) {
-    for (const SymbolConfig& symbol : config.symbols) workers.push_back(std::make_unique<SymbolWorker>(symbol));
+      : config(std::move(configIn)),
+        store(storeIn),
+        state(stateIn),
+        clock(clockIn),
+        rawLog(std::move(logIn)) {
+    for (const SymbolConfig& symbol : config.symbols)
+      workers.push_back(std::make_unique<SymbolWorker>(symbol));
     log = [this](const std::string& line) {
       std::lock_guard lock(logMutex);
       if (rawLog) rawLog(line);
@@ -102,8 +109,8 @@ bool CaptureRuntime::Impl::Prune(std::string* error) {
     return text::Fail(error, "cannot delete old captures: " + why);
   }
   if (removed == 0) return true;
-  log(text::Format("store: deleted %d capture%s fetched more than %d days ago", static_cast<long long>(removed),
-                   removed == 1 ? "" : "s", config.retentionDays));
+  log(text::Format("store: deleted %d capture%s fetched more than %d days ago",
+                   static_cast<long long>(removed), removed == 1 ? "" : "s", config.retentionDays));
   return Seed(error);  // a symbol whose every capture went has none to serve now
 }
 
@@ -129,7 +136,8 @@ CaptureOutcome CaptureRuntime::Impl::AttemptAndSchedule(SymbolWorker& worker) {
   const double from = failures > 0 ? clock.Now() : result.attemptedAt;
   const double next = NextAttemptAt(services, worker.cadence, from, failures, worker.jitter.Next());
   state.Update(worker.config.name, [&](SymbolStatus& s) { s.nextAttemptAt = next; });
-  if (result.outcome == CaptureOutcome::kFailed) log(FailedLine(worker.config.name, result.failure, next - from));
+  if (result.outcome == CaptureOutcome::kFailed)
+    log(FailedLine(worker.config.name, result.failure, next - from));
   return result.outcome;
 }
 

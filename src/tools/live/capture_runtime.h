@@ -31,8 +31,8 @@ class CaptureRuntime {
  public:
   // Requires: `store`, `state` and `clock` outlive the runtime; `state` was made with the
   // configuration's symbols.
-  CaptureRuntime(LiveConfig config, store::CaptureStore& store, LiveState& state,
-                 const chart::Clock& clock, LogLine log);
+  CaptureRuntime(LiveConfig config, store::CaptureStore& store, LiveState& state, const chart::Clock& clock,
+                 LogLine log);
   // Stops the workers when they still run.
   ~CaptureRuntime();
   CaptureRuntime(const CaptureRuntime&) = delete;

@@ -27,7 +27,9 @@ class CaptureRuntimeTest : public ::testing::Test {
   }
 
   // A symbol whose chain is read from NAME.chain in the test folder.
-  SymbolConfig FileSymbol(const std::string& name) { return testing::FileSymbol(name, folder_.Path(name + ".chain")); }
+  SymbolConfig FileSymbol(const std::string& name) {
+    return testing::FileSymbol(name, folder_.Path(name + ".chain"));
+  }
 
   // Opens the store (with `hook` inside each append) and makes the runtime over it.
   void Open(std::function<void()> hook = {}) {
@@ -41,10 +43,11 @@ class CaptureRuntimeTest : public ::testing::Test {
     std::vector<std::string> names;
     for (const SymbolConfig& s : config_.symbols) names.push_back(s.name);
     state_ = std::make_unique<LiveState>(names);
-    runtime_ = std::make_unique<CaptureRuntime>(config_, *store_, *state_, clock_, [this](const std::string& line) {
-      std::lock_guard lock(logMutex_);
-      log_.push_back(line);
-    });
+    runtime_ =
+        std::make_unique<CaptureRuntime>(config_, *store_, *state_, clock_, [this](const std::string& line) {
+          std::lock_guard lock(logMutex_);
+          log_.push_back(line);
+        });
   }
 
   std::vector<std::string> TakeLog() {
@@ -88,7 +91,8 @@ TEST_F(CaptureRuntimeTest, CapturesANewChainOnceAndSaysWhenItIsUnchanged) {
   EXPECT_GT(s.computeSeconds, 0);
   std::vector<std::string> log = TakeLog();
   ASSERT_EQ(log.size(), 1u);
-  EXPECT_EQ(log[0].rfind("QQQ: captured 3789 contracts as of 2025-01-02T15:42:10Z, call wall ", 0), 0u) << log[0];
+  EXPECT_EQ(log[0].rfind("QQQ: captured 3789 contracts as of 2025-01-02T15:42:10Z, call wall ", 0), 0u)
+      << log[0];
   EXPECT_EQ(log[0].substr(log[0].size() - 6), ", id 1");
   std::optional<store::CaptureRecord> stored;
   std::string error;
@@ -100,8 +104,9 @@ TEST_F(CaptureRuntimeTest, CapturesANewChainOnceAndSaysWhenItIsUnchanged) {
   // The file as it was: not even read. Touched: read, known by its digest. Said once.
   clock_.Set(kSampleAsOf + 65);
   EXPECT_EQ(runtime_->CaptureNow("QQQ"), CaptureOutcome::kUnchanged);
-  std::filesystem::last_write_time(folder_.Path("QQQ.chain"),
-                                   std::filesystem::last_write_time(folder_.Path("QQQ.chain")) + std::chrono::seconds(2));
+  std::filesystem::last_write_time(
+      folder_.Path("QQQ.chain"),
+      std::filesystem::last_write_time(folder_.Path("QQQ.chain")) + std::chrono::seconds(2));
   EXPECT_EQ(runtime_->CaptureNow("QQQ"), CaptureOutcome::kUnchanged);
   s = Status();
   EXPECT_EQ(s.unchanged, 2u);
@@ -153,13 +158,16 @@ TEST_F(CaptureRuntimeTest, FailuresBackOffAndKeepTheLastGoodCapture) {
       {"missing", "", "fetch failed: " + path + ": No such file or directory", 5},
       {"unreadable", "{\"data\":", "chain unreadable: ", 10},
       {"no contract", "expiration,strike,type,open_interest,iv\n", "engine failed: ", 20},
-      {"terminal escape", "{\"timestamp\":\"\x1b]0;owned\x07\",\"data\":{\"option\":\"QQQ\",\"current_price\":500,"
-                          "\"options\":[{\"option\":\"QQQ250117C00500000\",\"iv\":0.2,\"open_interest\":1}]}}",
+      {"terminal escape",
+       "{\"timestamp\":\"\x1b]0;owned\x07\",\"data\":{\"option\":\"QQQ\",\"current_price\":500,"
+       "\"options\":[{\"option\":\"QQQ250117C00500000\",\"iv\":0.2,\"open_interest\":1}]}}",
        "engine failed: unreadable as-of time '\xEF\xBF\xBD]0;owned\xEF\xBF\xBD'", 40},
   };
   for (const auto& c : cases) {
-    if (c.chain.empty()) std::filesystem::remove(path);
-    else folder_.Write("QQQ.chain", c.chain);
+    if (c.chain.empty())
+      std::filesystem::remove(path);
+    else
+      folder_.Write("QQQ.chain", c.chain);
     EXPECT_EQ(runtime_->CaptureNow("QQQ"), CaptureOutcome::kFailed) << c.name;
     const SymbolStatus s = Status();
     EXPECT_EQ(s.lastError.substr(0, c.error.size()), c.error) << c.name << ": " << s.lastError;
@@ -169,7 +177,8 @@ TEST_F(CaptureRuntimeTest, FailuresBackOffAndKeepTheLastGoodCapture) {
     EXPECT_EQ(s.latestCaptureId, 1) << c.name << ": the last good capture stays";
     const std::vector<std::string> log = TakeLog();
     ASSERT_EQ(log.size(), 1u) << c.name;
-    EXPECT_EQ(log[0], "QQQ: " + s.lastError + text::Format(", retrying in %.0f s", s.nextAttemptAt - clock_.Now()));
+    EXPECT_EQ(log[0],
+              "QQQ: " + s.lastError + text::Format(", retrying in %.0f s", s.nextAttemptAt - clock_.Now()));
   }
   EXPECT_EQ(Status().consecutiveFailures, 4);
   EXPECT_EQ(Status().failures, 4u);

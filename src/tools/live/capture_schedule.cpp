@@ -23,10 +23,10 @@ NewYorkDay DayOf(platform::Services& services, double utcSeconds, int ahead) {
   const int64_t days = platform::DaysFromCivil(date.year, date.month, date.day + ahead);
   NewYorkDay day;
   day.weekday = calendar::DaysUntilFriday(static_cast<double>(days) * calendar::kSecondsPerDay) <= 4;
-  day.open = calendar::NewYorkWallClockToUtc(services, date.year, date.month, date.day + ahead,
-                                             kMarketOpenSeconds);
-  day.close = calendar::NewYorkWallClockToUtc(services, date.year, date.month, date.day + ahead,
-                                              kMarketCloseSeconds);
+  day.open =
+      calendar::NewYorkWallClockToUtc(services, date.year, date.month, date.day + ahead, kMarketOpenSeconds);
+  day.close =
+      calendar::NewYorkWallClockToUtc(services, date.year, date.month, date.day + ahead, kMarketCloseSeconds);
   return day;
 }
 
@@ -68,7 +68,7 @@ double FirstAttemptAt(platform::Services& services, const Cadence& cadence, doub
 
 double NextAttemptAt(platform::Services& services, const Cadence& cadence, double from,
                      int consecutiveFailures, double jitterUnit) {
-  double delay = consecutiveFailures > 0     ? Backoff(cadence, consecutiveFailures)
+  double delay = consecutiveFailures > 0         ? Backoff(cadence, consecutiveFailures)
                  : InMarketHours(services, from) ? cadence.intervalSeconds
                                                  : cadence.offHoursIntervalSeconds;
   delay += jitterUnit * kJitterShare * delay;

@@ -12,7 +12,7 @@
 
 namespace live {
 
-inline constexpr double kMarketOpenSeconds = 9.5 * 3600;    // 09:30 New York
+inline constexpr double kMarketOpenSeconds = 9.5 * 3600;     // 09:30 New York
 inline constexpr double kMarketCloseSeconds = 16.25 * 3600;  // 16:15 New York
 // The jitter adds up to this share of the delay it follows.
 inline constexpr double kJitterShare = 0.05;

@@ -25,12 +25,12 @@ TEST(CaptureSchedule, MarketHoursAreWeekdaysFrom0930To1615NewYork) {
     const char* time;
     bool open;
   } cases[] = {
-      {"2025-01-02 09:29:59", false}, {"2025-01-02 09:30", true},     {"2025-01-02 12:00", true},
-      {"2025-01-02 16:14:59", true},  {"2025-01-02 16:15", false},    {"2025-01-02 23:00", false},
-      {"2025-01-04 12:00", false},    {"2025-01-05 12:00", false},    {"2025-01-06 09:30", true},
-      {"2025-01-02T14:30:00Z", true},  // 09:30 EST
-      {"2025-07-02T13:30:00Z", true},  // 09:30 EDT
-      {"2025-07-02T14:30:00Z", true},  {"2025-07-02T20:15:00Z", false},  // 16:15 EDT
+      {"2025-01-02 09:29:59", false}, {"2025-01-02 09:30", true},      {"2025-01-02 12:00", true},
+      {"2025-01-02 16:14:59", true},  {"2025-01-02 16:15", false},     {"2025-01-02 23:00", false},
+      {"2025-01-04 12:00", false},    {"2025-01-05 12:00", false},     {"2025-01-06 09:30", true},
+      {"2025-01-02T14:30:00Z", true},                                   // 09:30 EST
+      {"2025-07-02T13:30:00Z", true},                                   // 09:30 EDT
+      {"2025-07-02T14:30:00Z", true}, {"2025-07-02T20:15:00Z", false},  // 16:15 EDT
   };
   for (const auto& c : cases) {
     EXPECT_EQ(InMarketHours(platform::DefaultServices(), At(c.time)), c.open) << c.time;
@@ -88,10 +88,10 @@ TEST(CaptureSchedule, NextAttemptFollowsIntervalsBackoffAndTheOpeningBell) {
   for (const auto& c : cases) {
     const double from = At(c.from);
     double after = 0;
-    const double expected = c.next[0] == '+' && text::ParseDouble(c.next.substr(1), &after) > 0 ? from + after
-                                                                                                : At(c.next);
-    EXPECT_NEAR(NextAttemptAt(platform::DefaultServices(), c.cadence, from, c.failures, c.jitter),
-                expected, 1e-6)
+    const double expected =
+        c.next[0] == '+' && text::ParseDouble(c.next.substr(1), &after) > 0 ? from + after : At(c.next);
+    EXPECT_NEAR(NextAttemptAt(platform::DefaultServices(), c.cadence, from, c.failures, c.jitter), expected,
+                1e-6)
         << c.name;
   }
 }

@@ -19,8 +19,8 @@ FileStamp StampOf(const struct stat& status) {
 
 // The stamp is taken from the open file, so a file replaced between the look and the read is
 // read with the stamp of what was read.
-FetchStatus ReadChainFile(const std::string& path, const std::optional<FileStamp>& lastStamp,
-                          ChainBytes* out, std::string* error) {
+FetchStatus ReadChainFile(const std::string& path, const std::optional<FileStamp>& lastStamp, ChainBytes* out,
+                          std::string* error) {
   std::string why;
   std::FILE* file = formats::OpenRegularFile(path, &why);
   if (file == nullptr) {
@@ -48,11 +48,10 @@ FetchStatus ReadChainFile(const std::string& path, const std::optional<FileStamp
 }  // namespace
 
 FetchStatus FetchChain(const SymbolConfig& symbol, const std::string& configDir,
-                       const std::optional<FileStamp>& lastStamp, const StopSignal& stop,
-                       ChainBytes* out, std::string* error) {
+                       const std::optional<FileStamp>& lastStamp, const StopSignal& stop, ChainBytes* out,
+                       std::string* error) {
   switch (symbol.chain.kind) {
-    case ChainSource::Kind::kFile:
-      return ReadChainFile(symbol.chain.path, lastStamp, out, error);
+    case ChainSource::Kind::kFile: return ReadChainFile(symbol.chain.path, lastStamp, out, error);
     case ChainSource::Kind::kCommand: {
       const CommandRequest request{symbol.chain.command, configDir,
                                    static_cast<double>(symbol.timeoutSeconds), formats::kMaxChainBytes};
@@ -63,11 +62,10 @@ FetchStatus FetchChain(const SymbolConfig& symbol, const std::string& configDir,
       out->errorCut = printed.errorCut;
       return status;
     }
-    case ChainSource::Kind::kUrl:
-      break;
+    case ChainSource::Kind::kUrl: break;
   }
-  const HttpFetchRequest request{symbol.chain.url, symbol.headers,
-                                 static_cast<double>(symbol.timeoutSeconds), formats::kMaxChainBytes};
+  const HttpFetchRequest request{symbol.chain.url, symbol.headers, static_cast<double>(symbol.timeoutSeconds),
+                                 formats::kMaxChainBytes};
   return HttpFetch(request, stop, &out->bytes, error);
 }
 

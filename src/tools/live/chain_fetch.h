@@ -33,7 +33,7 @@ struct ChainBytes {
 // source that cannot be fetched (the transfer's, the file's or the command's reason; a file
 // that is not a regular one or is larger than the limit).
 FetchStatus FetchChain(const SymbolConfig& symbol, const std::string& configDir,
-                       const std::optional<FileStamp>& lastStamp, const StopSignal& stop,
-                       ChainBytes* out, std::string* error);
+                       const std::optional<FileStamp>& lastStamp, const StopSignal& stop, ChainBytes* out,
+                       std::string* error);
 
 }  // namespace live

@@ -55,8 +55,8 @@ bool SpawnAttributes(posix_spawnattr_t* attr) {
   sigemptyset(&none);
   sigemptyset(&defaults);
   for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGCHLD}) sigaddset(&defaults, signal);
-  return posix_spawnattr_setflags(attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                            POSIX_SPAWN_SETSIGDEF) == 0 &&
+  return posix_spawnattr_setflags(
+             attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF) == 0 &&
          posix_spawnattr_setpgroup(attr, 0) == 0 && posix_spawnattr_setsigmask(attr, &none) == 0 &&
          posix_spawnattr_setsigdefault(attr, &defaults) == 0;
 }
@@ -187,9 +187,8 @@ FetchStatus RunCommand(const CommandRequest& request, const StopSignal& stop, Co
   if (waited != Waited::kDone) {
     KillGroup(run.pid, run.pidFd.get());
     if (waited == Waited::kStopped) return FetchStatus::kStopped;
-    *error = waited == Waited::kTimedOut
-                 ? text::Format("still running after %g s", request.timeoutSeconds)
-                 : "printed more than " + formats::SizeText(request.maxOutputBytes);
+    *error = waited == Waited::kTimedOut ? text::Format("still running after %g s", request.timeoutSeconds)
+                                         : "printed more than " + formats::SizeText(request.maxOutputBytes);
     return FetchStatus::kFailed;
   }
   int status = 0;

@@ -31,7 +31,8 @@ Ran RunFor(const CommandRequest& request, const StopSignal& stop) {
   return ran;
 }
 
-Ran RunScript(const TempFolder& folder, const std::string& body, double timeout = 10, size_t maxOutput = 1 << 20) {
+Ran RunScript(const TempFolder& folder, const std::string& body, double timeout = 10,
+              size_t maxOutput = 1 << 20) {
   const std::string script = folder.Script("run.sh", body);
   StopSignal stop;
   return RunFor({{script}, folder.path(), timeout, maxOutput}, stop);
@@ -52,7 +53,8 @@ TEST(CommandRun, OutcomesOfOneRun) {
       {"no standard input", "cat", FetchStatus::kFetched, "", ""},
       {"exit status", "echo partial; exit 3", FetchStatus::kFailed, "partial\n", "exited with status 3"},
       {"killed", "kill -KILL $$", FetchStatus::kFailed, "", "ended by signal 9"},
-      {"output over the limit", "head -c 2000000 /dev/zero", FetchStatus::kFailed, "", "printed more than 1 MiB"},
+      {"output over the limit", "head -c 2000000 /dev/zero", FetchStatus::kFailed, "",
+       "printed more than 1 MiB"},
   };
   for (const auto& c : cases) {
     const Ran ran = RunScript(folder, c.body);
@@ -122,7 +124,8 @@ TEST(CommandRun, TimeLimitKillsTheWholeGroup) {
     state.clear();
     stat >> pidText >> comm >> state;
     return state.empty() || state == "Z" || state == "X";
-  })) << "the sleeper is gone or dead, not '" << state << "'";
+  })) << "the sleeper is gone or dead, not '"
+      << state << "'";
 }
 
 // A command that ignores SIGTERM still ends: SIGKILL follows.

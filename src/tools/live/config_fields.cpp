@@ -28,7 +28,8 @@ bool ResolveValue(std::string_view value, const EnvironmentLookup& env, std::str
     return true;
   }
   const std::string name(value.substr(4));
-  if (!IsVariableName(name)) return text::Fail(error, "'" + name + "' after env: is not an environment variable name");
+  if (!IsVariableName(name))
+    return text::Fail(error, "'" + name + "' after env: is not an environment variable name");
   const std::optional<std::string> found = env(name);
   if (!found) return text::Fail(error, "environment variable " + name + " is not set");
   *out = *found;
@@ -83,8 +84,8 @@ std::optional<int64_t> TableReader::Whole(std::string_view key, int64_t low, int
   return std::nullopt;
 }
 
-std::optional<double> TableReader::Number(std::string_view key, double low, bool lowIncluded,
-                                          double high, std::string_view expected) {
+std::optional<double> TableReader::Number(std::string_view key, double low, bool lowIncluded, double high,
+                                          std::string_view expected) {
   const toml::node* node = table_.get(key);
   if (node == nullptr) return std::nullopt;
   std::optional<double> value;

@@ -38,8 +38,7 @@ std::string NearestKey(std::string_view key, std::span<const std::string_view> k
 
 // `value` itself, or for "env:NAME" the value of environment variable NAME. False with a
 // message naming the variable when it is not set or NAME is not a variable name.
-bool ResolveValue(std::string_view value, const EnvironmentLookup& env, std::string* out,
-                  std::string* error);
+bool ResolveValue(std::string_view value, const EnvironmentLookup& env, std::string* out, std::string* error);
 
 // Reads the keys of one table. A read of a key that is absent gives nothing and no problem; a
 // present value of the wrong type or out of range gives nothing and one problem, "PATH.KEY:

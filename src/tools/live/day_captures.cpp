@@ -13,8 +13,8 @@ std::vector<size_t> SpreadOverDay(size_t count, size_t limit, size_t mustKeep) {
   }
   // Evenly spaced and distinct, since count - 1 > limit - 1; the first is 0, the last count - 1.
   for (size_t k = 0; k < limit; ++k) {
-    kept.push_back(static_cast<size_t>(
-        std::llround(static_cast<double>(k) * static_cast<double>(count - 1) / static_cast<double>(limit - 1))));
+    kept.push_back(static_cast<size_t>(std::llround(static_cast<double>(k) * static_cast<double>(count - 1) /
+                                                    static_cast<double>(limit - 1))));
   }
   if (mustKeep >= count || std::binary_search(kept.begin(), kept.end(), mustKeep)) return kept;
   // It lies between two kept ones; the neighbour that is not an end gives way, so the order holds.

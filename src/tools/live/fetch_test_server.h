@@ -17,17 +17,24 @@ class FetchTestServer {
  public:
   FetchTestServer() : listener_("the test server", [this] { Release(); }) {
     auto server = std::make_unique<loopback::BoundedServer>();
-    server->Get("/chain", [](const httplib::Request&, httplib::Response& r) { r.set_content("{\"chain\":1}", "application/json"); });
+    server->Get("/chain", [](const httplib::Request&, httplib::Response& r) {
+      r.set_content("{\"chain\":1}", "application/json");
+    });
     server->Get("/echo", [](const httplib::Request& q, httplib::Response& r) {
       r.set_content(q.get_header_value("X-Key") + "|" + q.get_header_value("X-Empty") + "|" +
                         q.get_header_value("User-Agent"),
                     "text/plain");
     });
     server->Get("/to-chain", [](const httplib::Request&, httplib::Response& r) { r.set_redirect("/chain"); });
-    server->Get("/to-ftp", [](const httplib::Request&, httplib::Response& r) { r.set_redirect("ftp://127.0.0.1/chain"); });
-    server->Get("/to-file", [](const httplib::Request&, httplib::Response& r) { r.set_redirect("file:///etc/passwd"); });
+    server->Get("/to-ftp", [](const httplib::Request&, httplib::Response& r) {
+      r.set_redirect("ftp://127.0.0.1/chain");
+    });
+    server->Get("/to-file",
+                [](const httplib::Request&, httplib::Response& r) { r.set_redirect("file:///etc/passwd"); });
     server->Get("/loop", [](const httplib::Request&, httplib::Response& r) { r.set_redirect("/loop"); });
-    server->Get("/big", [](const httplib::Request&, httplib::Response& r) { r.set_content(std::string(1001, 'x'), "text/plain"); });
+    server->Get("/big", [](const httplib::Request&, httplib::Response& r) {
+      r.set_content(std::string(1001, 'x'), "text/plain");
+    });
     server->Get("/big-chunked", [](const httplib::Request&, httplib::Response& r) {
       r.set_chunked_content_provider("text/plain", [](size_t, httplib::DataSink& sink) {
         const std::string part(600, 'x');
@@ -37,7 +44,9 @@ class FetchTestServer {
         return true;
       });
     });
-    server->Get("/exact", [](const httplib::Request&, httplib::Response& r) { r.set_content(std::string(1000, 'x'), "text/plain"); });
+    server->Get("/exact", [](const httplib::Request&, httplib::Response& r) {
+      r.set_content(std::string(1000, 'x'), "text/plain");
+    });
     server->Get("/hang", [this](const httplib::Request&, httplib::Response& r) {
       std::unique_lock lock(mutex_);
       ++hanging_;

@@ -41,8 +41,7 @@ bool LimitRedirectsToHttp(CURL* easy) {
 #if LIBCURL_VERSION_NUM >= 0x075500  // 7.85: protocols by name
   return curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK;
 #else
-  return curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS, long(CURLPROTO_HTTP | CURLPROTO_HTTPS)) ==
-         CURLE_OK;
+  return curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS, long(CURLPROTO_HTTP | CURLPROTO_HTTPS)) == CURLE_OK;
 #endif
 }
 

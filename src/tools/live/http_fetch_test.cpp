@@ -70,7 +70,9 @@ TEST(HttpFetch, AServerThatHangsIsCutByTheTimeout) {
 TEST(HttpFetch, AServerThatHangsIsCutByStop) {
   testing::FetchTestServer server;
   StopSignal stop;
-  auto pending = std::async(std::launch::async, [&] { return Fetch({server.Url("/hang"), {}, 60, 1000}, stop); });
+  auto pending = std::async(std::launch::async, [&] {
+    return Fetch({server.Url("/hang"), {}, 60, 1000}, stop);
+  });
   ASSERT_TRUE(loopback::testing::WaitFor([&] { return server.Hanging() == 1; })) << "the request arrived";
   stop.Request();
   ASSERT_EQ(pending.wait_for(std::chrono::seconds(2)), std::future_status::ready) << "cut within 2 s";

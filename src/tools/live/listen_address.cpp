@@ -68,7 +68,8 @@ bool ParseListenAddress(std::string_view text, ListenAddress* out, std::string* 
   if (colon == text.npos) return refuse("expected HOST:PORT");
   std::string_view host = text.substr(0, colon);
   ListenAddress address;
-  if (!ParsePort(text.substr(colon + 1), &address.port)) return refuse("expected a port from 0 to 65535 after the last ':'");
+  if (!ParsePort(text.substr(colon + 1), &address.port))
+    return refuse("expected a port from 0 to 65535 after the last ':'");
   int first = 0;
   if (host.starts_with('[') && host.ends_with(']')) {
     host = host.substr(1, host.size() - 2);

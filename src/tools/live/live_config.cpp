@@ -21,8 +21,8 @@ constexpr const char* kDefaultStore = "ordinel-levels.sqlite";
 bool IsTokenText(std::string_view token) {
   if (token.size() < 16 || token.size() > 128) return false;
   for (const char c : token) {
-    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                    c == '-' || c == '.' || c == '_' || c == '~';
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+                    c == '.' || c == '_' || c == '~';
     if (!ok) return false;
   }
   return true;
@@ -42,8 +42,9 @@ void ReadListen(TableReader& top, const EnvironmentLookup& env, LiveConfig* c) {
     }
   }
   if (!IsLoopback(c->listen) && !top.Has("token")) {
-    top.Problem("listen", c->listen.host + " is not a loopback address: give a token, so that every "
-                          "path is served under /<token>/ only");
+    top.Problem("listen", c->listen.host +
+                              " is not a loopback address: give a token, so that every "
+                              "path is served under /<token>/ only");
   }
 }
 
@@ -51,12 +52,12 @@ void ReadStore(TableReader& top, LiveConfig* c) {
   const std::string store = top.Text("store").value_or(kDefaultStore);
   if (store.empty() || store.find('\0') != std::string::npos) top.Problem("store", "expected a file path");
   c->storePath = (std::filesystem::path(c->configDir) / store).lexically_normal().string();
-  c->retentionDays = static_cast<int>(
-      top.Whole("retention_days", 1, 3650, "a whole number of days from 1 to 3650").value_or(c->retentionDays));
+  c->retentionDays =
+      static_cast<int>(top.Whole("retention_days", 1, 3650, "a whole number of days from 1 to 3650")
+                           .value_or(c->retentionDays));
 }
 
-void ReadSymbols(const toml::table& root, const EnvironmentLookup& env, Problems* problems,
-                 LiveConfig* c) {
+void ReadSymbols(const toml::table& root, const EnvironmentLookup& env, Problems* problems, LiveConfig* c) {
   const toml::node* node = root.get("symbol");
   if (node == nullptr) {
     problems->Add({}, "symbol", "no [[symbol]] table: give at least one");
@@ -69,10 +70,12 @@ void ReadSymbols(const toml::table& root, const EnvironmentLookup& env, Problems
   }
   std::map<std::string, std::string> served;  // a name or future, and the symbol entry serving it
   for (size_t i = 0; i < list->size(); ++i) {
-    TableReader reader(*list->get(i)->as_table(), text::Format("symbol[%d]", static_cast<long long>(i + 1)), problems);
+    TableReader reader(*list->get(i)->as_table(), text::Format("symbol[%d]", static_cast<long long>(i + 1)),
+                       problems);
     SymbolConfig s;
     ReadSymbol(reader, c->configDir, env, &s);
-    for (const auto& [key, name] : {std::pair<const char*, std::string>{"name", s.name}, {"future", s.future}}) {
+    for (const auto& [key, name] :
+         {std::pair<const char*, std::string>{"name", s.name}, {"future", s.future}}) {
       if (name.empty()) continue;
       const auto [at, fresh] = served.emplace(name, reader.PathOf(""));
       if (!fresh) reader.Problem(key, name + " is already served by " + at->second);

@@ -42,13 +42,13 @@ struct SymbolConfig {
   std::string name;  // upper case, the chain's underlying as the engine names it ("QQQ")
   ChainSource chain;
   std::vector<std::pair<std::string, std::string>> headers;  // sent with a url chain; values resolved
-  int intervalSeconds = 60;            // between captures in New York market hours
-  int offHoursIntervalSeconds = 900;   // outside them; at least intervalSeconds
-  int timeoutSeconds = 30;             // for one fetch
-  std::string future;        // upper case futures symbol also served ("NQ"); empty: none
-  ValueSource futureRatio;   // with a future, either kNumber: the fixed ratio,
-  ValueSource futurePrice;   // or kUrl / kCommand: the future's price (ratio = price / spot)
-  ValueSource spot;          // kNone: the chain's own spot
+  int intervalSeconds = 60;                                  // between captures in New York market hours
+  int offHoursIntervalSeconds = 900;                         // outside them; at least intervalSeconds
+  int timeoutSeconds = 30;                                   // for one fetch
+  std::string future;                    // upper case futures symbol also served ("NQ"); empty: none
+  ValueSource futureRatio;               // with a future, either kNumber: the fixed ratio,
+  ValueSource futurePrice;               // or kUrl / kCommand: the future's price (ratio = price / spot)
+  ValueSource spot;                      // kNone: the chain's own spot
   std::optional<double> rate, dividend;  // empty: the engine's defaults
 };
 

@@ -33,8 +33,8 @@ class RequestCounts {
 // before its first attempt, "ok" when its last attempt succeeded, else "failing"), the time and
 // age of its last success and of its latest capture, its last error, its next attempt and its
 // counts. 200 when no symbol is failing, else 503, so a plain HTTP check sees it.
-service::FixtureAnswer AnswerHealth(const LiveConfig& config,
-                                    const std::vector<SymbolStatus>& statuses, double nowSeconds);
+service::FixtureAnswer AnswerHealth(const LiveConfig& config, const std::vector<SymbolStatus>& statuses,
+                                    double nowSeconds);
 
 // The /metrics answer at `nowSeconds` (Prometheus text format 0.0.4): per symbol the captures,
 // unchanged fetches, failures, fetch and compute seconds, consecutive failures and the time and

@@ -22,17 +22,17 @@ constexpr double kAbsent = std::numeric_limits<double>::quiet_NaN();  // written
 using LevelOf = std::optional<double> store::KeyLevels::*;
 
 constexpr std::pair<const char*, LevelOf> kLevels[] = {
-    {"call_wall", &store::KeyLevels::callWall},       {"put_wall", &store::KeyLevels::putWall},
-    {"gamma_flip", &store::KeyLevels::gammaFlip},     {"vol_trigger", &store::KeyLevels::volTrigger},
-    {"max_pain", &store::KeyLevels::maxPain},         {"zero_gamma", &store::KeyLevels::zeroGamma},
-    {"zero_dex", &store::KeyLevels::zeroDex},         {"call_oi_wall", &store::KeyLevels::callOiWall},
+    {"call_wall", &store::KeyLevels::callWall},    {"put_wall", &store::KeyLevels::putWall},
+    {"gamma_flip", &store::KeyLevels::gammaFlip},  {"vol_trigger", &store::KeyLevels::volTrigger},
+    {"max_pain", &store::KeyLevels::maxPain},      {"zero_gamma", &store::KeyLevels::zeroGamma},
+    {"zero_dex", &store::KeyLevels::zeroDex},      {"call_oi_wall", &store::KeyLevels::callOiWall},
     {"put_oi_wall", &store::KeyLevels::putOiWall},
 };
 
 // Writes member `key` as the list of `value(capture)` over the kept captures.
 template <typename Value>
-void Series(jsonout::JsonWriter& w, const char* key, const HistoryDay& d,
-            const std::vector<size_t>& kept, Value value) {
+void Series(jsonout::JsonWriter& w, const char* key, const HistoryDay& d, const std::vector<size_t>& kept,
+            Value value) {
   w.Key(key);
   w.BeginArray();
   for (const size_t i : kept) w.Number(value(d.captures[i]));
@@ -65,7 +65,8 @@ bool ReadHistoryDay(const AnswerContext& c, const service::FixtureRequest& reque
   std::string error;
   if (!c.store->DaySummaries(out->source, out->day, &out->captures, &error)) {
     if (c.log) c.log("history of " + out->source + ": the capture history cannot be read: " + error);
-    *refusal = Refusal(503, "store_unavailable", "The capture history cannot be read; the service's log says why.");
+    *refusal =
+        Refusal(503, "store_unavailable", "The capture history cannot be read; the service's log says why.");
     return false;
   }
   return true;
@@ -74,8 +75,8 @@ bool ReadHistoryDay(const AnswerContext& c, const service::FixtureRequest& reque
 void WriteHistoryIdentity(jsonout::JsonWriter& w, const HistoryDay& d) {
   w.Key("ok");
   w.Bool(true);
-  for (const auto& [key, value] : {std::pair{"symbol", &d.symbol}, std::pair{"source", &d.source},
-                                   std::pair{"day", &d.day}}) {
+  for (const auto& [key, value] :
+       {std::pair{"symbol", &d.symbol}, std::pair{"source", &d.source}, std::pair{"day", &d.day}}) {
     w.Key(key);
     w.String(*value);
   }
@@ -86,7 +87,8 @@ void WriteHistoryIdentity(jsonout::JsonWriter& w, const HistoryDay& d) {
 }
 
 std::string HistoryJson(const HistoryDay& d, size_t limit) {
-  const std::vector<size_t> kept = SpreadOverDay(d.captures.size(), limit, FirstAtOrAfter(d.captures, d.open));
+  const std::vector<size_t> kept =
+      SpreadOverDay(d.captures.size(), limit, FirstAtOrAfter(d.captures, d.open));
   std::string body;
   jsonout::JsonWriter w(&body, jsonout::JsonWriter::Layout::kCompact);
   w.BeginObject();
@@ -98,14 +100,16 @@ std::string HistoryJson(const HistoryDay& d, size_t limit) {
   Series(w, "times", d, kept, [](const store::CaptureSummary& s) { return static_cast<double>(s.asOf); });
   w.Key("series");
   w.BeginObject();
-  Series(w, "spot", d, kept, [&](const store::CaptureSummary& s) { return ShownPrice(s.spot, ShownRatio(s, d.mapped)); });
+  Series(w, "spot", d, kept,
+         [&](const store::CaptureSummary& s) { return ShownPrice(s.spot, ShownRatio(s, d.mapped)); });
   for (const auto& [key, level] : kLevels) {
     Series(w, key, d, kept, [&, level = level](const store::CaptureSummary& s) {
       const std::optional<double>& v = s.levels.*level;
       return v ? ShownPrice(*v, ShownRatio(s, d.mapped)) : kAbsent;
     });
   }
-  Series(w, "conversion_ratio", d, kept, [&](const store::CaptureSummary& s) { return ShownRatio(s, d.mapped); });
+  Series(w, "conversion_ratio", d, kept,
+         [&](const store::CaptureSummary& s) { return ShownRatio(s, d.mapped); });
   Series(w, "net_gex", d, kept, [](const store::CaptureSummary& s) { return std::round(s.netGex); });
   Series(w, "net_dex", d, kept, [](const store::CaptureSummary& s) { return std::round(s.netDex); });
   w.EndObject();

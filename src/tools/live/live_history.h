@@ -18,19 +18,19 @@ inline constexpr size_t kHistoryPointLimit = 500;
 
 // One history request, read and resolved.
 struct HistoryDay {
-  std::string symbol;  // as asked
-  std::string day;     // "YYYY-MM-DD"
-  std::string source;  // the configured symbol serving it
-  bool mapped = false;  // prices at each capture's ratio to the future
-  double open = 0;      // 09:30 New York of `day`
+  std::string symbol;                           // as asked
+  std::string day;                              // "YYYY-MM-DD"
+  std::string source;                           // the configured symbol serving it
+  bool mapped = false;                          // prices at each capture's ratio to the future
+  double open = 0;                              // 09:30 New York of `day`
   std::vector<store::CaptureSummary> captures;  // the day's, in time order
 };
 
 // Reads "symbol" (a configured symbol or future; "source" as for levels) and "day" (New York
 // today when missing) and the day's summaries. False with `*refusal` set: 400 for a missing
 // symbol or a malformed day, 404 for a symbol not carried, 503 when the history cannot be read.
-bool ReadHistoryDay(const AnswerContext& context, const service::FixtureRequest& request,
-                    HistoryDay* out, service::FixtureAnswer* refusal);
+bool ReadHistoryDay(const AnswerContext& context, const service::FixtureRequest& request, HistoryDay* out,
+                    service::FixtureAnswer* refusal);
 
 // The members both history answers open with: "ok", "symbol", "source", "day",
 // "conversion_method" and the day's number of "captures".
@@ -42,7 +42,6 @@ void WriteHistoryIdentity(jsonout::JsonWriter& w, const HistoryDay& day);
 std::string HistoryJson(const HistoryDay& day, size_t limit);
 
 // The answer to /history: 200 with HistoryJson, else the refusal of ReadHistoryDay.
-service::FixtureAnswer AnswerHistory(const AnswerContext& context,
-                                     const service::FixtureRequest& request);
+service::FixtureAnswer AnswerHistory(const AnswerContext& context, const service::FixtureRequest& request);
 
 }  // namespace live

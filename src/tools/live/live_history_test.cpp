@@ -24,7 +24,8 @@ std::string Numbers(json::Node list) {
   std::string out;
   for (size_t i = 0; i < list.size(); ++i) {
     const json::Node v = list.ElementAt(i);
-    out += (out.empty() ? "" : ",") + (v.IsNumber() ? text::Format("%.10g", v.number()) : std::string("null"));
+    out +=
+        (out.empty() ? "" : ",") + (v.IsNumber() ? text::Format("%.10g", v.number()) : std::string("null"));
   }
   return out;
 }
@@ -55,12 +56,15 @@ TEST_F(LiveHistory, TheDaysLevelsInThePricesOfTheSymbolAsked) {
         << symbol;
     const json::Node series = json::Member(root, "series");
     const double wall = *captures_[0].summary.levels.callWall * ratio;
-    EXPECT_EQ(Numbers(json::Member(series, "call_wall")), text::Format("%.10g,%.10g,%.10g", wall, wall, wall)) << symbol;
+    EXPECT_EQ(Numbers(json::Member(series, "call_wall")), text::Format("%.10g,%.10g,%.10g", wall, wall, wall))
+        << symbol;
     const std::string spot = ratio == 1 ? "521.21" : "21499.9125";  // to a ten-thousandth, as levels are
     EXPECT_EQ(Numbers(json::Member(series, "spot")), spot + "," + spot + "," + spot) << symbol;
-    EXPECT_EQ(Numbers(json::Member(series, "conversion_ratio")), text::Format("%g,%g,%g", ratio, ratio, ratio)) << symbol;
-    for (const char* key : {"spot", "put_wall", "gamma_flip", "vol_trigger", "max_pain", "zero_gamma", "zero_dex",
-                            "call_oi_wall", "put_oi_wall", "net_gex", "net_dex"}) {
+    EXPECT_EQ(Numbers(json::Member(series, "conversion_ratio")),
+              text::Format("%g,%g,%g", ratio, ratio, ratio))
+        << symbol;
+    for (const char* key : {"spot", "put_wall", "gamma_flip", "vol_trigger", "max_pain", "zero_gamma",
+                            "zero_dex", "call_oi_wall", "put_oi_wall", "net_gex", "net_dex"}) {
       EXPECT_EQ(json::Member(series, key).size(), 3u) << symbol << " " << key;
     }
   }
@@ -120,7 +124,8 @@ TEST_F(LiveHistory, TheStrikeMatrixIsBoundedAroundTheLatestSpot) {
   const double nearest = std::max(std::fabs(kept.front() - 521.21), std::fabs(kept.back() - 521.21));
   for (const store::StrikeExposure& e : captures_[2].exposures) {
     if (!std::binary_search(kept.begin(), kept.end(), e.strike)) {
-      EXPECT_GE(std::fabs(e.strike - 521.21), nearest) << e.strike << " left out, nearer spot than a kept one";
+      EXPECT_GE(std::fabs(e.strike - 521.21), nearest)
+          << e.strike << " left out, nearer spot than a kept one";
     }
   }
   EXPECT_EQ(json::Member(root, "strikes").ElementAt(0).number(), kept.front() * kQqqRatio);
@@ -146,7 +151,9 @@ TEST(StrikeHistory, AStrikeACaptureDoesNotHaveIsNull) {
   s.id = 2;
   day.captures.push_back(s);
   const std::vector<store::CaptureExposures> exposures = {
-      {1, 10, {{99, "2025-01-03", 5, 0, 0, 0}, {101, "2025-01-03", 7, 0, 0, 0}, {101, "2025-01-10", 1, 0, 0, 0}}},
+      {1,
+       10,
+       {{99, "2025-01-03", 5, 0, 0, 0}, {101, "2025-01-03", 7, 0, 0, 0}, {101, "2025-01-10", 1, 0, 0, 0}}},
       {2, 20, {{99, "2025-01-03", 6, 0, 0, 0}, {130, "2025-01-03", 9, 0, 0, 0}}},
   };
   const json::testing::ParsedJson root(StrikeHistoryJson(day, exposures, 2));

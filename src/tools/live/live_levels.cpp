@@ -17,15 +17,12 @@ using service::FixtureAnswer;
 using service::FixtureRequest;
 using service::ParamValue;
 
-bool IsLockedRequest(const FixtureRequest& request) {
-  return ParamValue(request.params, "mode") == "locked";
-}
+bool IsLockedRequest(const FixtureRequest& request) { return ParamValue(request.params, "mode") == "locked"; }
 
 bool ReadBasis(const service::QueryParams& params, std::string* basis) {
   *basis = ParamValue(params, "basis");
   if (basis->empty()) *basis = kDefaultBasis;
-  return std::find(std::begin(kRequestBases), std::end(kRequestBases), *basis) !=
-         std::end(kRequestBases);
+  return std::find(std::begin(kRequestBases), std::end(kRequestBases), *basis) != std::end(kRequestBases);
 }
 
 engine::FuturesMapping MappingOf(const SymbolConfig& symbol, const store::CaptureSummary& s) {
@@ -75,8 +72,7 @@ FixtureAnswer AnswerLevels(const AnswerContext& c, const FixtureRequest& request
   if (lasting != nullptr) *lasting = true;
   const std::string symbol = ParamValue(request.params, "symbol");
   if (symbol.empty()) return FailureEnvelope("missing_symbol", "The request names no symbol.");
-  const ServedSymbol served =
-      FindServedSymbol(*c.config, symbol, ParamValue(request.params, "source"));
+  const ServedSymbol served = FindServedSymbol(*c.config, symbol, ParamValue(request.params, "source"));
   if (served.symbol == nullptr) {
     return FailureEnvelope("symbol_not_supported", NotCarriedMessage(*c.config, symbol));
   }
@@ -117,8 +113,8 @@ std::string LevelsAnswerKey(const AnswerContext& c, const FixtureRequest& reques
   return key;
 }
 
-service::ChainLevels StoredChainLevels(const store::CaptureRecord& capture,
-                                       const SymbolConfig& symbol, platform::Services* services) {
+service::ChainLevels StoredChainLevels(const store::CaptureRecord& capture, const SymbolConfig& symbol,
+                                       platform::Services* services) {
   const store::CaptureSummary& s = capture.summary;
   service::ChainLevels levels;
   levels.chain.contracts = capture.contracts;

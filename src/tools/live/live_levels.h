@@ -26,8 +26,8 @@ inline constexpr const char* kDefaultBasis = "signed_flow";
 // to the log), and those of service::AnswerChainLevels (expiry selection, engine). Sets
 // `*lasting`, when given, to false for an answer that only says the history could not be read,
 // which must not be kept until the next capture.
-service::FixtureAnswer AnswerLevels(const AnswerContext& context,
-                                    const service::FixtureRequest& request, bool* lasting = nullptr);
+service::FixtureAnswer AnswerLevels(const AnswerContext& context, const service::FixtureRequest& request,
+                                    bool* lasting = nullptr);
 
 // What the answer to `request` depends on besides the stored captures: its query (pairs in a
 // canonical order) and, for a locked request, the session in force at the context's time.
@@ -36,7 +36,7 @@ std::string LevelsAnswerKey(const AnswerContext& context, const service::Fixture
 
 // The chain of a stored capture as the sample service's chain levels: its contracts, spot, time,
 // rate and dividend, and, when `symbol` has a future, the mapping onto it at the capture's ratio.
-service::ChainLevels StoredChainLevels(const store::CaptureRecord& capture,
-                                       const SymbolConfig& symbol, platform::Services* services);
+service::ChainLevels StoredChainLevels(const store::CaptureRecord& capture, const SymbolConfig& symbol,
+                                       platform::Services* services);
 
 }  // namespace live

@@ -77,7 +77,9 @@ TEST_F(LiveLevels, EachCarriedSymbolInItsOwnPricesOrMappedOntoItsFuture) {
     EXPECT_TRUE(s.callWall.has && s.putWall.has && s.gammaFlip.has) << c.query;
     EXPECT_FALSE(s.locked) << c.query;
   }
-  EXPECT_EQ(Accepted(Levels("symbol=ES&basis=signed_flow")).conversionNote.find("ES levels from SPX strikes x 1.0075 (the ES price"), 0u)
+  EXPECT_EQ(Accepted(Levels("symbol=ES&basis=signed_flow"))
+                .conversionNote.find("ES levels from SPX strikes x 1.0075 (the ES price"),
+            0u)
       << "a ratio that came from a futures price says so";
 }
 
@@ -105,7 +107,9 @@ TEST_F(LiveLevels, EveryBasisTokenGetsTheEnginesOneModelAndSaysSo) {
     const std::string query = std::string("symbol=NQ") + (*basis ? "&basis=" : "") + basis;
     const std::string body = Levels(query).body;
     const std::string echoed = *basis ? basis : kDefaultBasis;
-    EXPECT_NE(body.find("\"requested_basis\":\"" + echoed + "\",\"basis\":\"settlement_oi\""), std::string::npos) << query;
+    EXPECT_NE(body.find("\"requested_basis\":\"" + echoed + "\",\"basis\":\"settlement_oi\""),
+              std::string::npos)
+        << query;
     std::string same = body;
     same.replace(same.find(echoed), echoed.size(), "settlement_oi");
     EXPECT_EQ(same, reference) << query << ": only the echo differs";
@@ -142,7 +146,8 @@ TEST_F(LiveLevels, EachExpiryModeOfTheTailPassesTheStudysSelectionCheck) {
     unsigned mode;
     const char* subset;
     const char* specific;
-  } cases[] = {{0, "", ""}, {1, "", ""}, {1, "2025-01-17,2025-01-10", ""}, {2, "", "2025-03-21"}, {3, "", ""}};
+  } cases[] = {
+      {0, "", ""}, {1, "", ""}, {1, "2025-01-17,2025-01-10", ""}, {2, "", "2025-03-21"}, {3, "", ""}};
   for (const auto& c : cases) {
     const calendar::ExpirySelection selection =
         calendar::BuildExpirySelection(c.mode, c.subset, c.specific, "2025-01-02");
@@ -168,8 +173,8 @@ TEST_F(LiveLevels, LockedMapsFollowTheSessionsOpen) {
     double refresh;
   };
   const Step steps[] = {
-      {nullptr, "", "2025-01-02 09:00", nullptr, "", 0},                    // no capture yet
-      {&open, "2025-01-02 08:00", "2025-01-02 09:00", nullptr, "", 0},     // only before the open
+      {nullptr, "", "2025-01-02 09:00", nullptr, "", 0},                // no capture yet
+      {&open, "2025-01-02 08:00", "2025-01-02 09:00", nullptr, "", 0},  // only before the open
       {&open, "2025-01-02 09:30", "2025-01-02 09:30", "2025-01-02 09:30", "2025-01-02", 1735914600},
       {&later, "2025-01-02 12:00", "2025-01-02 12:01", "2025-01-02 09:30", "2025-01-02", 1735914600},
   };
@@ -201,7 +206,9 @@ TEST_F(LiveLevels, LockedMapsFollowTheSessionsOpen) {
 
 TEST_F(LiveLevels, AnswerKeysDifferByWhatShapesTheAnswer) {
   clock_.Set(testing::NewYork("2025-01-03 09:29"));
-  const auto key = [&](const char* query) { return LevelsAnswerKey(context_, RequestFor(std::string("/x?") + query)); };
+  const auto key = [&](const char* query) {
+    return LevelsAnswerKey(context_, RequestFor(std::string("/x?") + query));
+  };
   EXPECT_EQ(key("symbol=NQ&basis=a"), key("basis=a&symbol=NQ")) << "the order of the query";
   EXPECT_NE(key("symbol=NQ&symbol=ES"), key("symbol=ES&symbol=NQ")) << "the first of a repeated name counts";
   EXPECT_NE(key("symbol=NQ&expiries="), key("symbol=NQ")) << "an empty value is no missing one";

@@ -64,15 +64,18 @@ void WriteRow(jsonout::JsonWriter& w, const ResearchDay& d, const store::Capture
 }
 
 std::string HistoryNote(const ResearchDay& d, size_t kept) {
-  const std::string prices = d.mapped ? d.future + " points at each capture's own ratio" : d.source + " prices";
+  const std::string prices =
+      d.mapped ? d.future + " points at each capture's own ratio" : d.source + " prices";
   const size_t count = d.captures.size();
   if (count == 0) return "No stored capture of " + d.source + " on " + d.day + ".";
   if (kept == count) {
-    return text::Format("Every stored capture of %s on %s, oldest first; levels in %s.", d.source, d.day, prices);
+    return text::Format("Every stored capture of %s on %s, oldest first; levels in %s.", d.source, d.day,
+                        prices);
   }
-  return text::Format("%zu of the %zu stored captures of %s on %s, oldest first, spread evenly over the day "
-                      "with its first, its session's first from 09:30 and its latest kept; levels in %s.",
-                      kept, count, d.source, d.day, prices);
+  return text::Format(
+      "%zu of the %zu stored captures of %s on %s, oldest first, spread evenly over the day "
+      "with its first, its session's first from 09:30 and its latest kept; levels in %s.",
+      kept, count, d.source, d.day, prices);
 }
 
 void WriteHistory(jsonout::JsonWriter& w, const ResearchDay& d, size_t rowLimit) {
@@ -123,14 +126,22 @@ FixtureAnswer AnswerResearch(const AnswerContext& c, const service::FixtureReque
                        ExpectedResearchSource(symbol, source).substr(0, 32) + ". " +
                        NotCarriedMessage(*c.config, symbol));
   }
-  ResearchDay d{symbol, day, served.symbol->name, served.symbol->future, served.mapped,
-                SessionOpen(*c.services, day), c.clock->Now(), {}, {}};
+  ResearchDay d{symbol,
+                day,
+                served.symbol->name,
+                served.symbol->future,
+                served.mapped,
+                SessionOpen(*c.services, day),
+                c.clock->Now(),
+                {},
+                {}};
   std::string error;
   bool read = c.store->DaySummaries(d.source, day, &d.captures, &error);
   if (read && !d.captures.empty()) read = c.store->ById(d.captures.back().id, &d.latest, &error);
   if (!read) {
     if (c.log) c.log("research of " + d.source + ": the capture history cannot be read: " + error);
-    return Refusal(503, "store_unavailable", "The capture history cannot be read; the service's log says why.");
+    return Refusal(503, "store_unavailable",
+                   "The capture history cannot be read; the service's log says why.");
   }
   FixtureAnswer answer;
   answer.body = ResearchAnswerJson(d, kResearchRowLimit);

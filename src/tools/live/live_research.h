@@ -19,10 +19,10 @@ inline constexpr size_t kResearchRowLimit = 240;
 
 // What one research answer is made of.
 struct ResearchDay {
-  std::string symbol;  // as asked ("NQ")
-  std::string day;     // "YYYY-MM-DD", as asked
-  std::string source;  // the options source behind the symbol ("QQQ")
-  std::string future;  // the source's futures symbol when `mapped`
+  std::string symbol;   // as asked ("NQ")
+  std::string day;      // "YYYY-MM-DD", as asked
+  std::string source;   // the options source behind the symbol ("QQQ")
+  std::string future;   // the source's futures symbol when `mapped`
   bool mapped = false;  // levels shown at each capture's ratio to the future
   double open = 0;      // 09:30 New York of `day`, seconds since 1970
   double generatedAt = 0;
@@ -39,7 +39,6 @@ std::string ResearchAnswerJson(const ResearchDay& day, size_t rowLimit);
 // missing symbol or a day that is not YYYY-MM-DD, 404 when the options source behind the
 // symbol is not carried, 503 when the history cannot be read; each with a JSON body whose "ok"
 // is false.
-service::FixtureAnswer AnswerResearch(const AnswerContext& context,
-                                      const service::FixtureRequest& request);
+service::FixtureAnswer AnswerResearch(const AnswerContext& context, const service::FixtureRequest& request);
 
 }  // namespace live

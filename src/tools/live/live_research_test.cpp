@@ -69,10 +69,8 @@ TEST_F(LiveResearch, TheStudyAcceptsItsIdentityForEverySymbolAndSourceItSends) {
     double ratio;
   } cases[] = {
       {"NQ", "SPY", "QQQ", kQqqRatio},  // the study sends its ES source whatever the symbol
-      {"NQ", "SPX", "QQQ", kQqqRatio},
-      {"QQQ", "SPY", "QQQ", 1},
-      {"ES", "SPX", "SPX", kSpxRatio},
-      {"SPX", "SPY", "SPX", 1},
+      {"NQ", "SPX", "QQQ", kQqqRatio}, {"QQQ", "SPY", "QQQ", 1},
+      {"ES", "SPX", "SPX", kSpxRatio}, {"SPX", "SPY", "SPX", 1},
   };
   for (const auto& c : cases) {
     const std::string tag = std::string(c.symbol) + "/" + c.esSource;
@@ -88,11 +86,13 @@ TEST_F(LiveResearch, TheStudyAcceptsItsIdentityForEverySymbolAndSourceItSends) {
     ExpectComparableRows(r, tag);
     EXPECT_FALSE(r.book.expirations.empty()) << tag;
   }
-  const payload::ResearchAnswer nq = payload::testing::ResearchOf(Research("symbol=NQ&source=SPY&day=2025-01-02").body);
+  const payload::ResearchAnswer nq =
+      payload::testing::ResearchOf(Research("symbol=NQ&source=SPY&day=2025-01-02").body);
   EXPECT_DOUBLE_EQ(*nq.history.rows[0].call_wall, *qqq.summary.levels.callWall * kQqqRatio) << "NQ points";
   for (const payload::BookExpiry& e : nq.book.expirations) {
     for (const payload::BookRow& row : e.rows) {
-      EXPECT_LE(std::fabs(row.strike - 521.21), 52.121) << e.expiry << " " << row.strike << ": QQQ strikes near spot";
+      EXPECT_LE(std::fabs(row.strike - 521.21), 52.121)
+          << e.expiry << " " << row.strike << ": QQQ strikes near spot";
     }
   }
 }
@@ -113,10 +113,12 @@ TEST_F(LiveResearch, RefusedRequestsSayWhyWithAStatus) {
   for (const auto& c : cases) {
     const service::FixtureAnswer answer = Research(c.query);
     EXPECT_EQ(answer.status, c.status) << c.query;
-    EXPECT_NE(answer.body.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos) << c.query << answer.body;
+    EXPECT_NE(answer.body.find(std::string("\"error\":\"") + c.error + "\""), std::string::npos)
+        << c.query << answer.body;
   }
-  EXPECT_NE(Research("symbol=ES&source=SPY&day=2025-01-02").body.find("Research for ES reads the options of SPY."),
-            std::string::npos);
+  EXPECT_NE(
+      Research("symbol=ES&source=SPY&day=2025-01-02").body.find("Research for ES reads the options of SPY."),
+      std::string::npos);
 }
 
 TEST_F(LiveResearch, ADayWithoutCapturesIsAnEmptyHistoryTheStudyAccepts) {
@@ -153,7 +155,8 @@ TEST_F(LiveResearch, TwoCapturesGiveChangeLinesAndAMovedWallRaisesAnAlert) {
 
   view.research = {};
   view.captured = false;
-  const research::ResearchView taken = Taken(Research("symbol=NQ&source=SPY&day=2025-01-02"), "NQ", "SPY", "2025-01-02");
+  const research::ResearchView taken =
+      Taken(Research("symbol=NQ&source=SPY&day=2025-01-02"), "NQ", "SPY", "2025-01-02");
   view.research = taken.research;
   view.captured = taken.captured;
   const std::vector<std::string> lines =
@@ -172,7 +175,9 @@ TEST(LiveResearchSize, TheLargestDayStaysUnderTheStudysLimitAndKeepsItsOpen) {
   engine::OptionChain chain = engine::SyntheticChain(24000, 5900);
   chain.underlying = "SPX";
   const store::CaptureRecord large = CaptureAt(chain, "2025-01-02 16:14", kSpxRatio);
-  ResearchDay d{"ES", "2025-01-02", "SPX", "ES", true, NewYork("2025-01-02 09:30"), NewYork("2025-01-02 16:15"), {}, large};
+  ResearchDay d{
+      "ES", "2025-01-02", "SPX", "ES", true, NewYork("2025-01-02 09:30"), NewYork("2025-01-02 16:15"),
+      {},   large};
   for (double t = NewYork("2025-01-02 04:00"); t < NewYork("2025-01-02 16:15"); t += t < d.open ? 900 : 60) {
     store::CaptureSummary s = large.summary;
     s.asOf = static_cast<int64_t>(t);
@@ -198,10 +203,11 @@ TEST(LiveResearchSize, TheLargestDayStaysUnderTheStudysLimitAndKeepsItsOpen) {
   ExpectComparableRows(r, "largest day");
   EXPECT_EQ(r.book.served, r.book.record_expirations) << "a large chain's band fits the book";
   EXPECT_GT(r.book.expirations.size(), 20u);
-  EXPECT_EQ(r.history.note,
-            "240 of the 427 stored captures of SPX on 2025-01-02, oldest first, spread evenly over the day with "
-            "its first, its session's first from 09:30 and its latest kept; levels in ES points at each "
-            "capture's own ratio.");
+  EXPECT_EQ(
+      r.history.note,
+      "240 of the 427 stored captures of SPX on 2025-01-02, oldest first, spread evenly over the day with "
+      "its first, its session's first from 09:30 and its latest kept; levels in ES points at each "
+      "capture's own ratio.");
 }
 
 }  // namespace

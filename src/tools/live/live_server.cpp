@@ -31,8 +31,8 @@ bool LiveServer::Start(const ListenAddress& address, std::string* error) {
   LiveAnswers* answers = &answers_;
   const auto handler = [answers](const httplib::Request& request, httplib::Response& response) {
     try {
-      const service::FixtureRequest asked{
-          request.method, request.path, service::QueryParams(request.params.begin(), request.params.end())};
+      const service::FixtureRequest asked{request.method, request.path,
+                                          service::QueryParams(request.params.begin(), request.params.end())};
       service::FixtureAnswer answer = answers->Answer(asked);
       response.status = answer.status;
       response.set_header("Cache-Control", "no-store");

@@ -45,9 +45,9 @@ TEST_F(LiveServerTest, AnswersTheStudysRequestsByGetAndPostAlike) {
   Add(CaptureAt(SampleQqqChain(), "2025-01-02 10:42:10", kQqqRatio));
   Start();
   EXPECT_EQ(server_->Origin(), "http://127.0.0.1:" + std::to_string(server_->Port()));
-  for (const char* target : {"/extension/levels?symbol=NQ&mode=locked&basis=signed_flow",
-                             "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02",
-                             "/health"}) {
+  for (const char* target :
+       {"/extension/levels?symbol=NQ&mode=locked&basis=signed_flow",
+        "/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02", "/health"}) {
     const httplib::Result get = Client().Get(target);
     const httplib::Result post = Client().Post(target, "{}", "application/json");
     ASSERT_TRUE(get && post) << target;
@@ -67,8 +67,11 @@ TEST_F(LiveServerTest, UnderATokenThePrefixIsPartOfEveryPath) {
   const struct {
     std::string target;
     int status;
-  } cases[] = {{"/health", 404}, {"/" + token + "/health", 200}, {"/" + token + "/metrics", 200},
-               {"/" + token + "x/health", 404}, {"/%30123456789abcdefXYZ/health", 200}};
+  } cases[] = {{"/health", 404},
+               {"/" + token + "/health", 200},
+               {"/" + token + "/metrics", 200},
+               {"/" + token + "x/health", 404},
+               {"/%30123456789abcdefXYZ/health", 200}};
   for (const auto& c : cases) {
     const httplib::Result result = Client().Get(c.target);
     ASSERT_TRUE(result) << c.target;

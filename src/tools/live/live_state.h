@@ -14,19 +14,19 @@
 namespace live {
 
 struct SymbolStatus {
-  std::string symbol;                // as configured, "QQQ"
-  int64_t latestCaptureId = 0;       // 0: none yet, in the store or this run
-  double latestCaptureAsOf = 0;      // its chain time, seconds since 1970 UTC
-  double lastSuccessAt = 0;          // when a fetch last ended in a usable chain (new or unchanged)
+  std::string symbol;            // as configured, "QQQ"
+  int64_t latestCaptureId = 0;   // 0: none yet, in the store or this run
+  double latestCaptureAsOf = 0;  // its chain time, seconds since 1970 UTC
+  double lastSuccessAt = 0;      // when a fetch last ended in a usable chain (new or unchanged)
   double lastAttemptAt = 0;
   double nextAttemptAt = 0;
-  std::string lastError;             // empty after a success; control characters already replaced
+  std::string lastError;  // empty after a success; control characters already replaced
   double lastErrorAt = 0;
   int consecutiveFailures = 0;
-  uint64_t captures = 0;             // added to the store in this run
-  uint64_t unchanged = 0;            // fetches that brought the chain already stored
+  uint64_t captures = 0;   // added to the store in this run
+  uint64_t unchanged = 0;  // fetches that brought the chain already stored
   uint64_t failures = 0;
-  double fetchSeconds = 0;           // totals over this run, for the metrics
+  double fetchSeconds = 0;  // totals over this run, for the metrics
   double computeSeconds = 0;
 };
 

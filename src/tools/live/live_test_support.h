@@ -52,7 +52,8 @@ inline const engine::OptionChain& SampleQqqChain() {
   static const engine::OptionChain chain = [] {
     engine::OptionChain c;
     std::string error;
-    EXPECT_TRUE(engine::ReadChainFile(std::string(ORDINEL_DATA) + "/chains/qqq_chain.json", &c, &error)) << error;
+    EXPECT_TRUE(engine::ReadChainFile(std::string(ORDINEL_DATA) + "/chains/qqq_chain.json", &c, &error))
+        << error;
     return c;
   }();
   return chain;
@@ -84,7 +85,8 @@ inline engine::OptionChain WithCallOi(engine::OptionChain chain, double strike, 
 class LiveFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    store_ = store::OpenOrFail(store::FreshStorePath(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    store_ = store::OpenOrFail(
+        store::FreshStorePath(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     ASSERT_NE(store_, nullptr);
     context_ = {&config_, store_.get(), &clock_, &platform::DefaultServices(),
                 [this](const std::string& line) { log_ += line + "\n"; }};

@@ -19,8 +19,8 @@ bool IsWeekday(date::sys_days day) {
 
 std::string DateText(date::sys_days day) {
   const date::year_month_day ymd{day};
-  return text::Format("%04d-%02u-%02u", static_cast<int>(ymd.year()),
-                      static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+  return text::Format("%04d-%02u-%02u", static_cast<int>(ymd.year()), static_cast<unsigned>(ymd.month()),
+                      static_cast<unsigned>(ymd.day()));
 }
 
 bool ParseDay(std::string_view text, date::sys_days* out) {
@@ -32,10 +32,9 @@ bool ParseDay(std::string_view text, date::sys_days* out) {
 
 double OpenOf(platform::Services& services, date::sys_days day) {
   const date::year_month_day ymd{day};
-  return calendar::NewYorkWallClockToUtc(services, static_cast<int>(ymd.year()),
-                                         static_cast<int>(static_cast<unsigned>(ymd.month())),
-                                         static_cast<int>(static_cast<unsigned>(ymd.day())),
-                                         kOpenSecondsOfDay);
+  return calendar::NewYorkWallClockToUtc(
+      services, static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+      static_cast<int>(static_cast<unsigned>(ymd.day())), kOpenSecondsOfDay);
 }
 
 date::sys_days WeekdayBefore(date::sys_days day) {
@@ -84,9 +83,8 @@ std::string NextSession(std::string_view session) {
   return DateText(day);
 }
 
-bool FindLockedCapture(store::CaptureStore& store, platform::Services& services,
-                       std::string_view symbol, double nowSeconds,
-                       std::optional<LockedCapture>* out, std::string* error) {
+bool FindLockedCapture(store::CaptureStore& store, platform::Services& services, std::string_view symbol,
+                       double nowSeconds, std::optional<LockedCapture>* out, std::string* error) {
   out->reset();
   std::string session = LockedSessionAt(services, nowSeconds);
   for (int step = 0; step < kLockedSessionsBack; ++step) {

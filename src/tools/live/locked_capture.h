@@ -35,8 +35,7 @@ std::string NextSession(std::string_view session);
 // The locked capture of `symbol` at `nowSeconds`: that of the session in force, else of the
 // latest earlier session that has one, searching at most kLockedSessionsBack sessions that hold
 // captures. Empty when none has; false with the store's message when it cannot be read.
-bool FindLockedCapture(store::CaptureStore& store, platform::Services& services,
-                       std::string_view symbol, double nowSeconds,
-                       std::optional<LockedCapture>* out, std::string* error);
+bool FindLockedCapture(store::CaptureStore& store, platform::Services& services, std::string_view symbol,
+                       double nowSeconds, std::optional<LockedCapture>* out, std::string* error);
 
 }  // namespace live

@@ -62,9 +62,9 @@ TEST(LockedCapture, IsTheFirstCaptureFromTheOpenOfTheSessionInForce) {
   const std::unique_ptr<store::CaptureStore> s = store::OpenOrFail(store::FreshStorePath("locked"));
   ASSERT_NE(s, nullptr);
   struct Step {
-    const char* add;      // a capture appended first, or null
-    const char* now;      // when the locked map is asked for
-    const char* locked;   // the capture expected (its time as added), or null for none
+    const char* add;     // a capture appended first, or null
+    const char* now;     // when the locked map is asked for
+    const char* locked;  // the capture expected (its time as added), or null for none
     const char* session;
     const char* refresh;  // New York time of locked_refresh_after_unix
   };

@@ -38,8 +38,8 @@ void WriteRow(jsonout::JsonWriter& w, double strike, const Exposures& x) {
   w.BeginObject();
   w.Key("strike");
   w.Number(strike);
-  for (const auto& [key, value] : {std::pair{"gex", x.gex}, std::pair{"dex", x.dex},
-                                   std::pair{"vex", x.vex}, std::pair{"charmex", x.charm}}) {
+  for (const auto& [key, value] : {std::pair{"gex", x.gex}, std::pair{"dex", x.dex}, std::pair{"vex", x.vex},
+                                   std::pair{"charmex", x.charm}}) {
     w.Key(key);
     w.Number(std::round(value));
   }
@@ -64,9 +64,11 @@ void WriteText(jsonout::JsonWriter& w, const char* key, const std::string& value
 }
 
 std::string BookNote(const store::CaptureRecord& capture, bool cut) {
-  return text::Format("Exposures per strike of the day's latest capture (%s, %s), in dollars, strikes within %g %% of spot%s.",
-                      formats::UtcTimestampText(static_cast<double>(capture.summary.asOf)),
-                      engine::kEngineName, kBookStrikeBandPct, cut ? ", nearest expirations only" : "");
+  return text::Format(
+      "Exposures per strike of the day's latest capture (%s, %s), in dollars, strikes within %g %% of "
+      "spot%s.",
+      formats::UtcTimestampText(static_cast<double>(capture.summary.asOf)), engine::kEngineName,
+      kBookStrikeBandPct, cut ? ", nearest expirations only" : "");
 }
 
 // The expirations that fit in kMaxBookRows, nearest first.
@@ -81,8 +83,7 @@ size_t ServedExpirations(const std::map<std::string, StrikeMap>& book) {
 }
 
 void WriteExpiryBook(jsonout::JsonWriter& w, const std::string& underlying, const std::string& day,
-                     const store::CaptureRecord* capture,
-                     const std::map<std::string, StrikeMap>& book) {
+                     const store::CaptureRecord* capture, const std::map<std::string, StrikeMap>& book) {
   const size_t served = ServedExpirations(book);
   w.Key("expiry_book");
   w.BeginObject();
@@ -142,8 +143,8 @@ void WriteStrikeTotals(jsonout::JsonWriter& w, const std::map<std::string, Strik
 
 }  // namespace
 
-void WriteResearchBook(jsonout::JsonWriter& w, const std::string& underlying,
-                       const std::string& day, const store::CaptureRecord* capture) {
+void WriteResearchBook(jsonout::JsonWriter& w, const std::string& underlying, const std::string& day,
+                       const store::CaptureRecord* capture) {
   const std::map<std::string, StrikeMap> book =
       capture == nullptr ? std::map<std::string, StrikeMap>{} : BandedBook(*capture);
   WriteExpiryBook(w, underlying, day, capture, book);

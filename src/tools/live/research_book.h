@@ -18,7 +18,7 @@ inline constexpr size_t kMaxBookRows = 20000;
 
 // Writes the members "expiry_book" and "strikes" of `capture` of `underlying` into the object
 // being written by `w`. A null capture gives a book without expirations whose note says so.
-void WriteResearchBook(jsonout::JsonWriter& w, const std::string& underlying,
-                       const std::string& day, const store::CaptureRecord* capture);
+void WriteResearchBook(jsonout::JsonWriter& w, const std::string& underlying, const std::string& day,
+                       const store::CaptureRecord* capture);
 
 }  // namespace live

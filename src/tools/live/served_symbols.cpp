@@ -23,8 +23,7 @@ const SymbolConfig* ByFuture(const LiveConfig& config, std::string_view future) 
 
 }  // namespace
 
-ServedSymbol FindServedSymbol(const LiveConfig& config, std::string_view requested,
-                              std::string_view source) {
+ServedSymbol FindServedSymbol(const LiveConfig& config, std::string_view requested, std::string_view source) {
   if (requested.empty()) return {};
   if (const SymbolConfig* direct = ByName(config, requested)) return {direct, false};
   const SymbolConfig* mapped = ByFuture(config, requested);

@@ -18,8 +18,7 @@ struct ServedSymbol {
 // The symbol serving levels and history for `requested`: a configured name, or the `future` of
 // one. A futures request with a `source` (ES with source=SPX) must be mapped from that source.
 // Matching is exact (the study sends upper case).
-ServedSymbol FindServedSymbol(const LiveConfig& config, std::string_view requested,
-                              std::string_view source);
+ServedSymbol FindServedSymbol(const LiveConfig& config, std::string_view requested, std::string_view source);
 
 // The symbol serving research for `requested`: its options source, as the study derives it from
 // the symbol and the ES source it sends (QQQ for NQ), must be configured, and `requested` must be

@@ -28,7 +28,8 @@ std::vector<double> StrikesNear(const std::vector<store::CaptureExposures>& expo
     return da != db ? da < db : a < b;
   };
   if (strikes.size() > limit) {
-    std::nth_element(strikes.begin(), strikes.begin() + static_cast<std::ptrdiff_t>(limit), strikes.end(), nearer);
+    std::nth_element(strikes.begin(), strikes.begin() + static_cast<std::ptrdiff_t>(limit), strikes.end(),
+                     nearer);
     strikes.resize(limit);
   }
   std::sort(strikes.begin(), strikes.end());
@@ -104,7 +105,8 @@ service::FixtureAnswer AnswerStrikeHistory(const AnswerContext& c, const service
   std::string error;
   if (!c.store->DayExposures(day.source, day.day, kStrikeTimeLimit, &exposures, &error)) {
     if (c.log) c.log("strike history of " + day.source + ": the capture history cannot be read: " + error);
-    return Refusal(503, "store_unavailable", "The capture history cannot be read; the service's log says why.");
+    return Refusal(503, "store_unavailable",
+                   "The capture history cannot be read; the service's log says why.");
   }
   answer.body = StrikeHistoryJson(day, exposures, kStrikeColumnLimit);
   return answer;

@@ -22,8 +22,7 @@ inline constexpr size_t kStrikeColumnLimit = 80;
 // that time's ratio), "underlying_strikes" (the `strikeLimit` strikes nearest the latest spot,
 // ascending), "strikes" (the same at the latest ratio) and "net_gex", one list per time, one value
 // per strike, summed over expirations (null where the capture has no contract at that strike).
-std::string StrikeHistoryJson(const HistoryDay& day,
-                              const std::vector<store::CaptureExposures>& exposures,
+std::string StrikeHistoryJson(const HistoryDay& day, const std::vector<store::CaptureExposures>& exposures,
                               size_t strikeLimit);
 
 // The answer to /history/strikes: 200 with StrikeHistoryJson over at most kStrikeTimeLimit

@@ -10,10 +10,23 @@
 namespace live {
 namespace {
 
-constexpr std::string_view kSymbolKeys[] = {
-    "name", "url", "file", "command", "headers", "interval", "off_hours_interval", "timeout",
-    "future", "ratio", "future_price_url", "future_price_command", "spot", "spot_url",
-    "spot_command", "rate", "dividend"};
+constexpr std::string_view kSymbolKeys[] = {"name",
+                                            "url",
+                                            "file",
+                                            "command",
+                                            "headers",
+                                            "interval",
+                                            "off_hours_interval",
+                                            "timeout",
+                                            "future",
+                                            "ratio",
+                                            "future_price_url",
+                                            "future_price_command",
+                                            "spot",
+                                            "spot_url",
+                                            "spot_command",
+                                            "rate",
+                                            "dividend"};
 
 std::string WithSymbol(std::string_view text, std::string_view symbol) {
   std::string out;
@@ -74,9 +87,11 @@ void ReadChain(TableReader& r, const std::string& configDir, SymbolConfig* s) {
   } else if (present[0] == "file") {
     s->chain.kind = ChainSource::Kind::kFile;
     const std::optional<std::string> file = r.Text("file");
-    if (file && (file->empty() || file->find('\0') != std::string::npos)) r.Problem("file", "expected a file path");
+    if (file && (file->empty() || file->find('\0') != std::string::npos))
+      r.Problem("file", "expected a file path");
     if (file && !file->empty()) {
-      s->chain.path = (std::filesystem::path(configDir) / WithSymbol(*file, s->name)).lexically_normal().string();
+      s->chain.path =
+          (std::filesystem::path(configDir) / WithSymbol(*file, s->name)).lexically_normal().string();
     }
   } else {
     s->chain.kind = ChainSource::Kind::kCommand;
@@ -121,8 +136,9 @@ void ReadHeaders(TableReader& r, const EnvironmentLookup& env, SymbolConfig* s) 
 }
 
 void ReadSchedule(TableReader& r, SymbolConfig* s) {
-  s->intervalSeconds = static_cast<int>(
-      r.Whole("interval", 5, 86400, "a whole number of seconds from 5 to 86400").value_or(s->intervalSeconds));
+  s->intervalSeconds =
+      static_cast<int>(r.Whole("interval", 5, 86400, "a whole number of seconds from 5 to 86400")
+                           .value_or(s->intervalSeconds));
   const int offHoursDefault = std::max(900, s->intervalSeconds);
   s->offHoursIntervalSeconds = static_cast<int>(
       r.Whole("off_hours_interval", s->intervalSeconds, 86400,
@@ -133,13 +149,14 @@ void ReadSchedule(TableReader& r, SymbolConfig* s) {
 }
 
 // `number`, `url` or `command` of one value into `*out`; true when one was given.
-bool ReadValueSource(TableReader& r, std::string_view number, std::string_view url,
-                     std::string_view command, const std::string& symbol, ValueSource* out) {
+bool ReadValueSource(TableReader& r, std::string_view number, std::string_view url, std::string_view command,
+                     const std::string& symbol, ValueSource* out) {
   const std::vector<std::string_view> present = OneOf(r, {number, url, command});
   if (present.size() != 1) return !present.empty();
   if (present[0] == number) {
     out->kind = ValueSource::Kind::kNumber;
-    out->number = r.Number(number, 0, false, std::numeric_limits<double>::max(), "a number above 0").value_or(0);
+    out->number =
+        r.Number(number, 0, false, std::numeric_limits<double>::max(), "a number above 0").value_or(0);
   } else if (present[0] == url) {
     out->kind = ValueSource::Kind::kUrl;
     out->url = ReadUrl(r, url, symbol).value_or("");
@@ -158,11 +175,13 @@ void ReadMapping(TableReader& r, SymbolConfig* s) {
   }
   // The fixed ratio and the futures price share one choice: one of the three keys.
   ValueSource* target = r.Has("ratio") ? &s->futureRatio : &s->futurePrice;
-  const bool mapped = ReadValueSource(r, "ratio", "future_price_url", "future_price_command", s->name, target);
+  const bool mapped =
+      ReadValueSource(r, "ratio", "future_price_url", "future_price_command", s->name, target);
   if (!s->future.empty() && !mapped) {
     r.Problem("", "future " + s->future + " needs one of ratio, future_price_url or future_price_command");
   }
-  if (!r.Has("future") && mapped) r.Problem("", "ratio, future_price_url and future_price_command need future");
+  if (!r.Has("future") && mapped)
+    r.Problem("", "ratio, future_price_url and future_price_command need future");
   ReadValueSource(r, "spot", "spot_url", "spot_command", s->name, &s->spot);
   constexpr const char* kYield = "a decimal from -1 to 1 (0.045 is 4.5 %)";
   s->rate = r.Number("rate", -1, true, 1, kYield);
@@ -187,7 +206,8 @@ void ReadSymbol(TableReader& reader, const std::string& configDir, const Environ
   reader.RefuseUnknown(kSymbolKeys);
   if (const std::optional<std::string> name = reader.Text("name")) {
     s.name = text::AsciiUpper(*name);
-    if (!IsSymbolName(s.name)) reader.Problem("name", "expected a symbol of 1 to 16 letters, digits, '.', '-' or '_'");
+    if (!IsSymbolName(s.name))
+      reader.Problem("name", "expected a symbol of 1 to 16 letters, digits, '.', '-' or '_'");
   } else if (!reader.Has("name")) {
     reader.Problem("", "no name: give the chain's underlying, such as name = \"QQQ\"");
   }

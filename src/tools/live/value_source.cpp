@@ -20,8 +20,10 @@ bool IsDecimalShape(std::string_view text) {
   size_t at = 0, digits = 0;
   bool point = false;
   for (; at < text.size() && (IsDigit(text[at]) || (text[at] == '.' && !point)); ++at) {
-    if (text[at] == '.') point = true;
-    else ++digits;
+    if (text[at] == '.')
+      point = true;
+    else
+      ++digits;
   }
   if (digits == 0) return false;
   if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {

@@ -47,9 +47,9 @@ std::string ReasonFor(int status, size_t bodyBytes) {
 // Sent without waiting: the answer is small and the socket's buffer empty.
 void RefuseAsBusy(socket_t socket) {
   const std::string reason = ReasonFor(503, 0);
-  const std::string answer = "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\nContent-Type: " +
-                             std::string(kPlainText) + "\r\nContent-Length: " + std::to_string(reason.size()) +
-                             "\r\n\r\n" + reason;
+  const std::string answer =
+      "HTTP/1.1 503 Service Unavailable\r\nConnection: close\r\nContent-Type: " + std::string(kPlainText) +
+      "\r\nContent-Length: " + std::to_string(reason.size()) + "\r\n\r\n" + reason;
   (void)send(socket, answer.data(), answer.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
 }
 
@@ -60,7 +60,8 @@ void CloseSocket(socket_t socket) {
 
 // cpp-httplib holds only an announced length to the body limit, a chunked body it takes whole.
 httplib::Server::Handler Routed(httplib::Server::Handler handler, size_t bodyBytes) {
-  return [handler = std::move(handler), bodyBytes](const httplib::Request& request, httplib::Response& response) {
+  return [handler = std::move(handler), bodyBytes](const httplib::Request& request,
+                                                   httplib::Response& response) {
     if (request.body.size() > bodyBytes) {
       response.status = 413;
       response.set_content(ReasonFor(413, bodyBytes), kPlainText);
@@ -106,7 +107,8 @@ BoundedServer::BoundedServer(ServerLimits limits) : limits_(limits) {
     if (!serving->lastRequest && request.get_header_value("Connection") != "close") {
       response.set_header("Connection", "close");
     }
-    if (!serving->routed && response.body.empty()) response.set_content(ReasonFor(response.status, limits_.bodyBytes), kPlainText);
+    if (!serving->routed && response.body.empty())
+      response.set_content(ReasonFor(response.status, limits_.bodyBytes), kPlainText);
     return HandlerResponse::Unhandled;
   }));
   new_task_queue = [cap = limits_.connections] { return new ConnectionThreads(cap); };

@@ -95,7 +95,8 @@ TEST_F(BoundedServerTest, ARequestThatDoesNotArriveByItsDeadlineIsAnswered408And
     ASSERT_TRUE(closed) << c.name << ": still open after 3 s";
     EXPECT_EQ(client.Received().rfind("HTTP/1.1 408 ", 0), 0u) << c.name << ": " << client.Received();
     EXPECT_EQ(Count(client.Received(), "Connection: close\r\n"), 1u) << c.name;
-    EXPECT_NE(client.Received().find("\r\n\r\nthe request did not arrive in time\n"), std::string::npos) << c.name;
+    EXPECT_NE(client.Received().find("\r\n\r\nthe request did not arrive in time\n"), std::string::npos)
+        << c.name;
   }
   RawClient silent = Connect();
   EXPECT_TRUE(silent.ReadUntilClosed(milliseconds(3000))) << "a client that never sends is closed when idle";
@@ -124,12 +125,15 @@ TEST_F(BoundedServerTest, RefusalsSayConnectionCloseAndClose) {
     const char* answer;  // the status line
     const char* reason;
   } cases[] = {
-      {"guard", "POST /echo HTTP/1.1\r\nHost: x\r\nX-Refuse: 1\r\nContent-Length: 27\r\n\r\nGET / HTTP/1.1\r\nHost: x\r\n\r\n",
+      {"guard",
+       "POST /echo HTTP/1.1\r\nHost: x\r\nX-Refuse: 1\r\nContent-Length: 27\r\n\r\nGET / HTTP/1.1\r\nHost: "
+       "x\r\n\r\n",
        "HTTP/1.1 403 ", "refused by the guard\n"},
       {"body over the limit", "POST /echo HTTP/1.1\r\nHost: x\r\nContent-Length: 17\r\n\r\n12345678901234567",
        "HTTP/1.1 413 ", "the request body is over 16 bytes\n"},
       {"chunked body over the limit",
-       "POST /echo HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n40\r\n" + std::string(64, 'x') + "\r\n0\r\n\r\n",
+       "POST /echo HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n40\r\n" + std::string(64, 'x') +
+           "\r\n0\r\n\r\n",
        "HTTP/1.1 413 ", "the request body is over 16 bytes\n"},
       {"no request line", "\r\n\r\n", "HTTP/1.1 400 ", "bad request\n"},
   };
@@ -185,7 +189,8 @@ TEST_F(BoundedServerTest, StopEndsEveryConnectionWithinTwoSecondsWhateverTheClie
   const auto start = std::chrono::steady_clock::now();
   listener_.Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(2000));
-  for (size_t i = 0; i < clients.size(); ++i) EXPECT_TRUE(clients[i].ReadUntilClosed(milliseconds(1000))) << i;
+  for (size_t i = 0; i < clients.size(); ++i)
+    EXPECT_TRUE(clients[i].ReadUntilClosed(milliseconds(1000))) << i;
 }
 
 }  // namespace

@@ -111,7 +111,8 @@ void ConnectionStream::get_remote_ip_and_port(std::string& ip, int& port) const 
   port = 0;
   sockaddr_storage address{};
   socklen_t length = sizeof(address);
-  if (getpeername(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0) NumericAddress(address, length, ip, port);
+  if (getpeername(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    NumericAddress(address, length, ip, port);
 }
 
 void ConnectionStream::get_local_ip_and_port(std::string& ip, int& port) const {
@@ -119,7 +120,8 @@ void ConnectionStream::get_local_ip_and_port(std::string& ip, int& port) const {
   port = 0;
   sockaddr_storage address{};
   socklen_t length = sizeof(address);
-  if (getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0) NumericAddress(address, length, ip, port);
+  if (getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+    NumericAddress(address, length, ip, port);
 }
 
 }  // namespace loopback

@@ -32,7 +32,8 @@ struct SocketPair {
 std::string ReadAll(ConnectionStream& stream) {
   std::string read;
   char buffer[64];
-  for (ssize_t got; (got = stream.read(buffer, sizeof(buffer))) > 0;) read.append(buffer, static_cast<size_t>(got));
+  for (ssize_t got; (got = stream.read(buffer, sizeof(buffer))) > 0;)
+    read.append(buffer, static_cast<size_t>(got));
   return read;
 }
 

@@ -19,7 +19,8 @@ Listener::Listener(std::string name, std::function<void()> wakeHandlers)
 
 Listener::~Listener() { Stop(); }
 
-bool Listener::Start(std::unique_ptr<BoundedServer> server, int port, std::string* error, const std::string& host) {
+bool Listener::Start(std::unique_ptr<BoundedServer> server, int port, std::string* error,
+                     const std::string& host) {
   if (server_) {
     *error = name_ + " already runs";
     return false;

@@ -31,7 +31,8 @@ class Listener {
   // (0: any free port), listens on its own thread and returns once it accepts connections.
   // False with a reason when the port is outside 0..65535 or taken, the host cannot be bound,
   // the thread cannot start, or it already listens.
-  bool Start(std::unique_ptr<BoundedServer> server, int port, std::string* error, const std::string& host = kHost);
+  bool Start(std::unique_ptr<BoundedServer> server, int port, std::string* error,
+             const std::string& host = kHost);
   // Sets Stopping(), wakes the waiting handlers, shuts every open connection down, stops the
   // server and joins its threads, whatever the clients do; no effect when it does not listen.
   // Not to be called from a request handler.

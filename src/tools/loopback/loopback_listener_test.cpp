@@ -55,7 +55,8 @@ TEST(Listener, ListensOnTheHostItIsGiven) {
     Listener listener("the server");
     std::string error;
     ASSERT_TRUE(listener.Start(Hello(), 0, &error, c.host)) << c.host << ": " << error;
-    EXPECT_EQ(listener.Origin(), std::string("http://") + c.originHost + ":" + std::to_string(listener.Port()));
+    EXPECT_EQ(listener.Origin(),
+              std::string("http://") + c.originHost + ":" + std::to_string(listener.Port()));
     httplib::Client client(c.host, listener.Port());
     const httplib::Result hello = client.Get("/");
     ASSERT_TRUE(hello) << c.host;

@@ -82,7 +82,8 @@ class RawClient {
   void ReadUntil(const std::function<bool()>& enough, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (fd_ >= 0 && !peerClosed_ && !enough()) {
-      const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+      const auto left =
+          std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
       pollfd ready{fd_, POLLIN, 0};
       if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) != 1) return;
       char buffer[4096];

@@ -41,8 +41,8 @@ CairoCanvas::~CairoCanvas() {
 }
 
 void CairoCanvas::SetSource(const Paint& paint) {
-  cairo_set_source_rgba(cr_, Channel(paint.colour.r), Channel(paint.colour.g),
-                        Channel(paint.colour.b), std::clamp(paint.opacity, 0.0, 1.0));
+  cairo_set_source_rgba(cr_, Channel(paint.colour.r), Channel(paint.colour.g), Channel(paint.colour.b),
+                        std::clamp(paint.opacity, 0.0, 1.0));
 }
 
 void CairoCanvas::FillRect(const Rect& rect, const Paint& paint) {
@@ -61,8 +61,8 @@ void CairoCanvas::StrokeRect(const Rect& rect, const Paint& paint, double width)
   cairo_stroke(cr_);
 }
 
-void CairoCanvas::Line(double x0, double y0, double x1, double y1, const Paint& paint,
-                       double width, Dash dash) {
+void CairoCanvas::Line(double x0, double y0, double x1, double y1, const Paint& paint, double width,
+                       Dash dash) {
   if (!(width > 0)) return;
   SetSource(paint);
   cairo_set_line_width(cr_, width);

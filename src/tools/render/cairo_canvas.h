@@ -22,8 +22,7 @@ class CairoCanvas : public Canvas {
   int Height() const override { return height_; }
   void FillRect(const Rect& rect, const Paint& paint) override;
   void StrokeRect(const Rect& rect, const Paint& paint, double width) override;
-  void Line(double x0, double y0, double x1, double y1, const Paint& paint, double width,
-            Dash dash) override;
+  void Line(double x0, double y0, double x1, double y1, const Paint& paint, double width, Dash dash) override;
   void Text(double x, double y, std::string_view text, const TextStyle& style) override;
   double TextWidth(std::string_view text, const TextStyle& style) override;
   void PushClip(const Rect& rect) override;

@@ -49,8 +49,8 @@ class Canvas {
   // Outlines `rect` with a line of `width` pixels centred on its edges.
   virtual void StrokeRect(const Rect& rect, const Paint& paint, double width) = 0;
   // A straight line from (x0, y0) to (x1, y1).
-  virtual void Line(double x0, double y0, double x1, double y1, const Paint& paint,
-                    double width, Dash dash) = 0;
+  virtual void Line(double x0, double y0, double x1, double y1, const Paint& paint, double width,
+                    Dash dash) = 0;
   // Draws `text` (UTF-8; invalid bytes show as U+FFFD, control characters as blanks) at the
   // anchor point (x, y).
   virtual void Text(double x, double y, std::string_view text, const TextStyle& style) = 0;

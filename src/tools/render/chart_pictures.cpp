@@ -14,10 +14,9 @@ bool SideOk(int side) { return side >= kMinPictureSide && side <= kMaxPictureSid
 
 }  // namespace
 
-bool WriteChartPictures(const chart::ChartData& chart,
-                        const std::vector<host::DrawingRequest>& drawings, int width, int height,
-                        const std::string& pngPath, const std::string& svgPath, std::string* error,
-                        const HistoryLayer* history) {
+bool WriteChartPictures(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
+                        int width, int height, const std::string& pngPath, const std::string& svgPath,
+                        std::string* error, const HistoryLayer* history) {
   if (!SideOk(width) || !SideOk(height)) {
     *error = text::Format("picture size %dx%d is outside %d..%d pixels per side", width, height,
                           kMinPictureSide, kMaxPictureSide);
@@ -28,13 +27,15 @@ bool WriteChartPictures(const chart::ChartData& chart,
     // The surface goes before the SVG is drawn: at the largest size it holds 256 MB.
     CairoCanvas png(width, height);
     RenderChart(chart, drawings, png, history);
-    if (!png.EncodePng(&pngBytes, error)) return text::Fail(error, "cannot write '" + pngPath + "': " + *error);
+    if (!png.EncodePng(&pngBytes, error))
+      return text::Fail(error, "cannot write '" + pngPath + "': " + *error);
   }
   SvgCanvas svg(width, height);
   RenderChart(chart, drawings, svg, history);
   // Both new files are complete on disk before either replaces an old one.
   formats::FileReplacement files;
-  return files.Stage(pngPath, pngBytes, error) && files.Stage(svgPath, svg.Document(), error) && files.Commit(error);
+  return files.Stage(pngPath, pngBytes, error) && files.Stage(svgPath, svg.Document(), error) &&
+         files.Commit(error);
 }
 
 }  // namespace render

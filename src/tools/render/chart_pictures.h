@@ -19,9 +19,8 @@ inline constexpr int kMaxPictureSide = 8000;
 // both files are replaced, or neither (formats::FileReplacement). False with `*error` naming the
 // file that could not be written, or the size when it is outside kMinPictureSide..kMaxPictureSide.
 // A `history` layer, when given, is drawn as RenderChart draws it.
-bool WriteChartPictures(const chart::ChartData& chart,
-                        const std::vector<host::DrawingRequest>& drawings, int width, int height,
-                        const std::string& pngPath, const std::string& svgPath, std::string* error,
-                        const HistoryLayer* history = nullptr);
+bool WriteChartPictures(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings,
+                        int width, int height, const std::string& pngPath, const std::string& svgPath,
+                        std::string* error, const HistoryLayer* history = nullptr);
 
 }  // namespace render

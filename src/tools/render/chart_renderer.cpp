@@ -49,8 +49,9 @@ std::vector<const DrawingRequest*> OfKind(const std::vector<DrawingRequest>& dra
   for (const DrawingRequest& d : drawings) {
     if (d.kind == kind) out.push_back(&d);
   }
-  std::stable_sort(out.begin(), out.end(),
-                   [](const DrawingRequest* a, const DrawingRequest* b) { return a->lineNumber < b->lineNumber; });
+  std::stable_sort(out.begin(), out.end(), [](const DrawingRequest* a, const DrawingRequest* b) {
+    return a->lineNumber < b->lineNumber;
+  });
   return out;
 }
 
@@ -79,7 +80,8 @@ void DrawCandles(Canvas& canvas, const chart::ChartData& chart, const PriceScale
     const chart::Bar& b = chart.bars[static_cast<size_t>(bar)];
     const host::Rgb colour = b.close > b.open ? kCandleUp : b.close < b.open ? kCandleDown : kCandleFlat;
     const double x = chart::BarX(chart, bar);
-    canvas.Line(x + 0.5, PriceY(scale, b.high), x + 0.5, PriceY(scale, b.low), {colour, 1.0}, 1, Dash::kSolid);
+    canvas.Line(x + 0.5, PriceY(scale, b.high), x + 0.5, PriceY(scale, b.low), {colour, 1.0}, 1,
+                Dash::kSolid);
     const double top = PriceY(scale, std::max(b.open, b.close));
     const double bottom = PriceY(scale, std::min(b.open, b.close));
     canvas.FillRect({x + 0.5 - body / 2, top, body, std::max(bottom - top, 1.0)}, {colour, 1.0});
@@ -93,8 +95,8 @@ void DrawLines(Canvas& canvas, const chart::ChartData& chart, const PriceScale& 
     if (!InScale(scale, d->beginValue)) continue;
     const double width = std::max(d->width, 1);
     const double y = CrispY(PriceY(scale, d->beginValue), width);
-    canvas.Line(chart.region.left, y, chart.region.right, y, {d->colour, Opacity(d->transparency)},
-                width, DashOf(d->style));
+    canvas.Line(chart.region.left, y, chart.region.right, y, {d->colour, Opacity(d->transparency)}, width,
+                DashOf(d->style));
   }
 }
 
@@ -123,10 +125,12 @@ void DrawTexts(Canvas& canvas, const chart::ChartData& chart, const PriceScale& 
     style.sizePx = FontPixelSize(face, d->fontSize > 0 ? d->fontSize : kLabelPoints);
     style.bold = d->bold;
     style.paint = {d->colour, Opacity(d->transparency)};
-    style.horizontal = (d->alignment & 3) == host::kAlignRight ? HorizontalAnchor::kEnd : HorizontalAnchor::kStart;
-    style.vertical = (d->alignment & host::kAlignVerticalCentre) ? VerticalAnchor::kCentre : VerticalAnchor::kTop;
-    const double y = d->relativeVertical ? chart::PercentToY(chart.region, d->beginValue)
-                                         : PriceY(scale, d->beginValue);
+    style.horizontal =
+        (d->alignment & 3) == host::kAlignRight ? HorizontalAnchor::kEnd : HorizontalAnchor::kStart;
+    style.vertical =
+        (d->alignment & host::kAlignVerticalCentre) ? VerticalAnchor::kCentre : VerticalAnchor::kTop;
+    const double y =
+        d->relativeVertical ? chart::PercentToY(chart.region, d->beginValue) : PriceY(scale, d->beginValue);
     canvas.Text(chart::BarX(chart, d->beginBar), y, d->text, style);
   }
 }
@@ -135,17 +139,17 @@ void DrawFooter(Canvas& canvas, const chart::ChartData& chart, double top) {
   if (canvas.Height() - top < kFooterHeight) return;
   TextStyle style = MonoStyle(kLabelPoints, kAxisText);
   style.vertical = VerticalAnchor::kCentre;
-  const std::string text = text::Format("%s  tick %s  bars %d-%d of %d", chart.symbol,
-                                        chart::FormatPriceForTick(chart.tickSize, chart.tickSize),
-                                        chart.visible.first, chart.visible.last,
-                                        static_cast<int>(chart.bars.size()));
+  const std::string text =
+      text::Format("%s  tick %s  bars %d-%d of %d", chart.symbol,
+                   chart::FormatPriceForTick(chart.tickSize, chart.tickSize), chart.visible.first,
+                   chart.visible.last, static_cast<int>(chart.bars.size()));
   canvas.Text(chart.region.left + 6, (top + canvas.Height()) / 2.0, text, style);
 }
 
 }  // namespace
 
-void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest>& drawings,
-                 Canvas& canvas, const HistoryLayer* history) {
+void RenderChart(const chart::ChartData& chart, const std::vector<DrawingRequest>& drawings, Canvas& canvas,
+                 const HistoryLayer* history) {
   canvas.FillRect({0, 0, double(canvas.Width()), double(canvas.Height())}, {kBackground, 1.0});
   const PriceScale scale = FitPriceScale(chart, drawings);
   const host::RegionBounds& r = chart.region;

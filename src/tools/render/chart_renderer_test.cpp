@@ -52,12 +52,15 @@ struct Picture {
 };
 
 host::Rgb Blend(host::Rgb under, host::Rgb over, double opacity) {
-  const auto mix = [&](uint8_t a, uint8_t b) { return static_cast<uint8_t>(a * (1 - opacity) + b * opacity + 0.5); };
+  const auto mix = [&](uint8_t a, uint8_t b) {
+    return static_cast<uint8_t>(a * (1 - opacity) + b * opacity + 0.5);
+  };
   return {mix(under.r, over.r), mix(under.g, over.g), mix(under.b, over.b)};
 }
 
 bool Near(host::Rgb a, host::Rgb b, int tolerance = 2) {
-  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
+  return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
+         std::abs(a.b - b.b) <= tolerance;
 }
 
 std::string Show(host::Rgb c) {
@@ -72,7 +75,8 @@ TEST(ChartRenderer, BandColourFollowsTransparency) {
     int transparency;
     double opacity;
   };
-  for (const Case c : {Case{0, 1.0}, Case{85, 0.15}, Case{50, 0.5}, Case{100, 0.0}, Case{-20, 1.0}, Case{140, 0.0}}) {
+  for (const Case c :
+       {Case{0, 1.0}, Case{85, 0.15}, Case{50, 0.5}, Case{100, 0.0}, Case{-20, 1.0}, Case{140, 0.0}}) {
     Picture picture({Band(71130, 5, 15, 180, 120, kMint, c.transparency)});
     const host::Rgb inside = picture.At(kFreeColumn, 100);
     EXPECT_TRUE(Near(inside, Blend(kBackground, kMint, c.opacity)))
@@ -106,7 +110,8 @@ TEST(ChartRenderer, LineStyleAndWidth) {
     double minCover;
     double maxCover;
   };
-  const std::vector<Case> cases = {{0, 1, 0.97, 1.0}, {1, 1, 0.45, 0.75}, {2, 1, 0.2, 0.5}, {0, 3, 0.97, 1.0}};
+  const std::vector<Case> cases = {
+      {0, 1, 0.97, 1.0}, {1, 1, 0.45, 0.75}, {2, 1, 0.2, 0.5}, {0, 3, 0.97, 1.0}};
   for (const Case& c : cases) {
     host::DrawingRequest line = Line(71000, 150, kMagenta);
     line.style = c.style;
@@ -186,7 +191,7 @@ TEST(ChartRenderer, PriceScaleFlagOnlyWhenAskedAndPriced) {
 
 TEST(ChartRenderer, CandlesInTheirDirectionColours) {
   Picture picture({});
-  EXPECT_TRUE(Near(picture.At(4, 100), kCandleUp)) << Show(picture.At(4, 100));    // bar 0 rises
+  EXPECT_TRUE(Near(picture.At(4, 100), kCandleUp)) << Show(picture.At(4, 100));      // bar 0 rises
   EXPECT_TRUE(Near(picture.At(14, 100), kCandleDown)) << Show(picture.At(14, 100));  // bar 1 falls
 }
 

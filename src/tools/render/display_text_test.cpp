@@ -17,7 +17,10 @@ TEST(DisplayText, ReplacesWhatCannotBeShown) {
   const std::string r = "\xEF\xBF\xBD";
   const std::vector<Case> cases = {
       {"two-byte", "\xC3\xA9", "\xC3\xA9", 1},
-      {"lone continuation", "a\x80" "b", "a" + r + "b", 3},
+      {"lone continuation",
+       "a\x80"
+       "b",
+       "a" + r + "b", 3},
       {"controls", std::string("a\nb\x7f\0c", 6), "a b  c", 6},
   };
   for (const Case& c : cases) {

@@ -21,7 +21,8 @@ std::vector<std::vector<float>> SubgraphValues(const chart::ChartHost& host) {
   for (const HistoryLevel& level : kHistoryLevels) {
     std::vector<float>& series = values[static_cast<size_t>(level.subgraph)];
     series.resize(static_cast<size_t>(bars));
-    for (int bar = 0; bar < bars; ++bar) series[static_cast<size_t>(bar)] = host.Subgraphs().ValueAt(level.subgraph, bar);
+    for (int bar = 0; bar < bars; ++bar)
+      series[static_cast<size_t>(bar)] = host.Subgraphs().ValueAt(level.subgraph, bar);
   }
   return values;
 }
@@ -43,7 +44,8 @@ HistoryLayer BuildHistoryLayer(const chart::ChartHost& host, const chart::DayHis
   const chart::ChartData& chart = host.Chart();
   std::vector<std::vector<float>> values = SubgraphValues(host);
   if (day != nullptr) {
-    chart::FillFromHistory(chart.bars, *day, FirstStudyBar(values, static_cast<int>(chart.bars.size())), &values);
+    chart::FillFromHistory(chart.bars, *day, FirstStudyBar(values, static_cast<int>(chart.bars.size())),
+                           &values);
   }
   std::vector<LevelSeries> shown;
   for (const HistoryLevel& level : kHistoryLevels) {

@@ -17,7 +17,7 @@ namespace render {
 struct HistoryLayer {
   std::vector<HistoryStep> steps;
   std::vector<HeatCell> heat;
-  host::Rgb heatPlus;   // the colours of the study's GEX heatmap subgraphs
+  host::Rgb heatPlus;  // the colours of the study's GEX heatmap subgraphs
   host::Rgb heatMinus;
 };
 
@@ -29,7 +29,7 @@ struct HistoryLevel {
   int toggleSlot;
 };
 inline constexpr HistoryLevel kHistoryLevels[] = {
-    {palette::kSgCallWall, study::kDrawCoreLevels}, {palette::kSgPutWall, study::kDrawCoreLevels},
+    {palette::kSgCallWall, study::kDrawCoreLevels},  {palette::kSgPutWall, study::kDrawCoreLevels},
     {palette::kSgGammaFlip, study::kDrawCoreLevels}, {palette::kSgVolTrigger, study::kDrawVolTrigger},
     {palette::kSgMaxPain, study::kDrawMaxPain},      {palette::kSgCallOiWall, study::kDrawOiWalls},
     {palette::kSgPutOiWall, study::kDrawOiWalls},    {palette::kSgZeroDex, study::kDrawZeroDex},

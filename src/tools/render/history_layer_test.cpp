@@ -43,7 +43,8 @@ class HistoryLayerTest : public ::testing::Test {
 };
 
 TEST_F(HistoryLayerTest, EachLevelFollowsTheInputThatSwitchesItsDrawing) {
-  for (const HistoryLevel& level : kHistoryLevels) host_.SetSubgraphValue(level.subgraph, 5, 100.0f + level.subgraph);
+  for (const HistoryLevel& level : kHistoryLevels)
+    host_.SetSubgraphValue(level.subgraph, 5, 100.0f + level.subgraph);
   host_.SetSubgraphValue(palette::kSgSpot, 5, 50);  // the spot is no level: never a step
   // By default max pain, the OI walls and zero DEX are not drawn.
   EXPECT_EQ(StepSubgraphs(), (std::vector<int>{0, 1, 2, 3, 8, 9, 10}));
@@ -87,8 +88,8 @@ TEST_F(HistoryLayerTest, TheServicesHistoryFillsTheBarsBeforeTheStudyRan) {
   const HistoryLayer layer = BuildHistoryLayer(host_, &day);
   std::vector<std::string> steps;
   for (const HistoryStep& s : layer.steps) {
-    steps.push_back(std::to_string(s.subgraph) + ":" + std::to_string(s.firstBar) + "-" + std::to_string(s.lastBar) +
-                    "@" + std::to_string(static_cast<int>(s.price)));
+    steps.push_back(std::to_string(s.subgraph) + ":" + std::to_string(s.firstBar) + "-" +
+                    std::to_string(s.lastBar) + "@" + std::to_string(static_cast<int>(s.price)));
   }
   EXPECT_EQ(steps, (std::vector<std::string>{"0:2-3@21800", "0:4-5@21900", "3:2-3@21600"}));
 }

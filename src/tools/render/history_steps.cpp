@@ -6,7 +6,9 @@
 namespace render {
 namespace {
 
-double BarLeft(const chart::ChartData& chart, int bar) { return chart::BarX(chart, bar) - chart.barSpacing / 2.0; }
+double BarLeft(const chart::ChartData& chart, int bar) {
+  return chart::BarX(chart, bar) - chart.barSpacing / 2.0;
+}
 
 double BarRight(const chart::ChartData& chart, int bar) {
   return BarLeft(chart, bar) + std::max(chart.barSpacing, 1);

@@ -48,8 +48,7 @@ TEST(HistorySteps, RunsOfEqualValuesWithZerosSkipped) {
 }
 
 TEST(HistorySteps, EachSeriesKeepsItsOwnColourAndOrder) {
-  const std::vector<HistoryStep> steps =
-      HistorySteps({{1, kRed, {3, 3}}, {0, kGreen, {0, 9}}}, {0, 1});
+  const std::vector<HistoryStep> steps = HistorySteps({{1, kRed, {3, 3}}, {0, kGreen, {0, 9}}}, {0, 1});
   EXPECT_EQ(Describe(steps), "1:0-1@3 0:1-1@9");
   EXPECT_TRUE(steps[0].colour == kRed);
   EXPECT_TRUE(steps[1].colour == kGreen);
@@ -79,8 +78,7 @@ TEST(HistorySteps, AMoveOnAdjacentBarsIsJoinedByARiser) {
   const chart::ChartData chart = testing::SmallChart();  // bars 10 px apart from x = 0
   const PriceScale scale{100, 200, 0, 100};              // one price per pixel row
   LineRecorder canvas;
-  DrawHistorySteps(canvas, chart, scale,
-                   HistorySteps({{0, kGreen, {150, 150, 160, 0, 170}}}, chart.visible));
+  DrawHistorySteps(canvas, chart, scale, HistorySteps({{0, kGreen, {150, 150, 160, 0, 170}}}, chart.visible));
   ASSERT_EQ(canvas.lines.size(), 4u) << "three steps and one riser (the zero leaves a gap)";
   const LineRecorder::Drawn& first = canvas.lines[0];
   EXPECT_DOUBLE_EQ(first.x0, 0);

@@ -64,7 +64,8 @@ bool MergeClosest(std::vector<Group>& groups, const std::vector<bool>& eligible,
   size_t best = groups.size();
   for (size_t i = 0; i + 1 < groups.size(); ++i) {
     if (!eligible[i] || !eligible[i + 1] || !Mergeable(groups[i], groups[i + 1], room)) continue;
-    if (best == groups.size() || groups[i + 1].row - groups[i].row < groups[best + 1].row - groups[best].row) best = i;
+    if (best == groups.size() || groups[i + 1].row - groups[i].row < groups[best + 1].row - groups[best].row)
+      best = i;
   }
   if (best == groups.size()) return false;
   Group& a = groups[best];
@@ -86,7 +87,8 @@ bool DropOne(std::vector<Group>& groups) {
     if (it->rank == 0) continue;
     const size_t latest = *std::max_element(it->members.begin(), it->members.end());
     if (worst == groups.end() || it->rank > worst->rank ||
-        (it->rank == worst->rank && latest > *std::max_element(worst->members.begin(), worst->members.end()))) {
+        (it->rank == worst->rank &&
+         latest > *std::max_element(worst->members.begin(), worst->members.end()))) {
       worst = it;
     }
   }
@@ -127,9 +129,11 @@ std::vector<double> SpreadRows(const std::vector<double>& rows, double gap, doub
 std::vector<LabelGroup> LayOutLabels(const std::vector<LabelSlot>& slots, const LabelRoom& room) {
   std::vector<size_t> order(slots.size());
   std::iota(order.begin(), order.end(), size_t{0});
-  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return slots[a].row < slots[b].row; });
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return slots[a].row < slots[b].row; });
   std::vector<Group> groups;
-  for (const size_t i : order) groups.push_back({{i}, slots[i].row, slots[i].width, slots[i].rank, slots[i].edge});
+  for (const size_t i : order)
+    groups.push_back({{i}, slots[i].row, slots[i].width, slots[i].rank, slots[i].edge});
   const double height = std::max(room.high - room.low, 0.0);
   const size_t capacity = static_cast<size_t>(std::floor(height / std::max(room.rowHeight, 1e-9))) + 1;
   std::vector<double> placed = SpreadRows(Rows(groups), room.rowHeight, room.low, room.high);
@@ -138,8 +142,9 @@ std::vector<LabelGroup> LayOutLabels(const std::vector<LabelSlot>& slots, const 
     const std::vector<bool> crowded = CrowdedRuns(groups, placed, room);
     const bool anyCrowded = std::find(crowded.begin(), crowded.end(), true) != crowded.end();
     if (!over && !anyCrowded) break;
-    const bool changed = MergeClosest(groups, over ? std::vector<bool>(groups.size(), true) : crowded, room) ||
-                         (over && DropOne(groups));
+    const bool changed =
+        MergeClosest(groups, over ? std::vector<bool>(groups.size(), true) : crowded, room) ||
+        (over && DropOne(groups));
     if (!changed) break;
     placed = SpreadRows(Rows(groups), room.rowHeight, room.low, room.high);
   }

@@ -17,8 +17,8 @@ std::vector<double> SpreadRows(const std::vector<double>& rows, double gap, doub
 struct LabelSlot {
   double row = 0;
   double width = 0;
-  int rank = 0;        // 0: a core level's label, never merged nor left out; higher gives way first
-  bool edge = false;   // an edge marker: it stacks at the plot's edge, so its move is no crowding
+  int rank = 0;       // 0: a core level's label, never merged nor left out; higher gives way first
+  bool edge = false;  // an edge marker: it stacks at the plot's edge, so its move is no crowding
 };
 
 // The room the labels share.
@@ -26,8 +26,8 @@ struct LabelRoom {
   double rowHeight = 12;  // a label's height with the gap to its neighbour
   double low = 0;         // the highest and lowest rows a label's centre may take
   double high = 0;
-  double maxShift = 36;   // a label moved further than this from its row is crowded
-  double maxWidth = 0;    // the widest a merged label may be
+  double maxShift = 36;       // a label moved further than this from its row is crowded
+  double maxWidth = 0;        // the widest a merged label may be
   double separatorWidth = 0;  // the width between two names of a merged label
 };
 

@@ -26,7 +26,8 @@ TEST(LabelLayout, SpreadRowsCentresCrowdedRunsAndKeepsOrder) {
   for (const Case& c : cases) {
     const std::vector<double> placed = SpreadRows(c.rows, 10, 0, 100);
     ASSERT_EQ(placed.size(), c.placed.size()) << c.name;
-    for (size_t i = 0; i < placed.size(); ++i) EXPECT_NEAR(placed[i], c.placed[i], 1e-9) << c.name << " row " << i;
+    for (size_t i = 0; i < placed.size(); ++i)
+      EXPECT_NEAR(placed[i], c.placed[i], 1e-9) << c.name << " row " << i;
   }
 }
 

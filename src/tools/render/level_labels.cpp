@@ -59,10 +59,12 @@ std::vector<Level> CollectLevels(const chart::ChartData& chart, const PriceScale
                                  const std::vector<DrawingRequest>& drawings) {
   std::vector<const DrawingRequest*> lines;
   for (const DrawingRequest& d : drawings) {
-    if (d.kind == DrawingKind::kHorizontalLine && !d.text.empty() && std::isfinite(d.beginValue)) lines.push_back(&d);
+    if (d.kind == DrawingKind::kHorizontalLine && !d.text.empty() && std::isfinite(d.beginValue))
+      lines.push_back(&d);
   }
-  std::stable_sort(lines.begin(), lines.end(),
-                   [](const DrawingRequest* a, const DrawingRequest* b) { return a->lineNumber < b->lineNumber; });
+  std::stable_sort(lines.begin(), lines.end(), [](const DrawingRequest* a, const DrawingRequest* b) {
+    return a->lineNumber < b->lineNumber;
+  });
   std::vector<Level> levels;
   for (const DrawingRequest* d : lines) {
     if (InScale(scale, d->beginValue)) {
@@ -86,10 +88,12 @@ std::vector<Box> Obstacles(const chart::ChartData& chart, const PriceScale& scal
   for (int bar = first; bar <= last; ++bar) {
     const chart::Bar& b = chart.bars[static_cast<size_t>(bar)];
     const double left = chart::BarX(chart, bar) - chart.barSpacing / 2;
-    boxes.push_back({left, PriceY(scale, b.high), left + std::max(chart.barSpacing, 1), PriceY(scale, b.low)});
+    boxes.push_back(
+        {left, PriceY(scale, b.high), left + std::max(chart.barSpacing, 1), PriceY(scale, b.low)});
   }
   for (const DrawingRequest& d : drawings) {
-    if (d.kind != DrawingKind::kPanelRectangle || !std::isfinite(d.beginValue) || !std::isfinite(d.endValue)) continue;
+    if (d.kind != DrawingKind::kPanelRectangle || !std::isfinite(d.beginValue) || !std::isfinite(d.endValue))
+      continue;
     const double left = chart::BarX(chart, std::min(d.beginBar, d.endBar)) - chart.barSpacing / 2.0 - 4;
     const double right = chart::BarX(chart, std::max(d.beginBar, d.endBar)) + chart.barSpacing / 2.0 + 4;
     boxes.push_back({left, double(chart::PercentToY(chart.region, std::max(d.beginValue, d.endValue))), right,
@@ -110,7 +114,8 @@ double LeftLimit(const Setting& s, double top, double bottom) {
 
 // Code points of `text`, which is valid UTF-8.
 size_t Characters(std::string_view text) {
-  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+  return static_cast<size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
 }
 
 void DrawArrow(const Setting& s, double centreX, double row, int edge, host::Rgb colour) {
@@ -175,7 +180,8 @@ void DrawGroup(const Setting& s, const std::vector<Level>& levels, const LabelGr
   for (const size_t m : group.members) {
     const Level& level = levels[m];
     if (level.y >= top - 1 && level.y <= bottom + 2) continue;
-    s.canvas.Line(s.rightEnd + 1, group.row, s.chart.region.right, level.y, {level.line->colour, 1.0}, 1, Dash::kSolid);
+    s.canvas.Line(s.rightEnd + 1, group.row, s.chart.region.right, level.y, {level.line->colour, 1.0}, 1,
+                  Dash::kSolid);
   }
 }
 
@@ -190,7 +196,8 @@ int LabelRank(int lineNumber) {
   }
 }
 
-std::string FitLabelText(const std::string& text, double room, const std::function<double(std::string_view)>& width) {
+std::string FitLabelText(const std::string& text, double room,
+                         const std::function<double(std::string_view)>& width) {
   if (width(text) <= room) return text;
   std::string shown = text;
   for (const std::string_view mark : {kPartBreak, kNameBreak}) {
@@ -205,7 +212,8 @@ std::string FitLabelText(const std::string& text, double room, const std::functi
       shown.pop_back();
     } while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80);
     while (!shown.empty() && shown.back() == ' ') shown.pop_back();
-    if (!shown.empty() && width(shown + std::string(kEllipsis)) <= room) return shown + std::string(kEllipsis);
+    if (!shown.empty() && width(shown + std::string(kEllipsis)) <= room)
+      return shown + std::string(kEllipsis);
   }
   return "";
 }
@@ -214,7 +222,11 @@ void DrawLevelLabels(Canvas& canvas, const chart::ChartData& chart, const PriceS
                      const std::vector<DrawingRequest>& drawings) {
   const std::vector<Level> levels = CollectLevels(chart, scale, drawings);
   if (levels.empty()) return;
-  Setting s{canvas, chart, MonoStyle(kLabelPoints, kAxisText), 0, chart.region.right - kLabelInset,
+  Setting s{canvas,
+            chart,
+            MonoStyle(kLabelPoints, kAxisText),
+            0,
+            chart.region.right - kLabelInset,
             Obstacles(chart, scale, drawings)};
   s.style.vertical = VerticalAnchor::kCentre;
   const MonoFace face = ResolveMonoFace(s.style.family);
@@ -231,12 +243,13 @@ void DrawLevelLabels(Canvas& canvas, const chart::ChartData& chart, const PriceS
     double row = level.y - 1 - s.boxHeight / 2;
     if (level.edge != 0) {
       // Markers stack from their edge in price order: the farther level nearer the edge.
-      const double beyond = level.edge < 0 ? level.line->beginValue - scale.high : scale.low - level.line->beginValue;
+      const double beyond =
+          level.edge < 0 ? level.line->beginValue - scale.high : scale.low - level.line->beginValue;
       const double order = std::min(beyond / std::max(scale.high - scale.low, 1e-12), 1e6) * 1e-9;
       row = level.edge < 0 ? room.low - order : room.high + order;
     }
-    slots.push_back({row, s.Width(level.prefix + level.text) + (level.edge != 0 ? kArrowWidth : 0), LabelRank(level.line->lineNumber),
-                     level.edge != 0});
+    slots.push_back({row, s.Width(level.prefix + level.text) + (level.edge != 0 ? kArrowWidth : 0),
+                     LabelRank(level.line->lineNumber), level.edge != 0});
   }
   const std::vector<LabelGroup> groups = LayOutLabels(slots, room);
   for (const bool markers : {false, true}) {

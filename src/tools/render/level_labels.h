@@ -38,6 +38,7 @@ int LabelRank(int lineNumber);
 // trailing parts (those after a double blank, the study's suffixes such as "  P(touch) 86%"),
 // then without its long names (after " - ": "CW - Call Wall" becomes "CW"); else cut, ending
 // in an ellipsis; empty when not even one character and the ellipsis fit.
-std::string FitLabelText(const std::string& text, double room, const std::function<double(std::string_view)>& width);
+std::string FitLabelText(const std::string& text, double room,
+                         const std::function<double(std::string_view)>& width);
 
 }  // namespace render

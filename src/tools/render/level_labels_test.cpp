@@ -45,7 +45,9 @@ TEST(LevelLabels, FitLabelTextDropsSuffixesThenLongNamesThenCuts) {
       {"CW - Call Wall  P(touch) 13%", 60, "CW"},  // a level's short name before its long one
       {"VT/HVL - Vol Trigger", 30, "VT/H\xE2\x80\xA6"},
       {"Opening range high", 54, "Opening\xE2\x80\xA6"},  // the blank before the cut goes too
-      {"\xC3\x9Cnic\xC3\xB6" "de  x", 30, "\xC3\x9Cnic\xE2\x80\xA6"},  // cut between characters
+      {"\xC3\x9Cnic\xC3\xB6"
+       "de  x",
+       30, "\xC3\x9Cnic\xE2\x80\xA6"},  // cut between characters
       {"CW", 5, ""},
   };
   // Six pixels per character, as a monospaced face measures.
@@ -54,7 +56,8 @@ TEST(LevelLabels, FitLabelTextDropsSuffixesThenLongNamesThenCuts) {
     for (const char c : text) columns += (c & 0xC0) != 0x80 ? 1 : 0;
     return columns * 6;
   };
-  for (const Case& c : cases) EXPECT_EQ(FitLabelText(c.text, c.room, width), c.shown) << c.text << " in " << c.room;
+  for (const Case& c : cases)
+    EXPECT_EQ(FitLabelText(c.text, c.room, width), c.shown) << c.text << " in " << c.room;
 }
 
 TEST(LevelLabels, RankFollowsTheLinePlan) {
@@ -63,9 +66,12 @@ TEST(LevelLabels, RankFollowsTheLinePlan) {
     int rank;
   };
   const Case cases[] = {
-      {LineNumber(palette::kLbCoreLevels), 0},      {LineNumber(palette::kLbCoreLevels, 10), 0},
-      {LineNumber(palette::kLbZoneBounds, 4), 1},   {LineNumber(palette::kLbTopStrikes, 7), 3},
-      {LineNumber(palette::kLbVwap), 2},             {LineNumber(palette::kLbRthOpen), 2},
+      {LineNumber(palette::kLbCoreLevels), 0},
+      {LineNumber(palette::kLbCoreLevels, 10), 0},
+      {LineNumber(palette::kLbZoneBounds, 4), 1},
+      {LineNumber(palette::kLbTopStrikes, 7), 3},
+      {LineNumber(palette::kLbVwap), 2},
+      {LineNumber(palette::kLbRthOpen), 2},
       {5, 2},
   };
   for (const Case& c : cases) EXPECT_EQ(LabelRank(c.lineNumber), c.rank) << c.lineNumber;
@@ -75,12 +81,17 @@ TEST(LevelLabels, RankFollowsTheLinePlan) {
 // label and marker stays clear of the others and of the candles, and the core labels show.
 TEST(LevelLabels, CrowdedLabelsNeitherOverlapNorCrossCandles) {
   std::vector<host::DrawingRequest> drawings;
-  const char* core[] = {"CW - Call Wall", "GF - Gamma Flip  P(touch) 86%", "PW - Put Wall  P(touch) 23%", "MP - Max Pain"};
-  for (int i = 0; i < 4; ++i) drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, i), 150 + i * 0.1, kGold, core[i]));
+  const char* core[] = {"CW - Call Wall", "GF - Gamma Flip  P(touch) 86%", "PW - Put Wall  P(touch) 23%",
+                        "MP - Max Pain"};
+  for (int i = 0; i < 4; ++i)
+    drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, i), 150 + i * 0.1, kGold, core[i]));
   const char* others[] = {"RTH OPEN", "RTH CLOSE", "VWAP", "DVZ +0.5", "ONH", "OR HIGH", "PDH"};
-  const palette::LineBlock blocks[] = {palette::kLbRthOpen, palette::kLbRthClose, palette::kLbVwap, palette::kLbDailyVolZones,
-                                       palette::kLbOvernightHigh, palette::kLbOpeningRangeHigh, palette::kLbPriorDayHigh};
-  for (int i = 0; i < 7; ++i) drawings.push_back(Line(LineNumber(blocks[i]), 150.5 + i * 0.1, kGold, others[i]));
+  const palette::LineBlock blocks[] = {palette::kLbRthOpen,       palette::kLbRthClose,
+                                       palette::kLbVwap,          palette::kLbDailyVolZones,
+                                       palette::kLbOvernightHigh, palette::kLbOpeningRangeHigh,
+                                       palette::kLbPriorDayHigh};
+  for (int i = 0; i < 7; ++i)
+    drawings.push_back(Line(LineNumber(blocks[i]), 150.5 + i * 0.1, kGold, others[i]));
   drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, 4), 1000, kGold, "COI - Call OI Wall"));
   drawings.push_back(Line(LineNumber(palette::kLbZoneBounds), 400, kGold, "UCL - Resistance"));
   drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, 5), -50, kGold, "POI - Put OI Wall"));
@@ -115,8 +126,10 @@ TEST(LevelLabels, MovedLabelPointsToItsLine) {
   const chart::ChartData chart = MarginChart();
   const PriceScale scale = FitPriceScale(chart, {});
   for (const bool crowded : {false, true}) {
-    std::vector<host::DrawingRequest> drawings = {Line(LineNumber(palette::kLbCoreLevels), 150, kGold, "CW - Call Wall")};
-    if (crowded) drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, 1), 150, {40, 40, 250}, "PW - Put Wall"));
+    std::vector<host::DrawingRequest> drawings = {
+        Line(LineNumber(palette::kLbCoreLevels), 150, kGold, "CW - Call Wall")};
+    if (crowded)
+      drawings.push_back(Line(LineNumber(palette::kLbCoreLevels, 1), 150, {40, 40, 250}, "PW - Put Wall"));
     int leaders = 0;
     for (const testing::SvgBox& box : testing::SvgBoxesIn(Svg(chart, drawings), "level-labels")) {
       const bool toLineEnd = box.text.empty() && box.right == chart.region.right &&
@@ -136,7 +149,8 @@ TEST(LevelLabels, LongLabelsMakeRoomForTheCandles) {
     bool whole;
   };
   for (const Case c : {Case{150, false}, Case{206, true}}) {
-    const std::string svg = Svg(MarginChart(), {Line(LineNumber(palette::kLbCoreLevels), c.price, kGold, label)});
+    const std::string svg =
+        Svg(MarginChart(), {Line(LineNumber(palette::kLbCoreLevels), c.price, kGold, label)});
     const std::vector<testing::SvgBox> texts = testing::TextsOf(testing::SvgBoxesIn(svg, "level-labels"));
     ASSERT_EQ(texts.size(), 1u) << c.price;
     EXPECT_EQ(texts[0].text == label, c.whole) << c.price << ": " << texts[0].text;

@@ -32,8 +32,7 @@ bool IsInstalled(const std::string& family) {
 void MeasureFace(MonoFace* face) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 1, 1);
   cairo_t* cr = cairo_create(surface);
-  cairo_select_font_face(cr, face->family.c_str(), CAIRO_FONT_SLANT_NORMAL,
-                         CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_select_font_face(cr, face->family.c_str(), CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cr, kMeasureSize);
   cairo_text_extents_t extents{};
   cairo_text_extents(cr, "0", &extents);

@@ -12,10 +12,10 @@
 namespace render {
 
 struct MonoFace {
-  std::string family;        // a family name fontconfig knows, or "monospace"
-  double advanceEm = 0.6;    // advance width of one character in ems
-  double ascentEm = 0.76;    // height above the baseline in ems
-  double descentEm = 0.24;   // depth below the baseline in ems
+  std::string family;       // a family name fontconfig knows, or "monospace"
+  double advanceEm = 0.6;   // advance width of one character in ems
+  double ascentEm = 0.76;   // height above the baseline in ems
+  double descentEm = 0.24;  // depth below the baseline in ems
 };
 
 // Character width in pixels per point of font size that the panel's layout assumes.

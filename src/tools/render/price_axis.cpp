@@ -24,14 +24,17 @@ std::vector<Flag> CollectFlags(const chart::ChartData& chart, const PriceScale& 
   std::vector<Flag> flags;
   const auto visible = [&](double y) { return y >= scale.top && y <= scale.bottom; };
   for (const host::DrawingRequest& d : drawings) {
-    if (d.kind != host::DrawingKind::kHorizontalLine || !d.valueInPriceScale || !std::isfinite(d.beginValue)) continue;
+    if (d.kind != host::DrawingKind::kHorizontalLine || !d.valueInPriceScale || !std::isfinite(d.beginValue))
+      continue;
     const double y = PriceY(scale, d.beginValue);
     if (visible(y)) flags.push_back({y, d.colour, chart::FormatPriceForTick(d.beginValue, chart.tickSize)});
   }
   const int last = std::min(chart.visible.last, static_cast<int>(chart.bars.size()) - 1);
   if (last >= 0 && last >= chart.visible.first) {
     const chart::Bar& bar = chart.bars[static_cast<size_t>(last)];
-    const host::Rgb colour = bar.close > bar.open ? kCandleUp : bar.close < bar.open ? kCandleDown : kCandleFlat;
+    const host::Rgb colour = bar.close > bar.open   ? kCandleUp
+                             : bar.close < bar.open ? kCandleDown
+                                                    : kCandleFlat;
     const double y = PriceY(scale, bar.close);
     if (visible(y)) flags.push_back({y, colour, chart::FormatPriceForTick(bar.close, chart.tickSize)});
   }
@@ -39,10 +42,12 @@ std::vector<Flag> CollectFlags(const chart::ChartData& chart, const PriceScale& 
 }
 
 // The flags' centre rows, moved apart so that none covers another.
-std::vector<double> FlagRows(const chart::ChartData& chart, const std::vector<Flag>& flags, double flagHeight) {
+std::vector<double> FlagRows(const chart::ChartData& chart, const std::vector<Flag>& flags,
+                             double flagHeight) {
   std::vector<double> rows;
   for (const Flag& flag : flags) rows.push_back(flag.y);
-  return SpreadRows(rows, flagHeight, chart.region.top + flagHeight / 2, chart.region.bottom - flagHeight / 2);
+  return SpreadRows(rows, flagHeight, chart.region.top + flagHeight / 2,
+                    chart.region.bottom - flagHeight / 2);
 }
 
 // The marked prices with their ticks, but for a text a flag would cover.
@@ -57,7 +62,8 @@ void DrawMarks(Canvas& canvas, const chart::ChartData& chart, const PriceScale& 
     const bool covered = std::any_of(flagRows.begin(), flagRows.end(), [&](double row) {
       return std::fabs(row - y) < (flagHeight + textHeight) / 2;
     });
-    if (!covered) canvas.Text(left + kAxisTextInset, y, chart::FormatPriceForTick(price, chart.tickSize), style);
+    if (!covered)
+      canvas.Text(left + kAxisTextInset, y, chart::FormatPriceForTick(price, chart.tickSize), style);
   }
 }
 

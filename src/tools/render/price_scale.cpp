@@ -39,28 +39,24 @@ Range VisibleBarsRange(const chart::ChartData& chart) {
 // The prices a drawing occupies on the price scale; none for panel drawings.
 std::vector<double> DrawingPrices(const host::DrawingRequest& d) {
   switch (d.kind) {
-    case host::DrawingKind::kHorizontalLine:
-      return {d.beginValue};
-    case host::DrawingKind::kRectangle:
-      return {d.beginValue, d.endValue};
+    case host::DrawingKind::kHorizontalLine: return {d.beginValue};
+    case host::DrawingKind::kRectangle: return {d.beginValue, d.endValue};
     case host::DrawingKind::kText:
       if (!d.relativeVertical) return {d.beginValue};
       return {};
-    case host::DrawingKind::kPanelRectangle:
-      return {};
+    case host::DrawingKind::kPanelRectangle: return {};
   }
   return {};
 }
 
 }  // namespace
 
-PriceScale FitPriceScale(const chart::ChartData& chart,
-                         const std::vector<host::DrawingRequest>& drawings) {
+PriceScale FitPriceScale(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings) {
   PriceScale scale;
   scale.top = chart.region.top;
   scale.bottom = std::max(chart.region.bottom, chart.region.top + 1);
-  if (chart.priceScale && chart.priceScale->low < chart.priceScale->high && std::isfinite(chart.priceScale->low) &&
-      std::isfinite(chart.priceScale->high)) {
+  if (chart.priceScale && chart.priceScale->low < chart.priceScale->high &&
+      std::isfinite(chart.priceScale->low) && std::isfinite(chart.priceScale->high)) {
     scale.low = chart.priceScale->low;
     scale.high = chart.priceScale->high;
     return scale;

@@ -23,8 +23,7 @@ inline constexpr double kScaleMargin = 0.08;
 // lowest low to highest high plus kScaleMargin of that span each side, as a trading chart
 // scales to its bars: the study's levels outside it do not stretch it (the renderer marks them
 // at the edge). Without visible bars the drawings' prices set it; without either it spans 0..1.
-PriceScale FitPriceScale(const chart::ChartData& chart,
-                         const std::vector<host::DrawingRequest>& drawings);
+PriceScale FitPriceScale(const chart::ChartData& chart, const std::vector<host::DrawingRequest>& drawings);
 
 // True when `price` lies within the scale's prices (its edges included).
 bool InScale(const PriceScale& scale, double price);

@@ -90,7 +90,8 @@ struct SvgBox {
   double bottom = 0;
   std::string text;  // a text element's characters, unescaped; empty for shapes
   bool Overlaps(const SvgBox& o, double slack = 0.02) const {
-    return left + slack < o.right && o.left + slack < right && top + slack < o.bottom && o.top + slack < bottom;
+    return left + slack < o.right && o.left + slack < right && top + slack < o.bottom &&
+           o.top + slack < bottom;
   }
 };
 
@@ -113,7 +114,8 @@ inline std::string XmlUnescape(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     const std::string_view rest = text.substr(i);
-    const std::pair<const char*, char> entities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    const std::pair<const char*, char> entities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
     bool replaced = false;
     for (const auto& [entity, c] : entities) {
       if (rest.substr(0, std::string_view(entity).size()) == entity) {
@@ -186,16 +188,19 @@ inline std::vector<SvgBox> TextsOf(const std::vector<SvgBox>& boxes) {
 }
 
 // Pairs of overlapping boxes among `texts`, and texts crossing one of `others`, described.
-inline std::vector<std::string> Collisions(const std::vector<SvgBox>& texts, const std::vector<SvgBox>& others) {
+inline std::vector<std::string> Collisions(const std::vector<SvgBox>& texts,
+                                           const std::vector<SvgBox>& others) {
   std::vector<std::string> found;
   for (size_t i = 0; i < texts.size(); ++i) {
     for (size_t j = i + 1; j < texts.size(); ++j) {
-      if (texts[i].Overlaps(texts[j])) found.push_back("'" + texts[i].text + "' overlaps '" + texts[j].text + "'");
+      if (texts[i].Overlaps(texts[j]))
+        found.push_back("'" + texts[i].text + "' overlaps '" + texts[j].text + "'");
     }
     for (const SvgBox& other : others) {
       if (texts[i].Overlaps(other)) {
         found.push_back("'" + texts[i].text + "' crosses a shape at x " + std::to_string(other.left) + ".." +
-                        std::to_string(other.right) + " y " + std::to_string(other.top) + ".." + std::to_string(other.bottom));
+                        std::to_string(other.right) + " y " + std::to_string(other.top) + ".." +
+                        std::to_string(other.bottom));
         break;
       }
     }

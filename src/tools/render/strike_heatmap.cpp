@@ -50,7 +50,8 @@ std::vector<HeatCell> StrikeHeatCells(const std::vector<chart::Bar>& bars, const
       const double value = m.netGex[row][j];
       if (!std::isfinite(value) || value == 0) continue;
       const double half = HalfBand(m.strikes, j);
-      cells.push_back({run.first, run.last, (m.strikes[j] - half) * ratio, (m.strikes[j] + half) * ratio, value});
+      cells.push_back(
+          {run.first, run.last, (m.strikes[j] - half) * ratio, (m.strikes[j] + half) * ratio, value});
     }
   }
   return cells;
@@ -64,7 +65,8 @@ void DrawStrikeHeatmap(Canvas& canvas, const chart::ChartData& chart, const Pric
   for (const HeatCell& cell : cells) {
     if (cell.lastBar < chart.visible.first || cell.firstBar > chart.visible.last) continue;
     const double left = chart::BarX(chart, cell.firstBar) - chart.barSpacing / 2.0;
-    const double right = chart::BarX(chart, cell.lastBar) - chart.barSpacing / 2.0 + std::max(chart.barSpacing, 1);
+    const double right =
+        chart::BarX(chart, cell.lastBar) - chart.barSpacing / 2.0 + std::max(chart.barSpacing, 1);
     const double top = PriceY(scale, cell.high);
     const double bottom = PriceY(scale, cell.low);
     const double opacity = kHeatmapMaxOpacity * std::fabs(cell.netGex) / largest;

@@ -18,7 +18,8 @@ std::string Describe(const std::vector<HeatCell>& cells) {
   std::string out;
   for (const HeatCell& c : cells) {
     out += text::Format("%s%d-%d %s..%s %s", out.empty() ? "" : " | ", c.firstBar, c.lastBar,
-                        text::RoundTripDouble(c.low), text::RoundTripDouble(c.high), text::RoundTripDouble(c.netGex));
+                        text::RoundTripDouble(c.low), text::RoundTripDouble(c.high),
+                        text::RoundTripDouble(c.netGex));
   }
   return out;
 }
@@ -49,12 +50,13 @@ TEST(StrikeHeatmap, CellsSpanTheBarsOfTheirCaptureAtItsRatio) {
   } cases[] = {
       // Strike 10's band reaches halfway to 12 either side (1), 16's halfway to 12 (2); the
       // null and zero cells draw nothing.
-      {"bars of both captures", {1000, 1500, 2000, 2500},
-       "0-1 18..22 5 | 0-1 28..36 -1 | 2-3 33..39 7"},
-      {"bars before the first capture and after the day get none", {900, 1000, 2000, 5000},
+      {"bars of both captures", {1000, 1500, 2000, 2500}, "0-1 18..22 5 | 0-1 28..36 -1 | 2-3 33..39 7"},
+      {"bars before the first capture and after the day get none",
+       {900, 1000, 2000, 5000},
        "1-1 18..22 5 | 1-1 28..36 -1 | 2-2 33..39 7"},
       {"bars without times get none", {NAN, NAN}, ""},
-      {"a gap without times splits a run", {1000, NAN, 1500},
+      {"a gap without times splits a run",
+       {1000, NAN, 1500},
        "0-0 18..22 5 | 0-0 28..36 -1 | 2-2 18..22 5 | 2-2 28..36 -1"},
   };
   for (const auto& c : cases) {

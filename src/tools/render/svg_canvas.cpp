@@ -17,9 +17,7 @@ std::string Num(double value) {
   return text == "-0" ? "0" : text;
 }
 
-std::string Hex(host::Rgb colour) {
-  return text::Format("#%02x%02x%02x", colour.r, colour.g, colour.b);
-}
+std::string Hex(host::Rgb colour) { return text::Format("#%02x%02x%02x", colour.r, colour.g, colour.b); }
 
 // ` fill="#rrggbb"` plus an opacity attribute when the paint is not opaque.
 std::string PaintAttributes(const char* attribute, const Paint& paint) {
@@ -31,8 +29,10 @@ std::string PaintAttributes(const char* attribute, const Paint& paint) {
 
 std::string DashArray(Dash dash, double width) {
   const double scale = std::max(width, 1.0);
-  if (dash == Dash::kDashed) return text::Format(" stroke-dasharray=\"%s %s\"", Num(6 * scale), Num(4 * scale));
-  if (dash == Dash::kDotted) return text::Format(" stroke-dasharray=\"%s %s\"", Num(1.5 * scale), Num(2.5 * scale));
+  if (dash == Dash::kDashed)
+    return text::Format(" stroke-dasharray=\"%s %s\"", Num(6 * scale), Num(4 * scale));
+  if (dash == Dash::kDotted)
+    return text::Format(" stroke-dasharray=\"%s %s\"", Num(1.5 * scale), Num(2.5 * scale));
   return "";
 }
 
@@ -72,37 +72,38 @@ SvgCanvas::SvgCanvas(int width, int height, SvgUse use)
 
 void SvgCanvas::FillRect(const Rect& rect, const Paint& paint) {
   if (!(rect.width > 0 && rect.height > 0)) return;
-  body_ += text::Format("<rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"%s\"%s/>\n", Num(rect.x),
-                        Num(rect.y), Num(rect.width), Num(rect.height), PaintAttributes("fill", paint));
+  body_ += text::Format("<rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"%s\"%s/>\n", Num(rect.x), Num(rect.y),
+                        Num(rect.width), Num(rect.height), PaintAttributes("fill", paint));
 }
 
 void SvgCanvas::StrokeRect(const Rect& rect, const Paint& paint, double width) {
   if (!(width > 0)) return;
   body_ += text::Format(
       "<rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"%s\" fill=\"none\"%s stroke-width=\"%s\"/>\n",
-      Num(rect.x), Num(rect.y), Num(rect.width), Num(rect.height),
-      PaintAttributes("stroke", paint), Num(width));
+      Num(rect.x), Num(rect.y), Num(rect.width), Num(rect.height), PaintAttributes("stroke", paint),
+      Num(width));
 }
 
 void SvgCanvas::Line(double x0, double y0, double x1, double y1, const Paint& paint, double width,
                      Dash dash) {
   if (!(width > 0)) return;
-  body_ += text::Format("<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\"%s stroke-width=\"%s\"%s/>\n",
-                        Num(x0), Num(y0), Num(x1), Num(y1), PaintAttributes("stroke", paint),
-                        Num(width), DashArray(dash, width));
+  body_ += text::Format("<line x1=\"%s\" y1=\"%s\" x2=\"%s\" y2=\"%s\"%s stroke-width=\"%s\"%s/>\n", Num(x0),
+                        Num(y0), Num(x1), Num(y1), PaintAttributes("stroke", paint), Num(width),
+                        DashArray(dash, width));
 }
 
 void SvgCanvas::Text(double x, double y, std::string_view text, const TextStyle& style) {
   const std::string shown = DisplayText(text);
   if (shown.empty()) return;
   const double baseline = BaselineY(ResolveMonoFace(style.family), style.sizePx, y, style.vertical);
-  body_ += text::Format("<text x=\"%s\" y=\"%s\" font-family=\"%s\" font-size=\"%s\"%s%s%s "
-                        "xml:space=\"preserve\"%s>%s</text>\n",
-                        Num(x), Num(baseline), XmlEscape(FontFamilies(style.family)),
-                        Num(style.sizePx), style.bold ? " font-weight=\"bold\"" : "",
-                        style.horizontal == HorizontalAnchor::kEnd ? " text-anchor=\"end\"" : "",
-                        PaintAttributes("fill", style.paint),
-                        use_ == SvgUse::kFile ? " style=\"white-space:pre\"" : "", XmlEscape(shown));
+  body_ += text::Format(
+      "<text x=\"%s\" y=\"%s\" font-family=\"%s\" font-size=\"%s\"%s%s%s "
+      "xml:space=\"preserve\"%s>%s</text>\n",
+      Num(x), Num(baseline), XmlEscape(FontFamilies(style.family)), Num(style.sizePx),
+      style.bold ? " font-weight=\"bold\"" : "",
+      style.horizontal == HorizontalAnchor::kEnd ? " text-anchor=\"end\"" : "",
+      PaintAttributes("fill", style.paint), use_ == SvgUse::kFile ? " style=\"white-space:pre\"" : "",
+      XmlEscape(shown));
 }
 
 double SvgCanvas::TextWidth(std::string_view text, const TextStyle& style) {
@@ -116,8 +117,8 @@ void SvgCanvas::PushClip(const Rect& rect) {
   body_ += text::Format(
       "<clipPath id=\"clip%d\"><rect x=\"%s\" y=\"%s\" width=\"%s\" height=\"%s\"/></clipPath>\n"
       "<g clip-path=\"url(#clip%d)\">\n",
-      clipCount_, Num(rect.x), Num(rect.y), Num(std::max(rect.width, 0.0)),
-      Num(std::max(rect.height, 0.0)), clipCount_);
+      clipCount_, Num(rect.x), Num(rect.y), Num(std::max(rect.width, 0.0)), Num(std::max(rect.height, 0.0)),
+      clipCount_);
 }
 
 void SvgCanvas::PopClip() {

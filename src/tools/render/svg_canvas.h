@@ -21,8 +21,7 @@ class SvgCanvas : public Canvas {
   int Height() const override { return height_; }
   void FillRect(const Rect& rect, const Paint& paint) override;
   void StrokeRect(const Rect& rect, const Paint& paint, double width) override;
-  void Line(double x0, double y0, double x1, double y1, const Paint& paint, double width,
-            Dash dash) override;
+  void Line(double x0, double y0, double x1, double y1, const Paint& paint, double width, Dash dash) override;
   void Text(double x, double y, std::string_view text, const TextStyle& style) override;
   // The face's advance width times the number of characters, the width a viewer with the same
   // face installed draws.

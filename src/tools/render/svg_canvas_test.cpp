@@ -17,7 +17,8 @@ using testing::SmallChart;
 
 size_t Count(const std::string& haystack, const std::string& needle) {
   size_t count = 0;
-  for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1)) ++count;
+  for (size_t at = haystack.find(needle); at != std::string::npos; at = haystack.find(needle, at + 1))
+    ++count;
   return count;
 }
 
@@ -55,7 +56,8 @@ TEST(SvgCanvas, RenderedChartKeepsPanelTextsAsTextAndBandsTheirPaint) {
   SvgCanvas canvas(testing::kPictureWidth, testing::kPictureHeight);
   RenderChart(SmallChart(), {right, left, band}, canvas);
   const std::string svg = canvas.Document();
-  EXPECT_NE(svg.find("<rect x=\"50\" y=\"54.07\" width=\"110\" height=\"115.86\" fill=\"#73f0b0\" fill-opacity=\"0.15\"/>"),
+  EXPECT_NE(svg.find("<rect x=\"50\" y=\"54.07\" width=\"110\" height=\"115.86\" fill=\"#73f0b0\" "
+                     "fill-opacity=\"0.15\"/>"),
             std::string::npos)
       << svg;
 
@@ -77,20 +79,21 @@ TEST(SvgCanvas, DocumentIsClosedWhateverTheClipsAndGroups) {
   SvgCanvas canvas(300, 200);
   canvas.BeginGroup("level-labels\"><script>");
   canvas.EndGroup();
-  canvas.EndGroup();  // one too many: ignored
+  canvas.EndGroup();             // one too many: ignored
   canvas.BeginGroup("candles");  // left open
   canvas.PushClip({0, 0, 100, 100});
   canvas.PushClip({10, 10, 50, 50});
   canvas.PopClip();
   canvas.PopClip();
-  canvas.PopClip();  // one too many: ignored
+  canvas.PopClip();                 // one too many: ignored
   canvas.PushClip({0, 0, 10, 10});  // left open
   const std::string svg = canvas.Document();
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
   EXPECT_EQ(Count(svg, "<g "), Count(svg, "</g>"));
   EXPECT_EQ(svg.substr(svg.size() - 7), "</svg>\n");
   EXPECT_NE(svg.find("id=\"clip3\""), std::string::npos);
-  EXPECT_NE(svg.find("<g class=\"level-labels---script-\">\n</g>\n<g class=\"candles\">"), std::string::npos) << svg;
+  EXPECT_NE(svg.find("<g class=\"level-labels---script-\">\n</g>\n<g class=\"candles\">"), std::string::npos)
+      << svg;
 }
 
 // A page whose policy allows no inline styles gets its texts without the style attribute; a

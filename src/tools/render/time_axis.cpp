@@ -14,9 +14,9 @@ namespace {
 constexpr double kMinute = 60;
 constexpr double kHour = 3600;
 constexpr double kDay = 86400;
-constexpr double kSteps[] = {kMinute,    2 * kMinute, 5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute,
-                             kHour,      2 * kHour,   3 * kHour,   4 * kHour,    6 * kHour,    12 * kHour,
-                             kDay,       2 * kDay,    7 * kDay,    14 * kDay,    30 * kDay};
+constexpr double kSteps[] = {kMinute, 2 * kMinute, 5 * kMinute, 10 * kMinute, 15 * kMinute, 30 * kMinute,
+                             kHour,   2 * kHour,   3 * kHour,   4 * kHour,    6 * kHour,    12 * kHour,
+                             kDay,    2 * kDay,    7 * kDay,    14 * kDay,    30 * kDay};
 constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr double kTickLength = 4;
@@ -34,7 +34,8 @@ struct VisibleSpan {
 };
 
 VisibleSpan Visible(const chart::ChartData& chart) {
-  return {std::max(chart.visible.first, 0), std::min(chart.visible.last, static_cast<int>(chart.bars.size()) - 1)};
+  return {std::max(chart.visible.first, 0),
+          std::min(chart.visible.last, static_cast<int>(chart.bars.size()) - 1)};
 }
 
 // Seconds per bar over the visible bars that carry a time; 0 when fewer than two do.
@@ -47,7 +48,8 @@ double SecondsPerBar(const chart::ChartData& chart, VisibleSpan span) {
     lastTimed = bar;
   }
   if (firstTimed < 0 || lastTimed == firstTimed) return 0;
-  const double seconds = chart.bars[static_cast<size_t>(lastTimed)].time - chart.bars[static_cast<size_t>(firstTimed)].time;
+  const double seconds =
+      chart.bars[static_cast<size_t>(lastTimed)].time - chart.bars[static_cast<size_t>(firstTimed)].time;
   return seconds / (lastTimed - firstTimed);
 }
 
@@ -98,7 +100,8 @@ struct Placed {
 
 // The marks whose texts fit after each other: an hour gives way to a date, and the first text
 // to a day change, which then names its year.
-std::vector<Placed> PlaceTexts(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks) {
+std::vector<Placed> PlaceTexts(Canvas& canvas, const chart::ChartData& chart,
+                               const std::vector<TimeMark>& marks) {
   std::vector<Placed> placed;
   const auto make = [&](const TimeMark& mark, const std::string& text) {
     const double x = std::floor(chart::BarX(chart, mark.bar)) + 0.5 + kTextInset;
@@ -167,19 +170,23 @@ std::vector<TimeMark> TimeMarks(const chart::ChartData& chart, const ZoneOffset&
 
 std::vector<TimeMark> NewYorkTimeMarks(const chart::ChartData& chart) {
   platform::Services& zone = platform::DefaultServices();
-  return TimeMarks(chart, [&zone](double utc) { return zone.NewYorkUtcOffsetSeconds(utc); }, kTimeMarkGapPx);
+  return TimeMarks(
+      chart, [&zone](double utc) { return zone.NewYorkUtcOffsetSeconds(utc); }, kTimeMarkGapPx);
 }
 
 void DrawTimeGrid(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks) {
   for (const TimeMark& mark : marks) {
     const double x = std::floor(chart::BarX(chart, mark.bar)) + 0.5;
-    canvas.Line(x, chart.region.top, x, chart.region.bottom, {kGrid, 1.0}, 1, mark.day ? Dash::kSolid : Dash::kDotted);
+    canvas.Line(x, chart.region.top, x, chart.region.bottom, {kGrid, 1.0}, 1,
+                mark.day ? Dash::kSolid : Dash::kDotted);
   }
 }
 
-void DrawTimeAxis(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks, double top) {
+void DrawTimeAxis(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks,
+                  double top) {
   const host::RegionBounds& r = chart.region;
-  canvas.FillRect({double(r.left), top, double(r.right - r.left), double(kTimeAxisHeight)}, {kAxisBackground, 1.0});
+  canvas.FillRect({double(r.left), top, double(r.right - r.left), double(kTimeAxisHeight)},
+                  {kAxisBackground, 1.0});
   canvas.Line(r.left, top + 0.5, r.right, top + 0.5, {kAxisLine, 1.0}, 1, Dash::kSolid);
   const double middle = top + kTimeAxisHeight / 2.0 + 1;
   canvas.BeginGroup("time-axis");
@@ -188,12 +195,14 @@ void DrawTimeAxis(Canvas& canvas, const chart::ChartData& chart, const std::vect
     const double x = std::floor(chart::BarX(chart, mark.bar)) + 0.5;
     canvas.Line(x, top, x, top + kTickLength, {kAxisLine, 1.0}, 1, Dash::kSolid);
   }
-  for (const Placed& p : PlaceTexts(canvas, chart, marks)) canvas.Text(p.x, middle, p.text, MarkStyle(*p.mark));
+  for (const Placed& p : PlaceTexts(canvas, chart, marks))
+    canvas.Text(p.x, middle, p.text, MarkStyle(*p.mark));
   canvas.PopClip();
   TextStyle zone = MonoStyle(kLabelPoints, kAxisText);
   zone.vertical = VerticalAnchor::kCentre;
   const double room = canvas.Width() - r.right - 2 * kTextInset;
-  if (canvas.TextWidth(kTimeZoneName, zone) <= room) canvas.Text(r.right + 2 * kTextInset, middle, kTimeZoneName, zone);
+  if (canvas.TextWidth(kTimeZoneName, zone) <= room)
+    canvas.Text(r.right + 2 * kTextInset, middle, kTimeZoneName, zone);
   canvas.EndGroup();
 }
 

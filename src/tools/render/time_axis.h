@@ -53,6 +53,7 @@ void DrawTimeGrid(Canvas& canvas, const chart::ChartData& chart, const std::vect
 // and the first text to a day change, which then shows its year),
 // and kTimeZoneName in the corner right of it when the price axis leaves room there; canvas
 // group "time-axis".
-void DrawTimeAxis(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks, double top);
+void DrawTimeAxis(Canvas& canvas, const chart::ChartData& chart, const std::vector<TimeMark>& marks,
+                  double top);
 
 }  // namespace render

@@ -51,22 +51,27 @@ TEST(TimeAxis, StepFollowsTheSpacingAndDatesMarkDayChanges) {
   // The first mark always says its date with the year, with its hour within a day.
   const Case cases[] = {
       // 5-minute bars from 23:00, 12 px apart: 30 minutes step, the date at midnight.
-      {"five-minute bars", TimedChart(Every(23 * 60, 5, 60), 12), "6:Jan 1, 2025 23:30* 12:Jan 2* 18:00:30 24:01:00", 4},
+      {"five-minute bars", TimedChart(Every(23 * 60, 5, 60), 12),
+       "6:Jan 1, 2025 23:30* 12:Jan 2* 18:00:30 24:01:00", 4},
       // 1-minute bars 2 px apart: hourly.
-      {"one-minute bars", TimedChart(Every(9 * 60 + 30, 1, 200), 2), "30:Jan 1, 2025 10:00* 90:11:00 150:12:00", 3},
+      {"one-minute bars", TimedChart(Every(9 * 60 + 30, 1, 200), 2),
+       "30:Jan 1, 2025 10:00* 90:11:00 150:12:00", 3},
       // Daily bars 12 px apart: dates only, a week apart.
       {"daily bars", TimedChart(Every(0, 1440, 30), 12), "1:Jan 2, 2025* 8:Jan 9* 15:Jan 16*", 3},
       // A date closer than the gap to the hour before it takes that hour's place.
       {"date replaces a close hour", TimedChart({18 * 60, 19 * 60, 20 * 60, 21 * 60, 22 * 60, 24 * 60}, 40),
        "2:Jan 1, 2025 20:00* 5:Jan 2*", 5},
       // A view within one step has no mark of its own: its first bar carries the date.
-      {"a view within one step", TimedChart({10 * 60 + 1, 10 * 60 + 2, 10 * 60 + 3}, 12), "0:Jan 1, 2025 10:01*", 3},
+      {"a view within one step", TimedChart({10 * 60 + 1, 10 * 60 + 2, 10 * 60 + 3}, 12),
+       "0:Jan 1, 2025 10:01*", 3},
   };
   for (const Case& c : cases) {
-    const std::vector<TimeMark> marks = TimeMarks(c.chart, [](double) { return kEst; }, kTimeMarkGapPx);
+    const std::vector<TimeMark> marks = TimeMarks(
+        c.chart, [](double) { return kEst; }, kTimeMarkGapPx);
     EXPECT_EQ(Describe(marks, c.count), c.firstMarks) << c.name;
     for (size_t i = 1; i < marks.size(); ++i) {
-      EXPECT_GE((marks[i].bar - marks[i - 1].bar) * c.chart.barSpacing, kTimeMarkGapPx) << c.name << " mark " << i;
+      EXPECT_GE((marks[i].bar - marks[i - 1].bar) * c.chart.barSpacing, kTimeMarkGapPx)
+          << c.name << " mark " << i;
     }
   }
 }
@@ -76,7 +81,9 @@ TEST(TimeAxis, StepFollowsTheSpacingAndDatesMarkDayChanges) {
 TEST(TimeAxis, PicturesLabelTheAxisInNewYorkTimeWhenBarsHaveTimes) {
   chart::ChartData chart = testing::SmallChart();
   EXPECT_FALSE(VisibleBarsHaveTimes(chart));
-  EXPECT_TRUE(TimeMarks(chart, [](double) { return kEst; }, kTimeMarkGapPx).empty());
+  EXPECT_TRUE(TimeMarks(
+                  chart, [](double) { return kEst; }, kTimeMarkGapPx)
+                  .empty());
 
   for (size_t i = 0; i < chart.bars.size(); ++i) chart.bars[i].time = kNewYearsDay - 4 * 3600 + i * 3600.0;
   SvgCanvas svg(testing::kPictureWidth, testing::kPictureHeight);
@@ -98,7 +105,8 @@ TEST(TimeAxis, TextsNeverOverlap) {
     const char* texts;
   };
   const Case cases[] = {
-      {"a day change takes the first text's place", Every(23 * 60, 5, 40), 12, "Jan 2, 2025|01:00|01:30|02:00|"},
+      {"a day change takes the first text's place", Every(23 * 60, 5, 40), 12,
+       "Jan 2, 2025|01:00|01:30|02:00|"},
       {"the hour after the first", Every(9 * 60, 5, 40), 11, "Jan 1, 2025 09:30|10:30|11:00|11:30|12:00|"},
   };
   for (const Case& c : cases) {
@@ -106,11 +114,13 @@ TEST(TimeAxis, TextsNeverOverlap) {
     chart.region = {0, 200, 0, 500};
     SvgCanvas svg(600, 240);
     RenderChart(chart, {}, svg);
-    const std::vector<testing::SvgBox> texts = testing::TextsOf(testing::SvgBoxesIn(svg.Document(), "time-axis"));
+    const std::vector<testing::SvgBox> texts =
+        testing::TextsOf(testing::SvgBoxesIn(svg.Document(), "time-axis"));
     std::string shown;
     for (const testing::SvgBox& text : texts) shown += text.text == kTimeZoneName ? "" : text.text + "|";
     EXPECT_EQ(shown, c.texts) << c.name;
-    for (const std::string& collision : testing::Collisions(texts, {})) ADD_FAILURE() << c.name << ": " << collision;
+    for (const std::string& collision : testing::Collisions(texts, {}))
+      ADD_FAILURE() << c.name << ": " << collision;
   }
 }
 

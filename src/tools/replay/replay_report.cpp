@@ -53,12 +53,18 @@ void WriteStudyInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
   for (const auto& [slot, entry] : inputs.Entries()) {
     const host::InputDeclaration& input = entry.declaration;
     w.BeginObject();
-    w.Key("slot"); w.Int(slot);
-    w.Key("label"); w.String(input.label);
-    w.Key("kind"); w.String(chart::InputKindName(input.kind));
-    w.Key("default"); WriteInputValue(w, input.kind, chart::DefaultValue(input));
-    w.Key("min"); WriteBound(w, input.kind, input.min);
-    w.Key("max"); WriteBound(w, input.kind, input.max);
+    w.Key("slot");
+    w.Int(slot);
+    w.Key("label");
+    w.String(input.label);
+    w.Key("kind");
+    w.String(chart::InputKindName(input.kind));
+    w.Key("default");
+    WriteInputValue(w, input.kind, chart::DefaultValue(input));
+    w.Key("min");
+    WriteBound(w, input.kind, input.min);
+    w.Key("max");
+    WriteBound(w, input.kind, input.max);
     w.Key("choices");
     if (input.kind == InputKind::kChoice) {
       w.BeginArray();
@@ -74,35 +80,51 @@ void WriteStudyInputs(jsonout::JsonWriter& w, const chart::InputStore& inputs) {
 
 void WriteStudy(jsonout::JsonWriter& w, const LibraryIdentity& library, const chart::ChartHost& host) {
   w.BeginObject();
-  w.Key("dll_name"); w.String(library.dllName);
-  w.Key("dll_version"); w.Int(library.dllVersion);
-  w.Key("name"); w.String(host.Study().name);
-  w.Key("description"); w.String(host.Study().description);
-  w.Key("inputs"); WriteStudyInputs(w, host.Inputs());
+  w.Key("dll_name");
+  w.String(library.dllName);
+  w.Key("dll_version");
+  w.Int(library.dllVersion);
+  w.Key("name");
+  w.String(host.Study().name);
+  w.Key("description");
+  w.String(host.Study().description);
+  w.Key("inputs");
+  WriteStudyInputs(w, host.Inputs());
   w.Key("subgraphs");
   w.BeginArray();
   for (const auto& [number, entry] : host.Subgraphs().Entries()) {
     w.BeginObject();
-    w.Key("number"); w.Int(number);
-    w.Key("name"); w.String(entry.declaration.name);
-    w.Key("style"); w.Int(entry.declaration.drawStyle);
-    w.Key("colour"); WriteColour(w, entry.declaration.colour);
-    w.Key("width"); w.Int(entry.declaration.width);
+    w.Key("number");
+    w.Int(number);
+    w.Key("name");
+    w.String(entry.declaration.name);
+    w.Key("style");
+    w.Int(entry.declaration.drawStyle);
+    w.Key("colour");
+    WriteColour(w, entry.declaration.colour);
+    w.Key("width");
+    w.Int(entry.declaration.width);
     w.EndObject();
   }
   w.EndArray();
   w.EndObject();
 }
 
-void WriteRequests(jsonout::JsonWriter& w, const std::vector<transport::HttpRequestRecord>& requests, size_t count) {
+void WriteRequests(jsonout::JsonWriter& w, const std::vector<transport::HttpRequestRecord>& requests,
+                   size_t count) {
   w.BeginArray();
   for (size_t i = 0; i < count && i < requests.size(); ++i) {
     const transport::HttpRequestRecord& request = requests[i];
     w.BeginObject();
-    w.Key("time"); WriteWholeOrNumber(w, request.time);
-    w.Key("url"); w.String(request.url);
+    w.Key("time");
+    WriteWholeOrNumber(w, request.time);
+    w.Key("url");
+    w.String(request.url);
     w.Key("body");
-    if (request.body) w.String(*request.body); else w.Null();
+    if (request.body)
+      w.String(*request.body);
+    else
+      w.Null();
     w.Key("headers");
     jsonout::WritePairList(&w, request.headers, [](const auto& header) {
       return std::pair<std::string_view, std::string_view>(header.first, header.second);
@@ -112,12 +134,15 @@ void WriteRequests(jsonout::JsonWriter& w, const std::vector<transport::HttpRequ
   w.EndArray();
 }
 
-void WriteResearch(jsonout::JsonWriter& w, const std::vector<chart::ResearchRequestRecord>& requests, size_t count) {
+void WriteResearch(jsonout::JsonWriter& w, const std::vector<chart::ResearchRequestRecord>& requests,
+                   size_t count) {
   w.BeginArray();
   for (size_t i = 0; i < count && i < requests.size(); ++i) {
     w.BeginObject();
-    w.Key("time"); WriteWholeOrNumber(w, requests[i].time);
-    w.Key("url"); w.String(requests[i].url);
+    w.Key("time");
+    WriteWholeOrNumber(w, requests[i].time);
+    w.Key("url");
+    w.String(requests[i].url);
     w.EndObject();
   }
   w.EndArray();
@@ -128,8 +153,10 @@ void WriteLogAndAlerts(jsonout::JsonWriter& w, const chart::ChartHost& host, con
   w.BeginArray();
   for (size_t i = 0; i < dump.logCount && i < host.Log().size(); ++i) {
     w.BeginObject();
-    w.Key("text"); w.String(host.Log()[i].text);
-    w.Key("show"); w.Bool(host.Log()[i].show);
+    w.Key("text");
+    w.String(host.Log()[i].text);
+    w.Key("show");
+    w.Bool(host.Log()[i].show);
     w.EndObject();
   }
   w.EndArray();
@@ -138,9 +165,12 @@ void WriteLogAndAlerts(jsonout::JsonWriter& w, const chart::ChartHost& host, con
   for (size_t i = 0; i < dump.alertCount && i < host.Alerts().size(); ++i) {
     const chart::AlertRecord& alert = host.Alerts()[i];
     w.BeginObject();
-    w.Key("number"); w.Int(alert.number);
-    w.Key("bar"); w.Int(alert.bar);
-    w.Key("text"); w.String(alert.text);
+    w.Key("number");
+    w.Int(alert.number);
+    w.Key("bar");
+    w.Int(alert.bar);
+    w.Key("text");
+    w.String(alert.text);
     w.EndObject();
   }
   w.EndArray();
@@ -148,49 +178,79 @@ void WriteLogAndAlerts(jsonout::JsonWriter& w, const chart::ChartHost& host, con
 
 // Bars, the two vertical edges (prices or heights) and both colours of a filled rectangle.
 void WriteFilledArea(jsonout::JsonWriter& w, const host::DrawingRequest& d) {
-  w.Key("begin_bar"); w.Int(d.beginBar);
-  w.Key("end_bar"); w.Int(d.endBar);
-  w.Key("top"); w.Number(d.beginValue);
-  w.Key("bottom"); w.Number(d.endValue);
-  w.Key("colour"); WriteColour(w, d.colour);
-  w.Key("fill"); WriteColour(w, d.fillColour);
+  w.Key("begin_bar");
+  w.Int(d.beginBar);
+  w.Key("end_bar");
+  w.Int(d.endBar);
+  w.Key("top");
+  w.Number(d.beginValue);
+  w.Key("bottom");
+  w.Number(d.endValue);
+  w.Key("colour");
+  WriteColour(w, d.colour);
+  w.Key("fill");
+  WriteColour(w, d.fillColour);
 }
 
 void WriteDrawing(jsonout::JsonWriter& w, const host::DrawingRequest& d) {
   w.BeginObject();
-  w.Key("line"); w.Int(d.lineNumber);
+  w.Key("line");
+  w.Int(d.lineNumber);
   switch (d.kind) {
     case host::DrawingKind::kHorizontalLine:
-      w.Key("kind"); w.String("line");
-      w.Key("price"); w.Number(d.beginValue);
+      w.Key("kind");
+      w.String("line");
+      w.Key("price");
+      w.Number(d.beginValue);
       w.Key("text");
-      if (d.text.empty()) w.Null(); else w.String(d.text);
-      w.Key("colour"); WriteColour(w, d.colour);
-      w.Key("width"); w.Int(d.width);
-      w.Key("style"); w.Int(d.style);
-      w.Key("price_scale"); w.Bool(d.valueInPriceScale);
+      if (d.text.empty())
+        w.Null();
+      else
+        w.String(d.text);
+      w.Key("colour");
+      WriteColour(w, d.colour);
+      w.Key("width");
+      w.Int(d.width);
+      w.Key("style");
+      w.Int(d.style);
+      w.Key("price_scale");
+      w.Bool(d.valueInPriceScale);
       break;
     case host::DrawingKind::kRectangle:
-      w.Key("kind"); w.String("rect");
+      w.Key("kind");
+      w.String("rect");
       WriteFilledArea(w, d);
-      w.Key("width"); w.Int(d.width);
-      w.Key("transparency"); w.Int(d.transparency);
+      w.Key("width");
+      w.Int(d.width);
+      w.Key("transparency");
+      w.Int(d.transparency);
       break;
     case host::DrawingKind::kText:
-      w.Key("kind"); w.String("text");
-      w.Key("bar"); w.Int(d.beginBar);
-      w.Key("height"); w.Number(d.beginValue);
-      w.Key("text"); w.String(d.text);
-      w.Key("colour"); WriteColour(w, d.colour);
-      w.Key("font_size"); w.Int(d.fontSize);
-      w.Key("bold"); w.Bool(d.bold);
-      w.Key("font"); w.String(d.fontFace);
-      w.Key("align"); w.String((d.alignment & 3) == host::kAlignRight ? "right" : "left");
+      w.Key("kind");
+      w.String("text");
+      w.Key("bar");
+      w.Int(d.beginBar);
+      w.Key("height");
+      w.Number(d.beginValue);
+      w.Key("text");
+      w.String(d.text);
+      w.Key("colour");
+      WriteColour(w, d.colour);
+      w.Key("font_size");
+      w.Int(d.fontSize);
+      w.Key("bold");
+      w.Bool(d.bold);
+      w.Key("font");
+      w.String(d.fontFace);
+      w.Key("align");
+      w.String((d.alignment & 3) == host::kAlignRight ? "right" : "left");
       break;
     case host::DrawingKind::kPanelRectangle:
-      w.Key("kind"); w.String("panel_rect");
+      w.Key("kind");
+      w.String("panel_rect");
       WriteFilledArea(w, d);
-      w.Key("transparency"); w.Int(d.transparency);
+      w.Key("transparency");
+      w.Int(d.transparency);
       break;
   }
   w.EndObject();
@@ -200,10 +260,14 @@ void WriteDump(jsonout::JsonWriter& w, const ReplaySession& session,
                const std::vector<chart::ResearchRequestRecord>& research, const DumpRecord& dump) {
   const chart::ChartHost& host = session.Host();
   w.BeginObject();
-  w.Key("name"); w.String(dump.name);
-  w.Key("time"); WriteWholeOrNumber(w, dump.time);
-  w.Key("requests"); WriteRequests(w, host.Requests(), dump.requestCount);
-  w.Key("research_requests"); WriteResearch(w, research, dump.researchCount);
+  w.Key("name");
+  w.String(dump.name);
+  w.Key("time");
+  WriteWholeOrNumber(w, dump.time);
+  w.Key("requests");
+  WriteRequests(w, host.Requests(), dump.requestCount);
+  w.Key("research_requests");
+  WriteResearch(w, research, dump.researchCount);
   WriteLogAndAlerts(w, host, dump);
   w.Key("drawings");
   w.BeginArray();
@@ -213,9 +277,12 @@ void WriteDump(jsonout::JsonWriter& w, const ReplaySession& session,
   w.BeginArray();
   for (const SubgraphValue& subgraph : dump.subgraphs) {
     w.BeginObject();
-    w.Key("number"); w.Int(subgraph.number);
-    w.Key("name"); w.String(subgraph.name);
-    w.Key("value"); w.Number(subgraph.value);
+    w.Key("number");
+    w.Int(subgraph.number);
+    w.Key("name");
+    w.String(subgraph.name);
+    w.Key("value");
+    w.Number(subgraph.value);
     w.EndObject();
   }
   w.EndArray();
@@ -255,7 +322,8 @@ std::string ReportBuilder::Finish(const LibraryIdentity& library, const ReplaySe
   std::string out;
   jsonout::JsonWriter w(&out);
   w.BeginObject();
-  w.Key("study"); WriteStudy(w, library, session.Host());
+  w.Key("study");
+  WriteStudy(w, library, session.Host());
   out.append(text_, studyEnd_);
   out.push_back('\n');
   return out;

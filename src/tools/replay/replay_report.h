@@ -39,7 +39,7 @@ class ReportBuilder {
 
  private:
   size_t limit_;
-  std::string text_;  // the report with a null in place of the study's declarations
+  std::string text_;     // the report with a null in place of the study's declarations
   size_t studyEnd_ = 0;  // where that null ends
   jsonout::JsonWriter writer_;
 };

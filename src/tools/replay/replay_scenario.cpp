@@ -28,7 +28,8 @@ bool ParseBars(json::Node value, const std::string& baseDir, std::vector<chart::
     if (!flat.IsObject() || !OnlyKeys(flat, {"count", "price"}, error)) {
       return text::Fail(error, "flat: expected {\"count\": N, \"price\": P}");
     }
-    if (!ReadInteger(json::Member(flat, "count"), 0, 1000000, &count, error)) return FailIn("flat.count", error);
+    if (!ReadInteger(json::Member(flat, "count"), 0, 1000000, &count, error))
+      return FailIn("flat.count", error);
     if (!ReadNumber(json::Member(flat, "price"), &price, error)) return FailIn("flat.price", error);
     *bars = chart::FlatBars(static_cast<int>(count), price);
     return true;
@@ -65,8 +66,7 @@ bool ParseRegion(json::Node value, host::RegionBounds* region, std::string* erro
   return true;
 }
 
-bool ParseChart(json::Node value, const std::string& baseDir, chart::ChartData* chart,
-                std::string* error) {
+bool ParseChart(json::Node value, const std::string& baseDir, chart::ChartData* chart, std::string* error) {
   *chart = chart::DefaultChart();
   if (!value.IsObject()) return text::Fail(error, "chart: expected an object");
   if (!OnlyKeys(value, {"symbol", "tick_size", "bars", "visible", "region", "bar_spacing"}, error)) {
@@ -107,8 +107,7 @@ bool ParseLabelledValues(json::Node value, std::vector<std::pair<std::string, js
   return true;
 }
 
-bool ParseColours(json::Node value, std::vector<std::pair<std::string, host::Rgb>>* out,
-                  std::string* error) {
+bool ParseColours(json::Node value, std::vector<std::pair<std::string, host::Rgb>>* out, std::string* error) {
   if (!value.IsObject()) return text::Fail(error, "expected an object of colours by subgraph name");
   for (const json::Pair pair : value.Pairs()) {
     host::Rgb colour;
@@ -124,8 +123,7 @@ bool ParseTime(json::Node value, double* time, std::string* error) {
   return true;
 }
 
-bool ParseStepObject(json::Node value, const std::vector<std::string>& keys,
-                     std::string* error) {
+bool ParseStepObject(json::Node value, const std::vector<std::string>& keys, std::string* error) {
   if (!value.IsObject()) return text::Fail(error, "expected an object");
   return OnlyKeys(value, keys, error);
 }
@@ -157,8 +155,7 @@ bool ParseClickText(json::Node value, ClickTextStep* click, std::string* error) 
   return true;
 }
 
-bool ParseResearch(json::Node value, const std::string& baseDir, ResearchStep* research,
-                   std::string* error) {
+bool ParseResearch(json::Node value, const std::string& baseDir, ResearchStep* research, std::string* error) {
   long long status = 0;
   if (!ReadBody(value, baseDir, {"status"}, &research->body, error)) return false;
   if (!ReadInteger(json::Member(value, "status"), 0, 999, &status, error)) return FailIn("status", error);
@@ -167,8 +164,8 @@ bool ParseResearch(json::Node value, const std::string& baseDir, ResearchStep* r
 }
 
 // Parses the action of a step whose key is known.
-bool ParseAction(const std::string& key, json::Node value, const std::string& baseDir,
-                 StepAction* action, std::string* error) {
+bool ParseAction(const std::string& key, json::Node value, const std::string& baseDir, StepAction* action,
+                 std::string* error) {
   if (key == "call") {
     CallStep call;
     if (!ParseTime(value, &call.time, error)) return false;
@@ -228,34 +225,28 @@ bool ParseAction(const std::string& key, json::Node value, const std::string& ba
 
 }  // namespace
 
-bool ParseStep(json::Node value, const std::string& baseDir, Step* step,
-               std::string* error) {
+bool ParseStep(json::Node value, const std::string& baseDir, Step* step, std::string* error) {
   if (!value.IsObject() || value.size() != 1) return text::Fail(error, "a step is an object with one key");
   const json::Pair pair = value.PairAt(0);
   step->key = std::string(pair.key);
   return ParseAction(step->key, pair.value, baseDir, &step->action, error);
 }
 
-bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range,
-                       std::string* error) {
+bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range, std::string* error) {
   long long first = 0;
   long long last = 0;
   const char* expected = "expected [FIRST, LAST] with 0 <= FIRST <= LAST < bar count";
-  if (!value.IsArray() || value.size() != 2 ||
-      !ReadInteger(value.ElementAt(0), 0, INT_MAX, &first, error) ||
-      !ReadInteger(value.ElementAt(1), 0, INT_MAX, &last, error) || first > last ||
-      last >= barCount) {
+  if (!value.IsArray() || value.size() != 2 || !ReadInteger(value.ElementAt(0), 0, INT_MAX, &first, error) ||
+      !ReadInteger(value.ElementAt(1), 0, INT_MAX, &last, error) || first > last || last >= barCount) {
     return text::Fail(error, expected);
   }
   *range = {static_cast<int>(first), static_cast<int>(last)};
   return true;
 }
 
-bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* out,
-                   std::string* error) {
+bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* out, std::string* error) {
   auto document = std::make_shared<json::Document>();
-  if (document->ParseOwned(std::string(text)) != json::ParseResult::kParsed ||
-      !document->Root().IsObject()) {
+  if (document->ParseOwned(std::string(text)) != json::ParseResult::kParsed || !document->Root().IsObject()) {
     return text::Fail(error, "the scenario is not a JSON object");
   }
   const json::Node root = document->Root();

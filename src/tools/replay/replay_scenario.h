@@ -53,9 +53,8 @@ struct DumpStep {
   std::string name;
 };
 
-using StepAction = std::variant<CallStep, ClickTextStep, RespondStep, ResearchStep, SetStep,
-                                ColourStep, VisibleStep, AppendBarsStep, SymbolStep, DeclareStep,
-                                RemoveStep, DumpStep>;
+using StepAction = std::variant<CallStep, ClickTextStep, RespondStep, ResearchStep, SetStep, ColourStep,
+                                VisibleStep, AppendBarsStep, SymbolStep, DeclareStep, RemoveStep, DumpStep>;
 
 struct Step {
   std::string key;  // the step's key in the scenario ("call", "respond", ...)
@@ -68,7 +67,7 @@ struct Scenario {
   std::shared_ptr<const json::Document> document;
   chart::ChartData chart;
   std::vector<std::pair<std::string, json::Node>> inputs;  // by input label
-  std::vector<std::pair<std::string, host::Rgb>> colours;   // by subgraph name
+  std::vector<std::pair<std::string, host::Rgb>> colours;  // by subgraph name
   std::vector<Step> steps;
 };
 
@@ -80,18 +79,15 @@ inline constexpr size_t kMaxScenarioBytes = size_t{64} << 20;
 // Reads a scenario from its JSON text; files named inside are read relative to `baseDir`.
 // Input labels and subgraph names are checked later, against what the study declares. False
 // with `*error` naming the part at fault ("chart.bars: ...", "step 3 (respond): ...").
-bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* out,
-                   std::string* error);
+bool ParseScenario(std::string_view text, const std::string& baseDir, Scenario* out, std::string* error);
 
 // One step: an object with one key. Sets `step->key` as soon as it is known; false with
 // `*error` saying what is wrong. The input values of a set step are taken from `value`'s
 // document, which must outlive the step.
-bool ParseStep(json::Node value, const std::string& baseDir, Step* step,
-               std::string* error);
+bool ParseStep(json::Node value, const std::string& baseDir, Step* step, std::string* error);
 
 // [FIRST, LAST] with 0 <= FIRST <= LAST < barCount.
-bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range,
-                       std::string* error);
+bool ParseVisibleRange(json::Node value, int barCount, host::BarRange* range, std::string* error);
 
 // "step N (KEY)" with N counted from 1.
 std::string StepLabel(size_t index, const Step& step);

@@ -40,7 +40,8 @@ bool ReplaySession::Run(std::string* error) {
   }
   const bool endsWithDump =
       !scenario_.steps.empty() && std::holds_alternative<DumpStep>(scenario_.steps.back().action);
-  if (!endsWithDump && !RecordDump(kFinalDumpName, error)) return text::Fail(error, "the final dump: " + *error);
+  if (!endsWithDump && !RecordDump(kFinalDumpName, error))
+    return text::Fail(error, "the final dump: " + *error);
   return true;
 }
 
@@ -93,12 +94,10 @@ bool ReplaySession::Do(const RespondStep& step, std::string* error) {
 
 bool ReplaySession::Do(const ResearchStep& step, std::string* error) {
   switch (services_.Answer(step.status, step.body, kWorkerWait)) {
-    case chart::ResearchAnswerOutcome::kAnswered:
-      return true;
+    case chart::ResearchAnswerOutcome::kAnswered: return true;
     case chart::ResearchAnswerOutcome::kNonePending:
       return text::Fail(error, "no research request is pending");
-    case chart::ResearchAnswerOutcome::kWorkerStuck:
-      break;
+    case chart::ResearchAnswerOutcome::kWorkerStuck: break;
   }
   return text::Fail(error, "the research worker did not finish after its answer");
 }
@@ -120,7 +119,7 @@ bool ReplaySession::Do(const ColourStep& step, std::string* error) {
 bool ReplaySession::Do(const VisibleStep& step, std::string* error) {
   if (step.range.last >= host_.BarCount()) {
     return text::Fail(error, text::Format("last visible bar %d is beyond the %d bars of the chart",
-                                    step.range.last, host_.BarCount()));
+                                          step.range.last, host_.BarCount()));
   }
   host_.Chart().visible = step.range;
   return true;
@@ -152,8 +151,7 @@ bool ReplaySession::Do(const RemoveStep& step, std::string*) {
 
 bool ReplaySession::Do(const DumpStep& step, std::string* error) { return RecordDump(step.name, error); }
 
-bool ReplaySession::ApplyInput(const std::string& label, json::Node value,
-                               std::string* error) {
+bool ReplaySession::ApplyInput(const std::string& label, json::Node value, std::string* error) {
   // A scenario may set any value of an input's kind, outside its range and listed choices too,
   // as a saved chart can hold one; the acceptance checks rely on it.
   return chart::SetInputFromJson(host_.Inputs(), label, value, chart::kAnyOfKind, error);
@@ -177,8 +175,7 @@ bool ReplaySession::RecordDump(const std::string& name, std::string* error) {
   dump.drawings = host_.Drawings().Sorted();
   const int lastBar = host_.BarCount() - 1;
   for (const auto& [number, entry] : host_.Subgraphs().Entries()) {
-    dump.subgraphs.push_back({number, entry.declaration.name,
-                              host_.Subgraphs().ValueAt(number, lastBar)});
+    dump.subgraphs.push_back({number, entry.declaration.name, host_.Subgraphs().ValueAt(number, lastBar)});
   }
   for (const auto& [slot, entry] : host_.Inputs().Entries()) {
     dump.inputs.push_back({entry.declaration.label, entry.declaration.kind, entry.value});

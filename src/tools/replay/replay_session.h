@@ -42,7 +42,8 @@ struct DumpRecord {
 class ReplaySession;
 
 // Takes each dump as `session` records it; false, with `*error` saying why, ends the session there.
-using DumpObserver = std::function<bool(const ReplaySession& session, const DumpRecord& dump, std::string* error)>;
+using DumpObserver =
+    std::function<bool(const ReplaySession& session, const DumpRecord& dump, std::string* error)>;
 
 // How long a step waits for the research worker before giving up.
 inline constexpr std::chrono::seconds kWorkerWait{10};

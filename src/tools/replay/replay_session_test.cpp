@@ -83,9 +83,8 @@ void TestStudy(host::StudyHost& sc) {
   if (research > 0 && research != state->researchAsked) {
     state->researchAsked = research;
     platform::Services* services = sc.Platform();
-    services->StartDetachedThread([services] {
-      services->HttpsGet("https://levels.test/research?day=2025-01-01", {});
-    });
+    services->StartDetachedThread(
+        [services] { services->HttpsGet("https://levels.test/research?day=2025-01-01", {}); });
   }
   DrawTestStudy(sc, sc.HttpResponseBody());
   sc.SetSubgraphValue(0, sc.BarCount() - 1, static_cast<float>(sc.ReadInputFloat(2)));
@@ -141,13 +140,15 @@ TEST(ReplaySession, InvalidScenariosAndImpossibleStepsNameThePartAtFault) {
       {"{\"colours\": {\"Call Wall\": [1, 2, 256]}}",
        "colours: \"Call Wall\": expected [R, G, B] with whole numbers from 0 to 255"},
       // Parsed, but impossible when played.
-      {"{\"steps\": [{\"respond\": {\"body\": \"x\"}}]}", "step 1 (respond): no host HTTP request is pending"},
+      {"{\"steps\": [{\"respond\": {\"body\": \"x\"}}]}",
+       "step 1 (respond): no host HTTP request is pending"},
       {"{\"steps\": [{\"research\": {\"status\": 200, \"body\": \"{}\"}}]}",
        "step 1 (research): no research request is pending"},
       {"{\"steps\": [{\"call\": 1}, {\"set\": {\"Nope\": 1}}]}",
        "step 2 (set): the study declares no input \"Nope\""},
       {"{\"inputs\": {\"Requested symbol\": \"GC\"}}",
-       "inputs: input \"Requested symbol\" has no choice \"GC\" (it takes one of: AUTO, NQ, ES, or an index from 0)"},
+       "inputs: input \"Requested symbol\" has no choice \"GC\" (it takes one of: AUTO, NQ, ES, or an index "
+       "from 0)"},
       {"{\"colours\": {\"Spot\": [1, 2, 3]}}", "colours: the study declares no subgraph \"Spot\""},
       {"{\"steps\": [{\"click_text\": {\"text\": \"Panel\", \"at\": 1}}]}",
        "step 1 (click_text): no text drawing contains \"Panel\""},
@@ -202,8 +203,9 @@ TEST(ReplaySession, InputsColoursAndStepsReachTheStudy) {
 // A service answer's bytes that are not UTF-8 reached the report raw (here through the test
 // study's line text), so the report was not valid JSON.
 TEST(ReplaySession, RegressionReportIsValidUtf8WhateverTheAnswerHolds) {
-  const Outcome outcome = Replay("{\"steps\": [{\"call\": 1735741800}, {\"respond\": {\"body\": \"bad \xff\xed\xa0\x80 end\"}},"
-                                 " {\"call\": 1735741810}]}");
+  const Outcome outcome = Replay(
+      "{\"steps\": [{\"call\": 1735741800}, {\"respond\": {\"body\": \"bad \xff\xed\xa0\x80 end\"}},"
+      " {\"call\": 1735741810}]}");
   ASSERT_TRUE(outcome.ran) << outcome.error;
   EXPECT_EQ(text::ValidUtf8(outcome.report), outcome.report);
   const json::Node line = At(At(outcome.Root(), {"dumps"}).ElementAt(0), {"drawings"}).ElementAt(0);
@@ -240,10 +242,11 @@ BuiltOutcome ReplayBuilt(const std::string& scenarioText, size_t limit) {
   Scenario scenario;
   EXPECT_TRUE(ParseScenario(scenarioText, ".", &scenario, &outcome.error)) << outcome.error;
   ReportBuilder builder(limit);
-  ReplaySession session(scenario, TestStudy, [&](const ReplaySession& running, const DumpRecord& dump, std::string* why) {
-    ++outcome.dumpsAdded;
-    return builder.AddDump(running, dump, why);
-  });
+  ReplaySession session(scenario, TestStudy,
+                        [&](const ReplaySession& running, const DumpRecord& dump, std::string* why) {
+                          ++outcome.dumpsAdded;
+                          return builder.AddDump(running, dump, why);
+                        });
   outcome.ran = session.Run(&outcome.error);
   EXPECT_TRUE(session.Finish());
   EXPECT_TRUE(session.Dumps().empty()) << "the builder took them";
@@ -277,7 +280,8 @@ TEST(ReplaySession, TheReportBuiltDumpByDumpIsTheKeptDumpsReport) {
 // 5,000 dumps of a chart with heatmaps made a 4.2 GB report, 60,000 ran out of memory: the
 // report stops at the dump that passes its limit, and the session ends there.
 TEST(ReplaySession, RegressionAReportPastItsLimitEndsTheSessionAtThatDump) {
-  std::string scenario = R"({"steps": [{"call": 1735741800}, {"respond": {"body": "line"}}, {"call": 1735741810})";
+  std::string scenario =
+      R"({"steps": [{"call": 1735741800}, {"respond": {"body": "line"}}, {"call": 1735741810})";
   for (int i = 0; i < 200; ++i) scenario += ", {\"dump\": \"d\"}";
   scenario += "]}";
   const BuiltOutcome unbounded = ReplayBuilt(scenario, kMaxReportBytes);
@@ -287,13 +291,15 @@ TEST(ReplaySession, RegressionAReportPastItsLimitEndsTheSessionAtThatDump) {
   const BuiltOutcome bounded = ReplayBuilt(scenario, 20000);
   EXPECT_FALSE(bounded.ran);
   EXPECT_LT(bounded.dumpsAdded, 200) << "the session stopped at the dump that passed the limit";
-  EXPECT_EQ(bounded.error, text::Format("step %d (dump): the report would be larger than 20000 bytes, the most "
-                                        "ordinel replay prints; fewer dumps or smaller ones fit",
-                                        3 + bounded.dumpsAdded));
+  EXPECT_EQ(bounded.error,
+            text::Format("step %d (dump): the report would be larger than 20000 bytes, the most "
+                         "ordinel replay prints; fewer dumps or smaller ones fit",
+                         3 + bounded.dumpsAdded));
   // Without dump steps, the final dump is the one that passes.
   const BuiltOutcome final = ReplayBuilt(R"({"steps": [{"call": 1735741800}]})", 100);
   EXPECT_FALSE(final.ran);
-  EXPECT_EQ(final.error.rfind("the final dump: the report would be larger than 100 bytes", 0), 0u) << final.error;
+  EXPECT_EQ(final.error.rfind("the final dump: the report would be larger than 100 bytes", 0), 0u)
+      << final.error;
 }
 
 }  // namespace

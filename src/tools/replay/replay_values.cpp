@@ -30,13 +30,12 @@ bool ReadNumber(json::Node value, double* out, std::string* error) {
   return true;
 }
 
-bool ReadInteger(json::Node value, long long min, long long max, long long* out,
-                 std::string* error) {
+bool ReadInteger(json::Node value, long long min, long long max, long long* out, std::string* error) {
   double number = 0;
   if (!ReadNumber(value, &number, error) || number != std::floor(number) ||
       number < static_cast<double>(min) || number > static_cast<double>(max)) {
-    return text::Fail(error, "expected a whole number from " + std::to_string(min) + " to " +
-                           std::to_string(max));
+    return text::Fail(error,
+                      "expected a whole number from " + std::to_string(min) + " to " + std::to_string(max));
   }
   *out = static_cast<long long>(number);
   return true;
@@ -72,8 +71,8 @@ bool ReadBarList(json::Node value, std::vector<chart::Bar>* out, std::string* er
   return true;
 }
 
-bool ReadBody(json::Node object, const std::string& baseDir,
-              const std::vector<std::string>& otherKeys, std::string* out, std::string* error) {
+bool ReadBody(json::Node object, const std::string& baseDir, const std::vector<std::string>& otherKeys,
+              std::string* out, std::string* error) {
   if (!object.IsObject()) return text::Fail(error, "expected an object");
   std::vector<std::string> known = otherKeys;
   known.insert(known.end(), {"body", "json", "file"});
@@ -99,8 +98,7 @@ bool ReadBody(json::Node object, const std::string& baseDir,
   return true;
 }
 
-bool OnlyKeys(json::Node object, const std::vector<std::string>& known,
-              std::string* error) {
+bool OnlyKeys(json::Node object, const std::vector<std::string>& known, std::string* error) {
   for (const json::Pair pair : object.Pairs()) {
     if (std::find(known.begin(), known.end(), pair.key) == known.end()) {
       return text::Fail(error, "unknown key \"" + std::string(pair.key) + "\"");

@@ -17,8 +17,7 @@ std::string MappedSymbol(const ChainLevels& levels) {
 }
 
 // The engine's settings for a request of `symbol`, or false when the chain cannot serve it.
-bool SettingsFor(const ChainLevels& levels, const std::string& symbol,
-                 engine::EngineSettings* settings) {
+bool SettingsFor(const ChainLevels& levels, const std::string& symbol, engine::EngineSettings* settings) {
   *settings = levels.settings;
   const bool mapped = levels.settings.mapping.source != engine::FuturesMapping::Source::kNone;
   if (mapped && !symbol.empty() && symbol == MappedSymbol(levels)) return true;
@@ -34,8 +33,7 @@ FixtureAnswer AnswerChainLevels(const ChainLevels& levels, const FixtureRequest&
   if (!SettingsFor(levels, symbol, &settings)) {
     return FailureEnvelope("symbol_not_supported",
                            "This chain serves " + Underlying(levels) +
-                               (levels.settings.mapping.source ==
-                                        engine::FuturesMapping::Source::kNone
+                               (levels.settings.mapping.source == engine::FuturesMapping::Source::kNone
                                     ? std::string()
                                     : " and " + MappedSymbol(levels)) +
                                ", not '" + symbol + "'.");

@@ -16,7 +16,7 @@ struct ChainLevels {
   // chart of the underlying (none: only the underlying's own symbol is served).
   engine::EngineSettings settings;
   platform::Services* services = nullptr;  // New York time for the engine; never null
-  engine::ServiceStamp stamp;  // added to the envelope of every answer (the live service's)
+  engine::ServiceStamp stamp;              // added to the envelope of every answer (the live service's)
 };
 
 // The levels answer for `request`: the query's "symbol" must be the chain's underlying (levels

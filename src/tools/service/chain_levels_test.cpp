@@ -46,8 +46,7 @@ TEST(ChainLevels, ServesTheUnderlyingAndItsMappedFuture) {
       {"bad expiry tail", &mapped, LevelsRequest("NQ", {{"expiry_mode", "weekly"}}),
        "invalid_expiry_selection", 0},
       {"a date the chain lacks", &mapped,
-       LevelsRequest("NQ", {{"expiry_mode", "specific"}, {"expiry", "2031-01-17"}}),
-       "engine_failed", 0},
+       LevelsRequest("NQ", {{"expiry_mode", "specific"}, {"expiry", "2031-01-17"}}), "engine_failed", 0},
   };
   for (const auto& c : cases) {
     const FixtureAnswer answer = AnswerChainLevels(*c.levels, c.request);

@@ -25,8 +25,8 @@ constexpr double kQuoteLagMs = 60 * 1000.0;
 constexpr const char* kModes[] = {"legacy", "multi", "specific", "0dte"};
 
 std::string DateText(const date::year_month_day& day) {
-  return text::Format("%04d-%02u-%02u", static_cast<int>(day.year()),
-                      static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+  return text::Format("%04d-%02u-%02u", static_cast<int>(day.year()), static_cast<unsigned>(day.month()),
+                      static_cast<unsigned>(day.day()));
 }
 
 bool IsKnownMode(std::string_view mode) {
@@ -39,16 +39,14 @@ std::vector<std::string> SplitDates(std::string_view list) {
   size_t start = 0;
   while (true) {
     const size_t comma = list.find(',', start);
-    pieces.emplace_back(
-        list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
+    pieces.emplace_back(list.substr(start, comma == std::string_view::npos ? list.npos : comma - start));
     if (comma == std::string_view::npos) return pieces;
     start = comma + 1;
   }
 }
 
 bool HasParam(const QueryParams& params, std::string_view key) {
-  return std::any_of(params.begin(), params.end(),
-                     [&](const auto& pair) { return pair.first == key; });
+  return std::any_of(params.begin(), params.end(), [&](const auto& pair) { return pair.first == key; });
 }
 
 // Strict "YYYY-MM-DD" of a real date from year 1 on.
@@ -62,8 +60,7 @@ bool ParseIsoDate(std::string_view text, date::year_month_day* out) {
     for (size_t i = from; i < from + count; ++i) value = value * 10 + (text[i] - '0');
     return value;
   };
-  const date::year_month_day day{date::year{digits(0, 4)},
-                                 date::month{static_cast<unsigned>(digits(5, 2))},
+  const date::year_month_day day{date::year{digits(0, 4)}, date::month{static_cast<unsigned>(digits(5, 2))},
                                  date::day{static_cast<unsigned>(digits(8, 2))}};
   if (digits(0, 4) < 1 || !day.ok()) return false;
   *out = day;
@@ -107,8 +104,7 @@ bool ReadRequestedExpiry(const QueryParams& params, RequestedExpiry* out, std::s
     }
   }
   std::sort(requested.dates.begin(), requested.dates.end());
-  requested.dates.erase(std::unique(requested.dates.begin(), requested.dates.end()),
-                        requested.dates.end());
+  requested.dates.erase(std::unique(requested.dates.begin(), requested.dates.end()), requested.dates.end());
   *out = std::move(requested);
   return true;
 }

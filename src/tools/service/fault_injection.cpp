@@ -21,10 +21,8 @@ struct Alias {
   std::string_view name;
   std::string_view path;
 };
-constexpr Alias kAliases[] = {{"levels", kLevelsPath},
-                              {"vix", kVixChartPath},
-                              {"qqq", kQqqChartPath},
-                              {"research", kResearchPath}};
+constexpr Alias kAliases[] = {
+    {"levels", kLevelsPath}, {"vix", kVixChartPath}, {"qqq", kQqqChartPath}, {"research", kResearchPath}};
 
 // Digits only: a sign, blanks or a fraction make the text a mistake, not a number.
 bool ReadInteger(std::string_view digits, int64_t low, int64_t high, int64_t* out) {
@@ -56,8 +54,7 @@ int HexValue(char c) {
 std::string PercentDecoded(std::string_view path) {
   std::string decoded;
   for (size_t i = 0; i < path.size(); ++i) {
-    if (path[i] == '%' && i + 2 < path.size() && HexValue(path[i + 1]) >= 0 &&
-        HexValue(path[i + 2]) >= 0) {
+    if (path[i] == '%' && i + 2 < path.size() && HexValue(path[i + 1]) >= 0 && HexValue(path[i + 2]) >= 0) {
       decoded.push_back(static_cast<char>(HexValue(path[i + 1]) * 16 + HexValue(path[i + 2])));
       i += 2;
     } else {
@@ -73,8 +70,8 @@ bool ApplyPart(std::string_view name, std::optional<std::string_view> value, Fau
   int64_t number = 0;
   const auto numeric = [&](int64_t low, int64_t high) {
     if (value && ReadInteger(*value, low, high, &number)) return true;
-    *error = "fault part '" + std::string(name) + "' needs a whole number from " +
-             std::to_string(low) + " to " + std::to_string(high);
+    *error = "fault part '" + std::string(name) + "' needs a whole number from " + std::to_string(low) +
+             " to " + std::to_string(high);
     return false;
   };
   const auto flag = [&] {
@@ -137,8 +134,7 @@ bool ParseFaultText(std::string_view text, Fault* out, std::string* error) {
   size_t start = 0;
   while (start <= text.size()) {
     const size_t comma = text.find(',', start);
-    const std::string_view part =
-        text.substr(start, comma == text.npos ? text.npos : comma - start);
+    const std::string_view part = text.substr(start, comma == text.npos ? text.npos : comma - start);
     const size_t equals = part.find('=');
     const std::string_view name = part.substr(0, equals);
     std::optional<std::string_view> value;
@@ -159,8 +155,7 @@ bool ParseFaultText(std::string_view text, Fault* out, std::string* error) {
   return true;
 }
 
-bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out,
-                        std::string* error) {
+bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out, std::string* error) {
   const size_t equals = argument.find('=');
   if (equals == argument.npos || equals == 0) {
     *error = "expected PATH=FAULT, got '" + std::string(argument) + "'";

@@ -40,8 +40,7 @@ bool ParseFaultText(std::string_view text, Fault* out, std::string* error);
 // Reads "PATH=FAULT" as given to --fault: PATH is a request path ("/extension/levels", percent
 // escapes allowed), "*" for every path, or one of the names levels, vix, qqq, research.
 // `path` receives the path key (see FaultPathKey). False with a reason for a bad argument.
-bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out,
-                        std::string* error);
+bool ParseFaultArgument(std::string_view argument, std::string* path, Fault* out, std::string* error);
 
 // The key faults are stored under: the alias's path, "*", or the percent-decoded path.
 std::string FaultPathKey(std::string_view pathOrAlias);
@@ -49,8 +48,7 @@ std::string FaultPathKey(std::string_view pathOrAlias);
 // The status, content type and body of `answer` after the fault's file, html, redirect, status
 // and truncate parts; the delay, oversize and drop parts and the redirect's Location header
 // belong to the transport and are left out.
-FixtureAnswer ApplyFaultToAnswer(const Fault& fault, const FixtureCatalogue& catalogue,
-                                 FixtureAnswer answer);
+FixtureAnswer ApplyFaultToAnswer(const Fault& fault, const FixtureCatalogue& catalogue, FixtureAnswer answer);
 
 // The faults in force, per path. Safe from any thread.
 class FaultTable {

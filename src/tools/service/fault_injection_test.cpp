@@ -10,11 +10,10 @@ namespace {
 
 // The fields of a fault on one line, so a table row names everything that differs.
 std::string Describe(const Fault& f) {
-  return text::Format(
-             "delay=%d status=%d html=%d file=%s truncate=%d/%lld oversize=%lld drop=%d count=%d",
-             f.delayMs, f.status, int{f.html}, f.file, int{f.truncate},
-             static_cast<long long>(f.truncateBytes), static_cast<long long>(f.oversizeBytes),
-             int{f.drop}, f.count);
+  return text::Format("delay=%d status=%d html=%d file=%s truncate=%d/%lld oversize=%lld drop=%d count=%d",
+                      f.delayMs, f.status, int{f.html}, f.file, int{f.truncate},
+                      static_cast<long long>(f.truncateBytes), static_cast<long long>(f.oversizeBytes),
+                      int{f.drop}, f.count);
 }
 
 // Truncation and redirects are read as FaultAnswer's table applies them.
@@ -37,13 +36,38 @@ TEST(FaultSpec, ReadsEveryPartInCombinations) {
 }
 
 TEST(FaultSpec, RefusesMalformedSpecs) {
-  for (const char* text :
-       {"", ",", "delay", "delay=", "delay=-5", "delay=+5", "delay=1.5", "delay=600001",
-        "delay=99999999999999999999", "status=99", "status=600", "status=abc", "html=1",
-        "drop=yes", "file=", "file=../legacy.json", "file=a/b.json", "oversize",
-        "oversize=1073741825", "truncate=-1", "count=0", "count=", "slow", "delay=5,,drop",
-        "delay=5,delay=6", "drop,", "redirect", "redirect=", "redirect=levels",
-        "redirect=http://elsewhere/", "redirect=/a b", "redirect=/a\r\nSet-Cookie:x"}) {
+  for (const char* text : {"",
+                           ",",
+                           "delay",
+                           "delay=",
+                           "delay=-5",
+                           "delay=+5",
+                           "delay=1.5",
+                           "delay=600001",
+                           "delay=99999999999999999999",
+                           "status=99",
+                           "status=600",
+                           "status=abc",
+                           "html=1",
+                           "drop=yes",
+                           "file=",
+                           "file=../legacy.json",
+                           "file=a/b.json",
+                           "oversize",
+                           "oversize=1073741825",
+                           "truncate=-1",
+                           "count=0",
+                           "count=",
+                           "slow",
+                           "delay=5,,drop",
+                           "delay=5,delay=6",
+                           "drop,",
+                           "redirect",
+                           "redirect=",
+                           "redirect=levels",
+                           "redirect=http://elsewhere/",
+                           "redirect=/a b",
+                           "redirect=/a\r\nSet-Cookie:x"}) {
     Fault fault;
     fault.delayMs = 77;
     std::string error;
@@ -70,8 +94,7 @@ TEST(FaultArgument, NamesPathsByAliasOrPath) {
     std::string path;
     Fault fault;
     std::string error;
-    ASSERT_TRUE(ParseFaultArgument(c.argument, &path, &fault, &error))
-        << c.argument << ": " << error;
+    ASSERT_TRUE(ParseFaultArgument(c.argument, &path, &fault, &error)) << c.argument << ": " << error;
     EXPECT_EQ(path, c.key) << c.argument;
     EXPECT_TRUE(fault.drop) << c.argument;
   }

@@ -68,8 +68,8 @@ std::string ParamValue(const QueryParams& params, std::string_view key) {
 bool IsSafeFileName(std::string_view name) {
   if (name.empty() || name.size() > kMaxFileNameBytes || name.front() == '.') return false;
   for (const char c : name) {
-    const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                         (c >= '0' && c <= '9') || c == '_' || c == '-' || c == '.';
+    const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                         c == '_' || c == '-' || c == '.';
     if (!allowed) return false;
   }
   return true;
@@ -78,7 +78,8 @@ bool IsSafeFileName(std::string_view name) {
 bool ReadDataFile(const FixtureCatalogue& catalogue, std::string_view name, std::string* out) {
   if (out == nullptr || !IsSafeFileName(name)) return false;
   std::string ignored;
-  return formats::ReadFileWithin(catalogue.dataDir + "/" + std::string(name), formats::kMaxAnswerBytes, out, &ignored);
+  return formats::ReadFileWithin(catalogue.dataDir + "/" + std::string(name), formats::kMaxAnswerBytes, out,
+                                 &ignored);
 }
 
 double CatalogueNow(const FixtureCatalogue& catalogue) {

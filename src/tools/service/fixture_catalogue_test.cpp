@@ -81,14 +81,23 @@ TEST(FixtureCatalogue, ExpirySelectionsAreAnsweredAsTheStudyChecksThem) {
     std::vector<std::string> served;
   } cases[] = {
       {kFridayEarlyUtc, calendar::kExpiryLegacy, "", "", {}},
-      {kFridayEarlyUtc, calendar::kExpiryMulti, " 2025-01-24 ,2025-01-17,2025-01-17", "",
+      {kFridayEarlyUtc,
+       calendar::kExpiryMulti,
+       " 2025-01-24 ,2025-01-17,2025-01-17",
+       "",
        {"2025-01-17", "2025-01-24"}},
-      {kFridayEarlyUtc, calendar::kExpiryMulti, "", "",
+      {kFridayEarlyUtc,
+       calendar::kExpiryMulti,
+       "",
+       "",
        {"2025-01-03", "2025-01-10", "2025-01-17", "2025-01-24"}},
       {kFridayEarlyUtc, calendar::kExpirySpecific, "", "2025-03-21", {"2025-03-21"}},
       {kFridayEarlyUtc, calendar::kExpiryZeroDte, "", "", {"2025-01-02"}},
       {kFridayNoonUtc, calendar::kExpiryZeroDte, "", "", {"2025-01-03"}},
-      {kFridayNoonUtc + 86400, calendar::kExpiryMulti, "", "",
+      {kFridayNoonUtc + 86400,
+       calendar::kExpiryMulti,
+       "",
+       "",
        {"2025-01-10", "2025-01-17", "2025-01-24", "2025-01-31"}},
   };
   for (const auto& c : cases) {
@@ -116,10 +125,8 @@ TEST(FixtureCatalogue, ChartResearchAndUnknownPaths) {
   } cases[] = {
       {"/v8/finance/chart/^VIX?interval=1d&range=5d", 200, ""},
       {"/v8/finance/chart/QQQ?interval=1d&range=1mo", 200, "qqq"},
-      {"/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02", 200,
-       "research day"},
-      {"/market-context/indicator-research?symbol=NQ&source=SPX&day=2025-01-06", 200,
-       "research symbol"},
+      {"/market-context/indicator-research?symbol=NQ&source=SPY&day=2025-01-02", 200, "research day"},
+      {"/market-context/indicator-research?symbol=NQ&source=SPX&day=2025-01-06", 200, "research symbol"},
       {"/market-context/indicator-research?symbol=ES&source=SPX&day=2025-01-02", 404, ""},
       {"/market-context/indicator-research?symbol=../NQ&source=SPY&day=2025-01-02", 404, ""},
       {"/market-context/indicator-research?source=SPY&day=2025-01-02", 404, ""},
@@ -148,8 +155,7 @@ TEST(FixtureCatalogue, MissingSampleFilesAnswer500) {
 TEST(FixtureCatalogue, UnsafeFileNamesAreNeverRead) {
   const FixtureCatalogue catalogue = CatalogueAt(LabelledDataDir(), kThursdayNoonUtc);
   std::string bytes = "untouched";
-  for (const char* name :
-       {"", "../legacy.json", "/etc/passwd", ".hidden", "a/b.json", "a b.json"}) {
+  for (const char* name : {"", "../legacy.json", "/etc/passwd", ".hidden", "a/b.json", "a b.json"}) {
     EXPECT_FALSE(IsSafeFileName(name)) << name;
     EXPECT_FALSE(ReadDataFile(catalogue, name, &bytes)) << name;
   }

@@ -19,8 +19,7 @@ constexpr size_t kMaxRequestBodyBytes = 1 << 20;
 
 // httplib files the peer's address among the headers; they are no part of the request.
 bool IsPseudoHeader(const std::string& name) {
-  return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" ||
-         name == "LOCAL_PORT";
+  return name == "REMOTE_ADDR" || name == "REMOTE_PORT" || name == "LOCAL_ADDR" || name == "LOCAL_PORT";
 }
 
 }  // namespace
@@ -67,21 +66,19 @@ void LevelsService::Impl::WakeWaiting() {
 }
 
 // Streams the answer and then blanks up to `total` bytes, without holding them in memory.
-void LevelsService::Impl::SendOversized(FixtureAnswer answer, size_t total,
-                                        httplib::Response& response) {
+void LevelsService::Impl::SendOversized(FixtureAnswer answer, size_t total, httplib::Response& response) {
   auto body = std::make_shared<const std::string>(std::move(answer.body));
   auto blanks = std::make_shared<const std::string>(kStreamChunkBytes, ' ');
-  response.set_content_provider(
-      total, answer.contentType,
-      [this, body, blanks](size_t offset, size_t length, httplib::DataSink& sink) {
-        if (Stopping()) return false;
-        size_t count = std::min(length, kStreamChunkBytes);
-        if (offset < body->size()) {
-          count = std::min(count, body->size() - offset);
-          return sink.write(body->data() + offset, count);
-        }
-        return sink.write(blanks->data(), count);
-      });
+  response.set_content_provider(total, answer.contentType,
+                                [this, body, blanks](size_t offset, size_t length, httplib::DataSink& sink) {
+                                  if (Stopping()) return false;
+                                  size_t count = std::min(length, kStreamChunkBytes);
+                                  if (offset < body->size()) {
+                                    count = std::min(count, body->size() - offset);
+                                    return sink.write(body->data() + offset, count);
+                                  }
+                                  return sink.write(blanks->data(), count);
+                                });
 }
 
 void LevelsService::Impl::Handle(const httplib::Request& request, httplib::Response& response) {

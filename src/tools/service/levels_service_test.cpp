@@ -102,7 +102,8 @@ TEST_F(LevelsServiceTest, StopCutsAPendingDelayShortAndARestartDelaysAgain) {
   testing::SetFault(service_, "levels", "delay=20");
   const httplib::Result restarted = Post(kLegacyTarget);
   ASSERT_TRUE(restarted);
-  EXPECT_EQ(restarted->body, legacy_) << "a restarted service waits out the delay, status " << restarted->status;
+  EXPECT_EQ(restarted->body, legacy_)
+      << "a restarted service waits out the delay, status " << restarted->status;
 }
 
 // Eight of them used to take every worker of the service.

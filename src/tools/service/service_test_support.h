@@ -25,13 +25,11 @@ inline const std::string& LabelledDataDir() {
   struct ScratchDir {
     std::filesystem::path path;
     ScratchDir() {
-      path = std::filesystem::temp_directory_path() /
-             ("ordinel_service_test_" + std::to_string(::getpid()));
+      path = std::filesystem::temp_directory_path() / ("ordinel_service_test_" + std::to_string(::getpid()));
       std::filesystem::create_directories(path);
       for (const char* which : {"legacy", "locked", "extended"}) {
-        Write(std::string(which) + ".json",
-              std::string("{\"ok\":true,\"connected\":true,\"which\":\"") + which +
-                  "\",\"display_levels\":{\"spot\":21500}}");
+        Write(std::string(which) + ".json", std::string("{\"ok\":true,\"connected\":true,\"which\":\"") +
+                                                which + "\",\"display_levels\":{\"spot\":21500}}");
       }
       Write("vix_chart.json", R"({"chart":{"result":[{"meta":{"regularMarketPrice":17.2}}]}})");
       Write("qqq_chart.json", R"({"which":"qqq"})");

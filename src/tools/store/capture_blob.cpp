@@ -84,8 +84,7 @@ bool ReadHeader(ByteReader& r, unsigned char format, std::vector<std::string>* d
   return true;
 }
 
-bool ReadExpiry(ByteReader& r, uint64_t index, const std::vector<std::string>& dates,
-                std::string* out) {
+bool ReadExpiry(ByteReader& r, uint64_t index, const std::vector<std::string>& dates, std::string* out) {
   if (index >= dates.size()) return r.Corrupt("an expiration index out of range");
   *out = dates[index];
   return true;
@@ -167,8 +166,7 @@ bool UnpackContracts(std::string_view blob, std::vector<engine::OptionContract>*
   return true;
 }
 
-bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob,
-                   std::string* error) {
+bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob, std::string* error) {
   ExpiryTable table;
   ByteWriter body;
   body.Varint(exposures.size());
@@ -194,8 +192,7 @@ bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* bl
   return true;
 }
 
-bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures,
-                     std::string* error) {
+bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures, std::string* error) {
   ByteReader r(blob, "the exposures blob");
   std::vector<std::string> dates;
   std::vector<StrikeExposure> out;
@@ -206,8 +203,8 @@ bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposur
       StrikeExposure e;
       uint64_t code = 0;
       if (!r.Varint(&code) || !ReadExpiry(r, code >> 1, dates, &e.expiration) ||
-          !ReadStrike(r, (code & 1) != 0, i, i > 0 ? out.back().strike : 0, &e.strike) ||
-          !r.F32(&e.gex) || !r.F32(&e.dex) || !r.F32(&e.vex) || !r.F32(&e.charm)) {
+          !ReadStrike(r, (code & 1) != 0, i, i > 0 ? out.back().strike : 0, &e.strike) || !r.F32(&e.gex) ||
+          !r.F32(&e.dex) || !r.F32(&e.vex) || !r.F32(&e.charm)) {
         break;
       }
       out.push_back(std::move(e));

@@ -30,12 +30,10 @@ bool UnpackContracts(std::string_view blob, std::vector<engine::OptionContract>*
 
 // The exposures packed in their order, each value rounded to single precision, with the same
 // refusals as PackContracts and a value beyond single precision's range refused too.
-bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob,
-                   std::string* error);
+bool PackExposures(const std::vector<StrikeExposure>& exposures, std::string* blob, std::string* error);
 
 // The exposures of a PackExposures blob (values as rounded), with the same refusals as
 // UnpackContracts.
-bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures,
-                     std::string* error);
+bool UnpackExposures(std::string_view blob, std::vector<StrikeExposure>* exposures, std::string* error);
 
 }  // namespace store

@@ -74,8 +74,10 @@ TEST(CaptureBlob, ExposuresAndEmptyListsRoundTrip) {
   EXPECT_TRUE(std::signbit(back[1].gex)) << "-0 keeps its sign";
   EXPECT_EQ(back[0].charm, 0);
   std::string twoStrikes, oneStrike;
-  ASSERT_TRUE(PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {522, "2025-01-03", 1, 2, 3, 4}}, &twoStrikes, &error));
-  ASSERT_TRUE(PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {521, "2025-01-03", 1, 2, 3, 4}}, &oneStrike, &error));
+  ASSERT_TRUE(
+      PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {522, "2025-01-03", 1, 2, 3, 4}}, &twoStrikes, &error));
+  ASSERT_TRUE(
+      PackExposures({{521, "2025-01-02", 1, 2, 3, 4}, {521, "2025-01-03", 1, 2, 3, 4}}, &oneStrike, &error));
   EXPECT_EQ(twoStrikes.size() - oneStrike.size(), 3u) << "a repeated strike is not written again";
 
   ASSERT_TRUE(PackExposures({}, &blob, &error));
@@ -96,13 +98,21 @@ TEST(CaptureBlob, PackingRefusesWhatCannotBeReadBack) {
     const char* error;
   };
   const Case cases[] = {
-      {{{"2025-01-17", 500, engine::OptionKind::kCall, 1, 0.2, 0}, {"2025-02-30", 500, engine::OptionKind::kPut, 1, 0.2, 0}},
+      {{{"2025-01-17", 500, engine::OptionKind::kCall, 1, 0.2, 0},
+        {"2025-02-30", 500, engine::OptionKind::kPut, 1, 0.2, 0}},
        {},
        "contract 2 cannot be stored: expiration '2025-02-30' is not a date"},
-      {{{"2025-01-17", 500, engine::OptionKind::kCall, 1, nan, 0}}, {}, "contract 1 cannot be stored: a number that is not finite"},
-      {{}, {{500, "17-01-2025", 1, 1, 1, 1}}, "exposure 1 cannot be stored: expiration '17-01-2025' is not a date"},
-      {{}, {{500, "2025-01-17", 1, HUGE_VAL, 1, 1}}, "exposure 1 cannot be stored: a number that is not finite"},
-      {{}, {{500, "2025-01-17", 1, 1, 1, 1}, {500, "2025-01-17", 1, 1, -1e39, 1}},
+      {{{"2025-01-17", 500, engine::OptionKind::kCall, 1, nan, 0}},
+       {},
+       "contract 1 cannot be stored: a number that is not finite"},
+      {{},
+       {{500, "17-01-2025", 1, 1, 1, 1}},
+       "exposure 1 cannot be stored: expiration '17-01-2025' is not a date"},
+      {{},
+       {{500, "2025-01-17", 1, HUGE_VAL, 1, 1}},
+       "exposure 1 cannot be stored: a number that is not finite"},
+      {{},
+       {{500, "2025-01-17", 1, 1, 1, 1}, {500, "2025-01-17", 1, 1, -1e39, 1}},
        "exposure 2 cannot be stored: a number beyond single precision"},
   };
   for (const Case& c : cases) {
@@ -139,8 +149,8 @@ TEST(CaptureBlob, TruncatedAndCorruptBlobsAreRefused) {
   };
   const Case cases[] = {
       {"format 2", "\x02" + contracts.substr(1), "the contracts blob is corrupt: unknown format 2 at byte 1"},
-      {"trailing byte", contracts + '\0', "the contracts blob is corrupt: trailing bytes at byte " +
-                                              std::to_string(contracts.size())},
+      {"trailing byte", contracts + '\0',
+       "the contracts blob is corrupt: trailing bytes at byte " + std::to_string(contracts.size())},
       // One expiration (day 0), one contract whose expiration index is 1.
       {"expiry index", std::string("\x01\x01\x00\x01\x04\x00\x00\x00\x00", 9),
        "the contracts blob is corrupt: an expiration index out of range at byte 5"},
@@ -171,13 +181,18 @@ TEST(CaptureBlob, DigestTellsEveryChangeOfTheChainApart) {
   };
   const Case cases[] = {
       {"as-of", [](std::string* a, std::vector<engine::OptionContract>*) { *a += "1"; }},
-      {"expiration", [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].expiration = "2030-01-01"; }},
+      {"expiration",
+       [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].expiration = "2030-01-01"; }},
       {"strike", [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].strike += 0.5; }},
-      {"kind", [](std::string*, std::vector<engine::OptionContract>* c) {
-         (*c)[3].kind = (*c)[3].kind == engine::OptionKind::kPut ? engine::OptionKind::kCall : engine::OptionKind::kPut;
+      {"kind",
+       [](std::string*, std::vector<engine::OptionContract>* c) {
+         (*c)[3].kind =
+             (*c)[3].kind == engine::OptionKind::kPut ? engine::OptionKind::kCall : engine::OptionKind::kPut;
        }},
-      {"open interest", [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].openInterest += 1; }},
-      {"volatility", [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].impliedVol *= 1.0000001; }},
+      {"open interest",
+       [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].openInterest += 1; }},
+      {"volatility",
+       [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].impliedVol *= 1.0000001; }},
       {"volume", [](std::string*, std::vector<engine::OptionContract>* c) { (*c)[3].volume += 1; }},
       {"order", [](std::string*, std::vector<engine::OptionContract>* c) { std::swap((*c)[3], (*c)[4]); }},
       {"one fewer", [](std::string*, std::vector<engine::OptionContract>* c) { c->pop_back(); }},

@@ -47,7 +47,7 @@ struct CaptureSummary {
 // Net exposures of one strike and expiration, as the engine sums them.
 struct StrikeExposure {
   double strike = 0;
-  std::string expiration;  // "YYYY-MM-DD"
+  std::string expiration;                       // "YYYY-MM-DD"
   double gex = 0, dex = 0, vex = 0, charm = 0;  // vex: vanna exposure
 };
 

@@ -10,9 +10,9 @@ namespace {
 
 // The key levels in column order.
 std::optional<double> KeyLevels::*const kLevelFields[] = {
-    &KeyLevels::callWall,  &KeyLevels::putWall, &KeyLevels::gammaFlip,
-    &KeyLevels::volTrigger, &KeyLevels::maxPain, &KeyLevels::zeroGamma,
-    &KeyLevels::zeroDex,   &KeyLevels::callOiWall, &KeyLevels::putOiWall};
+    &KeyLevels::callWall,   &KeyLevels::putWall,    &KeyLevels::gammaFlip,
+    &KeyLevels::volTrigger, &KeyLevels::maxPain,    &KeyLevels::zeroGamma,
+    &KeyLevels::zeroDex,    &KeyLevels::callOiWall, &KeyLevels::putOiWall};
 
 const std::string kSummaryColumns =
     "id, symbol, fetched_at, as_of, session_date, source, engine, conversion_method, "
@@ -30,7 +30,8 @@ const char* const kInsertSummarySql =
 
 CaptureQueries MakeQueries() {
   const std::string select = "SELECT " + kSummaryColumns;
-  const std::string full = select + ", contracts, exposures FROM capture JOIN capture_data ON capture_id = id ";
+  const std::string full =
+      select + ", contracts, exposures FROM capture JOIN capture_data ON capture_id = id ";
   CaptureQueries q;
   q.insertSummary = kInsertSummarySql;
   q.insertData = "INSERT INTO capture_data(capture_id, contracts, exposures) VALUES(?1, ?2, ?3)";

@@ -27,16 +27,14 @@ class CaptureStore {
   virtual bool Append(const CaptureRecord& capture, int64_t* id, std::string* error) = 0;
 
   // The most recent capture of `symbol` with its contracts and exposures; empty when none.
-  virtual bool Latest(std::string_view symbol, std::optional<CaptureRecord>* out,
-                      std::string* error) = 0;
+  virtual bool Latest(std::string_view symbol, std::optional<CaptureRecord>* out, std::string* error) = 0;
 
   // The chain digest of the most recent capture of `symbol`; empty when none.
-  virtual bool LatestDigest(std::string_view symbol, std::optional<std::string>* out,
-                            std::string* error) = 0;
+  virtual bool LatestDigest(std::string_view symbol, std::optional<std::string>* out, std::string* error) = 0;
 
   // The summaries of `symbol`'s captures of New York session `day` ("YYYY-MM-DD"), in time order.
-  virtual bool DaySummaries(std::string_view symbol, std::string_view day,
-                            std::vector<CaptureSummary>* out, std::string* error) = 0;
+  virtual bool DaySummaries(std::string_view symbol, std::string_view day, std::vector<CaptureSummary>* out,
+                            std::string* error) = 0;
 
   // The exposures of at most `limit` of the day's captures in time order: all of them when
   // there are no more, else `limit` spread evenly over the day, the first and the last included.
@@ -47,12 +45,12 @@ class CaptureStore {
   virtual bool ById(int64_t id, std::optional<CaptureRecord>* out, std::string* error) = 0;
 
   // The first capture of `symbol` whose asOf is at or after `time` (seconds since 1970).
-  virtual bool FirstAtOrAfter(std::string_view symbol, int64_t time,
-                              std::optional<CaptureRecord>* out, std::string* error) = 0;
+  virtual bool FirstAtOrAfter(std::string_view symbol, int64_t time, std::optional<CaptureRecord>* out,
+                              std::string* error) = 0;
 
   // The last capture of `symbol` whose asOf is before `time`.
-  virtual bool LastBefore(std::string_view symbol, int64_t time,
-                          std::optional<CaptureRecord>* out, std::string* error) = 0;
+  virtual bool LastBefore(std::string_view symbol, int64_t time, std::optional<CaptureRecord>* out,
+                          std::string* error) = 0;
 
   // Deletes every capture fetched before `time` and sets `*removed` to how many went. By fetch
   // time, not asOf, so that a chain whose own time is old (a file left in place) is kept for the

@@ -130,7 +130,8 @@ bool ByteReader::F64(double* out) {
   if (!error_.empty()) return false;
   if (Remaining() < 8) return Truncated();
   uint64_t bits = 0;
-  for (int i = 0; i < 8; ++i) bits |= static_cast<uint64_t>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i);
+  for (int i = 0; i < 8; ++i)
+    bits |= static_cast<uint64_t>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i);
   const double value = DoubleOf(bits);
   if (!std::isfinite(value)) return Corrupt("a number that is not finite");
   pos_ += 8;
@@ -142,7 +143,8 @@ bool ByteReader::F32(double* out) {
   if (!error_.empty()) return false;
   if (Remaining() < 4) return Truncated();
   uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<uint32_t>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    bits |= static_cast<uint32_t>(static_cast<uint8_t>(bytes_[pos_ + i])) << (8 * i);
   float value = 0;
   std::memcpy(&value, &bits, sizeof value);
   if (!std::isfinite(value)) return Corrupt("a number that is not finite");

@@ -25,11 +25,11 @@ TEST(PackedBytes, DecimalsRoundTripBitForBitInFewBytes) {
       {12345, 3},
       {0.000001, 1},
       {123456.789, 5},
-      {9007199254740992.0, 9},    // 2^53, the largest mantissa kept as a whole number
+      {9007199254740992.0, 9},  // 2^53, the largest mantissa kept as a whole number
       {-9007199254740992.0, 9},
-      {9007199254740994.0, 9},    // beyond it: the raw double
-      {-0.0, 9},                  // its sign survives only in the raw double
-      {0.1 + 0.2, 9},             // 0.30000000000000004 is no short decimal
+      {9007199254740994.0, 9},  // beyond it: the raw double
+      {-0.0, 9},                // its sign survives only in the raw double
+      {0.1 + 0.2, 9},           // 0.30000000000000004 is no short decimal
       {1e300, 9},
       {5e-324, 9},
       {std::numeric_limits<double>::max(), 9},
@@ -49,10 +49,10 @@ TEST(PackedBytes, DecimalsRoundTripBitForBitInFewBytes) {
 }
 
 TEST(PackedBytes, IntegersRoundTripAtTheirEdges) {
-  const uint64_t unsignedCases[] = {0, 1, 127, 128, 16383, 16384, uint64_t{1} << 63,
-                                    std::numeric_limits<uint64_t>::max()};
-  const int64_t signedCases[] = {0, -1, 1, -64, 64, std::numeric_limits<int64_t>::min(),
-                                 std::numeric_limits<int64_t>::max()};
+  const uint64_t unsignedCases[] = {
+      0, 1, 127, 128, 16383, 16384, uint64_t{1} << 63, std::numeric_limits<uint64_t>::max()};
+  const int64_t signedCases[] = {
+      0, -1, 1, -64, 64, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max()};
   ByteWriter w;
   for (const uint64_t v : unsignedCases) w.Varint(v);
   for (const int64_t v : signedCases) w.Signed(v);
@@ -96,7 +96,8 @@ TEST(PackedBytes, MalformedInputIsRefusedWithWhereItWent) {
        "blob is corrupt: a number beyond 64 bits at byte 10"},
       {"short double", "\x01\x02\x03", kF64, "blob is corrupt: it ends too early at byte 0"},
       {"NaN", nan, kF64, "blob is corrupt: a number that is not finite at byte 0"},
-      {"float infinity", std::string("\x00\x00\x80\x7f", 4), kF32, "blob is corrupt: a number that is not finite at byte 0"},
+      {"float infinity", std::string("\x00\x00\x80\x7f", 4), kF32,
+       "blob is corrupt: a number that is not finite at byte 0"},
       {"short float", "\x01\x02\x03", kF32, "blob is corrupt: it ends too early at byte 0"},
       {"scale 12", "\x0c", kDecimal, "blob is corrupt: an unknown number form at byte 1"},
       {"raw NaN", "\x0f" + nan, kDecimal, "blob is corrupt: a number that is not finite at byte 1"},

@@ -91,7 +91,8 @@ class SqliteCaptureStore : public CaptureStore {
   }
 
   bool Latest(std::string_view symbol, std::optional<CaptureRecord>* out, std::string* error) override {
-    return ReadOne(latest_, [&] { latest_.Bind(1, symbol); }, out, error);
+    return ReadOne(
+        latest_, [&] { latest_.Bind(1, symbol); }, out, error);
   }
 
   bool LatestDigest(std::string_view symbol, std::optional<std::string>* out, std::string* error) override {
@@ -140,17 +141,20 @@ class SqliteCaptureStore : public CaptureStore {
   }
 
   bool ById(int64_t id, std::optional<CaptureRecord>* out, std::string* error) override {
-    return ReadOne(byId_, [&] { byId_.Bind(1, id); }, out, error);
+    return ReadOne(
+        byId_, [&] { byId_.Bind(1, id); }, out, error);
   }
 
   bool FirstAtOrAfter(std::string_view symbol, int64_t time, std::optional<CaptureRecord>* out,
                       std::string* error) override {
-    return ReadOne(firstAtOrAfter_, [&] { firstAtOrAfter_.Bind(1, symbol).Bind(2, time); }, out, error);
+    return ReadOne(
+        firstAtOrAfter_, [&] { firstAtOrAfter_.Bind(1, symbol).Bind(2, time); }, out, error);
   }
 
   bool LastBefore(std::string_view symbol, int64_t time, std::optional<CaptureRecord>* out,
                   std::string* error) override {
-    return ReadOne(lastBefore_, [&] { lastBefore_.Bind(1, symbol).Bind(2, time); }, out, error);
+    return ReadOne(
+        lastBefore_, [&] { lastBefore_.Bind(1, symbol).Bind(2, time); }, out, error);
   }
 
   bool PruneFetchedBefore(int64_t time, size_t* removed, std::string* error) override {
@@ -189,9 +193,9 @@ class SqliteCaptureStore : public CaptureStore {
  private:
   // The statements, then the connection, then the lock (with its file when Open made it).
   void Close() {
-    for (Statement* s : {&begin_, &commit_, &rollback_, &insertSummary_, &insertData_, &latest_,
-                         &byId_, &firstAtOrAfter_, &lastBefore_, &day_, &latestDigest_, &dayIds_,
-                         &exposures_, &pruneData_, &prune_, &symbols_}) {
+    for (Statement* s :
+         {&begin_, &commit_, &rollback_, &insertSummary_, &insertData_, &latest_, &byId_, &firstAtOrAfter_,
+          &lastBefore_, &day_, &latestDigest_, &dayIds_, &exposures_, &pruneData_, &prune_, &symbols_}) {
       *s = Statement();
     }
     db_.reset();
@@ -232,13 +236,14 @@ class SqliteCaptureStore : public CaptureStore {
            firstAtOrAfter_.Prepare(db, q.firstAtOrAfter.c_str(), error) &&
            lastBefore_.Prepare(db, q.lastBefore.c_str(), error) && day_.Prepare(db, q.day.c_str(), error) &&
            latestDigest_.Prepare(db, q.latestDigest.c_str(), error) &&
-           dayIds_.Prepare(db, q.dayIds.c_str(), error) && exposures_.Prepare(db, q.exposures.c_str(), error) &&
+           dayIds_.Prepare(db, q.dayIds.c_str(), error) &&
+           exposures_.Prepare(db, q.exposures.c_str(), error) &&
            pruneData_.Prepare(db, q.pruneData.c_str(), error) && prune_.Prepare(db, q.prune.c_str(), error) &&
            symbols_.Prepare(db, q.symbols.c_str(), error);
   }
 
-  bool InsertLocked(const CaptureRecord& capture, const std::string& contracts,
-                    const std::string& exposures, int64_t* id, std::string* why) {
+  bool InsertLocked(const CaptureRecord& capture, const std::string& contracts, const std::string& exposures,
+                    int64_t* id, std::string* why) {
     StatementReset resetSummary(insertSummary_), resetData(insertData_);
     BindSummary(insertSummary_, capture.summary, static_cast<int64_t>(capture.contracts.size()));
     if (!insertSummary_.Run(why)) return false;
@@ -306,9 +311,8 @@ class SqliteCaptureStore : public CaptureStore {
   WriterLock lock_;  // released after the connection is closed
   Connection db_;
   std::mutex mutex_;  // one statement at a time on the one connection
-  Statement begin_, commit_, rollback_, insertSummary_, insertData_, latest_, byId_,
-      firstAtOrAfter_, lastBefore_, day_, latestDigest_, dayIds_, exposures_, pruneData_, prune_,
-      symbols_;
+  Statement begin_, commit_, rollback_, insertSummary_, insertData_, latest_, byId_, firstAtOrAfter_,
+      lastBefore_, day_, latestDigest_, dayIds_, exposures_, pruneData_, prune_, symbols_;
 };
 
 }  // namespace

@@ -18,11 +18,12 @@ std::string Opt(const std::optional<double>& v) { return v ? text::RoundTripDoub
 std::string Line(const CaptureSummary& s) {
   const Provenance& p = s.provenance;
   const KeyLevels& l = s.levels;
-  return text::Format("#%d %s fetched=%d asOf=%d %s | %s|%s|%s|%s|%s|%s|%s|%s ratio=%s | spot=%s r=%s q=%s | ",
-                      s.id, s.symbol, s.fetchedAt, s.asOf, s.sessionDate, p.source, p.engine,
-                      p.conversionMethod, p.scope, p.selectedExpiration, p.sourceSnapshotTime, p.regime,
-                      s.chainDigest, text::RoundTripDouble(p.conversionRatio), text::RoundTripDouble(s.spot),
-                      text::RoundTripDouble(s.rate), text::RoundTripDouble(s.dividend)) +
+  return text::Format(
+             "#%d %s fetched=%d asOf=%d %s | %s|%s|%s|%s|%s|%s|%s|%s ratio=%s | spot=%s r=%s q=%s | ", s.id,
+             s.symbol, s.fetchedAt, s.asOf, s.sessionDate, p.source, p.engine, p.conversionMethod, p.scope,
+             p.selectedExpiration, p.sourceSnapshotTime, p.regime, s.chainDigest,
+             text::RoundTripDouble(p.conversionRatio), text::RoundTripDouble(s.spot),
+             text::RoundTripDouble(s.rate), text::RoundTripDouble(s.dividend)) +
          text::Format("cw=%s pw=%s gf=%s vt=%s mp=%s zg=%s zd=%s cow=%s pow=%s gex=%s dex=%s n=%d",
                       Opt(l.callWall), Opt(l.putWall), Opt(l.gammaFlip), Opt(l.volTrigger), Opt(l.maxPain),
                       Opt(l.zeroGamma), Opt(l.zeroDex), Opt(l.callOiWall), Opt(l.putOiWall),
@@ -81,10 +82,14 @@ class StoreWithDays : public testing::Test {
     store_ = OpenOrFail(FreshStorePath(testing::UnitTest::GetInstance()->current_test_info()->name()));
     ASSERT_NE(store_, nullptr);
     // id: 1       2        3        4        5        6 (SPY)  7
-    for (const auto& [symbol, asOf, day] : std::vector<std::tuple<const char*, int64_t, const char*>>{
-             {"QQQ", 200, "2025-01-02"}, {"QQQ", 100, "2025-01-02"}, {"QQQ", 300, "2025-01-02"},
-             {"QQQ", 900, "2025-01-03"}, {"QQQ", 300, "2025-01-02"}, {"SPY", 250, "2025-01-02"},
-             {"QQQ", 400, "2025-01-02"}}) {
+    for (const auto& [symbol, asOf, day] :
+         std::vector<std::tuple<const char*, int64_t, const char*>>{{"QQQ", 200, "2025-01-02"},
+                                                                    {"QQQ", 100, "2025-01-02"},
+                                                                    {"QQQ", 300, "2025-01-02"},
+                                                                    {"QQQ", 900, "2025-01-03"},
+                                                                    {"QQQ", 300, "2025-01-02"},
+                                                                    {"SPY", 250, "2025-01-02"},
+                                                                    {"QQQ", 400, "2025-01-02"}}) {
       AppendOrFail(*store_, SmallCapture(symbol, asOf, day, static_cast<double>(asOf) / 100));
     }
   }
@@ -125,8 +130,9 @@ TEST_F(StoreWithDays, LatestAndTheCapturesAroundATime) {
   };
   for (const Case& c : cases) {
     std::optional<CaptureRecord> r;
-    const bool ok = std::string(c.query) == "last before" ? store_->LastBefore("QQQ", c.time, &r, &error_)
-                                                          : store_->FirstAtOrAfter("QQQ", c.time, &r, &error_);
+    const bool ok = std::string(c.query) == "last before"
+                        ? store_->LastBefore("QQQ", c.time, &r, &error_)
+                        : store_->FirstAtOrAfter("QQQ", c.time, &r, &error_);
     ASSERT_TRUE(ok) << error_;
     EXPECT_EQ(IdOf(r), c.id) << c.query << " " << c.time;
     if (r) {
@@ -150,8 +156,13 @@ TEST_F(StoreWithDays, DayExposuresAreSpreadOverTheDayWithinTheLimit) {
     size_t limit;
     std::vector<int64_t> ids;
   };
-  const Case cases[] = {{0, {}}, {1, {7}}, {2, {2, 7}}, {3, {2, 3, 7}}, {4, {2, 1, 3, 7}},
-                        {5, {2, 1, 3, 5, 7}}, {50, {2, 1, 3, 5, 7}}};
+  const Case cases[] = {{0, {}},
+                        {1, {7}},
+                        {2, {2, 7}},
+                        {3, {2, 3, 7}},
+                        {4, {2, 1, 3, 7}},
+                        {5, {2, 1, 3, 5, 7}},
+                        {50, {2, 1, 3, 5, 7}}};
   for (const Case& c : cases) {
     std::vector<CaptureExposures> out;
     ASSERT_TRUE(store_->DayExposures("QQQ", "2025-01-02", c.limit, &out, &error_)) << error_;
@@ -200,7 +211,8 @@ TEST(SqliteCaptureStore, AppendRefusesWhatItCannotKeepAndStoresNothing) {
   };
   const Case cases[] = {
       {[](CaptureRecord* r) { r->summary.symbol.clear(); }, "cannot store the capture: it names no symbol"},
-      {[](CaptureRecord* r) { r->summary.chainDigest.clear(); }, "cannot store the capture: it carries no chain digest"},
+      {[](CaptureRecord* r) { r->summary.chainDigest.clear(); },
+       "cannot store the capture: it carries no chain digest"},
       {[](CaptureRecord* r) { r->summary.sessionDate = "2025-1-2"; },
        "cannot store the capture: its session date '2025-1-2' is not a YYYY-MM-DD date"},
       {[](CaptureRecord* r) { r->summary.levels.maxPain = HUGE_VAL; },
@@ -232,10 +244,12 @@ TEST(SqliteCaptureStore, AStoredBlobThatIsCorruptFailsTheReadWithAMessage) {
   ASSERT_EQ(sqlite3_open(path.c_str(), &raw), SQLITE_OK);
   Connection other(raw);
   std::string error;
-  ASSERT_TRUE(Execute(raw, "UPDATE capture_data SET contracts = x'0103', exposures = x'01'", &error)) << error;
+  ASSERT_TRUE(Execute(raw, "UPDATE capture_data SET contracts = x'0103', exposures = x'01'", &error))
+      << error;
   std::optional<CaptureRecord> r;
   EXPECT_FALSE(s->ById(id, &r, &error));
-  EXPECT_EQ(error, "capture 1: the contracts blob is corrupt: a count larger than the bytes that follow at byte 2");
+  EXPECT_EQ(error,
+            "capture 1: the contracts blob is corrupt: a count larger than the bytes that follow at byte 2");
   std::vector<CaptureExposures> day;
   EXPECT_FALSE(s->DayExposures("QQQ", "2025-01-02", 10, &day, &error));
   EXPECT_EQ(error, "capture 1: the exposures blob is corrupt: it ends too early at byte 1");

@@ -40,8 +40,8 @@ Statement& Statement::Bind(int index, double value) {
 }
 
 Statement& Statement::Bind(int index, std::string_view value) {
-  const int rc = sqlite3_bind_text64(stmt_.get(), index, value.data(), value.size(),
-                                     SQLITE_TRANSIENT, SQLITE_UTF8);
+  const int rc =
+      sqlite3_bind_text64(stmt_.get(), index, value.data(), value.size(), SQLITE_TRANSIENT, SQLITE_UTF8);
   if (bindStatus_ == SQLITE_OK) bindStatus_ = rc;
   return *this;
 }
@@ -55,8 +55,8 @@ Statement& Statement::Bind(int index, const std::optional<double>& value) {
 
 Statement& Statement::BindBlob(int index, std::string_view bytes) {
   // A zero-length blob, not NULL, for an empty byte string.
-  const int rc = sqlite3_bind_blob64(stmt_.get(), index, bytes.empty() ? "" : bytes.data(),
-                                     bytes.size(), SQLITE_TRANSIENT);
+  const int rc = sqlite3_bind_blob64(stmt_.get(), index, bytes.empty() ? "" : bytes.data(), bytes.size(),
+                                     SQLITE_TRANSIENT);
   if (bindStatus_ == SQLITE_OK) bindStatus_ = rc;
   return *this;
 }

@@ -47,7 +47,7 @@ class Statement {
   double Real(int column) const;
   std::string Text(int column) const;
   std::optional<double> OptionalReal(int column) const;  // empty for NULL
-  std::string_view Blob(int column) const;  // valid until the next Step or Reset
+  std::string_view Blob(int column) const;               // valid until the next Step or Reset
 
  private:
   struct Finalizer {

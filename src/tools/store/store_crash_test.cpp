@@ -20,8 +20,9 @@ std::pair<int64_t, int64_t> RowCounts(const std::string& path) {
   Statement s;
   std::string error;
   bool row = false;
-  EXPECT_TRUE(s.Prepare(raw, "SELECT (SELECT count(*) FROM capture), (SELECT count(*) FROM capture_data)", &error) &&
-              s.Step(&row, &error))
+  EXPECT_TRUE(
+      s.Prepare(raw, "SELECT (SELECT count(*) FROM capture), (SELECT count(*) FROM capture_data)", &error) &&
+      s.Step(&row, &error))
       << error;
   return {s.Int(0), s.Int(1)};
 }

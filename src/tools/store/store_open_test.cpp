@@ -47,18 +47,26 @@ TEST(StoreOpen, FilesThatAreNotOursAreRefusedAndLeftAlone) {
   const Case cases[] = {
       {"text", [](const std::string& p) { std::ofstream(p) << "listen = \"127.0.0.1:8077\"\n"; },
        "it is not a SQLite database"},
-      {"foreign", [](const std::string& p) { WriteWithSqlite(p, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('x');"); },
+      {"foreign",
+       [](const std::string& p) {
+         WriteWithSqlite(p, "CREATE TABLE notes(body TEXT); INSERT INTO notes VALUES('x');");
+       },
        "it holds tables that are not ours: notes"},
       {"foreign id", [](const std::string& p) { WriteWithSqlite(p, "PRAGMA application_id = 1234;"); },
        "it belongs to another program (application id 0x000004D2)"},
       {"foreign version", [](const std::string& p) { WriteWithSqlite(p, "PRAGMA user_version = 3;"); },
        "it is a SQLite database of another program"},
-      {"ours, extra table", [](const std::string& p) {
-         WriteWithSqlite(p, "PRAGMA application_id = 1330791500; PRAGMA user_version = 1; CREATE TABLE capture(id); CREATE TABLE extra(x);");
+      {"ours, extra table",
+       [](const std::string& p) {
+         WriteWithSqlite(p,
+                         "PRAGMA application_id = 1330791500; PRAGMA user_version = 1; CREATE TABLE "
+                         "capture(id); CREATE TABLE extra(x);");
        },
        "it holds tables that are not ours: extra"},
-      {"ours, newer", [](const std::string& p) {
-         WriteWithSqlite(p, "PRAGMA application_id = 1330791500; PRAGMA user_version = 2; CREATE TABLE capture(id);");
+      {"ours, newer",
+       [](const std::string& p) {
+         WriteWithSqlite(
+             p, "PRAGMA application_id = 1330791500; PRAGMA user_version = 2; CREATE TABLE capture(id);");
        },
        "its schema version 2 is newer than this program knows (1)"},
   };

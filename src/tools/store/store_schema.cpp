@@ -62,8 +62,8 @@ bool ReadInt(sqlite3* db, const char* sql, int64_t* out, std::string* error) {
 }
 
 // The tables of `db` that `schema` does not name; SQLite's own (sqlite_sequence) excepted.
-bool ForeignTables(sqlite3* db, const Schema& schema, std::vector<std::string>* foreign,
-                   int64_t* objects, std::string* error) {
+bool ForeignTables(sqlite3* db, const Schema& schema, std::vector<std::string>* foreign, int64_t* objects,
+                   std::string* error) {
   Statement s;
   if (!s.Prepare(db, "SELECT type, name FROM sqlite_schema", error)) return false;
   *objects = 0;
@@ -74,8 +74,8 @@ bool ForeignTables(sqlite3* db, const Schema& schema, std::vector<std::string>* 
     ++*objects;
     const std::string name = s.Text(1);
     if (s.Text(0) != "table" || name.starts_with("sqlite_")) continue;
-    const bool ours = std::any_of(schema.tables.begin(), schema.tables.end(),
-                                  [&](const char* t) { return name == t; });
+    const bool ours =
+        std::any_of(schema.tables.begin(), schema.tables.end(), [&](const char* t) { return name == t; });
     if (!ours) foreign->push_back(name);
   }
 }
@@ -135,9 +135,9 @@ bool MigrateSchema(sqlite3* db, const Schema& schema, int from, std::string* err
       break;
     }
   }
-  const std::string stamp = text::Format("PRAGMA user_version = %d; PRAGMA application_id = %d;",
-                                         static_cast<long long>(latest),
-                                         static_cast<long long>(kApplicationId));
+  const std::string stamp =
+      text::Format("PRAGMA user_version = %d; PRAGMA application_id = %d;", static_cast<long long>(latest),
+                   static_cast<long long>(kApplicationId));
   if (ok && !Execute(db, stamp.c_str(), &why)) ok = false;
   if (ok && !Execute(db, "COMMIT", &why)) ok = false;
   if (ok) return true;

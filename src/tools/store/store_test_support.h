@@ -34,7 +34,13 @@ inline CaptureRecord SmallCapture(const std::string& symbol, int64_t asOf, const
   s.fetchedAt = asOf + 3;
   s.asOf = asOf;
   s.sessionDate = sessionDate;
-  s.provenance = {symbol, "ordinel-engine", "ratio", 41.25, "all_expirations", "", "2025-01-02T15:42:10Z",
+  s.provenance = {symbol,
+                  "ordinel-engine",
+                  "ratio",
+                  41.25,
+                  "all_expirations",
+                  "",
+                  "2025-01-02T15:42:10Z",
                   tag >= 0 ? "positive_gamma" : "negative_gamma"};
   s.spot = 500 + tag;
   s.rate = 0.045;
@@ -63,15 +69,24 @@ inline CaptureRecord EngineCapture(const engine::OptionChain& chain, int64_t fet
   s.fetchedAt = fetchedAt;
   s.asOf = static_cast<int64_t>(a.asOfSeconds);
   s.sessionDate = a.sessionDate;
-  s.provenance = {a.resolvedSymbol, "ordinel-engine", "none", a.ratio, "all_expirations", "",
-                  "2025-01-02T15:42:10Z", a.levels.netGex >= 0 ? "positive_gamma" : "negative_gamma"};
+  s.provenance = {a.resolvedSymbol,
+                  "ordinel-engine",
+                  "none",
+                  a.ratio,
+                  "all_expirations",
+                  "",
+                  "2025-01-02T15:42:10Z",
+                  a.levels.netGex >= 0 ? "positive_gamma" : "negative_gamma"};
   s.spot = a.priced.market.spot;
   s.rate = a.priced.market.rate;
   s.dividend = a.priced.market.dividend;
-  const auto level = [](const engine::Level& l) { return l.has ? std::optional<double>(l.value) : std::nullopt; };
+  const auto level = [](const engine::Level& l) {
+    return l.has ? std::optional<double>(l.value) : std::nullopt;
+  };
   const engine::Levels& l = a.levels;
-  s.levels = {level(l.callWall), level(l.putWall), level(l.gammaFlip), level(l.volTrigger), level(l.maxPain),
-              level(l.zeroGamma), level(l.zeroDex), level(l.callOiWall), level(l.putOiWall)};
+  s.levels = {level(l.callWall),   level(l.putWall),    level(l.gammaFlip),
+              level(l.volTrigger), level(l.maxPain),    level(l.zeroGamma),
+              level(l.zeroDex),    level(l.callOiWall), level(l.putOiWall)};
   s.netGex = l.netGex;
   s.netDex = l.netDex;
   s.chainDigest = ChainDigest(chain.asOfText, chain.contracts);

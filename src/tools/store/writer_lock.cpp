@@ -45,7 +45,8 @@ bool WriterLock::Acquire(const std::string& storePath, std::string* error) {
       }
       return text::Fail(error, "cannot lock " + path + ": " + std::strerror(why));
     }
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (fstat(fd, &held) == 0 && stat(path.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
         held.st_dev == named.st_dev) {
       fd_ = fd;

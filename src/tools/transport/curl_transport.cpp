@@ -133,8 +133,8 @@ void CurlTransport::Record(TransferRecord record, uint64_t generation) {
 
 // Files the outcome of request `generation`; an answer goes to the slot only while it is still
 // the latest request. Requires: mutex_ held.
-void CurlTransport::Settle(uint64_t generation, TransferOutcome outcome, long status,
-                           std::string* body, std::string error) {
+void CurlTransport::Settle(uint64_t generation, TransferOutcome outcome, long status, std::string* body,
+                           std::string error) {
   const bool latest = generation == generation_ && !stopping_;
   if (outcome == TransferOutcome::kAnswered && !latest) {
     outcome = stopping_ ? TransferOutcome::kStopped : TransferOutcome::kSuperseded;

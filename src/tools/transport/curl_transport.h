@@ -44,9 +44,9 @@ struct TransferRecord {
   HttpRequestRecord request;
   std::string routedUrl;  // what was fetched
   TransferOutcome outcome = TransferOutcome::kInFlight;
-  long httpStatus = 0;    // 0 when no status line arrived
-  size_t bodyBytes = 0;   // of an answered body
-  std::string error;      // why it was refused or failed
+  long httpStatus = 0;   // 0 when no status line arrived
+  size_t bodyBytes = 0;  // of an answered body
+  std::string error;     // why it was refused or failed
 };
 
 inline constexpr size_t kTransferLogLimit = 256;

@@ -28,8 +28,7 @@ class SilentListener {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof(address);
-    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(fd_, 16) != 0 ||
+    if (fd_ < 0 || bind(fd_, reinterpret_cast<sockaddr*>(&address), length) != 0 || listen(fd_, 16) != 0 ||
         getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
       return;
     }
@@ -110,8 +109,8 @@ TEST(CurlTransport, NoAnswerWithinTheTransferTimeoutDeliversNothing) {
   options.transferTimeout = milliseconds(200);
   CurlTransport transport(options);
   ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/x")));
-  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) != TransferOutcome::kInFlight; },
-                      milliseconds(10000)));
+  EXPECT_TRUE(
+      WaitFor([&] { return OutcomeOf(transport, 0) != TransferOutcome::kInFlight; }, milliseconds(10000)));
   EXPECT_EQ(OutcomeOf(transport, 0), TransferOutcome::kFailed);
   EXPECT_FALSE(transport.Transfers()[0].error.empty());
   EXPECT_FALSE(transport.TakeAnswer().has_value());
@@ -123,8 +122,8 @@ TEST(CurlTransport, NewerRequestCancelsTheTransferInFlight) {
   CurlTransport transport({});
   ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/first")));
   ASSERT_TRUE(transport.Start(Get(listener.Origin() + "/second")));
-  EXPECT_TRUE(WaitFor([&] { return OutcomeOf(transport, 0) == TransferOutcome::kSuperseded; },
-                      milliseconds(5000)));
+  EXPECT_TRUE(
+      WaitFor([&] { return OutcomeOf(transport, 0) == TransferOutcome::kSuperseded; }, milliseconds(5000)));
   EXPECT_EQ(OutcomeOf(transport, 1), TransferOutcome::kInFlight);
 }
 

@@ -24,7 +24,8 @@ struct Authority {
 Authority SplitAuthority(std::string_view authority) {
   const size_t bracket = authority.rfind(']');
   const size_t colon = authority.rfind(':');
-  if (colon == authority.npos || (bracket != authority.npos && colon < bracket)) return {authority, false, {}};
+  if (colon == authority.npos || (bracket != authority.npos && colon < bracket))
+    return {authority, false, {}};
   return {authority.substr(0, colon), true, authority.substr(colon + 1)};
 }
 
@@ -57,14 +58,16 @@ bool CheckBaseUrl(std::string_view url, std::string* why) {
   const size_t schemeLength = SchemeLength(url);
   if (schemeLength == 0) return text::Fail(why, "it does not start with http:// or https://");
   for (const char c : url) {
-    if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f') return text::Fail(why, "it holds a blank or a control character");
+    if (static_cast<unsigned char>(c) <= ' ' || c == '\x7f')
+      return text::Fail(why, "it holds a blank or a control character");
   }
   if (url.find_first_of("?#") != url.npos) return text::Fail(why, "it holds a query or a fragment");
   const std::string_view authorityText = url.substr(schemeLength, url.find('/', schemeLength) - schemeLength);
   if (authorityText.find('@') != authorityText.npos) return text::Fail(why, "it holds a user part");
   const Authority authority = SplitAuthority(authorityText);
   if (authority.host.empty()) return text::Fail(why, "it names no host");
-  if (authority.hasPort && !IsPort(authority.port)) return text::Fail(why, "its port is not a number from 1 to 65535");
+  if (authority.hasPort && !IsPort(authority.port))
+    return text::Fail(why, "its port is not a number from 1 to 65535");
   if (!platform::IsHttpUrl(std::string(url))) return text::Fail(why, "it is not a URL libcurl can read");
   return true;
 }
@@ -73,10 +76,9 @@ bool ParseOriginRoute(std::string_view text, OriginRoute* out, std::string* erro
   const size_t equals = text.find('=');
   if (equals == text.npos) return text::Fail(error, "expected FROM=TO, got '" + std::string(text) + "'");
   OriginRoute route;
-  if (!ReadOrigin(text.substr(0, equals), &route.from) ||
-      !ReadOrigin(text.substr(equals + 1), &route.to)) {
+  if (!ReadOrigin(text.substr(0, equals), &route.from) || !ReadOrigin(text.substr(equals + 1), &route.to)) {
     return text::Fail(error, "route '" + std::string(text) +
-                             "' needs two origins such as https://host=http://127.0.0.1:8080");
+                                 "' needs two origins such as https://host=http://127.0.0.1:8080");
   }
   *out = std::move(route);
   return true;

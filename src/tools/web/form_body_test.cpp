@@ -12,7 +12,8 @@ TEST(FormBody, DecodesPairsInOrderAndReadsTheFirstOfAName) {
   };
   const Case cases[] = {
       {"label=Draw+Max+Pain&value=No", {{"label", "Draw Max Pain"}, {"value", "No"}}},
-      {"label=API%20base%20URL&value=http%3A%2F%2F127.0.0.1%3A1%2Fa%3Db%26c", {{"label", "API base URL"}, {"value", "http://127.0.0.1:1/a=b&c"}}},
+      {"label=API%20base%20URL&value=http%3A%2F%2F127.0.0.1%3A1%2Fa%3Db%26c",
+       {{"label", "API base URL"}, {"value", "http://127.0.0.1:1/a=b&c"}}},
       {"a&&b=", {{"a", ""}, {"b", ""}}},
       {"v=%3Cimg%20src%3Dx%3E", {{"v", "<img src=x>"}}},
       {"", {}},
@@ -26,7 +27,8 @@ TEST(FormBody, DecodesPairsInOrderAndReadsTheFirstOfAName) {
 }
 
 TEST(FormBody, BrokenEscapesAreRefused) {
-  for (const char* body : {"x=%", "x=%2", "x=%zz", "%g0=1", "x=1&y=%2"}) EXPECT_FALSE(ParseForm(body)) << body;
+  for (const char* body : {"x=%", "x=%2", "x=%zz", "%g0=1", "x=1&y=%2"})
+    EXPECT_FALSE(ParseForm(body)) << body;
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ void WriteLevels(jsonout::JsonWriter& w, const std::vector<host::DrawingRequest>
   w.Key("levels");
   w.BeginArray();
   for (const host::DrawingRequest& d : drawings) {
-    if (d.kind != host::DrawingKind::kHorizontalLine || d.text.empty() || !std::isfinite(d.beginValue)) continue;
+    if (d.kind != host::DrawingKind::kHorizontalLine || d.text.empty() || !std::isfinite(d.beginValue))
+      continue;
     w.BeginObject();
     w.Key("name");
     w.String(d.text);

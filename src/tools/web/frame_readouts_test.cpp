@@ -30,13 +30,14 @@ std::string Readouts(const chart::ChartData& chart, const std::vector<host::Draw
 
 TEST(FrameReadouts, VisibleBarsLastPriceAndLabelledLevels) {
   chart::ChartData chart;
-  chart.bars = {{10, 12, 9, 11, 1735828200}, {11, 13.5, 10.25, 13, 1735828500}, {13, 14, 12, 12.5, chart::kNoBarTime}};
+  chart.bars = {
+      {10, 12, 9, 11, 1735828200}, {11, 13.5, 10.25, 13, 1735828500}, {13, 14, 12, 12.5, chart::kNoBarTime}};
   chart.visible = {1, 2};
   chart.region = {8, 600, 0, 1000};
   host::DrawingRequest band = Line(4, 12, "a band");
   band.kind = host::DrawingKind::kRectangle;
-  const std::vector<host::DrawingRequest> drawings = {
-      Line(1, 21862.5, "CW - Call Wall"), Line(2, 12.25, ""), Line(3, NAN, "broken"), band};
+  const std::vector<host::DrawingRequest> drawings = {Line(1, 21862.5, "CW - Call Wall"), Line(2, 12.25, ""),
+                                                      Line(3, NAN, "broken"), band};
   const std::string json = Readouts(chart, drawings);
   struct Fragment {
     const char* what;
@@ -51,7 +52,8 @@ TEST(FrameReadouts, VisibleBarsLastPriceAndLabelledLevels) {
       // Only labelled horizontal lines with a price: no bare line, no NaN, no band.
       {"levels", R"("levels":[{"name":"CW - Call Wall","price":21862.5,"colour":"#00c853"}]})"},
   };
-  for (const Fragment& f : fragments) EXPECT_NE(json.find(f.text), std::string::npos) << f.what << "\n" << json;
+  for (const Fragment& f : fragments)
+    EXPECT_NE(json.find(f.text), std::string::npos) << f.what << "\n" << json;
 }
 
 TEST(FrameReadouts, AChartWithoutBarsHasNoLastPrice) {

@@ -17,7 +17,8 @@ bool WholeField(const FormFields& fields, const char* name, long long min, long 
   const std::optional<std::string> text = FormValue(fields, name);
   double number = 0;
   if (!text || text->empty() || text::ParseDouble(*text, &number) != text->size()) return false;
-  if (!std::isfinite(number) || number != std::floor(number) || number < double(min) || number > double(max)) return false;
+  if (!std::isfinite(number) || number != std::floor(number) || number < double(min) || number > double(max))
+    return false;
   *out = static_cast<long long>(number);
   return true;
 }
@@ -71,7 +72,8 @@ Reply ReadPress(const FormFields& fields, int width, int height, host::PointerEv
   long long x = 0;
   long long y = 0;
   if (!WholeField(fields, "x", 0, width - 1, &x) || !WholeField(fields, "y", 0, height - 1, &y)) {
-    return Refuse(text::Format("a press needs x and y as whole pixels inside the %dx%d chart", width, height));
+    return Refuse(
+        text::Format("a press needs x and y as whole pixels inside the %dx%d chart", width, height));
   }
   *press = {host::kPointerPress, static_cast<int>(x), static_cast<int>(y)};
   return {200, "pressed"};
@@ -103,7 +105,8 @@ Reply ApplyColourChange(chart::SubgraphStore& subgraphs, const FormFields& field
   long long number = 0;
   host::Rgb colour;
   const std::optional<std::string> text = FormValue(fields, "colour");
-  if (!WholeField(fields, "number", 0, chart::kSubgraphCount - 1, &number) || !subgraphs.Find(static_cast<int>(number))) {
+  if (!WholeField(fields, "number", 0, chart::kSubgraphCount - 1, &number) ||
+      !subgraphs.Find(static_cast<int>(number))) {
     return Refuse("the study declares no such subgraph");
   }
   if (!text || !ReadColour(*text, &colour)) return Refuse("a colour is written #rrggbb");

@@ -26,15 +26,28 @@ TEST(PageChanges, InputsTakeWhatTheDialogAllows) {
   const Case cases[] = {
       {{{"label", "Draw Max Pain"}, {"value", "Yes"}}, 200, "applied", 0, 1},
       {{{"label", "Refresh interval (seconds)"}, {"value", "600"}}, 200, "applied", 1, 600},
-      {{{"label", "Refresh interval (seconds)"}, {"value", "60"}}, 400,
-       "input \"Refresh interval (seconds)\" takes 180 to 3600, got '60'", 1, 180},
-      {{{"label", "Panel line spacing"}, {"value", "12.5"}}, 400,
-       "input \"Panel line spacing\" takes 0.5 to 12, got '12.5'", 2, 2.4},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "60"}},
+       400,
+       "input \"Refresh interval (seconds)\" takes 180 to 3600, got '60'",
+       1,
+       180},
+      {{{"label", "Panel line spacing"}, {"value", "12.5"}},
+       400,
+       "input \"Panel line spacing\" takes 0.5 to 12, got '12.5'",
+       2,
+       2.4},
       {{{"label", "Cooldown (min 30)"}, {"value", "5"}}, 200, "applied", 5, 5},  // no declared range
-      {{{"label", "No such input"}, {"value", "1"}}, 400, "the study declares no input \"No such input\"", 0, 0},
+      {{{"label", "No such input"}, {"value", "1"}},
+       400,
+       "the study declares no input \"No such input\"",
+       0,
+       0},
       {{{"label", "Draw Max Pain"}}, 400, "a settings change needs label and value", 0, 0},
-      {{{"label", "Refresh interval (seconds)"}, {"value", "600.5"}}, 400,
-       "input \"Refresh interval (seconds)\" takes a whole number, got '600.5'", 1, 180},
+      {{{"label", "Refresh interval (seconds)"}, {"value", "600.5"}},
+       400,
+       "input \"Refresh interval (seconds)\" takes a whole number, got '600.5'",
+       1,
+       180},
   };
   for (const Case& c : cases) {
     chart::InputStore inputs = Inputs();
@@ -67,9 +80,10 @@ TEST(PageChanges, RegressionTheServiceUrlTakesWhatTheCommandLineTakes) {
     EXPECT_EQ(inputs.ReadText(6), c.stored) << c.value;
   }
   chart::InputStore inputs = Inputs();
-  EXPECT_EQ(ApplyInputChange(inputs, {{"label", "API base URL"}, {"value", "ftp://x"}}).text,
-            "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not start "
-            "with http:// or https://");
+  EXPECT_EQ(
+      ApplyInputChange(inputs, {{"label", "API base URL"}, {"value", "ftp://x"}}).text,
+      "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not start "
+      "with http:// or https://");
 }
 
 TEST(PageChanges, PressesInsideThePicture) {
@@ -80,18 +94,16 @@ TEST(PageChanges, PressesInsideThePicture) {
     int y;
   };
   const Case cases[] = {
-      {{{"x", "0"}, {"y", "0"}}, 200, 0, 0},
-      {{{"x", "1279"}, {"y", "719"}}, 200, 1279, 719},
-      {{{"x", "1280"}, {"y", "10"}}, 400, 0, 0},
-      {{{"x", "-1"}, {"y", "10"}}, 400, 0, 0},
-      {{{"x", "10.5"}, {"y", "10"}}, 400, 0, 0},
-      {{{"x", "10"}}, 400, 0, 0},
+      {{{"x", "0"}, {"y", "0"}}, 200, 0, 0},     {{{"x", "1279"}, {"y", "719"}}, 200, 1279, 719},
+      {{{"x", "1280"}, {"y", "10"}}, 400, 0, 0}, {{{"x", "-1"}, {"y", "10"}}, 400, 0, 0},
+      {{{"x", "10.5"}, {"y", "10"}}, 400, 0, 0}, {{{"x", "10"}}, 400, 0, 0},
       {{{"x", "ten"}, {"y", "10"}}, 400, 0, 0},
   };
   for (const Case& c : cases) {
     host::PointerEvent press;
     const Reply reply = ReadPress(c.fields, 1280, 720, &press);
-    const std::string name = FormValue(c.fields, "x").value_or("") + "," + FormValue(c.fields, "y").value_or("");
+    const std::string name =
+        FormValue(c.fields, "x").value_or("") + "," + FormValue(c.fields, "y").value_or("");
     EXPECT_EQ(reply.status, c.status) << name;
     if (c.status != 200) continue;
     EXPECT_EQ(press.code, host::kPointerPress) << name;
@@ -107,9 +119,9 @@ TEST(PageChanges, ChartSizesWithinTheBounds) {
     int status;
   };
   const Case cases[] = {
-      {"1920", "1000", 200}, {"320", "200", 200},     {"7680", "4320", 200}, {"319", "600", 400},
-      {"800", "199", 400},   {"7681", "600", 400},    {"800", "4321", 400},  {"100000", "100000", 400},
-      {"800.5", "600", 400}, {"800", "", 400},        {"-800", "600", 400},  {"1e3", "600", 200},
+      {"1920", "1000", 200}, {"320", "200", 200},      {"7680", "4320", 200}, {"319", "600", 400},
+      {"800", "199", 400},   {"7681", "600", 400},     {"800", "4321", 400},  {"100000", "100000", 400},
+      {"800.5", "600", 400}, {"800", "", 400},         {"-800", "600", 400},  {"1e3", "600", 200},
       {"nan", "600", 400},   {"800", "Infinity", 400},
   };
   for (const Case& c : cases) {
@@ -122,7 +134,8 @@ TEST(PageChanges, ChartSizesWithinTheBounds) {
       EXPECT_EQ(width, static_cast<int>(std::stod(c.width))) << name;
       EXPECT_EQ(height, std::stoi(c.height)) << name;
     } else {
-      EXPECT_EQ(reply.text, "a chart size needs width and height as whole pixels from 320x200 to 7680x4320") << name;
+      EXPECT_EQ(reply.text, "a chart size needs width and height as whole pixels from 320x200 to 7680x4320")
+          << name;
       EXPECT_EQ(width, -1) << name;  // nothing read on a refusal
     }
   }
@@ -147,7 +160,8 @@ TEST(PageChanges, ColoursOfDeclaredSubgraphs) {
   for (const Case& c : cases) {
     chart::SubgraphStore subgraphs;
     subgraphs.Declare(3, {"Call Wall", 0, declared, 1});
-    const std::string name = FormValue(c.fields, "number").value_or("-") + " " + FormValue(c.fields, "colour").value_or("-");
+    const std::string name =
+        FormValue(c.fields, "number").value_or("-") + " " + FormValue(c.fields, "colour").value_or("-");
     EXPECT_EQ(ApplyColourChange(subgraphs, c.fields).status, c.status) << name;
     EXPECT_EQ(subgraphs.Colour(3), c.colour) << name;
   }
@@ -167,7 +181,8 @@ TEST(PageChanges, ViewsMoveTheVisibleBars) {
   };
   for (const Case& c : cases) {
     chart::ChartData chart = chart::DefaultChart();  // bars 100-199 of 200 shown
-    const std::string name = FormValue(c.fields, "first").value_or("-") + ".." + FormValue(c.fields, "last").value_or("-");
+    const std::string name =
+        FormValue(c.fields, "first").value_or("-") + ".." + FormValue(c.fields, "last").value_or("-");
     EXPECT_EQ(ApplyViewChange(chart, c.fields).status, c.status) << name;
     EXPECT_EQ(chart.visible.first, c.first) << name;
     EXPECT_EQ(chart.visible.last, c.last) << name;

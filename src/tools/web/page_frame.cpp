@@ -129,7 +129,8 @@ void WriteGeometry(jsonout::JsonWriter& w, const chart::ChartData& chart) {
 // The prices the picture spans, and whether they fit the bars or the user set them.
 // The New York time of `bar`, or null when it is not a bar with a time.
 void WriteBarTime(jsonout::JsonWriter& w, const chart::ChartData& chart, int bar, platform::Services& zone) {
-  if (bar < 0 || bar >= static_cast<int>(chart.bars.size()) || !chart::HasTime(chart.bars[static_cast<size_t>(bar)])) {
+  if (bar < 0 || bar >= static_cast<int>(chart.bars.size()) ||
+      !chart::HasTime(chart.bars[static_cast<size_t>(bar)])) {
     w.Null();
     return;
   }
@@ -147,18 +148,15 @@ void WriteChartTime(jsonout::JsonWriter& w, const chart::ChartData& chart, platf
 std::string InputValueText(const chart::InputEntry& entry) {
   const double number = entry.value.number;
   switch (entry.declaration.kind) {
-    case host::InputKind::kYesNo:
-      return number != 0 ? "Yes" : "No";
-    case host::InputKind::kInteger:
-      return text::Format("%.0f", std::trunc(number));
-    case host::InputKind::kFloat:
-      return text::RoundTripDouble(number);
-    case host::InputKind::kText:
-      return entry.value.text;
+    case host::InputKind::kYesNo: return number != 0 ? "Yes" : "No";
+    case host::InputKind::kInteger: return text::Format("%.0f", std::trunc(number));
+    case host::InputKind::kFloat: return text::RoundTripDouble(number);
+    case host::InputKind::kText: return entry.value.text;
     case host::InputKind::kChoice: {
       const std::vector<std::string> choices = chart::ChoiceTexts(entry.declaration);
       const double index = std::trunc(number);
-      if (index >= 0 && index < static_cast<double>(choices.size())) return choices[static_cast<size_t>(index)];
+      if (index >= 0 && index < static_cast<double>(choices.size()))
+        return choices[static_cast<size_t>(index)];
       return text::Format("%.0f", index);
     }
   }

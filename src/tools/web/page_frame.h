@@ -22,13 +22,13 @@ struct LevelsAnswerSeen {
 
 struct FrameFacts {
   long long version = 0;
-  int width = 0;   // picture size in pixels
+  int width = 0;  // picture size in pixels
   int height = 0;
   double now = 0;  // the session clock
   std::optional<LevelsAnswerSeen> lastAnswer;
   const render::HistoryLayer* history = nullptr;  // drawn behind the candles when given
-  bool historyOn = false;     // the page's "Level history" toggle
-  std::string historyStatus{};  // what came of the history of the chart's day
+  bool historyOn = false;                         // the page's "Level history" toggle
+  std::string historyStatus{};                    // what came of the history of the chart's day
 };
 
 // The frame of `host` as one line of compact JSON (no raw line breaks, so that it fits one

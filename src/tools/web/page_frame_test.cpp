@@ -62,7 +62,8 @@ TEST(PageFrame, HostileTextsStayTextOnOneLine) {
   const std::string frame = FrameJson(host, {7, 800, 400, clock.Now(), LevelsAnswerSeen{1735832690, 200}},
                                       platform::DefaultServices());
   EXPECT_EQ(frame.find('\n'), std::string::npos);
-  EXPECT_NE(frame.find(R"("label":"<img src=x onerror=alert(1)>\u000a\"&'")"), std::string::npos) << frame.substr(0, 400);
+  EXPECT_NE(frame.find(R"("label":"<img src=x onerror=alert(1)>\u000a\"&'")"), std::string::npos)
+      << frame.substr(0, 400);
   EXPECT_NE(frame.find(R"("lastAnswer":{"time":"2025-01-02 10:44:50","status":200})"), std::string::npos);
   EXPECT_NE(frame.find(R"("version":7,)"), std::string::npos);
   EXPECT_NE(frame.find(R"("visible":{"first":100,"last":199},"barCount":200)"), std::string::npos);
@@ -78,21 +79,28 @@ TEST(PageFrame, ChartTimeAndPriceScale) {
     std::vector<const char*> facts;
   };
   const Case cases[] = {
-      {"bars without times", false, false,
-       {R"("high":21524.94,"low":21475.06,"fitted":true},)", R"("chartTime":null,"clock":"2026-12-07 11:00:00")"}},
+      {"bars without times",
+       false,
+       false,
+       {R"("high":21524.94,"low":21475.06,"fitted":true},)",
+        R"("chartTime":null,"clock":"2026-12-07 11:00:00")"}},
       // Five-minute bars from 2025-01-02 09:30 New York; the newest is the chart's time.
-      {"timed bars and the user's scale", true, true,
+      {"timed bars and the user's scale",
+       true,
+       true,
        {R"("high":22000,"low":21000,"fitted":false},)",
         R"("chartTime":"2025-01-03 02:05:00","clock":"2026-12-07 11:00:00")"}},
   };
   for (const Case& c : cases) {
     chart::ChartData data = chart::DefaultChart();
-    for (size_t i = 0; c.timed && i < data.bars.size(); ++i) data.bars[i].time = 1735828200 + 300.0 * double(i);
+    for (size_t i = 0; c.timed && i < data.bars.size(); ++i)
+      data.bars[i].time = 1735828200 + 300.0 * double(i);
     if (c.userScale) data.priceScale = chart::PriceRange{21000, 22000};
     chart::VirtualClock clock(1796659200);  // 2026-12-07 11:00 New York
     transport::ScriptedTransport transport;
     chart::ChartHost host(data, clock, transport, platform::DefaultServices());
-    const std::string frame = FrameJson(host, {1, 800, 400, clock.Now(), std::nullopt}, platform::DefaultServices());
+    const std::string frame =
+        FrameJson(host, {1, 800, 400, clock.Now(), std::nullopt}, platform::DefaultServices());
     for (const char* fact : c.facts) EXPECT_NE(frame.find(fact), std::string::npos) << c.name << ": " << fact;
   }
 }

@@ -115,7 +115,8 @@ struct PageServer::Impl::Stream {
 bool PageServer::Impl::NextMessage(Stream& stream, httplib::DataSink& sink, std::string* message) {
   const auto keepAliveDue = std::chrono::steady_clock::now() + kKeepAliveInterval;
   std::unique_lock lock(mutex);
-  while (!wake.wait_for(lock, kPageCheckInterval, [&] { return listener.Stopping() || version != stream.sent; })) {
+  while (!wake.wait_for(lock, kPageCheckInterval,
+                        [&] { return listener.Stopping() || version != stream.sent; })) {
     if (std::chrono::steady_clock::now() >= keepAliveDue) {
       *message = ":\n\n";
       return true;
@@ -168,29 +169,30 @@ bool PageServer::Start(int port, std::string* error) {
   auto server = std::make_unique<loopback::BoundedServer>(limits);
   Impl* impl = impl_.get();
   server->set_default_headers(SecurityHeaders());
-  server->set_pre_routing_handler(
-      [impl](const httplib::Request& request, httplib::Response& response) { return impl->Guard(request, response); });
-  server->Get("/", [impl](const httplib::Request&, httplib::Response& response) { impl->ServePage(response); });
-  server->Get("/events", [impl](const httplib::Request&, httplib::Response& response) { impl->ServeEvents(response); });
+  server->set_pre_routing_handler([impl](const httplib::Request& request, httplib::Response& response) {
+    return impl->Guard(request, response);
+  });
+  server->Get("/",
+              [impl](const httplib::Request&, httplib::Response& response) { impl->ServePage(response); });
+  server->Get("/events",
+              [impl](const httplib::Request&, httplib::Response& response) { impl->ServeEvents(response); });
   server->Get("/api/frame", [impl](const httplib::Request&, httplib::Response& response) {
     std::lock_guard lock(impl->mutex);
     if (impl->version == 0) return SendText(response, 503, "the chart is not drawn yet");
     response.set_content(impl->frame, "application/json");
   });
   // Browsers ask for an icon by themselves; there is none, and that is no error.
-  server->Get("/favicon.ico", [](const httplib::Request&, httplib::Response& response) { response.status = 204; });
+  server->Get("/favicon.ico",
+              [](const httplib::Request&, httplib::Response& response) { response.status = 204; });
   server->Get(".*", [](const httplib::Request& request, httplib::Response& response) {
     const PageAsset* asset = FindAsset(request.path);
     if (!asset || request.path == "/") return SendText(response, 404, "not found");
     response.set_content(std::string(asset->body), asset->contentType);
   });
   const std::pair<const char*, std::function<Reply(const FormFields&)> ChangeHandlers::*> routes[] = {
-      {"/api/press", &ChangeHandlers::press},
-      {"/api/input", &ChangeHandlers::input},
-      {"/api/colour", &ChangeHandlers::colour},
-      {"/api/view", &ChangeHandlers::view},
-      {"/api/size", &ChangeHandlers::size},
-      {"/api/history", &ChangeHandlers::history},
+      {"/api/press", &ChangeHandlers::press},   {"/api/input", &ChangeHandlers::input},
+      {"/api/colour", &ChangeHandlers::colour}, {"/api/view", &ChangeHandlers::view},
+      {"/api/size", &ChangeHandlers::size},     {"/api/history", &ChangeHandlers::history},
   };
   for (const auto& [path, member] : routes) {
     if (!(impl->handlers.*member)) continue;
@@ -198,7 +200,9 @@ bool PageServer::Start(int port, std::string* error) {
       impl->ServeChange(impl->handlers.*member, request, response);
     });
   }
-  server->Post(".*", [](const httplib::Request&, httplib::Response& response) { SendText(response, 404, "not found"); });
+  server->Post(".*", [](const httplib::Request&, httplib::Response& response) {
+    SendText(response, 404, "not found");
+  });
 
   return impl_->listener.Start(std::move(server), port, error);
 }

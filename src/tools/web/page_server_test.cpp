@@ -36,12 +36,14 @@ class PageServerTest : public ::testing::Test {
     return client.Received();
   }
   std::string Get(const std::string& path, const std::string& headers = "") const {
-    return Ask("GET " + path + " HTTP/1.1\r\nHost: " + host_ + "\r\n" + headers + "Connection: close\r\n\r\n");
+    return Ask("GET " + path + " HTTP/1.1\r\nHost: " + host_ + "\r\n" + headers +
+               "Connection: close\r\n\r\n");
   }
   std::string Token() const {
     std::smatch match;
     const std::string page = Get("/");
-    EXPECT_TRUE(std::regex_search(page, match, std::regex("name=\"ordinel-token\" content=\"([0-9a-f]{32})\"")));
+    EXPECT_TRUE(
+        std::regex_search(page, match, std::regex("name=\"ordinel-token\" content=\"([0-9a-f]{32})\"")));
     return match.size() > 1 ? match[1].str() : "";
   }
   // An event stream, open once its first frame has come.
@@ -86,14 +88,16 @@ TEST_F(PageServerTest, ARequestFromAnotherOriginGetsNothing) {
     EXPECT_TRUE(Answered(answer, 403)) << path << ": " << answer.substr(0, answer.find("\r\n"));
     EXPECT_EQ(BodyOf(answer), "requests are taken only from the chart page's own origin\n") << path;
   }
-  EXPECT_TRUE(Answered(Get("/api/frame", "Origin: http://" + host_ + "\r\n"), 200)) << "the page's own origin";
+  EXPECT_TRUE(Answered(Get("/api/frame", "Origin: http://" + host_ + "\r\n"), 200))
+      << "the page's own origin";
 }
 
 TEST_F(PageServerTest, AClosedEventStreamGivesItsPlaceBackAtOnce) {
   std::vector<RawClient> streams;
   for (int i = 0; i < kMaxEventStreams; ++i) {
     streams.push_back(OpenStream());
-    ASSERT_TRUE(streams.back().ReadUntilSeen("event: frame", milliseconds(3000))) << i << streams.back().Received();
+    ASSERT_TRUE(streams.back().ReadUntilSeen("event: frame", milliseconds(3000)))
+        << i << streams.back().Received();
   }
   RawClient refused = OpenStream();
   ASSERT_TRUE(refused.ReadUntilClosed(milliseconds(3000)));
@@ -110,8 +114,8 @@ TEST_F(PageServerTest, AClosedEventStreamGivesItsPlaceBackAtOnce) {
 }
 
 TEST_F(PageServerTest, ARequestWithTwoHostHeadersIsRefused) {
-  for (const std::string& hosts : {"Host: " + host_ + "\r\nHost: evil.example\r\n",
-                                   "Host: evil.example\r\nHost: " + host_ + "\r\n"}) {
+  for (const std::string& hosts :
+       {"Host: " + host_ + "\r\nHost: evil.example\r\n", "Host: evil.example\r\nHost: " + host_ + "\r\n"}) {
     const std::string answer = Ask("GET /api/frame HTTP/1.1\r\n" + hosts + "\r\n");
     EXPECT_TRUE(Answered(answer, 400)) << hosts << answer;
     EXPECT_NE(answer.find("Connection: close\r\n"), std::string::npos) << hosts;
@@ -146,7 +150,8 @@ TEST_F(PageServerTest, StopEndsStreamsAndSlowClientsWithinTwoSeconds) {
   const auto start = std::chrono::steady_clock::now();
   server_->Stop();
   EXPECT_LT(std::chrono::steady_clock::now() - start, milliseconds(2000));
-  for (RawClient* client : {&stream, &slow, &silent}) EXPECT_TRUE(client->ReadUntilClosed(milliseconds(1000)));
+  for (RawClient* client : {&stream, &slow, &silent})
+    EXPECT_TRUE(client->ReadUntilClosed(milliseconds(1000)));
 }
 
 }  // namespace

@@ -18,7 +18,8 @@ bool SameSecret(std::string_view a, std::string_view b) {
 
 bool IsFormType(std::string_view type) {
   constexpr std::string_view kForm = "application/x-www-form-urlencoded";
-  if (type.size() < kForm.size() || !text::EqualsIgnoringAsciiCase(type.substr(0, kForm.size()), kForm)) return false;
+  if (type.size() < kForm.size() || !text::EqualsIgnoringAsciiCase(type.substr(0, kForm.size()), kForm))
+    return false;
   const std::string_view rest = type.substr(kForm.size());
   return rest.empty() || rest.front() == ';';
 }
@@ -35,7 +36,8 @@ bool HostAllowed(std::string_view host, int port) {
 Verdict CheckRequest(const RequestFacts& request, int port, std::string_view token) {
   // With two, a proxy and this server could each read a different one.
   if (request.hostHeaders != 1) return {400, "a request names exactly one Host"};
-  if (!HostAllowed(request.host, port)) return {403, "this server answers only to 127.0.0.1 or localhost at its own port"};
+  if (!HostAllowed(request.host, port))
+    return {403, "this server answers only to 127.0.0.1 or localhost at its own port"};
   const bool ownOrigin = request.origin && *request.origin == "http://" + request.host;
   if (request.origin && !ownOrigin) return {403, "requests are taken only from the chart page's own origin"};
   if (request.method == "GET" || request.method == "HEAD") return {};

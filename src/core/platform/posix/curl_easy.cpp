@@ -23,8 +23,7 @@ bool LimitToHttp(CURL* curl) {
 #if LIBCURL_VERSION_NUM >= 0x075500  // 7.85: protocols by name
   return curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK;
 #else
-  return curl_easy_setopt(curl, CURLOPT_PROTOCOLS, long(CURLPROTO_HTTP | CURLPROTO_HTTPS)) ==
-         CURLE_OK;
+  return curl_easy_setopt(curl, CURLOPT_PROTOCOLS, long(CURLPROTO_HTTP | CURLPROTO_HTTPS)) == CURLE_OK;
 #endif
 }
 
@@ -61,8 +60,7 @@ bool SetCommonCurlOptions(CURL* curl, const std::string& url, const CurlTimeouts
   ok = curl_easy_setopt(curl, CURLOPT_NOPROXY, NoProxyList().c_str()) == CURLE_OK && ok;
   ok = curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs) == CURLE_OK && ok;
   ok = curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, timeouts.totalMs) == CURLE_OK && ok;
-  ok = curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(sink->limit)) == CURLE_OK &&
-       ok;
+  ok = curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(sink->limit)) == CURLE_OK && ok;
   ok = curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody) == CURLE_OK && ok;
   ok = curl_easy_setopt(curl, CURLOPT_WRITEDATA, sink) == CURLE_OK && ok;
   return ok;

@@ -15,7 +15,7 @@ namespace {
 
 // Looked up once per process; nullptr when the system has no New York zone (dates are UTC then).
 const date::time_zone* NewYorkZone() {
-  static const date::time_zone* zone = [] () -> const date::time_zone* {
+  static const date::time_zone* zone = []() -> const date::time_zone* {
     try {
       return date::locate_zone("America/New_York");
     } catch (...) {
@@ -61,8 +61,7 @@ HttpGetResult PosixServices::HttpsGet(const std::string& url, const HttpGetLimit
   CurlBodySink sink;
   sink.limit = limits.maxBodyBytes;
   const long connectMs = long(limits.resolveTimeoutMs) + limits.connectTimeoutMs;
-  const CurlTimeouts timeouts{
-      connectMs, connectMs + limits.sendTimeoutMs + limits.receiveTimeoutMs};
+  const CurlTimeouts timeouts{connectMs, connectMs + limits.sendTimeoutMs + limits.receiveTimeoutMs};
   if (!SetCommonCurlOptions(curl.get(), url, timeouts, &sink)) return result;
   curl_easy_setopt(curl.get(), CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl.get(), CURLOPT_USERAGENT, limits.userAgent.c_str());

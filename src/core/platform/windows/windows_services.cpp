@@ -52,8 +52,8 @@ bool WindowsServices::StartDetachedThread(std::function<void()> work) {
   } catch (...) {
     return false;
   }
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                          reinterpret_cast<LPCWSTR>(&RunWorker), &start->module)) {
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&RunWorker),
+                          &start->module)) {
     return false;
   }
   const uintptr_t thread = _beginthreadex(nullptr, 0, RunWorker, start.get(), 0, nullptr);

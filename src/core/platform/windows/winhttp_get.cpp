@@ -33,8 +33,8 @@ std::wstring Widen(const std::string& text) {
                                        static_cast<int>(text.size()), nullptr, 0);
   if (size <= 0) return {};
   std::wstring wide(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                      wide.data(), size);
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide.data(),
+                      size);
   return wide;
 }
 
@@ -71,16 +71,14 @@ bool IsLoopback(const std::wstring& host) {
   std::wstring lower = host;
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return lower == L"localhost" || lower.rfind(L"127.", 0) == 0 || lower == L"::1" ||
-         lower == L"[::1]";
+  return lower == L"localhost" || lower.rfind(L"127.", 0) == 0 || lower == L"::1" || lower == L"[::1]";
 }
 
 // The receive time-out bounds the wait for the answer's headers too: WinHTTP waits for them up to
 // a separate limit (90 s by default on Windows, none at all under Wine).
 bool LimitWaitForHeaders(HINTERNET request, int receiveTimeoutMs) {
   DWORD timeout = static_cast<DWORD>(receiveTimeoutMs);
-  return WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &timeout,
-                          sizeof timeout);
+  return WinHttpSetOption(request, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &timeout, sizeof timeout);
 }
 
 bool RefuseRedirects(HINTERNET request) {
@@ -105,8 +103,8 @@ DWORD StatusCode(HINTERNET request) {
 bool AnnouncesMoreThan(HINTERNET request, size_t limit) {
   wchar_t digits[32];
   DWORD size = sizeof digits;
-  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX,
-                           digits, &size, WINHTTP_NO_HEADER_INDEX)) {
+  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, digits, &size,
+                           WINHTTP_NO_HEADER_INDEX)) {
     return false;
   }
   constexpr unsigned long long kSaturated = ~0ull / 20;  // past any limit, and *10 + 9 fits
@@ -145,22 +143,21 @@ HttpGetResult WinHttpGet(const std::string& url, const HttpGetLimits& limits) {
       IsLoopback(parts.host) ? WINHTTP_ACCESS_TYPE_NO_PROXY : WINHTTP_ACCESS_TYPE_DEFAULT_PROXY;
   const InternetHandle session(WinHttpOpen(agent.empty() ? nullptr : agent.c_str(), access,
                                            WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-  if (!session ||
-      !WinHttpSetTimeouts(session.get(), limits.resolveTimeoutMs, limits.connectTimeoutMs,
-                          limits.sendTimeoutMs, limits.receiveTimeoutMs)) {
+  if (!session || !WinHttpSetTimeouts(session.get(), limits.resolveTimeoutMs, limits.connectTimeoutMs,
+                                      limits.sendTimeoutMs, limits.receiveTimeoutMs)) {
     return result;
   }
   const InternetHandle connection(WinHttpConnect(session.get(), parts.host.c_str(), parts.port, 0));
   if (!connection) return result;
-  const InternetHandle request(WinHttpOpenRequest(
-      connection.get(), L"GET", parts.target.c_str(), nullptr, WINHTTP_NO_REFERER,
-      WINHTTP_DEFAULT_ACCEPT_TYPES, parts.secure ? WINHTTP_FLAG_SECURE : 0));
+  const InternetHandle request(WinHttpOpenRequest(connection.get(), L"GET", parts.target.c_str(), nullptr,
+                                                  WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                                  parts.secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request || !RefuseRedirects(request.get()) ||
       !LimitWaitForHeaders(request.get(), limits.receiveTimeoutMs)) {
     return result;
   }
-  if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                          0, 0, 0) ||
+  if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          0) ||
       !WinHttpReceiveResponse(request.get(), nullptr)) {
     return result;
   }

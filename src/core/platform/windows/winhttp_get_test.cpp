@@ -58,11 +58,11 @@ TEST(WinHttpGet, SampleServiceAnswersWithinTheLimits) {
     std::string body;
   };
   const Case cases[] = {
-      {kResearchTarget, research.size(), 200, research},      // exactly at the limit
-      {kResearchTarget, research.size() - 1, 0, ""},          // one byte over
-      {"/unavailable-empty", research.size(), 503, ""},       // fault: status=503,truncate=0
-      {"/not-served", research.size(), 404, ""},              // a body, but only 200 keeps one
-      {"/moved", research.size(), 302, ""},                   // fault: redirect=<research>
+      {kResearchTarget, research.size(), 200, research},  // exactly at the limit
+      {kResearchTarget, research.size() - 1, 0, ""},      // one byte over
+      {"/unavailable-empty", research.size(), 503, ""},   // fault: status=503,truncate=0
+      {"/not-served", research.size(), 404, ""},          // a body, but only 200 keeps one
+      {"/moved", research.size(), 302, ""},               // fault: redirect=<research>
   };
   for (const Case& c : cases) {
     const HttpGetResult result = WinHttpGet(origin + c.target, Limits(c.limit));
@@ -122,9 +122,7 @@ class OneConnectionServer {
 
   // 0 when the server could not listen.
   int Port() const { return port_; }
-  std::string Url(const char* target) const {
-    return "http://127.0.0.1:" + std::to_string(port_) + target;
-  }
+  std::string Url(const char* target) const { return "http://127.0.0.1:" + std::to_string(port_) + target; }
   // The request head as received (up to its blank line).
   std::string RequestHead() {
     std::lock_guard lock(mutex_);
