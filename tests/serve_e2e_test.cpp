@@ -107,6 +107,58 @@ TEST(ServeStop, TheChartPageSavesItsChangesAndStopsWithinTwoSecondsWhateverAClie
   }
 }
 
+// A bounded soak: a hundred connections that never finish their request and two hundred clients
+// of the event stream (eight take its places, the rest are refused) leave the page answering a
+// well-behaved request within a second throughout, and SIGTERM still ends it in two seconds
+// with the chart file saved.
+TEST(ServeStop, TheChartPageAnswersAndStopsUnderSlowConnectionsAndManyStreamClients) {
+  const std::string chartFile =
+      testing::TempDir() + "/ordinel_soak_chart_" + std::to_string(getpid()) + ".json";
+  unlink(chartFile.c_str());
+  Running chart({"chart", "--serve", "--port", "0", "--chart-file", chartFile, "--pace", "0"});
+  const std::string portText =
+      chart.AwaitOutput("Serving the chart at http://127\\.0\\.0\\.1:([0-9]+)/", kStartTimeout);
+  ASSERT_FALSE(portText.empty()) << chart.Err();
+  const int port = std::stoi(portText);
+  const std::string host = "Host: 127.0.0.1:" + portText + "\r\n";
+  ASSERT_EQ(ChangeInput(port, "Draw+Max+Pain", "Yes"), "HTTP/1.1 200 OK");
+
+  std::vector<RawClient> held;
+  for (int i = 0; i < 100; ++i) {
+    held.emplace_back(port);
+    ASSERT_TRUE(held.back().Send("GET / HTTP/1.1\r\n" + host)) << "slow " << i;
+  }
+  for (int i = 0; i < 200; ++i) {
+    held.emplace_back(port);
+    ASSERT_TRUE(held.back().Send("GET /events HTTP/1.1\r\n" + host + "\r\n")) << "stream " << i;
+  }
+  int streaming = 0;
+  for (size_t i = 100; i < held.size(); ++i) {
+    ASSERT_TRUE(held[i].ReadUntilSeen("\r\n\r\n", milliseconds(5000))) << "stream " << i << " unanswered";
+    const std::string status = held[i].Received().substr(0, 12);
+    streaming += status == "HTTP/1.1 200";
+    EXPECT_TRUE(status == "HTTP/1.1 200" || status == "HTTP/1.1 503") << i << ": " << status;
+  }
+  EXPECT_EQ(streaming, 8) << "the page's stream places";
+  const auto soakEnd = std::chrono::steady_clock::now() + milliseconds(3000);
+  for (int round = 0; std::chrono::steady_clock::now() < soakEnd; ++round) {
+    RawClient client(port);
+    const auto asked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(client.Send("GET /api/frame HTTP/1.1\r\n" + host + "Connection: close\r\n\r\n")) << round;
+    ASSERT_TRUE(client.ReadUntilSeen("\r\n\r\n", milliseconds(1000))) << "round " << round << " unanswered";
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, milliseconds(1000)) << round;
+    EXPECT_EQ(client.Received().substr(0, 15), "HTTP/1.1 200 OK")
+        << round << ": " << client.Received().substr(0, 80);
+    std::this_thread::sleep_for(
+        milliseconds(200));  // pacing of the well-behaved client, not a wait for an event
+  }
+  chart.Signal(SIGTERM);
+  ASSERT_TRUE(chart.AwaitExit(kStopDeadline)) << "still running";
+  EXPECT_EQ(chart.ExitCode(), 0) << chart.Err();
+  EXPECT_NE(Slurp(chartFile).find("\"Draw Max Pain\": true"), std::string::npos) << Slurp(chartFile);
+  unlink(chartFile.c_str());
+}
+
 TEST(ServeStop, TheSampleServiceStopsWithinTwoSecondsWhateverAClientDoes) {
   Running service({"service", "--port", "0"});
   const std::string port = service.AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
