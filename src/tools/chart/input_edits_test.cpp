@@ -126,12 +126,10 @@ TEST(InputEdits, RegressionTypedAndSavedValuesMeetTheSameLimits) {
       {"API base URL", "", ""},  // the study's own service
       {"API base URL", "ftp://x",
        "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not "
-       "start "
-       "with http:// or https://"},
+       "start with http:// or https://"},
       {"API base URL", "http://a:0",
        "input \"API base URL\" takes a service URL (blank: the study's own), got 'http://a:0': its port is "
-       "not a "
-       "number from 1 to 65535"},
+       "not a number from 1 to 65535"},
       {"Note", "ftp://x", ""},  // only the service's input is a URL
   };
   for (const Case& c : cases) {
@@ -191,17 +189,12 @@ TEST(InputEdits, RefusalsNameTheInputAndWhatItTakes) {
 
 TEST(InputEdits, WhatEachInputTakes) {
   const InputStore inputs = SampleInputs();
-  const char* const takes[] = {"a service URL (blank: the study's own)",
-                               "Yes or No",
-                               "6 to 24",
-                               "any number",
-                               "Top left; Top right; 2",
-                               "30 or more",
-                               "100 or less",
-                               "any text"};
-  for (const auto& [slot, entry] : inputs.Entries()) {
-    EXPECT_EQ(InputTakes(entry.declaration, DialogLimits()), takes[slot]) << entry.declaration.label;
-  }
+  std::string takes;
+  for (const auto& [slot, entry] : inputs.Entries())
+    takes += std::to_string(slot) + ":" + InputTakes(entry.declaration, DialogLimits()) + "|";
+  EXPECT_EQ(takes,
+            "0:a service URL (blank: the study's own)|1:Yes or No|2:6 to 24|3:any number|"
+            "4:Top left; Top right; 2|5:30 or more|6:100 or less|7:any text|");
   EXPECT_EQ(InputTakes({"Count", host::InputKind::kInteger, 0, "", {}, {}, ""}, DialogLimits()),
             "any whole number");
   EXPECT_EQ(InputTakes({"Spacing", host::InputKind::kFloat, 0, "", 0.5, 12, ""}, DialogLimits()),
