@@ -71,38 +71,30 @@ TEST_F(ChartHostTest, RequestsAreRecordedWithTimeBodyAndHeaders) {
   EXPECT_FALSE(host.Requests()[1].body.has_value());
 }
 
-TEST_F(ChartHostTest, PointerEventOnlyOnTheCallThatCarriesIt) {
-  std::vector<host::PointerEvent> seen;
-  gCallBody = [&](host::StudyHost& sc) { seen.push_back(sc.Pointer()); };
-  host.OrdinaryCall(TestStudy, {1, 130, 47});
-  host.OrdinaryCall(TestStudy);
-  host.DeclarationCall(TestStudy);
-  ASSERT_EQ(seen.size(), 3u);
-  EXPECT_EQ(seen[0].code, 1);
-  EXPECT_EQ(seen[0].x, 130);
-  EXPECT_EQ(seen[0].y, 47);
-  EXPECT_EQ(seen[1].code, 0);
-  EXPECT_EQ(seen[2].code, 0);
-  EXPECT_EQ(host.Pointer().code, 0) << "outside any call";
-}
-
-TEST_F(ChartHostTest, CallFlagsAndPersistentPointerLifetime) {
+// The flags say which call it is, a pointer event comes only with the call that carries it, and
+// the persistent pointer lives from the ordinary call that sets it to the removal call.
+TEST_F(ChartHostTest, CallFlagsPointerEventsAndPersistentPointerLifetime) {
   int state = 0;
   std::vector<std::pair<bool, bool>> flags;
   std::vector<void*> pointers;
+  std::vector<std::string> presses;  // code@x,y
   gCallBody = [&](host::StudyHost& sc) {
     flags.emplace_back(sc.IsDeclarationCall(), sc.IsRemovalCall());
     pointers.push_back(sc.PersistentPointer(1));
+    const host::PointerEvent p = sc.Pointer();
+    presses.push_back(std::to_string(p.code) + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
     if (!sc.IsDeclarationCall() && !sc.PersistentPointer(1)) sc.SetPersistentPointer(1, &state);
   };
   host.DeclarationCall(TestStudy);
-  host.OrdinaryCall(TestStudy);
+  host.OrdinaryCall(TestStudy, {1, 130, 47});
   host.OrdinaryCall(TestStudy);
   host.RemovalCall(TestStudy);
   host.OrdinaryCall(TestStudy);
   EXPECT_EQ(flags, (std::vector<std::pair<bool, bool>>{
                        {true, false}, {false, false}, {false, false}, {false, true}, {false, false}}));
   EXPECT_EQ(pointers, (std::vector<void*>{nullptr, nullptr, &state, &state, nullptr}));
+  EXPECT_EQ(presses, (std::vector<std::string>{"0@0,0", "1@130,47", "0@0,0", "0@0,0", "0@0,0"}));
+  EXPECT_EQ(host.Pointer().code, 0) << "outside any call";
 }
 
 TEST_F(ChartHostTest, DrawingsKeepTheirLineNumbersAndStayAfterRemoval) {

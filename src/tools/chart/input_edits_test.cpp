@@ -28,39 +28,54 @@ json::Document Parsed(std::string text) {
   return value;
 }
 
-TEST(InputEdits, FromText) {
+TEST(InputEdits, FromTextOrARefusalNamingTheInputAndWhatItTakes) {
   struct Case {
     const char* label;
     const char* text;
-    bool ok;
-    double number;
+    double number;      // the stored number afterwards
+    const char* error;  // "" when taken; null: refused, the wording pinned by another row
   };
   const Case cases[] = {
-      {"Show info panel", "No", true, 0},
-      {"Show info panel", "TRUE", true, 1},
-      {"Show info panel", "1", true, 1},
-      {"Show info panel", "maybe", false, 1},
-      {"Panel font size", "12", true, 12},
-      {"Panel font size", "12.5", false, 9},
-      {"Panel font size", "1.2e1", true, 12},
-      {"Panel font size", "", false, 9},
-      {"Panel font size", "3000000000", false, 9},
-      {"Panel line spacing", "3.5", true, 3.5},
-      {"Panel line spacing", "inf", false, 2.4},
-      {"Panel anchor", "Top right", true, 1},
-      {"Panel anchor", "1", true, 1},
-      {"Panel anchor", "2", true, 2},  // the choice text "2" is choice 2 as well
-      {"Panel anchor", "3", false, 0},
-      {"Panel anchor", "top right", false, 0},
+      {"Show info panel", "No", 0, ""},
+      {"Show info panel", "TRUE", 1, ""},
+      {"Show info panel", "1", 1, ""},
+      {"Show info panel", "maybe", 1, "input \"Show info panel\" takes Yes or No, got 'maybe'"},
+      {"Panel font size", "12", 12, ""},
+      {"Panel font size", "12.5", 9, nullptr},
+      {"Panel font size", "1.2e1", 12, ""},
+      {"Panel font size", "", 9, "input \"Panel font size\" takes a whole number, got ''"},
+      {"Panel font size", "3000000000", 9, nullptr},
+      {"Panel line spacing", "3.5", 3.5, ""},
+      {"Panel line spacing", "inf", 2.4, nullptr},
+      {"Panel line spacing", "wide", 2.4, "input \"Panel line spacing\" takes a number, got 'wide'"},
+      {"Panel anchor", "Top right", 1, ""},
+      {"Panel anchor", "1", 1, ""},
+      {"Panel anchor", "2", 2, ""},  // the choice text "2" is choice 2 as well
+      {"Panel anchor", "3", 0, nullptr},
+      {"Panel anchor", "top right", 0, nullptr},
+      {"Panel anchor", "Middle", 0,
+       "input \"Panel anchor\" has no choice \"Middle\" (it takes one of: Top left, Top right, 2, or an "
+       "index from 0)"},
+      {"Panel anchor", "5", 0,
+       "input \"Panel anchor\" takes a choice index (0 to 2) or the exact choice text"},
+      {"Nope", "1", 0, "the study declares no input \"Nope\""},
   };
   for (const Case& c : cases) {
     InputStore inputs = SampleInputs();
     std::string error;
-    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, DialogLimits(), &error), c.ok)
+    const bool taken = c.error && *c.error == '\0';
+    EXPECT_EQ(SetInputFromText(inputs, c.label, c.text, DialogLimits(), &error), taken)
         << c.label << "=" << c.text;
-    EXPECT_EQ(c.ok, error.empty()) << c.label << "=" << c.text << ": " << error;
+    EXPECT_EQ(taken, error.empty()) << c.label << "=" << c.text << ": " << error;
+    if (c.error) {
+      EXPECT_EQ(error, c.error) << c.label << "=" << c.text;
+    }
     EXPECT_EQ(inputs.ReadFloat(inputs.SlotOf(c.label)), c.number) << c.label << "=" << c.text;
   }
+  InputStore inputs = SampleInputs();
+  std::string error;
+  EXPECT_FALSE(SetInputFromText(inputs, "Show info panel", std::string(5000, 'x'), DialogLimits(), &error));
+  EXPECT_LT(error.size(), 200u) << "a refusal quotes a long value cut short";
 }
 
 TEST(InputEdits, FromJsonWithinTheDialogsLimitsOrAnyOfKind) {
@@ -126,12 +141,10 @@ TEST(InputEdits, RegressionTypedAndSavedValuesMeetTheSameLimits) {
       {"API base URL", "", ""},  // the study's own service
       {"API base URL", "ftp://x",
        "input \"API base URL\" takes a service URL (blank: the study's own), got 'ftp://x': it does not "
-       "start "
-       "with http:// or https://"},
+       "start with http:// or https://"},
       {"API base URL", "http://a:0",
        "input \"API base URL\" takes a service URL (blank: the study's own), got 'http://a:0': its port is "
-       "not a "
-       "number from 1 to 65535"},
+       "not a number from 1 to 65535"},
       {"Note", "ftp://x", ""},  // only the service's input is a URL
   };
   for (const Case& c : cases) {
@@ -161,47 +174,14 @@ TEST(InputEdits, RegressionTypedAndSavedValuesMeetTheSameLimits) {
   }
 }
 
-TEST(InputEdits, RefusalsNameTheInputAndWhatItTakes) {
-  struct Case {
-    const char* label;
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
-      {"Nope", "1", "the study declares no input \"Nope\""},
-      {"Show info panel", "maybe", "input \"Show info panel\" takes Yes or No, got 'maybe'"},
-      {"Panel font size", "", "input \"Panel font size\" takes a whole number, got ''"},
-      {"Panel line spacing", "wide", "input \"Panel line spacing\" takes a number, got 'wide'"},
-      {"Panel anchor", "Middle",
-       "input \"Panel anchor\" has no choice \"Middle\" (it takes one of: Top left, Top right, 2, or an "
-       "index from 0)"},
-      {"Panel anchor", "5", "input \"Panel anchor\" takes a choice index (0 to 2) or the exact choice text"},
-  };
-  for (const Case& c : cases) {
-    InputStore inputs = SampleInputs();
-    std::string error;
-    EXPECT_FALSE(SetInputFromText(inputs, c.label, c.text, DialogLimits(), &error)) << c.text;
-    EXPECT_EQ(error, c.error) << c.text;
-  }
-  InputStore inputs = SampleInputs();
-  std::string error;
-  EXPECT_FALSE(SetInputFromText(inputs, "Show info panel", std::string(5000, 'x'), DialogLimits(), &error));
-  EXPECT_LT(error.size(), 200u) << "a refusal quotes a long value cut short";
-}
-
 TEST(InputEdits, WhatEachInputTakes) {
   const InputStore inputs = SampleInputs();
-  const char* const takes[] = {"a service URL (blank: the study's own)",
-                               "Yes or No",
-                               "6 to 24",
-                               "any number",
-                               "Top left; Top right; 2",
-                               "30 or more",
-                               "100 or less",
-                               "any text"};
-  for (const auto& [slot, entry] : inputs.Entries()) {
-    EXPECT_EQ(InputTakes(entry.declaration, DialogLimits()), takes[slot]) << entry.declaration.label;
-  }
+  std::string takes;
+  for (const auto& [slot, entry] : inputs.Entries())
+    takes += std::to_string(slot) + ":" + InputTakes(entry.declaration, DialogLimits()) + "|";
+  EXPECT_EQ(takes,
+            "0:a service URL (blank: the study's own)|1:Yes or No|2:6 to 24|3:any number|"
+            "4:Top left; Top right; 2|5:30 or more|6:100 or less|7:any text|");
   EXPECT_EQ(InputTakes({"Count", host::InputKind::kInteger, 0, "", {}, {}, ""}, DialogLimits()),
             "any whole number");
   EXPECT_EQ(InputTakes({"Spacing", host::InputKind::kFloat, 0, "", 0.5, 12, ""}, DialogLimits()),

@@ -15,34 +15,13 @@ bool ParseChartArgs(const Args& args, ChartOptions* options, std::string* error)
 TEST(ChartOptions, ReadsEveryOption) {
   ChartOptions o;
   std::string error;
-  ASSERT_TRUE(ParseChartArgs({"--origin",
-                              "https://levels.example",
-                              "--route",
-                              "https://a.example=http://127.0.0.1:9",
-                              "--route=https://b.example/=http://127.0.0.1:8",
-                              "--bars=b.csv",
-                              "--symbol",
-                              "ESH26",
-                              "--tick-size",
-                              "0.5",
-                              "--set",
-                              "Line width=2",
-                              "--set=Panel anchor=Top right",
-                              "--click",
-                              "Fold",
-                              "--click",
-                              "Fear",
-                              "--size",
-                              "800x600",
-                              "--out",
-                              "pics/x.png",
-                              "--chart-file",
-                              "c.json",
-                              "--study",
-                              "s.so",
-                              "--live"},
-                             &o, &error))
-      << error;
+  Args args = {"--origin", "https://levels.example", "--route", "https://a.example=http://127.0.0.1:9"};
+  args.insert(args.end(),
+              {"--route=https://b.example/=http://127.0.0.1:8", "--bars=b.csv", "--symbol", "ESH26"});
+  args.insert(args.end(), {"--tick-size", "0.5", "--set", "Line width=2", "--set=Panel anchor=Top right"});
+  args.insert(args.end(), {"--click", "Fold", "--click", "Fear", "--size", "800x600", "--out", "pics/x.png"});
+  args.insert(args.end(), {"--chart-file", "c.json", "--study", "s.so", "--live"});
+  ASSERT_TRUE(ParseChartArgs(args, &o, &error)) << error;
   EXPECT_EQ(o.origin, "https://levels.example");
   ASSERT_EQ(o.routes.size(), 2u);
   EXPECT_EQ(o.routes[0].from, "https://a.example");

@@ -91,32 +91,28 @@ TEST(FetchDayHistory, EachPathCountsOnItsOwnAndTheStatusSaysWhatCame) {
   const std::string levels = "http://svc/history?symbol=NQ&day=2025-01-02";
   const std::string strikes = "http://svc/history/strikes?symbol=NQ&day=2025-01-02";
   const struct {
-    std::map<std::string, std::string> answers;
+    const char* levelsBody;  // null: that path answers HTTP 404
+    const char* strikesBody;
     bool hasLevels, hasStrikes;
     const char* status;
   } cases[] = {
-      {{{levels, kHistory}, {strikes, kStrikes}},
-       true,
-       true,
+      {kHistory, kStrikes, true, true,
        "history of NQ on 2025-01-02: 2 captures; GEX of 3 strikes at 1 times"},
-      {{{levels, kHistory}},
-       true,
-       false,
+      {kHistory, nullptr, true, false,
        "history of NQ on 2025-01-02: 2 captures; none from /history/strikes: HTTP 404"},
-      {{{levels, "<html>"}, {strikes, kStrikes}},
-       false,
-       true,
+      {"<html>", kStrikes, false, true,
        "history of NQ on 2025-01-02: GEX of 3 strikes at 1 times; none from /history: unreadable answer: "
        "the answer is not a JSON object"},
-      {{},
-       false,
-       false,
+      {nullptr, nullptr, false, false,
        "history of NQ on 2025-01-02: none from /history: HTTP 404; none from /history/strikes: HTTP 404"},
   };
   for (const auto& c : cases) {
     chart::DayHistory day;
+    std::map<std::string, std::string> answers;
+    if (c.levelsBody) answers[levels] = c.levelsBody;
+    if (c.strikesBody) answers[strikes] = c.strikesBody;
     std::vector<std::string> asked;
-    EXPECT_EQ(FetchDayHistory(Source(), {}, Canned(c.answers, &asked), &day), c.status);
+    EXPECT_EQ(FetchDayHistory(Source(), {}, Canned(answers, &asked), &day), c.status);
     EXPECT_EQ(asked, (std::vector<std::string>{levels, strikes})) << c.status;
     EXPECT_EQ(day.hasLevels, c.hasLevels) << c.status;
     EXPECT_EQ(day.hasStrikes, c.hasStrikes) << c.status;

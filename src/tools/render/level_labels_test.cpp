@@ -67,11 +67,9 @@ TEST(LevelLabels, RankFollowsTheLinePlan) {
   };
   const Case cases[] = {
       {LineNumber(palette::kLbCoreLevels), 0},
-      {LineNumber(palette::kLbCoreLevels, 10), 0},
       {LineNumber(palette::kLbZoneBounds, 4), 1},
       {LineNumber(palette::kLbTopStrikes, 7), 3},
       {LineNumber(palette::kLbVwap), 2},
-      {LineNumber(palette::kLbRthOpen), 2},
       {5, 2},
   };
   for (const Case& c : cases) EXPECT_EQ(LabelRank(c.lineNumber), c.rank) << c.lineNumber;

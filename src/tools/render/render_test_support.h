@@ -1,8 +1,11 @@
 // Small charts and drawings for the renderer's tests.
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "chart/chart_data.h"
@@ -111,21 +114,15 @@ inline double SvgNumber(std::string_view element, std::string_view name) {
 }
 
 inline std::string XmlUnescape(std::string_view text) {
+  static constexpr std::pair<std::string_view, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
   std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const std::string_view rest = text.substr(i);
-    const std::pair<const char*, char> entities[] = {
-        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
-    bool replaced = false;
-    for (const auto& [entity, c] : entities) {
-      if (rest.substr(0, std::string_view(entity).size()) == entity) {
-        out += c;
-        i += std::string_view(entity).size() - 1;
-        replaced = true;
-        break;
-      }
-    }
-    if (!replaced) out += text[i];
+  for (size_t i = 0; i < text.size();) {
+    const auto* entity = std::find_if(std::begin(kEntities), std::end(kEntities), [&](const auto& e) {
+      return text.substr(i, e.first.size()) == e.first;
+    });
+    out += entity == std::end(kEntities) ? text[i] : entity->second;
+    i += entity == std::end(kEntities) ? 1 : entity->first.size();
   }
   return out;
 }
