@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "replay_test_support.h"
-#include "service/fault_injection.h"
 #include "service/levels_service.h"
+#include "service/service_test_support.h"
 
 namespace {
 
@@ -53,13 +53,6 @@ class ChartHistory : public ::testing::Test {
     service_.reset();
     std::filesystem::remove_all(dir_);
   }
-  void Answer(const std::string& path, const std::string& file) {
-    std::string key;
-    service::Fault fault;
-    std::string error;
-    ASSERT_TRUE(service::ParseFaultArgument(path + "=file=" + file, &key, &fault, &error)) << error;
-    service_->Faults().Set(key, fault);
-  }
   ProgramRun Run(std::vector<std::string> args) {
     args.insert(args.begin(), {"chart", "--origin", service_->Origin(), "--route",
                                "https://query1.finance.yahoo.com=" + service_->Origin(), "--set",
@@ -85,8 +78,8 @@ TEST_F(ChartHistory, TheDaysEarlierBarsShowTheServicesLevelsAndItsStrikeHeatmap)
   EXPECT_GE(ownSteps, 1) << "the call wall the study wrote at the last bar";
   EXPECT_EQ(svg.find("fill-opacity=\"0.35\""), std::string::npos) << "no heatmap without its answer";
 
-  Answer("/history", "history_day.json");
-  Answer("/history/strikes", "history_strikes.json");
+  service::testing::SetFault(*service_, "/history", "file=history_day.json");
+  service::testing::SetFault(*service_, "/history/strikes", "file=history_strikes.json");
   run = Run({"--history-lines"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("history of NQ on 2025-01-02: 2 captures; GEX of 2 strikes at 2 times"),

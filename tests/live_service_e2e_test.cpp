@@ -75,14 +75,13 @@ class LiveService : public ::testing::Test {
                         << (symbols.empty() ? ExchangeSymbols() : symbols);
     return path;
   }
-  // Starts the service on the test clock from `start` at `rate`; false (the test failed) when it
-  // does not say where it listens.
+  // Starts the service on the test clock from `start` at `rate`, `top` heading its configuration;
+  // false (the test failed) when it does not say where it listens.
   bool StartService(double start, double rate, const std::vector<std::string>& env = {},
-                    const std::string& symbols = "") {
+                    const std::string& symbols = "", const std::string& top = "listen = \"127.0.0.1:0\"\n") {
     service_ = std::make_unique<Running>(
-        std::vector<std::string>{"service", "--config", WriteConfig("listen = \"127.0.0.1:0\"\n", symbols),
-                                 "--clock-start", text::Format("%.0f", start), "--clock-rate",
-                                 text::Format("%.0f", rate)},
+        std::vector<std::string>{"service", "--config", WriteConfig(top, symbols), "--clock-start",
+                                 text::Format("%.0f", start), "--clock-rate", text::Format("%.0f", rate)},
         env);
     const std::string port =
         service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
@@ -285,12 +284,8 @@ TEST_F(LiveService, AnOpenListenAddressNeedsATokenAndATokenGuardsEveryPath) {
       << refused.Err();
 
   const std::string token = "t0ken-for-the-e2e-test";
-  service_ = std::make_unique<Running>(std::vector<std::string>{
-      "service", "--config", WriteConfig("listen = \"127.0.0.1:0\"\ntoken = \"" + token + "\"\n")});
-  const std::string port =
-      service_->AwaitOutput("listening on http://127\\.0\\.0\\.1:([0-9]+)", kStartTimeout);
-  ASSERT_FALSE(port.empty()) << service_->Err();
-  client_ = std::make_unique<httplib::Client>("127.0.0.1", std::stoi(port));
+  ASSERT_TRUE(
+      StartService(kOpen, kFastRate, {}, "", "listen = \"127.0.0.1:0\"\ntoken = \"" + token + "\"\n"));
   const struct {
     std::string target;
     int status;

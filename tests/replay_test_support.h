@@ -3,24 +3,17 @@
 // ORDINEL_TEST_SCENARIOS and ORDINEL_DATA.
 #pragma once
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <chrono>
 #include <initializer_list>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "json/json_document.h"
-
-extern char** environ;
+#include "running_program.h"
 
 namespace replay_test {
 
@@ -30,44 +23,16 @@ struct ProgramRun {
   std::string err;
 };
 
-// The whole file as bytes; empty when it cannot be read.
-inline std::string Slurp(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
-}
+using running_program::Slurp;
 
-// Runs the program with `args`, capturing standard output and standard error; standard input
-// reads `input` when one is named.
+// Runs the program with `args` to its end (at most ten minutes), capturing standard output and
+// standard error; standard input reads `input` when one is named.
 inline ProgramRun RunOrdinel(const std::vector<std::string>& args, const std::string& input = "") {
-  static int counter = 0;
-  const std::string base =
-      testing::TempDir() + "/ordinel_e2e_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-  const std::string outPath = base + ".out";
-  const std::string errPath = base + ".err";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  if (!input.empty()) posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
-  std::vector<std::string> all = {ORDINEL_PROGRAM};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  running_program::Running running(args, {}, input);
   ProgramRun run;
-  pid_t pid = 0;
-  if (posix_spawn(&pid, ORDINEL_PROGRAM, &actions, nullptr, argv.data(), environ) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  run.out = Slurp(outPath);
-  run.err = Slurp(errPath);
-  unlink(outPath.c_str());
-  unlink(errPath.c_str());
+  if (running.AwaitExit(std::chrono::minutes(10))) run.exitCode = running.ExitCode();
+  run.out = running.Out();
+  run.err = running.Err();
   return run;
 }
 

@@ -13,12 +13,12 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
-
-#include "loopback/loopback_test_support.h"
 
 extern char** environ;
 
@@ -32,11 +32,23 @@ inline std::string Slurp(const std::string& path) {
   return bytes.str();
 }
 
+// Polls `done` every two milliseconds; true once it holds, false when `timeout` passes first.
+inline bool PollUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
 // One run of the program in the background.
 class Running {
  public:
-  // Starts ORDINEL_PROGRAM with `args`, the test's environment plus `extraEnv` ("NAME=VALUE").
-  explicit Running(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {}) {
+  // Starts ORDINEL_PROGRAM with `args`, the test's environment plus `extraEnv` ("NAME=VALUE"),
+  // standard input reading the file `input` when one is named.
+  explicit Running(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv = {},
+                   const std::string& input = "") {
     static int counter = 0;
     base_ = testing::TempDir() + "/ordinel_run_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     posix_spawn_file_actions_t actions;
@@ -45,6 +57,7 @@ class Running {
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, (base_ + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
+    if (!input.empty()) posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
     std::vector<std::string> all = {ORDINEL_PROGRAM};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -75,14 +88,14 @@ class Running {
     std::smatch match;
     const std::regex expression(pattern);
     std::string out;
-    loopback::testing::WaitFor(
-        [&] { return std::regex_search(out = Slurp(base_ + ".out"), match, expression); }, timeout);
+    PollUntil([&] { return std::regex_search(out = Slurp(base_ + ".out"), match, expression); }, timeout);
     return match.size() > 1 ? match[1].str() : "";
   }
   void Signal(int signal) const { kill(pid_, signal); }
   // True when the process exited (its status in ExitCode()) within `timeout`.
   bool AwaitExit(std::chrono::milliseconds timeout) {
-    loopback::testing::WaitFor(
+    if (pid_ <= 0) return false;
+    PollUntil(
         [&] {
           int status = 0;
           if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
@@ -94,6 +107,7 @@ class Running {
     return exited_;
   }
   int ExitCode() const { return exitCode_; }
+  std::string Out() const { return Slurp(base_ + ".out"); }
   std::string Err() const { return Slurp(base_ + ".err"); }
 
  private:
