@@ -54,9 +54,11 @@ Plot ReadPlot(const std::string& svg) {
       ticks.push_back({render::testing::SvgNumber(line, "y"), price});
   }
   if (ticks.size() < 2) return plot;
-  const auto [y0, p0] = ticks.front();
-  const auto [y1, p1] = ticks.back();
-  const auto priceAt = [&](double y) { return p0 + (y - y0) * (p1 - p0) / (y1 - y0); };
+  const std::pair<double, double> first = ticks.front();
+  const std::pair<double, double> last = ticks.back();
+  const auto priceAt = [&](double y) {
+    return first.second + (y - first.first) * (last.second - first.second) / (last.first - first.first);
+  };
   plot.high = priceAt(plot.top);
   plot.low = priceAt(plot.bottom);
   return plot;
