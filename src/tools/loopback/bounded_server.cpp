@@ -74,16 +74,6 @@ httplib::Server::Handler Routed(httplib::Server::Handler handler, size_t bodyByt
 
 }  // namespace
 
-#if defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-// Debian's cpp-httplib is built without ThreadSanitizer. Its function-local statics (the request
-// methods, the end of a chunked body) are set up once behind guard variables that TSan cannot
-// see, so their first use on one connection's thread and a read on another's look like a race:
-// the library's own calls into libc are left out of the analysis, as its loads and stores are.
-extern "C" const char* __tsan_default_suppressions() { return "called_from_lib:libcpp-httplib.so\n"; }
-#endif
-#endif
-
 BoundedServer::BoundedServer(ServerLimits limits) : limits_(limits) {
   // httplib's default adds SO_REUSEPORT, which lets a second server bind a port that one already
   // listens on and share its requests.
